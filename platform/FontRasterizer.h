@@ -1,0 +1,32 @@
+// Turns text into coverage masks. The platform registers one at start-up (FreeType through
+// SDL_ttf); pixel code above the platform only sees this interface.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+namespace qj {
+
+struct TGlyphMask {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint8_t> Coverage;  // Width * Height, 0 = none, 255 = full
+};
+
+class IFontRasterizer {
+ public:
+  virtual ~IFontRasterizer() = default;
+  // Size of the text's box (advance width, line height) in pixels.
+  virtual bool Measure(const TFontSpec& font, const std::string& text, int& width, int& height) = 0;
+  virtual bool Render(const TFontSpec& font, const std::string& text, TGlyphMask& out) = 0;
+};
+
+// The rasteriser used by every canvas; null until the platform sets one.
+IFontRasterizer* FontRasterizer();
+void SetFontRasterizer(std::unique_ptr<IFontRasterizer> rasterizer);
+
+}  // namespace qj

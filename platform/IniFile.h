@@ -1,0 +1,46 @@
+// INI files as the Windows profile functions read them: sections and keys without regard to
+// case, the first of duplicate keys wins, malformed lines are skipped, values trimmed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qj {
+
+class TIniFile {
+ public:
+  // Reads the file if it exists; a missing or unreadable file reads as empty.
+  explicit TIniFile(const std::string& path);
+
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+  // A value that is not a whole number (after trimming; decimal or 0x hex) gives the default.
+  int ReadInteger(const std::string& section, const std::string& key, int def) const;
+  // Any integer; non-zero is true.
+  bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+  bool SectionExists(const std::string& section) const;
+  bool ValueExists(const std::string& section, const std::string& key) const;
+
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
+
+  // Writes the whole file atomically; false when it could not be written (the old file stays).
+  bool UpdateFile() const;
+
+  const std::string& FileName() const { return FPath; }
+
+ private:
+  struct TEntry {
+    std::string Key, Value;
+  };
+  struct TSection {
+    std::string Name;
+    std::vector<TEntry> Entries;
+  };
+  const TEntry* Find(const std::string& section, const std::string& key) const;
+
+  std::string FPath;
+  std::vector<TSection> FSections;
+};
+
+}  // namespace qj

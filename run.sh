@@ -1,0 +1,6 @@
+#!/bin/sh
+# Installs what is missing, builds, and starts the game from its program folder.
+set -eu
+cd "$(dirname "$0")"
+tools/setup.sh build -DCMAKE_BUILD_TYPE=Release -DQJ_TESTS=OFF -DQJ_BENCH=OFF
+exec build/bin/quorvane-jigsaw "$@"

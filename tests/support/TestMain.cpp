@@ -1,0 +1,16 @@
+// Every test program runs headless: SDL's dummy drivers, the real font rasteriser.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/Paths.h"
+#include "platform/sdl/SdlFonts.h"
+
+int main(int argc, char** argv) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  qj::sdl::InitFontRasterizer();
+  qj::SetProgramFolder(QJ_PROGRAM_DIR);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
