@@ -73,3 +73,11 @@ class IDisplay {
 };
 
 }  // namespace qj
+
+namespace qj {
+
+// The program's drawing surface, made known globally by the main window at start.
+IDisplay* DXDraw();
+void SetDXDraw(IDisplay* display);
+
+}  // namespace qj
