@@ -25,8 +25,9 @@ bool FileExists(const std::string& path);       // resolved; a regular file
 bool DirectoryExists(const std::string& path);  // resolved
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);  // replaces `to` atomically
-// Entries of a folder whose names match a pattern with "*" and "?" (case ignored), names only,
-// sorted by name so every run lists them in the same order.
+// Regular files of a folder whose names match a pattern with "*" and "?" (case ignored; "*.*"
+// matches every name, as on Windows), names only, sorted by name without regard to case so every
+// run lists them in the same order.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext);  // ext with its dot
@@ -36,6 +37,11 @@ std::string ExtractFileExt(const std::string& path);   // with its dot, or empty
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
 // Writes a temporary file beside `path` and renames it over, so a crash never leaves half a file.
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);  // CR LF or LF
+// Creates an empty, uniquely named file in the folder of `path` (resolved), readable as a new file
+// would be, for a writer that renames it over `path` when done. Empty string on failure.
+std::string CreateTempFileBeside(const std::string& path);
+// Lines split at LF with a trailing CR removed; a last line without a line end is kept, a UTF-8
+// byte-order mark is dropped. False (and no lines) when the file cannot be read.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 
 }  // namespace qj

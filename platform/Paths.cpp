@@ -1,0 +1,254 @@
+// File names as the game spells them, mapped onto a case-sensitive file system.
+#include "platform/Paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+namespace qj {
+namespace {
+
+std::string gProgramFolder = ".";
+
+std::string WithSlashes(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of `folder` spelled like `name` without regard to case; the alphabetically first
+// one when several differ only in case, so the choice does not depend on directory order.
+bool FindCaseless(const std::string& folder, const std::string& name, std::string& found) {
+  DIR* dir = opendir(folder.empty() ? "/" : folder.c_str());
+  if (!dir) return false;
+  bool any = false;
+  while (const dirent* e = readdir(dir)) {
+    if (strcasecmp(e->d_name, name.c_str()) != 0) continue;
+    if (!any || found > e->d_name) found = e->d_name;
+    any = true;
+  }
+  closedir(dir);
+  return any;
+}
+
+// Walks the components: once one is missing, the rest are kept as written.
+std::string ResolveComponents(const std::string& path) {
+  const bool absolute = !path.empty() && path[0] == '/';
+  std::string result = absolute ? "" : ".";  // what the file system is asked about
+  std::string out;                           // what the caller gets: relative stays relative
+  bool searching = true;
+  size_t start = absolute ? 1 : 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty()) continue;
+    if (searching && part != "." && part != "..") {
+      std::string match;
+      const std::string candidate = result + "/" + part;
+      if (!PathExists(candidate)) {
+        if (FindCaseless(result, part, match))
+          part = match;
+        else
+          searching = false;
+      }
+    }
+    result += "/" + part;
+    out += (out.empty() && !absolute) ? part : "/" + part;
+  }
+  if (out.empty()) return absolute ? "/" : ".";
+  return out;
+}
+
+bool StatResolved(const std::string& path, struct stat& st) {
+  return stat(ResolvePath(path).c_str(), &st) == 0;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// "*" and "?" wildcards without regard to case, by backtracking to the last star.
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+  if (pattern == "*.*") return true;
+  size_t p = 0, n = 0, star = std::string::npos, mark = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool CaselessLess(const std::string& a, const std::string& b) {
+  const int c = strcasecmp(a.c_str(), b.c_str());
+  return c != 0 ? c < 0 : a < b;
+}
+
+bool WriteAll(int fd, const void* data, size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+const std::string& ProgramFolder() { return gProgramFolder; }
+
+void SetProgramFolder(const std::string& folder) {
+  std::string f = WithSlashes(folder);
+  while (f.size() > 1 && f.back() == '/') f.pop_back();
+  gProgramFolder = f.empty() ? "." : f;
+}
+
+void InitProgramFolder(const char* argv0) {
+  char buf[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+  std::string exe = n > 0 ? std::string(buf, size_t(n)) : std::string(argv0 ? argv0 : "");
+  const size_t slash = exe.rfind('/');
+  SetProgramFolder(slash == std::string::npos ? "." : exe.substr(0, slash));
+  if (chdir(gProgramFolder.c_str()) != 0) std::perror("cannot enter the program folder");
+}
+
+std::string ResolvePath(const std::string& path) { return ResolveComponents(WithSlashes(path)); }
+
+std::string DataPath(const std::string& relative) {
+  std::string r = WithSlashes(relative);
+  const size_t first = r.find_first_not_of('/');
+  return ResolvePath(gProgramFolder + "/" + (first == std::string::npos ? "" : r.substr(first)));
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return StatResolved(path, st) && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st;
+  return StatResolved(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool DeleteFile(const std::string& path) { return unlink(ResolvePath(path).c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  return rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  const std::string dirPath = ResolvePath(folder);
+  DIR* dir = opendir(dirPath.c_str());
+  if (!dir) return names;
+  while (const dirent* e = readdir(dir)) {
+    if (!WildcardMatch(pattern, e->d_name)) continue;
+    struct stat st;
+    if (stat((dirPath + "/" + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(e->d_name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end(), CaselessLess);
+  return names;
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext) {
+  const size_t sep = path.find_last_of("/\\");
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return path + ext;
+  return path.substr(0, dot) + ext;
+}
+
+std::string ExtractFileName(const std::string& path) {
+  const size_t sep = path.find_last_of("/\\");
+  return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+std::string ExtractFileExt(const std::string& path) {
+  const std::string name = ExtractFileName(path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
+  const int fd = open(ResolvePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  std::vector<uint8_t> data;
+  if (ok) data.resize(size_t(st.st_size));
+  size_t done = 0;
+  while (ok && done < data.size()) {
+    const ssize_t n = read(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += size_t(n);
+  }
+  close(fd);
+  if (ok) out = std::move(data);
+  return ok;
+}
+
+std::string CreateTempFileBeside(const std::string& path) {
+  std::string name = ResolvePath(path) + ".tmp-XXXXXX";
+  const int fd = mkstemp(name.data());
+  if (fd < 0) return {};
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);  // mkstemp's 0600 would make every replaced file private
+  close(fd);
+  return name;
+}
+
+bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
+  const std::string temp = CreateTempFileBeside(path);
+  if (temp.empty()) return false;
+  const int fd = open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  bool ok = fd >= 0 && WriteAll(fd, data, size) && fsync(fd) == 0;
+  if (fd >= 0 && close(fd) != 0) ok = false;
+  ok = ok && rename(temp.c_str(), ResolvePath(path).c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
+  lines.clear();
+  std::vector<uint8_t> data;
+  if (!ReadWholeFile(path, data)) return false;
+  size_t start = (data.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) ? 3 : 0;
+  while (start < data.size()) {
+    const auto nl = std::find(data.begin() + long(start), data.end(), uint8_t('\n'));
+    size_t end = size_t(nl - data.begin());
+    const size_t next = end + 1;
+    if (end > start && data[end - 1] == '\r') --end;
+    lines.emplace_back(reinterpret_cast<const char*>(data.data()) + start, end - start);
+    start = next;
+  }
+  return true;
+}
+
+}  // namespace qj
