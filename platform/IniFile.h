@@ -1,5 +1,7 @@
 // INI files as the Windows profile functions read them: sections and keys without regard to
-// case, the first of duplicate keys wins, malformed lines are skipped, values trimmed.
+// case, the first of duplicate sections and keys wins, malformed lines and ";" comments are
+// skipped, values trimmed (and a pair of surrounding quotes removed). Writing keeps every other
+// line of the file in its place.
 #pragma once
 
 #include <string>
@@ -30,14 +32,21 @@ class TIniFile {
   const std::string& FileName() const { return FPath; }
 
  private:
+  // One line of the file. Lines that are not "key=value" (comments, blanks, malformed lines)
+  // have an empty Key and are written back exactly as read.
   struct TEntry {
-    std::string Key, Value;
+    std::string Key, Value, Line;
   };
   struct TSection {
     std::string Name;
+    bool HasHeader = true;  // false only for the lines before the first section header
     std::vector<TEntry> Entries;
   };
+  // Index into FSections of the first section of that name, or FSections.size().
+  size_t SectionIndex(const std::string& section) const;
   const TEntry* Find(const std::string& section, const std::string& key) const;
+  TSection& SectionForWrite(const std::string& section);
+  void Parse(const std::vector<std::string>& lines);
 
   std::string FPath;
   std::vector<TSection> FSections;
