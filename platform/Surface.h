@@ -1,5 +1,6 @@
 // Off-screen drawing surfaces and every blit the game uses. Colour key is always colour 0
-// (the three colour bytes all zero); all blits clip to the target and to an optional clip rectangle.
+// (the three colour bytes all zero); every blit clips to the target's DrawArea (its bounds and
+// the clipper, when one is attached) and to the source's bounds.
 #pragma once
 
 #include <cstddef>
@@ -49,18 +50,23 @@ class TSurface : public TPixelBuffer {
 
   // Every live surface, in creation order: the diagnostics and the statistics overlay list them.
   static size_t LiveCount();
-  static TSurface* LiveItem(size_t index);
+  static TSurface* LiveItem(size_t index);  // nullptr past the end
 
  private:
+  static void Register(TSurface* surface);
+  static void Unregister(TSurface* surface);
+  static void SqueezeLiveList();
+
   bool FSystemMemory = false;
   bool FHasClipper = false;
   TRect FClip;
+  size_t FLiveIndex = 0;  // slot in the live list
 };
 
 // Rectangle blit: source rectangle to destination rectangle; same sizes copy, different sizes
 // stretch (nearest neighbour). Keyed: source pixels of colour 0 are skipped.
 void Blt(TSurface& dst, const TRect& dstRect, const TPixelBuffer& src, const TRect& srcRect, bool keyed);
-// Fast copy of the whole source at (x, y), optionally keyed; clipped only to the target's bounds.
+// Fast copy of the whole source at (x, y), optionally keyed.
 void BltFast(TSurface& dst, int x, int y, const TPixelBuffer& src, bool keyed);
 // Alpha blend of the whole source into the rectangle at (x, y): opacity 1..255 (255 = copy).
 void BltAlpha(TSurface& dst, int x, int y, const TPixelBuffer& src, int opacity, bool keyed);
