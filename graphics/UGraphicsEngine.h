@@ -1,0 +1,175 @@
+// The sprite engine: every visible thing is a sprite with depth, drawn once per frame onto the
+// back buffer; it also answers hit tests, scrolls the play table and switches display modes.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Dib.h"
+#include "platform/Display.h"
+#include "platform/Surface.h"
+
+namespace qj {
+
+// A sprite's drawing hook; its owner is bound into the function.
+using TSpriteDrawEvent = std::function<void(int Value)>;
+using TNotifyEvent = std::function<void()>;
+using TDibList = std::vector<std::unique_ptr<TMyDib>>;
+using TSurfaceList = std::vector<std::unique_ptr<TSurface>>;
+
+// How one surface of a composite (kind 7) sprite is placed.
+struct TSpritePart {
+  uint8_t Mode = 0;  // 0 at the sprite position, 1 stretched into Dest, 2 Source copied onto Dest
+  uint8_t KeepAspect = 0;
+  uint8_t Hidden = 0;
+  TRect Dest;    // relative to the sprite position
+  TRect Source;  // in the surface
+};
+
+class TMySprite {
+ public:
+  double Depth = 0;  // larger is drawn later, on top
+  TSpriteDrawEvent OnDraw;
+  int Id = 0;  // 0: the slot is free
+  int Category = 0;
+  int X = 0, Y = 0;
+  bool Fixed = true;  // screen coordinates; otherwise table coordinates, moved by the scroll
+  bool NoHit = false;
+  int Angle = 0;  // kinds 1 and 5; 256 units a turn, clockwise
+  double CenterY = 0, CenterX = 0;
+  bool SolidHit = false;
+  bool Visible = true;
+  bool Opaque = false;
+  bool Persistent = false;
+  unsigned FrameMs = 0;
+  unsigned LastFrameTick = 0;
+  bool PlayOnce = false;
+  bool Finished = false;
+  unsigned Frame = 0;
+  unsigned Kind = 4;
+  int DrawTag = 0;
+  bool Shadow = false;
+  uint8_t Alpha = 0;
+  TDibList Bitmaps;
+  TSurfaceList Surfaces;
+  std::vector<TSpritePart> Parts;
+  bool SkipOnce = false;
+  bool* SortFlag = nullptr;  // the engine's "sort needed" flag
+
+  // The image hit-testing and clipping look at: element Frame for animations, else element 0.
+  const TSurface* Image() const;
+  void SetDepth(double depth) {
+    Depth = depth;
+    if (SortFlag) *SortFlag = true;
+  }
+};
+
+using TSprites = std::vector<TMySprite>;
+
+struct TDebugLine {
+  int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+class TGraphicsEngine {
+ public:
+  explicit TGraphicsEngine(IDisplay& display);
+  ~TGraphicsEngine();
+  TGraphicsEngine(const TGraphicsEngine&) = delete;
+  TGraphicsEngine& operator=(const TGraphicsEngine&) = delete;
+
+  // Sprite creation: the lowest free slot or a new one; returns the sprite index.
+  int AddSprite(const std::string& fileName, int x, int y, double depth, int category);
+  int AddSpriteFromBitmap(const TPixelBuffer& bitmap, int x, int y, double depth, int category);
+  int AddEmptySprite(int x, int y, double depth, int category);
+  // Appends a copy of source, or a 1 x 1 surface of colour 0 when source is null.
+  TSurface& AddSurface(int sprite, const TPixelBuffer* source);
+  // Appends a surface loaded from the file, or a 1 x 1 black one when the name is empty.
+  TSurface& AddSurfaceFromFile(int sprite, const std::string& fileName);
+  void SetSpriteDepth(int sprite, double depth);
+  TRect SpriteBounds(int sprite) const;
+  void FreeSprite(int sprite);
+  void FreeAllSprites();
+  void TrimSprites();
+  void SortSprites();
+  void SortIfNeeded();
+  int SpriteAt(int x, int y) const;  // -1 when nothing is hit
+
+  TMySprite& Sprite(int index) { return FSprites.at(size_t(index)); }
+  const TMySprite& Sprite(int index) const { return FSprites.at(size_t(index)); }
+  int SpriteCount() const { return int(FSprites.size()); }
+
+  // Re-creates one surface in system memory (true) or display memory (false).
+  void MoveSurfaceMemory(std::unique_ptr<TSurface>& surface, bool systemMemory);
+  // Darkens the target through the alpha bytes of a 32-bit mask placed at (x, y).
+  static void DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask);
+
+  void DrawFrame();
+  void UpdateSurfaceSize();
+  void ResetWorkSurface();
+  void LoadBackground();
+  void ToggleFullScreen();
+  bool SetDisplayMode(int width, int height, bool fullScreen, int bitCount, int refresh);
+  int SpriteSurfaceCount() const;
+
+  IDisplay& Display() { return FDXDraw; }
+  TSurface* WorkSurface() { return FWorkSurface.get(); }
+  TMySprite* Background() { return FBackground.get(); }
+
+  // Hooks the game engine sets.
+  TNotifyEvent OnRestore;        // lost surfaces were restored
+  TNotifyEvent OnDisplayChange;  // after a switch of display mode
+  std::function<std::string()> OnBackgroundPath;  // full path of the table background picture
+  std::function<void(bool)> OnTimerEnabled;       // stops and starts the frame timer
+  std::function<int()> OnFrameRate;               // frames per second, for the overlay
+  std::function<int()> OnControlCount;            // live controls, for the overlay
+
+  // State other units read and write directly.
+  int FScrollX = 0, FScrollY = 0;  // scroll offset of the table
+  int FWidth = 0, FHeight = 0;     // back-buffer size
+  bool FUseClipper = true;
+  int FOverlayGrey = 20;
+  int FPulseStep = 0;
+  std::string FStatText;
+  std::vector<TDebugLine> FDebugLines;
+  const std::vector<int>& Order() const { return FOrder; }
+
+ private:
+  int NewSlot();
+  void SurfacesReleased();
+  void SurfacesCreated();
+  void SurfacesRestoredNotice();
+  void HookDisplay();
+  void ReconfigureDisplay(const std::function<void()>& configure);
+  void SetWindowedMode();
+
+  TPoint ScreenPos(const TMySprite& s) const;
+  void DrawBackground(TSurface& back);
+  void DrawSprite(TSurface& back, TMySprite& s, int orderPos);
+  void DrawPieceSprite(TSurface& back, TMySprite& s, TPoint p);
+  void DrawAnimation(TSurface& back, TMySprite& s, TPoint p);
+  void DrawComposite(TSurface& back, TMySprite& s, TPoint p);
+  void PlainDraw(TSurface& back, const TMySprite& s, const TSurface& image, TPoint p);
+  void DrawOverlay(TSurface& back);
+
+  IDisplay& FDXDraw;
+  bool FSortNeeded = true;
+  std::vector<int> FOrder;
+  TSprites FSprites;
+  TRect FClipper;
+  std::unique_ptr<TSurface> FWorkSurface;
+  std::unique_ptr<TMySprite> FBackground;
+  std::string FPlatformVersion;
+  // Display handlers that were set before ours; ours call them first.
+  std::function<void()> FPrevFinalize, FPrevCreated, FPrevRestored;
+};
+
+// The one engine, owned by the game engine.
+extern TGraphicsEngine* Graphics;
+// Ctrl+Alt+F10: the statistics overlay.
+extern bool OverlayVisible;
+// The table background sprite, or null before the first LoadBackground.
+TMySprite* BackgroundSprite();
+
+}  // namespace qj
