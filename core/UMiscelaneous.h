@@ -1,10 +1,15 @@
 // Settings, hot keys and language text shared by the whole program, and small shared routines.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/Geometry.h"
+#include "platform/PixelBuffer.h"
 
 namespace qj {
 
@@ -76,5 +81,83 @@ class TOptions {
 
 // The one settings object.
 extern TOptions Options;
+
+// ---- Settings files ----------------------------------------------------------------------------
+
+// Reads every key from the INI file (a missing file or key gives the default). "Sound" and
+// "Music" take effect at once; "ScoreUpdate" is clamped to 1..100 and "Environment" to the last
+// theme. The hot keys are read only when skipHotkeys is false.
+void LoadSettings(const std::string& fileName, bool skipHotkeys);
+// Writes every key into Text/Jigsaw.stg; keys of the file that we do not know are kept.
+// False when the file could not be written.
+bool SaveSettings();
+// The language file name and the 28 hot keys from Text/DefHotkeys.stg.
+void LoadDefaultHotkeys();
+
+// ---- Hot keys ----------------------------------------------------------------------------------
+
+// Short names of the 256 key codes ("" for unnamed codes below 33).
+extern const std::array<std::string, 256> KeyNames;
+// "Alt-", "Ctrl-", "Shift-" as set, then the key's name: "Ctrl-Shift-A".
+std::string HotKeyText(const THotKey& key);
+
+// ---- Language text -----------------------------------------------------------------------------
+
+// The lines of the active language file, numbered from 0; empty before the first LoadLanguage.
+extern std::vector<std::string> LanguageText;
+// Names of the three cube types, from language lines 93..95 (English until a language is loaded).
+extern std::array<std::string, 3> CubeTypeNames;
+
+// (Re)loads LanguageText from Text/<LanguageFile>, falling back to "English.lang" (and storing
+// that name). False when neither exists: the program cannot show any text and must end.
+bool LoadLanguage();
+// Line `line` of the language, or "" when there is no such line.
+const std::string& Lang(int line);
+// Replaces every text key ("$" and a decimal line number) by its language line, keys inside the
+// inserted lines too. A "$" without digits and a key beyond the table stay as written, so a
+// missing line shows up as "$250" on screen instead of stopping the program; keys that expand
+// into themselves stop after a fixed number of replacements.
+std::string ReplaceTextKeys(const std::string& text);
+
+// ---- Themed text -------------------------------------------------------------------------------
+
+class TCanvas;
+class TMyDib;
+
+// Text size in the theme's font; a size of 0 keeps the canvas's size.
+int ThemedTextHeight(TCanvas& canvas, const std::string& text, int size);
+int ThemedTextWidth(TCanvas& canvas, const std::string& text, int size);
+// Writes text in the theme's font and "say" colour with a transparent background, its top at
+// y - 2; x and y are rounded to the nearest integer. The size is the caller's; flag is unused.
+void SayText(TCanvas& canvas, const std::string& text, int flag, double x, double y);
+std::string CurrentFontName();
+
+// ---- Bitmaps -----------------------------------------------------------------------------------
+
+// Creates the bitmap when there is none, sizes it and fills it with colour.
+void MakeFilledBitmap(std::unique_ptr<TMyDib>& bitmap, int width, int height, int bitCount, TPixel colour);
+
+// Copies the (non-owning) references 0..highIndex of source into dest, growing dest as needed.
+template <class T>
+void CopyBitmapRefs(std::vector<T*>& dest, const std::vector<T*>& source, int highIndex) {
+  const size_t count = std::min(source.size(), size_t(std::max(highIndex + 1, 0)));
+  if (dest.size() < count) dest.resize(count, nullptr);
+  std::copy(source.begin(), source.begin() + count, dest.begin());
+}
+
+// ---- Geometry and counters ---------------------------------------------------------------------
+
+bool PointsEqual(const TPoint& a, const TPoint& b);
+// Inclusive on all four sides (unlike TRect::Contains).
+bool PointInRect(const TPoint& p, const TRect& r);
+TPoint AddPoints(const TPoint& p, const TPoint& offset);
+// Euclidean distance rounded to the nearest integer, halves to even.
+int Distance(int x1, int y1, int x2, int y2);
+int PointDistance(const TPoint& a, const TPoint& b);
+// Both coordinate differences strictly below range.
+bool WithinRange(int x1, int y1, int x2, int y2, int range);
+void Swap(int& a, int& b);
+// Counts counter up to limit: false (and counter back to 0) once it has reached the limit.
+bool CountUp(int& counter, int limit);
 
 }  // namespace qj

@@ -31,6 +31,13 @@ class ISoundDevice {
   virtual int PlayMidi(const std::string& path) = 0;
 };
 
+// A device that accepts everything and plays nothing: effects load (WAV files only) and keep
+// their volume, the one MIDI output device keeps its level, and music reports an error.
+std::unique_ptr<ISoundDevice> CreateSilentSoundDevice();
+constexpr int kMidiErrorNoDevice = 1;   // no sequencer (silent device, or no MIDI support)
+constexpr int kMidiErrorLoad = 2;       // the file could not be loaded
+constexpr int kMidiErrorPlay = 3;       // the file loaded but did not start
+
 // The device of the running program (a silent one until the platform installs another).
 ISoundDevice& SoundDevice();
 void SetSoundDevice(std::unique_ptr<ISoundDevice> device);
