@@ -13,6 +13,8 @@
 
 namespace qj {
 
+class TCanvas;
+
 // A sprite's drawing hook; its owner is bound into the function.
 using TSpriteDrawEvent = std::function<void(int Value)>;
 using TNotifyEvent = std::function<void()>;
@@ -96,6 +98,7 @@ class TGraphicsEngine {
   void SortIfNeeded();
   int SpriteAt(int x, int y) const;  // -1 when nothing is hit
 
+  // References stay valid only until the next sprite is created.
   TMySprite& Sprite(int index) { return FSprites.at(size_t(index)); }
   const TMySprite& Sprite(int index) const { return FSprites.at(size_t(index)); }
   int SpriteCount() const { return int(FSprites.size()); }
@@ -142,16 +145,18 @@ class TGraphicsEngine {
   void SurfacesRestoredNotice();
   void HookDisplay();
   void ReconfigureDisplay(const std::function<void()>& configure);
-  void SetWindowedMode();
+  void EnterWindowed();
+  void EnterFullScreen(const TDisplayMode& mode);
 
   TPoint ScreenPos(const TMySprite& s) const;
   void DrawBackground(TSurface& back);
-  void DrawSprite(TSurface& back, TMySprite& s, int orderPos);
-  void DrawPieceSprite(TSurface& back, TMySprite& s, TPoint p);
+  void DrawSprite(TSurface& back, int index, int orderPos);
+  void DrawPieceSprite(TSurface& back, int index, TPoint p);
   void DrawAnimation(TSurface& back, TMySprite& s, TPoint p);
   void DrawComposite(TSurface& back, TMySprite& s, TPoint p);
-  void PlainDraw(TSurface& back, const TMySprite& s, const TSurface& image, TPoint p);
+  void PlainDraw(TSurface& back, const TSurface& image, TPoint p);
   void DrawOverlay(TSurface& back);
+  void DrawDebugLines(TCanvas& canvas);
 
   IDisplay& FDXDraw;
   bool FSortNeeded = true;

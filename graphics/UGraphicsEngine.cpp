@@ -1,0 +1,599 @@
+// The sprite engine: sprite slots, the drawing order, hit tests, frame composition and the
+// display-mode switches.
+//
+// Sections: globals and helpers; creation and surfaces; sprite slots; drawing order and hit
+// test; surface memory and shadows; frame composition; statistics overlay; display changes.
+#include "graphics/UGraphicsEngine.h"
+
+#include <sys/utsname.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <string>
+
+#include "core/UMain.h"
+#include "core/UMiscelaneous.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+
+namespace qj {
+
+TGraphicsEngine* Graphics = nullptr;
+bool OverlayVisible = false;
+
+TMySprite* BackgroundSprite() { return Graphics ? Graphics->Background() : nullptr; }
+
+namespace {
+
+// The play table; a background picture that cannot be read leaves a black table of this size.
+constexpr int kTableWidth = 1600;
+constexpr int kTableHeight = 1200;
+
+std::string PlatformVersion() {
+  utsname name{};
+  if (uname(&name) != 0) return "";
+  return std::string(name.sysname) + " " + name.release;
+}
+
+std::unique_ptr<TSurface> BlackPixel() { return std::make_unique<TSurface>(1, 1); }
+
+// A surface from a picture file; a picture that cannot be read gives a black pixel, so a missing
+// theme graphic shows nothing instead of stopping the screen.
+std::unique_ptr<TSurface> SurfaceFromFile(const std::string& fileName) {
+  TMyDib picture;
+  if (!picture.LoadFromFile(fileName)) {
+    std::cerr << "Cannot load picture \"" << fileName << "\": " << picture.LastError() << "\n";
+    return BlackPixel();
+  }
+  auto surface = std::make_unique<TSurface>();
+  surface->CopyFrom(picture);
+  return surface;
+}
+
+bool LiesLeftOrAbove(TPoint p, const TPixelBuffer& image) {
+  return p.X + image.Width() < 0 || p.Y + image.Height() < 0;
+}
+
+TRect Offset(const TRect& r, TPoint p) { return {r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y}; }
+
+// The largest rectangle of the image's proportions centred in `dest`.
+TRect FitKeepingAspect(const TRect& dest, const TPixelBuffer& image) {
+  const double dw = dest.Width(), dh = dest.Height();
+  const double w = image.Width(), h = image.Height();
+  if (dw * h >= w * dh) {
+    const double width = dh * w / h, left = dest.Left + (dw - width) / 2;
+    return {int(std::lround(left)), dest.Top, int(std::lround(left + width)), dest.Bottom};
+  }
+  const double height = dw * h / w, top = dest.Top + (dh - height) / 2;
+  return {dest.Left, int(std::lround(top)), dest.Right, int(std::lround(top + height))};
+}
+
+}  // namespace
+
+const TSurface* TMySprite::Image() const {
+  if (Surfaces.empty()) return nullptr;
+  if (Kind == 5 && Frame < Surfaces.size()) return Surfaces[Frame].get();
+  return Surfaces[0].get();
+}
+
+// ---------------------------------------------------------------- creation and surfaces
+
+TGraphicsEngine::TGraphicsEngine(IDisplay& display) : FDXDraw(display) {
+  Graphics = this;
+  FPlatformVersion = PlatformVersion();
+  UpdateSurfaceSize();
+  FWorkSurface = std::make_unique<TSurface>();
+  HookDisplay();
+}
+
+TGraphicsEngine::~TGraphicsEngine() {
+  FDXDraw.OnFinalize = FPrevFinalize;
+  FDXDraw.OnSurfacesCreated = FPrevCreated;
+  FDXDraw.OnSurfacesRestored = FPrevRestored;
+  if (Graphics == this) Graphics = nullptr;
+}
+
+// The main window listens to the display too: whatever was set before us keeps being called.
+void TGraphicsEngine::HookDisplay() {
+  FPrevFinalize = FDXDraw.OnFinalize;
+  FPrevCreated = FDXDraw.OnSurfacesCreated;
+  FPrevRestored = FDXDraw.OnSurfacesRestored;
+  FDXDraw.OnFinalize = [this] {
+    if (FPrevFinalize) FPrevFinalize();
+    SurfacesReleased();
+  };
+  FDXDraw.OnSurfacesCreated = [this] {
+    if (FPrevCreated) FPrevCreated();
+    SurfacesCreated();
+  };
+  FDXDraw.OnSurfacesRestored = [this] {
+    if (FPrevRestored) FPrevRestored();
+    SurfacesRestoredNotice();
+  };
+}
+
+void TGraphicsEngine::UpdateSurfaceSize() {
+  FWidth = FDXDraw.Width();
+  FHeight = FDXDraw.Height();
+  FClipper = MakeRect(0, 0, FWidth, FHeight);
+}
+
+void TGraphicsEngine::SurfacesReleased() {
+  FDXDraw.BackBuffer().DetachClipper();
+  FDXDraw.Primary().DetachClipper();
+  FClipper = {};
+  FWorkSurface.reset();
+}
+
+// Every image went with the old surfaces: sprites keep 1 x 1 placeholders until the screens
+// reload them after the restored notice.
+void TGraphicsEngine::SurfacesCreated() {
+  UpdateSurfaceSize();
+  FWorkSurface = std::make_unique<TSurface>();
+  for (TMySprite& s : FSprites)
+    for (auto& surface : s.Surfaces)
+      if (surface) surface = BlackPixel();
+  if (FBackground) {
+    FBackground->Surfaces.clear();
+    FBackground->Surfaces.push_back(BlackPixel());
+    FBackground->Surfaces.push_back(BlackPixel());
+  }
+}
+
+void TGraphicsEngine::SurfacesRestoredNotice() {
+  FStatText += "R";
+  if (OnRestore) OnRestore();
+}
+
+void TGraphicsEngine::ResetWorkSurface() { FWorkSurface = std::make_unique<TSurface>(); }
+
+// ---------------------------------------------------------------- sprite slots
+
+// The lowest free slot (or a new one), reset, with an Id one above the largest live one.
+int TGraphicsEngine::NewSlot() {
+  int maxId = 0;
+  int slot = -1;
+  for (size_t i = 0; i < FSprites.size(); ++i) {
+    if (FSprites[i].Id == 0) {
+      if (slot < 0) slot = int(i);
+    } else {
+      maxId = std::max(maxId, FSprites[i].Id);
+    }
+  }
+  if (slot < 0) {
+    slot = int(FSprites.size());
+    FSprites.emplace_back();
+  } else {
+    // A reused slot starts clean: nothing of the previous sprite (hooks, hit mode, angle) leaks.
+    FSprites[size_t(slot)] = TMySprite{};
+  }
+  TMySprite& s = FSprites[size_t(slot)];
+  s.Id = maxId + 1;
+  s.SortFlag = &FSortNeeded;
+  FSortNeeded = true;
+  return slot;
+}
+
+int TGraphicsEngine::AddEmptySprite(int x, int y, double depth, int category) {
+  const int index = NewSlot();
+  TMySprite& s = FSprites[size_t(index)];
+  s.X = x;
+  s.Y = y;
+  s.Depth = depth;
+  s.Category = category;
+  return index;
+}
+
+int TGraphicsEngine::AddSprite(const std::string& fileName, int x, int y, double depth, int category) {
+  const int index = AddEmptySprite(x, y, depth, category);
+  FSprites[size_t(index)].Surfaces.push_back(SurfaceFromFile(fileName));
+  return index;
+}
+
+int TGraphicsEngine::AddSpriteFromBitmap(const TPixelBuffer& bitmap, int x, int y, double depth, int category) {
+  const int index = AddEmptySprite(x, y, depth, category);
+  AddSurface(index, &bitmap);
+  return index;
+}
+
+TSurface& TGraphicsEngine::AddSurface(int sprite, const TPixelBuffer* source) {
+  auto surface = source ? std::make_unique<TSurface>() : BlackPixel();
+  if (source) surface->CopyFrom(*source);
+  return *Sprite(sprite).Surfaces.emplace_back(std::move(surface));
+}
+
+TSurface& TGraphicsEngine::AddSurfaceFromFile(int sprite, const std::string& fileName) {
+  TMySprite& s = Sprite(sprite);
+  return *s.Surfaces.emplace_back(fileName.empty() ? BlackPixel() : SurfaceFromFile(fileName));
+}
+
+void TGraphicsEngine::SetSpriteDepth(int sprite, double depth) {
+  Sprite(sprite).Depth = depth;
+  FSortNeeded = true;
+}
+
+TRect TGraphicsEngine::SpriteBounds(int sprite) const {
+  const TMySprite& s = Sprite(sprite);
+  const TSurface* image = s.Surfaces.empty() ? nullptr : s.Surfaces[0].get();
+  return MakeRect(s.X, s.Y, image ? image->Width() : 0, image ? image->Height() : 0);
+}
+
+void TGraphicsEngine::FreeSprite(int sprite) {
+  if (sprite < 0 || size_t(sprite) >= FSprites.size()) return;
+  TMySprite& s = FSprites[size_t(sprite)];
+  s.Id = 0;
+  s.Visible = false;
+  s.Surfaces.clear();
+  s.Bitmaps.clear();
+  s.Parts.clear();
+  s.Alpha = 0;
+  s.OnDraw = nullptr;
+  FSortNeeded = true;
+}
+
+void TGraphicsEngine::FreeAllSprites() {
+  for (size_t i = 0; i < FSprites.size(); ++i)
+    if (!FSprites[i].Persistent) FreeSprite(int(i));
+}
+
+void TGraphicsEngine::TrimSprites() {
+  while (!FSprites.empty() && FSprites.back().Id == 0 && !FSprites.back().Visible) FSprites.pop_back();
+  FSortNeeded = true;
+}
+
+int TGraphicsEngine::SpriteSurfaceCount() const {
+  size_t count = 5;
+  for (const TMySprite& s : FSprites) count += s.Surfaces.size();
+  return int(count);
+}
+
+// ---------------------------------------------------------------- drawing order and hit test
+
+namespace {
+
+// The drawing order has always been that of this exchange sort, which is not stable: sprites
+// of equal depth come out in an order that depends on their neighbours. Screens stack sprites
+// of equal depth, so that order is kept exactly.
+void ExchangeSort(std::vector<double>& depth, std::vector<int>& order) {
+  const size_t n = order.size();
+  for (size_t i = 0; i < n; ++i) {
+    double d = depth[i];
+    int index = order[i];
+    for (size_t j = i + 1; j < n; ++j) {
+      if (d > depth[j]) {
+        std::swap(d, depth[j]);
+        std::swap(index, order[j]);
+      }
+    }
+    depth[i] = d;
+    order[i] = index;
+  }
+}
+
+}  // namespace
+
+void TGraphicsEngine::SortSprites() {
+  const size_t n = FSprites.size();
+  std::vector<std::pair<double, int>> keys(n);
+  bool orderedKeys = true;
+  for (size_t i = 0; i < n; ++i) {
+    keys[i] = {FSprites[i].Depth, int(i)};
+    orderedKeys = orderedKeys && !std::isnan(keys[i].first);
+  }
+  // With all depths distinct (and comparable) every sort gives the exchange sort's order.
+  if (orderedKeys) {
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 1; i < n && orderedKeys; ++i) orderedKeys = keys[i - 1].first != keys[i].first;
+  }
+  FOrder.resize(n);
+  if (orderedKeys) {
+    for (size_t i = 0; i < n; ++i) FOrder[i] = keys[i].second;
+  } else {
+    std::vector<double> depth(n);
+    for (size_t i = 0; i < n; ++i) {
+      depth[i] = FSprites[i].Depth;
+      FOrder[i] = int(i);
+    }
+    ExchangeSort(depth, FOrder);
+  }
+  FSortNeeded = false;
+}
+
+void TGraphicsEngine::SortIfNeeded() {
+  if (FSortNeeded) SortSprites();
+}
+
+TPoint TGraphicsEngine::ScreenPos(const TMySprite& s) const {
+  return s.Fixed ? TPoint{s.X, s.Y} : TPoint{s.X - FScrollX, s.Y - FScrollY};
+}
+
+int TGraphicsEngine::SpriteAt(int x, int y) const {
+  int result = -1;
+  for (size_t i = 0; i < FSprites.size(); ++i) {
+    const TMySprite& s = FSprites[i];
+    if (!s.Visible || s.NoHit || ((s.Kind == 1 || s.Kind == 5) && s.Angle != 0)) continue;
+    const TSurface* image = s.Image();
+    if (!image) continue;
+    const TPoint p = ScreenPos(s);
+    if (!(p.X < x && x < p.X + image->Width() && p.Y < y && y < p.Y + image->Height())) continue;
+    TPixel pixel = 0;
+    // A pixel that cannot be read counts as solid.
+    if (!s.SolidHit && image->ReadPixel(x - p.X, y - p.Y, pixel) && (pixel & kRgbMask) == 0) continue;
+    if (result < 0 || s.Depth > FSprites[size_t(result)].Depth) result = int(i);
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------- surface memory and shadows
+
+void TGraphicsEngine::MoveSurfaceMemory(std::unique_ptr<TSurface>& surface, bool systemMemory) {
+  if (!surface || surface->SystemMemory() == systemMemory) return;
+  if (!FWorkSurface) FWorkSurface = std::make_unique<TSurface>();
+  FWorkSurface->SetSystemMemory(systemMemory);
+  FWorkSurface->CopyFrom(*surface);
+  surface.swap(FWorkSurface);
+  FWorkSurface = std::make_unique<TSurface>();
+}
+
+void TGraphicsEngine::DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask) {
+  if (!target || !mask || target->Empty() || mask->Empty()) return;
+  const TRect area = Intersect(MakeRect(x, y, mask->Width(), mask->Height()), target->Bounds());
+  for (int row = area.Top; row < area.Bottom; ++row) {
+    const TPixel* m = mask->Row(row - y) + (area.Left - x);
+    TPixel* d = target->Row(row) + area.Left;
+    for (int i = 0; i < area.Width(); ++i) {
+      const unsigned a = m[i] >> 24;
+      if (a == 0) continue;
+      if (a == 255) {
+        d[i] = 0;
+        continue;
+      }
+      const unsigned k = a / 2, p = d[i];
+      const unsigned r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
+      d[i] = (p & 0xFF000000u) | ((r > k ? r - k : 0) << 16) | ((g > k ? g - k : 0) << 8) | (b > k ? b - k : 0);
+    }
+  }
+}
+
+// ---------------------------------------------------------------- frame composition
+
+void TGraphicsEngine::DrawFrame() {
+  TSurface& back = FDXDraw.BackBuffer();
+  back.DetachClipper();
+  if (FUseClipper) back.AttachClipper(FClipper);
+  DrawBackground(back);
+  SortIfNeeded();
+  // Drawing hooks may create or free sprites: indices are re-read on every step.
+  for (size_t i = 0; i < FOrder.size(); ++i) {
+    const int index = FOrder[i];
+    if (size_t(index) < FSprites.size() && FSprites[size_t(index)].Visible) DrawSprite(back, index, int(i));
+  }
+  if (OverlayVisible) DrawOverlay(back);
+}
+
+void TGraphicsEngine::DrawBackground(TSurface& back) {
+  if (!FBackground || !FBackground->Visible || FBackground->Surfaces.empty() || !FBackground->Surfaces[0]) return;
+  BltFast(back, -FScrollX, -FScrollY, *FBackground->Surfaces[0], false);
+}
+
+void TGraphicsEngine::DrawSprite(TSurface& back, int index, int orderPos) {
+  TMySprite& s = FSprites[size_t(index)];
+  const TPoint p = ScreenPos(s);
+  if (p.X > FWidth || p.Y > FHeight) return;
+  switch (s.Kind) {
+    case 1:
+      DrawPieceSprite(back, index, p);
+      break;
+    case 4:
+      if (s.Surfaces.empty() || !s.Surfaces[0] || LiesLeftOrAbove(p, *s.Surfaces[0])) return;
+      if (s.Alpha != 0)
+        BltAlpha(back, p.X, p.Y, *s.Surfaces[0], s.Alpha, true);
+      else
+        PlainDraw(back, *s.Surfaces[0], p);
+      break;
+    case 5:
+      DrawAnimation(back, s, p);
+      break;
+    case 6:
+      if (s.OnDraw) {
+        // A copy: the hook may free its own sprite.
+        const TSpriteDrawEvent hook = s.OnDraw;
+        hook(orderPos);
+      }
+      break;
+    case 7:
+      DrawComposite(back, s, p);
+      break;
+    default:
+      break;
+  }
+}
+
+// Pieces: the hook first (it may replace the image), then turned, or shadow and image.
+void TGraphicsEngine::DrawPieceSprite(TSurface& back, int index, TPoint p) {
+  {
+    TMySprite& s = FSprites[size_t(index)];
+    if (!s.Surfaces.empty() && s.Surfaces[0] && s.Angle == 0 && LiesLeftOrAbove(p, *s.Surfaces[0])) return;
+    if (s.OnDraw) {
+      const TSpriteDrawEvent hook = s.OnDraw;
+      hook(s.DrawTag);
+    }
+  }
+  TMySprite& s = FSprites[size_t(index)];
+  if (s.SkipOnce) {
+    s.SkipOnce = false;
+    return;
+  }
+  if (s.Surfaces.empty() || !s.Surfaces[0]) return;
+  if (s.Angle != 0) {
+    MoveSurfaceMemory(s.Surfaces[0], true);
+    DrawRotated(back, p.X, p.Y, *s.Surfaces[0], s.Angle, s.CenterX, s.CenterY);
+    return;
+  }
+  if (s.Shadow && s.Frame < s.Bitmaps.size()) DrawShadow(&back, p.X, p.Y, s.Bitmaps[s.Frame].get());
+  MoveSurfaceMemory(s.Surfaces[0], false);
+  PlainDraw(back, *s.Surfaces[0], p);
+}
+
+// Frame animation, stepped by the clock: one frame per FrameMs, stopping on the last with PlayOnce.
+void TGraphicsEngine::DrawAnimation(TSurface& back, TMySprite& s, TPoint p) {
+  const size_t count = s.Surfaces.size();
+  if (count == 0) return;
+  if (s.Frame >= count) s.Frame = 0;
+  if (!s.Surfaces[s.Frame] || LiesLeftOrAbove(p, *s.Surfaces[s.Frame])) return;
+  if (!s.Finished) {
+    const uint32_t now = GetTickCount();
+    if (now - s.LastFrameTick > s.FrameMs || now < s.LastFrameTick) {
+      s.LastFrameTick = now;
+      s.Frame = unsigned((s.Frame + 1) % count);
+      if (s.Frame == count - 1 && s.PlayOnce) s.Finished = true;
+    }
+  }
+  if (s.Surfaces[s.Frame]) PlainDraw(back, *s.Surfaces[s.Frame], p);
+}
+
+// Composite sprites: each surface where its part record puts it.
+void TGraphicsEngine::DrawComposite(TSurface& back, TMySprite& s, TPoint p) {
+  for (size_t j = 0; j < s.Surfaces.size(); ++j) {
+    const TSurface* surface = s.Surfaces[j].get();
+    if (!surface) continue;
+    if (surface->Empty()) return;
+    if (j >= s.Parts.size()) {
+      PlainDraw(back, *surface, p);
+      continue;
+    }
+    const TSpritePart& part = s.Parts[j];
+    if (part.Hidden) continue;
+    if (part.Mode == 0) {
+      PlainDraw(back, *surface, p);
+      continue;
+    }
+    if (part.Mode == 2 && !FUseClipper) continue;
+    if (part.Dest.IsEmpty()) return;
+    const TRect dest = Offset(part.Dest, p);
+    if (part.Mode == 1)
+      Blt(back, part.KeepAspect ? FitKeepingAspect(dest, *surface) : dest, *surface, surface->Bounds(), true);
+    else if (part.Mode == 2)
+      Blt(back, dest, *surface, part.Source, true);
+  }
+}
+
+// Colour-keyed copy at p. Every blit honours the back buffer's clipper when one is attached, so
+// the clipped blit and the fast copy (used for Opaque sprites) are one and the same here.
+void TGraphicsEngine::PlainDraw(TSurface& back, const TSurface& image, TPoint p) {
+  BltFast(back, p.X, p.Y, image, true);
+}
+
+// ---------------------------------------------------------------- statistics overlay
+
+void TGraphicsEngine::DrawOverlay(TSurface& back) {
+  TCanvas canvas(back);
+  canvas.BrushClear = true;
+  const unsigned grey = unsigned(std::clamp(FOverlayGrey, 0, 255));
+  canvas.Font.Color = MakePixel(grey, grey, grey);
+  if (FOverlayGrey > 240)
+    FPulseStep = -3;
+  else if (FOverlayGrey < 10)
+    FPulseStep = 3;
+  FOverlayGrey += FPulseStep;
+  canvas.Font.Size = 10;
+  canvas.Font.Bold = true;
+
+  const size_t all = TSurface::LiveCount();
+  const size_t inSprites = size_t(SpriteSurfaceCount());
+  size_t systemMemory = 0;
+  for (size_t i = 0; i < all; ++i)
+    if (const TSurface* s = TSurface::LiveItem(i); s && s->SystemMemory()) ++systemMemory;
+  const auto number = [](auto n) { return std::to_string(n); };
+  canvas.TextOut(10, 0, "FPS: " + number(OnFrameRate ? OnFrameRate() : 0));
+  canvas.TextOut(10, 10, "Sprites: " + number(FSprites.size()));
+  canvas.TextOut(10, 20, "Surfaces \\ surfaces in sprites: " + number(all) + "\\" + number(inSprites) + "\\" +
+                             number(int64_t(all) - int64_t(inSprites)));
+  canvas.TextOut(10, 30, "Dibs: " + number(TMyDib::LiveCount()));
+  canvas.TextOut(10, 40, "Controls: " + number(OnControlCount ? OnControlCount() : 0));
+  canvas.TextOut(10, 50, "System memory surfaces: " + number(systemMemory));
+  canvas.TextOut(10, 60, "Primary in system memory: " + number(back.SystemMemory() ? 1 : 0));
+  canvas.TextOut(10, 70, "Windows version: " + FPlatformVersion);
+  canvas.TextOut(100, 0, FStatText);
+  DrawDebugLines(canvas);
+}
+
+void TGraphicsEngine::DrawDebugLines(TCanvas& canvas) {
+  static constexpr TPixel kColours[4] = {MakePixel(255, 255, 255), MakePixel(0, 255, 0), MakePixel(0, 0, 255),
+                                         MakePixel(255, 0, 0)};
+  for (size_t i = 0; i < FDebugLines.size(); ++i) {
+    const TDebugLine& line = FDebugLines[i];
+    const int shift = int(i);
+    canvas.PenColor = kColours[std::min<size_t>(i, 3)];
+    canvas.PenWidth = 1;
+    canvas.FillRect(MakeRect(line.X1 - 3, line.Y1 + shift - 3, 7, 7), canvas.PenColor);
+    canvas.MoveTo(line.X1, line.Y1 + shift);
+    canvas.LineTo(line.X2, line.Y2 + shift);
+  }
+}
+
+// ---------------------------------------------------------------- display changes
+
+// Stop the frames, tear the surfaces down, change the window and mode, build them up again.
+void TGraphicsEngine::ReconfigureDisplay(const std::function<void()>& configure) {
+  if (OnTimerEnabled) OnTimerEnabled(false);
+  FDXDraw.Finalize();
+  configure();
+  FDXDraw.Initialize();
+  if (OnTimerEnabled) OnTimerEnabled(true);
+  if (OnDisplayChange) OnDisplayChange();
+}
+
+void TGraphicsEngine::EnterWindowed() {
+  FDXDraw.RestoreWindowPlacement();
+  FDXDraw.SetBorderless(false);
+  FDXDraw.SetFullScreenOption(false);
+}
+
+void TGraphicsEngine::EnterFullScreen(const TDisplayMode& mode) {
+  // Only the window's own placement is worth keeping: not that of a previous full-screen mode.
+  if (!FDXDraw.FullScreenOption()) FDXDraw.SaveWindowPlacement();
+  FDXDraw.SetBorderless(true);
+  FDXDraw.SetFullScreenOption(true);
+  FDXDraw.SetWindowBounds(MakeRect(0, 0, mode.Width, mode.Height));
+  FDXDraw.SetFullScreenMode(mode);
+}
+
+void TGraphicsEngine::ToggleFullScreen() {
+  if (FDXDraw.FullScreenOption()) {
+    ReconfigureDisplay([this] {
+      EnterWindowed();
+      Options.FullScreen = false;
+    });
+    return;
+  }
+  const TDisplaySetting setting = ParseDisplayMode(Options.DisplayResolution);
+  // A refresh index outside the list is an error; raised before anything is torn down.
+  const uint32_t refresh = RefreshRates.at(size_t(Options.DisplayRefresh));
+  const TDisplayMode mode{setting.Width, setting.Height, setting.BitCount, int(refresh)};
+  ReconfigureDisplay([this, &mode] {
+    EnterFullScreen(mode);
+    Options.FullScreen = true;
+  });
+}
+
+bool TGraphicsEngine::SetDisplayMode(int width, int height, bool fullScreen, int bitCount, int refresh) {
+  const bool isFullScreen = FDXDraw.FullScreenOption();
+  if (!fullScreen && !isFullScreen) return false;
+  const TDisplayMode mode{width, height, bitCount, refresh};
+  if (fullScreen && isFullScreen) {
+    const TDisplayMode now = FDXDraw.FullScreenMode();
+    if (now.Width == width && now.Height == height && now.BitCount == bitCount && now.Refresh == refresh)
+      return false;
+  }
+  ReconfigureDisplay([this, fullScreen, &mode] {
+    if (fullScreen)
+      EnterFullScreen(mode);
+    else
+      EnterWindowed();
+  });
+  return true;
+}
+
+}  // namespace qj
