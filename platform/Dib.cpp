@@ -1,0 +1,80 @@
+// Bitmaps: loading by content (BMP or JPEG), saving as BMP, and the live count for statistics.
+#include "platform/Dib.h"
+
+#include "platform/BmpCodec.h"
+#include "platform/JpegCodec.h"
+#include "platform/Paths.h"
+
+namespace qj {
+namespace {
+
+size_t gLiveDibs = 0;  // one thread: no lock needed
+
+}  // namespace
+
+TMyDib::TMyDib() { ++gLiveDibs; }
+
+TMyDib::TMyDib(int width, int height, int bitCount) : TPixelBuffer(width, height), FBitCount(bitCount) { ++gLiveDibs; }
+
+TMyDib::TMyDib(const TMyDib& other) : TPixelBuffer(other), FBitCount(other.FBitCount), FLastError(other.FLastError) {
+  ++gLiveDibs;
+}
+
+TMyDib::TMyDib(TMyDib&& other) noexcept
+    : TPixelBuffer(std::move(other)), FBitCount(other.FBitCount), FLastError(std::move(other.FLastError)) {
+  ++gLiveDibs;
+}
+
+TMyDib::~TMyDib() { --gLiveDibs; }
+
+size_t TMyDib::LiveCount() { return gLiveDibs; }
+
+bool TMyDib::Fail(const std::string& why) {
+  FLastError = why;
+  return false;
+}
+
+bool TMyDib::LoadFromFile(const std::string& path) {
+  std::vector<uint8_t> data;
+  if (!ReadWholeFile(path, data)) return Fail("cannot read " + path);
+  if (!LoadFromMemory(data.data(), data.size())) return Fail(FLastError + " (" + path + ")");
+  return true;
+}
+
+bool TMyDib::LoadFromMemory(const uint8_t* data, size_t size) {
+  TPixelBuffer pixels;
+  std::string error;
+  int bits = 24;
+  if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
+    if (!DecodeBmp(data, size, kMaxPixels, pixels, bits, error)) return Fail(error);
+  } else if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+    if (!DecodeJpeg(data, size, kMaxPixels, pixels, error)) return Fail(error);
+  } else {
+    return Fail("not a picture format we read (BMP or JPEG)");
+  }
+  TPixelBuffer::operator=(std::move(pixels));
+  FBitCount = bits;
+  FLastError.clear();
+  return true;
+}
+
+std::vector<uint8_t> TMyDib::SaveToMemory() const { return EncodeBmp(*this, FBitCount); }
+
+bool TMyDib::SaveToFile(const std::string& path) const {
+  const std::vector<uint8_t> file = SaveToMemory();
+  FLastError.clear();
+  if (file.empty()) FLastError = "cannot save an empty bitmap";
+  else if (!WriteFileAtomic(path, file.data(), file.size())) FLastError = "cannot write " + path;
+  return FLastError.empty();
+}
+
+bool SaveJpeg(const TPixelBuffer& pixels, const std::string& path, int quality, std::string* error) {
+  std::vector<uint8_t> file;
+  std::string why;
+  if (EncodeJpeg(pixels, quality, file, why) && WriteFileAtomic(path, file.data(), file.size())) return true;
+  if (why.empty()) why = "cannot write " + path;
+  if (error) *error = why;
+  return false;
+}
+
+}  // namespace qj

@@ -1,0 +1,177 @@
+// JPEG decoding and encoding through libjpeg-turbo. libjpeg reports errors by calling a handler
+// that must not return; ours jumps back to the caller, so bad data never ends the process.
+// The jumps only cross libjpeg's C frames and functions whose locals are trivial: everything
+// that owns memory lives in a state record owned by the caller of the jumping function.
+#include "platform/JpegCodec.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
+
+namespace qj {
+namespace {
+
+struct TJpegError {
+  jpeg_error_mgr Mgr;
+  jmp_buf Jump;
+  char Message[JMSG_LENGTH_MAX] = "";
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr info) {
+  auto* e = reinterpret_cast<TJpegError*>(info->err);
+  info->err->format_message(info, e->Message);
+  longjmp(e->Jump, 1);
+}
+
+// Warnings mean damaged data (a truncated file, a broken Huffman code); a picture decoded from
+// them would be partly grey, so they count as errors. Stray bytes between markers are common
+// in files from old cameras and harmless.
+void EmitMessage(j_common_ptr info, int level) {
+  if (level < 0 && info->err->msg_code != JWRN_EXTRANEOUS_DATA) ErrorExit(info);
+}
+
+void OutputMessage(j_common_ptr) {}
+
+jpeg_error_mgr* InitError(TJpegError& e) {
+  jpeg_std_error(&e.Mgr);
+  e.Mgr.error_exit = ErrorExit;
+  e.Mgr.emit_message = EmitMessage;
+  e.Mgr.output_message = OutputMessage;
+  return &e.Mgr;
+}
+
+struct TDecodeState {
+  jpeg_decompress_struct Info{};
+  TJpegError Error;
+  bool Created = false;
+  bool Cmyk = false;
+  TPixelBuffer Pixels;
+  std::vector<uint8_t> Row;  // CMYK rows before conversion
+};
+
+// Adobe writes CMYK inverted (255 = no ink); other writers store the ink amount.
+void CmykRowToPixels(const uint8_t* src, TPixel* dst, int width, bool inverted) {
+  for (int x = 0; x < width; ++x, src += 4) {
+    unsigned c = src[0], m = src[1], y = src[2], k = src[3];
+    if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+    dst[x] = MakePixel(c * k / 255, m * k / 255, y * k / 255);
+  }
+}
+
+void ClearAlpha(TPixel* row, int width) {
+  for (int x = 0; x < width; ++x) row[x] &= kRgbMask;
+}
+
+void ReadRows(TDecodeState& s) {
+  jpeg_decompress_struct& info = s.Info;
+  const int width = int(info.output_width);
+  while (info.output_scanline < info.output_height) {
+    TPixel* dst = s.Pixels.Row(int(info.output_scanline));
+    JSAMPROW row = s.Cmyk ? s.Row.data() : reinterpret_cast<JSAMPROW>(dst);
+    if (jpeg_read_scanlines(&info, &row, 1) != 1) ErrorExit(reinterpret_cast<j_common_ptr>(&info));
+    if (s.Cmyk)
+      CmykRowToPixels(s.Row.data(), dst, width, info.saw_Adobe_marker);
+    else
+      ClearAlpha(dst, width);
+  }
+}
+
+// Returns false with the reason in `error`; the caller destroys the decompressor either way.
+bool DecodeInto(TDecodeState& s, const uint8_t* data, size_t size, int64_t maxPixels, std::string& error) {
+  if (setjmp(s.Error.Jump)) {
+    error = std::string("damaged JPEG file: ") + s.Error.Message;
+    return false;
+  }
+  jpeg_decompress_struct& info = s.Info;
+  info.err = InitError(s.Error);
+  jpeg_create_decompress(&info);
+  s.Created = true;
+  info.mem->max_memory_to_use = 2048L * 1024 * 1024;
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&info, TRUE);
+  if (int64_t(info.image_width) * info.image_height > maxPixels) {
+    error = "JPEG picture is too large";
+    return false;
+  }
+  s.Cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = s.Cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+  jpeg_start_decompress(&info);
+  s.Pixels.ResizeUninitialised(int(info.output_width), int(info.output_height));
+  if (s.Cmyk) s.Row.resize(size_t(info.output_width) * 4);
+  ReadRows(s);
+  jpeg_finish_decompress(&info);
+  return true;
+}
+
+struct TEncodeState {
+  jpeg_compress_struct Info{};
+  TJpegError Error;
+  bool Created = false;
+  unsigned char* Buffer = nullptr;  // allocated by libjpeg's memory destination
+  unsigned long Size = 0;
+};
+
+bool EncodeInto(TEncodeState& s, const TPixelBuffer& pixels, int quality, std::string& error) {
+  if (setjmp(s.Error.Jump)) {
+    error = std::string("cannot write JPEG: ") + s.Error.Message;
+    return false;
+  }
+  jpeg_compress_struct& info = s.Info;
+  info.err = InitError(s.Error);
+  jpeg_create_compress(&info);
+  s.Created = true;
+  jpeg_mem_dest(&info, &s.Buffer, &s.Size);
+  info.image_width = JDIMENSION(pixels.Width());
+  info.image_height = JDIMENSION(pixels.Height());
+  info.input_components = 4;
+  info.in_color_space = JCS_EXT_BGRX;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality < 1 ? 1 : quality > 100 ? 100 : quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    // libjpeg never writes through the input rows; its interface just is not const.
+    JSAMPROW row = reinterpret_cast<JSAMPROW>(const_cast<TPixel*>(pixels.Row(int(info.next_scanline))));
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  return true;
+}
+
+}  // namespace
+
+bool DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels, TPixelBuffer& out, std::string& error) {
+  if (!data || size == 0) {
+    error = "empty JPEG file";
+    return false;
+  }
+  TDecodeState s;
+  bool ok = false;
+  try {
+    ok = DecodeInto(s, data, size, maxPixels, error);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory for the JPEG picture";
+  }
+  if (s.Created) jpeg_destroy_decompress(&s.Info);
+  if (ok) out = std::move(s.Pixels);
+  return ok;
+}
+
+bool EncodeJpeg(const TPixelBuffer& pixels, int quality, std::vector<uint8_t>& out, std::string& error) {
+  if (pixels.Empty()) {
+    error = "cannot write an empty picture as JPEG";
+    return false;
+  }
+  TEncodeState s;
+  const bool ok = EncodeInto(s, pixels, quality, error);
+  if (s.Created) jpeg_destroy_compress(&s.Info);
+  if (ok) out.assign(s.Buffer, s.Buffer + s.Size);
+  std::free(s.Buffer);
+  return ok;
+}
+
+}  // namespace qj

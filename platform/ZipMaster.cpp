@@ -1,0 +1,197 @@
+// Saved-game archives over libzip. Updating never writes into the old archive: a new archive
+// is built beside it and renamed over it only once it is complete.
+#include "platform/ZipMaster.h"
+
+#include <strings.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Paths.h"
+
+namespace qj {
+namespace {
+
+// Saved games are a few kilobytes; this only stops a damaged size field from asking for gigabytes.
+constexpr zip_uint64_t kMaxMemberSize = 256u << 20;
+
+struct TZipDiscard {
+  void operator()(zip_t* za) const { zip_discard(za); }
+};
+using TZipPtr = std::unique_ptr<zip_t, TZipDiscard>;
+
+TZipPtr OpenArchive(const std::string& path, int flags, std::string& error) {
+  int code = 0;
+  zip_t* za = zip_open(path.c_str(), flags, &code);
+  if (!za) {
+    zip_error_t e;
+    zip_error_init_with_code(&e, code);
+    error = "cannot open archive " + path + ": " + zip_error_strerror(&e);
+    zip_error_fini(&e);
+  }
+  return TZipPtr(za);
+}
+
+std::string BareName(const char* name) {
+  const char* slash = std::strrchr(name, '/');
+  return slash ? slash + 1 : name;
+}
+
+bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+
+// Index of the only member whose bare name is `name`; -1 when there is none or more than one.
+zip_int64_t FindOnlyMember(zip_t* za, const std::string& name) {
+  zip_int64_t found = -1;
+  const zip_int64_t count = zip_get_num_entries(za, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const char* n = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
+    if (!n || !SameName(BareName(n), name)) continue;
+    if (found >= 0) return -1;
+    found = i;
+  }
+  return found;
+}
+
+// Reads the whole member; reading on to the end makes libzip check its CRC.
+bool ReadMember(zip_t* za, zip_uint64_t index, std::vector<uint8_t>& out, std::string& error) {
+  zip_stat_t st;
+  if (zip_stat_index(za, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || st.size > kMaxMemberSize) {
+    error = "archive member has no usable size";
+    return false;
+  }
+  zip_file_t* f = zip_fopen_index(za, index, 0);
+  if (!f) {
+    error = std::string("cannot open archive member: ") + zip_strerror(za);
+    return false;
+  }
+  out.resize(size_t(st.size));
+  size_t done = 0;
+  zip_int64_t n = 1;
+  while (done < out.size() && (n = zip_fread(f, out.data() + done, out.size() - done)) > 0) done += size_t(n);
+  uint8_t extra = 0;
+  const bool ok = done == out.size() && zip_fread(f, &extra, 1) == 0;
+  if (!ok) error = std::string("archive member is damaged: ") + zip_file_strerror(f);
+  zip_fclose(f);
+  return ok;
+}
+
+struct TNewMember {
+  std::string Name;
+  std::vector<uint8_t> Data;
+};
+
+bool AddBuffer(zip_t* za, const TNewMember& m, int level, std::string& error) {
+  zip_source_t* src = zip_source_buffer(za, m.Data.data(), m.Data.size(), 0);
+  const zip_int64_t index = src ? zip_file_add(za, m.Name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) : -1;
+  if (index < 0) {
+    if (src) zip_source_free(src);
+    error = std::string("cannot add ") + m.Name + ": " + zip_strerror(za);
+    return false;
+  }
+  const zip_int32_t method = level <= 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
+  zip_set_file_compression(za, zip_uint64_t(index), method, zip_uint32_t(std::min(level, 9)));
+  return true;
+}
+
+// Members of the old archive that no new file replaces, copied into the new one.
+bool CopyKeptMembers(zip_t* to, zip_t* from, const std::vector<TNewMember>& added, std::string& error) {
+  const zip_int64_t count = zip_get_num_entries(from, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const char* name = zip_get_name(from, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+    if (!name) continue;
+    const bool replaced = std::any_of(added.begin(), added.end(), [&](const TNewMember& m) { return SameName(BareName(name), m.Name); });
+    if (replaced) continue;
+    zip_source_t* src = zip_source_zip(to, from, zip_uint64_t(i), 0, 0, -1);
+    if (!src || zip_file_add(to, name, src, ZIP_FL_ENC_RAW) < 0) {
+      if (src) zip_source_free(src);
+      error = std::string("cannot copy archive member ") + name + ": " + zip_strerror(to);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes the archive out; on success the handle is gone, on failure it is left to be discarded.
+bool CloseArchive(TZipPtr& za, std::string& error) {
+  if (zip_close(za.get()) == 0) {
+    za.release();
+    return true;
+  }
+  error = std::string("cannot write archive: ") + zip_strerror(za.get());
+  return false;
+}
+
+bool LoadSpecFiles(const std::vector<std::string>& files, std::vector<TNewMember>& out, std::string& error) {
+  if (files.empty()) {
+    error = "no files to add";
+    return false;
+  }
+  for (const std::string& f : files) {
+    TNewMember m{ExtractFileName(f), {}};
+    if (m.Name.empty() || !ReadWholeFile(f, m.Data)) {
+      error = "cannot read " + f;
+      return false;
+    }
+    out.push_back(std::move(m));
+  }
+  return true;
+}
+
+}  // namespace
+
+size_t TMemoryStream::Read(void* out, size_t count) {
+  const size_t n = Position < Data.size() ? std::min(count, Data.size() - Position) : 0;
+  if (n) std::memcpy(out, Data.data() + Position, n);
+  Position += n;
+  return n;
+}
+
+TMemoryStream* TZipMaster::ExtractMemberToStream(const std::string& name) {
+  FSpecArgs = {name};
+  FStream.Clear();
+  FLastError.clear();
+  TZipPtr za = OpenArchive(ResolvePath(ZipFileName), ZIP_RDONLY | ZIP_CHECKCONS, FLastError);
+  if (!za) return nullptr;
+  const zip_int64_t index = FindOnlyMember(za.get(), ExtractFileName(name));
+  if (index < 0) {
+    FLastError = "archive " + ZipFileName + " holds no single member " + name;
+    return nullptr;
+  }
+  std::vector<uint8_t> data;
+  if (!ReadMember(za.get(), zip_uint64_t(index), data, FLastError)) return nullptr;
+  FStream.Data = std::move(data);
+  return &FStream;
+}
+
+// An existing archive that cannot be read is replaced rather than kept: its members are lost
+// already, and refusing would lose the game being saved as well.
+bool TZipMaster::AddSpecifiedFiles() {
+  FLastError.clear();
+  std::vector<TNewMember> added;
+  if (!LoadSpecFiles(FSpecArgs, added, FLastError)) return false;
+  const std::string target = ResolvePath(ZipFileName);
+  std::string ignored;
+  TZipPtr old = FileExists(target) ? OpenArchive(target, ZIP_RDONLY | ZIP_CHECKCONS, ignored) : nullptr;
+  const std::string temp = CreateTempFileBeside(target);
+  if (temp.empty()) {
+    FLastError = "cannot create a file beside " + target;
+    return false;
+  }
+  TZipPtr fresh = OpenArchive(temp, ZIP_CREATE | ZIP_TRUNCATE, FLastError);
+  bool ok = fresh && (!old || CopyKeptMembers(fresh.get(), old.get(), added, FLastError));
+  for (size_t i = 0; ok && i < added.size(); ++i) ok = AddBuffer(fresh.get(), added[i], AddCompLevel, FLastError);
+  ok = ok && CloseArchive(fresh, FLastError);
+  fresh.reset();
+  old.reset();  // only now: the copied members were read from it while closing
+  if (ok && rename(temp.c_str(), target.c_str()) != 0) {
+    FLastError = "cannot replace " + target;
+    ok = false;
+  }
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace qj
