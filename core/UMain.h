@@ -29,3 +29,64 @@ void ParseDisplayMode(int index, TDisplaySetting& setting);
 void BuildRefreshRates(int resolution);
 
 }  // namespace qj
+
+#include <functional>
+#include <memory>
+
+#include "core/UGameEngine.h"
+#include "platform/Input.h"
+
+namespace qj {
+
+class IDisplay;
+
+// What the main window needs from the platform beyond the drawing surface.
+struct TPlatformServices {
+  std::function<void(const std::string& text, const std::string& title)> MessageBox;
+  std::function<void()> ProcessMessages;
+};
+
+// The main window: reads the display settings, creates the engine when the surface is first
+// ready, forwards every input event to it, and keeps the program alive through faults in a
+// handler or a frame.
+class Tmf {
+ public:
+  Tmf(IDisplay& display, TPlatformServices services);
+  ~Tmf();
+  Tmf(const Tmf&) = delete;
+  Tmf& operator=(const Tmf&) = delete;
+
+  void FormCreate();
+  void DXDrawInitialize();
+  // One input or window event; exceptions are reported and swallowed.
+  void HandleEvent(TInputEvent& event);
+  // The message loop is idle: run the frame timer. True when a frame ran.
+  bool Idle();
+  // Clamps a proposed client size once the engine exists.
+  void FormCanResize(int& width, int& height) const;
+
+  bool Terminated() const { return FTerminated; }
+  TGameEngine* Engine() const { return FEngine.get(); }
+  int Tag = 0;
+
+ private:
+  template <class F>
+  void Guarded(F&& action);
+  void Forward(TInputEvent& event);
+  void FormResize();
+  void FormCloseQuery();
+  void FormDestroy();
+  void EngineClosed();
+  void Close();
+  void Terminate();
+  void ApplyFullScreenSettings(int resolution, int refresh);
+
+  IDisplay& FDXDraw;
+  TPlatformServices FServices;
+  std::unique_ptr<TGameEngine> FEngine;
+  bool FActiveApp = true;
+  bool FCloseRequested = false;
+  bool FTerminated = false;
+};
+
+}  // namespace qj

@@ -1,1 +1,58 @@
-int main() { return 0; }
+// The program's entry point: the program folder, SDL, the main window and its message loop.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "core/UMain.h"
+#include "platform/Paths.h"
+#include "platform/sdl/SdlDisplay.h"
+#include "platform/sdl/SdlFonts.h"
+#include "platform/sdl/SdlInput.h"
+#include "platform/sdl/SdlSound.h"
+
+namespace {
+
+// Runs until the main window has closed: input first, then a frame whenever the timer is due.
+void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display) {
+  qj::TInputEvent event;
+  while (!mainWindow.Terminated()) {
+    while (!mainWindow.Terminated() && qj::sdl::PollInput(display, event)) mainWindow.HandleEvent(event);
+    if (mainWindow.Terminated()) break;
+    if (!mainWindow.Idle()) {
+      const qj::TGameEngine* engine = mainWindow.Engine();
+      const uint32_t due = engine && engine->Timer().Enabled ? engine->Timer().DueIn() : 20;
+      qj::sdl::WaitForInput(due == 0 ? 1 : due);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qj::InitProgramFolder(argc > 0 ? argv[0] : nullptr);
+  std::string error;
+  if (!qj::sdl::InitSdl(error)) {
+    std::fprintf(stderr, "quorvane-jigsaw: cannot start SDL: %s\n", error.c_str());
+    return 1;
+  }
+  qj::sdl::InitFontRasterizer();
+  qj::sdl::InitSound();
+  int result = 0;
+  try {
+    qj::sdl::TSdlDisplay display;
+    qj::TPlatformServices services;
+    services.MessageBox = qj::sdl::ShowMessage;
+    services.ProcessMessages = qj::sdl::PumpMessages;
+    qj::Tmf mainWindow(display, services);
+    mainWindow.FormCreate();
+    display.Show();
+    display.Initialize();
+    RunMessageLoop(mainWindow, display);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    result = 1;
+  }
+  qj::sdl::QuitSound();
+  qj::sdl::QuitSdl();
+  return result;
+}

@@ -1,0 +1,111 @@
+#include "controls/UControls.h"
+
+#include <algorithm>
+
+#include "core/UMiscelaneous.h"
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Clock.h"
+
+namespace qj {
+namespace {
+int gLiveControls = 0;
+}
+
+TDXControl::TDXControl(TInterface* owner) : TBasicEvents(owner->FEngine), FOwner(owner) {
+  const double depth = owner->NextDepth();
+  FDepthLow = FDepthHigh = FDepth = depth;
+  owner->AddControl(this);
+  ++gLiveControls;
+}
+
+TDXControl::~TDXControl() {
+  FOwner->RemoveControl(this);
+  --gLiveControls;
+}
+
+int TDXControl::LiveCount() { return gLiveControls; }
+
+void TDXControl::SetWidth(int value) {
+  FWidth = value;
+  Paint();
+}
+
+void TDXControl::SetHeight(int value) {
+  if (value == FHeight) return;
+  FHeight = value;
+  Paint();
+}
+
+void TDXControl::SetTop(int value) {
+  FTop = value;
+  MoveSprite();
+  FireMove();
+}
+
+void TDXControl::SetLeft(int value) {
+  FLeft = value;
+  MoveSprite();
+  FireMove();
+}
+
+void TDXControl::SetCaption(const std::string& text) {
+  FCaption = text;
+  Paint();
+}
+
+std::string TDXControl::GetCaption() const { return ReplaceTextKeys(FCaption); }
+
+void TDXControl::SetImage(const TMyDib& bitmap) {
+  FImage = std::make_unique<TMyDib>(bitmap);
+  FHasImage = true;
+  Paint();
+}
+
+void TDXControl::LoadImage(const std::string& fileName) {
+  auto image = std::make_unique<TMyDib>();
+  image->LoadFromFile(fileName);
+  FImage = std::move(image);
+  FHasImage = true;
+  Paint();
+}
+
+void TDXControl::ClearImage() {
+  FHasImage = false;
+  FImage.reset();
+}
+
+void TDXControl::Animate() {
+  if (FFrame == FTargetFrame) return;
+  const uint32_t now = GetTickCount();
+  if (now - FLastFrameTick >= FFrameInterval) {
+    FFrame += FTargetFrame > FFrame ? 1 : -1;
+    FLastFrameTick = now;
+  }
+  FFrame = std::clamp(FFrame, 0, std::max(FLastFrame, 0));
+  Paint();
+}
+
+void TDXControl::SetBounds(int left, int top, int width, int height) {
+  const bool updating = FUpdating;
+  FUpdating = true;
+  SetTop(top);
+  SetLeft(left);
+  SetWidth(width);
+  SetHeight(height);
+  FireMove();
+  FUpdating = updating;
+  Paint();
+}
+
+void TDXControl::MoveSprite() {
+  if (FSprite < 0 || !FEngine) return;
+  TMySprite& s = FEngine->Sprite(FSprite);
+  s.X = FLeft;
+  s.Y = FTop;
+}
+
+void TDXControl::FireMove() {
+  if (OnMove) OnMove(this);
+}
+
+}  // namespace qj

@@ -1,0 +1,130 @@
+#include "core/UEngines.h"
+
+#include <algorithm>
+#include <string>
+
+#include "controls/UButtons.h"
+#include "controls/UControls.h"
+#include "core/UMiscelaneous.h"
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+
+namespace qj {
+
+void TBasicEvents::SetDepthRange(double low, double high) {
+  FDepthLow = low;
+  FDepthHigh = high;
+  FDepth = low;
+}
+
+double TBasicEvents::NextDepth() {
+  FDepth += 1;
+  DepthChanged(FDepth);
+  return FDepth;
+}
+
+void TBasicEvents::ReadOptionsBlock(const std::string& name, std::vector<std::string>& list) const {
+  qj::ReadOptionsBlock(name, list);
+}
+
+void TBasicEvents::AddControl(TDXControl* control) { FControls.push_back(control); }
+
+void TBasicEvents::RemoveControl(TDXControl* control) {
+  auto it = std::find(FControls.begin(), FControls.end(), control);
+  if (it == FControls.end()) return;
+  if (FDispatching > 0)
+    *it = nullptr;
+  else
+    FControls.erase(it);
+}
+
+TBasicEvents::TDispatchGuard::~TDispatchGuard() {
+  if (--FOwner.FDispatching == 0)
+    std::erase(FOwner.FControls, nullptr);
+}
+
+// The loops re-read the control count at every step: a handler may add or free controls.
+void TInterface::MouseDown(int button, int shift, int x, int y) {
+  FSprite = FEngine->SpriteAt(x, y);
+  FEngine->FStatText = "SpriteClick = " + std::to_string(FSprite);
+  TDispatchGuard guard(*this);
+  for (size_t i = 0; i < FControls.size(); ++i) {
+    TDXControl* c = FControls[i];
+    if (!c) continue;
+    if (c->FSprite == FSprite || c->FCapture) c->MouseDown(button, shift, x, y);
+  }
+}
+
+void TInterface::MouseUp(int button, int shift, int x, int y) {
+  FSprite = FEngine->SpriteAt(x, y);
+  TDispatchGuard guard(*this);
+  for (size_t i = 0; i < FControls.size(); ++i) {
+    if (FControls[i] && FControls[i]->FSprite == FSprite) FControls[i]->MouseUp(button, shift, x, y);
+    // Read again: the first call may have freed the control or cleared its capture.
+    if (FControls[i] && FControls[i]->FCapture) FControls[i]->MouseUp(button, shift, x, y);
+  }
+}
+
+void TInterface::MouseMove(int shift, int x, int y) {
+  TDispatchGuard guard(*this);
+  for (size_t i = 0; i < FControls.size(); ++i)
+    if (TDXControl* c = FControls[i]) c->MouseMove(shift, x, y);
+}
+
+void TInterface::Enter() {
+  FDone = false;
+  FResult = 0;
+}
+
+void TInterface::Leave() { FDone = true; }
+
+void TInterface::Suspend() {
+  if (OnDone) OnDone(this);
+}
+
+void TInterface::Resume() { Restore(); }
+
+void TInterface::Update() {
+  UpdateHintTiming();
+  TDispatchGuard guard(*this);
+  for (size_t i = 0; i < FControls.size(); ++i)
+    if (TDXControl* c = FControls[i]) c->Animate();
+  if (FDone && OnDone) OnDone(this);
+}
+
+void TInterface::UpdateHintTiming() {
+  IDisplay* display = DXDraw();
+  if (!display) return;
+  const TPoint cursor = display->CursorPos();
+  const uint32_t now = GetTickCount();
+  if (cursor.X != FMouseX || cursor.Y != FMouseY) {
+    FMouseStill = now;
+    FMouseX = cursor.X;
+    FMouseY = cursor.Y;
+    return;
+  }
+  if (FMouseStill == 0 || now - FMouseStill < uint32_t(Options.HintResponseMs)) return;
+  const TPoint origin = display->ClientOrigin();
+  const int x = FMouseX - origin.X;
+  const int y = FMouseY - origin.Y;
+  if (x != FHintX || y != FHintY) OfferHint(x, y);
+  FMouseStill = now;
+}
+
+void TInterface::OfferHint(int x, int y) {
+  FSprite = FEngine->SpriteAt(x, y);
+  TDispatchGuard guard(*this);
+  for (size_t i = 0; i < FControls.size(); ++i) {
+    TDXControl* c = FControls[i];
+    if (!c || !c->FHintZone) continue;
+    const TRect& r = c->FHintRect;
+    if (x < r.Left || x > r.Right || y < r.Top || y > r.Bottom) continue;
+    if (c->ShowHint()) {
+      FHintX = x;
+      FHintY = y;
+    }
+  }
+}
+
+}  // namespace qj

@@ -1,0 +1,124 @@
+// The application object: owns the graphics engine and the five screens, runs the frame loop,
+// routes input to the one active screen and performs every change of screen.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/UFrameTimer.h"
+
+namespace qj {
+
+class IDisplay;
+class TSurface;
+class TGraphicsEngine;
+class TInterface;
+class TBoardPlayInterface;
+class TPuzzleMakerInterface;
+class TPuzzleSelectorInterface;
+class TOptionsInterface;
+class TMainInterface;
+
+// The main window's side of the engine: what the engine asks of it.
+struct TMainWindowHooks {
+  std::function<void()> Minimize;       // minimise and process pending messages
+  std::function<void()> Close;          // close the main window
+  std::function<void()> Terminate;      // end the program (the one fatal case)
+  std::function<void(const std::string& text, const std::string& title)> MessageBox;
+};
+
+class TGameEngine {
+ public:
+  TGameEngine(IDisplay& display, TMainWindowHooks hooks);
+  ~TGameEngine();
+  TGameEngine(const TGameEngine&) = delete;
+  TGameEngine& operator=(const TGameEngine&) = delete;
+
+  void Initialize();
+  void Shutdown();
+  void Resize();
+
+  void MouseDown(int button, int shift, int x, int y);
+  void MouseUp(int button, int shift, int x, int y);
+  void MouseMove(int shift, int x, int y);
+  void KeyDown(uint16_t& key, int& shift);
+  void KeyUp(uint16_t& key, int shift);
+  void KeyPress(char32_t& key);
+
+  void ScreenDone(TInterface* sender);
+  void SwitchScreens();
+  void ForceRedraw() { FTimer.Tag = 200; }
+  void TimerTick();
+  void CutterProgress();
+  void SurfacesRestored();
+  void ReloadAppearance();
+  void StartMusic();
+  void RestoreMidiVolumes();
+  void LoadThemes();
+  void LoadSounds();
+  void InstallFonts();
+
+  std::function<void()> OnClose;
+
+  TGraphicsEngine& Graphics() { return *FGraphics; }
+  TFrameTimer& Timer() { return FTimer; }
+  TInterface* Active() const { return FActive; }
+  TInterface* Finished() const { return FFinished; }
+  TMainInterface& MainMenu() { return *FMainMenu; }
+  TPuzzleSelectorInterface& Selector() { return *FPuzzleSelector; }
+  TPuzzleMakerInterface& Maker() { return *FPuzzleMaker; }
+  TOptionsInterface& OptionsScreen() { return *FOptionsScreen; }
+  TBoardPlayInterface& BoardPlay() { return *FBoardPlay; }
+
+ private:
+  int MapButton(int button) const;
+  int MapShift(int shift) const;
+  void CorrectPlayClock();
+  void DrawFrame();
+  void Present();
+  void WaitForWindowedCopy();
+  bool ProgramKey(uint16_t key, int shift);
+  void ToggleFullScreen();
+  void WritePause();
+  void RememberSurfaces();
+  void DumpSurfaces(bool onlyRemembered);
+  bool SwitchFrom(TInterface* finished, int result);
+  void Activate(TInterface& screen, bool freeSprites, bool freshWorkSurface);
+  void ReturnToMainMenu(bool freeSprites);
+  void NewGame(const std::string& picture);
+  void ContinueJigsaw(const std::string& picture);
+  void OpenMaker(const std::string& picture);
+  void OnGameLoadFailure();
+  void ShowCutProgress();
+
+  IDisplay& FDXDraw;
+  TMainWindowHooks FHooks;
+  std::unique_ptr<TGraphicsEngine> FGraphics;
+  std::unique_ptr<TBoardPlayInterface> FBoardPlay;
+  std::unique_ptr<TPuzzleMakerInterface> FPuzzleMaker;
+  std::unique_ptr<TPuzzleSelectorInterface> FPuzzleSelector;
+  std::unique_ptr<TOptionsInterface> FOptionsScreen;
+  std::unique_ptr<TMainInterface> FMainMenu;
+  uint32_t FLastTick = 0;
+  TFrameTimer FTimer;
+  TInterface* FFinished = nullptr;
+  TInterface* FActive = nullptr;
+  bool FFirstRestore = true;
+  bool FSwitchingMode = false;
+  std::vector<std::string> FFonts;
+  std::vector<const TSurface*> FRememberedSurfaces;
+};
+
+// The one engine, while it exists.
+extern TGameEngine* GameEngine;
+// Set once shutdown has begun; the options screen reads it.
+extern bool Closing;
+// Start of the play clock, in days (a date-time value); the play screen shows now - this.
+extern double GameStartTime;
+// The appearance hook the options screen calls after a theme change.
+extern std::function<void()> ReloadAppearanceHook;
+
+}  // namespace qj

@@ -1,0 +1,168 @@
+// Index: display modes and refresh rates; the main window's start-up, input forwarding, resize
+// limits and closing.
+#include "core/UMain.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+#include "platform/Display.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+
+namespace qj {
+
+const std::array<std::string, 7> DisplayModes = {"800x600x16",  "800x600x32",  "1024x768x16",
+                                                 "1024x768x32", "1152x864x16", "1280x768x16",
+                                                 "1280x960x16"};
+std::vector<uint32_t> RefreshRates = {0};
+
+void ParseDisplayMode(int index, TDisplaySetting& setting) {
+  const std::string& mode = DisplayModes[size_t(std::clamp(index, 0, int(DisplayModes.size()) - 1))];
+  std::sscanf(mode.c_str(), "%dx%dx%d", &setting.Width, &setting.Height, &setting.BitCount);
+}
+
+TDisplaySetting ParseDisplayMode(int index) {
+  TDisplaySetting setting;
+  setting.Resolution = index;
+  ParseDisplayMode(index, setting);
+  return setting;
+}
+
+void BuildRefreshRates(int resolution) {
+  const TDisplaySetting mode = ParseDisplayMode(resolution);
+  RefreshRates.assign(1, 0);
+  if (IDisplay* display = DXDraw()) {
+    for (const TDisplayMode& m : display->EnumDisplayModes()) {
+      if (m.Width != mode.Width || m.Height != mode.Height) continue;
+      if (std::find(RefreshRates.begin(), RefreshRates.end(), uint32_t(m.Refresh)) == RefreshRates.end())
+        RefreshRates.push_back(uint32_t(m.Refresh));
+    }
+  }
+  std::sort(RefreshRates.begin(), RefreshRates.end());
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Tmf::Tmf(IDisplay& display, TPlatformServices services) : FDXDraw(display), FServices(std::move(services)) {}
+
+Tmf::~Tmf() { FormDestroy(); }
+
+void Tmf::FormCreate() {
+  FDXDraw.SetCaption("Quorvane Jigsaw");
+  const TRect screen = FDXDraw.ScreenBounds();
+  FDXDraw.SetWindowBounds(MakeRect(screen.Left + (screen.Width() - 790) / 2, screen.Top, 790, 570));
+  SetDXDraw(&FDXDraw);
+  TIniFile settings(DataPath("Text/Jigsaw.stg"));
+  const int resolution = settings.ReadInteger("Screen", "DisplayResolution", 1);
+  const int refresh = settings.ReadInteger("Screen", "DisplayRefresh", 3);
+  const bool fullScreen = settings.ReadBool("Screen", "FullScreen", false);
+  if (fullScreen) ApplyFullScreenSettings(resolution, refresh);
+  FDXDraw.OnInitialize = [this] { DXDrawInitialize(); };
+}
+
+// A stored refresh index the display does not offer falls back to the display's default rate.
+void Tmf::ApplyFullScreenSettings(int resolution, int refresh) {
+  const TDisplaySetting mode = ParseDisplayMode(resolution);
+  FDXDraw.SetBorderless(true);
+  FDXDraw.SetWindowBounds(MakeRect(0, 0, mode.Width, mode.Height));
+  FDXDraw.SetFullScreenOption(true);
+  BuildRefreshRates(resolution);
+  const bool valid = refresh >= 0 && size_t(refresh) < RefreshRates.size();
+  FDXDraw.SetFullScreenMode({mode.Width, mode.Height, mode.BitCount, int(valid ? RefreshRates[size_t(refresh)] : 0)});
+}
+
+void Tmf::DXDrawInitialize() {
+  if (Tag != 0) return;
+  TMainWindowHooks hooks;
+  hooks.Minimize = [this] {
+    FDXDraw.Minimize();
+    if (FServices.ProcessMessages) FServices.ProcessMessages();
+  };
+  hooks.Close = [this] { Close(); };
+  hooks.Terminate = [this] { Terminate(); };
+  hooks.MessageBox = FServices.MessageBox;
+  FEngine = std::make_unique<TGameEngine>(FDXDraw, hooks);
+  FEngine->OnClose = [this] { FCloseRequested = true; };
+  Tag = 1;
+  FDXDraw.SetSizeLimits(790, 570, 1600, 1200);
+  FEngine->Initialize();
+}
+
+// The application object's rule: a fault in one event or frame is reported, and the game goes on.
+template <class F>
+void Tmf::Guarded(F&& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    if (FServices.MessageBox) FServices.MessageBox(e.what(), "Quorvane Jigsaw");
+  } catch (...) {
+    std::fprintf(stderr, "quorvane-jigsaw: unknown error\n");
+    if (FServices.MessageBox) FServices.MessageBox("Unknown error", "Quorvane Jigsaw");
+  }
+}
+
+void Tmf::HandleEvent(TInputEvent& event) {
+  Guarded([&] { Forward(event); });
+  if (FCloseRequested) EngineClosed();
+}
+
+bool Tmf::Idle() {
+  bool ran = false;
+  if (FEngine) Guarded([&] { ran = FEngine->Timer().Idle(FActiveApp); });
+  if (FCloseRequested) EngineClosed();
+  return ran;
+}
+
+void Tmf::Forward(TInputEvent& e) {
+  switch (e.Kind) {
+    case TInputKind::MouseDown: if (FEngine) FEngine->MouseDown(e.Button, e.Shift, e.X, e.Y); break;
+    case TInputKind::MouseUp: if (FEngine) FEngine->MouseUp(e.Button, e.Shift, e.X, e.Y); break;
+    case TInputKind::MouseMove: if (FEngine) FEngine->MouseMove(e.Shift, e.X, e.Y); break;
+    case TInputKind::KeyDown: if (FEngine) FEngine->KeyDown(e.Key, e.Shift); break;
+    case TInputKind::KeyUp: if (FEngine) FEngine->KeyUp(e.Key, e.Shift); break;
+    case TInputKind::KeyPress: if (FEngine) FEngine->KeyPress(e.Char); break;
+    case TInputKind::Resized: FormResize(); break;
+    case TInputKind::CloseQuery: Close(); break;
+    case TInputKind::Activated: case TInputKind::Restored: FActiveApp = true; break;
+    case TInputKind::Deactivated: case TInputKind::Minimized: FActiveApp = false; break;
+    case TInputKind::MusicEnded: if (FEngine) FEngine->RestoreMidiVolumes(); break;
+  }
+}
+
+void Tmf::FormCanResize(int& width, int& height) const {
+  if (Tag != 1) return;
+  width = std::clamp(width, 790, 1600);
+  height = std::clamp(height, 570, 1200);
+}
+
+void Tmf::FormResize() {
+  if (FEngine) FEngine->Resize();
+}
+
+void Tmf::Close() {
+  if (FCloseRequested || FTerminated) return;
+  FormCloseQuery();
+  FCloseRequested = true;
+}
+
+void Tmf::FormCloseQuery() {
+  if (FEngine) FEngine->Shutdown();
+}
+
+// Runs outside every engine call: the engine is never freed from inside one of its own methods.
+void Tmf::EngineClosed() {
+  FCloseRequested = false;
+  FEngine.reset();
+  FTerminated = true;
+}
+
+void Tmf::Terminate() { FCloseRequested = true; }
+
+void Tmf::FormDestroy() {
+  FEngine.reset();
+  SetDXDraw(nullptr);
+}
+
+}  // namespace qj

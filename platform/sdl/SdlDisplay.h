@@ -1,0 +1,80 @@
+// The drawing-surface control over an SDL window: our software back buffer is presented through
+// a streaming texture; full screen switches the display mode where the display allows it.
+#pragma once
+
+#include <memory>
+
+#include "platform/Display.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Cursor;
+
+namespace qj::sdl {
+
+class TSdlDisplay : public IDisplay {
+ public:
+  TSdlDisplay();  // creates the (hidden) window; throws std::runtime_error when SDL cannot
+  ~TSdlDisplay() override;
+
+  TSurface& BackBuffer() override { return FBack; }
+  TSurface& Primary() override { return FPrimary; }
+  int Width() const override { return FBack.Width(); }
+  int Height() const override { return FBack.Height(); }
+  bool CanDraw() const override;
+
+  bool FullScreenOption() const override { return FFullScreen; }
+  void SetFullScreenOption(bool on) override { FFullScreen = on; }
+  TDisplayMode FullScreenMode() const override { return FMode; }
+  void SetFullScreenMode(const TDisplayMode& mode) override { FMode = mode; }
+  std::vector<TDisplayMode> EnumDisplayModes() override;
+
+  void Finalize() override;
+  void Initialize() override;
+
+  void Flip() override;
+  void ShowPrimary() override;
+  void WaitForVerticalBlank() override { FWantVSync = true; }
+  bool InVerticalBlank() override { return false; }
+  // No scan-line query here: report the beam past every line so the copy never waits for it.
+  int ScanLine() override { return 1 << 30; }
+
+  TRect WindowBounds() const override;
+  void SetWindowBounds(const TRect& r) override;
+  TPoint ClientOrigin() const override;
+  TRect ScreenBounds() const override;
+  void SetBorderless(bool on) override;
+  void SaveWindowPlacement() override { FSavedPlacement = WindowBounds(); }
+  void RestoreWindowPlacement() override { SetWindowBounds(FSavedPlacement); }
+  void SetSizeLimits(int minW, int minH, int maxW, int maxH) override;
+  void Minimize() override;
+  void SetCaption(const char* caption) override;
+  TPoint CursorPos() const override;
+  void SetCursor(TCursorKind kind) override;
+
+  // The window's client area changed size: the surfaces follow it.
+  void ClientResized(int width, int height);
+  void Show();
+  // Presents the last shown frame again (after the window was uncovered).
+  void Refresh();
+
+ private:
+  void CreateSurfaces(int width, int height);
+  void Present(const TSurface& surface);
+
+  SDL_Window* FWindow = nullptr;
+  SDL_Renderer* FRenderer = nullptr;
+  SDL_Texture* FTexture = nullptr;
+  SDL_Cursor* FCursors[7] = {};
+  TSurface FBack;
+  TSurface FPrimary;
+  TDisplayMode FMode{800, 600, 32, 0};
+  TRect FSavedPlacement;
+  bool FFullScreen = false;
+  bool FFinalized = false;
+  bool FWantVSync = false;
+  bool FVSync = false;
+};
+
+}  // namespace qj::sdl
