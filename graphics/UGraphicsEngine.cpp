@@ -148,6 +148,31 @@ void TGraphicsEngine::SurfacesRestoredNotice() {
 
 void TGraphicsEngine::ResetWorkSurface() { FWorkSurface = std::make_unique<TSurface>(); }
 
+// The table background: surface 0 is drawn, surface 1 is a system-memory copy for pixel reads.
+void TGraphicsEngine::LoadBackground() {
+  const std::string path = OnBackgroundPath ? OnBackgroundPath() : std::string();
+  TMyDib picture;
+  if (path.empty() || !picture.LoadFromFile(path)) {
+    if (!path.empty()) std::cerr << "Cannot load background \"" << path << "\": " << picture.LastError() << "\n";
+    picture.Resize(kTableWidth, kTableHeight);
+  }
+  if (!FBackground) {
+    FBackground = std::make_unique<TMySprite>();
+    FBackground->Opaque = true;
+    FBackground->Category = 1;
+  }
+  TSurfaceList& surfaces = FBackground->Surfaces;
+  surfaces.clear();
+  for (const bool systemMemory : {false, true}) {
+    auto surface = std::make_unique<TSurface>();
+    surface->SetSystemMemory(systemMemory);
+    surface->CopyFrom(picture);
+    surfaces.push_back(std::move(surface));
+  }
+  MoveSurfaceMemory(surfaces[1], true);
+  MoveSurfaceMemory(surfaces[0], false);
+}
+
 // ---------------------------------------------------------------- sprite slots
 
 // The lowest free slot (or a new one), reset, with an Id one above the largest live one.
