@@ -209,7 +209,6 @@ bool LoadLanguage() {
   if (!FileExists(DataPath("Text/" + Options.LanguageFile))) Options.LanguageFile = "English.lang";
   std::vector<std::string> lines;
   if (!ReadTextLines(DataPath("Text/" + Options.LanguageFile), lines)) return false;
-  if (!lines.empty() && lines[0].starts_with("\xEF\xBB\xBF")) lines[0].erase(0, 3);
   LanguageText = std::move(lines);
   const char* english[3] = {"Cubes", "Diamonds", "Pyramids"};
   for (int i = 0; i < 3; ++i) {

@@ -36,9 +36,14 @@ TThemeColor ReadColor(const TIniFile& ini, const std::string& key, TThemeColor d
           uint8_t(ini.ReadInteger("Default", key + "B", def.B))};
 }
 
+// The whole file name matches without regard to case; so does the name without ".jpg", as the
+// default "Wood" is written.
 int BackgroundIndex(const std::string& name) {
-  for (size_t i = 0; i < BackgroundFiles.size(); ++i)
-    if (strcasecmp(BackgroundFiles[i].c_str(), name.c_str()) == 0) return int(i);
+  for (size_t i = 0; i < BackgroundFiles.size(); ++i) {
+    const std::string& file = BackgroundFiles[i];
+    if (strcasecmp(file.c_str(), name.c_str()) == 0 || strcasecmp(ChangeFileExt(file, "").c_str(), name.c_str()) == 0)
+      return int(i);
+  }
   return 0;
 }
 

@@ -1,0 +1,126 @@
+// The info window's geometry and what it paints on the visible surface.
+#include <cmath>
+
+#include "controls/UInfoWindow.h"
+#include "platform/Canvas.h"
+#include "platform/headless/HeadlessDisplay.h"
+#include "tests/settings/SettingsFixture.h"
+
+namespace qj::test {
+namespace {
+
+class InfoWindowTest : public TProgramFolderTest {
+ protected:
+  void SetUp() override {
+    TProgramFolderTest::SetUp();
+    LanguageText.assign(24, "");
+    LanguageText[0] = "Cutting ";
+    LanguageText[23] = "Please wait";
+    SetDXDraw(&Display);
+  }
+  void TearDown() override {
+    SetDXDraw(nullptr);
+    TProgramFolderTest::TearDown();
+  }
+  TPixel At(int x, int y) { return Display.Primary().At(x, y) & kRgbMask; }
+
+  THeadlessDisplay Display{800, 600};
+};
+
+TEST_F(InfoWindowTest, TitleAndFootnoteComeFromTheLanguage) {
+  TDXInfoWindow window;
+  EXPECT_EQ(window.FTitle, "Cutting ");
+  EXPECT_EQ(window.FFootnote, "Please wait");
+}
+
+TEST_F(InfoWindowTest, PercentageIsAppendedOnlyForARange) {
+  TDXInfoWindow window;
+  window.FMessage = "puzzle";
+  window.FShowPercent = true;
+  EXPECT_EQ(window.MainLine(), "Cutting puzzle");  // FMin = FMax
+  window.FMin = 10;
+  window.FMax = 210;
+  window.FPosition = 60;
+  EXPECT_EQ(window.MainLine(), "Cutting puzzle-25%");
+  window.FPosition = 11;  // 0.5 % rounds away from zero
+  EXPECT_EQ(window.MainLine(), "Cutting puzzle-1%");
+  window.FShowPercent = false;
+  EXPECT_EQ(window.MainLine(), "Cutting puzzle");
+}
+
+TEST_F(InfoWindowTest, PositionBeyondTheEndShowsAFullBarWithoutGradient) {
+  TDXInfoWindow window;
+  window.FShowBar = window.FShowPercent = true;
+  window.FMax = 40;
+  window.SetPosition(500);
+  EXPECT_EQ(window.FPosition, 40);
+  EXPECT_TRUE(window.MainLine().ends_with("-100%"));
+  const TRect inner = window.BarInner();
+  EXPECT_EQ(window.BarFillRight(), inner.Right);
+  for (int x = inner.Left; x < inner.Right; ++x) ASSERT_EQ(At(x, inner.Top + 2), TDXInfoWindow::kFillColour) << x;
+}
+
+TEST_F(InfoWindowTest, PartialBarEndsInTheGradientTowardsTheTrack) {
+  TDXInfoWindow window;
+  window.FMessage = "a long enough message for a wide bar";
+  window.FShowBar = true;
+  window.FMax = 4;
+  window.SetPosition(1);
+  const TRect inner = window.BarInner();
+  const int right = window.BarFillRight();
+  EXPECT_EQ(right, int(std::nearbyint(inner.Width() / 4.0 + inner.Left)));
+  const int y = inner.Top + 3;
+  EXPECT_EQ(At(right - 1, y), TDXInfoWindow::kFillColour);
+  for (int i = 1; i <= 15; ++i) EXPECT_EQ(At(right + i - 1, y), TDXInfoWindow::GradientColour(i)) << i;
+  EXPECT_EQ(At(right + 15, y), TDXInfoWindow::kTrackColour);
+  EXPECT_EQ(TDXInfoWindow::GradientColour(15), TDXInfoWindow::kTrackColour);
+  EXPECT_EQ(TDXInfoWindow::GradientColour(0), TDXInfoWindow::kFillColour);
+  EXPECT_EQ(TDXInfoWindow::GradientColour(5), MakePixel(255, 158, 206));
+}
+
+TEST_F(InfoWindowTest, PositionIsClampedIntoTheRangeAndTheBoxIsCentred) {
+  TDXInfoWindow window;
+  window.FShowBar = window.FShowFootnote = true;
+  window.FMin = 5;
+  window.FMax = 10;
+  window.FPosition = -3;
+  window.Draw();
+  EXPECT_EQ(window.FPosition, 5);
+  EXPECT_EQ(window.BarFillRight(), window.BarInner().Left);
+  const TRect box = window.BoxRect();
+  EXPECT_EQ(box.Left, (800 - box.Width()) / 2);
+  EXPECT_GT(box.Width(), 10);
+  EXPECT_EQ(At(box.Left, box.Top), MakePixel(242, 242, 242));         // raised: light top left
+  EXPECT_EQ(At(box.Right - 1, box.Bottom - 1), MakePixel(102, 102, 102));  // dark bottom right
+}
+
+TEST_F(InfoWindowTest, WithoutADisplayNothingIsDrawnOrMoved) {
+  SetDXDraw(nullptr);
+  TDXInfoWindow window;
+  window.FLeft = 17;
+  window.SetPosition(3);
+  window.CenterOnScreen();
+  EXPECT_EQ(window.FLeft, 17);
+}
+
+TEST(Bevel, SunkenDepthOneIsDarkAboveLightBelowAndFilled) {
+  TPixelBuffer buffer(6, 5);
+  TCanvas canvas(buffer);
+  const TPixel base = MakePixel(100, 30, 240);
+  DrawBevel(canvas, {0, 0, 6, 5}, 1, false, base);
+  EXPECT_EQ(buffer.At(0, 0), MakePixel(10, 0, 150));
+  EXPECT_EQ(buffer.At(5, 0), MakePixel(10, 0, 150));  // the first outline's right column
+  EXPECT_EQ(buffer.At(5, 4), MakePixel(150, 80, 255));
+  EXPECT_EQ(buffer.At(1, 4), MakePixel(150, 80, 255));
+  EXPECT_EQ(buffer.At(2, 2), base);
+  EXPECT_EQ(buffer.At(4, 3), base);
+}
+
+TEST(Bevel, TheGlobalWindowExistsOnFirstUse) {
+  CreateInfoWindow();
+  TDXInfoWindow* first = &InfoWindow();
+  EXPECT_EQ(&InfoWindow(), first);
+}
+
+}  // namespace
+}  // namespace qj::test
