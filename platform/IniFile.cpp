@@ -60,12 +60,12 @@ bool ParseInteger(const std::string& text, int& out) {
 }  // namespace
 
 TIniFile::TIniFile(const std::string& path) : FPath(path) {
+  FSections.push_back({"", false, {}});  // lines before the first header, even when there are none
   std::vector<std::string> lines;
   if (ReadTextLines(path, lines)) Parse(lines);
 }
 
 void TIniFile::Parse(const std::vector<std::string>& lines) {
-  FSections.push_back({"", false, {}});
   for (const std::string& line : lines) {
     const std::string t = Trim(line);
     const size_t close = t.rfind(']');
@@ -123,8 +123,10 @@ TIniFile::TSection& TIniFile::SectionForWrite(const std::string& section) {
   const size_t i = SectionIndex(section);
   if (i < FSections.size()) return FSections[i];
   // A new section goes last, set off from what is above it by a blank line.
-  TSection& last = FSections.back();
-  if (!last.Entries.empty() && !Trim(last.Entries.back().Line).empty()) last.Entries.push_back({"", "", ""});
+  if (!FSections.empty()) {
+    TSection& last = FSections.back();
+    if (!last.Entries.empty() && !Trim(last.Entries.back().Line).empty()) last.Entries.push_back({"", "", ""});
+  }
   FSections.push_back({section, true, {}});
   return FSections.back();
 }
