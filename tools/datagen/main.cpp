@@ -1,0 +1,74 @@
+// quorvane-jigsaw-datagen OUTDIR [--layout FILE] [--preview]: draws, synthesises and composes
+// every generated file of the game's data set into the program folder OUTDIR.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+
+#include "tools/datagen/DataSet.h"
+#include "tools/datagen/Preview.h"
+
+using namespace qj::datagen;
+using qj::TMyDib;
+
+namespace {
+
+struct TArgs {
+  std::string OutDir, Layout;
+  bool Preview = false;
+};
+
+bool ParseArgs(int argc, char** argv, TArgs& args) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--preview") == 0) {
+      args.Preview = true;
+    } else if (std::strcmp(argv[i], "--layout") == 0 && i + 1 < argc) {
+      args.Layout = argv[++i];
+    } else if (args.OutDir.empty() && argv[i][0] != '-') {
+      args.OutDir = argv[i];
+    } else {
+      return false;
+    }
+  }
+  if (args.Layout.empty()) args.Layout = args.OutDir + "/Text/VarEroRuze.rls";
+  return !args.OutDir.empty();
+}
+
+void Run(const TArgs& args) {
+  TOutput out(args.OutDir);
+  TLayoutList layout(args.Layout);
+  TMyDib table = WritePictures(out);
+  for (const TThemeArt& theme : ThemeArts()) {
+    TControlArt art = MakeControlArt(theme);
+    WriteControls(out, layout, theme, art);
+    WriteBoardArt(out, layout, theme);
+    if (args.Preview) {
+      std::filesystem::path preview = std::filesystem::path(args.OutDir).parent_path() /
+                                      ("theme-preview-" + std::to_string(theme.FileNr) + ".bmp");
+      ComposePreview(art, table).SaveToFile(preview.string());
+    }
+  }
+  WriteScreens(out, layout);
+  WriteSounds(out, layout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TArgs args;
+  if (!ParseArgs(argc, argv, args)) {
+    std::fprintf(stderr, "usage: %s OUTDIR [--layout FILE] [--preview]\n", argv[0]);
+    return 2;
+  }
+  auto start = std::chrono::steady_clock::now();
+  try {
+    Run(args);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "datagen: %s\n", e.what());
+    return 1;
+  }
+  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::printf("datagen: data set written to %s in %.0f ms\n", args.OutDir.c_str(), ms);
+  return 0;
+}
