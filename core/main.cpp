@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/UMain.h"
+#include "core/UThemes.h"
 #include "platform/Paths.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlFonts.h"
@@ -19,7 +20,7 @@ void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display) {
     while (!mainWindow.Terminated() && qj::sdl::PollInput(display, event)) mainWindow.HandleEvent(event);
     if (mainWindow.Terminated()) break;
     if (!mainWindow.Idle()) {
-      const qj::TGameEngine* engine = mainWindow.Engine();
+      qj::TGameEngine* engine = mainWindow.Engine();
       const uint32_t due = engine && engine->Timer().Enabled ? engine->Timer().DueIn() : 20;
       qj::sdl::WaitForInput(due == 0 ? 1 : due);
     }
@@ -52,7 +53,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
     result = 1;
   }
-  qj::sdl::QuitSound();
+  // The effects belong to the audio device: both go before SDL does.
+  qj::ReleaseSounds();
+  qj::SetSoundDevice(nullptr);
   qj::sdl::QuitSdl();
   return result;
 }

@@ -10,6 +10,7 @@ class TMainInterface : public TInterface {
   using TInterface::TInterface;
 
   void KeyDown(uint16_t& key, int shift) override;
+  void KeyUp(uint16_t& key, int shift) override;
   void Restore() override {}
 };
 

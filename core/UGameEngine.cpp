@@ -1,0 +1,519 @@
+// Index: construction and start-up; the frame loop; input routing and the program-wide keys;
+// screen switches; appearance and display changes; shutdown.
+#include "core/UGameEngine.h"
+
+#include <cfenv>
+#include <cstdio>
+#include <stdexcept>
+
+#include "controls/UControls.h"
+#include "controls/UInfoWindow.h"
+#include "core/UMain.h"
+#include "core/UMiscelaneous.h"
+#include "core/URegistry.h"
+#include "core/UThemes.h"
+#include "creation/UBitmapBuilder.h"
+#include "creation/UPuzzleMakerInterface.h"
+#include "creation/URandom.h"
+#include "graphics/UGraphicsEngine.h"
+#include "play/UBoardPlayInterface.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Input.h"
+#include "platform/Paths.h"
+#include "screens/UMainInterface.h"
+#include "screens/UOptionsInterface.h"
+#include "screens/UPuzzleSelectorInterface.h"
+
+namespace qj {
+
+TGameEngine* GameEngine = nullptr;
+bool Closing = false;
+double GameStartTime = 0;
+std::function<void()> ReloadAppearanceHook;
+
+namespace {
+
+constexpr double kMsPerDay = 86400000.0;
+const char* const kOutOfMemory = "Not enough memory for this jigsaw; Probabily too many pieces.";
+
+// The table background named by the settings, or "" when there is none.
+std::string BackgroundPath() {
+  if (Options.Background < 0 || size_t(Options.Background) >= BackgroundFiles.size()) return "";
+  return DataPath("Graphics/BackGrounds/" + BackgroundFiles[size_t(Options.Background)]);
+}
+
+bool BackgroundVisible() {
+  const TMySprite* background = BackgroundSprite();
+  return background && background->Visible;
+}
+
+template <class TScreen>
+std::unique_ptr<TScreen> MakeScreen(TGraphicsEngine* graphics, double low, double high,
+                                    TGameEngine& engine) {
+  auto screen = std::make_unique<TScreen>(graphics);
+  screen->SetDepthRange(low, high);
+  screen->OnDone = [&engine](TInterface* sender) { engine.ScreenDone(sender); };
+  return screen;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction and start-up
+
+TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
+    : FDXDraw(display), FHooks(std::move(hooks)) {
+  std::fesetenv(FE_DFL_ENV);
+  GameEngine = this;
+  ReloadAppearanceHook = [this] { ReloadAppearance(); };
+  FGraphics = std::make_unique<TGraphicsEngine>(display);
+  FGraphics->OnRestore = [this] { SurfacesRestored(); };
+  FGraphics->OnBackgroundPath = [] { return BackgroundPath(); };
+  FGraphics->OnTimerEnabled = [this](bool on) { FTimer.Enabled = on; };
+  FGraphics->OnFrameRate = [this] { return FTimer.FrameRate(); };
+  FGraphics->OnControlCount = [] { return TDXControl::LiveCount(); };
+  ReloadAppearance();
+  FOptionsScreen = MakeScreen<TOptionsInterface>(FGraphics.get(), 101000, 102000, *this);
+  FBoardPlay = MakeScreen<TBoardPlayInterface>(FGraphics.get(), 0, 99990, *this);
+  FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
+  FPuzzleMaker = MakeScreen<TPuzzleMakerInterface>(FGraphics.get(), 120000, 129990, *this);
+  FMainMenu = MakeScreen<TMainInterface>(FGraphics.get(), 130000, 139990, *this);
+  FTimer.Enabled = false;
+  FTimer.Interval = 0;
+  Closing = false;
+}
+
+TGameEngine::~TGameEngine() {
+  FBoardPlay.reset();
+  FPuzzleMaker.reset();
+  FMainMenu.reset();
+  FOptionsScreen.reset();
+  FPuzzleSelector.reset();
+  FGraphics.reset();
+  if (GameEngine == this) GameEngine = nullptr;
+  ReloadAppearanceHook = nullptr;
+}
+
+void TGameEngine::Initialize() {
+  TCanvas canvas(FDXDraw.Primary());
+  canvas.BrushClear = true;
+  canvas.Font = {"Times new roman", 36, 0, false};
+  canvas.TextOut((FDXDraw.Width() - canvas.TextWidth("Loading...")) / 2, 150, "Loading...");
+  FDXDraw.ShowPrimary();
+  WriteRegistryRecord();
+  InstallFonts();
+  FTimer.Enabled = true;
+  FTimer.OnTimer = [this] { TimerTick(); };
+  LoadSettings(DataPath("Text/Jigsaw.stg"), false);
+  FGraphics->LoadBackground();
+  ReloadAppearance();
+  FTimer.Interval = Options.MaxFPS != 0 ? uint32_t(1000 / Options.MaxFPS) : 0;
+  if (Options.MaxFPS == 250) FTimer.Interval = 0;
+  if (!LoadLanguage()) {
+    FHooks.Terminate();
+    return;
+  }
+  CreateInfoWindow();
+  LoadSettings(DataPath("Text/Jigsaw.stg"), false);
+  Randomize(GetTickCount());
+  FMainMenu->Enter();
+  FActive = FMainMenu.get();
+  StartMusic();
+  ForceRedraw();
+}
+
+void TGameEngine::ReloadAppearance() {
+  LoadThemes();
+  LoadSounds();
+}
+
+void TGameEngine::LoadThemes() { qj::LoadThemes(); }
+void TGameEngine::LoadSounds() { qj::LoadSounds(); }
+void TGameEngine::InstallFonts() { FFonts = qj::InstallFonts(); }
+void TGameEngine::StartMusic() { qj::StartMusic(); }
+void TGameEngine::RestoreMidiVolumes() { qj::RestoreMidiVolumes(); }
+
+// ---------------------------------------------------------------------------------------------
+// The frame loop
+
+void TGameEngine::TimerTick() {
+  if (!FTimer.Enabled || !FDXDraw.CanDraw()) return;
+  if (FActive) FActive->Update();
+  CorrectPlayClock();
+  if (FActive) {
+    DrawFrame();
+    Present();
+  }
+  TCanvas canvas(FDXDraw.BackBuffer());
+  canvas.BrushClear = true;
+  canvas.Font.Color = 0;
+  canvas.TextOut(0, 0, ".");
+  SwitchScreens();
+  if (Closing && OnClose) OnClose();
+}
+
+// Time in which no frame ran (inactive, minimised, dragged window) does not count as play.
+void TGameEngine::CorrectPlayClock() {
+  const uint32_t now = GetTickCount();
+  const uint32_t gap = now - FLastTick;
+  if (gap > 3000 && FActive == FBoardPlay.get()) {
+    const uint32_t hours = gap / 3600000;
+    // A date-time can only hold a time of day; a longer gap is not added.
+    if (hours < 24) GameStartTime += double(gap) / kMsPerDay;
+  }
+  FLastTick = now;
+}
+
+void TGameEngine::DrawFrame() {
+  TSurface& back = FDXDraw.BackBuffer();
+  if (FTimer.Tag >= 200) {
+    if (FTimer.Tag > 200) FTimer.Tag = 0;
+    FGraphics->TrimSprites();
+    back.Fill(0);
+  } else if (!BackgroundVisible()) {
+    back.Fill(0);
+  }
+  FGraphics->DrawFrame();
+  ++FTimer.Tag;
+}
+
+void TGameEngine::Present() {
+  if (!FDXDraw.FullScreenOption()) WaitForWindowedCopy();
+  FDXDraw.Flip();
+}
+
+// Copy into a window just after the beam has passed the window's upper three quarters, so the
+// picture does not tear; where the window reaches below the screen, wait for the blank instead.
+void TGameEngine::WaitForWindowedCopy() {
+  if (Options.VBI == 1) {
+    FDXDraw.WaitForVerticalBlank();
+    return;
+  }
+  if (Options.VBI != 0) return;
+  const TRect window = FDXDraw.WindowBounds();
+  if (window.Bottom > FDXDraw.ScreenBounds().Bottom) {
+    FDXDraw.WaitForVerticalBlank();
+    return;
+  }
+  const int line = FDXDraw.ClientOrigin().Y + int(0.75 * FDXDraw.Height());
+  while (FDXDraw.InVerticalBlank() || FDXDraw.ScanLine() <= line) {
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Input
+
+int TGameEngine::MapButton(int button) const {
+  if (!Options.ReverseMouse || button > mbRight) return button;
+  return button == mbLeft ? mbRight : mbLeft;
+}
+
+int TGameEngine::MapShift(int shift) const {
+  if (!Options.ReverseMouse) return shift;
+  const int left = shift & ssLeft, right = shift & ssRight;
+  return (shift & ~(ssLeft | ssRight)) | (left ? ssRight : 0) | (right ? ssLeft : 0);
+}
+
+void TGameEngine::MouseDown(int button, int shift, int x, int y) {
+  button = MapButton(button);
+  shift = MapShift(shift);
+  if (FActive) FActive->MouseDown(button, shift, x, y);
+  if (x == 0 && y == 0 && FHooks.Minimize) FHooks.Minimize();
+}
+
+void TGameEngine::MouseUp(int button, int shift, int x, int y) {
+  if (FActive) FActive->MouseUp(MapButton(button), MapShift(shift), x, y);
+}
+
+void TGameEngine::MouseMove(int shift, int x, int y) {
+  if (FActive) FActive->MouseMove(MapShift(shift), x, y);
+}
+
+void TGameEngine::KeyDown(uint16_t& key, int& shift) {
+  if (FActive) FActive->KeyDown(key, shift);
+  shift &= ~(ssLeft | ssRight | ssMiddle | ssDouble);
+  const THotKey pressed{key, shift};
+  if (pressed == Options.Hotkeys[0] && FHooks.Minimize) FHooks.Minimize();
+  if (pressed == Options.Hotkeys[2] && FHooks.Close) FHooks.Close();
+}
+
+void TGameEngine::KeyPress(char32_t& key) {
+  if (FActive) FActive->KeyPress(key);
+}
+
+void TGameEngine::KeyUp(uint16_t& key, int shift) {
+  ProgramKey(key, shift);
+  if (FActive) FActive->KeyUp(key, shift);
+}
+
+// The keys that work on every screen, acted upon at release. True when the key was one of them.
+bool TGameEngine::ProgramKey(uint16_t key, int shift) {
+  const int mods = shift & (ssShift | ssAlt | ssCtrl);
+  if (key == VK_RETURN && mods == ssAlt) {
+    ToggleFullScreen();
+  } else if (key == VK_F10 && mods == 0) {
+    if (FDXDraw.FullScreenOption()) WritePause();
+  } else if (mods != (ssCtrl | ssAlt)) {
+    return false;
+  } else if (key == VK_F6) {
+    RememberSurfaces();
+  } else if (key == VK_F7 || key == VK_F8) {
+    DumpSurfaces(key == VK_F7);
+  } else if (key == VK_F9) {
+    FGraphics->FPulseStep = FGraphics->FPulseStep == 0 ? 10 : 0;
+  } else if (key == VK_F10) {
+    OverlayVisible = !OverlayVisible;
+  } else if (key == VK_F11) {
+    if (TMySprite* background = BackgroundSprite()) background->Visible = !background->Visible;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void TGameEngine::ToggleFullScreen() {
+  FSwitchingMode = true;
+  BuildRefreshRates(Options.DisplayResolution);
+  FGraphics->ToggleFullScreen();
+  FSwitchingMode = false;
+  ForceRedraw();
+  if (FActive) FActive->Resize();
+}
+
+void TGameEngine::WritePause() {
+  TCanvas canvas(FDXDraw.Primary());
+  canvas.BrushClear = true;
+  canvas.Font = {"Times New Roman", 72, MakePixel(255, 255, 0), false};
+  canvas.TextOut((FDXDraw.Width() - canvas.TextWidth("Pause")) / 2, 100, "Pause");
+  FDXDraw.ShowPrimary();
+}
+
+void TGameEngine::RememberSurfaces() {
+  FRememberedSurfaces.clear();
+  for (size_t i = 0; i < TSurface::LiveCount(); ++i) FRememberedSurfaces.push_back(TSurface::LiveItem(i));
+}
+
+// Surface dumps for hunting leaks: F7 writes the surfaces that survived since F6 into the
+// current folder, F8 every surface into the program folder.
+void TGameEngine::DumpSurfaces(bool onlyRemembered) {
+  for (size_t i = 0; i < TSurface::LiveCount(); ++i) {
+    const TSurface* surface = TSurface::LiveItem(i);
+    char number[24];
+    std::snprintf(number, sizeof number, "%03zu", i);
+    std::string path;
+    if (onlyRemembered) {
+      if (std::find(FRememberedSurfaces.begin(), FRememberedSurfaces.end(), surface) ==
+          FRememberedSurfaces.end())
+        continue;
+      path = std::string("Identical") + number + ".bmp";
+    } else {
+      path = ProgramFolder() + "/Surf" + number + ".bmp";
+    }
+    TMyDib dib(surface->Width(), surface->Height(), 32);
+    if (dib.Empty()) continue;
+    std::copy(surface->Bits(), surface->Bits() + size_t(dib.Width()) * dib.Height(), dib.Bits());
+    dib.SaveToFile(path);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Screen switches
+
+void TGameEngine::ScreenDone(TInterface* sender) {
+  FFinished = FActive;
+  FActive = nullptr;
+}
+
+void TGameEngine::SwitchScreens() {
+  if (!FFinished || FActive) return;
+  FDXDraw.SetCursor(TCursorKind::Hourglass);
+  SwitchFrom(FFinished, FFinished->FResult);
+  FDXDraw.SetCursor(TCursorKind::Arrow);
+  ForceRedraw();
+}
+
+// Acts on the finished screen's result. A combination not listed leaves no active screen, and
+// the switch is tried again after the next frame.
+bool TGameEngine::SwitchFrom(TInterface* finished, int result) {
+  if (finished == FMainMenu.get()) {
+    switch (result) {
+      case 1: Activate(*FPuzzleSelector, true, true); return true;
+      case 2:
+        Activate(*FOptionsScreen, true, true);
+        FOptionsScreen->FResult = 0;
+        return true;
+      case 3: ContinueJigsaw(Options.LastJigsaw); return true;
+      case 4: OpenMaker(Options.LastJigsaw); return true;
+      case -1: if (FHooks.Close) FHooks.Close(); return true;
+    }
+  } else if (finished == FPuzzleSelector.get()) {
+    const std::string picture = FPuzzleSelector->FCurrentPath;
+    switch (result) {
+      case -1: ReturnToMainMenu(false); return true;
+      case 1: NewGame(picture); return true;
+      case 2: OpenMaker(picture); return true;
+      case 3:
+        Options.LastJigsaw = picture;
+        ContinueJigsaw(picture);
+        return true;
+    }
+  } else if (finished == FPuzzleMaker.get()) {
+    if (result == 1) {
+      Activate(*FPuzzleSelector, true, true);
+      return true;
+    }
+  } else if (finished == FOptionsScreen.get()) {
+    if (result == -1) {
+      ReturnToMainMenu(true);
+      return true;
+    }
+    if (result == 1) {
+      FOptionsScreen->Leave();
+      FActive = FBoardPlay.get();
+      FBoardPlay->Resume();
+      return true;
+    }
+  } else if (finished == FBoardPlay.get()) {
+    if (result == -1) {
+      ReturnToMainMenu(true);
+      return true;
+    }
+    if (result == 1) {
+      FOptionsScreen->Enter();
+      FOptionsScreen->FResult = 1;
+      FActive = FOptionsScreen.get();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TGameEngine::Activate(TInterface& screen, bool freeSprites, bool freshWorkSurface) {
+  if (freeSprites) FGraphics->FreeAllSprites();
+  screen.Enter();
+  FActive = &screen;
+  if (freshWorkSurface) FGraphics->ResetWorkSurface();
+}
+
+void TGameEngine::ReturnToMainMenu(bool freeSprites) {
+  if (freeSprites) FGraphics->FreeAllSprites();
+  FMainMenu->Enter();
+  FActive = FMainMenu.get();
+  FMainMenu->FMouseStill = 0;
+}
+
+void TGameEngine::OpenMaker(const std::string& picture) {
+  FGraphics->FreeAllSprites();
+  FPuzzleMaker->Cutter().LoadPicture(picture);
+  FPuzzleMaker->Enter();
+  FActive = FPuzzleMaker.get();
+  FGraphics->ResetWorkSurface();
+}
+
+// Loading or cutting a puzzle for play that fails (memory exhausted above all) ends the program.
+void TGameEngine::OnGameLoadFailure() {
+  if (FHooks.MessageBox) FHooks.MessageBox(kOutOfMemory, "Error");
+  if (FHooks.Terminate) FHooks.Terminate();
+}
+
+void TGameEngine::NewGame(const std::string& picture) {
+  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
+  try {
+    ShowCutProgress();
+    cutter.LoadPicture(picture);
+    cutter.LoadPuzzleFile(ChangeFileExt(picture, ".pzl"));
+    Options.LastJigsaw = picture;
+    cutter.ScalePicture(0);
+    cutter.DrawCutMap();
+    InfoWindow().SetPosition(0);
+    FDXDraw.ShowPrimary();
+    cutter.OnProgress = [this](TPuzzleCutter&) { CutterProgress(); };
+    cutter.CutPieces();
+    cutter.OnProgress = nullptr;
+    FGraphics->FreeAllSprites();
+    FBoardPlay->Enter();
+    FBoardPlay->NewGame(cutter, FDXDraw.Width() - 200, FDXDraw.Height() - 300);
+    FActive = FBoardPlay.get();
+    cutter.Clear();
+  } catch (const std::exception&) {
+    cutter.OnProgress = nullptr;
+    OnGameLoadFailure();
+  }
+}
+
+void TGameEngine::ContinueJigsaw(const std::string& picture) {
+  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
+  try {
+    FGraphics->FreeAllSprites();
+    FBoardPlay->Enter();
+    cutter.LoadPicture(picture);
+    cutter.LoadPuzzleFile(ChangeFileExt(picture, ".pzl"));
+    cutter.ScalePicture(0);
+    cutter.DrawCutMap();
+    cutter.CropToGrid();
+    const bool loaded = FBoardPlay->LoadGame(cutter, ChangeFileExt(picture, ".sav"));
+    cutter.Clear();
+    if (loaded) {
+      FActive = FBoardPlay.get();
+      return;
+    }
+    // Nothing to continue: stay out of an empty game and show the menu again.
+    FBoardPlay->Leave();
+    ReturnToMainMenu(true);
+  } catch (const std::exception&) {
+    OnGameLoadFailure();
+  }
+}
+
+// The cut's progress box: the number of pieces is known only once the cut has begun.
+void TGameEngine::ShowCutProgress() {
+  TDXInfoWindow& info = InfoWindow();
+  info.FMessage = Lang(209);
+  info.FShowBar = true;
+  info.FShowPercent = true;
+  info.FShowFootnote = false;
+  info.FMin = 0;
+  info.FMax = 1;
+  info.FPosition = 0;
+  info.Draw();
+  FDXDraw.ShowPrimary();
+}
+
+void TGameEngine::CutterProgress() {
+  TDXInfoWindow& info = InfoWindow();
+  info.FMax = int(FPuzzleMaker->Cutter().Pieces().size()) - 1;
+  info.SetPosition(info.FPosition + 1);
+  FDXDraw.ShowPrimary();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Display changes and shutdown
+
+void TGameEngine::Resize() {
+  if (FSwitchingMode || !FTimer.Enabled) return;
+  FGraphics->UpdateSurfaceSize();
+  if (FActive) FActive->Resize();
+}
+
+void TGameEngine::SurfacesRestored() {
+  if (FFirstRestore) {
+    FFirstRestore = false;
+    return;
+  }
+  FGraphics->LoadBackground();
+  if (FActive) FActive->Restore();
+}
+
+void TGameEngine::Shutdown() {
+  Closing = true;
+  if (FActive && !FActive->Done()) FActive->Leave();
+  FTimer.Enabled = false;
+  SaveSettings();
+  FActive = nullptr;
+  RemoveFonts(FFonts);
+  FFonts.clear();
+}
+
+}  // namespace qj

@@ -1,0 +1,29 @@
+#include "platform/Help.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <csignal>
+
+#include "platform/Paths.h"
+
+extern char** environ;
+
+namespace qj {
+
+std::string HelpTopicPath(int topic) {
+  const std::string page = DataPath("help/topic-" + std::to_string(topic) + ".html");
+  return FileExists(page) ? page : DataPath("help/index.html");
+}
+
+bool OpenHelpTopic(int topic) {
+  // The opener runs on its own; its exit is not waited for, so let the system reap it.
+  std::signal(SIGCHLD, SIG_IGN);
+  const std::string url = "file://" + HelpTopicPath(topic);
+  char opener[] = "xdg-open";
+  char* argv[] = {opener, const_cast<char*>(url.c_str()), nullptr};
+  pid_t pid = 0;
+  return posix_spawnp(&pid, opener, nullptr, nullptr, argv, environ) == 0;
+}
+
+}  // namespace qj

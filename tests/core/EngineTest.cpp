@@ -1,0 +1,182 @@
+// The game engine: screen switches, the redraw counter, input routing and the program-wide keys.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "controls/UControls.h"
+#include "core/UGameEngine.h"
+#include "core/UMiscelaneous.h"
+#include "creation/UPuzzleMakerInterface.h"
+#include "graphics/UGraphicsEngine.h"
+#include "play/UBoardPlayInterface.h"
+#include "platform/Input.h"
+#include "screens/UMainInterface.h"
+#include "screens/UOptionsInterface.h"
+#include "screens/UPuzzleSelectorInterface.h"
+#include "tests/core/EngineFixture.h"
+
+namespace qj::test {
+namespace {
+
+// Records the mouse events that reach it; it captures, so it sees every press and release.
+class TRecorder : public TDXControl {
+ public:
+  explicit TRecorder(TInterface* owner) : TDXControl(owner) { FCapture = true; }
+  void MouseDown(int button, int shift, int, int) override {
+    Button = button;
+    Shift = shift;
+  }
+  void Paint() override {}
+  void Restore() override {}
+  int Button = -1, Shift = -1;
+};
+
+class EngineTest : public TEngineFixture {
+ protected:
+  void SetUp() override {
+    Start();
+    Frame();
+  }
+  TInterface* Active() { return Engine().Active(); }
+  template <class T>
+  TInterface* Screen(T& s) { return static_cast<TInterface*>(&s); }
+};
+
+TEST_F(EngineTest, TheMainMenuIsActiveAfterStartUp) {
+  EXPECT_EQ(Active(), Screen(Engine().MainMenu()));
+  EXPECT_TRUE(Engine().Timer().Enabled);
+}
+
+TEST_F(EngineTest, ScreensSwitchAtTheEndOfTheFrameByTheirResult) {
+  Key('1');
+  ASSERT_EQ(Active(), Screen(Engine().MainMenu())) << "the switch waits for the frame";
+  EXPECT_TRUE(Active()->Done());
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().Selector()));
+
+  Key(VK_ESCAPE);
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().MainMenu()));
+  EXPECT_EQ(Engine().MainMenu().FMouseStill, 0u);
+
+  Key('2');
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().OptionsScreen()));
+  Key(VK_ESCAPE);
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().MainMenu()));
+
+  Key('4');
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().Maker()));
+  Key(VK_ESCAPE);
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().Selector()));
+}
+
+TEST_F(EngineTest, AResultNotInTheTableLeavesNoActiveScreenAndIsRetriedEveryFrame) {
+  Engine().MainMenu().Finish(9);
+  Frame();
+  EXPECT_EQ(Active(), nullptr);
+  EXPECT_EQ(Engine().Finished(), Screen(Engine().MainMenu()));
+  Frame();
+  EXPECT_EQ(Active(), nullptr);
+  Engine().MainMenu().FResult = 1;
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().Selector()));
+}
+
+TEST_F(EngineTest, FullRedrawsComeInTwoFramesAfterASwitchAndAgainEvery201Frames) {
+  TGraphicsEngine& graphics = Engine().Graphics();
+  Engine().ForceRedraw();
+  std::vector<int> fullFrames;
+  for (int frame = 1; frame <= 410; ++frame) {
+    // A freed sprite at the end of the array is trimmed only by a full redraw.
+    graphics.FreeSprite(graphics.AddEmptySprite(0, 0, 1, 0));
+    const int before = graphics.SpriteCount();
+    Frame();
+    if (graphics.SpriteCount() < before) fullFrames.push_back(frame);
+  }
+  EXPECT_EQ(fullFrames, (std::vector<int>{1, 2, 202, 203, 403, 404}));
+}
+
+TEST_F(EngineTest, ReversedMouseTurnsARightClickIntoALeftClick) {
+  TRecorder recorder(&Engine().MainMenu());
+  Options.ReverseMouse = true;
+  Engine().MouseDown(mbRight, ssRight | ssShift, 40, 40);
+  EXPECT_EQ(recorder.Button, mbLeft);
+  EXPECT_EQ(recorder.Shift, ssLeft | ssShift);
+  Engine().MouseDown(mbMiddle, ssMiddle, 40, 40);
+  EXPECT_EQ(recorder.Button, mbMiddle);
+  Options.ReverseMouse = false;
+  Engine().MouseDown(mbRight, ssRight, 40, 40);
+  EXPECT_EQ(recorder.Button, mbRight);
+  EXPECT_EQ(recorder.Shift, ssRight);
+}
+
+TEST_F(EngineTest, APressAtTheOriginReachesTheScreenAndThenMinimises) {
+  TRecorder recorder(&Engine().MainMenu());
+  Engine().MouseDown(mbLeft, ssLeft, 0, 0);
+  EXPECT_EQ(recorder.Button, mbLeft);
+  EXPECT_EQ(display.Minimized, 1);
+  Engine().MouseDown(mbLeft, ssLeft, 0, 1);
+  EXPECT_EQ(display.Minimized, 1);
+}
+
+TEST_F(EngineTest, HotKeysMinimiseAndClose) {
+  Options.Hotkeys[0] = {VK_F12, 0};
+  Options.Hotkeys[2] = {'Q', ssCtrl};
+  Key(VK_F12);
+  EXPECT_EQ(display.Minimized, 1);
+  Key('Q', ssCtrl | ssLeft);  // a held mouse button does not count
+  Frame();
+  EXPECT_TRUE(mainWindow->Terminated());
+}
+
+TEST_F(EngineTest, TheTimerIntervalFollowsMaxFps) {
+  WriteSettings("[Screen]\r\nMaxFPS=100\r\n");
+  mainWindow.reset();
+  Start();
+  EXPECT_EQ(Engine().Timer().Interval, 10u);
+  WriteSettings("[Screen]\r\nMaxFPS=250\r\n");
+  mainWindow.reset();
+  Start();
+  EXPECT_EQ(Engine().Timer().Interval, 0u);
+}
+
+TEST_F(EngineTest, CtrlAltKeysToggleTheOverlayAndThePulse) {
+  const bool overlay = OverlayVisible;
+  Key(VK_F10, ssCtrl | ssAlt);
+  EXPECT_NE(OverlayVisible, overlay);
+  Key(VK_F10, ssCtrl | ssAlt | ssShift);  // not exactly Ctrl+Alt
+  EXPECT_NE(OverlayVisible, overlay);
+  Key(VK_F10, ssCtrl | ssAlt);
+  EXPECT_EQ(OverlayVisible, overlay);
+  const int pulse = Engine().Graphics().FPulseStep;
+  Key(VK_F9, ssCtrl | ssAlt);
+  EXPECT_EQ(Engine().Graphics().FPulseStep, pulse == 0 ? 10 : 0);
+}
+
+TEST_F(EngineTest, AltEnterSwitchesToTheConfiguredFullScreenModeAndBack) {
+  Options.DisplayResolution = 3;
+  Options.DisplayRefresh = 0;
+  Key(VK_RETURN, ssAlt);
+  EXPECT_TRUE(display.FullScreenOption());
+  EXPECT_TRUE(Options.FullScreen);
+  EXPECT_EQ(display.Width(), 1024);
+  EXPECT_EQ(display.Height(), 768);
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().MainMenu()));
+  Key(VK_RETURN, ssAlt);
+  EXPECT_FALSE(display.FullScreenOption());
+  EXPECT_FALSE(Options.FullScreen);
+  EXPECT_EQ(display.Width(), 790);
+}
+
+TEST_F(EngineTest, CtrlAltF8DumpsEverySurfaceIntoTheProgramFolder) {
+  Key(VK_F8, ssCtrl | ssAlt);
+  EXPECT_TRUE(std::filesystem::exists(folder.File("Surf000.bmp")));
+}
+
+}  // namespace
+}  // namespace qj::test

@@ -1,0 +1,119 @@
+// The main window: where it opens, full screen from the settings, resize limits, the display
+// modes, and faults in a handler that must not end the program.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "controls/UControls.h"
+#include "core/UMain.h"
+#include "core/UMiscelaneous.h"
+#include "platform/Input.h"
+#include "screens/UMainInterface.h"
+#include "tests/core/EngineFixture.h"
+
+namespace qj::test {
+namespace {
+
+using MainWindowTest = TEngineFixture;
+
+TEST_F(MainWindowTest, WithoutSettingsOpensA790By570WindowCentredAtTheTop) {
+  display.Screen = {0, 0, 1921, 1080};
+  Start();
+  EXPECT_EQ(display.WindowBounds(), MakeRect(565, 0, 790, 570));
+  EXPECT_FALSE(display.FullScreenOption());
+  EXPECT_EQ(display.Width(), 790);
+  EXPECT_EQ(mainWindow->Tag, 1);
+}
+
+TEST_F(MainWindowTest, FullScreenSettingsGiveABorderlessModeAtTheOrigin) {
+  display.Modes = {{1024, 768, 32, 60}, {1024, 768, 32, 75}, {1024, 768, 16, 60}, {800, 600, 32, 85}};
+  WriteSettings("[Screen]\r\nFullScreen=1\r\nDisplayResolution=3\r\nDisplayRefresh=2\r\n");
+  Start();
+  EXPECT_TRUE(display.FullScreenOption());
+  EXPECT_TRUE(display.Borderless);
+  EXPECT_EQ(display.WindowBounds(), MakeRect(0, 0, 1024, 768));
+  const TDisplayMode mode = display.FullScreenMode();
+  EXPECT_EQ(mode.Width, 1024);
+  EXPECT_EQ(mode.Height, 768);
+  EXPECT_EQ(mode.BitCount, 32);
+  EXPECT_EQ(mode.Refresh, 75);
+  EXPECT_EQ(RefreshRates, (std::vector<uint32_t>{0, 60, 75}));
+  EXPECT_EQ(display.Width(), 1024);
+}
+
+TEST_F(MainWindowTest, AStoredRefreshIndexBeyondTheListFallsBackToTheDefaultRate) {
+  display.Modes = {{800, 600, 32, 60}};
+  WriteSettings("[Screen]\r\nFullScreen=1\r\nDisplayResolution=1\r\nDisplayRefresh=9\r\n");
+  Start();
+  EXPECT_EQ(display.FullScreenMode().Refresh, 0);
+}
+
+TEST_F(MainWindowTest, DisplayModeStringsParse) {
+  const TDisplaySetting s = ParseDisplayMode(6);
+  EXPECT_EQ(s.Width, 1280);
+  EXPECT_EQ(s.Height, 960);
+  EXPECT_EQ(s.BitCount, 16);
+}
+
+TEST_F(MainWindowTest, ResizeIsClampedOnlyOnceTheEngineExists) {
+  TPlatformServices services;
+  Tmf early(display, services);
+  int w = 300, h = 2000;
+  early.FormCanResize(w, h);
+  EXPECT_EQ(w, 300);
+  EXPECT_EQ(h, 2000);
+
+  Start();
+  w = 300;
+  h = 2000;
+  mainWindow->FormCanResize(w, h);
+  EXPECT_EQ(w, 790);
+  EXPECT_EQ(h, 1200);
+  w = 1700;
+  h = 400;
+  mainWindow->FormCanResize(w, h);
+  EXPECT_EQ(w, 1600);
+  EXPECT_EQ(h, 570);
+}
+
+TEST_F(MainWindowTest, ASecondSurfaceInitialisationKeepsTheEngine) {
+  Start();
+  TGameEngine* engine = mainWindow->Engine();
+  display.Finalize();
+  display.Initialize();
+  EXPECT_EQ(mainWindow->Engine(), engine);
+}
+
+// A control that fails whenever it is pressed.
+class TFaultyControl : public TDXControl {
+ public:
+  explicit TFaultyControl(TInterface* owner) : TDXControl(owner) { FCapture = true; }
+  void MouseDown(int, int, int, int) override { throw std::runtime_error("broken handler"); }
+  void Paint() override {}
+  void Restore() override {}
+};
+
+TEST_F(MainWindowTest, AFaultInAHandlerIsReportedAndTheProgramGoesOn) {
+  Start();
+  TFaultyControl faulty(&Engine().MainMenu());
+  TInputEvent press{TInputKind::MouseDown, 0, 0, 50, 50};
+  mainWindow->HandleEvent(press);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "broken handler");
+  EXPECT_FALSE(mainWindow->Terminated());
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+}
+
+TEST_F(MainWindowTest, EscapeOnTheMainMenuClosesTheProgramAndSavesTheSettings) {
+  Start();
+  Frame();
+  Key(VK_ESCAPE);
+  Frame();
+  EXPECT_TRUE(mainWindow->Terminated());
+  EXPECT_EQ(mainWindow->Engine(), nullptr);
+  EXPECT_TRUE(FileExists(DataPath("Text/Jigsaw.stg")));
+}
+
+}  // namespace
+}  // namespace qj::test

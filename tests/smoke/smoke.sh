@@ -1,0 +1,54 @@
+#!/bin/sh
+# Starts the real program in a real X server, waits for its first frame, takes a screenshot,
+# checks that something was drawn, quits with Escape and expects a clean exit.
+# Usage: smoke.sh PROGRAM OUTPUT_FOLDER
+set -eu
+PROGRAM=$1
+OUT=$2
+mkdir -p "$OUT"
+WORK=$(mktemp -d)
+XPID=""
+GPID=""
+cleanup() {
+  [ -n "$GPID" ] && kill "$GPID" 2>/dev/null || true
+  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# The program writes its settings at exit: run a copy of its folder.
+cp -r "$(dirname "$PROGRAM")" "$WORK/program"
+
+for n in $(seq 90 140); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { DISPLAY_NUMBER=$n; break; }
+done
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XPID=$!
+export DISPLAY=":$DISPLAY_NUMBER"
+for i in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
+"$WORK/program/$(basename "$PROGRAM")" >"$OUT/smoke-stdout.txt" 2>"$OUT/smoke-stderr.txt" &
+GPID=$!
+
+WID=$(timeout 20 xdotool search --sync --onlyvisible --name "Quorvane Jigsaw" | head -n 1)
+[ -n "$WID" ] || { echo "no window appeared"; exit 1; }
+sleep 3  # the first frames
+import -window root "$OUT/smoke.png"
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+echo "window ${WIDTH}x${HEIGHT} at ${X},${Y}"
+[ "$WIDTH" -eq 790 ] && [ "$HEIGHT" -eq 570 ] || { echo "window is ${WIDTH}x${HEIGHT}, expected 790x570"; exit 1; }
+COLOURS=$(convert "$OUT/smoke.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%k" info:)
+DEVIATION=$(convert "$OUT/smoke.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%[fx:int(standard_deviation*1000)]" info:)
+echo "colours=$COLOURS deviation=$DEVIATION"
+[ "$COLOURS" -gt 50 ] && [ "$DEVIATION" -gt 5 ] || { echo "the window looks blank"; exit 1; }
+
+xdotool windowfocus --sync "$WID"
+xdotool key Escape
+for i in $(seq 1 100); do kill -0 "$GPID" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$GPID" 2>/dev/null; then echo "the program did not quit on Escape"; exit 1; fi
+STATUS=0
+wait "$GPID" || STATUS=$?
+GPID=""
+[ "$STATUS" -eq 0 ] || { echo "exit status $STATUS"; cat "$OUT/smoke-stderr.txt"; exit 1; }
+echo "clean exit"
