@@ -140,7 +140,6 @@ TEST(DataSet, CoordinateFilesParse) {
     ExpectRects(coord(Block("ButtonOptions")[0]), 1, false);
     ExpectRects(coord(Block("LargeWindowOptions")[0]), 10, true);
     ExpectRects(coord(Block("SmallWindowOptions")[0]), 10, true);
-    ExpectRects(coord("Graphics\\Menus\\Menu"), 2, false);  // lines 1-4 and 5-8 after a label
     std::vector<int> menu = CoordValues(coord("Graphics\\Menus\\Menu"), 9);
     for (size_t i = 1; i < 9 && i < menu.size(); ++i) EXPECT_NE(menu[i], INT32_MIN) << "menu line " << i;
     std::vector<int> loupe = CoordValues(coord(Block("LoupeOptions")[0]), 2);
