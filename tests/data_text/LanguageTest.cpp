@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FontRasterizer.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 
 namespace qj {
@@ -210,6 +212,34 @@ TEST(LanguageFiles, ConfirmationWindowIsAsWideAsItsLongestLine) {
     ASSERT_GT(lines.size(), 188u);
     EXPECT_GE(glyphs(lines[186]), glyphs(lines[187])) << name;
     EXPECT_GE(glyphs(lines[186]), glyphs(lines[188])) << name;
+  }
+}
+
+
+// The fonts texts are drawn in: the fallback and every theme's own.
+std::vector<std::string> ThemeFontNames() {
+  std::vector<std::string> names = {"Times New Roman"};
+  for (const auto& theme : ListFiles(DataPath("Graphics"), "*.ini"))
+    names.push_back(TIniFile(DataPath("Graphics/" + theme)).ReadString("Default", "FontName", names[0]));
+  return names;
+}
+
+TEST(LanguageFiles, MainMenuTickerPassesBeforeItStops) {
+  // The ticker moves one pixel a step and stops after 1850 steps; it starts at the right edge of
+  // the smallest window (790 pixels), so the whole line must have left by then.
+  constexpr int kTickerSteps = 1850, kNarrowestWindow = 790, kTickerLine = 215;
+  ASSERT_NE(FontRasterizer(), nullptr);
+  for (const auto& name : LanguageFiles()) {
+    const auto lines = ReadLanguage(name);
+    ASSERT_GT(lines.size(), size_t(kTickerLine));
+    for (const auto& fontName : ThemeFontNames()) {
+      TFontSpec font;
+      font.Name = fontName;
+      font.Size = 14;
+      int width = 0, height = 0;
+      ASSERT_TRUE(FontRasterizer()->Measure(font, lines[kTickerLine], width, height));
+      EXPECT_LE(width, kTickerSteps - kNarrowestWindow) << name << " in " << fontName << ": " << width << " pixels";
+    }
   }
 }
 
