@@ -161,7 +161,10 @@ namespace {
 
 std::array<std::string, 256> BuildKeyNames() {
   std::array<std::string, 256> names;
-  for (int c = 33; c < 256; ++c) names[size_t(c)] = std::string(1, char(c));
+  // The character of the same code; above 127 the Latin-1 character, written as UTF-8 so the
+  // text renderer can show it.
+  for (int c = 33; c < 128; ++c) names[size_t(c)] = std::string(1, char(c));
+  for (int c = 128; c < 256; ++c) names[size_t(c)] = {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
   const std::pair<int, const char*> named[] = {
       {8, "Back"},    {9, "TAB"},    {13, "Enter"}, {19, "Pause"},  {27, "ESC"},     {32, "Space"},
       {33, "PgUp"},   {34, "PgDwn"}, {35, "End"},   {36, "Home"},   {37, "Left"},    {38, "Up"},

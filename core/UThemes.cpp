@@ -101,11 +101,8 @@ std::vector<std::string> InstallFonts() {
   const std::string folder = DataPath("Graphics/Fonts");
   std::vector<std::string> fonts = ListFiles(folder, "*");
   IFontRasterizer* rasterizer = FontRasterizer();
-  auto add = [](auto* r, const std::string& path) {
-    if constexpr (requires { r->AddFontFile(path); }) r->AddFontFile(path);
-  };
   if (rasterizer)
-    for (const std::string& name : fonts) add(rasterizer, folder + "/" + name);
+    for (const std::string& name : fonts) rasterizer->AddFontFile(folder + "/" + name);
   return fonts;
 }
 

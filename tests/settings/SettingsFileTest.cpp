@@ -54,6 +54,8 @@ void ExpectSameOptions(const TOptions& a, const TOptions& b) {
 TEST_F(SettingsFile, EveryKeySurvivesSaveAndLoad) {
   UseThemes(3);
   Options = Unusual();
+  EXPECT_FALSE(SaveSettings());  // no Text folder: reported, not a crash
+  Folder.Write("Text/English.lang", "");
   ASSERT_TRUE(SaveSettings());
   Options = TOptions();
   LoadSettings(Stg(), false);
@@ -117,6 +119,7 @@ TEST_F(SettingsFile, KeyNamesFollowTheTable) {
   EXPECT_EQ(KeyNames[124], "|");
   EXPECT_EQ(KeyNames[145], "Scroll");
   EXPECT_EQ(KeyNames[222], "'");
+  EXPECT_EQ(KeyNames[233], "\u00e9");  // Latin-1 above 127, as UTF-8
   for (const std::string& name : KeyNames) EXPECT_LE(name.size(), 10u);
 }
 
