@@ -63,14 +63,18 @@ bool TPuzzleCutter::LoadPicture(const std::string& fileName) {
     FLastError = picture.LastError().empty() ? "cannot read the picture " + fileName : picture.LastError();
     return false;
   }
+  SetPicture(std::move(picture));
+  FFileName = fileName;
+  return true;
+}
+
+void TPuzzleCutter::SetPicture(TMyDib picture) {
   for (TPixel* p = picture.Bits(); p != picture.Bits() + size_t(picture.Width()) * picture.Height(); ++p) {
     const TPixel c = *p & kRgbMask;
     *p = (PixelR(c) < 8 && PixelG(c) < 8 && PixelB(c) < 8) ? MakePixel(8, 8, 8) : c;
   }
   picture.SetBitCount(24);
   FPicture = std::move(picture);
-  FFileName = fileName;
-  return true;
 }
 
 void TPuzzleCutter::SetCutStyle(int cutStyle, int shapeSet, double pieceWidth, double pieceHeight,

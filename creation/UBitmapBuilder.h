@@ -24,6 +24,8 @@ class TPuzzleCutter : public TSplineDraw {
   // Nothing happens (true) when the file does not exist. A picture that cannot be read leaves
   // the cutter unchanged and returns false with LastError(). Near-black pixels become (8, 8, 8).
   bool LoadPicture(const std::string& fileName);
+  // A picture made in memory, treated as a loaded one (near-black lifted); the file name stays.
+  void SetPicture(TMyDib picture);
   void SetCutStyle(int cutStyle, int shapeSet, double pieceWidth, double pieceHeight, double distortX,
                    double distortY, double distortXSpread, double distortYSpread);
   // 0 = as stored (and the random seed is set back to the stored one); 1 = unscaled.

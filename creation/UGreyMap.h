@@ -25,13 +25,45 @@ struct TGreyMap {
   bool Empty() const { return Data.empty(); }
 };
 
-// Every pixel becomes the mean of the (2r + 1)^2 square around it, clipped at the map's edges,
-// rounded to nearest with halves up: (2 sum + n) / 2n. Running sums make it O(1) per pixel.
-// Only the top-left outWidth x outHeight pixels of the result are produced.
-TGreyMap BoxBlur(const TGreyMap& src, int radius, int outWidth, int outHeight);
-inline TGreyMap BoxBlur(const TGreyMap& src, int radius) {
-  return BoxBlur(src, radius, src.Width, src.Height);
+// Sums over rectangles in constant time, for box blurs of any radius: the mean of the
+// (2r + 1)^2 square around a pixel, clipped at the map's edges, is its window sum over the
+// number of pixels in the window, rounded to nearest with halves up: (2 sum + n) / 2n.
+template <class T>
+class TSummedArea {
+ public:
+  // value(x, y) for every pixel of a width x height area.
+  template <class F>
+  TSummedArea(int width, int height, F&& value)
+      : FWidth(width), FHeight(height), FSums(size_t(width + 1) * size_t(height + 1), T(0)) {
+    for (int y = 0; y < height; ++y) {
+      T row = 0;
+      T* above = FSums.data() + size_t(y) * (width + 1);
+      T* here = above + (width + 1);
+      for (int x = 0; x < width; ++x) {
+        row += T(value(x, y));
+        here[x + 1] = above[x + 1] + row;
+      }
+    }
+  }
+  // Sum over x0..x1, y0..y1 (inclusive), clipped to the area.
+  T Sum(int x0, int y0, int x1, int y1) const {
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, FWidth - 1) + 1, y1 = std::min(y1, FHeight - 1) + 1;
+    if (x1 <= x0 || y1 <= y0) return 0;
+    const size_t stride = size_t(FWidth) + 1;
+    return FSums[y1 * stride + x1] - FSums[y0 * stride + x1] - FSums[y1 * stride + x0] + FSums[y0 * stride + x0];
+  }
+
+ private:
+  int FWidth, FHeight;
+  std::vector<T> FSums;
+};
+
+// Pixels in the window of radius r around coordinate c on an axis of the given length.
+inline uint32_t WindowSpan(int c, int r, int length) {
+  return uint32_t(std::min(c + r, length - 1) - std::max(c - r, 0) + 1);
 }
+inline uint32_t BoxMean(uint64_t sum, uint32_t n) { return uint32_t((2 * sum + n) / (2 * uint64_t(n))); }
 
 // Quarter turns clockwise of a w x h map: turn 1 takes (x, y) to (h-1-y, x), turn 2 to
 // (w-1-x, h-1-y), turn 3 to (y, w-1-x).

@@ -10,8 +10,6 @@ namespace qj {
 
 namespace {
 
-constexpr double kHalfPi = std::numbers::pi / 2;
-
 // The four-neighbour region of `label` around the seed, as a mask placed at `offset`.
 void FillPieceMask(const TMyDib& labels, TPoint seed, TPixel label, TPoint offset, TGreyMap& mask) {
   const TRect window{-offset.X, -offset.Y, mask.Width - offset.X, mask.Height - offset.Y};
@@ -45,78 +43,37 @@ TPoint TurnedCorner(TPoint p, int turn, int w, int h, int mapW, int mapH) {
 }
 
 
-// A pixel of the piece's inner edge with the grey level it gets per orientation: positive in
-// the light map, negative in the dark map.
-struct TEdgePixel {
-  size_t Index;
-  int Grey[kOrientations];
-};
-
-// The inner edge of the mask: inside pixels with a four-neighbour outside. Each is lit by the
-// angle of its outward direction (the mean offset to its outside eight-neighbours).
-std::vector<TEdgePixel> InnerEdge(const TGreyMap& mask, int maxOrientation) {
-  std::vector<TEdgePixel> edge;
-  const int w = mask.Width, h = mask.Height;
-  auto outside = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && mask.At(x, y) == 0; };
-  for (int y = 0; y < h; ++y)
+// For every pixel of the mask's area, how many piece pixels of the shadow map (the mask moved
+// s - 1 right and down on a white map s * 2 larger) lie within s columns and rows of it.
+// Sliding sums along the rows, then down the columns.
+std::vector<uint16_t> HoleCounts(const TGreyMap& mask, int s) {
+  const int w = mask.Width, h = mask.Height, shift = s - 1;
+  std::vector<uint16_t> rows(size_t(w) * h), counts(size_t(w) * h);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* m = mask.Row(y);
+    uint16_t* out = rows.data() + size_t(y) * w;
+    // window over mask columns x - s - shift .. x + s - shift
+    int sum = 0;
+    for (int i = std::max(-s - shift, 0); i <= std::min(s - shift - 1, w - 1); ++i) sum += m[i] != 0;
     for (int x = 0; x < w; ++x) {
-      if (!mask.At(x, y)) continue;
-      if (!outside(x - 1, y) && !outside(x + 1, y) && !outside(x, y - 1) && !outside(x, y + 1)) continue;
-      int sx = 0, sy = 0, n = 0;
-      for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-          if ((dx || dy) && outside(x + dx, y + dy)) sx += dx, sy += dy, ++n;
-      const TVec2 out{float(double(sx) / n), float(double(sy) / n)};
-      TEdgePixel e{size_t(y) * w + x, {}};
-      for (int r = 0; r <= maxOrientation; ++r) {
-        double theta = EdgeAngle(out) - std::numbers::pi / 4 + r * kHalfPi;
-        while (theta > std::numbers::pi) theta -= 2 * std::numbers::pi;
-        while (theta < -std::numbers::pi) theta += 2 * std::numbers::pi;
-        const double a = std::fabs(theta);
-        e.Grey[r] = a < kHalfPi ? int(std::nearbyint(255 * (kHalfPi - a) / kHalfPi))
-                                : -int(std::nearbyint(255 * (a - kHalfPi) / kHalfPi));
-      }
-      edge.push_back(e);
+      const int add = x + s - shift, drop = x - s - shift - 1;
+      if (add >= 0 && add < w) sum += m[add] != 0;
+      if (drop >= 0 && drop < w) sum -= m[drop] != 0;
+      out[x] = uint16_t(sum);
     }
-  return edge;
-}
-
-// Steps 3 to 6 of one orientation's light or dark map: blurred, kept on the inner edge, scaled
-// to a peak of 255 (shared by both maps), softened by the strength, turned.
-void ScaleToPeak(TGreyMap& light, TGreyMap& dark) {
-  int peak = 0;
-  for (uint8_t v : light.Data) peak = std::max(peak, int(v));
-  for (uint8_t v : dark.Data) peak = std::max(peak, int(v));
-  if (peak == 0) return;
-  uint8_t scale[256];
-  for (int v = 0; v < 256; ++v) scale[v] = uint8_t(std::min(255.0, std::nearbyint(v * 255.0 / peak)));
-  for (uint8_t& v : light.Data) v = scale[v];
-  for (uint8_t& v : dark.Data) v = scale[v];
-}
-
-TGreyMap KeepEdge(const TGreyMap& map, const std::vector<TEdgePixel>& edge) {
-  TGreyMap kept(map.Width, map.Height);
-  for (const TEdgePixel& e : edge) kept.Data[e.Index] = map.Data[e.Index];
-  return kept;
-}
-
-// Picture plus light times (strength + 1) / 2, minus dark times (strength + 1), per channel.
-void ShadeImage(const TMyDib& picture, const TGreyMap& light, const TGreyMap& dark,
-                const TGreyMap& mask, int strength, TMyDib& image) {
-  int add[256], sub[256];
-  for (int v = 0; v < 256; ++v) {
-    add[v] = int(std::nearbyint(v * (0.5 * strength + 0.5)));
-    sub[v] = int(std::nearbyint(v * double(strength + 1)));
   }
-  image = TMyDib(picture.Width(), picture.Height(), 32);
-  const TPixel* src = picture.Bits();
-  TPixel* dst = image.Bits();
-  for (size_t k = 0; k < light.Data.size(); ++k) {
-    const int l = mask.Data[k] ? add[light.Data[k]] : 0;
-    const int d = mask.Data[k] ? sub[dark.Data[k]] : 0;
-    auto channel = [&](unsigned c) { return unsigned(std::max(std::min(int(c) + l, 255) - d, 0)); };
-    dst[k] = MakePixel(channel(PixelR(src[k])), channel(PixelG(src[k])), channel(PixelB(src[k])));
+  std::vector<uint16_t> column(w, 0);
+  for (int j = std::max(-s - shift, 0); j <= std::min(s - shift - 1, h - 1); ++j)
+    for (int x = 0; x < w; ++x) column[x] += rows[size_t(j) * w + x];
+  for (int y = 0; y < h; ++y) {
+    const int add = y + s - shift, drop = y - s - shift - 1;
+    if (add >= 0 && add < h)
+      for (int x = 0; x < w; ++x) column[x] += rows[size_t(add) * w + x];
+    if (drop >= 0 && drop < h)
+      for (int x = 0; x < w; ++x) column[x] -= rows[size_t(drop) * w + x];
+    std::copy(column.begin(), column.end(), counts.begin() + std::ptrdiff_t(y) * w);
   }
+  return counts;
 }
 
 }  // namespace
@@ -154,39 +111,26 @@ void TurnPiece(TPiece& piece, int mapWidth, int mapHeight) {
 }
 
 void MakeShadows(TPiece& piece, int s, int maxOrientation) {
+  const uint32_t full = uint32_t(2 * s + 1) * uint32_t(2 * s + 1);
+  std::vector<uint8_t> fullWindow(full + 1);
+  for (uint32_t holes = 0; holes <= full; ++holes)
+    fullWindow[holes] = uint8_t(255 - BoxMean(255 * (full - holes), full));
   for (int r = 0; r <= maxOrientation; ++r) {
     const TGreyMap& mask = piece.Masks[r];
-    TGreyMap light(mask.Width + 2 * s, mask.Height + 2 * s, 255);
-    for (int y = 0; y < mask.Height; ++y) {
-      const int ty = y + s - 1;
-      if (ty < 0) continue;
+    const int w = mask.Width, h = mask.Height;
+    const std::vector<uint16_t> counts = HoleCounts(mask, s);
+    TGreyMap shadow(w, h);
+    for (int y = 0; y < h; ++y) {
       const uint8_t* m = mask.Row(y);
-      uint8_t* d = light.Row(ty) + (s - 1);
-      for (int x = std::max(0, 1 - s); x < mask.Width; ++x)
-        if (m[x]) d[x] = 0;
+      const uint16_t* c = counts.data() + size_t(y) * w;
+      uint8_t* d = shadow.Row(y);
+      for (int x = 0; x < w; ++x) {
+        if (m[x] || c[x] == 0) continue;
+        const uint32_t n = WindowSpan(x, s, w + 2 * s) * WindowSpan(y, s, h + 2 * s);
+        d[x] = n == full ? fullWindow[c[x]] : uint8_t(255 - BoxMean(255 * (n - c[x]), n));
+      }
     }
-    TGreyMap shadow = BoxBlur(light, s, mask.Width, mask.Height);
-    for (size_t k = 0; k < shadow.Data.size(); ++k)
-      shadow.Data[k] = mask.Data[k] ? 0 : uint8_t(255 - shadow.Data[k]);
     piece.Shadows[r] = std::move(shadow);
-  }
-}
-
-void MakeBevel(TPiece& piece, int strength, int maxOrientation) {
-  const std::vector<TEdgePixel> edge = InnerEdge(piece.Masks[0], maxOrientation);
-  const int w = piece.Masks[0].Width, h = piece.Masks[0].Height;
-  for (int r = 0; r <= maxOrientation; ++r) {
-    TGreyMap light(w, h), dark(w, h);
-    for (const TEdgePixel& e : edge) (e.Grey[r] >= 0 ? light : dark).Data[e.Index] = uint8_t(std::abs(e.Grey[r]));
-    light = KeepEdge(BoxBlur(light, 3), edge);
-    dark = KeepEdge(BoxBlur(dark, 3), edge);
-    ScaleToPeak(light, dark);
-    if (strength >= 2) {
-      light = BoxBlur(light, strength - 1);
-      dark = BoxBlur(dark, strength - 1);
-    }
-    ShadeImage(piece.Pictures[r], Turn(light, r), Turn(dark, r), piece.Masks[r], strength, piece.Images[r]);
-    piece.Pictures[r] = TMyDib();
   }
 }
 
