@@ -1,6 +1,8 @@
 // Effect and music volumes, loading the effects, and the SDL2_mixer device.
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include "platform/Sound.h"
 #include "platform/sdl/SdlSound.h"
 #include "tests/settings/SettingsFixture.h"
@@ -80,6 +82,15 @@ TEST_F(Effects, MusicRestoresTheEarlierVolumesWhenItEnds) {
   EXPECT_EQ(SoundDevice().MidiVolume(0), 65535u);
   RestoreMidiVolumes();  // a second notice changes nothing
   EXPECT_EQ(SoundDevice().MidiVolume(0), 65535u);
+}
+
+TEST(NoAudio, WithoutAnAudioDeviceTheProgramRunsSilent) {
+  const std::string driver = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  EXPECT_EQ(sdl::CreateSdlSoundDevice(), nullptr);
+  EXPECT_FALSE(sdl::InitSound());
+  EXPECT_EQ(SoundDevice().PlayMidi("anything.mid"), kMidiErrorNoDevice);  // still the silent device
+  setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
 }
 
 // The real mixer on SDL's dummy audio driver.
