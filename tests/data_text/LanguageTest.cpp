@@ -238,7 +238,8 @@ TEST(LanguageFiles, MainMenuTickerPassesBeforeItStops) {
       font.Size = 14;
       int width = 0, height = 0;
       ASSERT_TRUE(FontRasterizer()->Measure(font, lines[kTickerLine], width, height));
-      EXPECT_LE(width, kTickerSteps - kNarrowestWindow) << name << " in " << fontName << ": " << width << " pixels";
+      EXPECT_LE(width, kTickerSteps - kNarrowestWindow)
+          << name << " in " << fontName << ": " << width << " pixels";
     }
   }
 }

@@ -102,7 +102,8 @@ void ExpectEveryKeyValid(const std::string& name) {
   const TIniFile ini = OpenText(name);
   for (const TIntKey& k : IntegerKeys()) {
     const int value = ReadStrictInteger(ini, k.Section, k.Key);
-    EXPECT_TRUE(value >= k.Min && value <= k.Max) << name << " [" << k.Section << "] " << k.Key << " = " << value;
+    EXPECT_TRUE(value >= k.Min && value <= k.Max)
+        << name << " [" << k.Section << "] " << k.Key << " = " << value;
   }
   const std::string language = ini.ReadString("Language", "LanguageFile", "");
   EXPECT_TRUE(FileExists(DataPath("Text/" + language))) << name << " names language " << language;
