@@ -28,7 +28,7 @@ TSplineDraw TabShape() {
 
 TEST(Splines, EdgeAngleIsTheDirectionFromAToB) {
   const TVec2 vs[] = {{3, 4}, {-3, 4}, {3, -4}, {-3, -4}, {5, 0}, {-5, 0}, {0, 2}, {0, -2}};
-  for (const TVec2& v : vs) EXPECT_NEAR(EdgeAngle(v), std::atan2(-double(v.Y), -double(v.X)), 1e-12) << v.X << "," << v.Y;
+  for (const TVec2& v : vs) EXPECT_NEAR(EdgeAngle(v), std::atan2(0.0 - v.Y, 0.0 - v.X), 1e-12) << v.X << "," << v.Y;
   EXPECT_DOUBLE_EQ(EdgeAngle({5, 0}), std::numbers::pi);  // pointing left: pi, not -pi
 }
 
