@@ -16,6 +16,7 @@ class ISoundBuffer;
 struct TThemeColor {
   uint8_t R = 0, G = 0, B = 0;
   TPixel ToPixel() const { return MakePixel(R, G, B); }
+  bool operator==(const TThemeColor&) const = default;
 };
 
 // One Graphics/*.ini file, section "Default".
@@ -30,6 +31,7 @@ struct TTheme {
   int FontMenuSize = 6;
   int FontTitleSize = 14;  // window titles
   int BackGround = 0;      // index into BackgroundFiles
+  bool operator==(const TTheme&) const = default;
 };
 
 // Every theme file, in name order; Options.Environment selects the current one.

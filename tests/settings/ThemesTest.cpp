@@ -10,17 +10,8 @@ TEST_F(ThemeFiles, MissingKeysTakeTheirDefaults) {
   Folder.Write("Graphics/Plain.ini", "[Default]\nFileNr=2\n");
   LoadThemes();
   ASSERT_EQ(Themes.size(), 1u);
-  const TTheme& t = Themes[0];
-  EXPECT_EQ(t.Name, "Unknown");
-  EXPECT_EQ(t.FileNr, 2);
-  EXPECT_EQ(t.SayColor.ToPixel(), MakePixel(8, 8, 8));
-  EXPECT_EQ(t.SelectColor.ToPixel(), MakePixel(127, 140, 250));
-  EXPECT_EQ(t.FontName, "Times New Roman");
-  EXPECT_EQ(t.FontSize, 8);
-  EXPECT_EQ(t.FontButtonSize, 12);
-  EXPECT_EQ(t.FontMenuSize, 6);
-  EXPECT_EQ(t.FontTitleSize, 14);
-  EXPECT_EQ(t.BackGround, 0);
+  const TTheme expected{"Unknown", 2, {8, 8, 8}, {127, 140, 250}, "Times New Roman", 8, 12, 6, 14, 0};
+  EXPECT_TRUE(Themes[0] == expected);
   EXPECT_TRUE(ThemedFileName(Folder.File("Graphics/Button")).ends_with("Button-2.jpeg"));
 }
 
@@ -31,14 +22,8 @@ TEST_F(ThemeFiles, EveryKeyIsReadAndColourBytesKeepTheLowByte) {
                "FontSize=9\nFontButtonSize=13\nFontMenuSize=7\nFontTitleSize=15\n");
   LoadThemes();
   ASSERT_EQ(Themes.size(), 1u);
-  const TTheme& t = Themes[0];
-  EXPECT_EQ(t.Name, "Night");
-  EXPECT_EQ(t.FileNr, 7);
-  EXPECT_EQ(t.SayColor.ToPixel(), MakePixel(44, 1, 2));
-  EXPECT_EQ(t.SelectColor.ToPixel(), MakePixel(3, 4, 250));
-  EXPECT_EQ(t.FontName, "DejaVu Serif");
-  EXPECT_EQ((std::array{t.FontSize, t.FontButtonSize, t.FontMenuSize, t.FontTitleSize}),
-            (std::array{9, 13, 7, 15}));
+  const TTheme expected{"Night", 7, {44, 1, 2}, {3, 4, 250}, "DejaVu Serif", 9, 13, 7, 15, 0};
+  EXPECT_TRUE(Themes[0] == expected);
 }
 
 TEST_F(ThemeFiles, BackgroundNamesAreFoundWithoutRegardToCase) {
