@@ -53,7 +53,7 @@ void PrefetchRow(const TPixel* p, int n) {
 }
 
 void CopySpan(TSurface& dst, const TPixelBuffer& src, const TSpan& s, bool keyed) {
-  constexpr int kAhead = 2;
+  constexpr int kAhead = 4;
   for (int row = 0; row < std::min(kAhead, s.Height); ++row) PrefetchRow(dst.Row(s.DstY + row) + s.DstX, s.Width);
   for (int row = 0; row < s.Height; ++row) {
     TPixel* d = dst.Row(s.DstY + row) + s.DstX;
