@@ -103,7 +103,8 @@ class TGraphicsEngine {
   const TMySprite& Sprite(int index) const { return FSprites.at(size_t(index)); }
   int SpriteCount() const { return int(FSprites.size()); }
 
-  // Re-creates one surface in system memory (true) or display memory (false).
+  // Re-creates one surface in system memory (true) or display memory (false). The surface is
+  // replaced by a new object: reach sprite images through their sprite, never keep a reference.
   void MoveSurfaceMemory(std::unique_ptr<TSurface>& surface, bool systemMemory);
   // Darkens the target through the alpha bytes of a 32-bit mask placed at (x, y).
   static void DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask);

@@ -160,7 +160,9 @@ TRect TurnedBounds(const TTurn& t, const TPixelBuffer& src) {
     minX = std::min(minX, px), maxX = std::max(maxX, px);
     minY = std::min(minY, py), maxY = std::max(maxY, py);
   }
-  return {int(std::floor(minX)), int(std::floor(minY)), int(std::ceil(maxX)), int(std::ceil(maxY))};
+  // Far-off centres must not overflow the conversion; such a draw misses every target anyway.
+  const auto whole = [](double v) { return int(std::clamp(v, -1e9, 1e9)); };
+  return {whole(std::floor(minX)), whole(std::floor(minY)), whole(std::ceil(maxX)), whole(std::ceil(maxY))};
 }
 
 // One target row of a rotated draw: each pixel centre is turned back into the source.

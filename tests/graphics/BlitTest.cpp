@@ -220,6 +220,11 @@ TEST(Rotation, FullTurnCopiesAndKeyAndClipperHold) {
   DrawRotated(clipped, 3, 3, Filled(4, 4, kRed), 32, 0.5, 0.5);
   EXPECT_EQ(clipped.At(5, 3), kRed);
   EXPECT_EQ(clipped.At(5, 5), kGrey);
+
+  TSurface far = Filled(10, 10, kGrey);  // absurd centres draw nothing and do not overflow
+  DrawRotated(far, 3, 3, Filled(4, 4, kRed), 32, 1e12, -1e12);
+  DrawRotated(far, 3, 3, Filled(4, 4, kRed), 32, std::nan(""), 0.5);
+  EXPECT_EQ(far.At(1, 5), kGrey);
 }
 
 TEST(Rotation, EighthTurnCoversTheCentreNotTheCorners) {
