@@ -97,6 +97,8 @@ TGameEngine::~TGameEngine() {
 }
 
 void TGameEngine::Initialize() {
+  // The window is still empty: give the message a light ground to stand on.
+  FDXDraw.Primary().Fill(MakePixel(240, 240, 240));
   TCanvas canvas(FDXDraw.Primary());
   canvas.BrushClear = true;
   canvas.Font = {"Times new roman", 36, 0, false};

@@ -1,11 +1,13 @@
 // The program's entry point: the program folder, SDL, the main window and its message loop.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
 #include "core/UMain.h"
 #include "core/UThemes.h"
 #include "platform/Paths.h"
+#include "screens/UMainInterface.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlFonts.h"
 #include "platform/sdl/SdlInput.h"
@@ -27,10 +29,20 @@ void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display) {
   }
 }
 
+// --theme-preview [N]: show the control images of theme N (or the configured one).
+void ReadArguments(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) != "--theme-preview") continue;
+    qj::TMainInterface::ShowThemePreview = true;
+    if (i + 1 < argc) qj::TMainInterface::PreviewTheme = std::atoi(argv[i + 1]);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   qj::InitProgramFolder(argc > 0 ? argv[0] : nullptr);
+  ReadArguments(argc, argv);
   std::string error;
   if (!qj::sdl::InitSdl(error)) {
     std::fprintf(stderr, "quorvane-jigsaw: cannot start SDL: %s\n", error.c_str());

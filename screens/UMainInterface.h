@@ -9,9 +9,18 @@ class TMainInterface : public TInterface {
  public:
   using TInterface::TInterface;
 
+  void Enter() override;
   void KeyDown(uint16_t& key, int shift) override;
   void KeyUp(uint16_t& key, int shift) override;
   void Restore() override {}
+
+  // Started with --theme-preview: the menu shows the current theme's control images instead,
+  // and T steps to the next theme. PreviewTheme >= 0 picks the theme to begin with.
+  static bool ShowThemePreview;
+  static int PreviewTheme;
+
+ private:
+  void NextPreviewTheme();
 };
 
 }  // namespace qj

@@ -1,10 +1,12 @@
 #!/bin/sh
 # Starts the real program in a real X server, waits for its first frame, takes a screenshot,
 # checks that something was drawn, quits with Escape and expects a clean exit.
-# Usage: smoke.sh PROGRAM OUTPUT_FOLDER
+# Usage: smoke.sh PROGRAM OUTPUT_FOLDER NAME [PROGRAM ARGUMENTS...]; the screenshot is NAME.png.
 set -eu
 PROGRAM=$1
 OUT=$2
+NAME=$3
+shift 3
 mkdir -p "$OUT"
 WORK=$(mktemp -d)
 XPID=""
@@ -28,18 +30,18 @@ export DISPLAY=":$DISPLAY_NUMBER"
 for i in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
-"$WORK/program/$(basename "$PROGRAM")" >"$OUT/smoke-stdout.txt" 2>"$OUT/smoke-stderr.txt" &
+"$WORK/program/$(basename "$PROGRAM")" "$@" >"$OUT/$NAME-stdout.txt" 2>"$OUT/$NAME-stderr.txt" &
 GPID=$!
 
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name "Quorvane Jigsaw" | head -n 1)
 [ -n "$WID" ] || { echo "no window appeared"; exit 1; }
 sleep 3  # the first frames
-import -window root "$OUT/smoke.png"
+import -window root "$OUT/$NAME.png"
 eval "$(xdotool getwindowgeometry --shell "$WID")"
 echo "window ${WIDTH}x${HEIGHT} at ${X},${Y}"
 [ "$WIDTH" -eq 790 ] && [ "$HEIGHT" -eq 570 ] || { echo "window is ${WIDTH}x${HEIGHT}, expected 790x570"; exit 1; }
-COLOURS=$(convert "$OUT/smoke.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%k" info:)
-DEVIATION=$(convert "$OUT/smoke.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%[fx:int(standard_deviation*1000)]" info:)
+COLOURS=$(convert "$OUT/$NAME.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%k" info:)
+DEVIATION=$(convert "$OUT/$NAME.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%[fx:int(standard_deviation*1000)]" info:)
 echo "colours=$COLOURS deviation=$DEVIATION"
 [ "$COLOURS" -gt 50 ] && [ "$DEVIATION" -gt 5 ] || { echo "the window looks blank"; exit 1; }
 
@@ -50,5 +52,5 @@ if kill -0 "$GPID" 2>/dev/null; then echo "the program did not quit on Escape"; 
 STATUS=0
 wait "$GPID" || STATUS=$?
 GPID=""
-[ "$STATUS" -eq 0 ] || { echo "exit status $STATUS"; cat "$OUT/smoke-stderr.txt"; exit 1; }
+[ "$STATUS" -eq 0 ] || { echo "exit status $STATUS"; cat "$OUT/$NAME-stderr.txt"; exit 1; }
 echo "clean exit"

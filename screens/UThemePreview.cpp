@@ -1,0 +1,94 @@
+#include "screens/UThemePreview.h"
+
+#include <string>
+#include <vector>
+
+#include "controls/UButtons.h"
+#include "core/UEngines.h"
+#include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Canvas.h"
+
+namespace qj {
+namespace {
+
+constexpr int kMargin = 12;
+constexpr int kGap = 8;
+
+// Places sprites in rows: each new image goes right of the last one or starts a new row.
+class TFlow {
+ public:
+  TFlow(TBasicEvents& screen) : FScreen(screen), FEngine(*screen.FEngine) {}
+
+  void Text(const std::string& text, int size, bool newRow) {
+    TSurface measure(1, 1);
+    TCanvas probe(measure);
+    probe.Font = {CurrentFontName(), size, MakePixel(255, 255, 255), true};
+    const int w = probe.TextWidth(text) + 2, h = probe.TextHeight(text) + 2;
+    if (newRow) NewRow();
+    const int sprite = Place(w, h);
+    TSurface& s = FEngine.AddSurface(sprite, nullptr);
+    s.SetSize(w, h);
+    TCanvas canvas(s);
+    canvas.BrushClear = true;
+    canvas.Font = {CurrentFontName(), size, MakePixel(16, 16, 16), true};
+    canvas.TextOut(2, 2, text);
+    canvas.Font.Color = MakePixel(255, 255, 255);
+    canvas.TextOut(0, 0, text);
+  }
+
+  void Image(const std::string& file) {
+    TMyDib dib;
+    if (!dib.LoadFromFile(file)) return;
+    const int sprite = Place(dib.Width(), dib.Height());
+    FEngine.AddSurface(sprite, &dib);
+  }
+
+  void NewRow() {
+    FX = kMargin;
+    FY += FRowHeight + kGap;
+    FRowHeight = 0;
+  }
+
+ private:
+  int Place(int w, int h) {
+    if (FX > kMargin && FX + w > FEngine.FWidth - kMargin) NewRow();
+    const int sprite = FEngine.AddEmptySprite(FX, FY, FScreen.NextDepth(), 0);
+    FX += w + kGap;
+    FRowHeight = std::max(FRowHeight, h);
+    return sprite;
+  }
+
+  TBasicEvents& FScreen;
+  TGraphicsEngine& FEngine;
+  int FX = kMargin, FY = kMargin, FRowHeight = 0;
+};
+
+// The blocks whose images make up a theme's controls, with the caption shown above them.
+const std::pair<const char*, const char*> kBlocks[] = {
+    {"ButtonOptions", "Buttons"},           {"CheckBoxOptions", "Check box"},
+    {"HLargeScrollBarOptions", "Scroll bars"}, {"HSmallScrollBarOptions", nullptr},
+    {"VLargeScrollBarOptions", nullptr},    {"LargeWindowOptions", "Windows"},
+    {"SmallWindowOptions", nullptr},        {"HintOptions", "Hints"},
+};
+
+}  // namespace
+
+void BuildThemePreview(TBasicEvents& screen) {
+  TFlow flow(screen);
+  const TTheme& theme = CurrentTheme();
+  flow.Text("Theme " + std::to_string(Options.Environment) + ": " + theme.Name, 16, false);
+  for (const auto& [block, caption] : kBlocks) {
+    std::vector<std::string> entries;
+    try {
+      ReadOptionsBlock(block, entries);
+    } catch (const ELayoutError&) {
+      continue;
+    }
+    if (caption) flow.Text(caption, 11, true);
+    for (const std::string& entry : entries) flow.Image(ThemedFileName(entry));
+  }
+}
+
+}  // namespace qj
