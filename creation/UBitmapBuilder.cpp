@@ -6,6 +6,7 @@
 
 #include "creation/ULabelMap.h"
 #include "creation/UPieceImages.h"
+#include "creation/UPieceWorkers.h"
 #include "creation/URandom.h"
 #include "platform/Canvas.h"
 #include "platform/Paths.h"
@@ -189,10 +190,11 @@ void TPuzzleCutter::CutPiece(TPiece& piece) {
 void TPuzzleCutter::CutPieces() {
   CropToGrid();
   FMaxLabel = std::max(FMaxLabel, LabelPieces(FLabelMap, FPieces));
-  for (TPiece& piece : FPieces) {
-    if (OnProgress) OnProgress(*this);
-    CutPiece(piece);
-  }
+  // Each piece's images depend only on the label map, the cut picture and the piece itself,
+  // so the pieces are cut side by side; the reports still come one per piece, in order, here.
+  RunPieceWork(
+      FPieces.size(), [&](size_t) { if (OnProgress) OnProgress(*this); },
+      [&](size_t k) { CutPiece(FPieces[k]); }, Threads);
   FindNeighbours(FLabelMap, FPieces);
 }
 

@@ -52,6 +52,8 @@ class TPuzzleCutter : public TSplineDraw {
   int MaxOrientation() const { return FPlayOptions.AllowRotation ? 3 : 0; }
 
   TProgressEvent OnProgress;
+  // Threads that cut pieces side by side (0 = one per core); the result is the same for any.
+  unsigned Threads = 0;
   TCutParameters& CutParameters() { return FCutParameters; }
   TPuzzlePlayOptions& PuzzleOptions() { return FPlayOptions; }
   TPieceList& Pieces() { return FPieces; }

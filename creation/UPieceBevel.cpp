@@ -31,20 +31,26 @@ int EdgeGrey(const TVec2& out, int r) {
                      : -int(std::nearbyint(255 * (a - kHalfPi) / kHalfPi));
 }
 
-// The inner edge of the mask: inside pixels with a four-neighbour outside. Each is lit by the
-// angle of its outward direction (the mean offset to its outside eight-neighbours).
+// The inner edge of the mask: inside pixels with a four-neighbour outside, in reading order.
+// Each is lit by the angle of its outward direction (the mean offset to its outside
+// eight-neighbours).
 std::vector<TEdgePixel> InnerEdge(const TGreyMap& mask, int maxOrientation) {
   std::vector<TEdgePixel> edge;
   const int w = mask.Width, h = mask.Height;
   auto outside = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && mask.At(x, y) == 0; };
   for (int y = 0; y < h; ++y) {
     const uint8_t* m = mask.Row(y);
+    const uint8_t* up = y > 0 ? mask.Row(y - 1) : nullptr;
+    const uint8_t* down = y + 1 < h ? mask.Row(y + 1) : nullptr;
     for (int x = 0; x < w; ++x) {
-      if (!m[x] || !(outside(x - 1, y) || outside(x + 1, y) || outside(x, y - 1) || outside(x, y + 1))) continue;
+      if (!m[x]) continue;
+      const bool inner = x > 0 && x + 1 < w && up && down && m[x - 1] && m[x + 1] && up[x] && down[x];
+      if (inner) continue;
       int sx = 0, sy = 0, n = 0;
       for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
           if ((dx || dy) && outside(x + dx, y + dy)) sx += dx, sy += dy, ++n;
+      if (n == 0) continue;  // only the bitmap's border is next to it: no outside neighbour
       const TVec2 out{float(double(sx) / n), float(double(sy) / n)};
       TEdgePixel e{x, y, {}};
       for (int r = 0; r <= maxOrientation; ++r) e.Grey[r] = EdgeGrey(out, r);
@@ -55,15 +61,18 @@ std::vector<TEdgePixel> InnerEdge(const TGreyMap& mask, int maxOrientation) {
 }
 
 // For every edge pixel, the edge pixels within kEdgeBlur columns and rows of it: the only
-// pixels that add to its blurred level.
-std::vector<std::vector<uint32_t>> EdgeWindows(const std::vector<TEdgePixel>& edge, int w, int h) {
-  std::vector<int32_t> id(size_t(w) * h, -1);
-  for (size_t k = 0; k < edge.size(); ++k) id[size_t(edge[k].Y) * w + edge[k].X] = int32_t(k);
+// pixels that add to its blurred level. The edge comes in reading order, so each row's pixels
+// are one run of the list.
+std::vector<std::vector<uint32_t>> EdgeWindows(const std::vector<TEdgePixel>& edge, int h) {
+  std::vector<uint32_t> rowStart(size_t(h) + 1, 0);
+  for (const TEdgePixel& e : edge) ++rowStart[size_t(e.Y) + 1];
+  for (int y = 0; y < h; ++y) rowStart[y + 1] += rowStart[y];
   std::vector<std::vector<uint32_t>> near(edge.size());
-  for (size_t k = 0; k < edge.size(); ++k)
-    for (int y = std::max(edge[k].Y - kEdgeBlur, 0); y <= std::min(edge[k].Y + kEdgeBlur, h - 1); ++y)
-      for (int x = std::max(edge[k].X - kEdgeBlur, 0); x <= std::min(edge[k].X + kEdgeBlur, w - 1); ++x)
-        if (id[size_t(y) * w + x] >= 0) near[k].push_back(uint32_t(id[size_t(y) * w + x]));
+  for (size_t k = 0; k < edge.size(); ++k) {
+    const int y0 = std::max(edge[k].Y - kEdgeBlur, 0), y1 = std::min(edge[k].Y + kEdgeBlur, h - 1);
+    for (uint32_t j = rowStart[y0]; j < rowStart[y1 + 1]; ++j)
+      if (std::abs(edge[j].X - edge[k].X) <= kEdgeBlur) near[k].push_back(j);
+  }
   return near;
 }
 
@@ -126,13 +135,16 @@ class TBevelShader {
 };
 
 // Softens the edge levels with `radius` (a box blur of maps that are zero off the edge) and
-// shades every pixel of the piece they reach.
+// shades every pixel of the piece they reach. The sums live in buffers kept between pieces,
+// all zero between uses.
 void ShadeSoftened(const std::vector<TEdgePixel>& edge, const TEdgeLevels& levels, const TGreyMap& mask,
                    int radius, TBevelShader& shader) {
+  thread_local std::vector<uint64_t> sums;  // light in the low half, dark in the high half
+  thread_local std::vector<uint8_t> reached;
+  thread_local std::vector<uint32_t> touched;
   const int w = mask.Width, h = mask.Height;
-  std::vector<uint64_t> sums(size_t(w) * h, 0);  // light in the low half, dark in the high half
-  std::vector<uint8_t> reached(size_t(w) * h, 0);
-  std::vector<uint32_t> touched;
+  if (sums.size() < size_t(w) * h) sums.resize(size_t(w) * h, 0), reached.resize(size_t(w) * h, 0);
+  touched.clear();
   for (size_t k = 0; k < edge.size(); ++k) {
     const uint64_t packed = uint64_t(levels.Light[k]) | (uint64_t(levels.Dark[k]) << 32);
     for (int y = std::max(edge[k].Y - radius, 0); y <= std::min(edge[k].Y + radius, h - 1); ++y)
@@ -143,10 +155,13 @@ void ShadeSoftened(const std::vector<TEdgePixel>& edge, const TEdgeLevels& level
       }
   }
   for (uint32_t i : touched) {
+    const uint64_t sum = sums[i];
+    sums[i] = 0;
+    reached[i] = 0;
     if (!mask.Data[i]) continue;
     const int x = int(i % w), y = int(i / w);
     const uint32_t n = WindowSpan(x, radius, w) * WindowSpan(y, radius, h);
-    shader.Apply(x, y, BoxMean(sums[i] & 0xFFFFFFFFu, n), BoxMean(sums[i] >> 32, n));
+    shader.Apply(x, y, BoxMean(sum & 0xFFFFFFFFu, n), BoxMean(sum >> 32, n));
   }
 }
 
@@ -156,7 +171,7 @@ void MakeBevel(TPiece& piece, int strength, int maxOrientation) {
   const TGreyMap& mask = piece.Masks[0];
   const int w = mask.Width, h = mask.Height;
   const std::vector<TEdgePixel> edge = InnerEdge(mask, maxOrientation);
-  const std::vector<std::vector<uint32_t>> near = EdgeWindows(edge, w, h);
+  const std::vector<std::vector<uint32_t>> near = EdgeWindows(edge, h);
   for (int r = 0; r <= maxOrientation; ++r) {
     const TEdgeLevels levels = BlurredLevels(edge, near, r, w, h);
     piece.Images[r] = std::move(piece.Pictures[r]);
