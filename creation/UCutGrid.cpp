@@ -13,6 +13,15 @@ constexpr TPixel kWhite = 0xFFFFFF;
 
 int Mod(int a, int m) { return ((a % m) + m) % m; }
 
+// Visits the points (i, j) of the range lo..hiI x lo..hiJ whose coordinates are both multiples
+// of `step`, columns outer.
+template <class F>
+void ForLattice(int lo, int hiI, int hiJ, int step, F&& visit) {
+  for (int i = lo; i <= hiI; ++i)
+    for (int j = lo; j <= hiJ; ++j)
+      if (Mod(i, step) == 0 && Mod(j, step) == 0) visit(i, j);
+}
+
 template <class SignX, class SignY>
 void FillGrid(TCutGrid& grid, const TCutParameters& p, int width, int height, SignX sx, SignY sy) {
   const int ni = grid.NI(), nj = grid.NJ();
@@ -136,9 +145,7 @@ void TCutLineDrawer::DrawStyle3() {
 }
 
 void TCutLineDrawer::DrawStyle4() {
-  for (int i = -2; i <= FGrid.NI(); ++i)
-    for (int j = -2; j <= FGrid.NJ(); ++j) {
-      if (Mod(i, 4) != 0 || Mod(j, 4) != 0) continue;
+  ForLattice(-2, FGrid.NI(), FGrid.NJ(), 4, [&](int i, int j) {
       DrawEdge(i, j, i + 2, j);
       DrawEdge(i, j, i, j + 2);
       DrawEdge(i + 2, j, i + 2, j + 2);
@@ -147,20 +154,18 @@ void TCutLineDrawer::DrawStyle4() {
       DrawEdge(i + 3, j + 3, i + 4, j + 4);
       DrawEdge(i + 2, j + 4, i + 3, j + 3);
       DrawEdge(i + 3, j + 3, i + 4, j + 2);
-    }
+  });
 }
 
 void TCutLineDrawer::DrawStyle5() {
-  for (int i = -2; i <= FGrid.NI() + 2; ++i)
-    for (int j = -2; j <= FGrid.NJ() + 2; ++j) {
-      if (Mod(i, 3) != 0 || Mod(j, 3) != 0) continue;
+  ForLattice(-2, FGrid.NI() + 2, FGrid.NJ() + 2, 3, [&](int i, int j) {
       DrawEdge(i, j, i + 1, j + 1);
       DrawEdge(i, j - 1, i, j);
       DrawEdge(i + 1, j - 2, i, j - 1);
       DrawEdge(i + 1, j - 2, i + 2, j - 2);
       DrawEdge(i + 3, j - 1, i + 2, j - 2);
       DrawEdge(i + 2, j + 1, i + 3, j);
-    }
+  });
 }
 
 void TCutLineDrawer::DrawStyle6() {
@@ -179,16 +184,14 @@ void TCutLineDrawer::DrawStyle6() {
 }
 
 void TCutLineDrawer::DrawStyle7() {
-  for (int i = -2; i <= FGrid.NI() + 2; ++i)
-    for (int j = -2; j <= FGrid.NJ() + 2; ++j) {
-      if (Mod(i, 2) != 0 || Mod(j, 2) != 0) continue;
+  ForLattice(-2, FGrid.NI() + 2, FGrid.NJ() + 2, 2, [&](int i, int j) {
       DrawEdge(i, j, i + 1, j);
       DrawEdge(i + 2, j, i + 1, j);
       DrawEdge(i + 1, j, i + 1, j + 1);
       DrawEdge(i + 1, j + 1, i, j + 1);
       DrawEdge(i + 1, j + 1, i + 2, j + 1);
       DrawEdge(i, j + 1, i, j + 2);
-    }
+  });
 }
 
 void TCutLineDrawer::DrawStyle8(const TCutParameters& p) {

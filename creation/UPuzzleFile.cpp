@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <type_traits>
 
 namespace qj {
 
@@ -53,64 +54,64 @@ class TReader {
   size_t FPos = 0;
 };
 
+// Each record's fields with their offsets in the block; encoding and decoding share the list.
+template <class Record, class F>
+void CutFields(Record& p, F&& field) {
+  field(0, p.Marker);
+  field(8, p.PictureScale);
+  field(16, p.RandomSeed);
+  field(20, p.ShapeSet);
+  field(24, p.CutStyle);
+  field(32, p.PieceWidth);
+  field(40, p.PieceHeight);
+  field(48, p.DistortX);
+  field(56, p.DistortXSpread);
+  field(64, p.DistortY);
+  field(72, p.DistortYSpread);
+}
+
+template <class Record, class F>
+void PlayFields(Record& p, F&& field) {
+  field(0, p.AllowLoupe);
+  field(1, p.AllowSmallPicture);
+  field(2, p.AllowRotation);
+  field(3, p.AllowGhost);
+  field(4, p.AllowNeighbourHelp);
+  field(8, p.BevelStrength);
+  field(12, p.ShadowSize);
+  field(16, p.PieceCount);
+}
+
+template <size_t N, class Record, class Fields>
+std::array<uint8_t, N> Encode(const Record& p, Fields fields) {
+  std::array<uint8_t, N> b{};  // padding stays zero
+  fields(p, [&](size_t offset, const auto& value) { Put(b.data(), offset, value); });
+  return b;
+}
+
+template <class Record, size_t N, class Fields>
+Record Decode(const std::array<uint8_t, N>& b, Fields fields) {
+  Record p;
+  fields(p, [&](size_t offset, auto& value) { value = Get<std::remove_reference_t<decltype(value)>>(b.data(), offset); });
+  return p;
+}
+
 }  // namespace
 
 std::array<uint8_t, kCutParametersSize> EncodeCutParameters(const TCutParameters& p) {
-  std::array<uint8_t, kCutParametersSize> b{};
-  b[0] = p.Marker;
-  Put(b.data(), 8, p.PictureScale);
-  Put(b.data(), 16, p.RandomSeed);
-  Put(b.data(), 20, p.ShapeSet);
-  Put(b.data(), 24, p.CutStyle);
-  Put(b.data(), 32, p.PieceWidth);
-  Put(b.data(), 40, p.PieceHeight);
-  Put(b.data(), 48, p.DistortX);
-  Put(b.data(), 56, p.DistortXSpread);
-  Put(b.data(), 64, p.DistortY);
-  Put(b.data(), 72, p.DistortYSpread);
-  return b;
+  return Encode<kCutParametersSize>(p, [](auto& r, auto&& f) { CutFields(r, f); });
 }
 
 TCutParameters DecodeCutParameters(const std::array<uint8_t, kCutParametersSize>& b) {
-  TCutParameters p;
-  p.Marker = b[0];
-  p.PictureScale = Get<double>(b.data(), 8);
-  p.RandomSeed = Get<uint32_t>(b.data(), 16);
-  p.ShapeSet = Get<int32_t>(b.data(), 20);
-  p.CutStyle = Get<int32_t>(b.data(), 24);
-  p.PieceWidth = Get<double>(b.data(), 32);
-  p.PieceHeight = Get<double>(b.data(), 40);
-  p.DistortX = Get<double>(b.data(), 48);
-  p.DistortXSpread = Get<double>(b.data(), 56);
-  p.DistortY = Get<double>(b.data(), 64);
-  p.DistortYSpread = Get<double>(b.data(), 72);
-  return p;
+  return Decode<TCutParameters>(b, [](auto& r, auto&& f) { CutFields(r, f); });
 }
 
 std::array<uint8_t, kPlayOptionsSize> EncodePlayOptions(const TPuzzlePlayOptions& p) {
-  std::array<uint8_t, kPlayOptionsSize> b{};
-  b[0] = p.AllowLoupe;
-  b[1] = p.AllowSmallPicture;
-  b[2] = p.AllowRotation;
-  b[3] = p.AllowGhost;
-  b[4] = p.AllowNeighbourHelp;
-  Put(b.data(), 8, p.BevelStrength);
-  Put(b.data(), 12, p.ShadowSize);
-  Put(b.data(), 16, p.PieceCount);
-  return b;
+  return Encode<kPlayOptionsSize>(p, [](auto& r, auto&& f) { PlayFields(r, f); });
 }
 
 TPuzzlePlayOptions DecodePlayOptions(const std::array<uint8_t, kPlayOptionsSize>& b) {
-  TPuzzlePlayOptions p;
-  p.AllowLoupe = b[0];
-  p.AllowSmallPicture = b[1];
-  p.AllowRotation = b[2];
-  p.AllowGhost = b[3];
-  p.AllowNeighbourHelp = b[4];
-  p.BevelStrength = Get<int32_t>(b.data(), 8);
-  p.ShadowSize = Get<int32_t>(b.data(), 12);
-  p.PieceCount = Get<int32_t>(b.data(), 16);
-  return p;
+  return Decode<TPuzzlePlayOptions>(b, [](auto& r, auto&& f) { PlayFields(r, f); });
 }
 
 std::vector<uint8_t> BuildPuzzleFile(const TCutParameters& cut, const TPuzzlePlayOptions& play,
