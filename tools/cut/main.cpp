@@ -39,7 +39,7 @@ struct TUsageError {
 };
 
 double Number(const std::vector<std::string>& a, size_t& k) {
-  if (k + 1 >= a.size()) throw TUsageError{a[k] + " needs a value"};
+  if (k + 1 >= a.size()) throw TUsageError{"a value is missing at the end of the command line"};
   const std::string& text = a[++k];
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
@@ -55,7 +55,9 @@ int Integer(const std::vector<std::string>& a, size_t& k) {
 }
 
 bool ParseOption(const std::vector<std::string>& a, size_t& k, TArgs& r) {
-  const std::string& o = a[k];
+  const std::string o = a[k];
+  const bool pair = o == "--piece-size" || o == "--distort" || o == "--spread";
+  if (pair && k + 2 >= a.size()) throw TUsageError{o + " needs two values"};
   if (o == "--style") r.Style = Integer(a, k);
   else if (o == "--shape") r.Shape = Integer(a, k);
   else if (o == "--piece-size") r.PieceW = Number(a, k), r.PieceH = Number(a, k);
@@ -161,7 +163,9 @@ int Run(const TArgs& a) {
   if (!FileExists(a.Picture)) return std::fprintf(stderr, "no such picture: %s\n", a.Picture.c_str()), 1;
   if (!cutter.LoadPicture(a.Picture)) return std::fprintf(stderr, "%s\n", cutter.LastError().c_str()), 1;
   if (a.FromPzl) {
-    if (!cutter.LoadPuzzleFile(ChangeFileExt(a.Picture, ".pzl")))
+    const std::string pzl = ChangeFileExt(a.Picture, ".pzl");
+    if (!FileExists(pzl)) return std::fprintf(stderr, "no puzzle file: %s\n", pzl.c_str()), 1;
+    if (!cutter.LoadPuzzleFile(pzl))
       return std::fprintf(stderr, "cannot read the puzzle file: %s\n", cutter.LastError().c_str()), 1;
     cutter.ScalePicture(0);
   } else {
