@@ -24,6 +24,20 @@ bool OverlayVisible = false;
 
 TMySprite* BackgroundSprite() { return Graphics ? Graphics->Background() : nullptr; }
 
+// One recorded blit of a frame (see frame composition below).
+struct TDrawOp {
+  enum TType : uint8_t { CopyOp, KeyedOp, AlphaOp, RotatedOp, StretchOp, ShadowOp };
+  TType Type = KeyedOp;
+  const TPixelBuffer* Image = nullptr;
+  TPoint At;
+  TRect Reach;   // rows outside it are untouched
+  TRect Dest;    // Stretch: the target rectangle
+  TRect Source;  // Stretch: the source rectangle
+  int Angle = 0;
+  double CenterX = 0, CenterY = 0;
+  uint8_t Alpha = 0;
+};
+
 namespace {
 
 // The play table; a background picture that cannot be read leaves a black table of this size.
@@ -363,7 +377,7 @@ void TGraphicsEngine::MoveSurfaceMemory(std::unique_ptr<TSurface>& surface, bool
 
 void TGraphicsEngine::DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask) {
   if (!target || !mask || target->Empty() || mask->Empty()) return;
-  const TRect area = Intersect(MakeRect(x, y, mask->Width(), mask->Height()), target->Bounds());
+  const TRect area = Intersect(MakeRect(x, y, mask->Width(), mask->Height()), target->DrawArea());
   for (int row = area.Top; row < area.Bottom; ++row) {
     const TPixel* m = mask->Row(row - y) + (area.Left - x);
     TPixel* d = target->Row(row) + area.Left;
@@ -382,53 +396,116 @@ void TGraphicsEngine::DrawShadow(TSurface* target, int x, int y, const TPixelBuf
 }
 
 // ---------------------------------------------------------------- frame composition
+//
+// A frame is recorded as a list of blits and painted band by band: each band of the back buffer
+// stays in the cache while every sprite crossing it is drawn. Every blit clips to the band, so
+// the pixels are those of drawing the sprites one after another. Drawing hooks may draw
+// anywhere, so the list is painted before each hook runs.
+
+namespace {
+constexpr int kBandRows = 32;
+constexpr TRect kEverywhere{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
+}  // namespace
+
+void TGraphicsEngine::Queue(const TPixelBuffer& image, TPoint at, uint8_t type) {
+  TDrawOp op;
+  op.Type = TDrawOp::TType(type);
+  op.Image = &image;
+  op.At = at;
+  op.Reach = MakeRect(at.X, at.Y, image.Width(), image.Height());
+  FDrawList.push_back(op);
+}
+
+void TGraphicsEngine::QueueStretch(const TPixelBuffer& image, const TRect& dest, const TRect& source) {
+  Queue(image, {dest.Left, dest.Top}, TDrawOp::StretchOp);
+  FDrawList.back().Reach = FDrawList.back().Dest = dest;
+  FDrawList.back().Source = source;
+}
+
+void TGraphicsEngine::RunDrawOp(TSurface& back, const TDrawOp& op) {
+  switch (op.Type) {
+    case TDrawOp::CopyOp:
+    case TDrawOp::KeyedOp:
+      BltFast(back, op.At.X, op.At.Y, *op.Image, op.Type == TDrawOp::KeyedOp);
+      break;
+    case TDrawOp::AlphaOp:
+      BltAlpha(back, op.At.X, op.At.Y, *op.Image, op.Alpha, true);
+      break;
+    case TDrawOp::RotatedOp:
+      DrawRotated(back, op.At.X, op.At.Y, *op.Image, op.Angle, op.CenterX, op.CenterY);
+      break;
+    case TDrawOp::StretchOp:
+      Blt(back, op.Dest, *op.Image, op.Source, true);
+      break;
+    case TDrawOp::ShadowOp:
+      DrawShadow(&back, op.At.X, op.At.Y, op.Image);
+      break;
+  }
+}
+
+void TGraphicsEngine::PaintQueued(TSurface& back) {
+  if (FDrawList.empty()) return;
+  const bool clipped = back.HasClipper();
+  const TRect clip = back.ClipRect(), area = back.DrawArea();
+  for (int top = area.Top; top < area.Bottom; top += kBandRows) {
+    const TRect band{area.Left, top, area.Right, std::min(top + kBandRows, area.Bottom)};
+    back.AttachClipper(band);
+    for (const TDrawOp& op : FDrawList)
+      if (op.Reach.Top < band.Bottom && op.Reach.Bottom > band.Top) RunDrawOp(back, op);
+  }
+  if (clipped)
+    back.AttachClipper(clip);
+  else
+    back.DetachClipper();
+  FDrawList.clear();
+}
 
 void TGraphicsEngine::DrawFrame() {
   TSurface& back = FDXDraw.BackBuffer();
   back.DetachClipper();
   if (FUseClipper) back.AttachClipper(FClipper);
-  DrawBackground(back);
+  FDrawList.clear();
+  if (FBackground && FBackground->Visible && !FBackground->Surfaces.empty() && FBackground->Surfaces[0])
+    Queue(*FBackground->Surfaces[0], {-FScrollX, -FScrollY}, TDrawOp::CopyOp);
   SortIfNeeded();
   // Drawing hooks may create or free sprites: indices are re-read on every step.
   for (size_t i = 0; i < FOrder.size(); ++i) {
     const int index = FOrder[i];
-    if (size_t(index) < FSprites.size() && FSprites[size_t(index)].Visible) DrawSprite(back, index, int(i));
+    if (size_t(index) < FSprites.size() && FSprites[size_t(index)].Visible) QueueSprite(back, index, int(i));
   }
+  PaintQueued(back);
   if (OverlayVisible) DrawOverlay(back);
 }
 
-void TGraphicsEngine::DrawBackground(TSurface& back) {
-  if (!FBackground || !FBackground->Visible || FBackground->Surfaces.empty() || !FBackground->Surfaces[0]) return;
-  BltFast(back, -FScrollX, -FScrollY, *FBackground->Surfaces[0], false);
+// Raises a drawing hook once everything below the sprite is on the back buffer. The hook is
+// called through a copy: it may free its own sprite.
+void TGraphicsEngine::RunHook(TSurface& back, const TSpriteDrawEvent& hook, int value) {
+  PaintQueued(back);
+  const TSpriteDrawEvent copy = hook;
+  copy(value);
 }
 
-void TGraphicsEngine::DrawSprite(TSurface& back, int index, int orderPos) {
+void TGraphicsEngine::QueueSprite(TSurface& back, int index, int orderPos) {
   TMySprite& s = FSprites[size_t(index)];
   const TPoint p = ScreenPos(s);
   if (p.X > FWidth || p.Y > FHeight) return;
   switch (s.Kind) {
     case 1:
-      DrawPieceSprite(back, index, p);
+      QueuePiece(back, index, p);
       break;
     case 4:
       if (s.Surfaces.empty() || !s.Surfaces[0] || LiesLeftOrAbove(p, *s.Surfaces[0])) return;
-      if (s.Alpha != 0)
-        BltAlpha(back, p.X, p.Y, *s.Surfaces[0], s.Alpha, true);
-      else
-        PlainDraw(back, *s.Surfaces[0], p);
+      Queue(*s.Surfaces[0], p, s.Alpha != 0 ? TDrawOp::AlphaOp : TDrawOp::KeyedOp);
+      FDrawList.back().Alpha = s.Alpha;
       break;
     case 5:
-      DrawAnimation(back, s, p);
+      QueueAnimation(s, p);
       break;
     case 6:
-      if (s.OnDraw) {
-        // A copy: the hook may free its own sprite.
-        const TSpriteDrawEvent hook = s.OnDraw;
-        hook(orderPos);
-      }
+      if (s.OnDraw) RunHook(back, s.OnDraw, orderPos);
       break;
     case 7:
-      DrawComposite(back, s, p);
+      QueueComposite(s, p);
       break;
     default:
       break;
@@ -436,14 +513,11 @@ void TGraphicsEngine::DrawSprite(TSurface& back, int index, int orderPos) {
 }
 
 // Pieces: the hook first (it may replace the image), then turned, or shadow and image.
-void TGraphicsEngine::DrawPieceSprite(TSurface& back, int index, TPoint p) {
+void TGraphicsEngine::QueuePiece(TSurface& back, int index, TPoint p) {
   {
     TMySprite& s = FSprites[size_t(index)];
     if (!s.Surfaces.empty() && s.Surfaces[0] && s.Angle == 0 && LiesLeftOrAbove(p, *s.Surfaces[0])) return;
-    if (s.OnDraw) {
-      const TSpriteDrawEvent hook = s.OnDraw;
-      hook(s.DrawTag);
-    }
+    if (s.OnDraw) RunHook(back, s.OnDraw, s.DrawTag);
   }
   TMySprite& s = FSprites[size_t(index)];
   if (s.SkipOnce) {
@@ -453,16 +527,22 @@ void TGraphicsEngine::DrawPieceSprite(TSurface& back, int index, TPoint p) {
   if (s.Surfaces.empty() || !s.Surfaces[0]) return;
   if (s.Angle != 0) {
     MoveSurfaceMemory(s.Surfaces[0], true);
-    DrawRotated(back, p.X, p.Y, *s.Surfaces[0], s.Angle, s.CenterX, s.CenterY);
+    Queue(*s.Surfaces[0], p, TDrawOp::RotatedOp);
+    TDrawOp& op = FDrawList.back();
+    op.Reach = kEverywhere;
+    op.Angle = s.Angle;
+    op.CenterX = s.CenterX;
+    op.CenterY = s.CenterY;
     return;
   }
-  if (s.Shadow && s.Frame < s.Bitmaps.size()) DrawShadow(&back, p.X, p.Y, s.Bitmaps[s.Frame].get());
+  if (s.Shadow && s.Frame < s.Bitmaps.size() && s.Bitmaps[s.Frame])
+    Queue(*s.Bitmaps[s.Frame], p, TDrawOp::ShadowOp);
   MoveSurfaceMemory(s.Surfaces[0], false);
-  PlainDraw(back, *s.Surfaces[0], p);
+  Queue(*s.Surfaces[0], p, TDrawOp::KeyedOp);
 }
 
 // Frame animation, stepped by the clock: one frame per FrameMs, stopping on the last with PlayOnce.
-void TGraphicsEngine::DrawAnimation(TSurface& back, TMySprite& s, TPoint p) {
+void TGraphicsEngine::QueueAnimation(TMySprite& s, TPoint p) {
   const size_t count = s.Surfaces.size();
   if (count == 0) return;
   if (s.Frame >= count) s.Frame = 0;
@@ -475,39 +555,30 @@ void TGraphicsEngine::DrawAnimation(TSurface& back, TMySprite& s, TPoint p) {
       if (s.Frame == count - 1 && s.PlayOnce) s.Finished = true;
     }
   }
-  if (s.Surfaces[s.Frame]) PlainDraw(back, *s.Surfaces[s.Frame], p);
+  if (s.Surfaces[s.Frame]) Queue(*s.Surfaces[s.Frame], p, TDrawOp::KeyedOp);
 }
 
-// Composite sprites: each surface where its part record puts it.
-void TGraphicsEngine::DrawComposite(TSurface& back, TMySprite& s, TPoint p) {
+// Composite sprites: each surface where its part record puts it. Plain draws are colour-keyed
+// copies: every blit honours the clipper, so the clipped blit and the fast copy (Opaque) agree.
+void TGraphicsEngine::QueueComposite(TMySprite& s, TPoint p) {
   for (size_t j = 0; j < s.Surfaces.size(); ++j) {
     const TSurface* surface = s.Surfaces[j].get();
     if (!surface) continue;
     if (surface->Empty()) return;
-    if (j >= s.Parts.size()) {
-      PlainDraw(back, *surface, p);
+    const TSpritePart* part = j < s.Parts.size() ? &s.Parts[j] : nullptr;
+    if (part && part->Hidden) continue;
+    if (!part || part->Mode == 0) {
+      Queue(*surface, p, TDrawOp::KeyedOp);
       continue;
     }
-    const TSpritePart& part = s.Parts[j];
-    if (part.Hidden) continue;
-    if (part.Mode == 0) {
-      PlainDraw(back, *surface, p);
-      continue;
-    }
-    if (part.Mode == 2 && !FUseClipper) continue;
-    if (part.Dest.IsEmpty()) return;
-    const TRect dest = Offset(part.Dest, p);
-    if (part.Mode == 1)
-      Blt(back, part.KeepAspect ? FitKeepingAspect(dest, *surface) : dest, *surface, surface->Bounds(), true);
-    else if (part.Mode == 2)
-      Blt(back, dest, *surface, part.Source, true);
+    if (part->Mode == 2 && !FUseClipper) continue;
+    if (part->Dest.IsEmpty()) return;
+    const TRect dest = Offset(part->Dest, p);
+    if (part->Mode == 1)
+      QueueStretch(*surface, part->KeepAspect ? FitKeepingAspect(dest, *surface) : dest, surface->Bounds());
+    else if (part->Mode == 2)
+      QueueStretch(*surface, dest, part->Source);
   }
-}
-
-// Colour-keyed copy at p. Every blit honours the back buffer's clipper when one is attached, so
-// the clipped blit and the fast copy (used for Opaque sprites) are one and the same here.
-void TGraphicsEngine::PlainDraw(TSurface& back, const TSurface& image, TPoint p) {
-  BltFast(back, p.X, p.Y, image, true);
 }
 
 // ---------------------------------------------------------------- statistics overlay

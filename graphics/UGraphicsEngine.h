@@ -14,6 +14,7 @@
 namespace qj {
 
 class TCanvas;
+struct TDrawOp;
 
 // A sprite's drawing hook; its owner is bound into the function.
 using TSpriteDrawEvent = std::function<void(int Value)>;
@@ -106,7 +107,7 @@ class TGraphicsEngine {
   // Re-creates one surface in system memory (true) or display memory (false). The surface is
   // replaced by a new object: reach sprite images through their sprite, never keep a reference.
   void MoveSurfaceMemory(std::unique_ptr<TSurface>& surface, bool systemMemory);
-  // Darkens the target through the alpha bytes of a 32-bit mask placed at (x, y).
+  // Darkens the target (within its DrawArea) through the alpha bytes of a 32-bit mask at (x, y).
   static void DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask);
 
   void DrawFrame();
@@ -150,12 +151,15 @@ class TGraphicsEngine {
   void EnterFullScreen(const TDisplayMode& mode);
 
   TPoint ScreenPos(const TMySprite& s) const;
-  void DrawBackground(TSurface& back);
-  void DrawSprite(TSurface& back, int index, int orderPos);
-  void DrawPieceSprite(TSurface& back, int index, TPoint p);
-  void DrawAnimation(TSurface& back, TMySprite& s, TPoint p);
-  void DrawComposite(TSurface& back, TMySprite& s, TPoint p);
-  void PlainDraw(TSurface& back, const TSurface& image, TPoint p);
+  void QueueSprite(TSurface& back, int index, int orderPos);
+  void QueuePiece(TSurface& back, int index, TPoint p);
+  void QueueAnimation(TMySprite& s, TPoint p);
+  void QueueComposite(TMySprite& s, TPoint p);
+  void Queue(const TPixelBuffer& image, TPoint at, uint8_t type);
+  void QueueStretch(const TPixelBuffer& image, const TRect& dest, const TRect& source);
+  void RunHook(TSurface& back, const TSpriteDrawEvent& hook, int value);
+  static void RunDrawOp(TSurface& back, const TDrawOp& op);
+  void PaintQueued(TSurface& back);
   void DrawOverlay(TSurface& back);
   void DrawDebugLines(TCanvas& canvas);
 
@@ -166,6 +170,7 @@ class TGraphicsEngine {
   TRect FClipper;
   std::unique_ptr<TSurface> FWorkSurface;
   std::unique_ptr<TMySprite> FBackground;
+  std::vector<TDrawOp> FDrawList;  // the blits of the frame not yet painted
   std::string FPlatformVersion;
   // Display handlers that were set before ours; ours call them first.
   std::function<void()> FPrevFinalize, FPrevCreated, FPrevRestored;

@@ -17,6 +17,8 @@ namespace {
 constexpr TPixel kRed = MakePixel(255, 0, 0), kGreen = MakePixel(0, 255, 0), kBlue = MakePixel(0, 0, 255);
 constexpr TPixel kGrey = MakePixel(100, 100, 100);
 
+TRect Offset(const TRect& r, TPoint p) { return {r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y}; }
+
 TPixelBuffer Filled(int w, int h, TPixel colour) {
   TPixelBuffer b(w, h);
   b.Fill(colour);
@@ -325,19 +327,62 @@ TEST_F(SpriteEngine, PieceKindCallsItsHookSkipsOnceAndTurns) {
 TEST_F(SpriteEngine, HooksMayCreateAndFreeSpritesWhileDrawing) {
   const int self = Engine.AddEmptySprite(0, 0, 1, 0);
   std::vector<int> positions;
+  TPixel below = 0;
   Engine.Sprite(self).Kind = 6;
   Engine.Sprite(self).OnDraw = [&](int position) {
     positions.push_back(position);
+    below = Back().At(1, 1);  // everything beneath is on the back buffer when a hook runs
     for (int i = 0; i < 50; ++i) Add(0, 0, 0.5, kRed);
     Engine.FreeSprite(self);
   };
   Add(0, 0, 0, kGreen);
   Frame();
   EXPECT_EQ(positions, std::vector<int>{1});
+  EXPECT_EQ(below, kGreen);
   EXPECT_EQ(Engine.Sprite(self).Id, 0);
   Frame();
   EXPECT_EQ(positions.size(), 1u);
   EXPECT_EQ(Back().At(1, 1), kRed);
+}
+
+// A frame is painted in bands; the result must equal drawing the sprites one by one.
+TEST(SpriteEngineFrame, EqualsDrawingEachSpriteInTurn) {
+  THeadlessDisplay display(300, 200);
+  TGraphicsEngine engine(display);
+  TSurface expected(300, 200);
+  std::mt19937 random(21);
+  for (int i = 0; i < 60; ++i) {
+    TPixelBuffer image(int(8 + random() % 60), int(8 + random() % 90));
+    for (int p = 0; p < image.Width() * image.Height(); ++p) image.Bits()[p] = random() % 3 ? random() : 0;
+    const TPoint at{int(random() % 300) - 20, int(random() % 200) - 20};  // never beyond the right or bottom edge
+    const int s = engine.AddSpriteFromBitmap(image, at.X, at.Y, i, 0);
+    TMySprite& sprite = engine.Sprite(s);
+    switch (i % 4) {
+      case 0:
+        BltFast(expected, at.X, at.Y, image, true);
+        break;
+      case 1:
+        sprite.Alpha = uint8_t(1 + random() % 254);
+        BltAlpha(expected, at.X, at.Y, image, sprite.Alpha, true);
+        break;
+      case 2:
+        sprite.Kind = 1;
+        sprite.Angle = int(random() % 256);
+        sprite.CenterX = sprite.CenterY = 0.4;
+        DrawRotated(expected, at.X, at.Y, image, sprite.Angle, 0.4, 0.4);
+        break;
+      default: {
+        sprite.Kind = 7;
+        TSpritePart part;
+        part.Mode = 1;
+        part.Dest = MakeRect(0, 0, 2 * image.Width(), 3 * image.Height() / 2);
+        sprite.Parts.push_back(part);
+        Blt(expected, Offset(part.Dest, at), image, image.Bounds(), true);
+      }
+    }
+  }
+  engine.DrawFrame();
+  for (int p = 0; p < 300 * 200; ++p) ASSERT_EQ(display.BackBuffer().Bits()[p], expected.Bits()[p]) << p;
 }
 
 // ---------------------------------------------------------------- shadows and surface memory
