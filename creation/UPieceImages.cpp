@@ -1,10 +1,6 @@
 #include "creation/UPieceImages.h"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
-
-#include "creation/USplineDraw.h"
 
 namespace qj {
 

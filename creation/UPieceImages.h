@@ -16,7 +16,8 @@ void TurnPiece(TPiece& piece, int mapWidth, int mapHeight);
 // Drop shadow per orientation: the mask moved shadowSize - 1 right and down, blurred, cut away
 // under the piece.
 void MakeShadows(TPiece& piece, int shadowSize, int maxOrientation);
-// Edge light from the top left of the screen in every orientation; builds Images.
+// Edge light from the top left of the screen in every orientation; builds Images
+// (UPieceBevel.cpp).
 void MakeBevel(TPiece& piece, int bevelStrength, int maxOrientation);
 // Near-black inside the piece lifted to (8, 8, 8); the shadow density into the alpha byte.
 void FinishImages(TPiece& piece, int maxOrientation);

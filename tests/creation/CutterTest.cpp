@@ -72,6 +72,24 @@ TEST(Cutter, CuttingAgainFromTheStoredSeedGivesTheSamePieces) {
   EXPECT_EQ(first.CutParameters().RandomSeed, 4242u);
 }
 
+TEST(Cutter, AnyNumberOfThreadsCutsTheSamePieces) {
+  test::TShapeFolder shapes;
+  const TMyDib picture = test::MakeTestPicture(180, 140);
+  uint64_t digests[3];
+  const unsigned threads[3] = {1, 2, 5};
+  for (int k = 0; k < 3; ++k) {
+    TPuzzleCutter cutter;
+    cutter.Threads = threads[k];
+    TCutSetup s;
+    s.Style = 6;
+    s.DistortX = s.DistortY = 2;
+    test::Cut(cutter, picture, s);
+    digests[k] = CutDigest(cutter);
+  }
+  EXPECT_EQ(digests[0], digests[1]);
+  EXPECT_EQ(digests[0], digests[2]);
+}
+
 TEST(Cutter, BoxesPerOrientationFollowTheTurnedPicture) {
   test::TShapeFolder shapes;
   TPuzzleCutter cutter;
