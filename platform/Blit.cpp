@@ -113,8 +113,31 @@ inline TPixel Blend(TPixel s, TPixel d, uint32_t a) {
   return rb | ag;
 }
 
+using TBytes8 = uint8_t __attribute__((vector_size(8)));
+using TWords8 = uint16_t __attribute__((vector_size(16)));
+using TPixels2 = uint32_t __attribute__((vector_size(8)));
+
+// Two pixels at a time in 16-bit lanes, the same rounding as Blend.
 void AlphaRow(TPixel* __restrict d, const TPixel* __restrict s, int n, uint32_t a, bool keyed) {
-  for (int i = 0; i < n; ++i) {
+  const TWords8 weight = TWords8{} + uint16_t(a), rest = TWords8{} + uint16_t(255 - a);
+  const TPixels2 always = keyed ? TPixels2{} : ~TPixels2{};  // unkeyed: every pixel is solid
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    TBytes8 sb, db;
+    std::memcpy(&sb, s + i, sizeof sb);
+    std::memcpy(&db, d + i, sizeof db);
+    TWords8 x = __builtin_convertvector(sb, TWords8) * weight + __builtin_convertvector(db, TWords8) * rest + 128;
+    x = (x + (x >> 8)) >> 8;
+    TPixels2 out, sp, dp;
+    const TBytes8 blended = __builtin_convertvector(x, TBytes8);
+    std::memcpy(&out, &blended, sizeof out);
+    std::memcpy(&sp, &sb, sizeof sp);
+    std::memcpy(&dp, &db, sizeof dp);
+    const TPixels2 solid = (TPixels2)((sp & kRgbMask) != 0) | always;
+    out = (out & solid) | (dp & ~solid);
+    std::memcpy(d + i, &out, sizeof out);
+  }
+  for (; i < n; ++i) {
     const TPixel p = s[i];
     if (!keyed || (p & kRgbMask)) d[i] = Blend(p, d[i], a);
   }

@@ -181,6 +181,10 @@ TEST(AlphaBlend, FullOpacityCopiesAndKeyIsSkipped) {
   EXPECT_EQ(other.At(0, 0), kGrey);  // the key pixel landed here
   EXPECT_EQ(other.At(1, 0), MakePixel(178, 50, 50));
   EXPECT_EQ(other.At(2, 0), kGrey);
+  TSurface unkeyed = Filled(3, 1, kGrey);
+  BltAlpha(unkeyed, 0, 0, src, 128, false);  // without the key, black blends in too
+  EXPECT_EQ(unkeyed.At(1, 0), MakePixel(50, 50, 50));
+  EXPECT_EQ(unkeyed.At(2, 0), MakePixel(178, 50, 50));
 }
 
 TEST(Rotation, QuarterTurnsAreExact) {
