@@ -444,7 +444,12 @@ void TGraphicsEngine::RunDrawOp(TSurface& back, const TDrawOp& op) {
 }
 
 void TGraphicsEngine::PaintQueued(TSurface& back) {
-  if (FDrawList.empty()) return;
+  // Bands pay only when several blits share them (between hooks there may be just one).
+  if (FDrawList.size() <= 2) {
+    for (const TDrawOp& op : FDrawList) RunDrawOp(back, op);
+    FDrawList.clear();
+    return;
+  }
   const bool clipped = back.HasClipper();
   const TRect clip = back.ClipRect(), area = back.DrawArea();
   for (int top = area.Top; top < area.Bottom; top += kBandRows) {
