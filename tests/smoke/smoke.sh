@@ -13,7 +13,7 @@ XPID=""
 GPID=""
 cleanup() {
   [ -n "$GPID" ] && kill "$GPID" 2>/dev/null || true
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+  [ -n "$XPID" ] && { kill "$XPID" 2>/dev/null; wait "$XPID" 2>/dev/null; } || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -21,13 +21,11 @@ trap cleanup EXIT
 # The program writes its settings at exit: run a copy of its folder.
 cp -r "$(dirname "$PROGRAM")" "$WORK/program"
 
-for n in $(seq 90 140); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { DISPLAY_NUMBER=$n; break; }
-done
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+# The server picks a free display itself and reports its number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XPID=$!
-export DISPLAY=":$DISPLAY_NUMBER"
-for i in $(seq 1 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for i in $(seq 1 200); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$WORK/display")"
 xdpyinfo >/dev/null 2>&1 || { echo "the X server did not start"; cat "$WORK/xvfb.log"; exit 1; }
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
