@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/sdl/SdlDisplay.h"
+#include "platform/sdl/SdlSound.h"
 
 namespace qj::sdl {
 namespace {
@@ -174,7 +175,12 @@ bool PollInput(TSdlDisplay& display, TInputEvent& out) {
       case SDL_MOUSEMOTION:
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: return TranslateMouse(e, out);
-      default: break;
+      default:
+        if (e.type == MusicEndedEventType()) {
+          out.Kind = TInputKind::MusicEnded;
+          return true;
+        }
+        break;
     }
   }
   return false;
