@@ -3,6 +3,8 @@
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -eu
 cd "$(dirname "$0")"
+# Compiler cache hits survive a fresh clone in another folder.
+export CCACHE_BASEDIR="$(pwd)"
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 tools/setup.sh build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build-test && ctest --output-on-failure -j2)
