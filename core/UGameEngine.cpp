@@ -339,57 +339,71 @@ void TGameEngine::SwitchScreens() {
 // Acts on the finished screen's result. A combination not listed leaves no active screen, and
 // the switch is tried again after the next frame.
 bool TGameEngine::SwitchFrom(TInterface* finished, int result) {
-  if (finished == FMainMenu.get()) {
-    switch (result) {
-      case 1: Activate(*FPuzzleSelector, true, true); return true;
-      case 2:
-        Activate(*FOptionsScreen, true, true);
-        FOptionsScreen->FResult = 0;
-        return true;
-      case 3: ContinueJigsaw(Options.LastJigsaw); return true;
-      case 4: OpenMaker(Options.LastJigsaw); return true;
-      case -1: if (FHooks.Close) FHooks.Close(); return true;
-    }
-  } else if (finished == FPuzzleSelector.get()) {
-    const std::string picture = FPuzzleSelector->FCurrentPath;
-    switch (result) {
-      case -1: ReturnToMainMenu(false); return true;
-      case 1: NewGame(picture); return true;
-      case 2: OpenMaker(picture); return true;
-      case 3:
-        Options.LastJigsaw = picture;
-        ContinueJigsaw(picture);
-        return true;
-    }
-  } else if (finished == FPuzzleMaker.get()) {
-    if (result == 1) {
-      Activate(*FPuzzleSelector, true, true);
-      return true;
-    }
-  } else if (finished == FOptionsScreen.get()) {
-    if (result == -1) {
-      ReturnToMainMenu(true);
-      return true;
-    }
-    if (result == 1) {
-      FOptionsScreen->Leave();
-      FActive = FBoardPlay.get();
-      FBoardPlay->Resume();
-      return true;
-    }
-  } else if (finished == FBoardPlay.get()) {
-    if (result == -1) {
-      ReturnToMainMenu(true);
-      return true;
-    }
-    if (result == 1) {
-      FOptionsScreen->Enter();
-      FOptionsScreen->FResult = 1;
-      FActive = FOptionsScreen.get();
-      return true;
-    }
+  if (finished == FMainMenu.get()) return SwitchFromMainMenu(result);
+  if (finished == FPuzzleSelector.get()) return SwitchFromSelector(result);
+  if (finished == FOptionsScreen.get()) return SwitchFromOptions(result);
+  if (finished == FBoardPlay.get()) return SwitchFromPlay(result);
+  if (finished == FPuzzleMaker.get() && result == 1) {
+    Activate(*FPuzzleSelector, true, true);
+    return true;
   }
   return false;
+}
+
+bool TGameEngine::SwitchFromMainMenu(int result) {
+  switch (result) {
+    case 1: Activate(*FPuzzleSelector, true, true); return true;
+    case 2:
+      Activate(*FOptionsScreen, true, true);
+      FOptionsScreen->FResult = 0;
+      return true;
+    case 3: ContinueJigsaw(Options.LastJigsaw); return true;
+    case 4: OpenMaker(Options.LastJigsaw); return true;
+    case -1:
+      if (FHooks.Close) FHooks.Close();
+      return true;
+    default: return false;
+  }
+}
+
+bool TGameEngine::SwitchFromSelector(int result) {
+  const std::string picture = FPuzzleSelector->FCurrentPath;
+  switch (result) {
+    case -1: ReturnToMainMenu(false); return true;
+    case 1: NewGame(picture); return true;
+    case 2: OpenMaker(picture); return true;
+    case 3:
+      Options.LastJigsaw = picture;
+      ContinueJigsaw(picture);
+      return true;
+    default: return false;
+  }
+}
+
+// From the options screen: back to the main menu, or back into the game it paused.
+bool TGameEngine::SwitchFromOptions(int result) {
+  if (result == -1) {
+    ReturnToMainMenu(true);
+    return true;
+  }
+  if (result != 1) return false;
+  FOptionsScreen->Leave();
+  FActive = FBoardPlay.get();
+  FBoardPlay->Resume();
+  return true;
+}
+
+// From play: to the main menu, or to the options screen while the game waits suspended.
+bool TGameEngine::SwitchFromPlay(int result) {
+  if (result == -1) {
+    ReturnToMainMenu(true);
+    return true;
+  }
+  if (result != 1) return false;
+  FOptionsScreen->Enter();
+  FOptionsScreen->FResult = 1;
+  FActive = FOptionsScreen.get();
+  return true;
 }
 
 void TGameEngine::Activate(TInterface& screen, bool freeSprites, bool freshWorkSurface) {

@@ -86,6 +86,10 @@ class TGameEngine {
   void RememberSurfaces();
   void DumpSurfaces(bool onlyRemembered);
   bool SwitchFrom(TInterface* finished, int result);
+  bool SwitchFromMainMenu(int result);
+  bool SwitchFromSelector(int result);
+  bool SwitchFromOptions(int result);
+  bool SwitchFromPlay(int result);
   void Activate(TInterface& screen, bool freeSprites, bool freshWorkSurface);
   void ReturnToMainMenu(bool freeSprites);
   void NewGame(const std::string& picture);
