@@ -132,19 +132,19 @@ class TSdlFontRasterizer : public IFontRasterizer {
   }
 
   // Opened fonts are kept, most recently used first, up to kOpenFontLimit.
-  TTF_Font* Open(const TFontSpec& spec) {
-    const TFace* face = Resolve(spec.Name, spec.Bold);
+  TTF_Font* Open(const TFontSpec& font) {
+    const TFace* face = Resolve(font.Name, font.Bold);
     if (!face) return nullptr;
-    const int size = std::clamp(std::abs(spec.Size), 1, 500);
+    const int size = std::clamp(std::abs(font.Size), 1, 500);
     for (auto it = FOpen.begin(); it != FOpen.end(); ++it) {
-      if (it->File != face->File || it->Index != face->Index || it->Size != size || it->Bold != spec.Bold) continue;
+      if (it->File != face->File || it->Index != face->Index || it->Size != size || it->Bold != font.Bold) continue;
       FOpen.splice(FOpen.begin(), FOpen, it);
       return FOpen.front().Font.get();
     }
     TTF_Font* f = TTF_OpenFontIndexDPI(face->File.c_str(), size, face->Index, kDpi, kDpi);
     if (!f) return nullptr;
     if (face->SyntheticBold) TTF_SetFontStyle(f, TTF_STYLE_BOLD);
-    FOpen.push_front({face->File, face->Index, size, spec.Bold, std::unique_ptr<TTF_Font, TFontCloser>(f)});
+    FOpen.push_front({face->File, face->Index, size, font.Bold, std::unique_ptr<TTF_Font, TFontCloser>(f)});
     if (FOpen.size() > kOpenFontLimit) FOpen.pop_back();
     return f;
   }
