@@ -1,12 +1,15 @@
 #include "screens/UMainInterface.h"
 
+#include <algorithm>
+
 #include "core/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Help.h"
-#include "screens/UThemePreview.h"
 #include "platform/Input.h"
+#include "screens/UScreenText.h"
+#include "screens/UThemePreview.h"
 
 namespace qj {
 
@@ -15,7 +18,10 @@ int TMainInterface::PreviewTheme = -1;
 
 void TMainInterface::Enter() {
   TInterface::Enter();
-  if (!ShowThemePreview) return;
+  if (!ShowThemePreview) {
+    ShowMenu();
+    return;
+  }
   if (PreviewTheme >= 0 && size_t(PreviewTheme) < Themes.size() && PreviewTheme != Options.Environment) {
     Options.Environment = PreviewTheme;
     if (ReloadAppearanceHook) ReloadAppearanceHook();
@@ -30,18 +36,51 @@ void TMainInterface::NextPreviewTheme() {
   Enter();
 }
 
-// Until the menu's buttons exist, its choices are on the keys 1 to 4: the selector, the
-// options, continue the last jigsaw, and the maker; Escape quits.
+void TMainInterface::Leave() {
+  FreeMenu();
+  TInterface::Leave();
+}
+
+void TMainInterface::Resize() {
+  if (ShowThemePreview || FDone) return;
+  ShowMenu();
+}
+
+// Until the menu's buttons exist, its choices are written on the table with their keys: the
+// caption of each button's hint (the part before "|").
+void TMainInterface::ShowMenu() {
+  FreeMenu();
+  const int width = FEngine->FWidth, height = FEngine->FHeight;
+  const std::string title = Lang(0);
+  const TTextSize titleSize = MeasureScreenText(title, 36);
+  FMenuSprites.push_back(AddTextSprite(*this, title, 36, (width - titleSize.Width) / 2, height / 6));
+  const std::pair<const char*, int> choices[] = {{"1", 198}, {"2", 199}, {"3", 200}, {"Esc", 203}};
+  int y = height / 6 + titleSize.Height + 30;
+  for (const auto& [key, line] : choices) {
+    const std::string caption = Lang(line).substr(0, Lang(line).find('|'));
+    FMenuSprites.push_back(AddTextSprite(*this, key, 16, width / 2 - 120, y));
+    FMenuSprites.push_back(AddTextSprite(*this, caption, 16, width / 2 - 50, y));
+    y += MeasureScreenText(caption, 16).Height + 12;
+  }
+  const std::string ticker = Lang(215);
+  const TTextSize tickerSize = MeasureScreenText(ticker, 11);
+  FMenuSprites.push_back(
+      AddTextSprite(*this, ticker, 11, std::max(10, (width - tickerSize.Width) / 2), height - tickerSize.Height - 16));
+}
+
+void TMainInterface::FreeMenu() {
+  for (int sprite : FMenuSprites) FEngine->FreeSprite(sprite);
+  FMenuSprites.clear();
+}
+
+// The choices are on the keys 1 to 4: the selector, the options, continue the last jigsaw, and
+// the maker; Escape quits.
 void TMainInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone) return;
   if (key == VK_ESCAPE) Finish(-1);
   if (key >= '1' && key <= '4') Finish(key - '0');
   if (key == 'T' && ShowThemePreview) NextPreviewTheme();
 }
-
-}  // namespace qj
-
-namespace qj {
 
 void TMainInterface::KeyUp(uint16_t& key, int shift) {
   if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(22);

@@ -1,6 +1,8 @@
 // The main menu: the first screen and the one every other screen returns to.
 #pragma once
 
+#include <vector>
+
 #include "core/UEngines.h"
 
 namespace qj {
@@ -10,9 +12,11 @@ class TMainInterface : public TInterface {
   using TInterface::TInterface;
 
   void Enter() override;
+  void Leave() override;
   void KeyDown(uint16_t& key, int shift) override;
   void KeyUp(uint16_t& key, int shift) override;
-  void Restore() override {}
+  void Resize() override;
+  void Restore() override { Resize(); }
 
   // Started with --theme-preview: the menu shows the current theme's control images instead,
   // and T steps to the next theme. PreviewTheme >= 0 picks the theme to begin with.
@@ -21,6 +25,10 @@ class TMainInterface : public TInterface {
 
  private:
   void NextPreviewTheme();
+  void ShowMenu();
+  void FreeMenu();
+
+  std::vector<int> FMenuSprites;
 };
 
 }  // namespace qj

@@ -8,7 +8,7 @@
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
-#include "platform/Canvas.h"
+#include "screens/UScreenText.h"
 
 namespace qj {
 namespace {
@@ -22,27 +22,17 @@ class TFlow {
   TFlow(TBasicEvents& screen) : FScreen(screen), FEngine(*screen.FEngine) {}
 
   void Text(const std::string& text, int size, bool newRow) {
-    TSurface measure(1, 1);
-    TCanvas probe(measure);
-    probe.Font = {CurrentFontName(), size, MakePixel(255, 255, 255), true};
-    const int w = probe.TextWidth(text) + 2, h = probe.TextHeight(text) + 2;
+    const TTextSize extent = MeasureScreenText(text, size);
     if (newRow) NewRow();
-    const int sprite = Place(w, h);
-    TSurface& s = FEngine.AddSurface(sprite, nullptr);
-    s.SetSize(w, h);
-    TCanvas canvas(s);
-    canvas.BrushClear = true;
-    canvas.Font = {CurrentFontName(), size, MakePixel(16, 16, 16), true};
-    canvas.TextOut(2, 2, text);
-    canvas.Font.Color = MakePixel(255, 255, 255);
-    canvas.TextOut(0, 0, text);
+    const TPoint at = Place(extent.Width, extent.Height);
+    AddTextSprite(FScreen, text, size, at.X, at.Y);
   }
 
   void Image(const std::string& file) {
     TMyDib dib;
     if (!dib.LoadFromFile(file)) return;
-    const int sprite = Place(dib.Width(), dib.Height());
-    FEngine.AddSurface(sprite, &dib);
+    const TPoint at = Place(dib.Width(), dib.Height());
+    FEngine.AddSurface(FEngine.AddEmptySprite(at.X, at.Y, FScreen.NextDepth(), 0), &dib);
   }
 
   void NewRow() {
@@ -52,12 +42,13 @@ class TFlow {
   }
 
  private:
-  int Place(int w, int h) {
+  // Where the next item of this size goes.
+  TPoint Place(int w, int h) {
     if (FX > kMargin && FX + w > FEngine.FWidth - kMargin) NewRow();
-    const int sprite = FEngine.AddEmptySprite(FX, FY, FScreen.NextDepth(), 0);
+    const TPoint at{FX, FY};
     FX += w + kGap;
     FRowHeight = std::max(FRowHeight, h);
-    return sprite;
+    return at;
   }
 
   TBasicEvents& FScreen;

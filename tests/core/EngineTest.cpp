@@ -47,6 +47,22 @@ TEST_F(EngineTest, TheMainMenuIsActiveAfterStartUp) {
   EXPECT_TRUE(Engine().Timer().Enabled);
 }
 
+int LiveSprites(TGraphicsEngine& graphics) {
+  int live = 0;
+  for (int i = 0; i < graphics.SpriteCount(); ++i) live += graphics.Sprite(i).Id != 0;
+  return live;
+}
+
+TEST_F(EngineTest, TheMainMenuWritesItsChoicesAndTakesThemAwayWhenLeft) {
+  EXPECT_GT(LiveSprites(Engine().Graphics()), 4);
+  Key('1');
+  Frame();
+  EXPECT_EQ(LiveSprites(Engine().Graphics()), 0);
+  Key(VK_ESCAPE);
+  Frame();
+  EXPECT_GT(LiveSprites(Engine().Graphics()), 4);
+}
+
 TEST_F(EngineTest, ScreensSwitchAtTheEndOfTheFrameByTheirResult) {
   Key('1');
   ASSERT_EQ(Active(), Screen(Engine().MainMenu())) << "the switch waits for the frame";

@@ -1,0 +1,39 @@
+#include "screens/UScreenText.h"
+
+#include "core/UEngines.h"
+#include "core/UMiscelaneous.h"
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Canvas.h"
+
+namespace qj {
+namespace {
+
+constexpr int kShadowOffset = 2;
+
+TFontSpec ScreenFont(int size, TPixel colour) { return {CurrentFontName(), size, colour, true}; }
+
+}  // namespace
+
+TTextSize MeasureScreenText(const std::string& text, int size) {
+  TSurface probe(1, 1);
+  TCanvas canvas(probe);
+  canvas.Font = ScreenFont(size, 0);
+  return {canvas.TextWidth(text) + kShadowOffset, canvas.TextHeight(text) + kShadowOffset};
+}
+
+int AddTextSprite(TBasicEvents& screen, const std::string& text, int size, int x, int y) {
+  const TTextSize extent = MeasureScreenText(text, size);
+  TGraphicsEngine& engine = *screen.FEngine;
+  const int sprite = engine.AddEmptySprite(x, y, screen.NextDepth(), 0);
+  TSurface& surface = engine.AddSurface(sprite, nullptr);
+  surface.SetSize(extent.Width, extent.Height);
+  TCanvas canvas(surface);
+  canvas.BrushClear = true;
+  canvas.Font = ScreenFont(size, MakePixel(16, 16, 16));
+  canvas.TextOut(kShadowOffset, kShadowOffset, text);
+  canvas.Font.Color = MakePixel(255, 255, 255);
+  canvas.TextOut(0, 0, text);
+  return sprite;
+}
+
+}  // namespace qj

@@ -1,0 +1,21 @@
+// Text as a sprite: a line in the theme's font, white with a soft dark offset so it reads on
+// any table background.
+#pragma once
+
+#include <string>
+
+namespace qj {
+
+class TBasicEvents;
+
+struct TTextSize {
+  int Width = 0;
+  int Height = 0;
+};
+
+// The size the text will take at `size` points.
+TTextSize MeasureScreenText(const std::string& text, int size);
+// Adds a fixed sprite at (x, y) on the screen's next depth and returns its index.
+int AddTextSprite(TBasicEvents& screen, const std::string& text, int size, int x, int y);
+
+}  // namespace qj
