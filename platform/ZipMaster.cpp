@@ -26,7 +26,10 @@ using TZipPtr = std::unique_ptr<zip_t, TZipDiscard>;
 TZipPtr OpenArchive(const std::string& path, int flags, std::string& error) {
   int code = 0;
   zip_t* za = zip_open(path.c_str(), flags, &code);
-  if (!za) {
+  if (!za && code == ZIP_ER_EXISTS) {
+    // Only the consistency check raises this on opening: two members carry the same name.
+    error = "archive " + path + " is refused: it holds two members of the same name";
+  } else if (!za) {
     zip_error_t e;
     zip_error_init_with_code(&e, code);
     error = "cannot open archive " + path + ": " + zip_error_strerror(&e);
@@ -42,15 +45,15 @@ std::string BareName(const char* name) {
 
 bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 
-// Index of the only member whose bare name is `name`; -1 when there is none or more than one.
-zip_int64_t FindOnlyMember(zip_t* za, const std::string& name) {
-  zip_int64_t found = -1;
+// How many members have the bare name `name` (case ignored); `first` receives the first of them.
+int CountMembers(zip_t* za, const std::string& name, zip_int64_t& first) {
+  int found = 0;
+  first = -1;
   const zip_int64_t count = zip_get_num_entries(za, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     const char* n = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
     if (!n || !SameName(BareName(n), name)) continue;
-    if (found >= 0) return -1;
-    found = i;
+    if (found++ == 0) first = i;
   }
   return found;
 }
@@ -155,9 +158,11 @@ TMemoryStream* TZipMaster::ExtractMemberToStream(const std::string& name) {
   FLastError.clear();
   TZipPtr za = OpenArchive(ResolvePath(ZipFileName), ZIP_RDONLY | ZIP_CHECKCONS, FLastError);
   if (!za) return nullptr;
-  const zip_int64_t index = FindOnlyMember(za.get(), ExtractFileName(name));
-  if (index < 0) {
-    FLastError = "archive " + ZipFileName + " holds no single member " + name;
+  // A saved game must be the only member of its name: with two, which one is the game is a guess.
+  zip_int64_t index = -1;
+  const int found = CountMembers(za.get(), ExtractFileName(name), index);
+  if (found != 1) {
+    FLastError = "archive " + ZipFileName + (found == 0 ? " holds no member " : " holds more than one member ") + name;
     return nullptr;
   }
   std::vector<uint8_t> data;

@@ -1,6 +1,7 @@
 // Bitmaps: BMP files written as GDI writes them, read back exactly, and damaged files refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/Dib.h"
@@ -192,6 +193,61 @@ TEST(DibBmp, RefusesPalettesAndMasksOutsideTheFile) {
   EXPECT_FALSE(dib.LoadFromMemory(f.data(), f.size()));
   const char garbage[] = "GIF89a not a bitmap";
   EXPECT_FALSE(dib.LoadFromMemory(reinterpret_cast<const uint8_t*>(garbage), sizeof(garbage)));
+}
+
+// A complete indexed BMP: `entries` palette entries all present in the file (biClrUsed says
+// so), then every pixel row, each pixel using the index x * step mod the entries the depth has.
+std::vector<uint8_t> IndexedBmp(int bits, uint32_t entries, int w, int h) {
+  std::vector<uint32_t> palette(entries, 0);
+  for (uint32_t i = 0; i < entries && i < 256; ++i) palette[i] = ((i * 7) & 255) << 16 | (255 - i) << 8 | (i ^ 0x5A);
+  const size_t stride = (size_t(w) * size_t(bits) + 31) / 32 * 4;
+  std::vector<uint8_t> rows(stride * size_t(h), 0);
+  const unsigned indexes = 1u << bits;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const unsigned index = unsigned(x + 3 * y) % std::min(indexes, std::max(entries, 1u));
+      const int perByte = 8 / bits;
+      rows[size_t(y) * stride + size_t(x / perByte)] |= uint8_t(index << (8 - bits * (x % perByte + 1)));
+    }
+  std::vector<uint8_t> f = MakeBmp(w, h, bits, 0, palette, rows);
+  SetField32(f, 46, entries);
+  return f;
+}
+
+TEST(DibBmp, PaletteLargerThanTheBitDepthAllowsIsRefusedEvenWhenComplete) {
+  struct TCase {
+    int Bits;
+    uint32_t Entries;
+  };
+  // Each file is whole: the palette and all rows are there, so only the colour count is wrong.
+  for (const TCase c : {TCase{8, 300}, TCase{8, 257}, TCase{4, 300}, TCase{4, 17}, TCase{1, 300}, TCase{1, 3}}) {
+    const std::vector<uint8_t> f = IndexedBmp(c.Bits, c.Entries, 9, 4);
+    ASSERT_EQ(Field32(f, 10), 54 + 4 * c.Entries);
+    TMyDib dib(2, 3);
+    EXPECT_FALSE(dib.LoadFromMemory(f.data(), f.size())) << c.Bits << " bits, " << c.Entries << " colours";
+    EXPECT_NE(dib.LastError().find("more colours than its bit depth allows"), std::string::npos)
+        << c.Bits << " bits, " << c.Entries << " colours: " << dib.LastError();
+    EXPECT_EQ(dib.Width(), 2);
+  }
+}
+
+TEST(DibBmp, FullPalettesOfEveryDepthAreRead) {
+  for (const int bits : {1, 4, 8}) {
+    const uint32_t full = 1u << bits;
+    for (const uint32_t stated : {full, 0u}) {  // 0 means "as many as the depth allows"
+      std::vector<uint8_t> f = IndexedBmp(bits, full, 40, 3);
+      SetField32(f, 46, stated);
+      TMyDib dib;
+      ASSERT_TRUE(dib.LoadFromMemory(f.data(), f.size())) << bits << " bits: " << dib.LastError();
+      ASSERT_EQ(dib.Width(), 40);
+      // Bottom-up: file row y is picture row 2 - y; the last index used is full - 1.
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 40; ++x) {
+          const unsigned i = unsigned(x + 3 * y) % full;
+          ASSERT_EQ(dib.At(x, 2 - y), MakePixel(i * 7, 255 - i, i ^ 0x5A)) << bits << " bits at " << x << "," << y;
+        }
+    }
+  }
 }
 
 TEST(DibBmp, CountsLiveBitmaps) {

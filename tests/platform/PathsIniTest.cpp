@@ -121,6 +121,41 @@ TEST(IniFile, ReadsAsTheProfileFunctionsDo) {
   EXPECT_TRUE(ini.ReadBool("Screen", "Neg", false));  // any non-zero number
 }
 
+TEST(IniFile, QuotesAroundAValueAreDroppedOnceEvenWhenNothingIsInside) {
+  test::TTempFolder dir;
+  const std::string path = dir.Write("q.stg",
+                                     "[Language]\r\n"
+                                     "LanguageFile=\"\"\r\n"
+                                     "Single=''\r\n"
+                                     "Spaced =  \"\"  \r\n"
+                                     "Blank=\" \"\r\n"
+                                     "Lone=\"\r\n"
+                                     "Mixed=\"'\r\n"
+                                     "Open=\"abc\r\n"
+                                     "Twice=\"\"x\"\"\r\n"
+                                     "Number=\"42\"\r\n");
+  const TIniFile ini(path);
+  EXPECT_TRUE(ini.ValueExists("Language", "LanguageFile"));
+  EXPECT_EQ(ini.ReadString("Language", "LanguageFile", "English.lang"), "");
+  EXPECT_EQ(ini.ReadString("Language", "Single", "def"), "");
+  EXPECT_EQ(ini.ReadString("Language", "Spaced", "def"), "");
+  EXPECT_EQ(ini.ReadString("Language", "Blank", "def"), " ");
+  EXPECT_EQ(ini.ReadString("Language", "Lone", "def"), "\"");  // one quote is not a pair
+  EXPECT_EQ(ini.ReadString("Language", "Mixed", "def"), "\"'");
+  EXPECT_EQ(ini.ReadString("Language", "Open", "def"), "\"abc");
+  EXPECT_EQ(ini.ReadString("Language", "Twice", "def"), "\"x\"");  // only the outer pair goes
+  EXPECT_EQ(ini.ReadInteger("Language", "Number", 5), 42);
+  EXPECT_EQ(ini.ReadInteger("Language", "LanguageFile", 5), 5);  // empty is no number
+
+  // Written and read again, an empty quoted value stays empty, in memory and in the file.
+  TIniFile writer(path);
+  writer.WriteString("Language", "Other", "\"\"");
+  EXPECT_EQ(writer.ReadString("Language", "Other", "def"), "");
+  ASSERT_TRUE(writer.UpdateFile());
+  EXPECT_EQ(TIniFile(path).ReadString("Language", "Other", "def"), "");
+  EXPECT_EQ(TIniFile(path).ReadString("Language", "LanguageFile", "def"), "");
+}
+
 TEST(IniFile, WritesKeepTheOtherLines) {
   test::TTempFolder dir;
   const std::string path = dir.Write("s.stg", "; settings\n[Sound]\nSound = 80\nUnknown=keep me\n\n[Screen]\nVBI=1\n");

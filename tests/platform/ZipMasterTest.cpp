@@ -15,6 +15,64 @@ std::string FileText(const std::string& path) {
   return ReadWholeFile(path, data) ? std::string(data.begin(), data.end()) : "<missing>";
 }
 
+// Zip files written byte by byte, so a test can make archives that libzip would not write:
+// stored members, local headers, then the central directory and its end record.
+uint32_t Crc32(const std::string& data) {
+  uint32_t crc = 0xFFFFFFFF;
+  for (const unsigned char c : data) {
+    crc ^= c;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void Put16(std::string& out, uint32_t v) { out += char(v & 255), out += char((v >> 8) & 255); }
+void Put32(std::string& out, uint32_t v) { Put16(out, v), Put16(out, v >> 16); }
+
+// The fields shared by a member's local header and its central directory entry.
+void PutMemberFields(std::string& out, const std::string& name, const std::string& data) {
+  Put16(out, 20);    // version needed: 2.0
+  Put16(out, 0);     // flags
+  Put16(out, 0);     // stored
+  Put16(out, 0);     // time 00:00
+  Put16(out, 0x21);  // date 1980-01-01
+  Put32(out, Crc32(data));
+  Put32(out, uint32_t(data.size()));
+  Put32(out, uint32_t(data.size()));
+  Put16(out, uint32_t(name.size()));
+  Put16(out, 0);  // no extra field
+}
+
+std::string HandMadeZip(const std::vector<std::pair<std::string, std::string>>& members) {
+  std::string out, directory;
+  for (const auto& [name, data] : members) {
+    const uint32_t offset = uint32_t(out.size());
+    Put32(out, 0x04034B50);
+    PutMemberFields(out, name, data);
+    out += name + data;
+    Put32(directory, 0x02014B50);
+    Put16(directory, 20);  // made by
+    PutMemberFields(directory, name, data);
+    Put16(directory, 0);  // comment length
+    Put16(directory, 0);  // disk
+    Put16(directory, 0);  // internal attributes
+    Put32(directory, 0);  // external attributes
+    Put32(directory, offset);
+    directory += name;
+  }
+  const uint32_t directoryAt = uint32_t(out.size());
+  out += directory;
+  Put32(out, 0x06054B50);
+  Put16(out, 0);
+  Put16(out, 0);
+  Put16(out, uint32_t(members.size()));
+  Put16(out, uint32_t(members.size()));
+  Put32(out, uint32_t(directory.size()));
+  Put32(out, directoryAt);
+  Put16(out, 0);
+  return out;
+}
+
 class ZipMasterTest : public testing::Test {
  protected:
   // Writes the files and adds them to the archive, as saving a game does.
@@ -89,6 +147,35 @@ TEST_F(ZipMasterTest, CorruptArchivesAreRefused) {
   Dir.Write("Bad.zip", bad);
   Zip.ZipFileName = Dir.File("Bad.zip");
   EXPECT_EQ(Zip.ExtractMemberToStream("Cat.sav"), nullptr);
+}
+
+TEST_F(ZipMasterTest, HandMadeArchivesAreReadLikeWrittenOnes) {
+  Dir.Write("Cat.zip", HandMadeZip({{"Cat.sav", "the game"}, {"Notes.txt", ""}, {"sub/Dog.sav", "dog"}}));
+  EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("CAT.sav")), "the game") << Zip.LastError();
+  EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Notes.txt")), "") << Zip.LastError();
+  EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Dog.sav")), "dog") << Zip.LastError();
+}
+
+// Which of two members of one name is the saved game cannot be told, so neither is read; the
+// archive itself stays as it was.
+TEST_F(ZipMasterTest, TwoMembersOfTheSavedGamesNameAreRefused) {
+  const std::vector<std::vector<std::pair<std::string, std::string>>> archives = {
+      {{"Cat.sav", "first game"}, {"Cat.sav", "second game"}},                      // the very same name
+      {{"Other.txt", "x"}, {"Cat.sav", "first game"}, {"CAT.SAV", "second game"}},  // differing in case
+      {{"Cat.sav", "first game"}, {"old/Cat.sav", "second game"}},                  // in a folder
+  };
+  for (size_t k = 0; k < archives.size(); ++k) {
+    const std::string bytes = HandMadeZip(archives[k]);
+    Dir.Write("Cat.zip", bytes);
+    TMemoryStream* s = Zip.ExtractMemberToStream("Cat.sav");
+    EXPECT_EQ(s, nullptr) << k << ": read " << StreamText(s);
+    const std::string& error = Zip.LastError();
+    EXPECT_NE(error.find("Cat.zip"), std::string::npos) << k << ": " << error;
+    EXPECT_TRUE(error.find("more than one member") != std::string::npos ||
+                error.find("two members of the same name") != std::string::npos)
+        << k << ": " << error;
+    EXPECT_EQ(FileText(Archive), bytes) << k;
+  }
 }
 
 TEST_F(ZipMasterTest, AddingToAnUnreadableArchiveStartsAfresh) {

@@ -94,6 +94,51 @@ TEST_F(InfoWindowTest, PositionIsClampedIntoTheRangeAndTheBoxIsCentred) {
   EXPECT_EQ(At(box.Right - 1, box.Bottom - 1), MakePixel(102, 102, 102));  // dark bottom right
 }
 
+// A one-piece cut reports progress over the range 0..0: there is no fraction to show, so the
+// bar stays empty and the line carries no percentage, however often it is advanced.
+TEST_F(InfoWindowTest, AnEmptyRangeDrawsAnEmptyBarAndNoPercentage) {
+  TDXInfoWindow window;
+  window.FMessage = "one piece";
+  window.FShowBar = window.FShowPercent = window.FShowFootnote = true;
+  for (const int start : {0, 7, -4}) {
+    window.FMin = window.FMax = start;
+    for (const int value : {start - 1, start, start + 1, start + 2}) {
+      Display.Primary().Fill(MakePixel(1, 2, 3));
+      window.SetPosition(value);
+      EXPECT_EQ(window.FPosition, start) << value;
+      EXPECT_EQ(window.MainLine(), "Cutting one piece") << value;
+      const TRect inner = window.BarInner();
+      EXPECT_EQ(window.BarFillRight(), inner.Left) << value;
+      // Inside the bar only the track and, at its left end, the first gradient steps.
+      const TRect box = window.BoxRect();
+      ASSERT_GT(inner.Width(), TDXInfoWindow::kGradientSteps);
+      ASSERT_TRUE(inner.Left > box.Left && inner.Right < box.Right && inner.Bottom < box.Bottom);
+      for (int y = inner.Top; y < inner.Bottom; ++y)
+        for (int x = inner.Left; x < inner.Right; ++x) {
+          const int step = x - inner.Left + 1;
+          const TPixel want =
+              step <= TDXInfoWindow::kGradientSteps ? TDXInfoWindow::GradientColour(step) : TDXInfoWindow::kTrackColour;
+          ASSERT_EQ(At(x, y), want) << "start " << start << ", value " << value << " at " << x << "," << y;
+        }
+      // Nothing is painted outside the box.
+      EXPECT_EQ(At(box.Left - 1, box.Top), MakePixel(1, 2, 3));
+      EXPECT_EQ(At(box.Right, box.Bottom - 1), MakePixel(1, 2, 3));
+    }
+  }
+}
+
+TEST_F(InfoWindowTest, AdvancingThroughAOneStepRangeGoesFromEmptyToFull) {
+  TDXInfoWindow window;
+  window.FShowBar = window.FShowPercent = true;
+  window.FMax = 1;
+  window.SetPosition(0);
+  EXPECT_TRUE(window.MainLine().ends_with("-0%")) << window.MainLine();
+  EXPECT_EQ(window.BarFillRight(), window.BarInner().Left);
+  window.SetPosition(1);
+  EXPECT_TRUE(window.MainLine().ends_with("-100%")) << window.MainLine();
+  EXPECT_EQ(window.BarFillRight(), window.BarInner().Right);
+}
+
 TEST_F(InfoWindowTest, WithoutADisplayNothingIsDrawnOrMoved) {
   SetDXDraw(nullptr);
   TDXInfoWindow window;
