@@ -1,6 +1,8 @@
 // Bitmaps: loading by content (BMP or JPEG), saving as BMP, and the live count for statistics.
 #include "platform/Dib.h"
 
+#include <atomic>
+
 #include "platform/BmpCodec.h"
 #include "platform/JpegCodec.h"
 #include "platform/Paths.h"
@@ -8,26 +10,30 @@
 namespace qj {
 namespace {
 
-size_t gLiveDibs = 0;  // one thread: no lock needed
+// The cutter's helper threads make and free bitmaps too. Only the total matters, so the
+// updates need no ordering among themselves.
+std::atomic<size_t> gLiveDibs{0};
+
+void CountIn() { gLiveDibs.fetch_add(1, std::memory_order_relaxed); }
 
 }  // namespace
 
-TMyDib::TMyDib() { ++gLiveDibs; }
+TMyDib::TMyDib() { CountIn(); }
 
-TMyDib::TMyDib(int width, int height, int bitCount) : TPixelBuffer(width, height), FBitCount(bitCount) { ++gLiveDibs; }
+TMyDib::TMyDib(int width, int height, int bitCount) : TPixelBuffer(width, height), FBitCount(bitCount) { CountIn(); }
 
 TMyDib::TMyDib(const TMyDib& other) : TPixelBuffer(other), FBitCount(other.FBitCount), FLastError(other.FLastError) {
-  ++gLiveDibs;
+  CountIn();
 }
 
 TMyDib::TMyDib(TMyDib&& other) noexcept
     : TPixelBuffer(std::move(other)), FBitCount(other.FBitCount), FLastError(std::move(other.FLastError)) {
-  ++gLiveDibs;
+  CountIn();
 }
 
-TMyDib::~TMyDib() { --gLiveDibs; }
+TMyDib::~TMyDib() { gLiveDibs.fetch_sub(1, std::memory_order_relaxed); }
 
-size_t TMyDib::LiveCount() { return gLiveDibs; }
+size_t TMyDib::LiveCount() { return gLiveDibs.load(std::memory_order_relaxed); }
 
 bool TMyDib::Fail(const std::string& why) {
   FLastError = why;

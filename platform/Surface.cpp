@@ -11,6 +11,8 @@ namespace {
 
 // Freed surfaces leave holes that are squeezed out lazily, so freeing thousands of sprites
 // does not cost a shift of the whole list per surface.
+// Only the game's own thread makes surfaces (the cutter's helper threads make bitmaps, never
+// surfaces), so the list has no lock.
 struct TLiveList {
   std::vector<TSurface*> Items;
   size_t Holes = 0;
