@@ -57,6 +57,10 @@ class TRestore {
 
 }  // namespace
 
+std::string ShapeFilePath(int shapeSet) { return DataPath("Shapes\\shape" + std::to_string(shapeSet) + ".txt"); }
+
+bool IsSoundCut(int shapedCount, int straightCount) { return shapedCount >= 2 && shapedCount == straightCount; }
+
 bool TPuzzleCutter::LoadPicture(const std::string& fileName) {
   if (!FileExists(fileName)) return true;
   TMyDib picture;
@@ -117,7 +121,7 @@ void TPuzzleCutter::DrawCutMap() {
   const int style = FCutParameters.CutStyle;
   if (style == 0 || style == 7 || style == 8) FillGridCheckered(FGrid, FCutParameters, w, h);
   else FillGridBanded(FGrid, FCutParameters, w, h);
-  LoadShape(DataPath("Shapes\\shape" + std::to_string(FCutParameters.ShapeSet) + ".txt"));
+  LoadShape(ShapeFilePath(FCutParameters.ShapeSet));
   TCanvas canvas(FCutMap);
   canvas.PenWidth = FLineWidth;
   TCutLineDrawer(canvas, FGrid, *this, FStraightCuts).DrawCutLines(FCutParameters);

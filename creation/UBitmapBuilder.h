@@ -13,6 +13,13 @@
 
 namespace qj {
 
+// The shape file of a shape set under the program folder.
+std::string ShapeFilePath(int shapeSet);
+
+// Whether a cut may be saved, from its shaped and straight piece counts: a shape that crosses
+// another cut or leaves a region open changes the count, and a single piece is no puzzle.
+bool IsSoundCut(int shapedCount, int straightCount);
+
 class TPuzzleCutter : public TSplineDraw {
  public:
   using TProgressEvent = std::function<void(TPuzzleCutter& sender)>;

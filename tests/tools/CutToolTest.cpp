@@ -1,0 +1,90 @@
+// The cut tool as a user runs it: refused values end with exit code 2 and write nothing; valid
+// ones still count and save a sound cut.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/Dib.h"
+#include "platform/Paths.h"
+#include "tests/support/TempFolder.h"
+
+namespace qj {
+namespace {
+
+struct TRun {
+  int ExitCode = -1;
+  std::string Output;  // standard output only
+};
+
+TRun RunCutTool(const std::vector<std::string>& args) {
+  std::string command = std::string(QJ_PROGRAM_DIR) + "/quorvane-jigsaw-cut";
+  for (const std::string& a : args) command += " '" + a + "'";
+  command += " 2>/dev/null";
+  TRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof(buffer), pipe)) run.Output += buffer;
+  const int status = pclose(pipe);
+  if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
+  return run;
+}
+
+// A 120 x 96 picture with some detail, saved as a JPEG in the folder.
+std::string WritePicture(const test::TTempFolder& dir) {
+  TMyDib picture(120, 96, 24);
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) picture.At(x, y) = MakePixel(x * 2, y * 2, (x ^ y) & 255);
+  const std::string path = dir.File("s.jpg");
+  EXPECT_TRUE(SaveJpeg(picture, path, 90));
+  return path;
+}
+
+class CutTool : public testing::Test {
+ protected:
+  TRun Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {FPicture, "--program-folder", std::string(QJ_SOURCE_DIR) + "/data"});
+    return RunCutTool(args);
+  }
+
+  test::TTempFolder FDir;
+  std::string FPicture = WritePicture(FDir);
+};
+
+TEST_F(CutTool, ValuesNoMakerOffersEndWithCodeTwoAndNoPuzzleFile) {
+  const std::vector<std::vector<std::string>> refused = {
+      {"--style", "9"},          {"--style", "1x"},         {"--piece-size", "0", "40"},
+      {"--piece-size", "4294967295", "40"},                 {"--piece-size", "60", "20"},
+      {"--piece-size", "20", "48"}, {"--shadow", "99999999999"}, {"--bevel", "6"},
+      {"--spread", "2.5", "1"},  {"--distort", "9", "0"},   {"--shape", "7"}};
+  for (std::vector<std::string> args : refused) {
+    const std::string shown = args[0] + " " + args[1];
+    args.push_back("--count");
+    const TRun run = Run(args);
+    EXPECT_EQ(run.ExitCode, 2) << shown;
+    EXPECT_EQ(run.Output, "") << shown;
+    EXPECT_FALSE(FileExists(FDir.File("s.pzl"))) << shown;
+  }
+}
+
+TEST_F(CutTool, StyleNineIsRefusedBeforeAnyFolderIsLookedAt) {
+  EXPECT_EQ(RunCutTool({FPicture, "--style", "9", "--count", "--no-save"}).ExitCode, 2);
+}
+
+TEST_F(CutTool, ValidValuesCountASoundCutAndSaveIt) {
+  const TRun counted = Run({"--style", "7", "--piece-size", "20", "16", "--distort", "2", "2", "--spread", "1.5",
+                            "1.5", "--shadow", "3", "--seed", "4242", "--count", "--no-save"});
+  EXPECT_EQ(counted.ExitCode, 0);
+  EXPECT_NE(counted.Output.find("sound=yes"), std::string::npos) << counted.Output;
+  EXPECT_FALSE(FileExists(FDir.File("s.pzl")));
+  const TRun saved = Run({"--piece-size", "59", "47", "--seed", "1"});
+  EXPECT_EQ(saved.ExitCode, 0);
+  EXPECT_TRUE(FileExists(FDir.File("s.pzl")));
+}
+
+}  // namespace
+}  // namespace qj
