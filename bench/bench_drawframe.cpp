@@ -44,7 +44,7 @@ void BM_DrawFrame(benchmark::State& state) {
     const int s = engine.AddSpriteFromBitmap(PieceImage(random), int(random() % (kWidth - kPiece)),
                                              int(random() % (kHeight - kPiece)), i, 10);
     if (state.range(1) == 0) continue;
-    engine.Sprite(s).Kind = 1;
+    engine.Sprite(s).Kind = ESpriteKind::Piece;
     engine.Sprite(s).OnDraw = [&hookCalls](int) { ++hookCalls; };
   }
   engine.DrawFrame();  // sorts once

@@ -11,8 +11,8 @@ namespace {
 int gLiveControls = 0;
 }
 
-TDXControl::TDXControl(TInterface* owner) : TBasicEvents(owner->FEngine), FOwner(owner) {
-  const double depth = owner->NextDepth();
+TDXControl::TDXControl(TInterface* owner, EControlLayer layer) : TBasicEvents(owner->FEngine), FOwner(owner) {
+  const double depth = layer == EControlLayer::Overlay ? owner->NextOverlayDepth() : owner->NextDepth();
   FDepthLow = FDepthHigh = FDepth = depth;
   owner->AddControl(this);
   ++gLiveControls;
@@ -97,11 +97,18 @@ void TDXControl::SetBounds(int left, int top, int width, int height) {
   Paint();
 }
 
+void TDXControl::FollowSpriteDepth() {
+  const TMySprite* s = FSprite.Get();
+  if (!s || s->Depth == FDepth) return;
+  FDepthLow = FDepthHigh = FDepth = s->Depth;
+  DepthChanged(FDepth);
+}
+
 void TDXControl::MoveSprite() {
-  if (FSprite < 0 || !FEngine) return;
-  TMySprite& s = FEngine->Sprite(FSprite);
-  s.X = FLeft;
-  s.Y = FTop;
+  TMySprite* s = FSprite.Get();
+  if (!s) return;
+  s->X = FLeft;
+  s->Y = FTop;
 }
 
 void TDXControl::FireMove() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/UEngines.h"
+#include "graphics/USpriteHandle.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
 
@@ -16,9 +17,12 @@ namespace qj {
 class TDXControl;
 using TControlEvent = std::function<void(TDXControl* sender)>;
 
+// Which part of the owner's depth band a control is made in.
+enum class EControlLayer { Content, Overlay };
+
 class TDXControl : public TBasicEvents {
  public:
-  explicit TDXControl(TInterface* owner);
+  explicit TDXControl(TInterface* owner, EControlLayer layer = EControlLayer::Content);
   ~TDXControl() override;
 
   virtual void SetWidth(int value);
@@ -36,6 +40,11 @@ class TDXControl : public TBasicEvents {
   virtual void Animate();
 
   void SetBounds(int left, int top, int width, int height);
+  // Takes the depth of its sprite after the owner renumbered its band.
+  void FollowSpriteDepth();
+
+  // The control's sprite; freed with the control.
+  TSpriteHandle FSprite;
 
   std::string FCaption;
   TInterface* FOwner;

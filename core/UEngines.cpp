@@ -1,27 +1,41 @@
 #include "core/UEngines.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "controls/UButtons.h"
 #include "controls/UControls.h"
 #include "core/UMiscelaneous.h"
+#include "graphics/UDepthBand.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 
 namespace qj {
 
+void TControlDeleter::operator()(TDXControl* control) const { delete control; }
+
+TBasicEvents::~TBasicEvents() = default;
+
 void TBasicEvents::SetDepthRange(double low, double high) {
   FDepthLow = low;
   FDepthHigh = high;
   FDepth = low;
+  FContentTop = high;
 }
 
 double TBasicEvents::NextDepth() {
-  FDepth += 1;
+  const double next = NextDepthInBand(FEngine, FDepthLow, FContentTop, FDepth);
+  if (next <= FDepth) FollowRenumberedDepths();
+  FDepth = next;
   DepthChanged(FDepth);
   return FDepth;
+}
+
+void TBasicEvents::FollowRenumberedDepths() {
+  for (TDXControl* c : FControls)
+    if (c) c->FollowSpriteDepth();
 }
 
 void TBasicEvents::ReadOptionsBlock(const std::string& name, std::vector<std::string>& list) const {
@@ -39,9 +53,16 @@ void TBasicEvents::RemoveControl(TDXControl* control) {
     FControls.erase(it);
 }
 
+void TBasicEvents::RetireControl(TOwnedControl control) {
+  if (FDispatching == 0) return;  // freed on return
+  RemoveControl(control.get());
+  FRetiredControls.push_back(std::move(control));
+}
+
 TBasicEvents::TDispatchGuard::~TDispatchGuard() {
-  if (--FOwner.FDispatching == 0)
-    std::erase(FOwner.FControls, nullptr);
+  if (--FOwner.FDispatching != 0) return;
+  std::erase(FOwner.FControls, nullptr);
+  FOwner.FRetiredControls.clear();
 }
 
 // The loops re-read the control count at every step: a handler may add or free controls.
@@ -52,7 +73,7 @@ void TInterface::MouseDown(int button, int shift, int x, int y) {
   for (size_t i = 0; i < FControls.size(); ++i) {
     TDXControl* c = FControls[i];
     if (!c) continue;
-    if (c->FSprite == FSprite || c->FCapture) c->MouseDown(button, shift, x, y);
+    if (c->FSprite.Is(FSprite) || c->FCapture) c->MouseDown(button, shift, x, y);
   }
 }
 
@@ -60,7 +81,7 @@ void TInterface::MouseUp(int button, int shift, int x, int y) {
   FSprite = FEngine->SpriteAt(x, y);
   TDispatchGuard guard(*this);
   for (size_t i = 0; i < FControls.size(); ++i) {
-    if (FControls[i] && FControls[i]->FSprite == FSprite) FControls[i]->MouseUp(button, shift, x, y);
+    if (FControls[i] && FControls[i]->FSprite.Is(FSprite)) FControls[i]->MouseUp(button, shift, x, y);
     // Read again: the first call may have freed the control or cleared its capture.
     if (FControls[i] && FControls[i]->FCapture) FControls[i]->MouseUp(button, shift, x, y);
   }
@@ -72,12 +93,41 @@ void TInterface::MouseMove(int shift, int x, int y) {
     if (TDXControl* c = FControls[i]) c->MouseMove(shift, x, y);
 }
 
+TInterface::~TInterface() { FreeOwnedControls(); }
+
+void TInterface::SetDepthRange(double low, double high) {
+  TBasicEvents::SetDepthRange(low, high);
+  FOverlayLow = high - std::floor((high - low) / 10);
+  FOverlayDepth = FOverlayLow;
+  FContentTop = FOverlayLow - 1;
+}
+
+double TInterface::NextOverlayDepth() {
+  const double next = NextDepthInBand(FEngine, FOverlayLow, FDepthHigh, FOverlayDepth);
+  if (next <= FOverlayDepth) FollowRenumberedDepths();
+  FOverlayDepth = next;
+  return FOverlayDepth;
+}
+
 void TInterface::Enter() {
   FDone = false;
   FResult = 0;
+  FDepth = FDepthLow;
+  FOverlayDepth = FOverlayLow;
 }
 
-void TInterface::Leave() { FDone = true; }
+void TInterface::Leave() {
+  FreeOwnedControls();
+  FDone = true;
+}
+
+void TInterface::FreeOwnedControls() {
+  while (!FOwnedControls.empty()) {
+    TOwnedControl control = std::move(FOwnedControls.back());
+    FOwnedControls.pop_back();
+    RetireControl(std::move(control));
+  }
+}
 
 void TInterface::Suspend() {
   if (OnDone) OnDone(this);

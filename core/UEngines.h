@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qj {
@@ -15,10 +17,16 @@ class TInterface;
 
 using TScreenEvent = std::function<void(TInterface* sender)>;
 
+// Owning pointer to a control that works where TDXControl is only declared.
+struct TControlDeleter {
+  void operator()(TDXControl* control) const;
+};
+using TOwnedControl = std::unique_ptr<TDXControl, TControlDeleter>;
+
 class TBasicEvents {
  public:
   explicit TBasicEvents(TGraphicsEngine* engine) : FEngine(engine) {}
-  virtual ~TBasicEvents() = default;
+  virtual ~TBasicEvents();
   TBasicEvents(const TBasicEvents&) = delete;
   TBasicEvents& operator=(const TBasicEvents&) = delete;
 
@@ -31,7 +39,8 @@ class TBasicEvents {
   virtual void SetDepthRange(double low, double high);
   virtual void DepthChanged(double depth) {}
 
-  // The next depth of the band; nothing stops it at the band's top.
+  // The next depth of the band. A full band is renumbered in drawing order (and the controls
+  // follow their sprites) rather than spilling into the band above.
   double NextDepth();
   // Fills `list` with the entries of one block of the layout list.
   void ReadOptionsBlock(const std::string& name, std::vector<std::string>& list) const;
@@ -43,7 +52,6 @@ class TBasicEvents {
   void RemoveControl(TDXControl* control);
 
   TGraphicsEngine* FEngine;
-  int FSprite = -1;
   // A screen's controls in creation order; entries may be null while a control frees itself.
   std::vector<TDXControl*> FControls;
   double FDepthLow = 0;
@@ -51,6 +59,13 @@ class TBasicEvents {
   double FDepth = 0;
 
  protected:
+  // After a renumbering: every control takes its sprite's new depth as its own.
+  void FollowRenumberedDepths();
+  // Frees a control now, or, during a dispatch, takes it out of the dispatch at once and frees
+  // it when the dispatch ends: the control whose handler let it go is still running.
+  void RetireControl(TOwnedControl control);
+
+  double FContentTop = 0;  // NextDepth stays at or below this
   // Marks a dispatch over FControls for as long as it lives.
   class TDispatchGuard {
    public:
@@ -65,17 +80,44 @@ class TBasicEvents {
 
  private:
   int FDispatching = 0;
+  std::vector<TOwnedControl> FRetiredControls;
 };
+
+// What a finished screen asks the engine to do next (its FResult).
+namespace MainMenuResult {
+enum : int { Quit = -1, Selector = 1, Options = 2, ContinueLast = 3, MakerOfLast = 4 };
+}
+namespace SelectorResult {
+enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3 };
+}
+namespace MakerResult {
+enum : int { ToSelector = 1 };
+}
+namespace OptionsResult {
+enum : int { ToMainMenu = -1, ToGame = 1 };
+}
+namespace PlayResult {
+enum : int { ToMainMenu = -1, Options = 1 };
+}
 
 class TInterface : public TBasicEvents {
  public:
   using TBasicEvents::TBasicEvents;
+  ~TInterface() override;
+
+  // The band is split: the screen's own sprites and controls below, its overlay (menu bar,
+  // dialogs) in the top tenth, so nothing the screen raises can climb over its overlay.
+  void SetDepthRange(double low, double high) override;
+  // The next depth of the overlay part of the band.
+  double NextOverlayDepth();
 
   void MouseDown(int button, int shift, int x, int y) override;
   void MouseUp(int button, int shift, int x, int y) override;
   void MouseMove(int shift, int x, int y) override;
 
+  // Starts the depth counters at the bottom of their bands again.
   virtual void Enter();
+  // Frees the controls the screen owns, then marks it done.
   virtual void Leave();
   virtual void Suspend();
   virtual void Resume();
@@ -91,6 +133,20 @@ class TInterface : public TBasicEvents {
     Leave();
   }
 
+  // Makes a control the screen owns until it is left.
+  template <class TControl, class... TArgs>
+  TControl& AddOwnedControl(TArgs&&... args) {
+    TOwnedControl control(new TControl(this, std::forward<TArgs>(args)...));
+    auto& result = static_cast<TControl&>(*control);
+    FOwnedControls.push_back(std::move(control));
+    return result;
+  }
+  // Frees the owned controls, the newest first.
+  void FreeOwnedControls();
+
+  int FSprite = -1;  // the sprite under the mouse at the last mouse event
+  double FOverlayLow = 0;
+  double FOverlayDepth = 0;
   int FHintX = -1;
   int FHintY = -1;
   TScreenEvent OnDone;
@@ -101,6 +157,8 @@ class TInterface : public TBasicEvents {
   bool FDone = true;
 
  private:
+  std::vector<TOwnedControl> FOwnedControls;
+
   void UpdateHintTiming();
   void OfferHint(int x, int y);
 };

@@ -4,6 +4,7 @@
 
 #include <cfenv>
 #include <cstdio>
+#include <new>
 #include <stdexcept>
 
 #include "controls/UControls.h"
@@ -13,7 +14,7 @@
 #include "core/URegistry.h"
 #include "core/UThemes.h"
 #include "creation/UBitmapBuilder.h"
-#include "creation/UPuzzleMakerInterface.h"
+#include "screens/UPuzzleMakerInterface.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"
@@ -22,6 +23,7 @@
 #include "platform/Display.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/SystemInfo.h"
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPuzzleSelectorInterface.h"
@@ -68,7 +70,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   std::fesetenv(FE_DFL_ENV);
   GameEngine = this;
   ReloadAppearanceHook = [this] { ReloadAppearance(); };
-  FGraphics = std::make_unique<TGraphicsEngine>(display);
+  FGraphics = std::make_unique<TGraphicsEngine>(display, OperatingSystemVersion());
   FGraphics->OnRestore = [this] { SurfacesRestored(); };
   FGraphics->OnBackgroundPath = [] { return BackgroundPath(); };
   FGraphics->OnTimerEnabled = [this](bool on) { FTimer.Enabled = on; };
@@ -170,8 +172,8 @@ void TGameEngine::CorrectPlayClock() {
 
 void TGameEngine::DrawFrame() {
   TSurface& back = FDXDraw.BackBuffer();
-  if (FTimer.Tag >= 200) {
-    if (FTimer.Tag > 200) FTimer.Tag = 0;
+  if (FTimer.Tag >= kFullRedraw) {
+    if (FTimer.Tag > kFullRedraw) FTimer.Tag = 0;
     FGraphics->TrimSprites();
     back.Fill(0);
   } else if (!BackgroundVisible()) {
@@ -278,7 +280,7 @@ bool TGameEngine::ProgramKey(uint16_t key, int shift) {
 void TGameEngine::ToggleFullScreen() {
   FSwitchingMode = true;
   BuildRefreshRates(Options.DisplayResolution);
-  FGraphics->ToggleFullScreen();
+  Options.FullScreen = FGraphics->ToggleFullScreen(FullScreenMode(Options.DisplayResolution, Options.DisplayRefresh));
   FSwitchingMode = false;
   ForceRedraw();
   if (FActive) FActive->Resize();
@@ -328,10 +330,18 @@ void TGameEngine::ScreenDone(TInterface* sender) {
   FActive = nullptr;
 }
 
+// Running out of memory is the one failure that ends the program. Anything else that goes wrong
+// in a switch is reported and the player lands on the main menu.
 void TGameEngine::SwitchScreens() {
   if (!FFinished || FActive) return;
   FDXDraw.SetCursor(TCursorKind::Hourglass);
-  SwitchFrom(FFinished, FFinished->FResult);
+  try {
+    SwitchFrom(FFinished, FFinished->FResult);
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
+  } catch (const std::exception& e) {
+    RecoverFromFailedSwitch(e.what());
+  }
   FDXDraw.SetCursor(TCursorKind::Arrow);
   ForceRedraw();
 }
@@ -343,7 +353,7 @@ bool TGameEngine::SwitchFrom(TInterface* finished, int result) {
   if (finished == FPuzzleSelector.get()) return SwitchFromSelector(result);
   if (finished == FOptionsScreen.get()) return SwitchFromOptions(result);
   if (finished == FBoardPlay.get()) return SwitchFromPlay(result);
-  if (finished == FPuzzleMaker.get() && result == 1) {
+  if (finished == FPuzzleMaker.get() && result == MakerResult::ToSelector) {
     Activate(*FPuzzleSelector, true, true);
     return true;
   }
@@ -352,14 +362,14 @@ bool TGameEngine::SwitchFrom(TInterface* finished, int result) {
 
 bool TGameEngine::SwitchFromMainMenu(int result) {
   switch (result) {
-    case 1: Activate(*FPuzzleSelector, true, true); return true;
-    case 2:
+    case MainMenuResult::Selector: Activate(*FPuzzleSelector, true, true); return true;
+    case MainMenuResult::Options:
       Activate(*FOptionsScreen, true, true);
       FOptionsScreen->FResult = 0;
       return true;
-    case 3: ContinueJigsaw(Options.LastJigsaw); return true;
-    case 4: OpenMaker(Options.LastJigsaw); return true;
-    case -1:
+    case MainMenuResult::ContinueLast: ContinueJigsaw(Options.LastJigsaw); return true;
+    case MainMenuResult::MakerOfLast: OpenMaker(Options.LastJigsaw, *FMainMenu); return true;
+    case MainMenuResult::Quit:
       if (FHooks.Close) FHooks.Close();
       return true;
     default: return false;
@@ -369,24 +379,21 @@ bool TGameEngine::SwitchFromMainMenu(int result) {
 bool TGameEngine::SwitchFromSelector(int result) {
   const std::string picture = FPuzzleSelector->FCurrentPath;
   switch (result) {
-    case -1: ReturnToMainMenu(false); return true;
-    case 1: NewGame(picture); return true;
-    case 2: OpenMaker(picture); return true;
-    case 3:
-      Options.LastJigsaw = picture;
-      ContinueJigsaw(picture);
-      return true;
+    case SelectorResult::Back: ReturnToMainMenu(false); return true;
+    case SelectorResult::NewGame: NewGame(picture); return true;
+    case SelectorResult::Maker: OpenMaker(picture, *FPuzzleSelector); return true;
+    case SelectorResult::Continue: ContinueJigsaw(picture); return true;
     default: return false;
   }
 }
 
 // From the options screen: back to the main menu, or back into the game it paused.
 bool TGameEngine::SwitchFromOptions(int result) {
-  if (result == -1) {
+  if (result == OptionsResult::ToMainMenu) {
     ReturnToMainMenu(true);
     return true;
   }
-  if (result != 1) return false;
+  if (result != OptionsResult::ToGame) return false;
   FOptionsScreen->Leave();
   FActive = FBoardPlay.get();
   FBoardPlay->Resume();
@@ -395,92 +402,156 @@ bool TGameEngine::SwitchFromOptions(int result) {
 
 // From play: to the main menu, or to the options screen while the game waits suspended.
 bool TGameEngine::SwitchFromPlay(int result) {
-  if (result == -1) {
+  if (result == PlayResult::ToMainMenu) {
     ReturnToMainMenu(true);
     return true;
   }
-  if (result != 1) return false;
+  if (result != PlayResult::Options) return false;
   FOptionsScreen->Enter();
-  FOptionsScreen->FResult = 1;
+  FOptionsScreen->FResult = OptionsResult::ToGame;
   FActive = FOptionsScreen.get();
   return true;
 }
 
 void TGameEngine::Activate(TInterface& screen, bool freeSprites, bool freshWorkSurface) {
-  if (freeSprites) FGraphics->FreeAllSprites();
+  if (freeSprites) FreeSprites();
   screen.Enter();
   FActive = &screen;
   if (freshWorkSurface) FGraphics->ResetWorkSurface();
 }
 
 void TGameEngine::ReturnToMainMenu(bool freeSprites) {
-  if (freeSprites) FGraphics->FreeAllSprites();
+  if (freeSprites) FreeSprites();
   FMainMenu->Enter();
   FActive = FMainMenu.get();
   FMainMenu->FMouseStill = 0;
 }
 
-void TGameEngine::OpenMaker(const std::string& picture) {
-  FGraphics->FreeAllSprites();
-  FPuzzleMaker->Cutter().LoadPicture(picture);
+// Screens free what they made when they are left: a sprite still in use here was left behind.
+void TGameEngine::FreeSprites() {
+  const int leaked = FGraphics->FreeAllSprites();
+  if (leaked == 0) return;
+  FLeakedSprites += leaked;
+  std::fprintf(stderr, "quorvane-jigsaw: %d sprite(s) left behind by the screen before\n", leaked);
+}
+
+// The picture and its puzzle file into the maker's cutter; false, with the cause, when either
+// cannot be read. A picture without a puzzle file cannot be played.
+bool TGameEngine::LoadPuzzle(const std::string& picture) {
+  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
+  const std::string puzzle = ChangeFileExt(picture, ".pzl");
+  if (picture.empty()) FLoadError = "no jigsaw has been chosen yet";
+  else if (!FileExists(picture)) FLoadError = "the picture is missing";
+  else if (!cutter.LoadPicture(picture)) FLoadError = cutter.LastError();
+  else if (!FileExists(puzzle)) FLoadError = "no puzzle has been made of this picture yet";
+  else if (!cutter.LoadPuzzleFile(puzzle)) FLoadError = cutter.LastError();
+  else return true;
+  return false;
+}
+
+// A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
+void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
+  ReleaseCutter();
+  ReportError(Lang(170), (picture.empty() ? std::string("?") : picture) + ": " + FLoadError);
+  if (&from == FMainMenu.get())
+    ReturnToMainMenu(true);
+  else
+    Activate(from, true, false);
+}
+
+void TGameEngine::OpenMaker(const std::string& picture, TInterface& from) {
+  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
+  if (picture.empty() || !FileExists(picture) || !cutter.LoadPicture(picture)) {
+    FLoadError = picture.empty() ? "no jigsaw has been chosen yet"
+                 : FileExists(picture) ? cutter.LastError() : "the picture is missing";
+    LoadFailed(picture, from);
+    return;
+  }
+  FreeSprites();
   FPuzzleMaker->Enter();
   FActive = FPuzzleMaker.get();
   FGraphics->ResetWorkSurface();
 }
 
-// Loading or cutting a puzzle for play that fails (memory exhausted above all) ends the program.
-void TGameEngine::OnGameLoadFailure() {
+void TGameEngine::NewGame(const std::string& picture) {
+  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
+  ShowCutProgress();
+  if (!LoadPuzzle(picture)) {
+    LoadFailed(picture, *FPuzzleSelector);
+    return;
+  }
+  Options.LastJigsaw = picture;
+  cutter.ScalePicture(0);
+  cutter.DrawCutMap();
+  InfoWindow().SetPosition(0);
+  FDXDraw.ShowPrimary();
+  cutter.OnProgress = [this](TPuzzleCutter&) { CutterProgress(); };
+  cutter.CutPieces();
+  cutter.OnProgress = nullptr;
+  FreeSprites();
+  FBoardPlay->Enter();
+  FBoardPlay->NewGame(cutter, FDXDraw.Width() - 200, FDXDraw.Height() - 300);
+  FActive = FBoardPlay.get();
+  cutter.Clear();
+}
+
+// Continues the saved game of the picture; the selector's choice becomes the last jigsaw.
+void TGameEngine::ContinueJigsaw(const std::string& picture) {
+  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
+  TInterface& from = *FFinished;
+  if (!LoadPuzzle(picture)) {
+    LoadFailed(picture, from);
+    return;
+  }
+  Options.LastJigsaw = picture;
+  FreeSprites();
+  FBoardPlay->Enter();
+  cutter.ScalePicture(0);
+  cutter.DrawCutMap();
+  cutter.CropToGrid();
+  const bool loaded = FBoardPlay->LoadGame(cutter, ChangeFileExt(picture, ".sav"));
+  cutter.Clear();
+  if (loaded) {
+    FActive = FBoardPlay.get();
+    return;
+  }
+  // The saved game reports its own trouble; the player goes back where they came from.
+  FBoardPlay->Leave();
+  if (&from == FMainMenu.get())
+    ReturnToMainMenu(true);
+  else
+    Activate(from, true, false);
+}
+
+// A switch that failed half way: every screen lets go of what it made, and the main menu
+// takes over.
+void TGameEngine::RecoverFromFailedSwitch(const std::string& cause) {
+  ReleaseCutter();
+  ReportError("Quorvane Jigsaw", cause);
+  for (TInterface* screen : {static_cast<TInterface*>(FBoardPlay.get()), static_cast<TInterface*>(FPuzzleMaker.get()),
+                             static_cast<TInterface*>(FPuzzleSelector.get()),
+                             static_cast<TInterface*>(FOptionsScreen.get()), static_cast<TInterface*>(FMainMenu.get())})
+    if (!screen->Done()) screen->Leave();
+  FGraphics->FreeAllSprites();
+  ReturnToMainMenu(false);
+}
+
+// Loading or cutting a jigsaw ran out of memory: the one case that ends the program.
+void TGameEngine::OutOfMemory() {
+  ReleaseCutter();
   if (FHooks.MessageBox) FHooks.MessageBox(kOutOfMemory, "Error");
   if (FHooks.Terminate) FHooks.Terminate();
 }
 
-void TGameEngine::NewGame(const std::string& picture) {
+void TGameEngine::ReleaseCutter() {
   TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  try {
-    ShowCutProgress();
-    cutter.LoadPicture(picture);
-    cutter.LoadPuzzleFile(ChangeFileExt(picture, ".pzl"));
-    Options.LastJigsaw = picture;
-    cutter.ScalePicture(0);
-    cutter.DrawCutMap();
-    InfoWindow().SetPosition(0);
-    FDXDraw.ShowPrimary();
-    cutter.OnProgress = [this](TPuzzleCutter&) { CutterProgress(); };
-    cutter.CutPieces();
-    cutter.OnProgress = nullptr;
-    FGraphics->FreeAllSprites();
-    FBoardPlay->Enter();
-    FBoardPlay->NewGame(cutter, FDXDraw.Width() - 200, FDXDraw.Height() - 300);
-    FActive = FBoardPlay.get();
-    cutter.Clear();
-  } catch (const std::exception&) {
-    cutter.OnProgress = nullptr;
-    OnGameLoadFailure();
-  }
+  cutter.OnProgress = nullptr;
+  cutter.Clear();
 }
 
-void TGameEngine::ContinueJigsaw(const std::string& picture) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  try {
-    FGraphics->FreeAllSprites();
-    FBoardPlay->Enter();
-    cutter.LoadPicture(picture);
-    cutter.LoadPuzzleFile(ChangeFileExt(picture, ".pzl"));
-    cutter.ScalePicture(0);
-    cutter.DrawCutMap();
-    cutter.CropToGrid();
-    const bool loaded = FBoardPlay->LoadGame(cutter, ChangeFileExt(picture, ".sav"));
-    cutter.Clear();
-    if (loaded) {
-      FActive = FBoardPlay.get();
-      return;
-    }
-    // Nothing to continue: stay out of an empty game and show the menu again.
-    FBoardPlay->Leave();
-    ReturnToMainMenu(true);
-  } catch (const std::exception&) {
-    OnGameLoadFailure();
-  }
+void TGameEngine::ReportError(const std::string& title, const std::string& text) {
+  std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
+  if (FHooks.MessageBox) FHooks.MessageBox(text, title);
 }
 
 // The cut's progress box: the number of pieces is known only once the cut has begun.

@@ -50,7 +50,10 @@ class TGameEngine {
 
   void ScreenDone(TInterface* sender);
   void SwitchScreens();
-  void ForceRedraw() { FTimer.Tag = 200; }
+  // The redraw counter (the timer's tag): at kFullRedraw the next frames are drawn in full, one
+  // more full frame follows every kFullRedraw + 1 frames.
+  static constexpr int kFullRedraw = 200;
+  void ForceRedraw() { FTimer.Tag = kFullRedraw; }
   void TimerTick();
   void CutterProgress();
   void SurfacesRestored();
@@ -72,6 +75,8 @@ class TGameEngine {
   TPuzzleMakerInterface& Maker() { return *FPuzzleMaker; }
   TOptionsInterface& OptionsScreen() { return *FOptionsScreen; }
   TBoardPlayInterface& BoardPlay() { return *FBoardPlay; }
+  // Sprites a screen left behind when it was left, found at screen switches since the start.
+  int LeakedSprites() const { return FLeakedSprites; }
 
  private:
   int MapButton(int button) const;
@@ -92,10 +97,16 @@ class TGameEngine {
   bool SwitchFromPlay(int result);
   void Activate(TInterface& screen, bool freeSprites, bool freshWorkSurface);
   void ReturnToMainMenu(bool freeSprites);
+  void FreeSprites();
   void NewGame(const std::string& picture);
   void ContinueJigsaw(const std::string& picture);
-  void OpenMaker(const std::string& picture);
-  void OnGameLoadFailure();
+  void OpenMaker(const std::string& picture, TInterface& from);
+  bool LoadPuzzle(const std::string& picture);
+  void LoadFailed(const std::string& picture, TInterface& from);
+  void RecoverFromFailedSwitch(const std::string& cause);
+  void OutOfMemory();
+  void ReleaseCutter();
+  void ReportError(const std::string& title, const std::string& text);
   void ShowCutProgress();
 
   IDisplay& FDXDraw;
@@ -114,6 +125,8 @@ class TGameEngine {
   bool FSwitchingMode = false;
   std::vector<std::string> FFonts;
   std::vector<const TSurface*> FRememberedSurfaces;
+  int FLeakedSprites = 0;
+  std::string FLoadError;  // why the last LoadPuzzle failed
 };
 
 // The one engine, while it exists.

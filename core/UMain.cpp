@@ -42,6 +42,12 @@ void BuildRefreshRates(int resolution) {
   std::sort(RefreshRates.begin(), RefreshRates.end());
 }
 
+TDisplayMode FullScreenMode(int resolution, int refresh) {
+  const TDisplaySetting mode = ParseDisplayMode(resolution);
+  const bool offered = refresh >= 0 && size_t(refresh) < RefreshRates.size();
+  return {mode.Width, mode.Height, mode.BitCount, int(offered ? RefreshRates[size_t(refresh)] : 0)};
+}
+
 // ---------------------------------------------------------------------------------------------
 
 Tmf::Tmf(IDisplay& display, TPlatformServices services) : FDXDraw(display), FServices(std::move(services)) {}
@@ -61,15 +67,13 @@ void Tmf::FormCreate() {
   FDXDraw.OnInitialize = [this] { DXDrawInitialize(); };
 }
 
-// A stored refresh index the display does not offer falls back to the display's default rate.
 void Tmf::ApplyFullScreenSettings(int resolution, int refresh) {
-  const TDisplaySetting mode = ParseDisplayMode(resolution);
+  BuildRefreshRates(resolution);
+  const TDisplayMode mode = FullScreenMode(resolution, refresh);
   FDXDraw.SetBorderless(true);
   FDXDraw.SetWindowBounds(MakeRect(0, 0, mode.Width, mode.Height));
   FDXDraw.SetFullScreenOption(true);
-  BuildRefreshRates(resolution);
-  const bool valid = refresh >= 0 && size_t(refresh) < RefreshRates.size();
-  FDXDraw.SetFullScreenMode({mode.Width, mode.Height, mode.BitCount, int(valid ? RefreshRates[size_t(refresh)] : 0)});
+  FDXDraw.SetFullScreenMode(mode);
 }
 
 void Tmf::DXDrawInitialize() {

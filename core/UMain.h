@@ -1,11 +1,13 @@
 // The main window and the display-mode routines it shares with the options screen and the
-// graphics engine.
+// game engine.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/Display.h"
 
 namespace qj {
 
@@ -27,6 +29,9 @@ TDisplaySetting ParseDisplayMode(int index);
 void ParseDisplayMode(int index, TDisplaySetting& setting);
 // Rebuilds RefreshRates for the mode's width and height from the display's reported modes.
 void BuildRefreshRates(int resolution);
+// The full-screen mode of DisplayModes entry `resolution` at element `refresh` of RefreshRates;
+// an index the display does not offer gives its default rate.
+TDisplayMode FullScreenMode(int resolution, int refresh);
 
 }  // namespace qj
 

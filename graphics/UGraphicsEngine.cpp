@@ -5,15 +5,11 @@
 // test; surface memory and shadows; frame composition; statistics overlay; display changes.
 #include "graphics/UGraphicsEngine.h"
 
-#include <sys/utsname.h>
-
 #include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <string>
 
-#include "core/UMain.h"
-#include "core/UMiscelaneous.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 
@@ -43,12 +39,6 @@ namespace {
 // The play table; a background picture that cannot be read leaves a black table of this size.
 constexpr int kTableWidth = 1600;
 constexpr int kTableHeight = 1200;
-
-std::string PlatformVersion() {
-  utsname name{};
-  if (uname(&name) != 0) return "";
-  return std::string(name.sysname) + " " + name.release;
-}
 
 std::unique_ptr<TSurface> BlackPixel() { return std::make_unique<TSurface>(1, 1); }
 
@@ -87,15 +77,15 @@ TRect FitKeepingAspect(const TRect& dest, const TPixelBuffer& image) {
 
 const TSurface* TMySprite::Image() const {
   if (Surfaces.empty()) return nullptr;
-  if (Kind == 5 && Frame < Surfaces.size()) return Surfaces[Frame].get();
+  if (Kind == ESpriteKind::Animation && Frame < Surfaces.size()) return Surfaces[Frame].get();
   return Surfaces[0].get();
 }
 
 // ---------------------------------------------------------------- creation and surfaces
 
-TGraphicsEngine::TGraphicsEngine(IDisplay& display) : FDXDraw(display) {
+TGraphicsEngine::TGraphicsEngine(IDisplay& display, std::string platformVersion)
+    : FDXDraw(display), FPlatformVersion(std::move(platformVersion)) {
   Graphics = this;
-  FPlatformVersion = PlatformVersion();
   UpdateSurfaceSize();
   FWorkSurface = std::make_unique<TSurface>();
   HookDisplay();
@@ -173,7 +163,7 @@ void TGraphicsEngine::LoadBackground() {
   if (!FBackground) {
     FBackground = std::make_unique<TMySprite>();
     FBackground->Opaque = true;
-    FBackground->Category = 1;
+    FBackground->Category = SpriteCategory::Background;
   }
   TSurfaceList& surfaces = FBackground->Surfaces;
   surfaces.clear();
@@ -203,6 +193,7 @@ int TGraphicsEngine::NewSlot() {
   if (slot < 0) {
     slot = int(FSprites.size());
     FSprites.emplace_back();
+    if (FGenerations.size() < FSprites.size()) FGenerations.push_back(0);
   } else {
     // A reused slot starts clean: nothing of the previous sprite (hooks, hit mode, angle) leaks.
     FSprites[size_t(slot)] = TMySprite{};
@@ -210,6 +201,7 @@ int TGraphicsEngine::NewSlot() {
   TMySprite& s = FSprites[size_t(slot)];
   s.Id = maxId + 1;
   s.SortFlag = &FSortNeeded;
+  ++FGenerations[size_t(slot)];
   FSortNeeded = true;
   return slot;
 }
@@ -271,9 +263,28 @@ void TGraphicsEngine::FreeSprite(int sprite) {
   FSortNeeded = true;
 }
 
-void TGraphicsEngine::FreeAllSprites() {
-  for (size_t i = 0; i < FSprites.size(); ++i)
-    if (!FSprites[i].Persistent) FreeSprite(int(i));
+int TGraphicsEngine::FreeAllSprites() {
+  int inUse = 0;
+  for (size_t i = 0; i < FSprites.size(); ++i) {
+    if (FSprites[i].Persistent) continue;
+    inUse += FSprites[i].Id != 0;
+    FreeSprite(int(i));
+  }
+  return inUse;
+}
+
+int TGraphicsEngine::LiveSpriteCount() const {
+  return int(std::count_if(FSprites.begin(), FSprites.end(), [](const TMySprite& s) { return s.Id != 0; }));
+}
+
+uint32_t TGraphicsEngine::Generation(int index) const {
+  return index >= 0 && size_t(index) < FGenerations.size() ? FGenerations[size_t(index)] : 0;
+}
+
+TMySprite* TGraphicsEngine::Find(int index, uint32_t generation) {
+  if (index < 0 || size_t(index) >= FSprites.size() || FGenerations[size_t(index)] != generation) return nullptr;
+  TMySprite& s = FSprites[size_t(index)];
+  return s.Id != 0 ? &s : nullptr;
 }
 
 void TGraphicsEngine::TrimSprites() {
@@ -351,7 +362,7 @@ int TGraphicsEngine::SpriteAt(int x, int y) const {
   int result = -1;
   for (size_t i = 0; i < FSprites.size(); ++i) {
     const TMySprite& s = FSprites[i];
-    if (!s.Visible || s.NoHit || ((s.Kind == 1 || s.Kind == 5) && s.Angle != 0)) continue;
+    if (!s.Visible || s.NoHit || ((s.Kind == ESpriteKind::Piece || s.Kind == ESpriteKind::Animation) && s.Angle != 0)) continue;
     const TSurface* image = s.Image();
     if (!image) continue;
     const TPoint p = ScreenPos(s);
@@ -495,24 +506,22 @@ void TGraphicsEngine::QueueSprite(TSurface& back, int index, int orderPos) {
   const TPoint p = ScreenPos(s);
   if (p.X > FWidth || p.Y > FHeight) return;
   switch (s.Kind) {
-    case 1:
+    case ESpriteKind::Piece:
       QueuePiece(back, index, p);
       break;
-    case 4:
+    case ESpriteKind::Plain:
       if (s.Surfaces.empty() || !s.Surfaces[0] || LiesLeftOrAbove(p, *s.Surfaces[0])) return;
       Queue(*s.Surfaces[0], p, s.Alpha != 0 ? TDrawOp::AlphaOp : TDrawOp::KeyedOp);
       FDrawList.back().Alpha = s.Alpha;
       break;
-    case 5:
+    case ESpriteKind::Animation:
       QueueAnimation(s, p);
       break;
-    case 6:
+    case ESpriteKind::Hook:
       if (s.OnDraw) RunHook(back, s.OnDraw, orderPos);
       break;
-    case 7:
+    case ESpriteKind::Composite:
       QueueComposite(s, p);
-      break;
-    default:
       break;
   }
 }
@@ -572,16 +581,16 @@ void TGraphicsEngine::QueueComposite(TMySprite& s, TPoint p) {
     if (surface->Empty()) return;
     const TSpritePart* part = j < s.Parts.size() ? &s.Parts[j] : nullptr;
     if (part && part->Hidden) continue;
-    if (!part || part->Mode == 0) {
+    if (!part || part->Mode == EPartMode::AtSprite) {
       Queue(*surface, p, TDrawOp::KeyedOp);
       continue;
     }
-    if (part->Mode == 2 && !FUseClipper) continue;
+    if (part->Mode == EPartMode::CopySource && !FUseClipper) continue;
     if (part->Dest.IsEmpty()) return;
     const TRect dest = Offset(part->Dest, p);
-    if (part->Mode == 1)
+    if (part->Mode == EPartMode::Stretch)
       QueueStretch(*surface, part->KeepAspect ? FitKeepingAspect(dest, *surface) : dest, surface->Bounds());
-    else if (part->Mode == 2)
+    else if (part->Mode == EPartMode::CopySource)
       QueueStretch(*surface, dest, part->Source);
   }
 }
@@ -661,22 +670,19 @@ void TGraphicsEngine::EnterFullScreen(const TDisplayMode& mode) {
   FDXDraw.SetFullScreenMode(mode);
 }
 
-void TGraphicsEngine::ToggleFullScreen() {
-  if (FDXDraw.FullScreenOption()) {
-    ReconfigureDisplay([this] {
+void TGraphicsEngine::SwitchDisplay(bool fullScreen, const TDisplayMode& mode) {
+  ReconfigureDisplay([this, fullScreen, &mode] {
+    if (fullScreen)
+      EnterFullScreen(mode);
+    else
       EnterWindowed();
-      Options.FullScreen = false;
-    });
-    return;
-  }
-  const TDisplaySetting setting = ParseDisplayMode(Options.DisplayResolution);
-  // A refresh index outside the list is an error; raised before anything is torn down.
-  const uint32_t refresh = RefreshRates.at(size_t(Options.DisplayRefresh));
-  const TDisplayMode mode{setting.Width, setting.Height, setting.BitCount, int(refresh)};
-  ReconfigureDisplay([this, &mode] {
-    EnterFullScreen(mode);
-    Options.FullScreen = true;
   });
+}
+
+bool TGraphicsEngine::ToggleFullScreen(const TDisplayMode& fullScreenMode) {
+  const bool toFullScreen = !FDXDraw.FullScreenOption();
+  SwitchDisplay(toFullScreen, fullScreenMode);
+  return toFullScreen;
 }
 
 bool TGraphicsEngine::SetDisplayMode(int width, int height, bool fullScreen, int bitCount, int refresh) {
@@ -688,12 +694,7 @@ bool TGraphicsEngine::SetDisplayMode(int width, int height, bool fullScreen, int
     if (now.Width == width && now.Height == height && now.BitCount == bitCount && now.Refresh == refresh)
       return false;
   }
-  ReconfigureDisplay([this, fullScreen, &mode] {
-    if (fullScreen)
-      EnterFullScreen(mode);
-    else
-      EnterWindowed();
-  });
+  SwitchDisplay(fullScreen, mode);
   return true;
 }
 

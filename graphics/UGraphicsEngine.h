@@ -22,9 +22,30 @@ using TNotifyEvent = std::function<void()>;
 using TDibList = std::vector<std::unique_ptr<TMyDib>>;
 using TSurfaceList = std::vector<std::unique_ptr<TSurface>>;
 
-// How one surface of a composite (kind 7) sprite is placed.
+// How a sprite is drawn. The values are those the rest of the game has always used.
+enum class ESpriteKind : unsigned {
+  Piece = 1,      // self-drawn piece: hook, then turned or plain image with optional shadow
+  Plain = 4,      // element 0 of Surfaces, optionally alpha-blended
+  Animation = 5,  // one surface after another, stepped by the clock
+  Hook = 6,       // nothing but the drawing hook
+  Composite = 7,  // every surface placed by its part record
+};
+
+// Where one surface of a composite sprite goes.
+enum class EPartMode : uint8_t {
+  AtSprite = 0,    // drawn at the sprite position
+  Stretch = 1,     // stretched into Dest
+  CopySource = 2,  // Source copied onto Dest
+};
+
+// Categories the engine itself gives sprites; the other parts number theirs.
+namespace SpriteCategory {
+enum : int { Background = 1 };
+}
+
+// How one surface of a composite sprite is placed.
 struct TSpritePart {
-  uint8_t Mode = 0;  // 0 at the sprite position, 1 stretched into Dest, 2 Source copied onto Dest
+  EPartMode Mode = EPartMode::AtSprite;
   uint8_t KeepAspect = 0;
   uint8_t Hidden = 0;
   TRect Dest;    // relative to the sprite position
@@ -51,7 +72,7 @@ class TMySprite {
   bool PlayOnce = false;
   bool Finished = false;
   unsigned Frame = 0;
-  unsigned Kind = 4;
+  ESpriteKind Kind = ESpriteKind::Plain;
   int DrawTag = 0;
   bool Shadow = false;
   uint8_t Alpha = 0;
@@ -77,7 +98,8 @@ struct TDebugLine {
 
 class TGraphicsEngine {
  public:
-  explicit TGraphicsEngine(IDisplay& display);
+  // platformVersion is only shown by the statistics overlay.
+  explicit TGraphicsEngine(IDisplay& display, std::string platformVersion = "");
   ~TGraphicsEngine();
   TGraphicsEngine(const TGraphicsEngine&) = delete;
   TGraphicsEngine& operator=(const TGraphicsEngine&) = delete;
@@ -93,16 +115,27 @@ class TGraphicsEngine {
   void SetSpriteDepth(int sprite, double depth);
   TRect SpriteBounds(int sprite) const;
   void FreeSprite(int sprite);
-  void FreeAllSprites();
+  // Frees every sprite that is not Persistent; returns how many were still in use.
+  int FreeAllSprites();
   void TrimSprites();
   void SortSprites();
   void SortIfNeeded();
   int SpriteAt(int x, int y) const;  // -1 when nothing is hit
 
-  // References stay valid only until the next sprite is created.
+  // References stay valid only until the next sprite is created; code that keeps a sprite
+  // holds a TSpriteHandle instead.
   TMySprite& Sprite(int index) { return FSprites.at(size_t(index)); }
   const TMySprite& Sprite(int index) const { return FSprites.at(size_t(index)); }
   int SpriteCount() const { return int(FSprites.size()); }
+  int LiveSpriteCount() const;
+  // Every creation in a slot gets a new generation, so an old claim on the slot can be told
+  // from the sprite that lives there now.
+  uint32_t Generation(int index) const;
+  // The live sprite at index when it is still the one of that generation, else null.
+  TMySprite* Find(int index, uint32_t generation);
+  // Uses of handles whose sprite had gone, refused since the start.
+  int StaleHandleUses() const { return FStaleHandleUses; }
+  void CountStaleHandleUse() { ++FStaleHandleUses; }
 
   // Re-creates one surface in system memory (true) or display memory (false). The surface is
   // replaced by a new object: reach sprite images through their sprite, never keep a reference.
@@ -114,7 +147,8 @@ class TGraphicsEngine {
   void UpdateSurfaceSize();
   void ResetWorkSurface();
   void LoadBackground();
-  void ToggleFullScreen();
+  // Window to full screen in fullScreenMode, or back; true when the result is full screen.
+  bool ToggleFullScreen(const TDisplayMode& fullScreenMode);
   bool SetDisplayMode(int width, int height, bool fullScreen, int bitCount, int refresh);
   int SpriteSurfaceCount() const;
 
@@ -149,6 +183,7 @@ class TGraphicsEngine {
   void ReconfigureDisplay(const std::function<void()>& configure);
   void EnterWindowed();
   void EnterFullScreen(const TDisplayMode& mode);
+  void SwitchDisplay(bool fullScreen, const TDisplayMode& mode);
 
   TPoint ScreenPos(const TMySprite& s) const;
   void QueueSprite(TSurface& back, int index, int orderPos);
@@ -167,6 +202,8 @@ class TGraphicsEngine {
   bool FSortNeeded = true;
   std::vector<int> FOrder;
   TSprites FSprites;
+  std::vector<uint32_t> FGenerations;  // per slot; kept when trailing slots are trimmed
+  int FStaleHandleUses = 0;
   TRect FClipper;
   std::unique_ptr<TSurface> FWorkSurface;
   std::unique_ptr<TMySprite> FBackground;

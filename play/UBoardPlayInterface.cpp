@@ -9,9 +9,9 @@ namespace qj {
 // Escape goes back to the main menu; F2 pauses the game for the options screen.
 void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone) return;
-  if (key == VK_ESCAPE) Finish(-1);
+  if (key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
   if (key == VK_F2) {
-    FResult = 1;
+    FResult = PlayResult::Options;
     Suspend();
   }
 }

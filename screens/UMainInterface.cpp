@@ -26,12 +26,12 @@ void TMainInterface::Enter() {
     Options.Environment = PreviewTheme;
     if (ReloadAppearanceHook) ReloadAppearanceHook();
   }
-  BuildThemePreview(*this);
+  FMenuSprites = BuildThemePreview(*this);
 }
 
 void TMainInterface::NextPreviewTheme() {
   if (Themes.empty()) return;
-  FEngine->FreeAllSprites();
+  FreeMenu();
   PreviewTheme = int((size_t(Options.Environment) + 1) % Themes.size());
   Enter();
 }
@@ -68,16 +68,13 @@ void TMainInterface::ShowMenu() {
       AddTextSprite(*this, ticker, 11, std::max(10, (width - tickerSize.Width) / 2), height - tickerSize.Height - 16));
 }
 
-void TMainInterface::FreeMenu() {
-  for (int sprite : FMenuSprites) FEngine->FreeSprite(sprite);
-  FMenuSprites.clear();
-}
+void TMainInterface::FreeMenu() { FMenuSprites.clear(); }
 
 // The choices are on the keys 1 to 4: the selector, the options, continue the last jigsaw, and
 // the maker; Escape quits.
 void TMainInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone) return;
-  if (key == VK_ESCAPE) Finish(-1);
+  if (key == VK_ESCAPE) Finish(MainMenuResult::Quit);
   if (key >= '1' && key <= '4') Finish(key - '0');
   if (key == 'T' && ShowThemePreview) NextPreviewTheme();
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/UEngines.h"
+#include "graphics/USpriteHandle.h"
 
 namespace qj {
 
@@ -28,7 +29,7 @@ class TMainInterface : public TInterface {
   void ShowMenu();
   void FreeMenu();
 
-  std::vector<int> FMenuSprites;
+  std::vector<TSpriteHandle> FMenuSprites;
 };
 
 }  // namespace qj

@@ -4,9 +4,10 @@
 
 namespace qj {
 
-// The engine sets FResult to 1 when the screen was opened over a game: leaving returns there.
+// The engine sets FResult to ToGame when the screen was opened over a game: leaving returns there.
 void TOptionsInterface::KeyDown(uint16_t& key, int shift) {
-  if (!FDone && key == VK_ESCAPE) Finish(FResult == 1 ? 1 : -1);
+  if (!FDone && key == VK_ESCAPE)
+    Finish(FResult == OptionsResult::ToGame ? OptionsResult::ToGame : OptionsResult::ToMainMenu);
 }
 
 }  // namespace qj

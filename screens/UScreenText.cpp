@@ -21,11 +21,11 @@ TTextSize MeasureScreenText(const std::string& text, int size) {
   return {canvas.TextWidth(text) + kShadowOffset, canvas.TextHeight(text) + kShadowOffset};
 }
 
-int AddTextSprite(TBasicEvents& screen, const std::string& text, int size, int x, int y) {
+TSpriteHandle AddTextSprite(TBasicEvents& screen, const std::string& text, int size, int x, int y) {
   const TTextSize extent = MeasureScreenText(text, size);
   TGraphicsEngine& engine = *screen.FEngine;
-  const int sprite = engine.AddEmptySprite(x, y, screen.NextDepth(), 0);
-  TSurface& surface = engine.AddSurface(sprite, nullptr);
+  TSpriteHandle sprite(engine, engine.AddEmptySprite(x, y, screen.NextDepth(), 0));
+  TSurface& surface = engine.AddSurface(sprite.Index(), nullptr);
   surface.SetSize(extent.Width, extent.Height);
   TCanvas canvas(surface);
   canvas.BrushClear = true;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "graphics/USpriteHandle.h"
+
 namespace qj {
 
 class TBasicEvents;
@@ -15,7 +17,7 @@ struct TTextSize {
 
 // The size the text will take at `size` points.
 TTextSize MeasureScreenText(const std::string& text, int size);
-// Adds a fixed sprite at (x, y) on the screen's next depth and returns its index.
-int AddTextSprite(TBasicEvents& screen, const std::string& text, int size, int x, int y);
+// Adds a fixed sprite at (x, y) on the screen's next depth.
+TSpriteHandle AddTextSprite(TBasicEvents& screen, const std::string& text, int size, int x, int y);
 
 }  // namespace qj

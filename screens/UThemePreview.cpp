@@ -25,15 +25,18 @@ class TFlow {
     const TTextSize extent = MeasureScreenText(text, size);
     if (newRow) NewRow();
     const TPoint at = Place(extent.Width, extent.Height);
-    AddTextSprite(FScreen, text, size, at.X, at.Y);
+    FSprites.push_back(AddTextSprite(FScreen, text, size, at.X, at.Y));
   }
 
   void Image(const std::string& file) {
     TMyDib dib;
     if (!dib.LoadFromFile(file)) return;
     const TPoint at = Place(dib.Width(), dib.Height());
-    FEngine.AddSurface(FEngine.AddEmptySprite(at.X, at.Y, FScreen.NextDepth(), 0), &dib);
+    FSprites.emplace_back(FEngine, FEngine.AddEmptySprite(at.X, at.Y, FScreen.NextDepth(), 0));
+    FEngine.AddSurface(FSprites.back().Index(), &dib);
   }
+
+  std::vector<TSpriteHandle> TakeSprites() { return std::move(FSprites); }
 
   void NewRow() {
     FX = kMargin;
@@ -54,6 +57,7 @@ class TFlow {
   TBasicEvents& FScreen;
   TGraphicsEngine& FEngine;
   int FX = kMargin, FY = kMargin, FRowHeight = 0;
+  std::vector<TSpriteHandle> FSprites;
 };
 
 // The blocks whose images make up a theme's controls, with the caption shown above them.
@@ -66,7 +70,7 @@ const std::pair<const char*, const char*> kBlocks[] = {
 
 }  // namespace
 
-void BuildThemePreview(TBasicEvents& screen) {
+std::vector<TSpriteHandle> BuildThemePreview(TBasicEvents& screen) {
   TFlow flow(screen);
   const TTheme& theme = CurrentTheme();
   flow.Text("Theme " + std::to_string(Options.Environment) + ": " + theme.Name, 16, false);
@@ -80,6 +84,7 @@ void BuildThemePreview(TBasicEvents& screen) {
     if (caption) flow.Text(caption, 11, true);
     for (const std::string& entry : entries) flow.Image(ThemedFileName(entry));
   }
+  return flow.TakeSprites();
 }
 
 }  // namespace qj

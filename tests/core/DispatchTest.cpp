@@ -25,16 +25,15 @@ class TTestScreen : public TInterface {
 class TProbe : public TDXControl {
  public:
   TProbe(TInterface* owner, int x, int y, int size = 20) : TDXControl(owner) {
-    FSprite = FEngine->AddEmptySprite(x, y, FDepth, 0);
-    TSurface& s = FEngine->AddSurface(FSprite, nullptr);
+    FSprite = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(x, y, FDepth, 0));
+    TSurface& s = FEngine->AddSurface(FSprite.Index(), nullptr);
     s.SetSize(size, size);
     s.Fill(0xFFFFFF);
-    FEngine->Sprite(FSprite).SolidHit = true;
+    FSprite.Get()->SolidHit = true;
     FLeft = x;
     FTop = y;
     FWidth = FHeight = size;
   }
-  ~TProbe() override { FEngine->FreeSprite(FSprite); }
 
   void MouseDown(int, int, int, int) override {
     ++Downs;
@@ -193,8 +192,8 @@ TEST(ControlBounds, SetBoundsMovesThreeTimesAndPaintsOnceAtTheEnd) {
   EXPECT_EQ(moves, 3);
   EXPECT_EQ(probe.Paints, 1);
   EXPECT_FALSE(probe.FUpdating);
-  EXPECT_EQ(engine.Sprite(probe.FSprite).X, 5);
-  EXPECT_EQ(engine.Sprite(probe.FSprite).Y, 6);
+  EXPECT_EQ(probe.FSprite.Get()->X, 5);
+  EXPECT_EQ(probe.FSprite.Get()->Y, 6);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "tests/core/EngineFixture.h"
 
+#include <filesystem>
+
 #include "core/UMiscelaneous.h"
+#include "creation/UBitmapBuilder.h"
+#include "platform/Dib.h"
 #include "platform/Input.h"
 
 namespace qj::test {
@@ -40,6 +44,28 @@ void TEngineFixture::Key(uint16_t key, int shift) {
   mainWindow->HandleEvent(down);
   TInputEvent up{TInputKind::KeyUp, 0, shift, 0, 0, key};
   mainWindow->HandleEvent(up);
+}
+
+void TEngineFixture::CopyShapeFile() {
+  std::filesystem::create_directories(folder.File("Shapes"));
+  std::filesystem::copy_file(std::string(QJ_SOURCE_DIR) + "/data/Shapes/Shape1.txt", folder.File("Shapes/Shape1.txt"),
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
+std::string TEngineFixture::MakeJigsaw(const std::string& name, bool withPuzzle) {
+  TMyDib dib(160, 120, 24);
+  for (int y = 0; y < dib.Height(); ++y)
+    for (int x = 0; x < dib.Width(); ++x) dib.At(x, y) = MakePixel(x * 3 % 256, y * 5 % 256, (x * y) % 256);
+  const std::string path = folder.File("Jigsaws/" + name + ".bmp");
+  EXPECT_TRUE(dib.SaveToFile(path));
+  if (!withPuzzle) return path;
+  TPuzzleCutter cutter;
+  EXPECT_TRUE(cutter.LoadPicture(path));
+  cutter.ScalePicture(1);
+  cutter.SetCutStyle(0, 1, 40, 40, 0, 0, 1, 1);
+  cutter.DrawCutMap();
+  EXPECT_TRUE(cutter.SavePuzzleFile(ChangeFileExt(path, ".pzl")));
+  return path;
 }
 
 }  // namespace qj::test

@@ -27,6 +27,11 @@ class TEngineFixture : public ::testing::Test {
   void Frame();
   // A key pressed and released on the active screen.
   void Key(uint16_t key, int shift = 0);
+  // Jigsaws/<name>.bmp, a 160 x 120 picture, and with a puzzle file its cut into 40 x 40 pieces
+  // (4 x 3 = 12) with shape file 1; returns the picture's path.
+  std::string MakeJigsaw(const std::string& name, bool withPuzzle);
+  // Shapes/Shape1.txt from the data set, which cutting needs.
+  void CopyShapeFile();
   TGameEngine& Engine() { return *mainWindow->Engine(); }
 
   TTempFolder folder;

@@ -6,7 +6,7 @@
 #include "controls/UControls.h"
 #include "core/UGameEngine.h"
 #include "core/UMiscelaneous.h"
-#include "creation/UPuzzleMakerInterface.h"
+#include "screens/UPuzzleMakerInterface.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"
 #include "platform/Input.h"
@@ -54,16 +54,18 @@ int LiveSprites(TGraphicsEngine& graphics) {
 }
 
 TEST_F(EngineTest, TheMainMenuWritesItsChoicesAndTakesThemAwayWhenLeft) {
-  EXPECT_GT(LiveSprites(Engine().Graphics()), 4);
-  Key('1');
-  Frame();
+  const int menu = LiveSprites(Engine().Graphics());
+  EXPECT_GT(menu, 4);
+  Engine().MainMenu().Leave();
   EXPECT_EQ(LiveSprites(Engine().Graphics()), 0);
-  Key(VK_ESCAPE);
   Frame();
-  EXPECT_GT(LiveSprites(Engine().Graphics()), 4);
+  EXPECT_EQ(Active(), nullptr);
+  Engine().MainMenu().Enter();
+  EXPECT_EQ(LiveSprites(Engine().Graphics()), menu);
 }
 
 TEST_F(EngineTest, ScreensSwitchAtTheEndOfTheFrameByTheirResult) {
+  Options.LastJigsaw = MakeJigsaw("Test", false);
   Key('1');
   ASSERT_EQ(Active(), Screen(Engine().MainMenu())) << "the switch waits for the frame";
   EXPECT_TRUE(Active()->Done());
@@ -187,6 +189,16 @@ TEST_F(EngineTest, AltEnterSwitchesToTheConfiguredFullScreenModeAndBack) {
   EXPECT_FALSE(display.FullScreenOption());
   EXPECT_FALSE(Options.FullScreen);
   EXPECT_EQ(display.Width(), 790);
+}
+
+// The display may offer fewer rates than the settings remember: its default rate is used.
+TEST_F(EngineTest, AltEnterWithARefreshTheDisplayLacksUsesItsDefaultRate) {
+  Options.DisplayResolution = 1;
+  Options.DisplayRefresh = 3;
+  Key(VK_RETURN, ssAlt);
+  EXPECT_TRUE(display.FullScreenOption());
+  EXPECT_EQ(display.FullScreenMode().Refresh, 0);
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(EngineTest, CtrlAltF8DumpsEverySurfaceIntoTheProgramFolder) {

@@ -8,7 +8,7 @@
 #include "core/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
-#include "creation/UPuzzleMakerInterface.h"
+#include "screens/UPuzzleMakerInterface.h"
 #include "play/UBoardPlayInterface.h"
 #include "platform/Dib.h"
 #include "platform/Input.h"
@@ -23,36 +23,27 @@ namespace {
 class PlayRoadTest : public TEngineFixture {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(folder.File("Shapes"));
-    std::filesystem::copy_file(std::string(QJ_SOURCE_DIR) + "/data/Shapes/Shape1.txt",
-                               folder.File("Shapes/Shape1.txt"));
-    picture = MakeJigsaw();
+    CopyShapeFile();
+    picture = MakeJigsaw("Test", true);
     Start();
     Frame();
-  }
-
-  // A 160 x 120 picture cut into 40 x 40 pieces: 4 x 3 = 12 pieces.
-  std::string MakeJigsaw() {
-    TMyDib dib(160, 120, 24);
-    for (int y = 0; y < dib.Height(); ++y)
-      for (int x = 0; x < dib.Width(); ++x) dib.At(x, y) = MakePixel(x * 3 % 256, y * 5 % 256, (x * y) % 256);
-    const std::string path = folder.File("Jigsaws/Test.bmp");
-    EXPECT_TRUE(dib.SaveToFile(path));
-    TPuzzleCutter cutter;
-    cutter.LoadPicture(path);
-    cutter.ScalePicture(1);
-    cutter.SetCutStyle(0, 1, 40, 40, 0, 0, 1, 1);
-    cutter.DrawCutMap();
-    EXPECT_TRUE(cutter.SavePuzzleFile(folder.File("Jigsaws/Test.pzl")));
-    return path;
   }
 
   void PlayFromSelector() {
     Key('1');
     Frame();
-    Engine().Selector().FCurrentPath = picture;
-    Engine().Selector().Finish(1);
+    ASSERT_EQ(Engine().Selector().FCurrentPath, picture);
+    Key(VK_RETURN);
     Frame();
+  }
+
+  // The picture's file replaced by its first half, as a broken copy would leave it.
+  void Truncate(const std::string& path) {
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+  }
+
+  bool LastMessageNames(const std::string& what) {
+    return !messages.empty() && messages.back().find(what) != std::string::npos;
   }
 
   TInterface* Play() { return &Engine().BoardPlay(); }
@@ -99,6 +90,84 @@ TEST_F(PlayRoadTest, ContinuingWithoutASavedGameReturnsToTheMainMenu) {
   Key('3');
   Frame();
   EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+}
+
+TEST_F(PlayRoadTest, ADamagedPictureIsNamedAndThePlayerStaysInTheSelector) {
+  Truncate(picture);
+  PlayFromSelector();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
+  EXPECT_TRUE(LastMessageNames("Test.bmp")) << (messages.empty() ? "no message" : messages.back());
+  EXPECT_EQ(Engine().BoardPlay().PieceCount(), 0) << "no empty game";
+  EXPECT_NE(Options.LastJigsaw, picture);
+  EXPECT_EQ(Engine().LeakedSprites(), 0);
+}
+
+TEST_F(PlayRoadTest, ADamagedJpegIsRefusedWithTheDecodersCause) {
+  TMyDib photo;
+  ASSERT_TRUE(photo.LoadFromFile(picture));
+  const std::string jpeg = folder.File("Jigsaws/Photo.jpg");
+  ASSERT_TRUE(SaveJpeg(photo, jpeg, 90, nullptr));
+  std::filesystem::copy_file(ChangeFileExt(picture, ".pzl"), ChangeFileExt(jpeg, ".pzl"));
+  Truncate(jpeg);
+  Key('1');
+  Frame();
+  ASSERT_EQ(Engine().Selector().FCurrentPath, jpeg) << "the first picture of the library";
+  Key(VK_RETURN);
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
+  EXPECT_TRUE(LastMessageNames("Photo.jpg"));
+  EXPECT_EQ(Engine().BoardPlay().PieceCount(), 0);
+}
+
+TEST_F(PlayRoadTest, APictureWithoutItsPuzzleFileIsNotPlayed) {
+  std::filesystem::remove(ChangeFileExt(picture, ".pzl"));
+  Key('1');
+  Frame();
+  Key(VK_RETURN);
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector())) << "the selector does not start it";
+  Engine().Selector().Finish(SelectorResult::NewGame);
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
+  EXPECT_TRUE(LastMessageNames("no puzzle"));
+}
+
+TEST_F(PlayRoadTest, ContinuingADamagedJigsawStaysOnTheMainMenu) {
+  Options.LastJigsaw = picture;
+  Truncate(ChangeFileExt(picture, ".pzl"));
+  Key('3');
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+  EXPECT_TRUE(LastMessageNames("Test.pzl"));
+  EXPECT_TRUE(Engine().BoardPlay().Done()) << "the play screen was not left entered";
+}
+
+TEST_F(PlayRoadTest, TheMakerOfAMissingPictureDoesNotOpen) {
+  Options.LastJigsaw = folder.File("Jigsaws/Gone.jpg");
+  Key('4');
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+  EXPECT_TRUE(LastMessageNames("Gone.jpg"));
+  Options.LastJigsaw.clear();
+  Key('4');
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+  EXPECT_EQ(messages.size(), 2u);
+}
+
+// Not every failure is a lack of memory: a cut that fails is reported with its cause, the
+// player lands on the main menu and the game goes on.
+TEST_F(PlayRoadTest, AFailedCutIsReportedAndLeadsToTheMainMenu) {
+  std::filesystem::remove(folder.File("Shapes/Shape1.txt"));
+  PlayFromSelector();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+  EXPECT_TRUE(LastMessageNames("Shape")) << (messages.empty() ? "no message" : messages.back());
+  EXPECT_FALSE(mainWindow->Terminated());
+  EXPECT_TRUE(Engine().BoardPlay().Done());
+  CopyShapeFile();
+  PlayFromSelector();
+  EXPECT_EQ(Engine().Active(), Play());
+  EXPECT_EQ(Engine().BoardPlay().PieceCount(), 12);
 }
 
 }  // namespace

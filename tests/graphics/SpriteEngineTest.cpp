@@ -165,15 +165,15 @@ TEST_F(SpriteEngine, TransparentPixelsMissUnlessSolidHit) {
 
 TEST_F(SpriteEngine, HitTestSkipsTurnedPiecesAndUsesTheAnimationFrame) {
   const int piece = Add(0, 0, 2, kRed);
-  Engine.Sprite(piece).Kind = 1;
+  Engine.Sprite(piece).Kind = ESpriteKind::Piece;
   Engine.Sprite(piece).Angle = 10;
   EXPECT_EQ(Engine.SpriteAt(5, 5), -1);
-  Engine.Sprite(piece).Kind = 4;  // only kinds 1 and 5 are turned
+  Engine.Sprite(piece).Kind = ESpriteKind::Plain;  // only kinds 1 and 5 are turned
   EXPECT_EQ(Engine.SpriteAt(5, 5), piece);
   Engine.FreeSprite(piece);
   const int anim = Add(0, 0, 1, kRed, 4, 4);
   Engine.AddSurface(anim, nullptr);
-  Engine.Sprite(anim).Kind = 5;
+  Engine.Sprite(anim).Kind = ESpriteKind::Animation;
   Engine.Sprite(anim).Frame = 1;
   EXPECT_EQ(Engine.SpriteAt(2, 2), -1);  // frame 1 is a 1 x 1 pixel
   Engine.Sprite(anim).Frame = 0;
@@ -227,7 +227,7 @@ TEST_F(SpriteEngine, PlayOnceAnimationStopsOnItsLastFrame) {
     Engine.AddSurface(s, &frame);
   }
   TMySprite& sprite = Engine.Sprite(s);
-  sprite.Kind = 5;
+  sprite.Kind = ESpriteKind::Animation;
   sprite.FrameMs = 50;
   sprite.PlayOnce = true;
   sprite.LastFrameTick = clock.TickCount();
@@ -252,11 +252,11 @@ TEST_F(SpriteEngine, CompositeStretchesKeepingAspect) {
   const TPixelBuffer wide = Filled(4, 2, kRed);
   Engine.AddSurface(s, &wide);
   TSpritePart part;
-  part.Mode = 1;
+  part.Mode = EPartMode::Stretch;
   part.KeepAspect = 1;
   part.Dest = {0, 0, 12, 10};  // narrower than the image: full width, centred vertically
   Engine.Sprite(s).Parts.push_back(part);
-  Engine.Sprite(s).Kind = 7;
+  Engine.Sprite(s).Kind = ESpriteKind::Composite;
   Frame();
   EXPECT_EQ(Back().At(10, 11), kGrey);
   EXPECT_EQ(Back().At(10, 12), kRed);
@@ -284,11 +284,11 @@ TEST_F(SpriteEngine, CompositeCopiesSourceToDestAndHonoursHiddenParts) {
   const TPixelBuffer dot = Filled(2, 2, kGreen);
   Engine.AddSurface(s, &dot);  // no part record: drawn at the sprite position
   TSpritePart copy;
-  copy.Mode = 2;
+  copy.Mode = EPartMode::CopySource;
   copy.Source = {4, 4, 8, 8};
   copy.Dest = {20, 20, 24, 24};
   Engine.Sprite(s).Parts.push_back(copy);
-  Engine.Sprite(s).Kind = 7;
+  Engine.Sprite(s).Kind = ESpriteKind::Composite;
   Frame();
   EXPECT_EQ(Back().At(20, 20), kBlue);
   EXPECT_EQ(Back().At(23, 23), kBlue);
@@ -303,7 +303,7 @@ TEST_F(SpriteEngine, CompositeCopiesSourceToDestAndHonoursHiddenParts) {
 TEST_F(SpriteEngine, PieceKindCallsItsHookSkipsOnceAndTurns) {
   const int s = Add(20, 20, 1, kRed, 4, 2);
   TMySprite& piece = Engine.Sprite(s);
-  piece.Kind = 1;
+  piece.Kind = ESpriteKind::Piece;
   piece.DrawTag = 77;
   int seen = 0;
   piece.OnDraw = [&seen](int value) { seen = value; };
@@ -328,7 +328,7 @@ TEST_F(SpriteEngine, HooksMayCreateAndFreeSpritesWhileDrawing) {
   const int self = Engine.AddEmptySprite(0, 0, 1, 0);
   std::vector<int> positions;
   TPixel below = 0;
-  Engine.Sprite(self).Kind = 6;
+  Engine.Sprite(self).Kind = ESpriteKind::Hook;
   Engine.Sprite(self).OnDraw = [&](int position) {
     positions.push_back(position);
     below = Back().At(1, 1);  // everything beneath is on the back buffer when a hook runs
@@ -366,15 +366,15 @@ TEST(SpriteEngineFrame, EqualsDrawingEachSpriteInTurn) {
         BltAlpha(expected, at.X, at.Y, image, sprite.Alpha, true);
         break;
       case 2:
-        sprite.Kind = 1;
+        sprite.Kind = ESpriteKind::Piece;
         sprite.Angle = int(random() % 256);
         sprite.CenterX = sprite.CenterY = 0.4;
         DrawRotated(expected, at.X, at.Y, image, sprite.Angle, 0.4, 0.4);
         break;
       default: {
-        sprite.Kind = 7;
+        sprite.Kind = ESpriteKind::Composite;
         TSpritePart part;
-        part.Mode = 1;
+        part.Mode = EPartMode::Stretch;
         part.Dest = MakeRect(0, 0, 2 * image.Width(), 3 * image.Height() / 2);
         sprite.Parts.push_back(part);
         Blt(expected, Offset(part.Dest, at), image, image.Bounds(), true);
@@ -408,7 +408,7 @@ TEST_F(SpriteEngine, ShadowDarkensThroughTheMaskAlpha) {
 TEST_F(SpriteEngine, PieceShadowIsDrawnBeforeTheImage) {
   const int s = Add(10, 10, 1, kRed, 2, 2);
   TMySprite& piece = Engine.Sprite(s);
-  piece.Kind = 1;
+  piece.Kind = ESpriteKind::Piece;
   piece.Shadow = true;
   auto mask = std::make_unique<TMyDib>(4, 4, 32);
   mask->Fill(0xFF000000);
@@ -459,32 +459,21 @@ TEST_F(SpriteEngine, DisplayChangeLeavesOneByOnePlaceholders) {
 }
 
 TEST_F(SpriteEngine, ToggleFullScreenAndBack) {
-  const TOptions saved = Options;
-  RefreshRates = {0, 60, 75};
-  Options.DisplayResolution = 3;  // 1024 x 768 x 32
-  Options.DisplayRefresh = 2;
   std::vector<bool> timer;
   int changes = 0;
   Engine.OnTimerEnabled = [&timer](bool on) { timer.push_back(on); };
   Engine.OnDisplayChange = [&changes] { ++changes; };
-  Engine.ToggleFullScreen();
+  EXPECT_TRUE(Engine.ToggleFullScreen({1024, 768, 32, 75}));
   EXPECT_TRUE(Display.FullScreenOption());
-  EXPECT_TRUE(Options.FullScreen);
   EXPECT_TRUE(Display.Borderless);
   EXPECT_EQ(Display.FullScreenMode().Refresh, 75);
   EXPECT_EQ(Engine.FWidth, 1024);
   EXPECT_EQ(Display.BackBuffer().Height(), 768);
-  Engine.ToggleFullScreen();
-  EXPECT_FALSE(Options.FullScreen);
+  EXPECT_FALSE(Engine.ToggleFullScreen({1024, 768, 32, 75}));
+  EXPECT_FALSE(Display.FullScreenOption());
   EXPECT_EQ(Engine.FWidth, 200);
   EXPECT_EQ(timer, (std::vector<bool>{false, true, false, true}));
   EXPECT_EQ(changes, 2);
-
-  Options.DisplayRefresh = 3;
-  EXPECT_THROW(Engine.ToggleFullScreen(), std::out_of_range);
-  EXPECT_FALSE(Display.FullScreenOption());
-  EXPECT_TRUE(Display.CanDraw());
-  Options = saved;
 }
 
 TEST_F(SpriteEngine, SetDisplayModeOnlyActsOnAChange) {

@@ -1,4 +1,4 @@
-#include "creation/UPuzzleMakerInterface.h"
+#include "screens/UPuzzleMakerInterface.h"
 
 #include "creation/UBitmapBuilder.h"
 #include "platform/Input.h"
@@ -12,7 +12,7 @@ TPuzzleMakerInterface::~TPuzzleMakerInterface() = default;
 
 // Escape returns to the selector.
 void TPuzzleMakerInterface::KeyDown(uint16_t& key, int shift) {
-  if (!FDone && key == VK_ESCAPE) Finish(1);
+  if (!FDone && key == VK_ESCAPE) Finish(MakerResult::ToSelector);
 }
 
 }  // namespace qj
