@@ -74,12 +74,18 @@ TEST_F(FrameTimerTest, WaitingAsLongAsDueInSaysIsExactlyEnough) {
     EXPECT_EQ(Timer.DueIn(), 0u);
     EXPECT_TRUE(Timer.Idle(true));
   }
-  // Long overdue: due at once, and the next interval counts from this tick, not the missed ones.
-  Clock.Advance(500);
-  EXPECT_EQ(Timer.DueIn(), 0u);
-  EXPECT_TRUE(Timer.Idle(true));
-  EXPECT_EQ(Timer.DueIn(), 17u);
-  EXPECT_FALSE(Timer.Idle(true));
+  // Overdue by a little or a lot: due at once, and the next interval counts from this tick, not
+  // from when it was due.
+  for (const uint32_t late : {3u, 500u}) {
+    Clock.Advance(17 + late);
+    EXPECT_EQ(Timer.DueIn(), 0u);
+    EXPECT_TRUE(Timer.Idle(true));
+    EXPECT_EQ(Timer.DueIn(), 17u);
+    Clock.Advance(16);
+    EXPECT_FALSE(Timer.Idle(true)) << late;
+    Clock.Advance(1);
+    EXPECT_TRUE(Timer.Idle(true)) << late;
+  }
 }
 
 TEST_F(FrameTimerTest, IntervalZeroFiresAtEveryPass) {
