@@ -196,5 +196,71 @@ TEST(ControlBounds, SetBoundsMovesThreeTimesAndPaintsOnceAtTheEnd) {
   EXPECT_EQ(probe.FSprite.Get()->Y, 6);
 }
 
+// A button that leaves its screen from its own click, as the controls to come do.
+class TLeaveButton : public TProbe {
+ public:
+  TLeaveButton(TInterface* owner, int x, int y) : TProbe(owner, x, y) {}
+  void MouseUp(int button, int shift, int x, int y) override {
+    FOwner->Leave();
+    ++Ups;  // still running after the screen let go of it
+  }
+};
+
+TEST_F(DispatchTest, AScreenFreesItsOwnedControlsAndTheirSpritesWhenLeft) {
+  TLeaveButton& button = screen.AddOwnedControl<TLeaveButton>(10, 10);
+  screen.AddOwnedControl<TProbe>(100, 10);
+  const int liveControls = TDXControl::LiveCount();
+  EXPECT_EQ(engine.LiveSpriteCount(), 2);
+  screen.MouseDown(0, 0, 15, 15);
+  screen.MouseUp(0, 0, 15, 15);  // the click frees every owned control, the clicked one too
+  EXPECT_TRUE(screen.Done());
+  EXPECT_EQ(TDXControl::LiveCount(), liveControls - 2);
+  EXPECT_EQ(engine.LiveSpriteCount(), 0);
+  EXPECT_TRUE(screen.FControls.empty());
+  (void)button;
+}
+
+TEST_F(DispatchTest, AControlWhoseSpriteWasTakenReachesNothing) {
+  TProbe probe(&screen, 10, 10);
+  engine.FreeAllSprites();
+  const int stranger = engine.AddEmptySprite(10, 10, 1, 0);
+  TSurface& image = engine.AddSurface(stranger, nullptr);
+  image.SetSize(20, 20);
+  image.Fill(0xFFFFFF);
+  ASSERT_FALSE(probe.FSprite);
+  probe.SetLeft(300);
+  EXPECT_EQ(engine.Sprite(stranger).X, 10) << "nobody else's sprite is moved";
+  screen.MouseDown(0, 0, 15, 15);
+  EXPECT_EQ(screen.FSprite, stranger);
+  EXPECT_EQ(probe.Downs, 0) << "a click on the stranger is not the probe's";
+}
+
+TEST_F(DispatchTest, RaisingForeverStaysBelowTheOverlayAndControlsFollowTheirSprites) {
+  for (int i = 0; i < 4; ++i) screen.NextDepth();
+  TProbe bottom(&screen, 0, 0);
+  ASSERT_EQ(bottom.FDepth, 130005);
+  TProbe overlay(&screen, 0, 0);
+  overlay.FSprite.Get()->Depth = screen.NextOverlayDepth();
+  const double overlayDepth = overlay.FSprite.Get()->Depth;
+  EXPECT_GT(overlayDepth, screen.FOverlayLow);
+  TProbe raised(&screen, 0, 0);
+  for (int i = 0; i < 25000; ++i) engine.SetSpriteDepth(raised.FSprite.Index(), screen.NextDepth());
+  EXPECT_LT(screen.FDepth, overlayDepth);
+  EXPECT_LT(raised.FSprite.Get()->Depth, overlayDepth);
+  EXPECT_LT(bottom.FSprite.Get()->Depth, raised.FSprite.Get()->Depth) << "the order is kept";
+  EXPECT_EQ(overlay.FSprite.Get()->Depth, overlayDepth) << "the overlay is not renumbered";
+  EXPECT_EQ(bottom.FSprite.Get()->Depth, 130001) << "renumbered from the bottom of the band";
+  EXPECT_EQ(bottom.FDepth, 130001) << "the control follows its sprite";
+}
+
+TEST_F(DispatchTest, EnteringAScreenStartsItsDepthsAgain) {
+  screen.NextDepth();
+  screen.NextOverlayDepth();
+  screen.Leave();
+  screen.Enter();
+  EXPECT_DOUBLE_EQ(screen.NextDepth(), 130001);
+  EXPECT_DOUBLE_EQ(screen.NextOverlayDepth(), screen.FOverlayLow + 1);
+}
+
 }  // namespace
 }  // namespace qj
