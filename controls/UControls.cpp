@@ -1,6 +1,7 @@
 #include "controls/UControls.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
@@ -63,7 +64,8 @@ void TDXControl::SetImage(const TMyDib& bitmap) {
 
 void TDXControl::LoadImage(const std::string& fileName) {
   auto image = std::make_unique<TMyDib>();
-  image->LoadFromFile(fileName);
+  // A missing or broken image leaves the control without a picture, not without its frame.
+  if (!image->LoadFromFile(fileName)) std::fprintf(stderr, "quorvane-jigsaw: %s\n", image->LastError().c_str());
   FImage = std::move(image);
   FHasImage = true;
   Paint();

@@ -318,7 +318,7 @@ void TGameEngine::DumpSurfaces(bool onlyRemembered) {
     TMyDib dib(surface->Width(), surface->Height(), 32);
     if (dib.Empty()) continue;
     std::copy(surface->Bits(), surface->Bits() + size_t(dib.Width()) * dib.Height(), dib.Bits());
-    dib.SaveToFile(path);
+    if (!dib.SaveToFile(path)) std::fprintf(stderr, "quorvane-jigsaw: %s\n", dib.LastError().c_str());
   }
 }
 
@@ -452,7 +452,7 @@ bool TGameEngine::LoadPuzzle(const std::string& picture) {
 // A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
 void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
   ReleaseCutter();
-  ReportError(Lang(170), (picture.empty() ? std::string("?") : picture) + ": " + FLoadError);
+  ReportError(Lang(170), picture.empty() ? FLoadError : picture + ": " + FLoadError);
   if (&from == FMainMenu.get())
     ReturnToMainMenu(true);
   else
@@ -597,7 +597,7 @@ void TGameEngine::Shutdown() {
   Closing = true;
   if (FActive && !FActive->Done()) FActive->Leave();
   FTimer.Enabled = false;
-  SaveSettings();
+  if (!SaveSettings()) std::fprintf(stderr, "quorvane-jigsaw: cannot write the settings file\n");
   FActive = nullptr;
   RemoveFonts(FFonts);
   FFonts.clear();

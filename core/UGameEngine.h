@@ -101,7 +101,7 @@ class TGameEngine {
   void NewGame(const std::string& picture);
   void ContinueJigsaw(const std::string& picture);
   void OpenMaker(const std::string& picture, TInterface& from);
-  bool LoadPuzzle(const std::string& picture);
+  [[nodiscard]] bool LoadPuzzle(const std::string& picture);
   void LoadFailed(const std::string& picture, TInterface& from);
   void RecoverFromFailedSwitch(const std::string& cause);
   void OutOfMemory();

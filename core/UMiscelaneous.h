@@ -90,7 +90,7 @@ extern TOptions Options;
 void LoadSettings(const std::string& fileName, bool skipHotkeys);
 // Writes every key into Text/Jigsaw.stg; keys of the file that we do not know are kept.
 // False when the file could not be written.
-bool SaveSettings();
+[[nodiscard]] bool SaveSettings();
 // The language file name and the 28 hot keys from Text/DefHotkeys.stg.
 void LoadDefaultHotkeys();
 
@@ -110,7 +110,7 @@ extern std::array<std::string, 3> CubeTypeNames;
 
 // (Re)loads LanguageText from Text/<LanguageFile>, falling back to "English.lang" (and storing
 // that name). False when neither exists: the program cannot show any text and must end.
-bool LoadLanguage();
+[[nodiscard]] bool LoadLanguage();
 // Line `line` of the language, or "" when there is no such line.
 const std::string& Lang(int line);
 // Replaces every text key ("$" and a decimal line number) by its language line, keys inside the

@@ -28,7 +28,8 @@ void WriteRegistryRecord() {
   const std::string key = "Software\\Tellmarin\\Quorvane Jigsaw";
   ini.WriteString(key, "FileDir", ProgramFolder());
   ini.WriteString(key, "GameVersion", "1.0");
-  ini.UpdateFile();
+  // Nothing reads the record back: when it cannot be written, nothing is lost.
+  static_cast<void>(ini.UpdateFile());
 }
 
 }  // namespace qj

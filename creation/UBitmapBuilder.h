@@ -30,7 +30,7 @@ class TPuzzleCutter : public TSplineDraw {
 
   // Nothing happens (true) when the file does not exist. A picture that cannot be read leaves
   // the cutter unchanged and returns false with LastError(). Near-black pixels become (8, 8, 8).
-  bool LoadPicture(const std::string& fileName);
+  [[nodiscard]] bool LoadPicture(const std::string& fileName);
   // A picture made in memory, treated as a loaded one (near-black lifted); the file name stays.
   void SetPicture(TMyDib picture);
   void SetCutStyle(int cutStyle, int shapeSet, double pieceWidth, double pieceHeight, double distortX,
@@ -51,10 +51,10 @@ class TPuzzleCutter : public TSplineDraw {
 
   // Writes the puzzle file (PieceCount and the preview made on the way); false when there is
   // no picture or the file cannot be written.
-  bool SavePuzzleFile(const std::string& path);
+  [[nodiscard]] bool SavePuzzleFile(const std::string& path);
   // False when the file is missing (nothing changes) or unreadable; the random seed is set to
   // the stored one whenever the file exists.
-  bool LoadPuzzleFile(const std::string& path);
+  [[nodiscard]] bool LoadPuzzleFile(const std::string& path);
 
   int MaxOrientation() const { return FPlayOptions.AllowRotation ? 3 : 0; }
 

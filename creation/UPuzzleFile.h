@@ -54,7 +54,7 @@ std::vector<uint8_t> BuildPuzzleFile(const TCutParameters& cut, const TPuzzlePla
 // rest of the record as it was, a longer one is read up to its record size and the rest skipped.
 // Fails (false, with a reason) on a missing or negative length and on a preview that does not
 // fit in the file; `previewBmp` is then empty.
-bool ParsePuzzleFile(const std::vector<uint8_t>& file, TCutParameters& cut, TPuzzlePlayOptions& play,
+[[nodiscard]] bool ParsePuzzleFile(const std::vector<uint8_t>& file, TCutParameters& cut, TPuzzlePlayOptions& play,
                      std::vector<uint8_t>& previewBmp, std::string& error);
 
 }  // namespace qj

@@ -34,15 +34,15 @@ class TMyDib : public TPixelBuffer {
   // RLE compression is refused. JPEG: grey, colour and CMYK. A 32-bit BMP keeps its fourth byte
   // as alpha and loads as BitCount 32; a 1-bit black-and-white one loads as BitCount 1; every
   // other picture loads as BitCount 24 with the alpha bytes 0.
-  bool LoadFromFile(const std::string& path);
-  bool LoadFromMemory(const uint8_t* data, size_t size);
+  [[nodiscard]] bool LoadFromFile(const std::string& path);
+  [[nodiscard]] bool LoadFromMemory(const uint8_t* data, size_t size);
   // A Windows BMP file as GDI writes it: 14-byte BITMAPFILEHEADER, 40-byte BITMAPINFOHEADER with
   // biSizeImage set, no resolution (0 pixels per metre) and biClrUsed 0, bottom-up rows padded to
   // 4 bytes, uncompressed. 1 bit: palette black, white; a pixel is white unless its colour bytes
   // are all 0. 32 bits: the alpha byte is written as it is. An empty bitmap cannot be saved.
   // Writing is atomic (a temporary file renamed over `path`).
-  bool SaveToFile(const std::string& path) const;
-  std::vector<uint8_t> SaveToMemory() const;  // empty for an empty bitmap
+  [[nodiscard]] bool SaveToFile(const std::string& path) const;
+  [[nodiscard]] std::vector<uint8_t> SaveToMemory() const;  // empty for an empty bitmap
 
   const std::string& LastError() const { return FLastError; }
 
@@ -57,6 +57,6 @@ class TMyDib : public TPixelBuffer {
 };
 
 // A JPEG file from pixels, for tools that make pictures (quality 1..100). Written atomically.
-bool SaveJpeg(const TPixelBuffer& pixels, const std::string& path, int quality, std::string* error = nullptr);
+[[nodiscard]] bool SaveJpeg(const TPixelBuffer& pixels, const std::string& path, int quality, std::string* error = nullptr);
 
 }  // namespace qj

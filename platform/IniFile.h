@@ -27,7 +27,7 @@ class TIniFile {
   void WriteBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
 
   // Writes the whole file atomically; false when it could not be written (the old file stays).
-  bool UpdateFile() const;
+  [[nodiscard]] bool UpdateFile() const;
 
   const std::string& FileName() const { return FPath; }
 

@@ -34,14 +34,14 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext);  // 
 std::string ExtractFileName(const std::string& path);  // after the last / or backslash
 std::string ExtractFileExt(const std::string& path);   // with its dot, or empty
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
 // Writes a temporary file beside `path` and renames it over, so a crash never leaves half a file.
-bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
+[[nodiscard]] bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
 // Creates an empty, uniquely named file in the folder of `path` (resolved), readable as a new file
 // would be, for a writer that renames it over `path` when done. Empty string on failure.
 std::string CreateTempFileBeside(const std::string& path);
 // Lines split at LF with a trailing CR removed; a last line without a line end is kept, a UTF-8
 // byte-order mark is dropped. False (and no lines) when the file cannot be read.
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+[[nodiscard]] bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 
 }  // namespace qj

@@ -46,7 +46,7 @@ class TSurface : public TPixelBuffer {
   TPixelFormat Format() const { return {}; }
 
   void CopyFrom(const TPixelBuffer& source);  // same size and pixels
-  bool LoadFromFile(const std::string& path);  // BMP or JPEG; false leaves the surface unchanged
+  [[nodiscard]] bool LoadFromFile(const std::string& path);  // BMP or JPEG; false leaves the surface unchanged
 
   // Every live surface, in creation order: the diagnostics and the statistics overlay list them.
   static size_t LiveCount();

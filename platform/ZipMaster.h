@@ -35,10 +35,10 @@ class TZipMaster {
   // The one member named `name` (bare name, case ignored) at position 0, or nullptr (with the
   // stream emptied) when the archive or the member is missing or unreadable. The stream belongs
   // to the component and stays valid until the next extraction.
-  TMemoryStream* ExtractMemberToStream(const std::string& name);
+  [[nodiscard]] TMemoryStream* ExtractMemberToStream(const std::string& name);
   // Adds every file of FSpecArgs to ZipFileName under its bare name, creating the archive or
   // replacing members of the same name. False when nothing was written (the old archive stays).
-  bool AddSpecifiedFiles();
+  [[nodiscard]] bool AddSpecifiedFiles();
 
   const std::string& LastError() const { return FLastError; }
 

@@ -19,7 +19,7 @@ class TBoardPlayInterface : public TInterface {
   // A new game from the freshly cut pieces, scattered over an area of width x height.
   void NewGame(TPuzzleCutter& cutter, int width, int height);
   // Continues the saved game; false when there is none to continue.
-  bool LoadGame(TPuzzleCutter& cutter, const std::string& savPath);
+  [[nodiscard]] bool LoadGame(TPuzzleCutter& cutter, const std::string& savPath);
 
   int PieceCount() const { return FPieceCount; }
 

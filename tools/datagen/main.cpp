@@ -46,7 +46,9 @@ void Run(const TArgs& args) {
     if (args.Preview) {
       std::filesystem::path preview = std::filesystem::path(args.OutDir).parent_path() /
                                       ("theme-preview-" + std::to_string(theme.FileNr) + ".bmp");
-      ComposePreview(art, table).SaveToFile(preview.string());
+      const TMyDib picture = ComposePreview(art, table);
+      if (!picture.SaveToFile(preview.string()))
+        std::fprintf(stderr, "datagen: %s\n", picture.LastError().c_str());
     }
   }
   WriteScreens(out, layout);
