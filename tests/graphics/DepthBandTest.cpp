@@ -13,22 +13,18 @@ namespace {
 
 class DepthBand : public ::testing::Test {
  protected:
-  // The sprites' depths in drawing order.
-  std::vector<double> DrawnDepths() {
+  // A field of every live sprite, in drawing order.
+  template <class TField>
+  std::vector<TField> Drawn(TField TMySprite::*field) {
     Engine.SortSprites();
-    std::vector<double> depths;
+    std::vector<TField> values;
     for (const int index : Engine.Order())
-      if (Engine.Sprite(index).Id != 0) depths.push_back(Engine.Sprite(index).Depth);
-    return depths;
+      if (Engine.Sprite(index).Id != 0) values.push_back(Engine.Sprite(index).*field);
+    return values;
   }
-  // The X of each sprite in drawing order: X is used as the sprite's name.
-  std::vector<int> DrawnNames() {
-    Engine.SortSprites();
-    std::vector<int> names;
-    for (const int index : Engine.Order())
-      if (Engine.Sprite(index).Id != 0) names.push_back(Engine.Sprite(index).X);
-    return names;
-  }
+  std::vector<double> DrawnDepths() { return Drawn(&TMySprite::Depth); }
+  // X is used as the sprite's name.
+  std::vector<int> DrawnNames() { return Drawn(&TMySprite::X); }
 
   THeadlessDisplay Display;
   TGraphicsEngine Engine{Display};
