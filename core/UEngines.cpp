@@ -121,6 +121,12 @@ void TInterface::Leave() {
   FDone = true;
 }
 
+void TInterface::RepaintControls() {
+  TDispatchGuard guard(*this);
+  for (size_t i = 0; i < FControls.size(); ++i)
+    if (TDXControl* c = FControls[i]) c->Paint();
+}
+
 void TInterface::FreeOwnedControls() {
   while (!FOwnedControls.empty()) {
     TOwnedControl control = std::move(FOwnedControls.back());

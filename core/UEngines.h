@@ -143,6 +143,8 @@ class TInterface : public TBasicEvents {
   }
   // Frees the owned controls, the newest first.
   void FreeOwnedControls();
+  // Every control paints itself again (after a theme change).
+  void RepaintControls();
 
   int FSprite = -1;  // the sprite under the mouse at the last mouse event
   double FOverlayLow = 0;

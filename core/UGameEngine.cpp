@@ -7,6 +7,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "controls/UControlImages.h"
 #include "controls/UControls.h"
 #include "controls/UInfoWindow.h"
 #include "core/UMain.h"
@@ -131,6 +132,29 @@ void TGameEngine::Initialize() {
 void TGameEngine::ReloadAppearance() {
   LoadThemes();
   LoadSounds();
+  LoadControlImages();
+}
+
+// The widget images of the theme; a theme that cannot be read keeps the one in use, and every
+// live control is painted again in the new one.
+void TGameEngine::LoadControlImages() {
+  const bool hadImages = !CurrentControlImages()->ButtonFrames.empty();
+  std::string error;
+  if (!ReloadControlImages(error)) {
+    const std::string text = "The theme \"" + CurrentTheme().Name + "\" cannot be used: " + error;
+    // Without any images yet there is nothing to keep; the program goes on without widgets.
+    if (hadImages)
+      ReportError("Quorvane Jigsaw", text);
+    else
+      std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
+    return;
+  }
+  for (TInterface* screen : Screens())
+    if (screen) screen->RepaintControls();
+}
+
+std::array<TInterface*, 5> TGameEngine::Screens() {
+  return {FOptionsScreen.get(), FBoardPlay.get(), FPuzzleSelector.get(), FPuzzleMaker.get(), FMainMenu.get()};
 }
 
 void TGameEngine::LoadThemes() { qj::LoadThemes(); }
@@ -528,9 +552,7 @@ void TGameEngine::ContinueJigsaw(const std::string& picture) {
 void TGameEngine::RecoverFromFailedSwitch(const std::string& cause) {
   ReleaseCutter();
   ReportError("Quorvane Jigsaw", cause);
-  for (TInterface* screen : {static_cast<TInterface*>(FBoardPlay.get()), static_cast<TInterface*>(FPuzzleMaker.get()),
-                             static_cast<TInterface*>(FPuzzleSelector.get()),
-                             static_cast<TInterface*>(FOptionsScreen.get()), static_cast<TInterface*>(FMainMenu.get())})
+  for (TInterface* screen : Screens())
     if (!screen->Done()) screen->Leave();
   FGraphics->FreeAllSprites();
   ReturnToMainMenu(false);

@@ -2,6 +2,7 @@
 // routes input to the one active screen and performs every change of screen.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -63,6 +64,7 @@ class TGameEngine {
   void LoadThemes();
   void LoadSounds();
   void InstallFonts();
+  void LoadControlImages();
 
   std::function<void()> OnClose;
 
@@ -106,6 +108,7 @@ class TGameEngine {
   void RecoverFromFailedSwitch(const std::string& cause);
   void OutOfMemory();
   void ReleaseCutter();
+  std::array<TInterface*, 5> Screens();
   void ReportError(const std::string& title, const std::string& text);
   void ShowCutProgress();
 
