@@ -2,10 +2,13 @@
 // themed image names and the .coord coordinate files.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "controls/UControls.h"
 #include "core/UThemes.h"
 #include "platform/Geometry.h"
 
@@ -31,5 +34,80 @@ std::string CoordFileName(const std::string& base);
 // Lines firstLine..firstLine + 3 of the file, one decimal integer each, as Left, Top, Right,
 // Bottom. Throws ELayoutError when the file is missing, too short or a line is not an integer.
 void ReadLayoutRect(const std::string& fileName, TLayoutRect& rect, int firstLine);
+
+class TDXHint;
+class TSurface;
+
+// Where a button's animation frames come from.
+enum class EImageSource : uint8_t {
+  Theme = 0,  // the current theme's button frames, shared
+  Own = 255,  // frames the button loaded for itself
+};
+
+// A push button: a frame stretched to the button's size that animates from rest to fully
+// pressed and back, a caption, an optional icon over the frame, and two hints above it.
+class TDXButton : public TDXControl {
+ public:
+  explicit TDXButton(TInterface* owner, EControlLayer layer = EControlLayer::Content);
+  ~TDXButton() override;
+
+  // A press (any mouse button): click sound, capture, and the press animation starts.
+  void MouseDown(int button, int shift, int x, int y) override;
+  // The release of a press on this button, wherever the cursor is: OnClick, then OnMouseUp.
+  // Releases of presses made elsewhere are ignored.
+  void MouseUp(int button, int shift, int x, int y) override;
+  // The icon layer: the bitmap at the button's size.
+  void SetImage(const TMyDib& bitmap) override;
+  // The icon layer: the picture at its own size, three pixels up.
+  [[nodiscard]] bool LoadImage(const std::string& fileName) override;
+  void ClearImage() override;
+  void Paint() override;
+  // Redraws the icon layer (empty without an icon) and the button.
+  void Restore() override;
+  void Animate() override;
+
+  void SetButton(const std::string& caption, int left, int top, int width, int height, int fontSize);
+  // Own animation frames, at rest first; the button takes frame 0's size. False (and the frames
+  // in use kept) when the list is empty or a file cannot be read.
+  [[nodiscard]] bool SetImages(const std::vector<std::string>& fileNames);
+  // Clicks from the program, as if with the left mouse button.
+  void Press();
+  void Release();
+  void Click();
+  int Right() const { return FLeft + FWidth; }
+  int Bottom() const { return FTop + FHeight; }
+
+  TLayoutRect FTextRect{};
+  TControlEvent OnMouseDown;
+  TControlEvent OnClick;
+  TControlEvent OnPressed;
+  TControlEvent OnMouseUp;
+  // At rest no press is waiting to complete.
+  bool FPressComplete = true;
+  bool FPressPending = false;
+  EImageSource FImageSource = EImageSource::Theme;
+  uint32_t FPressTick = 0;
+  TImageList FFrames;
+  int FFontSize = 0;  // 0: the theme's button font size
+  std::string FHintText;
+  std::string FHintText2;
+  std::unique_ptr<TDXHint> FHint;   // upper left
+  std::unique_ptr<TDXHint> FHint2;  // upper right
+  bool FDown = false;
+  bool FAutoRepeat = false;
+
+ private:
+  // How the icon layer was made, so Restore can make it again.
+  enum class EIconFit : uint8_t { Button, Lifted };
+
+  void SelectFrames();
+  void PrepareHints();
+  void DrawFrame(TSurface& surface);
+  void DrawCaption(TSurface& surface);
+  void DrawIcon();
+  TSurface* Layer(size_t index);
+
+  EIconFit FIconFit = EIconFit::Button;
+};
 
 }  // namespace qj

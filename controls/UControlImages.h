@@ -14,9 +14,6 @@
 
 namespace qj {
 
-using TImage = std::shared_ptr<const TMyDib>;
-using TImageList = std::vector<TImage>;
-
 // One frame style of the windows: two frame bitmaps of the same size, the client background,
 // and the ten rectangles of the frame bitmap (corners, edges, client area, title band).
 struct TWindowStyle {

@@ -62,13 +62,29 @@ void TDXControl::SetImage(const TMyDib& bitmap) {
   Paint();
 }
 
-void TDXControl::LoadImage(const std::string& fileName) {
+bool TDXControl::LoadImage(const std::string& fileName) {
+  if (!ReadImage(fileName)) return false;
+  Paint();
+  return true;
+}
+
+bool TDXControl::ReadImage(const std::string& fileName) {
   auto image = std::make_unique<TMyDib>();
-  // A missing or broken image leaves the control without a picture, not without its frame.
-  if (!image->LoadFromFile(fileName)) std::fprintf(stderr, "quorvane-jigsaw: %s\n", image->LastError().c_str());
+  if (!image->LoadFromFile(fileName)) {
+    // The cause names the file.
+    std::fprintf(stderr, "quorvane-jigsaw: control image not loaded: %s\n", image->LastError().c_str());
+    return false;
+  }
   FImage = std::move(image);
   FHasImage = true;
-  Paint();
+  return true;
+}
+
+bool TDXControl::Fire(const TControlEvent& event) {
+  if (!event) return true;
+  const std::weak_ptr<const void> life = Life();
+  event(this);
+  return !life.expired();
 }
 
 void TDXControl::ClearImage() {
@@ -88,14 +104,14 @@ void TDXControl::Animate() {
 }
 
 void TDXControl::SetBounds(int left, int top, int width, int height) {
-  const bool updating = FUpdating;
-  FUpdating = true;
-  SetTop(top);
-  SetLeft(left);
-  SetWidth(width);
-  SetHeight(height);
-  FireMove();
-  FUpdating = updating;
+  {
+    const TFlagScope updating(FUpdating, true);
+    SetTop(top);
+    SetLeft(left);
+    SetWidth(width);
+    SetHeight(height);
+    FireMove();
+  }
   Paint();
 }
 

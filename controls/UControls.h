@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/UEngines.h"
 #include "graphics/USpriteHandle.h"
@@ -15,6 +16,10 @@
 namespace qj {
 
 class TDXControl;
+// Images controls draw from without owning them alone: the theme's shared widget images, and
+// frames a control loaded for itself.
+using TImage = std::shared_ptr<const TMyDib>;
+using TImageList = std::vector<TImage>;
 using TControlEvent = std::function<void(TDXControl* sender)>;
 
 // Which part of the owner's depth band a control is made in.
@@ -32,7 +37,9 @@ class TDXControl : public TBasicEvents {
   virtual void SetCaption(const std::string& text);
   virtual std::string GetCaption() const;
   virtual void SetImage(const TMyDib& bitmap);
-  virtual void LoadImage(const std::string& fileName);
+  // False, with the file and the cause on stderr, when the picture cannot be read; the control
+  // then keeps the image it had.
+  [[nodiscard]] virtual bool LoadImage(const std::string& fileName);
   virtual void ClearImage();
   virtual bool ShowHint() { return false; }
   virtual void Paint() = 0;
@@ -71,6 +78,31 @@ class TDXControl : public TBasicEvents {
  protected:
   void MoveSprite();
   void FireMove();
+  // Reads a picture file into FImage (FHasImage set); on failure reports it and keeps FImage.
+  [[nodiscard]] bool ReadImage(const std::string& fileName);
+  // Raises an event with this control as sender. False when the handler freed the control:
+  // the caller must then return without touching a member.
+  [[nodiscard]] bool Fire(const TControlEvent& event);
+  // Expires when the control is freed: for callers of several handlers in a row.
+  std::weak_ptr<const void> Life() const { return FAlive; }
+
+ private:
+  // Lives exactly as long as the control, so a handler's caller can tell whether it still does.
+  std::shared_ptr<char> FAlive = std::make_shared<char>();
+};
+
+// Sets a flag for as long as it lives and then puts back the value it had, also when a handler
+// throws on the way.
+class TFlagScope {
+ public:
+  TFlagScope(bool& flag, bool value) : FFlag(flag), FSaved(flag) { FFlag = value; }
+  ~TFlagScope() { FFlag = FSaved; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FSaved;
 };
 
 }  // namespace qj
