@@ -1,0 +1,76 @@
+// The piece tray: a small window on the play table in which the player parks pieces, with a tab
+// icon that opens and collapses it and two title buttons (collapse, empty). The piece set decides
+// which pieces lie in it and follows it through the events.
+#pragma once
+
+#include <memory>
+
+#include "controls/UWindows.h"
+
+namespace qj {
+
+class TDXButton;
+
+// The sprite category of a tray's tab icon: the play screen hands presses on it to the tray.
+namespace SpriteCategory {
+enum : int { TrayIcon = 108 };
+}
+
+class TDXTrayWindow : public TDXWindow {
+ public:
+  // The table the trays stay on, in world coordinates of the play screen.
+  static constexpr int kTableWidth = 1600;
+  static constexpr int kTableHeight = 1200;
+  static constexpr int kMinWidth = 100;
+  static constexpr int kMinHeight = 50;
+
+  explicit TDXTrayWindow(TInterface* owner);
+  ~TDXTrayWindow() override;
+
+  // A press on the shown window runs the window's handling; a press on the shown icon collapses
+  // an open tray or opens a collapsed one and makes it active. Anything hidden takes no press.
+  void MouseDown(int button, int shift, int x, int y) override;
+  void MouseUp(int button, int shift, int x, int y) override;
+  void SetWidth(int value) override;
+  void SetHeight(int value) override;
+  void SetTop(int value) override;
+  void SetLeft(int value) override;
+  void Paint() override;
+  void Restore() override;
+  void Animate() override;
+  void Activate() override;
+
+  void ShowIcon();
+  void HideAll();
+  void Collapse();
+  void Open();
+  // The tab icon's sprite; null when it has gone.
+  TMySprite* IconSprite() const { return FIconSprite.Get(); }
+  bool WindowShown() const;
+  // Bounds as a saved game holds them: the size first, so that a tray near the table's right or
+  // bottom edge is not pushed back by the clamp against its old size.
+  void RestoreBounds(int left, int top, int width, int height);
+
+  TSpriteHandle FIconSprite;
+  int FIconState = 0;  // tray image shown by the icon
+  TControlEvent OnActivate;
+  TControlEvent OnHide;
+  TControlEvent OnShow;
+  TControlEvent OnEmpty;
+  std::unique_ptr<TDXButton> FCloseButton;
+  std::unique_ptr<TDXButton> FEmptyButton;
+  int FTrayNumber = 0;
+  bool FHasPieces = false;
+
+ private:
+  int WantedIconState() const;
+  void ShowIconImage();
+  void PlaceButtons();
+  void ShowWindow(bool shown);
+  bool IconAt(int x, int y) const;
+};
+
+// Gives a tray's two buttons their images from the current theme again (after a theme change).
+void ReloadTrayButtons(TDXTrayWindow& tray);
+
+}  // namespace qj
