@@ -206,6 +206,29 @@ TEST_F(Windows, FullSizeContentStartsRightOfTheClientEdgeForANegativeOrigin) {
   EXPECT_EQ(PixelAt(50 + 5, 50 + 5), Large().FrameInactive->At(5, 5) & kRgbMask);
 }
 
+TEST_F(Windows, ContentIsCentredOrStretchedIntoTheClientArea) {
+  TDXWindow& window = MakeWindow(MakeRect(50, 50, 300, 200));
+  TMyDib image(40, 20);
+  image.Fill(MakePixel(20, 200, 20));
+  window.SetImage(image);
+  Frames(1);
+  Draw();
+  const int x = (300 - 40) / 2, y = window.TitleHeight() + (window.ClientHeight() - 20) / 2;
+  EXPECT_EQ(PixelAt(50 + x + 1, 50 + y + 1), MakePixel(20, 200, 20));
+  EXPECT_NE(PixelAt(50 + x - 1, 50 + y + 1), MakePixel(20, 200, 20));
+
+  window.FStretchContents = true;
+  window.FKeepAspect = true;
+  window.SetPicture(image);
+  const TSpritePart& part = window.FSprite.Get()->Parts[WindowLayer::Picture];
+  EXPECT_EQ(part.Mode, EPartMode::Stretch);
+  EXPECT_EQ(part.Dest, window.ClientRect());
+  EXPECT_TRUE(part.KeepAspect);
+  EXPECT_FALSE(part.Hidden);
+  window.ClearPicture();
+  EXPECT_TRUE(window.FSprite.Get()->Parts[WindowLayer::Picture].Hidden);
+}
+
 TEST_F(Windows, TheFrameCornersAndClientBackgroundAreDrawn) {
   TDXWindow& window = MakeWindow(MakeRect(40, 60, 300, 200));
   Draw();
