@@ -138,6 +138,9 @@ void LoadSettings(const std::string& fileName, bool skipHotkeys) {
   SetSoundVolume(Options.Sound);
   SetMusicVolume(Options.Music);
   Options.ScoreUpdate = std::clamp(Options.ScoreUpdate, 1, 100);
+  // A negative duration from a hand-edited file would freeze every animation that waits for it.
+  for (int* ms : {&Options.AnimationMs, &Options.ClickMs, &Options.HintMs, &Options.HintResponseMs})
+    *ms = std::max(*ms, 0);
   Options.Environment = std::min(Options.Environment, int(Themes.size()) - 1);
   if (!skipHotkeys) ReadHotkeys(ini);
 }

@@ -239,10 +239,7 @@ TSurface& TGraphicsEngine::AddSurfaceFromFile(int sprite, const std::string& fil
   return *s.Surfaces.emplace_back(fileName.empty() ? BlackPixel() : SurfaceFromFile(fileName));
 }
 
-void TGraphicsEngine::SetSpriteDepth(int sprite, double depth) {
-  Sprite(sprite).Depth = depth;
-  FSortNeeded = true;
-}
+void TGraphicsEngine::SetSpriteDepth(int sprite, double depth) { Sprite(sprite).SetDepth(depth); }
 
 TRect TGraphicsEngine::SpriteBounds(int sprite) const {
   const TMySprite& s = Sprite(sprite);
@@ -300,53 +297,19 @@ int TGraphicsEngine::SpriteSurfaceCount() const {
 
 // ---------------------------------------------------------------- drawing order and hit test
 
-namespace {
-
-// The drawing order has always been that of this exchange sort, which is not stable: sprites
-// of equal depth come out in an order that depends on their neighbours. Screens stack sprites
-// of equal depth, so that order is kept exactly.
-void ExchangeSort(std::vector<double>& depth, std::vector<int>& order) {
-  const size_t n = order.size();
-  for (size_t i = 0; i < n; ++i) {
-    double d = depth[i];
-    int index = order[i];
-    for (size_t j = i + 1; j < n; ++j) {
-      if (d > depth[j]) {
-        std::swap(d, depth[j]);
-        std::swap(index, order[j]);
-      }
-    }
-    depth[i] = d;
-    order[i] = index;
-  }
-}
-
-}  // namespace
-
+// Ascending depth; sprites of equal depth in index order, so the order is the same on every
+// run and a raise never reshuffles the sprites it does not touch. A depth that is not a number
+// sorts first.
 void TGraphicsEngine::SortSprites() {
   const size_t n = FSprites.size();
   std::vector<std::pair<double, int>> keys(n);
-  bool orderedKeys = true;
   for (size_t i = 0; i < n; ++i) {
-    keys[i] = {FSprites[i].Depth, int(i)};
-    orderedKeys = orderedKeys && !std::isnan(keys[i].first);
+    const double depth = FSprites[i].Depth;
+    keys[i] = {std::isnan(depth) ? -HUGE_VAL : depth, int(i)};
   }
-  // With all depths distinct (and comparable) every sort gives the exchange sort's order.
-  if (orderedKeys) {
-    std::sort(keys.begin(), keys.end());
-    for (size_t i = 1; i < n && orderedKeys; ++i) orderedKeys = keys[i - 1].first != keys[i].first;
-  }
+  std::sort(keys.begin(), keys.end());
   FOrder.resize(n);
-  if (orderedKeys) {
-    for (size_t i = 0; i < n; ++i) FOrder[i] = keys[i].second;
-  } else {
-    std::vector<double> depth(n);
-    for (size_t i = 0; i < n; ++i) {
-      depth[i] = FSprites[i].Depth;
-      FOrder[i] = int(i);
-    }
-    ExchangeSort(depth, FOrder);
-  }
+  for (size_t i = 0; i < n; ++i) FOrder[i] = keys[i].second;
   FSortNeeded = false;
 }
 

@@ -84,7 +84,9 @@ class TMySprite {
 
   // The image hit-testing and clipping look at: element Frame for animations, else element 0.
   const TSurface* Image() const;
+  // The order is sorted again only when a depth really changed.
   void SetDepth(double depth) {
+    if (depth == Depth) return;
     Depth = depth;
     if (SortFlag) *SortFlag = true;
   }
@@ -120,6 +122,7 @@ class TGraphicsEngine {
   void TrimSprites();
   void SortSprites();
   void SortIfNeeded();
+  bool SortIsCurrent() const { return !FSortNeeded; }
   int SpriteAt(int x, int y) const;  // -1 when nothing is hit
 
   // References stay valid only until the next sprite is created; code that keeps a sprite

@@ -46,6 +46,28 @@ void TEngineFixture::Key(uint16_t key, int shift) {
   mainWindow->HandleEvent(up);
 }
 
+namespace {
+int ButtonBit(int button) { return button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle; }
+}  // namespace
+
+void TEngineFixture::Mouse(TInputKind kind, int button, int x, int y) {
+  display.Cursor = {x, y};
+  TInputEvent event{kind, button, FButtons, x, y, 0};
+  mainWindow->HandleEvent(event);
+}
+
+void TEngineFixture::MouseDown(int x, int y, int button) {
+  FButtons |= ButtonBit(button);
+  Mouse(TInputKind::MouseDown, button, x, y);
+}
+
+void TEngineFixture::MouseMove(int x, int y) { Mouse(TInputKind::MouseMove, 0, x, y); }
+
+void TEngineFixture::MouseUp(int x, int y, int button) {
+  FButtons &= ~ButtonBit(button);
+  Mouse(TInputKind::MouseUp, button, x, y);
+}
+
 void TEngineFixture::CopyShapeFile() {
   std::filesystem::create_directories(folder.File("Shapes"));
   std::filesystem::copy_file(std::string(QJ_SOURCE_DIR) + "/data/Shapes/Shape1.txt", folder.File("Shapes/Shape1.txt"),

@@ -27,6 +27,15 @@ class TEngineFixture : public ::testing::Test {
   void Frame();
   // A key pressed and released on the active screen.
   void Key(uint16_t key, int shift = 0);
+  // Mouse gestures through the main window, as the platform reports them: the held buttons are
+  // in the Shift bits of every event, and the display's cursor follows.
+  void MouseDown(int x, int y, int button = 0);
+  void MouseMove(int x, int y);
+  void MouseUp(int x, int y, int button = 0);
+  void MouseClick(int x, int y, int button = 0) {
+    MouseDown(x, y, button);
+    MouseUp(x, y, button);
+  }
   // Jigsaws/<name>.bmp, a 160 x 120 picture, and with a puzzle file its cut into 40 x 40 pieces
   // (4 x 3 = 12) with shape file 1; returns the picture's path.
   std::string MakeJigsaw(const std::string& name, bool withPuzzle);
@@ -41,7 +50,10 @@ class TEngineFixture : public ::testing::Test {
   std::vector<std::string> messages;
 
  private:
+  void Mouse(TInputKind kind, int button, int x, int y);
+
   std::string FSavedFolder;
+  int FButtons = 0;
 };
 
 }  // namespace qj::test

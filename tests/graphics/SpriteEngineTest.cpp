@@ -92,16 +92,15 @@ TEST_F(SpriteEngine, SurfacesFromFilesAndPlaceholders) {
 
 // ---------------------------------------------------------------- drawing order
 
-std::vector<int> ReferenceExchangeSort(const std::vector<double>& depth) {
+// Ascending depth, equal depths in index order.
+std::vector<int> ReferenceOrder(const std::vector<double>& depth) {
   std::vector<int> order(depth.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-  for (size_t i = 0; i < order.size(); ++i)
-    for (size_t j = i + 1; j < order.size(); ++j)
-      if (depth[size_t(order[i])] > depth[size_t(order[j])]) std::swap(order[i], order[j]);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return depth[size_t(a)] < depth[size_t(b)]; });
   return order;
 }
 
-TEST_F(SpriteEngine, OrderIsExactlyThatOfTheExchangeSort) {
+TEST_F(SpriteEngine, OrderIsByDepthWithTiesInIndexOrder) {
   std::mt19937 random(11);
   for (const int levels : {3, 40, 1 << 30}) {
     Engine.FreeAllSprites();
@@ -112,8 +111,26 @@ TEST_F(SpriteEngine, OrderIsExactlyThatOfTheExchangeSort) {
       Engine.AddEmptySprite(0, 0, depth.back(), 0);
     }
     Engine.SortSprites();
-    EXPECT_EQ(Engine.Order(), ReferenceExchangeSort(depth)) << levels;
+    EXPECT_EQ(Engine.Order(), ReferenceOrder(depth)) << levels;
   }
+}
+
+TEST_F(SpriteEngine, SettingTheSameDepthDoesNotSortAgain) {
+  const int s = Engine.AddEmptySprite(0, 0, 5, 0);
+  Engine.SortSprites();
+  Engine.SetSpriteDepth(s, 5);
+  Engine.Sprite(s).SetDepth(5);
+  EXPECT_TRUE(Engine.SortIsCurrent());
+  Engine.SetSpriteDepth(s, 6);
+  EXPECT_FALSE(Engine.SortIsCurrent());
+}
+
+TEST_F(SpriteEngine, ADepthThatIsNotANumberSortsFirst) {
+  Engine.AddEmptySprite(0, 0, 2, 0);
+  const int odd = Engine.AddEmptySprite(0, 0, std::nan(""), 0);
+  Engine.AddEmptySprite(0, 0, 1, 0);
+  Engine.SortSprites();
+  EXPECT_EQ(Engine.Order(), (std::vector<int>{odd, 2, 0}));
 }
 
 TEST_F(SpriteEngine, DepthChangesReorderTheDrawing) {

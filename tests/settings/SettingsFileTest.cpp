@@ -89,6 +89,15 @@ TEST_F(SettingsFile, ScoreUpdateAndEnvironmentAreClamped) {
   EXPECT_EQ(Options.Environment, -1);
 }
 
+TEST_F(SettingsFile, NegativeDurationsBecomeZero) {
+  Folder.Write("Text/a.stg", "[Controls]\nAnimationMs=-100\nClickMs=-1\nHintMs=-2500\nHintResponseMs=-8\n");
+  LoadSettings(Folder.File("Text/a.stg"), true);
+  EXPECT_EQ(Options.AnimationMs, 0);
+  EXPECT_EQ(Options.ClickMs, 0);
+  EXPECT_EQ(Options.HintMs, 0);
+  EXPECT_EQ(Options.HintResponseMs, 0);
+}
+
 TEST_F(SettingsFile, ByteSettingsKeepTheLowByteAndOthersAreNotLimited) {
   Folder.Write("Text/a.stg",
                "[BoardPlay]\nChanceScatter=300\nRotationIncrement=258\nHintRange=-5\n[Screen]\nMaxFPS=100000\n");
