@@ -112,8 +112,7 @@ TDXButton::TDXButton(TInterface* owner, EControlLayer layer)
     FWidth = rest->Width();
     FHeight = rest->Height();
   }
-  FHint->AttachTo(*this);
-  FHint2->AttachTo(*this);
+  AttachHints();
   // FHint comes first in the screen's list, so it prepares both before FHint2 is asked.
   FHint->OnBeforeShow = [this](TDXControl*) { PrepareHints(); };
 }
@@ -201,6 +200,24 @@ void TDXButton::Click() {
   if (!life.expired()) Release();
 }
 
+// The zones follow before OnMove runs: its handler may throw or free the button.
+void TDXButton::SetTop(int value) {
+  FTop = value;
+  AttachHints();
+  TDXControl::SetTop(value);
+}
+
+void TDXButton::SetLeft(int value) {
+  FLeft = value;
+  AttachHints();
+  TDXControl::SetLeft(value);
+}
+
+void TDXButton::AttachHints() {
+  FHint->AttachTo(*this);
+  FHint2->AttachTo(*this);
+}
+
 void TDXButton::PrepareHints() {
   FHint->SetCaption(FHintText);
   FHint2->SetCaption(FHintText2);
@@ -276,8 +293,7 @@ void TDXButton::Paint() {
     if (FWidth == 0) FWidth = rest->Width();
     if (FHeight == 0) FHeight = rest->Height();
   }
-  FHint->AttachTo(*this);
-  FHint2->AttachTo(*this);
+  AttachHints();
   TSurface* surface = Layer(kFrameLayer);
   if (!surface || FWidth <= 0 || FHeight <= 0) return;
   surface->SetSize(FWidth, FHeight);  // all key colour

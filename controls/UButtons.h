@@ -56,6 +56,9 @@ class TDXButton : public TDXControl {
   // The release of a press on this button, wherever the cursor is: OnClick, then OnMouseUp.
   // Releases of presses made elsewhere are ignored.
   void MouseUp(int button, int shift, int x, int y) override;
+  // A move takes the hints' hover zones along.
+  void SetTop(int value) override;
+  void SetLeft(int value) override;
   // The icon layer: the bitmap at the button's size.
   void SetImage(const TMyDib& bitmap) override;
   // The icon layer: the picture at its own size, three pixels up.
@@ -101,6 +104,7 @@ class TDXButton : public TDXControl {
   enum class EIconFit : uint8_t { Button, Lifted };
 
   void SelectFrames();
+  void AttachHints();
   void PrepareHints();
   void DrawFrame(TSurface& surface);
   void DrawCaption(TSurface& surface);
