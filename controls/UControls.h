@@ -49,6 +49,9 @@ class TDXControl : public TBasicEvents {
   void SetBounds(int left, int top, int width, int height);
   // Takes the depth of its sprite after the owner renumbered its band.
   void FollowSpriteDepth();
+  // Whether a press on sprite `index` is this control's: its own sprite, and for composite
+  // widgets any other sprite they draw themselves with.
+  virtual bool HasSprite(int index) const { return FSprite.Is(index); }
 
   // The control's sprite; freed with the control.
   TSpriteHandle FSprite;

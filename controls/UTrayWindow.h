@@ -11,7 +11,7 @@ namespace qj {
 
 class TDXButton;
 
-// The sprite category of a tray's tab icon: the play screen hands presses on it to the tray.
+// The sprite category of a tray's tab icon, for screens that look at what was hit.
 namespace SpriteCategory {
 enum : int { TrayIcon = 108 };
 }
@@ -38,6 +38,8 @@ class TDXTrayWindow : public TDXWindow {
   void Paint() override;
   void Restore() override;
   void Animate() override;
+  // The tab icon is the tray's too: a press on it reaches the tray through its screen.
+  bool HasSprite(int index) const override { return TDXWindow::HasSprite(index) || FIconSprite.Is(index); }
   void Activate() override;
 
   void ShowIcon();

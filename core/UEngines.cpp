@@ -73,7 +73,7 @@ void TInterface::MouseDown(int button, int shift, int x, int y) {
   for (size_t i = 0; i < FControls.size(); ++i) {
     TDXControl* c = FControls[i];
     if (!c) continue;
-    if (c->FSprite.Is(FSprite) || c->FCapture) c->MouseDown(button, shift, x, y);
+    if (c->HasSprite(FSprite) || c->FCapture) c->MouseDown(button, shift, x, y);
   }
 }
 
@@ -81,7 +81,7 @@ void TInterface::MouseUp(int button, int shift, int x, int y) {
   FSprite = FEngine->SpriteAt(x, y);
   TDispatchGuard guard(*this);
   for (size_t i = 0; i < FControls.size(); ++i) {
-    if (FControls[i] && FControls[i]->FSprite.Is(FSprite)) FControls[i]->MouseUp(button, shift, x, y);
+    if (FControls[i] && FControls[i]->HasSprite(FSprite)) FControls[i]->MouseUp(button, shift, x, y);
     // Read again: the first call may have freed the control or cleared its capture.
     if (FControls[i] && FControls[i]->FCapture) FControls[i]->MouseUp(button, shift, x, y);
   }
@@ -121,10 +121,10 @@ void TInterface::Leave() {
   FDone = true;
 }
 
-void TInterface::RepaintControls() {
+void TInterface::RestoreControls() {
   TDispatchGuard guard(*this);
   for (size_t i = 0; i < FControls.size(); ++i)
-    if (TDXControl* c = FControls[i]) c->Paint();
+    if (TDXControl* c = FControls[i]) c->Restore();
 }
 
 void TInterface::FreeOwnedControls() {

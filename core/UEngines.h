@@ -143,8 +143,8 @@ class TInterface : public TBasicEvents {
   }
   // Frees the owned controls, the newest first.
   void FreeOwnedControls();
-  // Every control paints itself again (after a theme change).
-  void RepaintControls();
+  // Every control makes its images again and paints itself (after a theme change).
+  void RestoreControls();
 
   int FSprite = -1;  // the sprite under the mouse at the last mouse event
   double FOverlayLow = 0;

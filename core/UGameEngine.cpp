@@ -150,7 +150,7 @@ void TGameEngine::LoadControlImages() {
     return;
   }
   for (TInterface* screen : Screens())
-    if (screen) screen->RepaintControls();
+    if (screen) screen->RestoreControls();
 }
 
 std::array<TInterface*, 5> TGameEngine::Screens() {

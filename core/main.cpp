@@ -29,11 +29,17 @@ void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display) {
   }
 }
 
-// --theme-preview [N]: show the control images of theme N (or the configured one).
+// --theme-preview [N]: the control images of theme N (or the configured one);
+// --gallery [N]: a working example of every control in theme N.
 void ReadArguments(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) != "--theme-preview") continue;
-    qj::TMainInterface::ShowThemePreview = true;
+    const std::string argument = argv[i];
+    if (argument == "--theme-preview")
+      qj::TMainInterface::Showcase = qj::EShowcase::ThemePreview;
+    else if (argument == "--gallery")
+      qj::TMainInterface::Showcase = qj::EShowcase::Gallery;
+    else
+      continue;
     if (i + 1 < argc) qj::TMainInterface::PreviewTheme = std::atoi(argv[i + 1]);
   }
 }

@@ -8,41 +8,61 @@
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "screens/UGallery.h"
 #include "screens/UScreenText.h"
 #include "screens/UThemePreview.h"
 
 namespace qj {
 
-bool TMainInterface::ShowThemePreview = false;
+EShowcase TMainInterface::Showcase = EShowcase::None;
 int TMainInterface::PreviewTheme = -1;
+
+TMainInterface::TMainInterface(TGraphicsEngine* engine) : TInterface(engine) {}
+
+TMainInterface::~TMainInterface() = default;
 
 void TMainInterface::Enter() {
   TInterface::Enter();
-  if (!ShowThemePreview) {
+  if (Showcase == EShowcase::None) {
     ShowMenu();
     return;
   }
-  if (PreviewTheme >= 0 && size_t(PreviewTheme) < Themes.size() && PreviewTheme != Options.Environment) {
-    Options.Environment = PreviewTheme;
-    if (ReloadAppearanceHook) ReloadAppearanceHook();
+  UsePreviewTheme();
+  if (Showcase == EShowcase::Gallery)
+    FGallery = std::make_unique<TGallery>(*this);
+  else
+    FMenuSprites = BuildThemePreview(*this);
+}
+
+void TMainInterface::UsePreviewTheme() {
+  if (PreviewTheme < 0 || size_t(PreviewTheme) >= Themes.size() || PreviewTheme == Options.Environment) return;
+  Options.Environment = PreviewTheme;
+  if (ReloadAppearanceHook) ReloadAppearanceHook();
+}
+
+// The preview is laid out again for the next theme; the gallery's controls stay and take on the
+// new theme themselves, as every live control does.
+void TMainInterface::NextPreviewTheme() {
+  if (Themes.empty()) return;
+  PreviewTheme = int((size_t(Options.Environment) + 1) % Themes.size());
+  if (Showcase == EShowcase::Gallery) {
+    UsePreviewTheme();
+    FGallery->ThemeChanged();
+    return;
   }
+  FreeMenu();
+  UsePreviewTheme();
   FMenuSprites = BuildThemePreview(*this);
 }
 
-void TMainInterface::NextPreviewTheme() {
-  if (Themes.empty()) return;
-  FreeMenu();
-  PreviewTheme = int((size_t(Options.Environment) + 1) % Themes.size());
-  Enter();
-}
-
 void TMainInterface::Leave() {
+  FGallery.reset();
   FreeMenu();
   TInterface::Leave();
 }
 
 void TMainInterface::Resize() {
-  if (ShowThemePreview || FDone) return;
+  if (Showcase != EShowcase::None || FDone) return;
   ShowMenu();
 }
 
@@ -76,7 +96,7 @@ void TMainInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone) return;
   if (key == VK_ESCAPE) Finish(MainMenuResult::Quit);
   if (key >= '1' && key <= '4') Finish(key - '0');
-  if (key == 'T' && ShowThemePreview) NextPreviewTheme();
+  if (key == 'T' && Showcase != EShowcase::None) NextPreviewTheme();
 }
 
 void TMainInterface::KeyUp(uint16_t& key, int shift) {

@@ -151,8 +151,15 @@ void TSdlDisplay::Minimize() { SDL_MinimizeWindow(FWindow); }
 
 void TSdlDisplay::SetCaption(const char* caption) { SDL_SetWindowTitle(FWindow, caption); }
 
+// Over the window, the position the window's own mouse events reported: the global query is
+// only refreshed by some servers' raw motion events and can lag or stand still.
 TPoint TSdlDisplay::CursorPos() const {
   TPoint p;
+  if (SDL_GetMouseFocus() == FWindow) {
+    SDL_GetMouseState(&p.X, &p.Y);
+    const TPoint origin = ClientOrigin();
+    return {origin.X + p.X, origin.Y + p.Y};
+  }
   SDL_GetGlobalMouseState(&p.X, &p.Y);
   return p;
 }

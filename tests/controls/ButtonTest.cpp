@@ -400,7 +400,7 @@ TEST_F(Buttons, AThemeChangeReachesALiveButton) {
   UseTheme(1);
   const TPixel after = CurrentControlImages()->ButtonFrames[0]->At(b.FWidth / 2, b.FHeight / 2) & kRgbMask;
   ASSERT_NE(before, after);
-  Screen.RepaintControls();
+  Screen.RestoreControls();
   Draw();
   EXPECT_EQ(PixelAt(CentreX(b), CentreY(b)), after);
 }
@@ -413,7 +413,7 @@ TEST_F(Buttons, AThemeWithFewerFramesPullsAPressedButtonIntoItsSet) {
   auto fewer = std::make_shared<TControlImages>(*CurrentControlImages());
   fewer->ButtonFrames.resize(2);
   SetControlImages(fewer);
-  Screen.RepaintControls();
+  Screen.RestoreControls();
   Draw();
   EXPECT_EQ(b.FLastFrame, 1);
   EXPECT_EQ(b.FFrame, 1);

@@ -30,7 +30,7 @@ class CheckBox : public TControlTest {
     auto images = std::make_shared<TControlImages>(*CurrentControlImages());
     images->CheckBoxFrames.resize(count);
     SetControlImages(images);
-    Screen.RepaintControls();
+    Screen.RestoreControls();
   }
 
   // The middle of the box's frame, as drawn, and as the frame image holds it.
@@ -104,7 +104,7 @@ TEST_F(CheckBox, AThemeWithOtherFrameCountsShowsItsOwnEndFrames) {
   ClickBox();
   Frames(10);
   UseTheme(0);
-  Screen.RepaintControls();
+  Screen.RestoreControls();
   EXPECT_EQ(DrawnFrameMiddle(), MiddleOf(full, full.size() - 1)) << "checked is the last frame of the longer set";
 
   ClickBox();

@@ -51,7 +51,9 @@ int ButtonBit(int button) { return button == mbLeft ? ssLeft : button == mbRight
 }  // namespace
 
 void TEngineFixture::Mouse(TInputKind kind, int button, int x, int y) {
-  display.Cursor = {x, y};
+  // The cursor is where the platform reports it: in screen coordinates.
+  const TPoint origin = display.ClientOrigin();
+  display.Cursor = {origin.X + x, origin.Y + y};
   TInputEvent event{kind, button, FButtons, x, y, 0};
   mainWindow->HandleEvent(event);
 }

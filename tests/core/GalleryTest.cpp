@@ -1,0 +1,93 @@
+// The gallery (--gallery): every control at work on one screen of the real data set; T moves it
+// to the next theme, and leaving it frees every control and sprite it made.
+#include <filesystem>
+
+#include "controls/UButtons.h"
+#include "controls/UControlImages.h"
+#include "controls/UControls.h"
+#include "controls/UHints.h"
+#include "controls/UTrayWindow.h"
+#include "core/UGameEngine.h"
+#include "core/UMiscelaneous.h"
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Input.h"
+#include "screens/UMainInterface.h"
+#include "tests/core/EngineFixture.h"
+
+namespace qj::test {
+namespace {
+
+class GalleryTest : public TEngineFixture {
+ protected:
+  void SetUp() override {
+    for (const char* part : {"Text", "Graphics"})
+      std::filesystem::copy(std::string(QJ_PROGRAM_DIR) + "/" + part, folder.File(part),
+                            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    MakeJigsaw("Sample", false);
+    TMainInterface::Showcase = EShowcase::Gallery;
+    TMainInterface::PreviewTheme = 0;
+    FControlsBefore = TDXControl::LiveCount();
+    Start();
+    Frame();
+  }
+  void TearDown() override {
+    TMainInterface::Showcase = EShowcase::None;
+    TMainInterface::PreviewTheme = -1;
+    SetControlImages(nullptr);
+  }
+
+  template <class T>
+  T* First() {
+    for (TDXControl* c : Engine().MainMenu().FControls)
+      if (auto* found = dynamic_cast<T*>(c)) return found;
+    return nullptr;
+  }
+
+  int FControlsBefore = 0;
+};
+
+TEST_F(GalleryTest, HoldsAWorkingExampleOfEveryControl) {
+  EXPECT_GE(TDXControl::LiveCount() - FControlsBefore, 12);
+  TDXButton* button = First<TDXButton>();
+  ASSERT_NE(button, nullptr);
+  int clicks = 0;
+  const TControlEvent counting = button->OnClick;
+  button->OnClick = [&](TDXControl* sender) {
+    ++clicks;
+    counting(sender);
+  };
+  MouseClick(button->FLeft + button->FWidth / 2, button->FTop + button->FHeight / 2);
+  EXPECT_EQ(clicks, 1);
+  TDXTrayWindow* tray = First<TDXTrayWindow>();
+  ASSERT_NE(tray, nullptr);
+  EXPECT_TRUE(tray->WindowShown());
+  EXPECT_EQ(tray->FIconState, 3) << "an open tray with pieces";
+}
+
+TEST_F(GalleryTest, RestingOnAButtonShowsBothItsHints) {
+  TDXButton* button = First<TDXButton>();
+  MouseMove(button->FLeft + 20, button->FTop + 10);
+  for (int i = 0; i < 60; ++i) Frame();
+  EXPECT_TRUE(button->FHint->FSprite) << "the left hint";
+  EXPECT_TRUE(button->FHint2->FSprite) << "the right hint";
+}
+
+TEST_F(GalleryTest, TStepsToTheNextThemeAndTheControlsFollow) {
+  const auto before = CurrentControlImages();
+  Key('T');
+  Frame();
+  EXPECT_EQ(Options.Environment, 1);
+  EXPECT_NE(CurrentControlImages(), before);
+  EXPECT_EQ(First<TDXButton>()->FFrames, CurrentControlImages()->ButtonFrames) << "buttons use the new frames";
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(GalleryTest, LeavingFreesEveryControlAndSprite) {
+  Engine().MainMenu().Leave();
+  EXPECT_EQ(TDXControl::LiveCount(), FControlsBefore);
+  EXPECT_EQ(Engine().Graphics().LiveSpriteCount(), 0);
+  EXPECT_EQ(Engine().Graphics().StaleHandleUses(), 0);
+}
+
+}  // namespace
+}  // namespace qj::test
