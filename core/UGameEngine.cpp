@@ -129,28 +129,31 @@ void TGameEngine::Initialize() {
   ForceRedraw();
 }
 
+// A theme whose widget images cannot be read is not taken: the one in use stays, with its
+// colours, fonts and sounds.
 void TGameEngine::ReloadAppearance() {
   LoadThemes();
+  if (!LoadControlImages() && FImagesTheme >= 0) Options.Environment = FImagesTheme;
   LoadSounds();
-  LoadControlImages();
 }
 
 // The widget images of the theme; a theme that cannot be read keeps the one in use, and every
 // live control is painted again in the new one.
-void TGameEngine::LoadControlImages() {
-  const bool hadImages = !CurrentControlImages()->ButtonFrames.empty();
+bool TGameEngine::LoadControlImages() {
   std::string error;
   if (!ReloadControlImages(error)) {
     const std::string text = "The theme \"" + CurrentTheme().Name + "\" cannot be used: " + error;
     // Without any images yet there is nothing to keep; the program goes on without widgets.
-    if (hadImages)
+    if (FImagesTheme >= 0)
       ReportError("Quorvane Jigsaw", text);
     else
       std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
-    return;
+    return false;
   }
+  FImagesTheme = Options.Environment;
   for (TInterface* screen : Screens())
     if (screen) screen->RestoreControls();
+  return true;
 }
 
 std::array<TInterface*, 5> TGameEngine::Screens() {

@@ -64,7 +64,8 @@ class TGameEngine {
   void LoadThemes();
   void LoadSounds();
   void InstallFonts();
-  void LoadControlImages();
+  // The widget images of the current theme; false (and the images in use kept) when it has none.
+  bool LoadControlImages();
 
   std::function<void()> OnClose;
 
@@ -129,6 +130,7 @@ class TGameEngine {
   std::vector<std::string> FFonts;
   std::vector<const TSurface*> FRememberedSurfaces;
   int FLeakedSprites = 0;
+  int FImagesTheme = -1;  // the theme whose widget images are in use
   std::string FLoadError;  // why the last LoadPuzzle failed
 };
 

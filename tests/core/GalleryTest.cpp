@@ -9,6 +9,7 @@
 #include "controls/UTrayWindow.h"
 #include "core/UGameEngine.h"
 #include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Input.h"
 #include "screens/UMainInterface.h"
@@ -80,6 +81,19 @@ TEST_F(GalleryTest, TStepsToTheNextThemeAndTheControlsFollow) {
   EXPECT_NE(CurrentControlImages(), before);
   EXPECT_EQ(First<TDXButton>()->FFrames, CurrentControlImages()->ButtonFrames) << "buttons use the new frames";
   EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(GalleryTest, ABrokenThemeIsNotTakenAndSaysWhy) {
+  const std::string lost = "Button2-" + std::to_string(Themes.at(1).FileNr);
+  ASSERT_TRUE(std::filesystem::remove(folder.File("Graphics/Buttons/" + lost + ".bmp")));
+  const auto before = CurrentControlImages();
+  Key('T');
+  Frame();
+  EXPECT_EQ(Options.Environment, 0) << "the theme in use stays";
+  EXPECT_EQ(CurrentControlImages(), before);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(lost), std::string::npos) << messages[0];
+  EXPECT_EQ(First<TDXButton>()->FFrames, before->ButtonFrames);
 }
 
 TEST_F(GalleryTest, LeavingFreesEveryControlAndSprite) {
