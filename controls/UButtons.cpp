@@ -56,7 +56,7 @@ void ReadOptionsBlock(const std::string& name, std::vector<std::string>& list) {
   if (start == lines.size()) throw ELayoutError("block [" + name + "] is missing in " + file);
   const size_t stop = FindMarker(lines, start + 1, "[End " + name + "]");
   if (stop == lines.size()) throw ELayoutError("block [" + name + "] has no end line in " + file);
-  for (size_t i = start + 1; i < stop; ++i) list.push_back(ProgramFolder() + "/" + lines[i]);
+  for (size_t i = start + 1; i < stop; ++i) list.push_back(GameFolders().Data + "/" + lines[i]);
 }
 
 std::string CoordFileName(const std::string& base) { return ChangeFileExt(ThemedFileName(base), ".coord"); }

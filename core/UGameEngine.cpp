@@ -111,7 +111,7 @@ void TGameEngine::Initialize() {
   InstallFonts();
   FTimer.Enabled = true;
   FTimer.OnTimer = [this] { TimerTick(); };
-  LoadSettings(DataPath("Text/Jigsaw.stg"), false);
+  LoadSettings(SettingsPath("Jigsaw.stg"), false);
   FGraphics->LoadBackground();
   ReloadAppearance();
   FTimer.Interval = Options.MaxFPS != 0 ? uint32_t(1000 / Options.MaxFPS) : 0;
@@ -121,7 +121,7 @@ void TGameEngine::Initialize() {
     return;
   }
   CreateInfoWindow();
-  LoadSettings(DataPath("Text/Jigsaw.stg"), false);
+  LoadSettings(SettingsPath("Jigsaw.stg"), false);
   Randomize(GetTickCount());
   FMainMenu->Enter();
   FActive = FMainMenu.get();
@@ -327,7 +327,7 @@ void TGameEngine::RememberSurfaces() {
 }
 
 // Surface dumps for hunting leaks: F7 writes the surfaces that survived since F6 into the
-// current folder, F8 every surface into the program folder.
+// current folder, F8 every surface into the user's data folder (the program folder in a build).
 void TGameEngine::DumpSurfaces(bool onlyRemembered) {
   for (size_t i = 0; i < TSurface::LiveCount(); ++i) {
     const TSurface* surface = TSurface::LiveItem(i);
@@ -340,7 +340,7 @@ void TGameEngine::DumpSurfaces(bool onlyRemembered) {
         continue;
       path = std::string("Identical") + number + ".bmp";
     } else {
-      path = ProgramFolder() + "/Surf" + number + ".bmp";
+      path = UserPath(std::string("Surf") + number + ".bmp");
     }
     TMyDib dib(surface->Width(), surface->Height(), 32);
     if (dib.Empty()) continue;

@@ -59,7 +59,7 @@ void Tmf::FormCreate() {
   const TRect screen = FDXDraw.ScreenBounds();
   FDXDraw.SetWindowBounds(MakeRect(screen.Left + (screen.Width() - 790) / 2, screen.Top, 790, 570));
   SetDXDraw(&FDXDraw);
-  TIniFile settings(DataPath("Text/Jigsaw.stg"));
+  TIniFile settings(SettingsPath("Jigsaw.stg"));
   const int resolution = settings.ReadInteger("Screen", "DisplayResolution", 1);
   const int refresh = settings.ReadInteger("Screen", "DisplayRefresh", 3);
   const bool fullScreen = settings.ReadBool("Screen", "FullScreen", false);

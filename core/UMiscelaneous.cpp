@@ -128,7 +128,7 @@ void WriteHotkeys(TIniFile& ini) {
   }
 }
 
-std::string SettingsFileName() { return DataPath("Text/Jigsaw.stg"); }
+std::string SettingsFileName() { return SettingsPath("Jigsaw.stg"); }
 
 }  // namespace
 

@@ -88,7 +88,7 @@ extern TOptions Options;
 // "Music" take effect at once; "ScoreUpdate" is clamped to 1..100 and "Environment" to the last
 // theme. The hot keys are read only when skipHotkeys is false.
 void LoadSettings(const std::string& fileName, bool skipHotkeys);
-// Writes every key into Text/Jigsaw.stg; keys of the file that we do not know are kept.
+// Writes every key into SettingsPath("Jigsaw.stg"); keys of the file that we do not know are kept.
 // False when the file could not be written.
 [[nodiscard]] bool SaveSettings();
 // The language file name and the 28 hot keys from Text/DefHotkeys.stg.

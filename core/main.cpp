@@ -1,13 +1,18 @@
-// The program's entry point: the program folder, SDL, the main window and its message loop.
+// The program's entry point: the command line, the game's folders, SDL, the main window and its
+// message loop.
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "core/UCommandLine.h"
 #include "core/UMain.h"
 #include "core/UThemes.h"
 #include "platform/Paths.h"
+#include "platform/UserFolders.h"
 #include "screens/UMainInterface.h"
+#include "screens/UPuzzleSelectorInterface.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlFonts.h"
 #include "platform/sdl/SdlInput.h"
@@ -29,26 +34,49 @@ void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display) {
   }
 }
 
-// --theme-preview [N]: the control images of theme N (or the configured one);
-// --gallery [N]: a working example of every control in theme N.
-void ReadArguments(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (argument == "--theme-preview")
-      qj::TMainInterface::Showcase = qj::EShowcase::ThemePreview;
-    else if (argument == "--gallery")
-      qj::TMainInterface::Showcase = qj::EShowcase::Gallery;
-    else
-      continue;
-    if (i + 1 < argc) qj::TMainInterface::PreviewTheme = std::atoi(argv[i + 1]);
+// Help and version go to stdout with status 0; a wrong argument to stderr with status 2.
+int AnswerWithoutPlaying(const qj::TCommandLine& line) {
+  if (line.Command == qj::ECommand::Error) {
+    std::fprintf(stderr, "quorvane-jigsaw: %s\n", line.Error.c_str());
+    return 2;
   }
+  std::fputs(line.Command == qj::ECommand::Help ? qj::UsageText().c_str() : qj::VersionText().c_str(), stdout);
+  return 0;
+}
+
+// Names as the shell gave them, made absolute before the program changes its current folder.
+std::vector<std::string> AbsolutePaths(const std::vector<std::string>& names) {
+  std::vector<std::string> paths;
+  std::error_code ec;
+  for (const std::string& name : names) paths.push_back(std::filesystem::absolute(name, ec).string());
+  return paths;
+}
+
+// Each picture joins the player's library; the last one that did becomes the selector's choice.
+// A picture that cannot be added is reported and the game starts without it.
+std::string AddToLibrary(const std::vector<std::string>& pictures) {
+  std::string chosen;
+  for (const std::string& picture : pictures) {
+    std::string error;
+    const std::string added = qj::CopyIntoFolder(picture, qj::UserPath("Jigsaws"), error);
+    if (added.empty())
+      std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+    else
+      chosen = added;
+  }
+  return chosen;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  qj::InitProgramFolder(argc > 0 ? argv[0] : nullptr);
-  ReadArguments(argc, argv);
+  const qj::TCommandLine line = qj::ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
+  if (line.Command != qj::ECommand::Play) return AnswerWithoutPlaying(line);
+  qj::TMainInterface::Showcase = line.Showcase;
+  qj::TMainInterface::PreviewTheme = line.Theme;
+  const std::vector<std::string> pictures = AbsolutePaths(line.Pictures);
+  if (!qj::InitProgramFolder(argc > 0 ? argv[0] : nullptr)) return 1;
+  const std::string chosen = AddToLibrary(pictures);
   std::string error;
   if (!qj::sdl::InitSdl(error)) {
     std::fprintf(stderr, "quorvane-jigsaw: cannot start SDL: %s\n", error.c_str());
@@ -66,6 +94,8 @@ int main(int argc, char** argv) {
     mainWindow.FormCreate();
     display.Show();
     display.Initialize();
+    if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !chosen.empty())
+      engine->Selector().FCurrentPath = chosen;
     RunMessageLoop(mainWindow, display);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());

@@ -1,4 +1,4 @@
-// Bitmaps: loading by content (BMP or JPEG), saving as BMP, and the live count for statistics.
+// Bitmaps: loading by content (BMP, JPEG or PNG), saving as BMP, and the live count for statistics.
 #include "platform/Dib.h"
 
 #include <atomic>
@@ -6,6 +6,7 @@
 #include "platform/BmpCodec.h"
 #include "platform/JpegCodec.h"
 #include "platform/Paths.h"
+#include "platform/PngCodec.h"
 
 namespace qj {
 namespace {
@@ -55,8 +56,10 @@ bool TMyDib::LoadFromMemory(const uint8_t* data, size_t size) {
     if (!DecodeBmp(data, size, kMaxPixels, pixels, bits, error)) return Fail(error);
   } else if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
     if (!DecodeJpeg(data, size, kMaxPixels, pixels, error)) return Fail(error);
+  } else if (IsPng(data, size)) {
+    if (!DecodePng(data, size, kMaxPixels, pixels, error)) return Fail(error);
   } else {
-    return Fail("not a picture format we read (BMP or JPEG)");
+    return Fail("not a picture format we read (BMP, JPEG or PNG)");
   }
   TPixelBuffer::operator=(std::move(pixels));
   FBitCount = bits;

@@ -1,5 +1,5 @@
 // Device-independent bitmaps: 1, 24 or 32 bits per pixel by their BitCount, stored as 32-bit
-// pixels. Reads Windows BMP and JPEG; writes byte-exact Windows BMP files.
+// pixels. Reads Windows BMP, JPEG and PNG; writes byte-exact Windows BMP files.
 #pragma once
 
 #include <cstdint>

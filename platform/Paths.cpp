@@ -1,6 +1,8 @@
 // File names as the game spells them, mapped onto a case-sensitive file system.
 #include "platform/Paths.h"
 
+#include "platform/UserFolders.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
@@ -12,11 +14,13 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace qj {
 namespace {
 
-std::string gProgramFolder = ".";
+TGameFolders gFolders{".", ".", "./Text", "."};
+bool gInstalled = false;
 
 std::string WithSlashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -118,32 +122,110 @@ bool WriteAll(int fd, const void* data, size_t size) {
   return true;
 }
 
-}  // namespace
-
-const std::string& ProgramFolder() { return gProgramFolder; }
-
-void SetProgramFolder(const std::string& folder) {
+std::string WithoutTrailingSlash(const std::string& folder) {
   std::string f = WithSlashes(folder);
   while (f.size() > 1 && f.back() == '/') f.pop_back();
-  gProgramFolder = f.empty() ? "." : f;
+  return f.empty() ? "." : f;
 }
 
-void InitProgramFolder(const char* argv0) {
+std::string Below(const std::string& folder, const std::string& relative) {
+  std::string r = WithSlashes(relative);
+  const size_t first = r.find_first_not_of('/');
+  return ResolvePath(folder + "/" + (first == std::string::npos ? "" : r.substr(first)));
+}
+
+std::string ExecutableFolder(const char* argv0) {
   char buf[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-  std::string exe = n > 0 ? std::string(buf, size_t(n)) : std::string(argv0 ? argv0 : "");
+  const std::string exe = n > 0 ? std::string(buf, size_t(n)) : std::string(argv0 ? argv0 : "");
   const size_t slash = exe.rfind('/');
-  SetProgramFolder(slash == std::string::npos ? "." : exe.substr(0, slash));
-  if (chdir(gProgramFolder.c_str()) != 0) std::perror("cannot enter the program folder");
+  return slash == std::string::npos ? "." : exe.substr(0, slash);
+}
+
+bool Fail(std::string& error, const std::string& why) {
+  error = why;
+  return false;
+}
+
+// Filled beside the library and renamed into place, so a first start that is cut short is
+// simply repeated next time.
+bool CopySamples(const std::string& samples, const std::string& library, std::string& error) {
+  const std::string partial = library + ".partial";
+  std::error_code ec;
+  std::filesystem::remove_all(partial, ec);
+  if (!MakeFolders(partial)) return Fail(error, "cannot create the folder " + partial);
+  for (const std::string& name : ListFiles(samples, "*")) {
+    if (!CopyFile(samples + "/" + name, partial + "/" + name))
+      return Fail(error, "cannot copy " + samples + "/" + name + " to " + partial);
+  }
+  if (rename(partial.c_str(), library.c_str()) != 0)
+    return Fail(error, "cannot rename " + partial + ": " + std::strerror(errno));
+  return true;
+}
+
+bool Report(const std::string& why) {
+  std::fprintf(stderr, "quorvane-jigsaw: %s\n", why.c_str());
+  return false;
+}
+
+}  // namespace
+
+const std::string& ProgramFolder() { return gFolders.Program; }
+
+const TGameFolders& GameFolders() { return gFolders; }
+
+bool RunsInstalled() { return gInstalled; }
+
+void SetProgramFolder(const std::string& folder) {
+  const std::string f = WithoutTrailingSlash(folder);
+  gFolders = {f, f, f + "/Text", f};
+  gInstalled = false;
+}
+
+void SetInstalledFolders(const TGameFolders& folders) {
+  gFolders = {WithoutTrailingSlash(folders.Program), WithoutTrailingSlash(folders.Data),
+              WithoutTrailingSlash(folders.Settings), WithoutTrailingSlash(folders.User)};
+  gInstalled = true;
+}
+
+bool PrepareUserFolders(const TGameFolders& folders, std::string& error) {
+  for (const std::string& folder : {folders.Settings, folders.User}) {
+    if (!MakeFolders(folder)) return Fail(error, "cannot create the folder " + folder);
+  }
+  const std::string settings = folders.Settings + "/Jigsaw.stg";
+  if (!FileExists(settings) && !CopyFile(folders.Data + "/Text/Jigsaw.stg", settings))
+    return Fail(error, "cannot write the settings file " + settings);
+  const std::string library = folders.User + "/Jigsaws";
+  return DirectoryExists(library) || CopySamples(folders.Data + "/Jigsaws", library, error);
+}
+
+std::string DataSetFolder(const std::string& program) {
+  if (DirectoryExists(program + "/Text")) return program;
+  const std::string data = std::filesystem::path(program).parent_path().string() + "/share/quorvane-jigsaw";
+  return DirectoryExists(data + "/Text") ? data : program;
+}
+
+bool InitProgramFolder(const char* argv0) {
+  const std::string program = ExecutableFolder(argv0);
+  const std::string data = DataSetFolder(program);
+  if (data == program) {
+    SetProgramFolder(program);
+  } else {
+    SetInstalledFolders({program, data, UserConfigFolder(), UserDataFolder()});
+    std::string error;
+    if (!PrepareUserFolders(gFolders, error)) return Report(error);
+  }
+  if (chdir(gFolders.User.c_str()) != 0) return Report("cannot enter " + gFolders.User + ": " + std::strerror(errno));
+  return true;
 }
 
 std::string ResolvePath(const std::string& path) { return ResolveComponents(WithSlashes(path)); }
 
-std::string DataPath(const std::string& relative) {
-  std::string r = WithSlashes(relative);
-  const size_t first = r.find_first_not_of('/');
-  return ResolvePath(gProgramFolder + "/" + (first == std::string::npos ? "" : r.substr(first)));
-}
+std::string DataPath(const std::string& relative) { return Below(gFolders.Data, relative); }
+
+std::string SettingsPath(const std::string& name) { return Below(gFolders.Settings, name); }
+
+std::string UserPath(const std::string& relative) { return Below(gFolders.User, relative); }
 
 bool FileExists(const std::string& path) {
   struct stat st;

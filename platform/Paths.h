@@ -7,19 +7,49 @@
 
 namespace qj {
 
-// The folder holding the executable, without a trailing separator. Set once at start
-// (tests point it at a folder of their own).
+// The folders of the game, without trailing separators. Run from its build folder (the data set
+// beside the binary), every one is the program folder, which is writable there. Installed (the
+// binary in P/bin, the data set in P/share/quorvane-jigsaw) the data set is only read, settings
+// go to the user's config folder and everything else the game writes to the user's data folder.
+struct TGameFolders {
+  std::string Program;   // the executable's folder
+  std::string Data;      // the data set: Text, Graphics, Shapes, sound, help, the sample Jigsaws
+  std::string Settings;  // Jigsaw.stg with the player's hot keys
+  std::string User;      // the picture library Jigsaws (puzzles, saved games, scores beside each
+                         // picture; the selector's layout) and diagnostic dumps
+};
+
 const std::string& ProgramFolder();
+const TGameFolders& GameFolders();
+bool RunsInstalled();  // the data set lies apart from the binary
+// The build-folder layout around one folder (tests and tools point it at a folder of their own).
 void SetProgramFolder(const std::string& folder);
-// Sets ProgramFolder from argv[0] / /proc/self/exe and makes it the current directory.
-void InitProgramFolder(const char* argv0);
+// The installed layout: data set and user folders apart.
+void SetInstalledFolders(const TGameFolders& folders);
+// The data set of a binary in `program`: beside it (the build folder, and any folder laid out
+// like it), else P/share/quorvane-jigsaw when the binary is installed in P/bin.
+std::string DataSetFolder(const std::string& program);
+// Finds the executable (/proc/self/exe, else argv[0]) and the layout around it. Installed, the
+// user's folders are made, filled on first start (see PrepareUserFolders) and the user's data
+// folder becomes the current directory; otherwise the program folder does, as always.
+// False, after saying why on stderr, when the folders cannot be made or entered.
+bool InitProgramFolder(const char* argv0);
+// First start of an installed game: the shipped Text/Jigsaw.stg becomes the player's settings
+// file, and the sample pictures are copied once into the player's library (puzzle files, saved
+// games and score files are written beside the pictures, so the library has to be the player's
+// own). A library folder that exists is left alone, even when the player emptied it.
+[[nodiscard]] bool PrepareUserFolders(const TGameFolders& folders, std::string& error);
 
 // Backslashes become slashes; every existing component is matched without regard to case
 // (an exact match wins). Components that do not exist are kept as written, so the result can
 // name a file about to be created.
 std::string ResolvePath(const std::string& path);
-// ProgramFolder() + "/" + relative, resolved.
+// The data set's folder + "/" + relative, resolved: read only.
 std::string DataPath(const std::string& relative);
+// The settings folder + "/" + name, resolved: Text/ of the program folder in the build folder.
+std::string SettingsPath(const std::string& name);
+// The user's data folder + "/" + relative, resolved: what the game writes, the library above all.
+std::string UserPath(const std::string& relative);
 
 bool FileExists(const std::string& path);       // resolved; a regular file
 bool DirectoryExists(const std::string& path);  // resolved

@@ -11,10 +11,10 @@
 namespace qj {
 namespace {
 
-constexpr const char* kPicturePatterns[] = {"*.bmp", "*.jpg", "*.jpeg", "*.dib"};
+constexpr const char* kPicturePatterns[] = {"*.bmp", "*.jpg", "*.jpeg", "*.png", "*.dib"};
 
 std::vector<std::string> LibraryPictures() {
-  const std::string folder = DataPath("Jigsaws");
+  const std::string folder = UserPath("Jigsaws");
   std::vector<std::string> pictures;
   for (const char* pattern : kPicturePatterns)
     for (const std::string& name : ListFiles(folder, pattern)) pictures.push_back(folder + "/" + name);

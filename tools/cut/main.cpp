@@ -85,8 +85,8 @@ bool CutAndShow(const TCutOptions& a, TPuzzleCutter& cutter) {
   return true;
 }
 
-// The shapes lie beside the executable; the current folder stays the user's, so the paths on
-// the command line keep their meaning.
+// The shapes lie in the executable's data set; the current folder stays the user's, so the paths
+// on the command line keep their meaning.
 std::string ExecutableFolder() {
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -94,7 +94,7 @@ std::string ExecutableFolder() {
 }
 
 int Run(const TCutOptions& a) {
-  SetProgramFolder(a.ProgramFolder.empty() ? ExecutableFolder() : a.ProgramFolder);
+  SetProgramFolder(a.ProgramFolder.empty() ? DataSetFolder(ExecutableFolder()) : a.ProgramFolder);
   TPuzzleCutter cutter;
   if (!FileExists(a.Picture)) return std::fprintf(stderr, "no such picture: %s\n", a.Picture.c_str()), 1;
   if (!cutter.LoadPicture(a.Picture)) return std::fprintf(stderr, "%s\n", cutter.LastError().c_str()), 1;

@@ -1,5 +1,7 @@
 // quorvane-jigsaw-datagen OUTDIR [--layout FILE] [--preview]: draws, synthesises and composes
 // every generated file of the game's data set into the program folder OUTDIR.
+// quorvane-jigsaw-datagen --icons DIR: the desktop icons, which the installation ships apart from
+// the data set.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +9,7 @@
 #include <filesystem>
 
 #include "tools/datagen/DataSet.h"
+#include "tools/datagen/Icons.h"
 #include "tools/datagen/Preview.h"
 
 using namespace qj::datagen;
@@ -15,7 +18,7 @@ using qj::TMyDib;
 namespace {
 
 struct TArgs {
-  std::string OutDir, Layout;
+  std::string OutDir, Layout, Icons;
   bool Preview = false;
 };
 
@@ -23,6 +26,8 @@ bool ParseArgs(int argc, char** argv, TArgs& args) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--preview") == 0) {
       args.Preview = true;
+    } else if (std::strcmp(argv[i], "--icons") == 0 && i + 1 < argc) {
+      args.Icons = argv[++i];
     } else if (std::strcmp(argv[i], "--layout") == 0 && i + 1 < argc) {
       args.Layout = argv[++i];
     } else if (args.OutDir.empty() && argv[i][0] != '-') {
@@ -32,10 +37,11 @@ bool ParseArgs(int argc, char** argv, TArgs& args) {
     }
   }
   if (args.Layout.empty()) args.Layout = args.OutDir + "/Text/VarEroRuze.rls";
-  return !args.OutDir.empty();
+  return args.OutDir.empty() != args.Icons.empty();
 }
 
 void Run(const TArgs& args) {
+  if (!args.Icons.empty()) return WriteIcons(args.Icons);
   TOutput out(args.OutDir);
   TLayoutList layout(args.Layout);
   TMyDib table = WritePictures(out);
@@ -60,7 +66,7 @@ void Run(const TArgs& args) {
 int main(int argc, char** argv) {
   TArgs args;
   if (!ParseArgs(argc, argv, args)) {
-    std::fprintf(stderr, "usage: %s OUTDIR [--layout FILE] [--preview]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTDIR [--layout FILE] [--preview] | --icons DIR\n", argv[0]);
     return 2;
   }
   auto start = std::chrono::steady_clock::now();
@@ -71,6 +77,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  std::printf("datagen: data set written to %s in %.0f ms\n", args.OutDir.c_str(), ms);
+  std::printf("datagen: %s written in %.0f ms\n", args.Icons.empty() ? args.OutDir.c_str() : args.Icons.c_str(), ms);
   return 0;
 }

@@ -1,0 +1,87 @@
+// Reading the command line; main acts on the result.
+#include "core/UCommandLine.h"
+
+#include <strings.h>
+
+#include <charconv>
+
+#include "platform/Paths.h"
+
+namespace qj {
+namespace {
+
+constexpr const char* kPictureExtensions[] = {".jpg", ".jpeg", ".bmp", ".png", ".dib"};
+
+// The optional theme number after a showcase option: a whole number that is not negative.
+bool ReadTheme(const std::string& text, int& theme) {
+  const char* end = text.data() + text.size();
+  const auto [stop, err] = std::from_chars(text.data(), end, theme);
+  return err == std::errc() && stop == end && theme >= 0;
+}
+
+TCommandLine Failure(const std::string& why) {
+  TCommandLine result;
+  result.Command = ECommand::Error;
+  result.Error = why + "\nTry 'quorvane-jigsaw --help' for the options.";
+  return result;
+}
+
+bool IsOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
+
+}  // namespace
+
+bool IsPictureName(const std::string& name) {
+  const std::string ext = ExtractFileExt(name);
+  for (const char* known : kPictureExtensions)
+    if (strcasecmp(ext.c_str(), known) == 0) return true;
+  return false;
+}
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  TCommandLine result;
+  bool optionsEnded = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    if (optionsEnded || !IsOption(a)) {
+      if (!IsPictureName(a)) return Failure("not a picture the game reads (JPEG, BMP, PNG or DIB): " + a);
+      result.Pictures.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (a == "--help" || a == "-h") {
+      result.Command = ECommand::Help;
+      return result;
+    } else if (a == "--version") {
+      result.Command = ECommand::Version;
+      return result;
+    } else if (a == "--theme-preview" || a == "--gallery") {
+      result.Showcase = a == "--gallery" ? EShowcase::Gallery : EShowcase::ThemePreview;
+      if (i + 1 < arguments.size() && !IsOption(arguments[i + 1]) && !IsPictureName(arguments[i + 1])) {
+        if (!ReadTheme(arguments[i + 1], result.Theme)) return Failure("not a theme number: " + arguments[i + 1]);
+        ++i;
+      }
+    } else {
+      return Failure("unknown option: " + a);
+    }
+  }
+  return result;
+}
+
+std::string UsageText() {
+  return "Usage: quorvane-jigsaw [OPTION] [PICTURE...]\n"
+         "A jigsaw-puzzle game: turn your own pictures into puzzles and assemble them.\n"
+         "\n"
+         "PICTURE (JPEG, BMP, PNG or DIB) is added to your library of jigsaws and chosen in the\n"
+         "puzzle selector.\n"
+         "\n"
+         "  --theme-preview [N]  show every control image of theme N (T steps to the next theme)\n"
+         "  --gallery [N]        show a working example of every control in theme N\n"
+         "  --help               show this help and exit\n"
+         "  --version            show the version and exit\n"
+         "\n"
+         "Installed, settings are kept in $XDG_CONFIG_HOME/quorvane-jigsaw and the library in\n"
+         "$XDG_DATA_HOME/quorvane-jigsaw/Jigsaws.\n";
+}
+
+std::string VersionText() { return std::string("Quorvane Jigsaw ") + QJ_VERSION + "\n"; }
+
+}  // namespace qj

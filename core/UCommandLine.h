@@ -1,0 +1,31 @@
+// The command line of the game: options, and pictures handed over by the desktop's "Open with".
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "screens/UMainInterface.h"
+
+namespace qj {
+
+enum class ECommand { Play, Help, Version, Error };
+
+struct TCommandLine {
+  ECommand Command = ECommand::Play;
+  EShowcase Showcase = EShowcase::None;
+  int Theme = -1;                     // the showcase's theme; -1 is the configured one
+  std::vector<std::string> Pictures;  // as given, in order
+  std::string Error;                  // for ECommand::Error: what was wrong, for stderr
+};
+
+// The arguments after the program name. Anything that is neither an option nor a picture file
+// (by its extension) is an error, so a typo is reported instead of silently ignored.
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The picture formats the library holds, by extension without regard to case.
+bool IsPictureName(const std::string& name);
+
+std::string UsageText();    // for --help
+std::string VersionText();  // for --version
+
+}  // namespace qj
