@@ -1,0 +1,61 @@
+// The game's command line: options, pictures for "Open with", and what is refused.
+#include <gtest/gtest.h>
+
+#include "core/UCommandLine.h"
+
+namespace qj {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, NothingPlays) {
+  const TCommandLine line = ParseCommandLine({});
+  EXPECT_EQ(line.Command, ECommand::Play);
+  EXPECT_EQ(line.Showcase, EShowcase::None);
+  EXPECT_EQ(line.Theme, -1);
+  EXPECT_TRUE(line.Pictures.empty());
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
+  EXPECT_EQ(ParseCommandLine({"--help"}).Command, ECommand::Help);
+  EXPECT_EQ(ParseCommandLine({"-h"}).Command, ECommand::Help);
+  EXPECT_EQ(ParseCommandLine({"Cat.jpg", "--version"}).Command, ECommand::Version);
+  EXPECT_NE(UsageText().find("--gallery"), std::string::npos);
+  EXPECT_EQ(VersionText(), std::string("Quorvane Jigsaw ") + QJ_VERSION + "\n");
+}
+
+TEST(CommandLine, ShowcasesTakeAnOptionalThemeNumber) {
+  TCommandLine line = ParseCommandLine({"--theme-preview", "2"});
+  EXPECT_EQ(line.Showcase, EShowcase::ThemePreview);
+  EXPECT_EQ(line.Theme, 2);
+  line = ParseCommandLine({"--gallery"});
+  EXPECT_EQ(line.Showcase, EShowcase::Gallery);
+  EXPECT_EQ(line.Theme, -1);
+  line = ParseCommandLine({"--gallery", "Cat.png"});  // a picture is not a theme number
+  EXPECT_EQ(line.Theme, -1);
+  EXPECT_EQ(line.Pictures, Args{"Cat.png"});
+}
+
+TEST(CommandLine, PicturesAreKeptInOrderWhateverTheCaseOfTheirExtension) {
+  const TCommandLine line = ParseCommandLine({"a.JPG", "/home/p/b c.jpeg", "c.Bmp", "d.png", "e.dib"});
+  EXPECT_EQ(line.Command, ECommand::Play);
+  EXPECT_EQ(line.Pictures, (Args{"a.JPG", "/home/p/b c.jpeg", "c.Bmp", "d.png", "e.dib"}));
+}
+
+TEST(CommandLine, AfterTwoDashesANameIsAPictureEvenWithALeadingDash) {
+  const TCommandLine line = ParseCommandLine({"--", "-odd.jpg"});
+  EXPECT_EQ(line.Command, ECommand::Play);
+  EXPECT_EQ(line.Pictures, Args{"-odd.jpg"});
+}
+
+TEST(CommandLine, WrongArgumentsAreErrorsThatNameThem) {
+  for (const Args& args : {Args{"--fullscreen"}, Args{"-x"}, Args{"notes.txt"}, Args{"Cat"}, Args{"--gallery", "x"},
+                           Args{"--theme-preview", "-1x"}, Args{"--gallery", "1", "2"}}) {
+    const TCommandLine line = ParseCommandLine(args);
+    EXPECT_EQ(line.Command, ECommand::Error) << args.back();
+    EXPECT_NE(line.Error.find(args.back()), std::string::npos) << line.Error;
+  }
+}
+
+}  // namespace
+}  // namespace qj
