@@ -9,6 +9,7 @@
 #include "platform/Display.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/Viewport.h"
 
 namespace qj {
 
@@ -56,8 +57,7 @@ Tmf::~Tmf() { FormDestroy(); }
 
 void Tmf::FormCreate() {
   FDXDraw.SetCaption("Quorvane Jigsaw");
-  const TRect screen = FDXDraw.ScreenBounds();
-  FDXDraw.SetWindowBounds(MakeRect(screen.Left + (screen.Width() - 790) / 2, screen.Top, 790, 570));
+  PlaceFirstWindow();
   SetDXDraw(&FDXDraw);
   TIniFile settings(SettingsPath("Jigsaw.stg"));
   const int resolution = settings.ReadInteger("Screen", "DisplayResolution", 1);
@@ -67,9 +67,19 @@ void Tmf::FormCreate() {
   FDXDraw.OnInitialize = [this] { DXDrawInitialize(); };
 }
 
+// 790 x 570 at the desktop's scale, so that a high-DPI desktop does not show a stamp; centred
+// horizontally at the top of the free part of the desktop.
+void Tmf::PlaceFirstWindow() {
+  const TRect usable = FDXDraw.UsableBounds();
+  const TPoint size = InitialClientSize(kWindowWidth, kWindowHeight, FDXDraw.DesktopScale(), usable);
+  FDXDraw.SetWindowBounds(MakeRect(usable.Left + (usable.Width() - size.X) / 2, usable.Top, size.X, size.Y));
+}
+
+// The first window's placement is kept for the way back from full screen.
 void Tmf::ApplyFullScreenSettings(int resolution, int refresh) {
   BuildRefreshRates(resolution);
   const TDisplayMode mode = FullScreenMode(resolution, refresh);
+  FDXDraw.SaveWindowPlacement();
   FDXDraw.SetBorderless(true);
   FDXDraw.SetWindowBounds(MakeRect(0, 0, mode.Width, mode.Height));
   FDXDraw.SetFullScreenOption(true);
@@ -89,7 +99,8 @@ void Tmf::DXDrawInitialize() {
   FEngine = std::make_unique<TGameEngine>(FDXDraw, hooks);
   FEngine->OnClose = [this] { FCloseRequested = true; };
   Tag = 1;
-  FDXDraw.SetSizeLimits(790, 570, 1600, 1200);
+  // No upper limit: beyond the play table's size the picture is scaled up.
+  FDXDraw.SetSizeLimits(kWindowWidth, kWindowHeight, 0, 0);
   FEngine->Initialize();
 }
 
@@ -137,8 +148,8 @@ void Tmf::Forward(TInputEvent& e) {
 
 void Tmf::FormCanResize(int& width, int& height) const {
   if (Tag != 1) return;
-  width = std::clamp(width, 790, 1600);
-  height = std::clamp(height, 570, 1200);
+  width = std::max(width, kWindowWidth);
+  height = std::max(height, kWindowHeight);
 }
 
 void Tmf::FormResize() {

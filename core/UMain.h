@@ -67,8 +67,13 @@ class Tmf {
   void HandleEvent(TInputEvent& event);
   // The message loop is idle: run the frame timer. True when a frame ran.
   bool Idle();
-  // Clamps a proposed client size once the engine exists.
+  // Holds a proposed client size to the game's own size at least, once the engine exists; a
+  // larger window shows the surface scaled up beyond 1600 x 1200.
   void FormCanResize(int& width, int& height) const;
+
+  // The game's own window size: the smallest the window gets.
+  static constexpr int kWindowWidth = 790;
+  static constexpr int kWindowHeight = 570;
 
   bool Terminated() const { return FTerminated; }
   TGameEngine* Engine() const { return FEngine.get(); }
@@ -84,6 +89,7 @@ class Tmf {
   void EngineClosed();
   void Close();
   void Terminate();
+  void PlaceFirstWindow();
   void ApplyFullScreenSettings(int resolution, int refresh);
 
   IDisplay& FDXDraw;

@@ -618,10 +618,11 @@ void TGraphicsEngine::ReconfigureDisplay(const std::function<void()>& configure)
   if (OnDisplayChange) OnDisplayChange();
 }
 
+// The option goes first: a full-screen window covers the desktop and takes no placement.
 void TGraphicsEngine::EnterWindowed() {
+  FDXDraw.SetFullScreenOption(false);
   FDXDraw.RestoreWindowPlacement();
   FDXDraw.SetBorderless(false);
-  FDXDraw.SetFullScreenOption(false);
 }
 
 void TGraphicsEngine::EnterFullScreen(const TDisplayMode& mode) {

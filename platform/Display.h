@@ -25,7 +25,8 @@ class IDisplay {
   virtual ~IDisplay() = default;
 
   // The surface everything is composed on, and the surface that is shown. Both have the size of
-  // the window's client area (or of the full-screen mode).
+  // the window's client area up to 1600 x 1200 (or of the full-screen mode); the platform scales
+  // them onto the window or the desktop.
   virtual TSurface& BackBuffer() = 0;
   virtual TSurface& Primary() = 0;
   virtual int Width() const = 0;
@@ -62,13 +63,19 @@ class IDisplay {
   virtual void SetWindowBounds(const TRect& r) = 0;
   virtual TPoint ClientOrigin() const = 0;  // client top-left in screen coordinates
   virtual TRect ScreenBounds() const = 0;   // the desktop the window is on
+  virtual TRect UsableBounds() const = 0;   // the part of it that panels and docks leave free
+  // How much larger than at 96 dpi the desktop draws things (1 on an ordinary screen).
+  virtual double DesktopScale() const = 0;
   virtual void SetBorderless(bool on) = 0;
   virtual void SaveWindowPlacement() = 0;
   virtual void RestoreWindowPlacement() = 0;
+  // Client size limits; a maximum of 0 leaves that direction unlimited.
   virtual void SetSizeLimits(int minW, int minH, int maxW, int maxH) = 0;
   virtual void Minimize() = 0;
   virtual void SetCaption(const char* caption) = 0;
-  virtual TPoint CursorPos() const = 0;  // screen coordinates
+  // Screen coordinates such that CursorPos() - ClientOrigin() is the back-buffer pixel under the
+  // cursor, however the back buffer is scaled onto the screen.
+  virtual TPoint CursorPos() const = 0;
   virtual void SetCursor(TCursorKind kind) = 0;
 };
 

@@ -35,6 +35,8 @@ class THeadlessDisplay : public IDisplay {
   void SetWindowBounds(const TRect& r) override;
   TPoint ClientOrigin() const override { return {FWindow.Left, FWindow.Top}; }
   TRect ScreenBounds() const override { return Screen; }
+  TRect UsableBounds() const override { return Screen; }
+  double DesktopScale() const override { return Scale; }
   void SetBorderless(bool on) override { Borderless = on; }
   void SaveWindowPlacement() override { FSaved = FWindow; }
   void RestoreWindowPlacement() override { SetWindowBounds(FSaved); }
@@ -48,6 +50,7 @@ class THeadlessDisplay : public IDisplay {
   void SetCanDraw(bool on) { FCanDraw = on; }
   std::vector<TDisplayMode> Modes;
   TRect Screen{0, 0, 1920, 1080};
+  double Scale = 1.0;
   TPoint Cursor{};
   TCursorKind CursorKind = TCursorKind::Arrow;
   bool Borderless = false;

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -20,6 +22,7 @@ TSdlDisplay::TSdlDisplay() {
                                    SDL_SYSTEM_CURSOR_SIZEWE, SDL_SYSTEM_CURSOR_SIZENWSE,
                                    SDL_SYSTEM_CURSOR_SIZENESW};
   for (int i = 0; i < 7; ++i) FCursors[i] = SDL_CreateSystemCursor(ids[i]);
+  SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);  // the bars beside a scaled picture
   CreateSurfaces(790, 570);
 }
 
@@ -35,9 +38,11 @@ bool TSdlDisplay::CanDraw() const {
   return !FFinalized && !(SDL_GetWindowFlags(FWindow) & SDL_WINDOW_MINIMIZED);
 }
 
+int TSdlDisplay::DisplayIndex() const { return std::max(SDL_GetWindowDisplayIndex(FWindow), 0); }
+
 std::vector<TDisplayMode> TSdlDisplay::EnumDisplayModes() {
   std::vector<TDisplayMode> modes;
-  const int display = std::max(SDL_GetWindowDisplayIndex(FWindow), 0);
+  const int display = DisplayIndex();
   for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; ++i) {
     SDL_DisplayMode m;
     if (SDL_GetDisplayMode(display, i, &m) == 0)
@@ -51,23 +56,22 @@ void TSdlDisplay::Finalize() {
   FFinalized = true;
 }
 
-// Full screen asks the display for the mode (closest it has); where it cannot switch, the
-// frame is scaled to the desktop with its aspect kept.
+// Full screen is the desktop's own full screen: the monitor keeps its mode and the mode asked
+// for only sizes the back buffer, which is then scaled onto the desktop. Any mode and rate work.
 void TSdlDisplay::Initialize() {
-  int w = 0, h = 0;
+  TPoint size;
   if (FFullScreen) {
-    SDL_DisplayMode want{SDL_PIXELFORMAT_UNKNOWN, FMode.Width, FMode.Height, FMode.Refresh, nullptr};
-    SDL_DisplayMode got;
-    const int display = std::max(SDL_GetWindowDisplayIndex(FWindow), 0);
-    if (SDL_GetClosestDisplayMode(display, &want, &got)) SDL_SetWindowDisplayMode(FWindow, &got);
-    SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN);
-    w = FMode.Width;
-    h = FMode.Height;
+    SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_DisplayMode desktop{};
+    SDL_GetDesktopDisplayMode(DisplayIndex(), &desktop);
+    FFullScreenVSync = FullScreenVSync(FMode.Refresh, desktop.refresh_rate);
+    size = {std::max(FMode.Width, 1), std::max(FMode.Height, 1)};
   } else {
     SDL_SetWindowFullscreen(FWindow, 0);
-    SDL_GetWindowSize(FWindow, &w, &h);
+    SDL_GetWindowSize(FWindow, &size.X, &size.Y);
+    size = WindowedSurfaceSize(size.X, size.Y);
   }
-  CreateSurfaces(w, h);
+  CreateSurfaces(size.X, size.Y);
   FFinalized = false;
   if (OnSurfacesCreated) OnSurfacesCreated();
   if (OnInitialize) OnInitialize();
@@ -80,12 +84,21 @@ void TSdlDisplay::CreateSurfaces(int width, int height) {
   if (FTexture) SDL_DestroyTexture(FTexture);
   FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                std::max(width, 1), std::max(height, 1));
-  SDL_RenderSetLogicalSize(FRenderer, width, height);
+  FSharp = true;  // a new texture starts unfiltered
 }
 
 void TSdlDisplay::ClientResized(int width, int height) {
-  if (FFullScreen || (width == FBack.Width() && height == FBack.Height())) return;
-  CreateSurfaces(width, height);
+  if (FFullScreen) return;
+  const TPoint size = WindowedSurfaceSize(width, height);
+  if (size.X == FBack.Width() && size.Y == FBack.Height()) return;
+  CreateSurfaces(size.X, size.Y);
+}
+
+// The window is made without SDL's high-DPI flag, so its coordinates are the renderer's pixels.
+TViewport TSdlDisplay::View() const {
+  int w = 0, h = 0;
+  if (SDL_GetRendererOutputSize(FRenderer, &w, &h) != 0) SDL_GetWindowSize(FWindow, &w, &h);
+  return FitViewport(FBack.Width(), FBack.Height(), w, h);
 }
 
 void TSdlDisplay::Flip() {
@@ -97,17 +110,29 @@ void TSdlDisplay::ShowPrimary() { Present(FPrimary); }
 
 void TSdlDisplay::Refresh() { Present(FPrimary); }
 
+// A whole scale factor is drawn with plain pixel copies so it stays sharp; any other is filtered
+// so that no row or column of the picture looks doubled.
 void TSdlDisplay::Present(const TSurface& surface) {
   if (!FTexture || surface.Empty()) return;
-  if (FWantVSync != FVSync) {
-    SDL_RenderSetVSync(FRenderer, FWantVSync ? 1 : 0);
-    FVSync = FWantVSync;
-  }
+  SetVSync(FFullScreen ? FFullScreenVSync : FWantVSync);
   FWantVSync = false;
+  const TViewport view = View();
+  if (view.WholeFactor() != FSharp) {
+    FSharp = view.WholeFactor();
+    SDL_SetTextureScaleMode(FTexture, FSharp ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  }
   SDL_UpdateTexture(FTexture, nullptr, surface.Bits(), surface.Pitch() * 4);
   SDL_RenderClear(FRenderer);
-  SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+  const TRect& p = view.Picture;
+  const SDL_Rect dest{p.Left, p.Top, p.Width(), p.Height()};
+  SDL_RenderCopy(FRenderer, FTexture, nullptr, p.IsEmpty() ? nullptr : &dest);
   SDL_RenderPresent(FRenderer);
+}
+
+void TSdlDisplay::SetVSync(bool on) {
+  if (on == FVSync) return;
+  SDL_RenderSetVSync(FRenderer, on ? 1 : 0);
+  FVSync = on;
 }
 
 TRect TSdlDisplay::WindowBounds() const {
@@ -118,11 +143,25 @@ TRect TSdlDisplay::WindowBounds() const {
   return {x - left, y - top, x + w + right, y + h + bottom};
 }
 
-// The rectangle is the client area; the platform adds the frame around it.
+// The rectangle is the client area; the platform adds the frame around it. In full screen the
+// window covers the desktop whatever is asked; the mode only sizes the back buffer.
 void TSdlDisplay::SetWindowBounds(const TRect& r) {
+  if (FFullScreen) return;
   SDL_SetWindowSize(FWindow, r.Width(), r.Height());
   SDL_SetWindowPosition(FWindow, r.Left, r.Top);
-  if (!FFullScreen) ClientResized(r.Width(), r.Height());
+  ClientResized(r.Width(), r.Height());
+}
+
+// The client rectangle, which is what SetWindowBounds takes back.
+void TSdlDisplay::SaveWindowPlacement() {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(FWindow, &w, &h);
+  const TPoint origin = ClientOrigin();
+  FSavedPlacement = MakeRect(origin.X, origin.Y, w, h);
+}
+
+void TSdlDisplay::RestoreWindowPlacement() {
+  if (!FSavedPlacement.IsEmpty()) SetWindowBounds(FSavedPlacement);
 }
 
 TPoint TSdlDisplay::ClientOrigin() const {
@@ -133,18 +172,33 @@ TPoint TSdlDisplay::ClientOrigin() const {
 
 TRect TSdlDisplay::ScreenBounds() const {
   SDL_Rect r{0, 0, 1024, 768};
-  SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(FWindow), 0), &r);
+  SDL_GetDisplayBounds(DisplayIndex(), &r);
   return MakeRect(r.x, r.y, r.w, r.h);
 }
 
-void TSdlDisplay::SetBorderless(bool on) {
-  SDL_SetWindowBordered(FWindow, on ? SDL_FALSE : SDL_TRUE);
-  SDL_SetWindowResizable(FWindow, on ? SDL_FALSE : SDL_TRUE);
+TRect TSdlDisplay::UsableBounds() const {
+  SDL_Rect r;
+  if (SDL_GetDisplayUsableBounds(DisplayIndex(), &r) != 0) return ScreenBounds();
+  return MakeRect(r.x, r.y, r.w, r.h);
 }
+
+// From the desktop's dots per inch, in quarter steps so that a screen a little denser than 96 dpi
+// keeps the game's own size; without a DPI, from how many full-HD heights the desktop has.
+double TSdlDisplay::DesktopScale() const {
+  float dpi = 0;
+  if (SDL_GetDisplayDPI(DisplayIndex(), nullptr, &dpi, nullptr) == 0 && dpi > 0)
+    return std::max(1.0, std::floor(dpi / 96.0 * 4) / 4);
+  return std::max(1, ScreenBounds().Height() / 1080);
+}
+
+// The desktop's full screen takes the frame away by itself. Taking it here would also be lasting:
+// SDL ignores frame and resizability changes while a window is full screen, so the window would
+// come back from full screen without its frame.
+void TSdlDisplay::SetBorderless(bool) {}
 
 void TSdlDisplay::SetSizeLimits(int minW, int minH, int maxW, int maxH) {
   SDL_SetWindowMinimumSize(FWindow, minW, minH);
-  SDL_SetWindowMaximumSize(FWindow, maxW, maxH);
+  if (maxW > 0 && maxH > 0) SDL_SetWindowMaximumSize(FWindow, maxW, maxH);
 }
 
 void TSdlDisplay::Minimize() { SDL_MinimizeWindow(FWindow); }
@@ -152,16 +206,19 @@ void TSdlDisplay::Minimize() { SDL_MinimizeWindow(FWindow); }
 void TSdlDisplay::SetCaption(const char* caption) { SDL_SetWindowTitle(FWindow, caption); }
 
 // Over the window, the position the window's own mouse events reported: the global query is
-// only refreshed by some servers' raw motion events and can lag or stand still.
+// only refreshed by some servers' raw motion events and can lag or stand still. Either way the
+// point goes through the scaling, so that subtracting ClientOrigin gives a back-buffer pixel.
 TPoint TSdlDisplay::CursorPos() const {
+  const TPoint origin = ClientOrigin();
   TPoint p;
   if (SDL_GetMouseFocus() == FWindow) {
     SDL_GetMouseState(&p.X, &p.Y);
-    const TPoint origin = ClientOrigin();
-    return {origin.X + p.X, origin.Y + p.Y};
+  } else {
+    SDL_GetGlobalMouseState(&p.X, &p.Y);
+    p = {p.X - origin.X, p.Y - origin.Y};
   }
-  SDL_GetGlobalMouseState(&p.X, &p.Y);
-  return p;
+  const TPoint s = ToSurface(p.X, p.Y);
+  return {origin.X + s.X, origin.Y + s.Y};
 }
 
 void TSdlDisplay::SetCursor(TCursorKind kind) {

@@ -1,10 +1,12 @@
 // The drawing-surface control over an SDL window: our software back buffer is presented through
-// a streaming texture; full screen switches the display mode where the display allows it.
+// a streaming texture, scaled with its aspect kept. Full screen covers the desktop without
+// changing the monitor's mode; the back buffer keeps the chosen mode's size.
 #pragma once
 
 #include <memory>
 
 #include "platform/Display.h"
+#include "platform/Viewport.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -44,24 +46,32 @@ class TSdlDisplay : public IDisplay {
   void SetWindowBounds(const TRect& r) override;
   TPoint ClientOrigin() const override;
   TRect ScreenBounds() const override;
+  TRect UsableBounds() const override;
+  double DesktopScale() const override;
   void SetBorderless(bool on) override;
-  void SaveWindowPlacement() override { FSavedPlacement = WindowBounds(); }
-  void RestoreWindowPlacement() override { SetWindowBounds(FSavedPlacement); }
+  void SaveWindowPlacement() override;
+  void RestoreWindowPlacement() override;
   void SetSizeLimits(int minW, int minH, int maxW, int maxH) override;
   void Minimize() override;
   void SetCaption(const char* caption) override;
   TPoint CursorPos() const override;
   void SetCursor(TCursorKind kind) override;
 
-  // The window's client area changed size: the surfaces follow it.
+  // The window's client area changed size: the surfaces follow it up to the play table's size.
   void ClientResized(int width, int height);
+  // Where the back buffer is shown in the window now.
+  TViewport View() const;
+  // The back-buffer pixel under a point of the window's client area.
+  TPoint ToSurface(int x, int y) const { return View().ToSurface({x, y}); }
   void Show();
   // Presents the last shown frame again (after the window was uncovered).
   void Refresh();
 
  private:
+  int DisplayIndex() const;
   void CreateSurfaces(int width, int height);
   void Present(const TSurface& surface);
+  void SetVSync(bool on);
 
   SDL_Window* FWindow = nullptr;
   SDL_Renderer* FRenderer = nullptr;
@@ -73,8 +83,10 @@ class TSdlDisplay : public IDisplay {
   TRect FSavedPlacement;
   bool FFullScreen = false;
   bool FFinalized = false;
-  bool FWantVSync = false;
+  bool FWantVSync = false;       // the next windowed frame waits for the vertical blank
+  bool FFullScreenVSync = false;  // full-screen frames wait for it (see FullScreenVSync)
   bool FVSync = false;
+  bool FSharp = true;             // the texture is drawn without filtering
 };
 
 }  // namespace qj::sdl

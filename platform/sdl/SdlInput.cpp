@@ -79,18 +79,23 @@ bool TranslateKey(const SDL_KeyboardEvent& k, TInputEvent& out) {
   return out.Key != 0;
 }
 
-bool TranslateMouse(const SDL_Event& e, TInputEvent& out) {
+// Window coordinates become back-buffer pixels through the display's scaling.
+void SetPosition(const TSdlDisplay& display, int x, int y, TInputEvent& out) {
+  const TPoint p = display.ToSurface(x, y);
+  out.X = p.X;
+  out.Y = p.Y;
+}
+
+bool TranslateMouse(const SDL_Event& e, const TSdlDisplay& display, TInputEvent& out) {
   out.Shift = ShiftState();
   if (e.type == SDL_MOUSEMOTION) {
     out.Kind = TInputKind::MouseMove;
-    out.X = e.motion.x;
-    out.Y = e.motion.y;
+    SetPosition(display, e.motion.x, e.motion.y, out);
     return true;
   }
   out.Kind = e.type == SDL_MOUSEBUTTONDOWN ? TInputKind::MouseDown : TInputKind::MouseUp;
   out.Button = MouseButton(e.button.button);
-  out.X = e.button.x;
-  out.Y = e.button.y;
+  SetPosition(display, e.button.x, e.button.y, out);
   if (e.type == SDL_MOUSEBUTTONDOWN && e.button.clicks == 2) out.Shift |= ssDouble;
   return true;
 }
@@ -174,7 +179,7 @@ bool PollInput(TSdlDisplay& display, TInputEvent& out) {
         return true;
       case SDL_MOUSEMOTION:
       case SDL_MOUSEBUTTONDOWN:
-      case SDL_MOUSEBUTTONUP: return TranslateMouse(e, out);
+      case SDL_MOUSEBUTTONUP: return TranslateMouse(e, display, out);
       default:
         if (e.type == MusicEndedEventType()) {
           out.Kind = TInputKind::MusicEnded;

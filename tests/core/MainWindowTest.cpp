@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, DisplayModeStringsParse) {
   EXPECT_EQ(s.BitCount, 16);
 }
 
-TEST_F(MainWindowTest, ResizeIsClampedOnlyOnceTheEngineExists) {
+TEST_F(MainWindowTest, ResizeIsHeldToTheGamesSizeOnlyOnceTheEngineExists) {
   TPlatformServices services;
   Tmf early(display, services);
   int w = 300, h = 2000;
@@ -68,12 +68,31 @@ TEST_F(MainWindowTest, ResizeIsClampedOnlyOnceTheEngineExists) {
   h = 2000;
   mainWindow->FormCanResize(w, h);
   EXPECT_EQ(w, 790);
-  EXPECT_EQ(h, 1200);
-  w = 1700;
+  EXPECT_EQ(h, 2000);  // beyond 1600 x 1200 the surface is scaled up
+  w = 3840;
   h = 400;
   mainWindow->FormCanResize(w, h);
-  EXPECT_EQ(w, 1600);
+  EXPECT_EQ(w, 3840);
   EXPECT_EQ(h, 570);
+}
+
+TEST_F(MainWindowTest, OnAHighDpiDesktopTheFirstWindowOpensAtItsScale) {
+  display.Screen = {0, 0, 3840, 2160};
+  display.Scale = 2.0;
+  Start();
+  EXPECT_EQ(display.WindowBounds(), MakeRect(1130, 0, 1580, 1140));
+  EXPECT_EQ(display.Width(), 1580);
+}
+
+TEST_F(MainWindowTest, StartedFullScreenAltEnterComesBackToTheFirstWindow) {
+  display.Screen = {0, 0, 1921, 1080};
+  WriteSettings("[Screen]\r\nFullScreen=1\r\nDisplayResolution=6\r\nDisplayRefresh=9\r\n");
+  Start();
+  EXPECT_EQ(display.Width(), 1280);
+  uint16_t key = VK_RETURN;
+  mainWindow->Engine()->KeyUp(key, ssAlt);
+  EXPECT_FALSE(display.FullScreenOption());
+  EXPECT_EQ(display.WindowBounds(), MakeRect(565, 0, 790, 570));
 }
 
 TEST_F(MainWindowTest, ASecondSurfaceInitialisationKeepsTheEngine) {
