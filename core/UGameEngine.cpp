@@ -352,6 +352,12 @@ void TGameEngine::DumpSurfaces(bool onlyRemembered) {
 // ---------------------------------------------------------------------------------------------
 // Screen switches
 
+void TGameEngine::ShowInSelector(const std::string& picture) {
+  FPuzzleSelector->FCurrentPath = picture;
+  if (FActive == FMainMenu.get() && !FMainMenu->Done() && TMainInterface::Showcase == EShowcase::None)
+    FMainMenu->Finish(MainMenuResult::Selector);
+}
+
 void TGameEngine::ScreenDone(TInterface* sender) {
   FFinished = FActive;
   FActive = nullptr;

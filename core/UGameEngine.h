@@ -50,6 +50,8 @@ class TGameEngine {
   void KeyPress(char32_t& key);
 
   void ScreenDone(TInterface* sender);
+  // A picture the player handed the program ("Open with"): the selector opens on it.
+  void ShowInSelector(const std::string& picture);
   void SwitchScreens();
   // The redraw counter (the timer's tag): at kFullRedraw the next frames are drawn in full, one
   // more full frame follows every kFullRedraw + 1 frames.

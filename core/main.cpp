@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     display.Show();
     display.Initialize();
     if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !chosen.empty())
-      engine->Selector().FCurrentPath = chosen;
+      engine->ShowInSelector(chosen);
     RunMessageLoop(mainWindow, display);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());

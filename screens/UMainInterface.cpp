@@ -61,9 +61,23 @@ void TMainInterface::Leave() {
   TInterface::Leave();
 }
 
+// A new size or a new display (whose surfaces start empty): everything shown is made again.
 void TMainInterface::Resize() {
-  if (Showcase != EShowcase::None || FDone) return;
-  ShowMenu();
+  if (FDone) return;
+  switch (Showcase) {
+    case EShowcase::None:
+      ShowMenu();
+      break;
+    case EShowcase::ThemePreview:
+      FreeMenu();
+      FMenuSprites = BuildThemePreview(*this);
+      break;
+    case EShowcase::Gallery:
+      FGallery.reset();
+      FreeOwnedControls();
+      FGallery = std::make_unique<TGallery>(*this);
+      break;
+  }
 }
 
 // Until the menu's buttons exist, its choices are written on the table with their keys: the

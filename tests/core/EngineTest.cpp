@@ -92,6 +92,15 @@ TEST_F(EngineTest, ScreensSwitchAtTheEndOfTheFrameByTheirResult) {
   EXPECT_EQ(Active(), Screen(Engine().Selector()));
 }
 
+TEST_F(EngineTest, APictureHandedToTheProgramOpensTheSelectorOnIt) {
+  const std::string picture = MakeJigsaw("Handed", false);
+  MakeJigsaw("Another", false);
+  Engine().ShowInSelector(picture);
+  Frame();
+  EXPECT_EQ(Active(), Screen(Engine().Selector()));
+  EXPECT_EQ(Engine().Selector().FCurrentPath, picture);
+}
+
 TEST_F(EngineTest, AResultNotInTheTableLeavesNoActiveScreenAndIsRetriedEveryFrame) {
   Engine().MainMenu().Finish(9);
   Frame();

@@ -96,6 +96,18 @@ TEST_F(GalleryTest, ABrokenThemeIsNotTakenAndSaysWhy) {
   EXPECT_EQ(First<TDXButton>()->FFrames, before->ButtonFrames);
 }
 
+// After a display change every surface starts empty: the gallery is made again.
+TEST_F(GalleryTest, ANewDisplayBringsTheControlsBack) {
+  const int controls = TDXControl::LiveCount();
+  Key(VK_RETURN, ssAlt);
+  Frame();
+  EXPECT_EQ(TDXControl::LiveCount(), controls);
+  TDXButton* button = First<TDXButton>();
+  ASSERT_NE(button, nullptr);
+  EXPECT_GT(button->FSprite.Get()->Surfaces[0]->Width(), 1);
+  EXPECT_EQ(Engine().LeakedSprites(), 0);
+}
+
 TEST_F(GalleryTest, LeavingFreesEveryControlAndSprite) {
   Engine().MainMenu().Leave();
   EXPECT_EQ(TDXControl::LiveCount(), FControlsBefore);

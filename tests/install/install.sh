@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the game into a throwaway prefix and runs it there with a home of its own: the desktop
-# files must validate, the installed game must start in a real X server with a picture to open,
-# quit on Escape and leave its settings and library in the player's XDG folders, and the prefix
+# files must validate, the installed game must start in a real X server on the selector with a
+# picture to open, quit on Escape and leave its settings and library in the player's XDG folders, and the prefix
 # must be byte for byte what the installation made it.
 # Usage: install.sh BUILD_DIR
 set -eu
@@ -63,6 +63,9 @@ WID=$(timeout 60 xdotool search --sync --onlyvisible --name "Quorvane Jigsaw" | 
 [ -n "$WID" ] || fail "no window appeared"
 sleep 2
 xdotool windowfocus --sync "$WID"
+# The opened picture brings up the selector: Escape goes back to the main menu, then quits.
+xdotool key Escape
+sleep 1
 xdotool key Escape
 for i in $(seq 1 100); do kill -0 "$GPID" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$GPID" 2>/dev/null && fail "the game did not quit on Escape"
