@@ -141,12 +141,16 @@ bool EncodeRows(png_structp png, png_infop info, const TPixelBuffer& pixels, std
 }  // namespace
 
 bool EncodePng(const TPixelBuffer& pixels, std::vector<uint8_t>& out, std::string& error) {
+  if (pixels.Empty()) {
+    error = "an empty picture has no PNG";
+    return false;
+  }
   char why[200] = "";
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, why, OnError, OnWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!info || pixels.Empty()) {
+  if (!info) {
     png_destroy_write_struct(&png, nullptr);
-    error = pixels.Empty() ? "an empty picture has no PNG" : "out of memory for a PNG encoder";
+    error = "out of memory for a PNG encoder";
     return false;
   }
   std::vector<uint8_t> file;

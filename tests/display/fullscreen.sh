@@ -18,7 +18,11 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  tail -n 5 "$WORK/xvfb.log" "$WORK/openbox.log" "$OUT"/*-stderr.txt 2>/dev/null
+  exit 1
+}
 
 SCREEN_W=2560
 SCREEN_H=1440
@@ -68,9 +72,23 @@ geometry() {
     s/^ *Height: *\([0-9]*\)/HEIGHT=\1/p')"
 }
 
+# The keys go to the focused window: after a switch the window manager may not have given the
+# focus back yet.
 alt_enter() {
+  xdotool windowfocus --sync "$WID"
   xdotool keydown alt key Return keyup alt
   sleep 1.5
+}
+
+# wait_size W H: until the window's client area is W x H, for at most ten seconds (a sanitizer
+# build answers the window manager slowly).
+wait_size() {
+  for i in $(seq 1 100); do
+    geometry
+    [ "$WIDTH" -eq "$1" ] && [ "$HEIGHT" -eq "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 shot() { xwd -root -silent | convert xwd:- "$OUT/$1.png"; }
@@ -126,7 +144,7 @@ expect_click_hits() {
 }
 
 expect_full_screen() {
-  geometry
+  wait_size $SCREEN_W $SCREEN_H || true
   echo "$1: window ${WIDTH}x${HEIGHT} at ${X},${Y}"
   [ "$WIDTH" -eq $SCREEN_W ] && [ "$HEIGHT" -eq $SCREEN_H ] && [ "$X" -eq 0 ] && [ "$Y" -eq 0 ] ||
     fail "$1: the window does not cover the screen"
@@ -164,9 +182,8 @@ expect_full_screen menu
 fit 800 600
 expect_fills_height menu-full
 alt_enter
-geometry
+wait_size 790 570 || fail "menu: the window did not come back at 790x570 (it is ${WIDTH}x${HEIGHT})"
 echo "menu: back to a ${WIDTH}x${HEIGHT} window"
-[ "$WIDTH" -eq 790 ] && [ "$HEIGHT" -eq 570 ] || fail "menu: the window did not come back at 790x570"
 quit menu
 
 # 2. Settings naming a mode and refresh index the machine lacks: full screen from the start,
