@@ -125,6 +125,7 @@ bool InitSdl(std::string& error) {
   }
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_StartTextInput();
+  WatchDisplayConnection();
   return true;
 }
 

@@ -14,6 +14,8 @@ class TSdlDisplay;
 
 // Starts SDL's video, audio-less timer and event subsystems; false with a message on failure.
 bool InitSdl(std::string& error);
+// Under X11: losing the display ends the program with a plain message instead of Xlib's.
+void WatchDisplayConnection();
 void QuitSdl();
 
 // The next input record, if any is waiting. Window size changes reach the display first.
