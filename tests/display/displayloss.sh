@@ -16,12 +16,10 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; cat "$WORK/stderr" 2>/dev/null; exit 1; }
 
 cp -r "$(dirname "$PROGRAM")" "$WORK/program"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XPID=$!
-for i in $(seq 1 200); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$WORK/display")" SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
+. "$(dirname "$0")/../support/xserver.sh"
+start_x 1024x768
+export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
-xdpyinfo >/dev/null 2>&1 || fail "the X server did not start"
 
 "$WORK/program/$(basename "$PROGRAM")" >/dev/null 2>"$WORK/stderr" &
 GPID=$!

@@ -26,11 +26,8 @@ fail() {
 
 SCREEN_W=2560
 SCREEN_H=1440
-Xvfb -displayfd 3 -screen 0 ${SCREEN_W}x${SCREEN_H}x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XPID=$!
-for i in $(seq 1 200); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$WORK/display")"
-xdpyinfo >/dev/null 2>&1 || { echo "the X server did not start"; cat "$WORK/xvfb.log"; exit 1; }
+. "$(dirname "$0")/../support/xserver.sh"
+start_x ${SCREEN_W}x${SCREEN_H}
 
 # Without a window manager X11 never grants full screen; openbox says it is ready by taking the
 # root window's _NET_SUPPORTING_WM_CHECK property.

@@ -50,10 +50,9 @@ LIBRARY=$HOME/.local/share/quorvane-jigsaw/Jigsaws
 status=0; "$GAME" --no-such-option 2>"$WORK/err" || status=$?
 [ "$status" -eq 2 ] && grep -q "unknown option: --no-such-option" "$WORK/err" || fail "unknown option gave $status"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XPID=$!
-for i in $(seq 1 200); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$WORK/display")" SDL_AUDIODRIVER=dummy
+. "$(dirname "$0")/../support/xserver.sh"
+start_x 1280x1024
+export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"  # the X client libraries keep memory to the end
 
 # Started from an unrelated folder with a relative picture name, as a file manager may do.

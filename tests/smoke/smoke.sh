@@ -22,11 +22,8 @@ trap cleanup EXIT
 cp -r "$(dirname "$PROGRAM")" "$WORK/program"
 
 # The server picks a free display itself and reports its number.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XPID=$!
-for i in $(seq 1 200); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$WORK/display")"
-xdpyinfo >/dev/null 2>&1 || { echo "the X server did not start"; cat "$WORK/xvfb.log"; exit 1; }
+. "$(dirname "$0")/../support/xserver.sh"
+start_x 1280x1024
 
 export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
 # In a sanitizer build, the X and D-Bus client libraries keep allocations to the end, which the
