@@ -345,16 +345,23 @@ void TDXWindow::Redraw() {
   const TSurface& image = *s->Surfaces[WindowLayer::Image];
   if (centred && (FHasImage || FHasPicture) && (image.Width() != FWidth || image.Height() != FHeight))
     PlaceContents();  // a centred layer follows the window's size
+  TSurface& client = *s->Surfaces[WindowLayer::Client];
+  DrawClient(client);
+  if (!FirePaintBackground()) return;
+  // With nothing shown between them, the frame goes onto the client layer: every frame then
+  // blits one window-sized layer instead of two (a tray holds no image or picture).
+  const bool merged = FFillClient && !FHasImage && !FHasPicture;
   TSurface& frame = *s->Surfaces[WindowLayer::Frame];
-  DrawFrame(frame);
-  DrawTitle(frame);
-  DrawClient(*s->Surfaces[WindowLayer::Client]);
-  FirePaintBackground();
+  frame.SetSize(merged ? 1 : FWidth, merged ? 1 : FHeight);
+  DrawFrame(merged ? client : frame);
+  DrawTitle(merged ? client : frame);
+  s->Parts[WindowLayer::Frame].Hidden = merged ? 1 : 0;
 }
 
 // Owners draw into the client layer here; a Paint of theirs meanwhile changes nothing. The flag
-// is put back on every way out, a throwing handler included, unless the handler freed the window.
-void TDXWindow::FirePaintBackground() {
+// is put back on every way out, a throwing handler included, unless the handler freed the window
+// (then the result is false and nothing of the window may be touched).
+bool TDXWindow::FirePaintBackground() {
   const bool was = FUpdating;
   FUpdating = true;
   bool alive = true;
@@ -365,6 +372,7 @@ void TDXWindow::FirePaintBackground() {
     throw;
   }
   if (alive) FUpdating = was;
+  return alive;
 }
 
 void TDXWindow::DrawClient(TSurface& layer) {
@@ -377,7 +385,6 @@ void TDXWindow::DrawClient(TSurface& layer) {
 }
 
 void TDXWindow::DrawFrame(TSurface& layer) {
-  layer.SetSize(FWidth, FHeight);
   const TMyDib& bitmap = FActive ? *FFrameActive : *FFrameInactive;
   const TPoint size = FrameSize();
   for (const TFramePiece& piece : FramePieces(FLayout, size.X, size.Y, FWidth, FHeight))

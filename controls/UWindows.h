@@ -143,7 +143,7 @@ class TDXWindow : public TDXControl {
   void RenewParts();
   TSpritePart ContentPart(bool shown) const;
   void Redraw();
-  void FirePaintBackground();
+  [[nodiscard]] bool FirePaintBackground();
   void DrawClient(TSurface& layer);
   void DrawFrame(TSurface& layer);
   void DrawTitle(TSurface& layer);

@@ -10,7 +10,7 @@
 namespace qj {
 namespace {
 
-using TVec4 = uint32_t __attribute__((vector_size(16)));
+using TVec8 = uint32_t __attribute__((vector_size(32)));
 
 // A clipped copy: `Width` x `Height` pixels from (SrcX, SrcY) to (DstX, DstY).
 struct TSpan {
@@ -30,14 +30,16 @@ bool ClipSpan(const TRect& area, int x, int y, const TPixelBuffer& src, const TR
   return true;
 }
 
-// Colour-keyed row copy: four pixels at a time, the key tested on the colour bytes only.
-void KeyedRow(TPixel* __restrict d, const TPixel* __restrict s, int n) {
+// Colour-keyed row copy, the key tested on the colour bytes only: eight pixels a step, which on
+// processors with AVX2 (chosen when the program loads) is one instruction, elsewhere two.
+__attribute__((target_clones("avx2", "default"))) void KeyedRow(TPixel* __restrict d, const TPixel* __restrict s,
+                                                                 int n) {
   int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    TVec4 sv, dv;
+  for (; i + 8 <= n; i += 8) {
+    TVec8 sv, dv;
     std::memcpy(&sv, s + i, sizeof sv);
     std::memcpy(&dv, d + i, sizeof dv);
-    const TVec4 solid = (TVec4)((sv & kRgbMask) != 0);
+    const TVec8 solid = (TVec8)((sv & kRgbMask) != 0);
     dv = (sv & solid) | (dv & ~solid);
     std::memcpy(d + i, &dv, sizeof dv);
   }
