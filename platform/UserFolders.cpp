@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kFolderName = "/quorvane-jigsaw";
 
-// The base directory specification ignores relative values: they would depend on the current folder.
+// A relative XDG folder is ignored, as desktops do: it would depend on the current folder.
 std::string XdgFolder(const char* variable, const char* fallbackUnderHome) {
   const char* value = std::getenv(variable);
   if (value && value[0] == '/') return value;
