@@ -80,6 +80,13 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   ReloadAppearance();
   FOptionsScreen = MakeScreen<TOptionsInterface>(FGraphics.get(), 101000, 102000, *this);
   FBoardPlay = MakeScreen<TBoardPlayInterface>(FGraphics.get(), 0, 99990, *this);
+  FBoardPlay->OnError = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
+  // Until the game has its own question window, a failed save is reported and the old saved
+  // game kept; the player is not asked whether to try again.
+  FBoardPlay->OnSaveFailed = [this](const std::string& title, const std::string& text) {
+    ReportError(title, text);
+    return ESaveAnswer::Cancel;
+  };
   FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
   FPuzzleMaker = MakeScreen<TPuzzleMakerInterface>(FGraphics.get(), 120000, 129990, *this);
   FMainMenu = MakeScreen<TMainInterface>(FGraphics.get(), 130000, 139990, *this);

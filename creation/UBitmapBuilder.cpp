@@ -139,6 +139,14 @@ int TPuzzleCutter::CountPieces() {
   return int(FPieces.size());
 }
 
+int TPuzzleCutter::CountCutPieces() const {
+  TMyDib map = FCutMap.Empty() ? FLabelMap : Crop(FCutMap, FGrid.Rect);
+  if (map.Empty()) return 0;
+  TPieceList pieces;
+  LabelPieces(map, pieces);
+  return int(pieces.size());
+}
+
 int TPuzzleCutter::CountStraightPieces() {
   if (FCutParameters.PieceWidth == 0) return 0;
   {

@@ -42,6 +42,8 @@ class TPuzzleCutter : public TSplineDraw {
   // or less either way or with a piece size under one pixel. Throws on a broken shape file.
   void DrawCutMap();
   int CountPieces();
+  // The pieces of the cut drawn now, also once it was cropped to its grid; changes nothing.
+  int CountCutPieces() const;
   int CountStraightPieces();
   void MakePreview();
   void CropToGrid();

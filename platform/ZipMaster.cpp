@@ -1,7 +1,8 @@
 // Saved-game archives over libzip. Updating never writes into the old archive: a new archive
-// is built beside it and renamed over it only once it is complete.
+// is built beside it and renamed over it only once it is complete and on disk.
 #include "platform/ZipMaster.h"
 
+#include <fcntl.h>
 #include <strings.h>
 #include <unistd.h>
 #include <zip.h>
@@ -15,8 +16,13 @@
 namespace qj {
 namespace {
 
-// Saved games are a few kilobytes; this only stops a damaged size field from asking for gigabytes.
-constexpr zip_uint64_t kMaxMemberSize = 256u << 20;
+// A saved game of 5,000 pieces with rotation is a few hundred megabytes; beyond this a member
+// cannot be a saved game.
+constexpr zip_uint64_t kMaxMemberSize = zip_uint64_t(1) << 30;
+// A member's size field is only a claim: the buffer grows as data actually arrives, so a damaged
+// or hostile archive costs at most this much memory beyond what it really holds.
+constexpr size_t kFirstReserve = size_t(64) << 20;
+constexpr size_t kReadChunk = size_t(16) << 20;
 
 struct TZipDiscard {
   void operator()(zip_t* za) const { zip_discard(za); }
@@ -58,6 +64,23 @@ int CountMembers(zip_t* za, const std::string& name, zip_int64_t& first) {
   return found;
 }
 
+// Up to `size` bytes of the member, growing `out` chunk by chunk; stops early when the data does.
+void ReadChunks(zip_file_t* f, size_t size, std::vector<uint8_t>& out) {
+  out.clear();
+  out.reserve(std::min(size, kFirstReserve));
+  while (out.size() < size) {
+    const size_t at = out.size();
+    const size_t chunk = std::min(kReadChunk, size - at);
+    // Doubling, but never beyond the declared size: a big save is not left with half again as
+    // much memory unused.
+    if (at + chunk > out.capacity()) out.reserve(std::min(size, std::max(at + chunk, 2 * out.capacity())));
+    out.resize(at + chunk);
+    const zip_int64_t n = zip_fread(f, out.data() + at, chunk);
+    out.resize(at + size_t(std::max<zip_int64_t>(n, 0)));
+    if (n <= 0) break;
+  }
+}
+
 // Reads the whole member; reading on to the end makes libzip check its CRC.
 bool ReadMember(zip_t* za, zip_uint64_t index, std::vector<uint8_t>& out, std::string& error) {
   zip_stat_t st;
@@ -70,24 +93,29 @@ bool ReadMember(zip_t* za, zip_uint64_t index, std::vector<uint8_t>& out, std::s
     error = std::string("cannot open archive member: ") + zip_strerror(za);
     return false;
   }
-  out.resize(size_t(st.size));
-  size_t done = 0;
-  zip_int64_t n = 1;
-  while (done < out.size() && (n = zip_fread(f, out.data() + done, out.size() - done)) > 0) done += size_t(n);
+  ReadChunks(f, size_t(st.size), out);
   uint8_t extra = 0;
-  const bool ok = done == out.size() && zip_fread(f, &extra, 1) == 0;
-  if (!ok) error = std::string("archive member is damaged: ") + zip_file_strerror(f);
+  const bool whole = out.size() == st.size;
+  const bool ok = whole && zip_fread(f, &extra, 1) == 0;
+  if (!ok) {
+    // A short or long member is no error to libzip, only to its size field.
+    const bool libzipSaw = zip_error_code_zip(zip_file_get_error(f)) != ZIP_ER_OK;
+    error = std::string("archive member is damaged: ") +
+            (libzipSaw ? zip_file_strerror(f) : whole ? "it holds more than its size" : "it holds less than its size");
+  }
   zip_fclose(f);
   return ok;
 }
 
+// A member to write: its bare name and bytes that stay alive until the archive is closed.
 struct TNewMember {
   std::string Name;
-  std::vector<uint8_t> Data;
+  const uint8_t* Data = nullptr;
+  size_t Size = 0;
 };
 
 bool AddBuffer(zip_t* za, const TNewMember& m, int level, std::string& error) {
-  zip_source_t* src = zip_source_buffer(za, m.Data.data(), m.Data.size(), 0);
+  zip_source_t* src = zip_source_buffer(za, m.Data, m.Size, 0);
   const zip_int64_t index = src ? zip_file_add(za, m.Name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) : -1;
   if (index < 0) {
     if (src) zip_source_free(src);
@@ -127,20 +155,75 @@ bool CloseArchive(TZipPtr& za, std::string& error) {
   return false;
 }
 
-bool LoadSpecFiles(const std::vector<std::string>& files, std::vector<TNewMember>& out, std::string& error) {
+// The contents go to `contents`, which the members point into.
+bool LoadSpecFiles(const std::vector<std::string>& files, std::vector<std::vector<uint8_t>>& contents,
+                   std::vector<TNewMember>& out, std::string& error) {
   if (files.empty()) {
     error = "no files to add";
     return false;
   }
-  for (const std::string& f : files) {
-    TNewMember m{ExtractFileName(f), {}};
-    if (m.Name.empty() || !ReadWholeFile(f, m.Data)) {
-      error = "cannot read " + f;
+  contents.resize(files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string name = ExtractFileName(files[i]);
+    if (name.empty() || !ReadWholeFile(files[i], contents[i])) {
+      error = "cannot read " + files[i];
       return false;
     }
-    out.push_back(std::move(m));
+    out.push_back({name, contents[i].data(), contents[i].size()});
   }
   return true;
+}
+
+// zip_close writes the file but does not flush it; without this a power loss right after the
+// rename could leave the name on an empty file.
+bool SyncFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = fsync(fd) == 0;
+  close(fd);
+  return ok;
+}
+
+// Makes the rename itself durable. Some file systems refuse to sync a folder; the archive is
+// complete either way, so this is best effort.
+void SyncFolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)fsync(fd);
+  close(fd);
+}
+
+// Builds the new archive beside `zipFileName` from the old one's other members and `added`, and
+// renames it over the old one. An existing archive that cannot be read is replaced rather than
+// kept: its members are lost already, and refusing would lose the game being saved as well.
+bool ReplaceArchive(const std::string& zipFileName, int level, const std::vector<TNewMember>& added, std::string& error) {
+  const std::string target = ResolvePath(zipFileName);
+  std::string ignored;
+  TZipPtr old = FileExists(target) ? OpenArchive(target, ZIP_RDONLY | ZIP_CHECKCONS, ignored) : nullptr;
+  const std::string temp = CreateTempFileBeside(target);
+  if (temp.empty()) {
+    error = "cannot create a file beside " + target;
+    return false;
+  }
+  TZipPtr fresh = OpenArchive(temp, ZIP_CREATE | ZIP_TRUNCATE, error);
+  bool ok = fresh && (!old || CopyKeptMembers(fresh.get(), old.get(), added, error));
+  for (size_t i = 0; ok && i < added.size(); ++i) ok = AddBuffer(fresh.get(), added[i], level, error);
+  ok = ok && CloseArchive(fresh, error);
+  fresh.reset();
+  old.reset();  // only now: the copied members were read from it while closing
+  if (ok && !SyncFile(temp)) {
+    error = "cannot flush the new archive beside " + target;
+    ok = false;
+  }
+  if (ok && rename(temp.c_str(), target.c_str()) != 0) {
+    error = "cannot replace " + target;
+    ok = false;
+  }
+  if (!ok) unlink(temp.c_str());
+  else SyncFolderOf(target);
+  return ok;
 }
 
 }  // namespace
@@ -171,32 +254,21 @@ TMemoryStream* TZipMaster::ExtractMemberToStream(const std::string& name) {
   return &FStream;
 }
 
-// An existing archive that cannot be read is replaced rather than kept: its members are lost
-// already, and refusing would lose the game being saved as well.
 bool TZipMaster::AddSpecifiedFiles() {
   FLastError.clear();
+  std::vector<std::vector<uint8_t>> contents;
   std::vector<TNewMember> added;
-  if (!LoadSpecFiles(FSpecArgs, added, FLastError)) return false;
-  const std::string target = ResolvePath(ZipFileName);
-  std::string ignored;
-  TZipPtr old = FileExists(target) ? OpenArchive(target, ZIP_RDONLY | ZIP_CHECKCONS, ignored) : nullptr;
-  const std::string temp = CreateTempFileBeside(target);
-  if (temp.empty()) {
-    FLastError = "cannot create a file beside " + target;
+  return LoadSpecFiles(FSpecArgs, contents, added, FLastError) && ReplaceArchive(ZipFileName, AddCompLevel, added, FLastError);
+}
+
+bool TZipMaster::AddMemberFromMemory(const std::string& name, const std::vector<uint8_t>& data) {
+  FLastError.clear();
+  const TNewMember member{ExtractFileName(name), data.data(), data.size()};
+  if (member.Name.empty()) {
+    FLastError = "an archive member needs a name";
     return false;
   }
-  TZipPtr fresh = OpenArchive(temp, ZIP_CREATE | ZIP_TRUNCATE, FLastError);
-  bool ok = fresh && (!old || CopyKeptMembers(fresh.get(), old.get(), added, FLastError));
-  for (size_t i = 0; ok && i < added.size(); ++i) ok = AddBuffer(fresh.get(), added[i], AddCompLevel, FLastError);
-  ok = ok && CloseArchive(fresh, FLastError);
-  fresh.reset();
-  old.reset();  // only now: the copied members were read from it while closing
-  if (ok && rename(temp.c_str(), target.c_str()) != 0) {
-    FLastError = "cannot replace " + target;
-    ok = false;
-  }
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  return ReplaceArchive(ZipFileName, AddCompLevel, {member}, FLastError);
 }
 
 }  // namespace qj

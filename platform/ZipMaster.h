@@ -1,5 +1,6 @@
 // The archive component for saved games, over libzip. Replacing an archive writes a new file
-// beside it and renames it over the old one, so a crash never leaves a broken archive.
+// beside it, flushes it and renames it over the old one, so neither a crash nor a power loss
+// leaves a broken archive.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,9 @@ class TZipMaster {
   // Adds every file of FSpecArgs to ZipFileName under its bare name, creating the archive or
   // replacing members of the same name. False when nothing was written (the old archive stays).
   [[nodiscard]] bool AddSpecifiedFiles();
+  // The same for one member made in memory, stored under the bare name of `name`: the bytes go
+  // into the archive without passing through a file of their own.
+  [[nodiscard]] bool AddMemberFromMemory(const std::string& name, const std::vector<uint8_t>& data);
 
   const std::string& LastError() const { return FLastError; }
 

@@ -81,7 +81,8 @@ TEST_F(WholeRunTest, EveryScreenAndBackLeavesNothingBehind) {
   Step("options over the game", {VK_F2});
   Step("back to the game", {VK_ESCAPE});
   Step("leave the game", {VK_ESCAPE});
-  Step("continue without a save", {'3'});
+  Step("continue the saved game", {'3'});
+  Step("leave it again", {VK_ESCAPE});
   FDigest << "pieces=" << Engine().BoardPlay().PieceCount() << " leaked=" << Engine().LeakedSprites()
           << " stale=" << Engine().Graphics().StaleHandleUses() << " messages=" << messages.size() << "\n";
 

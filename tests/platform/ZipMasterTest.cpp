@@ -1,5 +1,10 @@
 // The archive component: members go in and come out intact; failures never damage an archive.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <optional>
 
 #include "platform/Paths.h"
 #include "platform/ZipMaster.h"
@@ -29,30 +34,41 @@ uint32_t Crc32(const std::string& data) {
 void Put16(std::string& out, uint32_t v) { out += char(v & 255), out += char((v >> 8) & 255); }
 void Put32(std::string& out, uint32_t v) { Put16(out, v), Put16(out, v >> 16); }
 
-// The fields shared by a member's local header and its central directory entry.
-void PutMemberFields(std::string& out, const std::string& name, const std::string& data) {
-  Put16(out, 20);    // version needed: 2.0
-  Put16(out, 0);     // flags
-  Put16(out, 0);     // stored
-  Put16(out, 0);     // time 00:00
-  Put16(out, 0x21);  // date 1980-01-01
+// Deflated data without a compressor: one final block, stored.
+std::string StoredBlock(const std::string& data) {
+  std::string out(1, '\x01');
+  Put16(out, uint32_t(data.size()));
+  Put16(out, ~uint32_t(data.size()));
+  return out + data;
+}
+
+// The fields shared by a member's local header and its central directory entry. A member with a
+// `claimed` size is deflated (so the archive stays consistent) and claims that size unpacked.
+void PutMemberFields(std::string& out, const std::string& name, const std::string& data,
+                     std::optional<uint32_t> claimed) {
+  Put16(out, 20);                // version needed: 2.0
+  Put16(out, 0);                 // flags
+  Put16(out, claimed ? 8 : 0);   // deflated or stored
+  Put16(out, 0);                 // time 00:00
+  Put16(out, 0x21);              // date 1980-01-01
   Put32(out, Crc32(data));
-  Put32(out, uint32_t(data.size()));
-  Put32(out, uint32_t(data.size()));
+  Put32(out, uint32_t(claimed ? StoredBlock(data).size() : data.size()));
+  Put32(out, claimed.value_or(uint32_t(data.size())));
   Put16(out, uint32_t(name.size()));
   Put16(out, 0);  // no extra field
 }
 
-std::string HandMadeZip(const std::vector<std::pair<std::string, std::string>>& members) {
+std::string HandMadeZip(const std::vector<std::pair<std::string, std::string>>& members,
+                        std::optional<uint32_t> claimedSize = std::nullopt) {
   std::string out, directory;
   for (const auto& [name, data] : members) {
     const uint32_t offset = uint32_t(out.size());
     Put32(out, 0x04034B50);
-    PutMemberFields(out, name, data);
-    out += name + data;
+    PutMemberFields(out, name, data, claimedSize);
+    out += name + (claimedSize ? StoredBlock(data) : data);
     Put32(directory, 0x02014B50);
     Put16(directory, 20);  // made by
-    PutMemberFields(directory, name, data);
+    PutMemberFields(directory, name, data, claimedSize);
     Put16(directory, 0);  // comment length
     Put16(directory, 0);  // disk
     Put16(directory, 0);  // internal attributes
@@ -197,9 +213,76 @@ TEST_F(ZipMasterTest, FailedWritesLeaveTheOldArchive) {
   Dir.Write("Taken.zip/inside", "x");
   Zip.ZipFileName = Dir.File("Taken.zip");
   EXPECT_FALSE(Add({{"Cat.sav", "new"}}));
+  EXPECT_FALSE(Zip.AddMemberFromMemory("Cat.sav", {'n', 'e', 'w'}));
+  EXPECT_NE(Zip.LastError().find("Taken.zip"), std::string::npos) << Zip.LastError();
   EXPECT_EQ(FileText(Dir.File("Taken.zip/inside")), "x");
   EXPECT_EQ(ListFiles(Dir.Path(), "Taken*"), std::vector<std::string>{});
   EXPECT_EQ(FileText(Archive), before);
+}
+
+std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+// Every byte value, so nothing in the path treats the member as text.
+std::vector<uint8_t> BinaryData(size_t size) {
+  std::vector<uint8_t> data(size);
+  for (size_t i = 0; i < size; ++i) data[i] = uint8_t((i * 131 + i / 256) & 255);
+  return data;
+}
+
+TEST_F(ZipMasterTest, MembersFromMemoryRoundTrip) {
+  const std::vector<uint8_t> game = BinaryData(300000);
+  Zip.AddCompLevel = 9;
+  ASSERT_TRUE(Zip.AddMemberFromMemory("some/folder/Cat.sav", game)) << Zip.LastError();
+  TMemoryStream* s = Zip.ExtractMemberToStream("Cat.sav");  // stored under its bare name
+  ASSERT_NE(s, nullptr) << Zip.LastError();
+  EXPECT_EQ(s->Data, game);
+  Zip.AddCompLevel = 0;
+  ASSERT_TRUE(Zip.AddMemberFromMemory("Empty.sav", {})) << Zip.LastError();
+  EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Empty.sav")), "");
+  EXPECT_EQ(Zip.ExtractMemberToStream("Cat.sav")->Data, game);
+  EXPECT_FALSE(Zip.AddMemberFromMemory("folder/", game));
+}
+
+TEST_F(ZipMasterTest, AMemberFromMemoryReplacesItsNamesakeAndKeepsTheOthers) {
+  ASSERT_TRUE(Add({{"Cat.sav", "first"}, {"Other.txt", "other"}}));
+  ASSERT_TRUE(Zip.AddMemberFromMemory("CAT.SAV", Bytes("second"))) << Zip.LastError();
+  EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Cat.sav")), "second");
+  EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Other.txt")), "other");
+  EXPECT_EQ(ListFiles(Dir.Path(), "*.zip*"), std::vector<std::string>{"Cat.zip"});  // no temporary left
+}
+
+TEST_F(ZipMasterTest, AReadOnlyFolderKeepsTheOldArchive) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  ASSERT_TRUE(Zip.AddMemberFromMemory("Cat.sav", Bytes("precious")));
+  const std::string before = FileText(Archive);
+  namespace fs = std::filesystem;
+  fs::permissions(Dir.Path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_FALSE(Zip.AddMemberFromMemory("Cat.sav", Bytes("lost")));
+  EXPECT_FALSE(Zip.LastError().empty());
+  EXPECT_FALSE(Add({}));
+  fs::permissions(Dir.Path(), fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(FileText(Archive), before);
+  EXPECT_EQ(ListFiles(Dir.Path(), "*"), std::vector<std::string>{"Cat.zip"});
+}
+
+long PeakMemoryKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// A size field is a claim the data must live up to; a member claiming 900 MiB but holding ten
+// bytes is refused without the memory ever being taken.
+TEST_F(ZipMasterTest, AClaimedSizeIsNotTakenOnTrust) {
+  Dir.Write("Cat.zip", HandMadeZip({{"Cat.sav", "ten bytes!"}}, 900u << 20));
+  const long before = PeakMemoryKiB();
+  EXPECT_EQ(Zip.ExtractMemberToStream("Cat.sav"), nullptr);
+  EXPECT_NE(Zip.LastError().find("holds less than its size"), std::string::npos) << Zip.LastError();
+  EXPECT_LT(PeakMemoryKiB() - before, 200L << 10);
+  // The same member telling its true size is read.
+  Dir.Write("Cat.zip", HandMadeZip({{"Cat.sav", "ten bytes!"}}, 10));
+  EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Cat.sav")), "ten bytes!") << Zip.LastError();
 }
 
 }  // namespace

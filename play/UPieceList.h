@@ -1,0 +1,157 @@
+// The piece set: every piece on the play table, the five trays and the board animations. It
+// decides what can be picked up, when a dropped piece joins its true neighbours, how joined
+// pieces snap into exact contact and are fused into one new piece, and how pieces stack.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "play/UPiece.h"
+#include "play/USavedGame.h"
+
+namespace qj {
+
+class TDXTrayWindow;
+class TGraphicsEngine;
+class TInterface;
+class TPuzzleCutter;
+
+class TPieces {
+ public:
+  TPieces(TGraphicsEngine& engine, TInterface& screen);
+  ~TPieces();
+  TPieces(const TPieces&) = delete;
+  TPieces& operator=(const TPieces&) = delete;
+
+  // Depth bands: tables pieces from tableBase, trays (and the pieces in them) above the table
+  // up to trayTop.
+  void SetDepthBands(double trayTop, double tableBase);
+  // 3 when the puzzle allows rotation, else 0.
+  static int OrientationHigh();
+  // The pin and star images of the current theme, and the five trays (owned by the screen until
+  // it is left); tray 1's icon is shown. Icons are drawn at iconDepth.
+  void CreateTrays(double iconDepth);
+  // Frees every piece, sprite, event and the set's hold on the trays.
+  void Clear();
+
+  // ---- Building ----
+  // Pieces from a fresh cut, taking over its images: no sprites yet.
+  void TakeCutPieces(TPuzzleCutter& cutter);
+  // Gives piece `index` its sprite at the top of the table.
+  void CreatePieceSprite(int index);
+  // A fresh game: every piece at a random place within width x height, in a random orientation
+  // when the puzzle allows rotation, with its sprite; the stacking is shuffled.
+  void ScatterNew(int width, int height);
+
+  // ---- Per frame ----
+  // Every active piece, the tray icons and the trays' contents. Returns the set's pieces count.
+  void Update();
+  // The board events (snaps, place-and-pin, stars); they step on every second frame.
+  void StepEvents();
+  // Fuses every group once all snaps and pulls have ended; returns how many groups were fused.
+  int FuseDueGroups();
+  // Ends at once every turn and board animation of the set (snaps land, pulls and places
+  // finish), so that a saved game holds the pieces where they are going.
+  void FinishAnimations();
+
+  // ---- Carrying ----
+  void GroupMembers(int index, std::vector<TBPiece*>& out) const;
+  // Selects the piece (and its group) for carrying; false when a member is pinned or busy.
+  bool PickUp(int index);
+  // Carrying begins: the selection follows the mouse, out of its trays.
+  void StartCarrying(double dragDepth);
+  void SelectPieces(const std::vector<TBPiece*>& pieces);
+  void ReleaseSelection();
+  // Drops the carried pieces at the mouse (table coordinates): into a tray under it, or on the
+  // table, where a single piece joins its neighbours. Returns the tray number taken, else 0.
+  int DropSelection(int mouseX, int mouseY, bool countDrop);
+  void TryJoinSelection();
+  void JoinPieces(TBPiece& a, TBPiece& b);
+  void RotateSelection(int x, int y, bool reverse);
+  void RotateAt(int index, int x, int y, bool reverse);
+  bool PullNeighbours(int index);
+  void ShowProximityHints();
+  void ClearHints();
+  // Place-and-pin: the piece moves to `goal` and is pinned there.
+  void AddPlaceAndPin(int index, TPoint goal);
+  // Pieces around (x, y) slide away; areas in `avoid` are not landed on when possible.
+  void Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid);
+  void PushAside(int x, int y, int reach);
+
+  // ---- Stacking and trays ----
+  void BringToFront(int index);
+  void SendToBack(int index);
+  void MoveIntoTray(int index, int tray);
+  // The shown tray containing the point (table coordinates) drawn highest, or 0.
+  int TrayAt(int x, int y) const;
+  TDXTrayWindow* Tray(int number) const { return number >= 1 && number <= kTrayCount ? FTrays[size_t(number)] : nullptr; }
+  void MergeGroup(int group, int lastDropped);
+
+  // ---- Saved games ----
+  void SaveTo(TSavedGame& game) const;
+  // Pieces, trays and their sprites from a checked saved game; the cut gives the limits.
+  void LoadFrom(TSavedGame& game);
+
+  // After each fusion (score, statistics and progress follow it).
+  std::function<void()> OnFused;
+
+  // ---- State ----
+  int Count() const { return int(FPieces.size()); }
+  TBPiece& Piece(int index) { return *FPieces.at(size_t(index)); }
+  const TBPiece& Piece(int index) const { return *FPieces.at(size_t(index)); }
+  bool Dragging() const { return FDragging; }
+  const std::vector<TBPiece*>& Selection() const { return FSelection; }
+  TBoardState& Board() { return FBoard; }
+  const TBoardState& Board() const { return FBoard; }
+  int MagnetTarget() const { return FMagnetTarget; }
+  int LastDropped() const { return FLastDropped; }
+  double TopDepthLimit() const { return FTopDepthLimit; }
+  double BaseDepth() const { return FBaseDepth; }
+  // Snaps, pulls or groups still waiting to be fused.
+  bool Settling() const { return FBoard.PendingAnimations > 0 || FBoard.MergeDue; }
+
+ private:
+  struct TFusion;
+  void RaiseTopDepth(double depth);
+  void RenumberTable();
+  void PieceStateChanged(int index);
+  void PieceMoved(int index);
+  void PullFinished(int a, int b);
+  void UpdateTrayIcons();
+  void UpdateTrays();
+  void TrayActivated(int tray);
+  void TrayShown(int tray);
+  void TrayEmptied(int tray);
+  void AddSnap(TBPiece& a, TBPiece& b);
+  bool StepSnap(TBoardEvent& e);
+  bool StepPlace(TBoardEvent& e);
+  bool StepStar(TBoardEvent& e);
+  void AddStars(const std::vector<TBPiece*>& members, int lastDropped);
+  bool Busy(const TBPiece& p) const { return p.IsBusy() || p.FGroup != -1; }
+  void UnionBoxes(TFusion& f, int high);
+  void FuseBitmaps(TFusion& f);
+  void Renumber(TFusion& f);
+  void TrimEvents();
+  void LoadImages();
+
+  TGraphicsEngine& FEngine;
+  TInterface& FScreen;
+  std::vector<std::unique_ptr<TBPiece>> FPieces;
+  double FBaseDepth = 10.0;
+  double FTopDepthLimit = 990.0;
+  double FTopDepth = 10.0;
+  bool FDragging = false;
+  std::vector<TBPiece*> FSelection;
+  TBoardState FBoard;
+  int FMagnetTarget = -1;
+  int FMagnetCount = 0;
+  int FLastDropped = -1;
+  std::array<double, kTrayCount + 1> FTrayDepth{};
+  std::array<TDXTrayWindow*, kTrayCount + 1> FTrays{};  // slot 0 unused; the screen owns them
+  std::vector<std::shared_ptr<const TMyDib>> FStarImages;
+};
+
+}  // namespace qj

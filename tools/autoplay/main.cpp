@@ -1,0 +1,34 @@
+// quorvane-jigsaw-autoplay: plays a puzzle headless and prints one line about the game.
+#include <cstdio>
+#include <exception>
+
+#include "tools/autoplay/AutoPlayer.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: quorvane-jigsaw-autoplay PICTURE [the cut options of quorvane-jigsaw-cut]\n"
+    "         [--from-pzl] [--joins K] [--continue] [--program-folder DIR]\n"
+    "Cuts PICTURE (writing its .pzl, or from its .pzl with --from-pzl), or continues its saved\n"
+    "game (--continue); joins K pieces (all by default) like a careful player, leaves the table\n"
+    "and saves the game beside the picture. Prints one line:\n"
+    "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace qj::autoplay;
+  try {
+    const TAutoPlayOptions options = ParseAutoPlayOptions(std::vector<std::string>(argv + 1, argv + argc));
+    TAutoPlayResult result;
+    const int status = RunAutoPlay(options, result);
+    if (status == 0) std::printf("%s\n", ResultLine(result).c_str());
+    return status;
+  } catch (const qj::cuttool::TUsageError& e) {
+    std::fprintf(stderr, "%s\n%s", e.Message.c_str(), kUsage);
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "error: %s\n", e.what());
+    return 1;
+  }
+}
