@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/Deflate.h"
 #include "platform/Paths.h"
 
 namespace qj {
@@ -107,22 +108,72 @@ bool ReadMember(zip_t* za, zip_uint64_t index, std::vector<uint8_t>& out, std::s
   return ok;
 }
 
-// A member to write: its bare name and bytes that stay alive until the archive is closed.
+// A member to write: its bare name and bytes, or its deflated bytes, that stay alive until the
+// archive is closed.
 struct TNewMember {
   std::string Name;
   const uint8_t* Data = nullptr;
   size_t Size = 0;
+  const TParallelDeflate* Deflated = nullptr;
 };
 
+// A source of data deflated already: its statistics say so, with the size and CRC of the
+// original, so libzip copies the bytes as they are instead of compressing them again.
+struct TDeflatedSource {
+  const TParallelDeflate* Deflated = nullptr;
+  size_t Position = 0;
+  zip_error_t Error{};
+};
+
+zip_int64_t DeflatedCallback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+  auto& source = *static_cast<TDeflatedSource*>(state);
+  const std::vector<uint8_t>& bytes = source.Deflated->Output();
+  switch (command) {
+    case ZIP_SOURCE_OPEN: source.Position = 0; return 0;
+    case ZIP_SOURCE_READ: {
+      const size_t n = std::min(size_t(length), bytes.size() - source.Position);
+      std::memcpy(data, bytes.data() + source.Position, n);
+      source.Position += n;
+      return zip_int64_t(n);
+    }
+    case ZIP_SOURCE_CLOSE: return 0;
+    case ZIP_SOURCE_STAT: {
+      auto* st = static_cast<zip_stat_t*>(data);
+      zip_stat_init(st);
+      st->size = source.Deflated->InputSize();
+      st->comp_size = bytes.size();
+      st->comp_method = ZIP_CM_DEFLATE;
+      st->crc = source.Deflated->Crc();
+      st->encryption_method = ZIP_EM_NONE;
+      st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
+      return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR: return zip_error_to_data(&source.Error, data, length);
+    case ZIP_SOURCE_FREE: delete &source; return 0;
+    case ZIP_SOURCE_SUPPORTS:
+      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                            ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default: zip_error_set(&source.Error, ZIP_ER_OPNOTSUPP, 0); return -1;
+  }
+}
+
+zip_source_t* MemberSource(zip_t* za, const TNewMember& m) {
+  if (!m.Deflated) return zip_source_buffer(za, m.Data, m.Size, 0);
+  auto* state = new TDeflatedSource{m.Deflated};
+  zip_source_t* src = zip_source_function(za, DeflatedCallback, state);
+  if (!src) delete state;
+  return src;
+}
+
 bool AddBuffer(zip_t* za, const TNewMember& m, int level, std::string& error) {
-  zip_source_t* src = zip_source_buffer(za, m.Data, m.Size, 0);
+  zip_source_t* src = MemberSource(za, m);
   const zip_int64_t index = src ? zip_file_add(za, m.Name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) : -1;
   if (index < 0) {
     if (src) zip_source_free(src);
     error = std::string("cannot add ") + m.Name + ": " + zip_strerror(za);
     return false;
   }
-  const zip_int32_t method = level <= 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
+  const zip_int32_t method = level <= 0 && !m.Deflated ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
   zip_set_file_compression(za, zip_uint64_t(index), method, zip_uint32_t(std::min(level, 9)));
   return true;
 }
@@ -262,12 +313,20 @@ bool TZipMaster::AddSpecifiedFiles() {
 }
 
 bool TZipMaster::AddMemberFromMemory(const std::string& name, const std::vector<uint8_t>& data) {
+  return AddMemberFromWriter(name, [&data](const TByteSink& sink) { sink(data.data(), data.size()); });
+}
+
+bool TZipMaster::AddMemberFromWriter(const std::string& name, const std::function<void(const TByteSink&)>& write) {
   FLastError.clear();
-  const TNewMember member{ExtractFileName(name), data.data(), data.size()};
+  TNewMember member{ExtractFileName(name)};
   if (member.Name.empty()) {
     FLastError = "an archive member needs a name";
     return false;
   }
+  TParallelDeflate deflated(AddCompLevel);
+  write([&deflated](const uint8_t* data, size_t size) { deflated.Write(data, size); });
+  if (!deflated.Finish(FLastError)) return false;
+  member.Deflated = &deflated;
   return ReplaceArchive(ZipFileName, AddCompLevel, {member}, FLastError);
 }
 

@@ -4,11 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace qj {
+
+// Where a writer puts its bytes, in order, a piece at a time.
+using TByteSink = std::function<void(const uint8_t* data, size_t size)>;
 
 // A readable in-memory stream: the extracted member's bytes and a read position.
 struct TMemoryStream {
@@ -43,6 +47,9 @@ class TZipMaster {
   // The same for one member made in memory, stored under the bare name of `name`: the bytes go
   // into the archive without passing through a file of their own.
   [[nodiscard]] bool AddMemberFromMemory(const std::string& name, const std::vector<uint8_t>& data);
+  // The same for a member that `write` produces into the sink it is given: the bytes are
+  // compressed as they come, on every core, and never held whole.
+  [[nodiscard]] bool AddMemberFromWriter(const std::string& name, const std::function<void(const TByteSink&)>& write);
 
   const std::string& LastError() const { return FLastError; }
 

@@ -174,8 +174,8 @@ bool TBoardPlayInterface::SaveGame(const std::string& savPath) {
   }
 }
 
-// The whole stream is built in memory and archived only when complete; the archive is replaced
-// by a new one renamed over it, so a failure leaves the old one as it was.
+// The stream is compressed as it is written and archived only when complete; the archive is
+// replaced by a new one renamed over it, so a failure leaves the old one as it was.
 bool TBoardPlayInterface::WriteArchive(const std::string& savPath, std::string& error) {
   TSavedGame game;
   game.Record = GameRecord;
@@ -183,25 +183,35 @@ bool TBoardPlayInterface::WriteArchive(const std::string& savPath, std::string& 
   game.Menu = FMenuState;
   game.Menu.ScrollX = FEngine->FScrollX;
   game.Menu.ScrollY = FEngine->FScrollY;
-  const std::vector<uint8_t> stream = EncodeSavedGame(game, TPieces::OrientationHigh());
   TZipMaster zip;
   zip.AddCompLevel = std::clamp(Options.CompressionLevel, 0, 9);
   zip.ZipFileName = ArchivePath(savPath);
-  if (zip.AddMemberFromMemory(ExtractFileName(savPath), stream)) return true;
+  const auto write = [&game](const TByteSink& sink) { EncodeSavedGame(game, TPieces::OrientationHigh(), sink); };
+  if (zip.AddMemberFromWriter(ExtractFileName(savPath), write)) return true;
   error = zip.LastError();
   return false;
 }
 
 // ---- Continuing -------------------------------------------------------------------------------
 
+// Nothing escapes: a saved game that cannot be read, or pieces that cannot be made of it,
+// leave the table empty and the archive as it was.
 bool TBoardPlayInterface::LoadGame(TPuzzleCutter& cutter, const std::string& savPath) {
   PlayOptions = cutter.PuzzleOptions();
-  TSavedGame game;
   std::string error;
-  if (!ReadSavedGame(cutter, savPath, game, error)) {
-    if (!error.empty() && OnError) OnError(Lang(170), Lang(171) + "\n" + savPath + ": " + error);
-    return false;
+  try {
+    if (RestoreGame(cutter, savPath, error)) return true;
+  } catch (const std::exception& e) {
+    error = e.what();
   }
+  FPieces->RemovePieces();
+  if (!error.empty() && OnError) OnError(Lang(170), Lang(171) + "\n" + savPath + ": " + error);
+  return false;
+}
+
+bool TBoardPlayInterface::RestoreGame(TPuzzleCutter& cutter, const std::string& savPath, std::string& error) {
+  TSavedGame game;
+  if (!ReadSavedGame(cutter, savPath, game, error)) return false;
   FPieces->LoadFrom(game);
   GameRecord = game.Record;
   StartClock(GameRecord.Elapsed);

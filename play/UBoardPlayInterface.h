@@ -66,6 +66,7 @@ class TBoardPlayInterface : public TInterface {
   double ElapsedDays() const;
   void UpdateRecord();
   [[nodiscard]] bool WriteArchive(const std::string& savPath, std::string& error);
+  [[nodiscard]] bool RestoreGame(TPuzzleCutter& cutter, const std::string& savPath, std::string& error);
   [[nodiscard]] bool ReadSavedGame(TPuzzleCutter& cutter, const std::string& savPath, TSavedGame& game,
                                    std::string& error);
   void ApplyMenuState();

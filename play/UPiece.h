@@ -43,7 +43,8 @@ struct TBoardEvent {
   int32_t PieceA = -1;   // the piece that moves (snap, place-and-pin)
   int32_t PieceB = -1;   // the piece it moves against (snap); a star: -1 not yet shown, -2 shown
   uint32_t Counter = 0;  // steps spent at the goal
-  int32_t X = 0, Y = 0;  // goal (place-and-pin) or star position, table coordinates
+  // Goal (place-and-pin), star position, or where a snapping piece stood at its last step.
+  int32_t X = 0, Y = 0;
   float Depth = 0;       // a star's depth
 };
 

@@ -216,6 +216,7 @@ void TPieces::Renumber(TFusion& f) {
   const bool selectionHadMember = std::any_of(FSelection.begin(), FSelection.end(), [&](const TBPiece* p) { return p->FGroup == f.Group; });
   FPieces.erase(std::remove_if(FPieces.begin(), FPieces.end(), [&](const auto& p) { return member[size_t(p->FIndex)]; }), FPieces.end());
   FPieces.push_back(std::move(f.Piece));
+  FTrayListDirty = true;
   for (int i = 0; i < Count(); ++i) {
     TBPiece& p = Piece(i);
     auto& list = p.FNeighbours;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 
 #include "controls/UButtons.h"
@@ -99,14 +100,20 @@ void TPieces::CreateTrays(double iconDepth) {
 }
 
 void TPieces::Clear() {
+  RemovePieces();
+  FTrays.fill(nullptr);
+}
+
+void TPieces::RemovePieces() {
   FSelection.clear();
   FDragging = false;
   FBoard.Events.clear();
   FBoard.PendingAnimations = 0;
   FBoard.MergeDue = false;
   FPieces.clear();
+  FTrayList.clear();
+  FTrayListDirty = true;
   FBoard.Active.clear();
-  FTrays.fill(nullptr);
   FMagnetTarget = -1;
   FMagnetCount = 0;
   FLastDropped = -1;
@@ -170,10 +177,21 @@ void TPieces::Update() {
   UpdateTrays();
 }
 
+// The pieces in trays, listed again only after something entered or left a tray: a frame then
+// looks at them alone, not at every piece of the set.
+const std::vector<TBPiece*>& TPieces::PiecesInTrays() {
+  if (!FTrayListDirty) return FTrayList;
+  FTrayList.clear();
+  for (const auto& p : FPieces)
+    if (p->FTray != 0) FTrayList.push_back(p.get());
+  FTrayListDirty = false;
+  return FTrayList;
+}
+
 void TPieces::UpdateTrayIcons() {
   if (!FTrays[1]) return;
   int highest = 0;
-  for (const auto& p : FPieces) highest = std::max<int>(highest, int(p->FTray));
+  for (const TBPiece* p : PiecesInTrays()) highest = std::max<int>(highest, int(p->FTray));
   for (int i = 1; i <= kTrayCount; ++i) {
     TMySprite* icon = FTrays[size_t(i)]->IconSprite();
     if (!icon) continue;
@@ -186,8 +204,8 @@ void TPieces::UpdateTrayIcons() {
 void TPieces::UpdateTrays() {
   if (!FTrays[1]) return;
   std::array<bool, kTrayCount + 1> holds{};
-  for (const auto& p : FPieces) {
-    if (p->FTray == 0 || p->FTray > uint32_t(kTrayCount)) continue;
+  for (TBPiece* p : PiecesInTrays()) {
+    if (p->FTray > uint32_t(kTrayCount)) continue;
     TDXTrayWindow& tray = *FTrays[p->FTray];
     holds[p->FTray] = true;
     const TPoint origin{tray.FLeft, tray.FTop};
@@ -240,11 +258,15 @@ bool TPieces::StepSnap(TBoardEvent& e) {
     --FBoard.PendingAnimations;
     return true;
   }
+  // Whether A moved is judged by where it stands, not where it was sent: a goal beyond the
+  // table's edge is never reached, and A then settles where the edge holds it.
+  if (a.FPosition == TPoint{e.X, e.Y}) ++e.Counter;
+  e.X = a.FPosition.X;
+  e.Y = a.FPosition.Y;
   const TPoint goal = a.PlaceBeside(b);
   const int speed = std::max(1, Options.PieceSlideSpeed / 5 + 1);
   TPoint p = a.FPosition;
   for (int i = 0; i < speed; ++i) p = {p.X + Sign(goal.X - p.X), p.Y + Sign(goal.Y - p.Y)};
-  if (p == a.FPosition) ++e.Counter;
   a.SetPosition(p);
   if (e.Counter >= 1 && !a.Rotating()) {
     --FBoard.PendingAnimations;
@@ -302,6 +324,7 @@ void TPieces::AddSnap(TBPiece& a, TBPiece& b) {
   e.Kind = EBoardEvent::Snap;
   e.PieceA = a.FIndex;
   e.PieceB = b.FIndex;
+  e.X = e.Y = std::numeric_limits<int32_t>::min();  // where A stood at the last step: nowhere yet
   FBoard.Events.push_back(std::move(e));
   ++FBoard.PendingAnimations;
   FBoard.MergeDue = true;
@@ -337,6 +360,7 @@ void TPieces::StartCarrying(double dragDepth) {
   for (TBPiece* p : FSelection) {
     p->StartDrag();
     p->FTray = 0;
+    FTrayListDirty = true;
     p->SetVisible(true);
     p->SetDepth(std::fmod(std::round(p->Depth()), kTraySlot) + dragDepth);
   }
@@ -360,6 +384,7 @@ int TPieces::DropSelection(int mouseX, int mouseY, bool countDrop) {
     p->EndDrag();
     p->FTray = 0;
   }
+  FTrayListDirty = true;
   ClearHints();
   const int tray = TrayAt(mouseX, mouseY);
   const auto fits = [](const TBPiece* p) { return p->Width() < kMaxTrayPieceWidth && p->Height() < kMaxTrayPieceHeight; };
@@ -628,6 +653,7 @@ void TPieces::MoveIntoTray(int index, int tray) {
   TDXTrayWindow* window = Tray(tray);
   if (!window) return;
   p.FTray = uint32_t(tray);
+  FTrayListDirty = true;
   p.FTrayOrigin = {window->FLeft, window->FTop};
   p.SetDepth(window->FDepth + 10);
   p.SetVisible(window->WindowShown());
@@ -686,6 +712,7 @@ void TPieces::TrayEmptied(int number) {
   for (const auto& p : FPieces)
     if (p->FTray == uint32_t(number)) emptied.push_back(p.get());
   std::sort(emptied.begin(), emptied.end(), [](const TBPiece* a, const TBPiece* b) { return a->Depth() < b->Depth(); });
+  FTrayListDirty = true;
   for (TBPiece* p : emptied) {
     p->FTray = 0;
     p->SetVisible(true);
@@ -741,6 +768,7 @@ void TPieces::LoadFrom(TSavedGame& game) {
   for (TSavedPiece& s : game.Pieces) {
     auto p = std::make_unique<TBPiece>(FEngine, FBoard);
     p->FTray = s.Tray;
+    FTrayListDirty = true;
     p->FPosition = s.Slots[0];
     p->FBoxTopLeft = s.BoxTopLeft;
     p->FBoxBottomRight = s.BoxBottomRight;

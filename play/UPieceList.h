@@ -36,6 +36,8 @@ class TPieces {
   void CreateTrays(double iconDepth);
   // Frees every piece, sprite, event and the set's hold on the trays.
   void Clear();
+  // The same, but the trays stay.
+  void RemovePieces();
 
   // ---- Building ----
   // Pieces from a fresh cut, taking over its images: no sprites yet.
@@ -120,6 +122,7 @@ class TPieces {
   void PieceStateChanged(int index);
   void PieceMoved(int index);
   void PullFinished(int a, int b);
+  const std::vector<TBPiece*>& PiecesInTrays();
   void UpdateTrayIcons();
   void UpdateTrays();
   void TrayActivated(int tray);
@@ -152,6 +155,8 @@ class TPieces {
   std::array<double, kTrayCount + 1> FTrayDepth{};
   std::array<TDXTrayWindow*, kTrayCount + 1> FTrays{};  // slot 0 unused; the screen owns them
   std::vector<std::shared_ptr<const TMyDib>> FStarImages;
+  std::vector<TBPiece*> FTrayList;  // the pieces in trays, while FTrayListDirty is clear
+  bool FTrayListDirty = true;
 };
 
 }  // namespace qj

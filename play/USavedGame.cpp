@@ -39,12 +39,23 @@ size_t EncodedSize(const TSavedGame& game, int orientationHigh) {
   return size;
 }
 
+// Collects small fields in a buffer and hands the sink whole runs of bytes; large blocks (bitmap
+// rows) go through the buffer too, so the sink sees pieces of about the buffer's size.
 class TWriter {
  public:
-  explicit TWriter(std::vector<uint8_t>& out) : FOut(out) {}
+  explicit TWriter(const TByteSink& sink) : FSink(sink) { FBuffer.reserve(kBufferSize); }
+  ~TWriter() { Flush(); }
+  TWriter(const TWriter&) = delete;
+  TWriter& operator=(const TWriter&) = delete;
   void Bytes(const void* data, size_t size) {
     const auto* p = static_cast<const uint8_t*>(data);
-    FOut.insert(FOut.end(), p, p + size);
+    if (FBuffer.size() + size > kBufferSize) Flush();
+    if (size >= kBufferSize) return FSink(p, size);
+    FBuffer.insert(FBuffer.end(), p, p + size);
+  }
+  void Flush() {
+    if (!FBuffer.empty()) FSink(FBuffer.data(), FBuffer.size());
+    FBuffer.clear();
   }
   template <class T>
   void Put(T value) {
@@ -73,7 +84,9 @@ class TWriter {
   }
 
  private:
-  std::vector<uint8_t>& FOut;
+  static constexpr size_t kBufferSize = size_t(1) << 20;
+  const TByteSink& FSink;
+  std::vector<uint8_t> FBuffer;
 };
 
 void WriteTray(TWriter& w, const TSavedTray& t) {
@@ -317,14 +330,18 @@ bool ReadGame(TReader& r, const TSavedGameLimits& limits, TSavedGame& game) {
 std::vector<uint8_t> EncodeSavedGame(const TSavedGame& game, int orientationHigh) {
   std::vector<uint8_t> out;
   out.reserve(EncodedSize(game, orientationHigh));
-  TWriter w(out);
+  EncodeSavedGame(game, orientationHigh, [&out](const uint8_t* data, size_t size) { out.insert(out.end(), data, data + size); });
+  return out;
+}
+
+void EncodeSavedGame(const TSavedGame& game, int orientationHigh, const TByteSink& sink) {
+  TWriter w(sink);
   const auto record = EncodeGameRecord(game.Record);
   w.Bytes(record.data(), record.size());
   for (const TSavedTray& t : game.Trays) WriteTray(w, t);
   w.Put(int32_t(game.Pieces.size()));
   for (const TSavedPiece& p : game.Pieces) WritePiece(w, p, orientationHigh);
   WriteMenu(w, game.Menu);
-  return out;
 }
 
 bool DecodeSavedGame(const uint8_t* data, size_t size, const TSavedGameLimits& limits, TSavedGame& out,

@@ -12,6 +12,7 @@
 #include "play/UGameRecord.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
+#include "platform/ZipMaster.h"
 
 namespace qj {
 
@@ -75,6 +76,8 @@ struct TSavedGameLimits {
 // orientationHigh is 0 or 3; every piece needs a non-empty bitmap for each orientation up to it,
 // or the stream will not read back.
 std::vector<uint8_t> EncodeSavedGame(const TSavedGame& game, int orientationHigh);
+// The same stream handed to the sink in order, a piece at a time, never held whole.
+void EncodeSavedGame(const TSavedGame& game, int orientationHigh, const TByteSink& sink);
 // Reads and checks the stream: counts within the limits, indices, states, trays and orientations
 // in range, bitmap headers and sizes, finite numbers, nothing left over. A bitmap stored with 24
 // bits loads with BitCount 24 and alpha 0. On failure `out` is untouched and `error` names the

@@ -114,6 +114,22 @@ TEST_F(PieceSetTest, APieceFittingTwoNeighboursJoinsBothAndTheThreeFuse) {
   EXPECT_EQ(fused.FPosition, Home(fused));
 }
 
+TEST_F(PieceSetTest, ASnapStoppedByTheTableEdgeStillFuses) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  // Piece 1 lies below piece 0: with 0 near the bottom edge, 1's place is 5 pixels off the table.
+  ASSERT_TRUE(Carry(1, {100, 100}, 0));
+  const int below = Piece(1).FBoxTopLeft[0].Y - Piece(0).FBoxTopLeft[0].Y;
+  ASSERT_TRUE(Carry(0, {700, kTableHeight + PieceMargin() + 5 - Piece(1).Height() - below}, 0));
+  const TPoint place = Piece(1).PlaceBeside(Piece(0));
+  ASSERT_EQ(place.Y + Piece(1).Height(), kTableHeight + PieceMargin() + 5);
+  ASSERT_TRUE(Carry(1, place, 0));
+  ASSERT_NE(Piece(1).FGroup, -1);
+  ASSERT_EQ(Piece(1).FGroup, Piece(0).FGroup);
+  Settle();
+  EXPECT_EQ(Set().Count(), 11);
+  ExpectConsistent();
+}
+
 TEST_F(PieceSetTest, NoJoinWithANeighbourInATray) {
   NewGame({.PieceW = 40, .PieceH = 40});
   TDXTrayWindow& tray = *Set().Tray(1);

@@ -167,6 +167,7 @@ TEST_F(SaveFlowTest, ADamagedSaveIsRefusedAndLeftAsItIs) {
   std::remove(loose.c_str());
   const auto damaged = FileBytes(ZipPath());
   EXPECT_FALSE(Continue());
+  EXPECT_EQ(Set().Count(), 0);
   ASSERT_EQ(Errors.size(), 1u);
   EXPECT_NE(Errors[0].find(Lang(170)), std::string::npos);
   // Leaving the screen of a game that never came back saves nothing over it.

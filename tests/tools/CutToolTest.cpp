@@ -2,8 +2,6 @@
 // ones still count and save a sound cut.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,28 +9,14 @@
 #include "platform/Dib.h"
 #include "platform/Paths.h"
 #include "tests/support/TempFolder.h"
+#include "tests/tools/ToolRun.h"
 
 namespace qj {
 namespace {
 
-struct TRun {
-  int ExitCode = -1;
-  std::string Output;  // standard output only
-};
+using test::TRun;
 
-TRun RunCutTool(const std::vector<std::string>& args) {
-  std::string command = std::string(QJ_PROGRAM_DIR) + "/quorvane-jigsaw-cut";
-  for (const std::string& a : args) command += " '" + a + "'";
-  command += " 2>/dev/null";
-  TRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof(buffer), pipe)) run.Output += buffer;
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
-  return run;
-}
+TRun RunCutTool(const std::vector<std::string>& args) { return test::RunTool("quorvane-jigsaw-cut", args); }
 
 // A 120 x 96 picture with some detail, saved as a JPEG in the folder.
 std::string WritePicture(const test::TTempFolder& dir) {

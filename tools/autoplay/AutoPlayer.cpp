@@ -23,7 +23,6 @@
 namespace qj::autoplay {
 namespace {
 
-constexpr int kScreenWidth = 800, kScreenHeight = 600;  // the table area a new game scatters into
 constexpr TPoint kDropOffset{3, -2};                     // a careful player, not a perfect one
 constexpr int kMaxSettleFrames = 100000;
 constexpr int kHomeSlack = 3;
@@ -38,118 +37,97 @@ double Timed(const std::function<void()>& step) {
   return MsSince(start);
 }
 
-// One game on a windowless display: the play screen with the theme's trays and pins.
-class TSession {
- public:
-  TSession() : FGraphics(FDisplay) {
-    SetDXDraw(&FDisplay);
-    LoadThemes();
-    std::string ignored;  // without widget images the trays still work, only plainer
-    (void)ReloadControlImages(ignored);
-    FScreen = std::make_unique<TBoardPlayInterface>(&FGraphics);
-    FScreen->SetDepthRange(0, 99990);
-    FScreen->OnError = [](const std::string& title, const std::string& text) {
-      std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    };
-    FScreen->OnSaveFailed = [this](const std::string& title, const std::string& text) {
-      std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-      FSaveFailed = true;
-      return ESaveAnswer::Cancel;
-    };
+}  // namespace
+
+TTable::TTable() : FGraphics(FDisplay) {
+  SetDXDraw(&FDisplay);
+  LoadThemes();
+  std::string ignored;  // without widget images the trays still work, only plainer
+  (void)ReloadControlImages(ignored);
+  FScreen = std::make_unique<TBoardPlayInterface>(&FGraphics);
+  FScreen->SetDepthRange(0, 99990);
+  FScreen->OnError = [](const std::string& title, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  };
+  FScreen->OnSaveFailed = [this](const std::string& title, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    FSaveFailed = true;
+    return ESaveAnswer::Cancel;
+  };
+}
+
+TTable::~TTable() {
+  FScreen.reset();
+  SetControlImages(nullptr);
+  SetDXDraw(nullptr);
+}
+
+TPieces& TTable::Pieces() { return FScreen->Pieces(); }
+void TTable::Frame() { FScreen->Update(); }
+
+TCarefulPlayer::TCarefulPlayer(TTable& table, int pictureWidth, int pictureHeight)
+    : FTable(table), FSet(table.Pieces()),
+      FOrigin{(kTableWidth - pictureWidth) / 2, (kTableHeight - pictureHeight) / 2} {}
+
+bool TCarefulPlayer::Play(int joins) {
+  const int start = FSet.Count();
+  while (FSet.Count() > 1 && (joins < 0 || start - FSet.Count() < joins)) {
+    const int anchor = FSet.Count() - 1;  // a fused piece always comes last
+    if (!AtHome(FSet.Piece(anchor)) && !Carry(anchor)) return false;
+    Settle();
+    const int before = FSet.Count();
+    const int next = FreeNeighbour(FSet.Piece(before - 1));
+    if (next < 0 || !Carry(next)) return false;
+    Settle();
+    if (FSet.Count() >= before) return false;
   }
-  ~TSession() {
-    FScreen.reset();
-    SetControlImages(nullptr);
-    SetDXDraw(nullptr);
+  return true;
+}
+
+TPoint TCarefulPlayer::Home(const TBPiece& p) const {
+  const TPoint tl = p.FBoxTopLeft[0];
+  return {FOrigin.X + tl.X - PieceMargin(), FOrigin.Y + tl.Y - PieceMargin()};
+}
+
+// Near enough: a piece as wide as the table is held a pixel or two inside its edge.
+bool TCarefulPlayer::AtHome(const TBPiece& p) const {
+  const TPoint home = Home(p);
+  return p.FOrientation == 0 && std::abs(p.FPosition.X - home.X) <= kHomeSlack &&
+         std::abs(p.FPosition.Y - home.Y) <= kHomeSlack;
+}
+
+int TCarefulPlayer::FreeNeighbour(const TBPiece& anchor) const {
+  for (const int32_t n : anchor.FNeighbours) {
+    const TBPiece& p = FSet.Piece(n);
+    if (p.FState != PieceState::Pinned && !p.IsBusy() && p.FGroup == -1) return n;
   }
-  TSession(const TSession&) = delete;
-  TSession& operator=(const TSession&) = delete;
+  return -1;
+}
 
-  TBoardPlayInterface& Screen() { return *FScreen; }
-  TPieces& Pieces() { return FScreen->Pieces(); }
-  void Frame() { FScreen->Update(); }
-  bool SaveFailed() const { return FSaveFailed; }
-
- private:
-  THeadlessDisplay FDisplay{kScreenWidth, kScreenHeight};
-  TGraphicsEngine FGraphics;
-  std::unique_ptr<TBoardPlayInterface> FScreen;
-  bool FSaveFailed = false;
-};
-
-// The careful player: every piece goes to its place in the picture laid out in the middle of
-// the table, upright, so each drop lands beside the growing piece.
-class TPlayer {
- public:
-  TPlayer(TSession& session, int pictureWidth, int pictureHeight)
-      : FSession(session), FSet(session.Pieces()),
-        FOrigin{(kTableWidth - pictureWidth) / 2, (kTableHeight - pictureHeight) / 2} {}
-
-  // False when a drop beside its neighbour did not join: the player gives up rather than loop.
-  bool Play(int joins) {
-    const int start = FSet.Count();
-    while (FSet.Count() > 1 && (joins < 0 || start - FSet.Count() < joins)) {
-      const int anchor = FSet.Count() - 1;  // a fused piece always comes last
-      if (!AtHome(FSet.Piece(anchor)) && !Carry(anchor)) return false;
-      Settle();
-      const int before = FSet.Count();
-      const int next = FreeNeighbour(FSet.Piece(before - 1));
-      if (next < 0 || !Carry(next)) return false;
-      Settle();
-      if (FSet.Count() >= before) return false;
-    }
-    return true;
+bool TCarefulPlayer::Carry(int index) {
+  TBPiece& p = FSet.Piece(index);
+  FSet.Board().Mouse = {p.FPosition.X + p.Width() / 2, p.FPosition.Y + p.Height() / 2};
+  if (!FSet.PickUp(index)) return false;
+  FSet.StartCarrying(FTable.Screen().DragDepth());
+  while (p.FOrientation != 0) {
+    FSet.RotateSelection(FSet.Board().Mouse.X, FSet.Board().Mouse.Y, false);
+    while (p.Rotating()) FTable.Frame();
   }
+  const TPoint home = Home(p);
+  const bool anchor = index == FSet.Count() - 1;
+  const TPoint at = anchor ? home : TPoint{home.X + kDropOffset.X, home.Y + kDropOffset.Y};
+  FSet.Board().Mouse = {at.X + p.FGrab.X, at.Y + p.FGrab.Y};
+  FTable.Frame();
+  FSet.DropSelection(FSet.Board().Mouse.X, FSet.Board().Mouse.Y, true);
+  return true;
+}
 
- private:
-  TPoint Home(const TBPiece& p) const {
-    const TPoint tl = p.FBoxTopLeft[0];
-    return {FOrigin.X + tl.X - PieceMargin(), FOrigin.Y + tl.Y - PieceMargin()};
-  }
+void TCarefulPlayer::Settle() {
+  for (int i = 0; i < kMaxSettleFrames && FSet.Settling(); ++i) FTable.Frame();
+  FTable.Frame();
+}
 
-  // Near enough: a piece as wide as the table is held a pixel or two inside its edge.
-  bool AtHome(const TBPiece& p) const {
-    const TPoint home = Home(p);
-    return p.FOrientation == 0 && std::abs(p.FPosition.X - home.X) <= kHomeSlack &&
-           std::abs(p.FPosition.Y - home.Y) <= kHomeSlack;
-  }
-
-  int FreeNeighbour(const TBPiece& anchor) const {
-    for (const int32_t n : anchor.FNeighbours) {
-      const TBPiece& p = FSet.Piece(n);
-      if (p.FState != PieceState::Pinned && !p.IsBusy() && p.FGroup == -1) return n;
-    }
-    return -1;
-  }
-
-  // Takes the piece at its middle, turns it upright with right clicks and drops it near home.
-  bool Carry(int index) {
-    TBPiece& p = FSet.Piece(index);
-    FSet.Board().Mouse = {p.FPosition.X + p.Width() / 2, p.FPosition.Y + p.Height() / 2};
-    if (!FSet.PickUp(index)) return false;
-    FSet.StartCarrying(FSession.Screen().DragDepth());
-    while (p.FOrientation != 0) {
-      FSet.RotateSelection(FSet.Board().Mouse.X, FSet.Board().Mouse.Y, false);
-      while (p.Rotating()) FSession.Frame();
-    }
-    const TPoint home = Home(p);
-    const bool anchor = index == FSet.Count() - 1;
-    const TPoint at = anchor ? home : TPoint{home.X + kDropOffset.X, home.Y + kDropOffset.Y};
-    FSet.Board().Mouse = {at.X + p.FGrab.X, at.Y + p.FGrab.Y};
-    FSession.Frame();
-    FSet.DropSelection(FSet.Board().Mouse.X, FSet.Board().Mouse.Y, true);
-    return true;
-  }
-
-  void Settle() {
-    for (int i = 0; i < kMaxSettleFrames && FSet.Settling(); ++i) FSession.Frame();
-    FSession.Frame();
-  }
-
-  TSession& FSession;
-  TPieces& FSet;
-  TPoint FOrigin;
-};
+namespace {
 
 // The record as the saved game holds it.
 void Fill(TAutoPlayResult& r) {
@@ -160,7 +138,7 @@ void Fill(TAutoPlayResult& r) {
   r.Finished = GameRecord.Finished != 0;
 }
 
-int Start(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TSession& session, TAutoPlayResult& r) {
+int Start(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TTable& session, TAutoPlayResult& r) {
   int status = 0;
   if (o.Continue) {
     r.LoadMs = Timed([&] {
@@ -180,7 +158,7 @@ int Start(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TSession& session, T
   });
   if (status != 0) return status;
   session.Screen().Enter();
-  session.Screen().NewGame(cutter, kScreenWidth - 200, kScreenHeight - 300);
+  session.Screen().NewGame(cutter, TTable::kScreenWidth - 200, TTable::kScreenHeight - 300);
   return 0;
 }
 
@@ -211,13 +189,13 @@ TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args) {
 
 int RunAutoPlay(const TAutoPlayOptions& o, TAutoPlayResult& r) {
   TPuzzleCutter cutter;
-  TSession session;
+  TTable session;
   if (const int status = Start(o, cutter, session, r)) return status;
   // Boxes are places in the picture as cut (cropped to the grid).
   const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
   const int width = picture.Width(), height = picture.Height();
   cutter.Clear();
-  TPlayer player(session, width, height);
+  TCarefulPlayer player(session, width, height);
   bool played = true;
   r.PlayMs = Timed([&] { played = player.Play(o.Joins); });
   if (!played) std::fprintf(stderr, "a drop beside a true neighbour did not join; the player stopped\n");

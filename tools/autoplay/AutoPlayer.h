@@ -2,12 +2,68 @@
 // who turns each piece right and drops it beside a true neighbour, then leaves and saves.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Geometry.h"
+#include "platform/headless/HeadlessDisplay.h"
 #include "tools/cut/CutOptions.h"
 
+namespace qj {
+class TBoardPlayInterface;
+class TBPiece;
+class TPieces;
+}
+
 namespace qj::autoplay {
+
+// The play screen on a windowless display, with the theme's trays and pins.
+class TTable {
+ public:
+  static constexpr int kScreenWidth = 800, kScreenHeight = 600;
+
+  TTable();
+  ~TTable();
+  TTable(const TTable&) = delete;
+  TTable& operator=(const TTable&) = delete;
+
+  TBoardPlayInterface& Screen() { return *FScreen; }
+  TPieces& Pieces();
+  void Frame();
+  bool SaveFailed() const { return FSaveFailed; }
+
+ private:
+  THeadlessDisplay FDisplay{kScreenWidth, kScreenHeight};
+  TGraphicsEngine FGraphics;
+  std::unique_ptr<TBoardPlayInterface> FScreen;
+  bool FSaveFailed = false;
+};
+
+// The careful player: every piece goes to its place in the picture laid out in the middle of the
+// table, upright, so each drop lands beside the growing piece.
+class TCarefulPlayer {
+ public:
+  // The size of the picture as cut (the boxes of the pieces are places in it).
+  TCarefulPlayer(TTable& table, int pictureWidth, int pictureHeight);
+  // Joins `joins` pieces (-1: until one is left). False when a drop beside a true neighbour did
+  // not join: the player gives up rather than loop.
+  bool Play(int joins);
+  // Takes the piece at its middle, turns it upright with right clicks and drops it near its place.
+  bool Carry(int index);
+  // Frames until every snap and fusion has ended.
+  void Settle();
+
+ private:
+  TPoint Home(const TBPiece& p) const;
+  bool AtHome(const TBPiece& p) const;
+  int FreeNeighbour(const TBPiece& anchor) const;
+
+  TTable& FTable;
+  TPieces& FSet;
+  TPoint FOrigin;
+};
 
 struct TAutoPlayOptions {
   cuttool::TCutOptions Cut;

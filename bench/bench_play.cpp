@@ -1,0 +1,156 @@
+// Play figures for 1,000 and 5,000 pieces on a 1600 x 1200 picture with rotation: the join check
+// of a drop early and late in the game, a frame with nothing moving and while carrying, a whole
+// game solved by the headless player, saving and continuing, and peak memory.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "creation/UBitmapBuilder.h"
+#include "creation/URandom.h"
+#include "play/UBoardPlayInterface.h"
+#include "play/UPieceList.h"
+#include "platform/Paths.h"
+#include "tools/autoplay/AutoPlayer.h"
+#include "tools/cut/CutRun.h"
+
+namespace {
+
+using namespace qj;
+using TClock = std::chrono::steady_clock;
+
+double Millis(const std::function<void()>& work) {
+  const auto start = TClock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
+}
+
+double PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+}
+
+// Waves and grain, so that pieces have detail to compress.
+TMyDib MakePicture(int w, int h) {
+  TMyDib picture(w, h, 24);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t grain = (uint32_t(x) * 73856093u ^ uint32_t(y) * 19349663u) * 2654435761u >> 27;
+      const int r = int(128 + 100 * std::sin(x * 0.011 + y * 0.003) + grain);
+      const int g = int(128 + 90 * std::sin(std::hypot(x - 600.0, y - 700.0) * 0.02) + grain);
+      const int b = int(128 + 110 * std::cos(y * 0.014 - x * 0.004));
+      picture.At(x, y) = MakePixel(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
+    }
+  return picture;
+}
+
+cuttool::TCutOptions CutOptions(const std::string& picture, int pieceW, int pieceH) {
+  return cuttool::ParseCutOptions({picture, "--piece-size", std::to_string(pieceW), std::to_string(pieceH),
+                                   "--options", "11111", "--seed", "4711", "--program-folder", ProgramFolder()});
+}
+
+// Median of the samples.
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The join check alone of single drops of piece `index` at random places, in microseconds.
+double JoinCheckMicros(TPieces& set, autoplay::TTable& table, int index, int drops) {
+  std::vector<double> samples;
+  for (int k = 0; k < drops; ++k) {
+    set.Board().Mouse = {set.Piece(index).FPosition.X + 2, set.Piece(index).FPosition.Y + 2};
+    if (!set.PickUp(index)) break;
+    set.StartCarrying(table.Screen().DragDepth());
+    set.Board().Mouse = {Random(1400) + 100, Random(1000) + 100};
+    table.Frame();
+    for (TBPiece* p : set.Selection()) p->EndDrag();
+    samples.push_back(Millis([&] { set.TryJoinSelection(); }) * 1000);
+    set.ReleaseSelection();
+    table.Frame();
+  }
+  return Median(samples);
+}
+
+// A frame's update, median of `frames`, in milliseconds; with a piece carried across the table
+// when `carry` is set.
+double FrameMillis(TPieces& set, autoplay::TTable& table, int frames, bool carry) {
+  if (carry) {
+    set.Board().Mouse = {set.Piece(0).FPosition.X + 2, set.Piece(0).FPosition.Y + 2};
+    if (set.PickUp(0)) set.StartCarrying(table.Screen().DragDepth());
+  }
+  std::vector<double> samples;
+  for (int k = 0; k < frames; ++k) {
+    set.Board().Mouse = {200 + k % 1000, 300 + k % 600};
+    samples.push_back(Millis([&] { table.Frame(); }));
+  }
+  if (carry) set.DropSelection(10, 10, false);
+  return Median(samples);
+}
+
+void InGameFigures(const cuttool::TCutOptions& options, int pieces) {
+  TPuzzleCutter cutter;
+  if (cuttool::PreparePuzzle(options, cutter) != 0) return;
+  cuttool::Redraw(cutter);
+  cutter.CutPieces();
+  autoplay::TTable table;
+  table.Screen().Enter();
+  table.Screen().NewGame(cutter, 600, 300);
+  const TMyDib& picture = cutter.CutPicture();
+  autoplay::TCarefulPlayer player(table, picture.Width(), picture.Height());
+  cutter.Clear();
+  TPieces& set = table.Pieces();
+  std::printf("%d pieces: join check early %.1f us; frame idle %.3f ms, carrying %.3f ms\n", pieces,
+              JoinCheckMicros(set, table, set.Count() / 2, 200), FrameMillis(set, table, 300, false),
+              FrameMillis(set, table, 300, true));
+  const double solving = Millis([&] { player.Play(set.Count() / 2); });
+  const int late = set.Count() - 1;
+  std::printf("%d pieces: half solved in %.0f ms; join check late (piece of %zu neighbours) %.1f us\n", pieces, solving,
+              set.Piece(late).FNeighbours.size(), JoinCheckMicros(set, table, late, 50));
+  table.Screen().Abandon();
+  table.Screen().Leave();
+}
+
+void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
+  autoplay::TAutoPlayOptions play;
+  play.Cut = options;
+  play.Joins = 0;
+  autoplay::TAutoPlayResult fresh, continued, finished;
+  if (autoplay::RunAutoPlay(play, fresh) != 0) return;
+  play.Continue = true;
+  play.Cut.FromPzl = true;
+  if (autoplay::RunAutoPlay(play, continued) != 0) return;
+  std::printf("%d pieces: cut %.0f ms, save %.0f ms, continue (re-cut + load) %.0f ms, archive %.1f MB\n", pieces,
+              fresh.CutMs, continued.SaveMs, continued.LoadMs,
+              std::filesystem::file_size(ChangeFileExt(options.Picture, ".zip")) / 1048576.0);
+  play.Joins = -1;
+  if (autoplay::RunAutoPlay(play, finished) != 0) return;
+  std::printf("%d pieces: whole game from the save: %d joins in %.0f ms (fusing included), finished=%d\n", pieces,
+              finished.Joins, finished.PlayMs, finished.Finished ? 1 : 0);
+}
+
+}  // namespace
+
+int main() {
+  const std::string folder = std::filesystem::temp_directory_path() / "qj-bench-play";
+  std::filesystem::create_directories(folder);
+  const std::string picture = folder + "/bench.bmp";
+  if (!MakePicture(1600, 1200).SaveToFile(picture)) return 1;
+  SetProgramFolder(DataSetFolder(cuttool::ExecutableFolder()));
+  for (const auto& [pieces, w, h] : {std::tuple{1000, 48, 40}, std::tuple{5000, 22, 17}}) {
+    const cuttool::TCutOptions options = CutOptions(picture, w, h);
+    InGameFigures(options, pieces);
+    SaveAndContinue(options, pieces);
+    std::printf("%d pieces: peak memory so far %.0f MB\n", pieces, PeakMegabytes());
+  }
+  if (!std::getenv("QJ_BENCH_KEEP")) std::filesystem::remove_all(folder);
+  return 0;
+}

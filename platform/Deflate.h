@@ -1,0 +1,46 @@
+// Deflate on every core: a byte stream is cut into chunks that are compressed side by side, each
+// ending on a byte boundary so that the pieces join into one raw deflate stream, with the CRC-32
+// and size a zip member records. Only a few chunks are held at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qj {
+
+class TParallelDeflate {
+ public:
+  // level 0..9 as zlib counts; threads 0 = one per core.
+  explicit TParallelDeflate(int level, unsigned threads = 0);
+
+  void Write(const uint8_t* data, size_t size);
+  // Compresses what is left and ends the stream; false (with the cause) when zlib failed.
+  [[nodiscard]] bool Finish(std::string& error);
+
+  const std::vector<uint8_t>& Output() const { return FOutput; }
+  uint32_t Crc() const { return FCrc; }
+  uint64_t InputSize() const { return FInputSize; }
+
+  static constexpr size_t kChunkSize = size_t(4) << 20;
+
+ private:
+  struct TChunk {
+    std::vector<uint8_t> Input, Output;
+    uint32_t Crc = 0;
+    bool Ok = true;
+  };
+  void CompressBatch(bool last);
+  void Compress(TChunk& chunk, bool last) const;
+
+  int FLevel;
+  unsigned FThreads;
+  std::vector<TChunk> FBatch;  // chunks waiting; the last one is being filled
+  std::vector<uint8_t> FOutput;
+  uint32_t FCrc = 0;
+  uint64_t FInputSize = 0;
+  bool FFailed = false;
+};
+
+}  // namespace qj
