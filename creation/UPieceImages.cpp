@@ -29,16 +29,6 @@ void FillPieceMask(const TMyDib& labels, TPoint seed, TPixel label, TPoint offse
   }
 }
 
-// The turned position of a point of the orientation-0 box (w x h bitmap, W x H map).
-TPoint TurnedCorner(TPoint p, int turn, int w, int h, int mapW, int mapH) {
-  switch (turn) {
-    case 1: return {mapH - p.Y - h, p.X};
-    case 2: return {mapW - p.X - w, mapH - p.Y - h};
-    default: return {p.Y, mapW - p.X - w};
-  }
-}
-
-
 // For every pixel of the mask's area, how many piece pixels of the shadow map (the mask moved
 // s - 1 right and down on a white map s * 2 larger) lie within s columns and rows of it.
 // Sliding sums along the rows, then down the columns.
@@ -73,6 +63,15 @@ std::vector<uint16_t> HoleCounts(const TGreyMap& mask, int s) {
 }
 
 }  // namespace
+
+// The turned position of a point of the orientation-0 box (w x h bitmap, W x H map).
+TPoint TurnedCorner(TPoint p, int turn, int w, int h, int mapW, int mapH) {
+  switch (turn) {
+    case 1: return {mapH - p.Y - h, p.X};
+    case 2: return {mapW - p.X - w, mapH - p.Y - h};
+    default: return {p.Y, mapW - p.X - w};
+  }
+}
 
 void ExtractPiece(TPiece& piece, const TMyDib& labelMap, const TMyDib& cutPicture, int shadowSize) {
   const int m = 2 * shadowSize;

@@ -11,6 +11,9 @@ namespace qj {
 // on every side, from its region in the label map; widens the box to Home[0] = (x1 - 1, y1 - 1),
 // Far[0] = (x2 + 3, y2 + 3).
 void ExtractPiece(TPiece& piece, const TMyDib& labelMap, const TMyDib& cutPicture, int shadowSize);
+// Where a point of the upright box lies in orientation `turn` (1..3): w x h is the piece's
+// upright bitmap, mapW x mapH the cut picture. Turned boxes keep these turned corners.
+TPoint TurnedCorner(TPoint p, int turn, int w, int h, int mapW, int mapH);
 // Orientations 1..3 of picture and mask; Home and Far for them (labelMap is mapWidth x mapHeight).
 void TurnPiece(TPiece& piece, int mapWidth, int mapHeight);
 // Drop shadow per orientation: the mask moved shadowSize - 1 right and down, blurred, cut away

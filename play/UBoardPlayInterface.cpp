@@ -138,7 +138,7 @@ void TBoardPlayInterface::AfterFusion() {
 
 // The last fusion finishes the game; its score is kept at once, whatever the player does next.
 void TBoardPlayInterface::CheckCompletion() {
-  if (FCompleted || FPieces->Count() > 1 || FPieces->Settling()) return;
+  if (!FGameSetUp || FCompleted || FPieces->Count() > 1 || FPieces->Settling()) return;
   UpdateRecord();
   GameRecord.Finished = 1;
   FCompleted = true;
@@ -164,6 +164,7 @@ void TBoardPlayInterface::UpdateRecord() { ComputeScore(GameRecord, FPieces->Cou
 // Everything in motion lands first, so the saved game holds the pieces where they were going.
 bool TBoardPlayInterface::SaveGame(const std::string& savPath) {
   FPieces->FinishAnimations();
+  CheckCompletion();
   UpdateRecord();
   for (;;) {
     std::string error;
@@ -235,12 +236,14 @@ bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string
     error = zip.LastError();
     return false;
   }
+  const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
+  const TCutShape cut{cutter.CountCutPieces(), picture.Width(), picture.Height(), PieceMargin()};
   TSavedGameLimits limits;
   limits.OrientationHigh = TPieces::OrientationHigh();
-  limits.MaxPieces = cutter.CountCutPieces();
-  const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
+  limits.MaxPieces = cut.Pieces;
   limits.MaxBitmapSide = std::max(picture.Width(), picture.Height()) + kMaxShadowMargin;
-  return DecodeSavedGame(stream->Data.data(), stream->Data.size(), limits, game, error);
+  return DecodeSavedGame(stream->Data.data(), stream->Data.size(), limits, game, error) &&
+         MatchesCut(game, cut, limits.OrientationHigh, error);
 }
 
 void TBoardPlayInterface::ApplyMenuState() {

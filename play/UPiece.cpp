@@ -147,6 +147,13 @@ void TBPiece::CompleteTurn(TPieceAction& turn) {
   if (FPinFrame != -1) FindPinPoint();
   FTinted = false;
   turn.Kind = EPieceAction::Done;
+  // Queued turns go about the same point of the table, which now lies elsewhere on the piece.
+  for (TPieceAction& q : FActions)
+    if (q.Kind == EPieceAction::RotateQueued) {
+      const int qa = q.PivotX, qb = q.PivotY;
+      q.PivotX = turn.Clockwise ? h - qb : qb;
+      q.PivotY = turn.Clockwise ? qa : w - qa;
+    }
   const auto queued = std::find_if(FActions.begin(), FActions.end(),
                                    [](const TPieceAction& q) { return q.Kind == EPieceAction::RotateQueued; });
   if (queued != FActions.end()) {
@@ -350,8 +357,13 @@ void TBPiece::TogglePinLock() {
 void TBPiece::PinWithoutAnimation(uint8_t state) {
   if (FPinFrame == -1) CreatePinOverlay();
   FState = state;
-  if (FPinFrame != -1) FPinFrame = PinFrameGoal();
+  if (FPinFrame != -1) ShowPinFrame(PinFrameGoal());
   Activate();
+}
+
+void TBPiece::ShowPinFrame(int frame) {
+  FPinFrame = frame;
+  if (TMySprite* pin = FPinSprite.Get()) pin->Surfaces[0]->CopyFrom(*FBoard.PinImages[size_t(frame)]);
 }
 
 // A theme with fewer than three pin frames cannot show the thirds: the piece pins without one.
@@ -393,8 +405,7 @@ bool TBPiece::StepPinFrame() {
     RemovePinOverlay();
     return false;
   }
-  FPinFrame = FPinFrame < first || FPinFrame > goal ? first : FPinFrame + 1;
-  if (TMySprite* pin = FPinSprite.Get()) pin->Surfaces[0]->CopyFrom(*FBoard.PinImages[size_t(FPinFrame)]);
+  ShowPinFrame(FPinFrame < first || FPinFrame > goal ? first : FPinFrame + 1);
   return true;
 }
 

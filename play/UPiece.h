@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -43,8 +44,9 @@ struct TBoardEvent {
   int32_t PieceA = -1;   // the piece that moves (snap, place-and-pin)
   int32_t PieceB = -1;   // the piece it moves against (snap); a star: -1 not yet shown, -2 shown
   uint32_t Counter = 0;  // steps spent at the goal
-  // Goal (place-and-pin), star position, or where a snapping piece stood at its last step.
-  int32_t X = 0, Y = 0;
+  int32_t X = 0, Y = 0;  // goal (place-and-pin) or star position, table coordinates
+  // Where the moving piece stood at the last step (snap, place-and-pin): nowhere yet.
+  TPoint Last{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};
   float Depth = 0;       // a star's depth
 };
 
@@ -173,6 +175,7 @@ class TBPiece {
   void PlacePinOverlay();
   bool UpdateTint();
   bool StepPinFrame();
+  void ShowPinFrame(int frame);
   void StartTurn(TPieceAction& turn);
   void CompleteTurn(TPieceAction& turn);
   void FindPinPoint();

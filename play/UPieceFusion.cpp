@@ -89,6 +89,8 @@ int TPieces::FuseDueGroups() {
 }
 
 void TPieces::FinishAnimations() {
+  PutDownSelection();
+  ClearHints();
   for (const auto& p : FPieces)
     if (p->HasActions()) p->FinishActions();
   for (TBoardEvent& e : FBoard.Events) {
@@ -100,19 +102,23 @@ void TPieces::FinishAnimations() {
     if (e.Kind == EBoardEvent::PlaceAndPin && e.PieceA >= 0 && e.PieceA < Count()) {
       TBPiece& p = Piece(e.PieceA);
       p.SetPosition({e.X, e.Y});
-      if (p.FState != PieceState::Pinned) p.PinWithoutAnimation(PieceState::Pinned);
+      if (p.FState != PieceState::Pinned) {
+        p.PinWithoutAnimation(PieceState::Pinned);
+        SendToBack(p.FIndex);
+      }
     }
   }
   FBoard.Events.clear();
   FBoard.PendingAnimations = 0;
   FuseDueGroups();
-  for (const auto& p : FPieces) p->Update();
+  Update();
 }
 
 void TPieces::MergeGroup(int group, int lastDropped) {
   TFusion f;
   f.Group = group;
   const int high = OrientationHigh();
+  LeaveGroupIfTurned(group);
   for (const auto& p : FPieces) {
     if (p->FGroup != group) continue;
     f.Members.push_back(p.get());
@@ -154,13 +160,25 @@ void TPieces::MergeGroup(int group, int lastDropped) {
   FuseBitmaps(f);
   piece.SetDepth(depth);
   for (const TBPiece* m : f.Members) piece.FNeighbours.insert(piece.FNeighbours.end(), m->FNeighbours.begin(), m->FNeighbours.end());
-  Renumber(f);
+  RenumberAfterFusion(f);
   TBPiece& fused = *FPieces.back();
   if (f.State != PieceState::Free) {
     fused.PinWithoutAnimation(f.State);
     if (f.State == PieceState::Pinned) SendToBack(fused.FIndex);
   }
   if (OnFused) OnFused();
+}
+
+// A member still turning lands first; one that ends in another orientation than the group's
+// cannot be fused with it and leaves the group.
+void TPieces::LeaveGroupIfTurned(int group) {
+  int orientation = -1;
+  for (const auto& p : FPieces) {
+    if (p->FGroup != group) continue;
+    if (p->Rotating()) p->FinishTurns();
+    if (orientation == -1) orientation = p->FOrientation;
+    else if (p->FOrientation != orientation) p->FGroup = -1;
+  }
 }
 
 // When the largest member's box already is the union, the new piece keeps that member's sprite
@@ -198,7 +216,7 @@ void TPieces::FuseBitmaps(TFusion& f) {
 
 // Members go, the new piece comes last, and every stored index follows: neighbour lists (without
 // duplicates or the piece itself), sprite tags, events, the last drop and the magnet's target.
-void TPieces::Renumber(TFusion& f) {
+void TPieces::RenumberAfterFusion(TFusion& f) {
   const int old = Count();
   std::vector<int> map(size_t(old) + 1, -1);
   std::vector<bool> member(size_t(old), false);
@@ -239,7 +257,7 @@ void TPieces::Renumber(TFusion& f) {
   }
   translate(FLastDropped);
   translate(FMagnetTarget);
-  if (selectionHadMember) ReleaseSelection();
+  if (selectionHadMember) PutDownSelection();
 }
 
 void TPieces::AddStars(const std::vector<TBPiece*>& members, int lastDropped) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <stdexcept>
 
 #include "controls/UButtons.h"
@@ -56,6 +55,19 @@ std::vector<std::shared_ptr<const TMyDib>> LoadImageBlock(const std::string& blo
 }
 
 bool Unfinished() { return GameRecord.Finished == 0; }
+
+// A piece that comes from outside the band (carried, or from another container) leaves no gap
+// to close: the pieces at the edge it goes to move aside one step each, as far as they touch.
+void MakeRoom(std::vector<TBPiece*>& others, double edge, bool atTop) {
+  std::sort(others.begin(), others.end(), [atTop](const TBPiece* a, const TBPiece* b) {
+    return atTop ? a->Depth() > b->Depth() : a->Depth() < b->Depth();
+  });
+  for (TBPiece* p : others) {
+    if (atTop ? p->Depth() < edge : p->Depth() > edge) break;
+    edge += atTop ? -1 : 1;
+    p->SetDepth(edge);
+  }
+}
 
 }  // namespace
 
@@ -260,9 +272,8 @@ bool TPieces::StepSnap(TBoardEvent& e) {
   }
   // Whether A moved is judged by where it stands, not where it was sent: a goal beyond the
   // table's edge is never reached, and A then settles where the edge holds it.
-  if (a.FPosition == TPoint{e.X, e.Y}) ++e.Counter;
-  e.X = a.FPosition.X;
-  e.Y = a.FPosition.Y;
+  if (a.FPosition == e.Last) ++e.Counter;
+  e.Last = a.FPosition;
   const TPoint goal = a.PlaceBeside(b);
   const int speed = std::max(1, Options.PieceSlideSpeed / 5 + 1);
   TPoint p = a.FPosition;
@@ -279,6 +290,8 @@ bool TPieces::StepPlace(TBoardEvent& e) {
   if (e.PieceA < 0 || e.PieceA >= Count()) return true;
   TBPiece& p = Piece(e.PieceA);
   if (p.FPosition != TPoint{e.X, e.Y}) {
+    if (p.FPosition == e.Last) return true;  // the table's edge holds it short of the place
+    e.Last = p.FPosition;
     p.SetPosition({p.FPosition.X + Sign(e.X - p.FPosition.X), p.FPosition.Y + Sign(e.Y - p.FPosition.Y)});
     return false;
   }
@@ -324,7 +337,6 @@ void TPieces::AddSnap(TBPiece& a, TBPiece& b) {
   e.Kind = EBoardEvent::Snap;
   e.PieceA = a.FIndex;
   e.PieceB = b.FIndex;
-  e.X = e.Y = std::numeric_limits<int32_t>::min();  // where A stood at the last step: nowhere yet
   FBoard.Events.push_back(std::move(e));
   ++FBoard.PendingAnimations;
   FBoard.MergeDue = true;
@@ -351,9 +363,17 @@ bool TPieces::PickUp(int index) {
   if (members.empty()) return false;
   for (const TBPiece* p : members)
     if (p->FState == PieceState::Pinned || Busy(*p)) return false;
+  for (const TBPiece* p : members) CancelPlace(p->FIndex);
   FSelection = std::move(members);
   FDragging = true;
   return true;
+}
+
+// A piece the player takes or parks is no longer on its way to be pinned.
+void TPieces::CancelPlace(int index) {
+  for (TBoardEvent& e : FBoard.Events)
+    if (e.Kind == EBoardEvent::PlaceAndPin && e.PieceA == index) e = TBoardEvent{};
+  TrimEvents();
 }
 
 void TPieces::StartCarrying(double dragDepth) {
@@ -366,9 +386,29 @@ void TPieces::StartCarrying(double dragDepth) {
   }
 }
 
+// A band selection takes only what could be picked up one by one.
 void TPieces::SelectPieces(const std::vector<TBPiece*>& pieces) {
-  FSelection = pieces;
-  FDragging = !pieces.empty();
+  FSelection.clear();
+  for (TBPiece* p : pieces)
+    if (p->FState != PieceState::Pinned && !Busy(*p)) {
+      CancelPlace(p->FIndex);
+      FSelection.push_back(p);
+    }
+  FDragging = !FSelection.empty();
+}
+
+// Carried pieces go down where they are, on the table, in the order they were drawn.
+void TPieces::PutDownSelection() {
+  if (FSelection.empty()) return;
+  std::vector<TBPiece*> carried = FSelection;
+  ReleaseSelection();
+  std::sort(carried.begin(), carried.end(), [](const TBPiece* a, const TBPiece* b) { return a->Depth() < b->Depth(); });
+  for (TBPiece* p : carried) {
+    p->EndDrag();
+    p->FTray = 0;
+    BringToFront(p->FIndex);
+  }
+  FTrayListDirty = true;
 }
 
 void TPieces::ReleaseSelection() {
@@ -482,7 +522,7 @@ bool TPieces::PullNeighbours(int index) {
   if (index < 0 || index >= Count()) return false;
   if (FMagnetTarget != -1 && FMagnetTarget != index) return false;
   TBPiece& target = Piece(index);
-  if (target.FTray != 0) return false;
+  if (target.FTray != 0 || target.FDragging || target.HasActions()) return false;
   bool started = false;
   std::vector<int32_t> list = target.FNeighbours;
   std::sort(list.begin(), list.end());
@@ -505,7 +545,11 @@ void TPieces::PullFinished(int a, int b) {
     FMagnetCount = 0;
     FMagnetTarget = -1;
   }
-  if (a >= 0 && b >= 0 && a < Count() && b < Count()) JoinPieces(Piece(a), Piece(b));
+  if (a < 0 || b < 0 || a >= Count() || b >= Count()) return;
+  TBPiece& pulled = Piece(a);
+  TBPiece& target = Piece(b);
+  if (pulled.FTray == 0 && target.FTray == 0 && pulled.FOrientation == target.FOrientation && !target.FDragging)
+    JoinPieces(pulled, target);
 }
 
 void TPieces::ShowProximityHints() {
@@ -581,51 +625,85 @@ void TPieces::PushAside(int x, int y, int reach) {
 
 void TPieces::RaiseTopDepth(double depth) {
   FTopDepth = std::max(depth, FTopDepth);
-  if (FTopDepth >= FTopDepthLimit) RenumberTable();
+  if (FTopDepth >= FTopDepthLimit) RenumberDepths(0);
 }
 
-// Table pieces in drawing order from the base depth up, pinned pieces first: a pinned piece
-// always lies under every loose one.
-void TPieces::RenumberTable() {
+// A container's pieces in drawing order from the bottom of its band up; on the table pinned
+// pieces come first, so a pinned piece always lies under every loose one.
+void TPieces::RenumberDepths(uint32_t tray) {
   std::vector<TBPiece*> table;
   for (const auto& p : FPieces)
-    if (p->FTray == 0 && !p->FDragging) table.push_back(p.get());
+    if (p->FTray == tray && !p->FDragging) table.push_back(p.get());
   std::stable_sort(table.begin(), table.end(), [](const TBPiece* a, const TBPiece* b) {
     const bool pa = a->FState == PieceState::Pinned, pb = b->FState == PieceState::Pinned;
     return pa != pb ? pa : a->Depth() < b->Depth();
   });
-  double depth = FBaseDepth;
+  double depth = BandOf(tray).Low;
   for (TBPiece* p : table) p->SetDepth(depth++);
-  FTopDepth = depth;
+  if (tray == 0) FTopDepth = depth;
 }
 
+// The depths the pieces of a container use: the table's band, or a tray's band above its window.
+TPieces::TBand TPieces::BandOf(uint32_t tray) const {
+  if (tray == 0) return {FBaseDepth, FTopDepthLimit};
+  const TDXTrayWindow* window = Tray(int(tray));
+  const double depth = window ? window->FDepth : FTrayDepth[std::min<size_t>(tray, kTrayCount)];
+  return {depth + 10, depth + kTraySlot - 1};
+}
+
+std::vector<TBPiece*> TPieces::RestingBeside(const TBPiece& piece) const {
+  std::vector<TBPiece*> others;
+  for (const auto& p : FPieces)
+    if (p.get() != &piece && p->FTray == piece.FTray && !p->FDragging) others.push_back(p.get());
+  return others;
+}
+
+// A pinned piece on the table belongs at the back, under every loose piece.
 void TPieces::BringToFront(int index) {
   TBPiece& piece = Piece(index);
+  if (piece.FTray == 0 && piece.FState == PieceState::Pinned) return SendToBack(index);
+  const TBand band = BandOf(piece.FTray);
+  std::vector<TBPiece*> others = RestingBeside(piece);
   const double from = piece.Depth();
-  double lowestLoose = 1e300, highestPinned = -1e300;
-  for (const auto& p : FPieces) {
-    if (p.get() == &piece || p->FTray != piece.FTray || p->FDragging) continue;
-    if (p->Depth() >= from) p->SetDepth(p->Depth() - 1);
-    if (piece.FTray != 0) continue;
-    if (p->FState == PieceState::Pinned) highestPinned = std::max(highestPinned, p->Depth());
-    else lowestLoose = std::min(lowestLoose, p->Depth());
+  if (from >= band.Low && from <= band.High) {
+    for (TBPiece* p : others)
+      if (p->Depth() >= from) p->SetDepth(p->Depth() - 1);
+  } else {
+    MakeRoom(others, band.High, true);
   }
-  if (piece.FTray != 0) {
-    piece.SetDepth(FTrays[piece.FTray] ? FTrays[piece.FTray]->FDepth + kTraySlot - 1 : from);
-    return;
-  }
-  piece.SetDepth(FTopDepthLimit);
-  if (lowestLoose <= std::max(highestPinned, FBaseDepth - 1)) RenumberTable();
+  piece.SetDepth(band.High);
+  KeepInBand(piece);
 }
 
 void TPieces::SendToBack(int index) {
   TBPiece& piece = Piece(index);
+  const TBand band = BandOf(piece.FTray);
+  std::vector<TBPiece*> others = RestingBeside(piece);
   const double from = piece.Depth();
-  for (const auto& p : FPieces) {
-    if (p.get() == &piece || p->FTray != piece.FTray || p->FDragging) continue;
-    if (p->Depth() < from) p->SetDepth(p->Depth() + 1);
+  if (from >= band.Low && from <= band.High) {
+    for (TBPiece* p : others)
+      if (p->Depth() < from) p->SetDepth(p->Depth() + 1);
+  } else {
+    MakeRoom(others, band.Low, false);
   }
-  piece.SetDepth(piece.FTray != 0 && FTrays[piece.FTray] ? FTrays[piece.FTray]->FDepth + 10 : FBaseDepth);
+  piece.SetDepth(band.Low);
+  KeepInBand(piece);
+}
+
+// Many moves can push a container's pieces past the edge of its band, and loose table pieces
+// must never sink under pinned ones: then the container is numbered afresh in drawing order.
+void TPieces::KeepInBand(const TBPiece& moved) {
+  const TBand band = BandOf(moved.FTray);
+  double lowest = 1e300, highest = -1e300, lowestLoose = 1e300, highestPinned = -1e300;
+  for (const auto& p : FPieces) {
+    if (p->FTray != moved.FTray || p->FDragging) continue;
+    lowest = std::min(lowest, p->Depth());
+    highest = std::max(highest, p->Depth());
+    if (p->FState == PieceState::Pinned) highestPinned = std::max(highestPinned, p->Depth());
+    else lowestLoose = std::min(lowestLoose, p->Depth());
+  }
+  const bool pinsOnTop = moved.FTray == 0 && lowestLoose <= highestPinned;
+  if (lowest < band.Low || highest > band.High || pinsOnTop) RenumberDepths(moved.FTray);
 }
 
 void TPieces::PieceStateChanged(int index) {
@@ -655,7 +733,7 @@ void TPieces::MoveIntoTray(int index, int tray) {
   p.FTray = uint32_t(tray);
   FTrayListDirty = true;
   p.FTrayOrigin = {window->FLeft, window->FTop};
-  p.SetDepth(window->FDepth + 10);
+  CancelPlace(index);
   p.SetVisible(window->WindowShown());
   BringToFront(index);
   PieceMoved(index);
@@ -716,7 +794,6 @@ void TPieces::TrayEmptied(int number) {
   for (TBPiece* p : emptied) {
     p->FTray = 0;
     p->SetVisible(true);
-    p->SetDepth(p->Depth() - 5 * FTopDepthLimit);
     BringToFront(p->FIndex);
   }
   tray->Collapse();

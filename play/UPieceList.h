@@ -67,6 +67,8 @@ class TPieces {
   void StartCarrying(double dragDepth);
   void SelectPieces(const std::vector<TBPiece*>& pieces);
   void ReleaseSelection();
+  // The carried pieces go down where they are, on the table.
+  void PutDownSelection();
   // Drops the carried pieces at the mouse (table coordinates): into a tray under it, or on the
   // table, where a single piece joins its neighbours. Returns the tray number taken, else 0.
   int DropSelection(int mouseX, int mouseY, bool countDrop);
@@ -117,8 +119,15 @@ class TPieces {
 
  private:
   struct TFusion;
+  struct TBand {
+    double Low, High;
+  };
+  TBand BandOf(uint32_t tray) const;
+  std::vector<TBPiece*> RestingBeside(const TBPiece& piece) const;
+  void KeepInBand(const TBPiece& moved);
+  void RenumberDepths(uint32_t tray);
+  void CancelPlace(int index);
   void RaiseTopDepth(double depth);
-  void RenumberTable();
   void PieceStateChanged(int index);
   void PieceMoved(int index);
   void PullFinished(int a, int b);
@@ -134,9 +143,10 @@ class TPieces {
   bool StepStar(TBoardEvent& e);
   void AddStars(const std::vector<TBPiece*>& members, int lastDropped);
   bool Busy(const TBPiece& p) const { return p.IsBusy() || p.FGroup != -1; }
+  void LeaveGroupIfTurned(int group);
   void UnionBoxes(TFusion& f, int high);
   void FuseBitmaps(TFusion& f);
-  void Renumber(TFusion& f);
+  void RenumberAfterFusion(TFusion& f);
   void TrimEvents();
   void LoadImages();
 

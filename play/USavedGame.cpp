@@ -8,6 +8,7 @@
 #include <exception>
 #include <new>
 
+#include "creation/UPieceImages.h"
 #include "platform/BmpCodec.h"
 
 namespace qj {
@@ -361,6 +362,44 @@ bool DecodeSavedGame(const uint8_t* data, size_t size, const TSavedGameLimits& l
     error = std::string("the saved game cannot be read: ") + e.what();
   }
   return false;
+}
+
+}  // namespace qj
+
+namespace qj {
+namespace {
+
+bool PieceMatchesCut(const TSavedPiece& p, const TCutShape& cut, int orientationHigh, std::string& error) {
+  const TPoint tl = p.BoxTopLeft[0], br = p.BoxBottomRight[0];
+  const int w = p.Bitmaps[0].Width(), h = p.Bitmaps[0].Height();
+  // The cutter widens a region's box by one pixel up and left and three down and right.
+  if (tl.X < -1 || tl.Y < -1 || br.X > cut.Width + 2 || br.Y > cut.Height + 2) return error = "its box lies outside the picture", false;
+  if (w != br.X - tl.X + 2 * cut.Margin - 1 || h != br.Y - tl.Y + 2 * cut.Margin - 1)
+    return error = "its bitmap is not the size of its box", false;
+  for (int r = 1; r <= orientationHigh; ++r) {
+    const TMyDib& b = p.Bitmaps[size_t(r)];
+    if (b.Width() != (r % 2 ? h : w) || b.Height() != (r % 2 ? w : h))
+      return error = "its turned bitmap " + std::to_string(r) + " is not the upright one turned", false;
+    if (p.BoxTopLeft[size_t(r)] != TurnedCorner(tl, r, w, h, cut.Width, cut.Height) ||
+        p.BoxBottomRight[size_t(r)] != TurnedCorner(br, r, w, h, cut.Width, cut.Height))
+      return error = "its turned box " + std::to_string(r) + " is not the upright one turned", false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool MatchesCut(const TSavedGame& game, const TCutShape& cut, int orientationHigh, std::string& error) {
+  const TGameRecord& r = game.Record;
+  if (r.InitialPieces != cut.Pieces)
+    return error = "the game began with " + std::to_string(r.InitialPieces) + " pieces, the puzzle has " + std::to_string(cut.Pieces), false;
+  if (r.Finished > 1 || (r.Finished == 1 && game.Pieces.size() != 1)) return error = "the game's finished mark is wrong", false;
+  for (size_t i = 0; i < game.Pieces.size(); ++i)
+    if (!PieceMatchesCut(game.Pieces[i], cut, orientationHigh, error)) {
+      error = "piece " + std::to_string(i) + ": " + error;
+      return false;
+    }
+  return true;
 }
 
 }  // namespace qj

@@ -72,6 +72,18 @@ struct TSavedGameLimits {
   int MaxBitmapSide = 0;    // no piece bitmap may be wider or higher (any orientation)
 };
 
+// The cut a saved game must belong to.
+struct TCutShape {
+  int Pieces = 0;             // pieces the cut makes
+  int Width = 0, Height = 0;  // the cut picture
+  int Margin = 0;             // a piece bitmap's reach beyond its box on every side
+};
+
+// Whether the game's pieces can be pieces of this cut: every box lies in the picture, every
+// bitmap has its box's size, turned boxes are the upright one turned, and the record counts the
+// cut's pieces. A game that passes cannot make fusing allocate more than the picture.
+[[nodiscard]] bool MatchesCut(const TSavedGame& game, const TCutShape& cut, int orientationHigh, std::string& error);
+
 // The whole stream; piece bitmaps are written as 32-bit BMP files whatever their BitCount.
 // orientationHigh is 0 or 3; every piece needs a non-empty bitmap for each orientation up to it,
 // or the stream will not read back.

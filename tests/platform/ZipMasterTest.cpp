@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/Deflate.h"
 #include "platform/Paths.h"
 #include "platform/ZipMaster.h"
 #include "tests/support/TempFolder.h"
@@ -241,6 +242,32 @@ TEST_F(ZipMasterTest, MembersFromMemoryRoundTrip) {
   EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Empty.sav")), "");
   EXPECT_EQ(Zip.ExtractMemberToStream("Cat.sav")->Data, game);
   EXPECT_FALSE(Zip.AddMemberFromMemory("folder/", game));
+}
+
+// A member of many compression chunks, written in uneven pieces: the chunks compressed side by
+// side join into one stream with the right checksum, at every level, on one thread or several.
+TEST_F(ZipMasterTest, AWrittenMemberOfManyChunksComesBackWhole) {
+  std::vector<uint8_t> game = BinaryData(3 * TParallelDeflate::kChunkSize + 12345);
+  std::fill(game.begin() + 1000000, game.begin() + 6000000, 0);  // long runs, as piece margins have
+  for (const int level : {0, 1, 6}) {
+    Zip.AddCompLevel = level;
+    const auto write = [&game](const TByteSink& sink) {
+      for (size_t at = 0, step = 1; at < game.size(); at += step, step = step * 7 % 1000003 + 1)
+        sink(game.data() + at, std::min(step, game.size() - at));
+    };
+    ASSERT_TRUE(Zip.AddMemberFromWriter("Big.sav", write)) << Zip.LastError();
+    TMemoryStream* s = Zip.ExtractMemberToStream("Big.sav");
+    ASSERT_NE(s, nullptr) << "level " << level << ": " << Zip.LastError();
+    EXPECT_TRUE(s->Data == game) << "level " << level;
+  }
+  for (const unsigned threads : {1u, 3u}) {
+    TParallelDeflate deflate(1, threads);
+    deflate.Write(game.data(), game.size());
+    std::string error;
+    ASSERT_TRUE(deflate.Finish(error)) << error;
+    EXPECT_EQ(deflate.InputSize(), game.size());
+    EXPECT_LT(deflate.Output().size(), game.size());
+  }
 }
 
 TEST_F(ZipMasterTest, AMemberFromMemoryReplacesItsNamesakeAndKeepsTheOthers) {

@@ -190,9 +190,11 @@ TEST_F(PieceSetTest, TurnsTakeTheirFramesAndFourTurnsComeBack) {
 
 TEST_F(PieceSetTest, ATurnAskedForDuringATurnFollowsIt) {
   NewGame({.PieceW = 40, .PieceH = 40});
+  ASSERT_TRUE(Carry(2, {700, 500}));
   TBPiece& p = Piece(2);
   const int orientation = p.FOrientation;
-  Set().RotateAt(2, p.FPosition.X + 5, p.FPosition.Y + 5, false);
+  const TPoint start = p.FPosition, pivot{start.X + 5, start.Y + 9};
+  Set().RotateAt(2, pivot.X, pivot.Y, false);
   Frames(3);
   Set().RotateAt(2, p.FPosition.X + 30, p.FPosition.Y + 30, false);
   int frames = 0;
@@ -202,6 +204,18 @@ TEST_F(PieceSetTest, ATurnAskedForDuringATurnFollowsIt) {
   }
   EXPECT_EQ(p.FOrientation, (orientation + 2) % 4);
   EXPECT_EQ(frames, 61);
+  // Both turns went about the first point: the same as two turns one after the other.
+  const TPoint queued = p.FPosition;
+  for (int turn = 0; turn < 2; ++turn) {
+    Set().RotateAt(2, pivot.X, pivot.Y, true);
+    while (p.Rotating()) Frames(1);
+  }
+  EXPECT_EQ(p.FPosition, start);
+  for (int turn = 0; turn < 2; ++turn) {
+    Set().RotateAt(2, pivot.X, pivot.Y, false);
+    while (p.Rotating()) Frames(1);
+  }
+  EXPECT_EQ(p.FPosition, queued);
 }
 
 TEST_F(PieceSetTest, APieceStaysOnTheTableWithItsPicture) {
@@ -229,8 +243,38 @@ TEST_F(PieceSetTest, PinnedPiecesStayUnderLoosePiecesAfterManyDrops) {
   EXPECT_LT(*std::max_element(pinned.begin(), pinned.end()), *std::min_element(loose.begin(), loose.end()));
   EXPECT_GE(*std::min_element(pinned.begin(), pinned.end()), Set().BaseDepth());
   EXPECT_LE(*std::max_element(loose.begin(), loose.end()), Set().TopDepthLimit());
-  // The last dropped piece is on top of the table.
+  // The last dropped piece is on top of the table, and no two pieces share a depth.
   EXPECT_EQ(Piece(11).Depth(), Set().TopDepthLimit());
+  std::set<double> depths;
+  for (int i = 0; i < Set().Count(); ++i) depths.insert(Piece(i).Depth());
+  EXPECT_EQ(depths.size(), size_t(Set().Count()));
+}
+
+TEST_F(PieceSetTest, APinnedPieceFromAnEmptiedTrayGoesUnderTheLooseOnes) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  TDXTrayWindow& tray = *Set().Tray(1);
+  tray.Open();
+  tray.RestoreBounds(300, 300, 300, 200);
+  ASSERT_TRUE(Carry(4, {320, 330}));
+  ASSERT_EQ(Piece(4).FTray, 1u);
+  Piece(4).TogglePin();
+  Frames(30);
+  tray.OnEmpty(nullptr);
+  for (int i = 0; i < Set().Count(); ++i) {
+    if (i == 4) continue;
+    EXPECT_LT(Piece(4).Depth(), Piece(i).Depth()) << i;
+  }
+}
+
+TEST_F(PieceSetTest, APiecePlacedForPinningIsLetGoWhenTaken) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  ASSERT_TRUE(Carry(6, {300, 300}));
+  Set().AddPlaceAndPin(6, {400, 400});
+  Frames(10);
+  ASSERT_TRUE(Carry(6, {900, 900}));
+  Frames(400);
+  EXPECT_EQ(Piece(6).FPosition, (TPoint{900, 900}));
+  EXPECT_EQ(Piece(6).FState, PieceState::Free);
 }
 
 TEST_F(PieceSetTest, TraysTakeSmallPiecesGrowAndGiveThemBack) {

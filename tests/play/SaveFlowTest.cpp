@@ -2,11 +2,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "controls/UTrayWindow.h"
 #include "core/UMiscelaneous.h"
 #include "play/UGameRecord.h"
 #include "platform/Paths.h"
 #include "platform/ZipMaster.h"
+#include "play/USavedGame.h"
 #include "tests/play/PlayFixture.h"
 
 namespace qj::test {
@@ -119,6 +122,73 @@ TEST_F(SaveFlowTest, TurnsAndJoinsUnderWayLandBeforeTheSave) {
       ++turned;
     }
   EXPECT_EQ(turned, 1);
+}
+
+TEST_F(SaveFlowTest, APieceCarriedWhenLeavingIsPutDown) {
+  PlayABit();
+  Set().Board().Mouse = {Piece(8).FPosition.X + 20, Piece(8).FPosition.Y + 20};
+  ASSERT_TRUE(Set().PickUp(8));
+  Set().StartCarrying(Screen->DragDepth());
+  Set().Board().Mouse = {1000, 300};
+  Frames(2);
+  const TPoint carried = Piece(8).FPosition;
+  const TPoint box = Piece(8).FBoxTopLeft[0];
+  ASSERT_TRUE(Continue());
+  for (int i = 0; i < Set().Count(); ++i)
+    if (Piece(i).FBoxTopLeft[0] == box) {
+      EXPECT_EQ(Piece(i).FPosition, carried);
+      EXPECT_EQ(Piece(i).Depth(), Set().TopDepthLimit());
+    }
+}
+
+TEST_F(SaveFlowTest, LeavingRightAfterTheLastDropFinishesTheGame) {
+  NewGame({.PieceW = 80, .PieceH = 60});
+  ASSERT_EQ(Set().Count(), 4);
+  const int b = Piece(0).FNeighbours.front();
+  ASSERT_TRUE(Carry(0, Home(Piece(0)), 0));
+  ASSERT_TRUE(Carry(b, Home(Piece(b)), 0));
+  Settle();
+  while (Set().Count() > 2) {
+    const int next = Piece(Set().Count() - 1).FNeighbours.front();
+    ASSERT_TRUE(Carry(next, Home(Piece(next)), 0));
+    Settle();
+  }
+  const int last = Piece(Set().Count() - 1).FNeighbours.front();
+  ASSERT_TRUE(Carry(last, Home(Piece(last)), 0));
+  ASSERT_TRUE(Set().Settling());
+  ASSERT_TRUE(Screen->SaveGame(SavPath()));
+  EXPECT_EQ(GameRecord.Finished, 1);
+  EXPECT_EQ(Set().Count(), 1);
+}
+
+TEST_F(SaveFlowTest, PiecesThatCannotBeOfTheCutAreRefused) {
+  PlayABit();
+  Screen->Leave();
+  const auto good = SavedStream(ZipPath(), "picture.sav");
+  const auto spoil = [&](const std::function<void(TSavedGame&)>& change) {
+    TSavedGame game;
+    std::string error;
+    const TSavedGameLimits limits{3, 12, 400};
+    EXPECT_TRUE(DecodeSavedGame(good.data(), good.size(), limits, game, error)) << error;
+    change(game);
+    TZipMaster zip;
+    zip.ZipFileName = ZipPath();
+    EXPECT_TRUE(zip.AddMemberFromMemory("picture.sav", EncodeSavedGame(game, 3)));
+  };
+  const std::vector<std::function<void(TSavedGame&)>> changes = {
+      [](TSavedGame& g) { g.Pieces[0].BoxBottomRight[0].X += 60000; },
+      [](TSavedGame& g) { g.Pieces[1].BoxTopLeft[0] = {-500, -500}; },
+      [](TSavedGame& g) { g.Pieces[2].BoxTopLeft[2].X += 1; },
+      [](TSavedGame& g) { g.Pieces[0].Bitmaps[1] = TMyDib(5, 5, 32); },
+      [](TSavedGame& g) { g.Record.InitialPieces = 11; },
+      [](TSavedGame& g) { g.Record.Finished = 1; },
+  };
+  for (size_t k = 0; k < changes.size(); ++k) {
+    spoil(changes[k]);
+    Errors.clear();
+    EXPECT_FALSE(Continue()) << k;
+    EXPECT_EQ(Errors.size(), 1u) << k;
+  }
 }
 
 TEST_F(SaveFlowTest, AFailedSaveLeavesTheOldArchiveAndSaysSo) {
