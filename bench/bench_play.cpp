@@ -108,12 +108,12 @@ void InGameFigures(const cuttool::TCutOptions& options, int pieces) {
   autoplay::TCarefulPlayer player(table, picture.Width(), picture.Height());
   cutter.Clear();
   TPieces& set = table.Pieces();
-  std::printf("%d pieces: join check early %.1f us; frame idle %.3f ms, carrying %.3f ms\n", pieces,
-              JoinCheckMicros(set, table, set.Count() / 2, 200), FrameMillis(set, table, 300, false),
-              FrameMillis(set, table, 300, true));
+  std::printf("%d pieces: join check early %.2f us; frame idle %.1f us, carrying %.1f us\n", pieces,
+              JoinCheckMicros(set, table, set.Count() / 2, 200), 1000 * FrameMillis(set, table, 300, false),
+              1000 * FrameMillis(set, table, 300, true));
   const double solving = Millis([&] { player.Play(set.Count() / 2); });
   const int late = set.Count() - 1;
-  std::printf("%d pieces: half solved in %.0f ms; join check late (piece of %zu neighbours) %.1f us\n", pieces, solving,
+  std::printf("%d pieces: half solved in %.0f ms; join check late (piece of %zu neighbours) %.2f us\n", pieces, solving,
               set.Piece(late).FNeighbours.size(), JoinCheckMicros(set, table, late, 50));
   table.Screen().Abandon();
   table.Screen().Leave();
@@ -133,8 +133,8 @@ void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
               std::filesystem::file_size(ChangeFileExt(options.Picture, ".zip")) / 1048576.0);
   play.Joins = -1;
   if (autoplay::RunAutoPlay(play, finished) != 0) return;
-  std::printf("%d pieces: whole game from the save: %d joins in %.0f ms (fusing included), finished=%d\n", pieces,
-              finished.Joins, finished.PlayMs, finished.Finished ? 1 : 0);
+  std::printf("%d pieces: whole game from the save: %d joins in %.0f ms, of which fusing %.0f ms, finished=%d\n",
+              pieces, finished.Joins, finished.PlayMs, finished.FuseMs, finished.Finished ? 1 : 0);
 }
 
 }  // namespace

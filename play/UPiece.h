@@ -43,7 +43,7 @@ struct TBoardEvent {
   TSpriteHandle Sprite;  // a star's sprite
   int32_t PieceA = -1;   // the piece that moves (snap, place-and-pin)
   int32_t PieceB = -1;   // the piece it moves against (snap); a star: -1 not yet shown, -2 shown
-  uint32_t Counter = 0;  // steps spent at the goal
+  uint32_t Counter = 0;  // steps spent at the goal; a star: the tick it was shown
   int32_t X = 0, Y = 0;  // goal (place-and-pin) or star position, table coordinates
   // Where the moving piece stood at the last step (snap, place-and-pin): nowhere yet.
   TPoint Last{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};

@@ -315,10 +315,12 @@ bool TPieces::StepStar(TBoardEvent& e) {
     for (const auto& image : FStarImages) FEngine.AddSurface(index, image.get());
     e.Sprite = TSpriteHandle(FEngine, index);
     e.PieceB = -2;
+    e.Counter = GetTickCount();
     return false;
   }
+  // A star lives as long as its frames take, drawn or not (a game played without a screen).
   const TMySprite* s = e.Sprite.Get();
-  return !s || s->Finished;
+  return !s || s->Finished || GetTickCount() - e.Counter > s->FrameMs * unsigned(s->Surfaces.size());
 }
 
 void TPieces::AddPlaceAndPin(int index, TPoint goal) {

@@ -362,6 +362,66 @@ TEST_F(PieceSetTest, FusingTranslatesEveryStoredIndex) {
   EXPECT_EQ(Set().LastDropped(), Set().Count() - 1);
 }
 
+TEST_F(PieceSetTest, PinsGoInLiftAndComeOut) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  const int n = int(Set().Board().PinImages.size());
+  ASSERT_GE(n, 3);
+  TBPiece& p = Piece(5);
+  p.TogglePin();
+  Frames(n);
+  EXPECT_EQ(p.FState, PieceState::Pinned);
+  EXPECT_EQ(p.FPinFrame, n / 3 - 1);
+  p.TogglePinLock();
+  Frames(n);
+  EXPECT_EQ(p.FState, PieceState::PinLifted);
+  EXPECT_EQ(p.FPinFrame, n - 1);
+  EXPECT_TRUE(Set().PickUp(5));  // a lifted pin holds nothing
+  Set().ReleaseSelection();
+  p.TogglePin();
+  Frames(n);
+  EXPECT_EQ(p.FState, PieceState::Free);
+  EXPECT_EQ(p.FPinFrame, -1);
+  // A theme without enough pin frames pins all the same, without the overlay.
+  Set().Board().PinImages.resize(2);
+  p.TogglePin();
+  Frames(5);
+  EXPECT_EQ(p.FState, PieceState::Pinned);
+  EXPECT_EQ(p.FPinFrame, -1);
+  EXPECT_FALSE(Set().PickUp(5));
+}
+
+TEST_F(PieceSetTest, SlidesBounceOffTheEdgeAndPushesSlowDownEveryWay) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  ASSERT_TRUE(Carry(0, {30, 500}));
+  Piece(0).Slide(20, -12, 0, 0, 0);
+  Frames(40);
+  EXPECT_GT(Piece(0).FPosition.X, 30);  // went left, hit the edge, came back
+  Options.ChanceScatter = 100;
+  ASSERT_TRUE(Carry(1, {600, 600}));
+  ASSERT_TRUE(Carry(2, {700, 600}));
+  const TPoint left = Piece(1).FPosition, right = Piece(2).FPosition;
+  Set().PushAside(left.X + Piece(1).Width() + 10, 610, 60);
+  Frames(20);
+  EXPECT_LE(Piece(1).FPosition.X, left.X);
+  EXPECT_GE(Piece(2).FPosition.X, right.X);
+  EXPECT_LT(std::abs(Piece(1).FPosition.X - left.X), 4 * 61);  // slowing, not speeding up
+  EXPECT_LT(std::abs(Piece(2).FPosition.X - right.X), 4 * 61);
+}
+
+TEST_F(PieceSetTest, StarsOfAJoinComeAndGo) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  const int sprites = Engine.LiveSpriteCount();
+  DropBeside(NeighbourOf(0), 0, {1, 1});
+  Settle();
+  EXPECT_GT(Engine.LiveSpriteCount(), sprites - 2);  // two pieces became one, stars came
+  bool stars = false;
+  for (const TBoardEvent& e : Set().Board().Events) stars = stars || e.Kind == EBoardEvent::Star;
+  EXPECT_TRUE(stars);
+  Frames(200);
+  EXPECT_TRUE(Set().Board().Events.empty());
+  EXPECT_EQ(Engine.LiveSpriteCount(), sprites - 1);
+}
+
 TEST_F(PieceSetTest, ScatterSpreadsPiecesAroundAPointButNotPinnedOnes) {
   NewGame({.PieceW = 40, .PieceH = 40});
   for (int i = 0; i < Set().Count(); ++i) ASSERT_TRUE(Carry(i, {700, 500}));

@@ -63,7 +63,12 @@ TTable::~TTable() {
 }
 
 TPieces& TTable::Pieces() { return FScreen->Pieces(); }
-void TTable::Frame() { FScreen->Update(); }
+void TTable::Frame() {
+  const int pieces = Pieces().Count();
+  const auto start = std::chrono::steady_clock::now();
+  FScreen->Update();
+  if (Pieces().Count() < pieces) FFusionMs += MsSince(start);
+}
 
 TCarefulPlayer::TCarefulPlayer(TTable& table, int pictureWidth, int pictureHeight)
     : FTable(table), FSet(table.Pieces()),
@@ -198,6 +203,7 @@ int RunAutoPlay(const TAutoPlayOptions& o, TAutoPlayResult& r) {
   TCarefulPlayer player(session, width, height);
   bool played = true;
   r.PlayMs = Timed([&] { played = player.Play(o.Joins); });
+  r.FuseMs = session.FusionMs();
   if (!played) std::fprintf(stderr, "a drop beside a true neighbour did not join; the player stopped\n");
   r.Left = session.Pieces().Count();
   r.SaveMs = Timed([&] { session.Screen().Leave(); });
@@ -209,8 +215,9 @@ std::string ResultLine(const TAutoPlayResult& r) {
   char line[256];
   std::snprintf(line, sizeof line,
                 "pieces=%d left=%d joins=%d drops=%d score=%.2f finished=%d cut_ms=%.0f play_ms=%.0f save_ms=%.0f "
-                "load_ms=%.0f",
-                r.Pieces, r.Left, r.Joins, r.Drops, r.Score, r.Finished ? 1 : 0, r.CutMs, r.PlayMs, r.SaveMs, r.LoadMs);
+                "load_ms=%.0f fuse_ms=%.0f",
+                r.Pieces, r.Left, r.Joins, r.Drops, r.Score, r.Finished ? 1 : 0, r.CutMs, r.PlayMs, r.SaveMs, r.LoadMs,
+                r.FuseMs);
   return line;
 }
 

@@ -33,12 +33,15 @@ class TTable {
   TPieces& Pieces();
   void Frame();
   bool SaveFailed() const { return FSaveFailed; }
+  // Time spent in frames in which pieces were fused.
+  double FusionMs() const { return FFusionMs; }
 
  private:
   THeadlessDisplay FDisplay{kScreenWidth, kScreenHeight};
   TGraphicsEngine FGraphics;
   std::unique_ptr<TBoardPlayInterface> FScreen;
   bool FSaveFailed = false;
+  double FFusionMs = 0;
 };
 
 // The careful player: every piece goes to its place in the picture laid out in the middle of the
@@ -79,13 +82,15 @@ struct TAutoPlayResult {
   double Score = 0;
   bool Finished = false;
   double CutMs = 0, PlayMs = 0, SaveMs = 0, LoadMs = 0;
+  double FuseMs = 0;  // the part of PlayMs spent in frames that fused pieces
 };
 
 // The cut tool's options plus --joins K and --continue. Throws cuttool::TUsageError.
 TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args);
 // Plays; returns the exit code (0, or 1 after printing why).
 int RunAutoPlay(const TAutoPlayOptions& options, TAutoPlayResult& result);
-// "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T"
+// "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T
+// fuse_ms=T"
 std::string ResultLine(const TAutoPlayResult& result);
 
 }  // namespace qj::autoplay

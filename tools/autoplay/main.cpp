@@ -12,7 +12,8 @@ const char* const kUsage =
     "Cuts PICTURE (writing its .pzl, or from its .pzl with --from-pzl), or continues its saved\n"
     "game (--continue); joins K pieces (all by default) like a careful player, leaves the table\n"
     "and saves the game beside the picture. Prints one line:\n"
-    "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T\n";
+    "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T\n"
+    "fuse_ms=T (the part of play_ms spent fusing)\n";
 
 }  // namespace
 
