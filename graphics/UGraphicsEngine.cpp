@@ -2,7 +2,8 @@
 // display-mode switches.
 //
 // Sections: globals and helpers; creation and surfaces; sprite slots; drawing order and hit
-// test; surface memory and shadows; frame composition; statistics overlay; display changes.
+// test; surface memory and shadows; frame composition; the table layer; statistics overlay;
+// display changes.
 #include "graphics/UGraphicsEngine.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <iostream>
 #include <string>
 
+#include "graphics/UTableLayer.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 
@@ -60,6 +62,9 @@ bool LiesLeftOrAbove(TPoint p, const TPixelBuffer& image) {
 }
 
 TRect Offset(const TRect& r, TPoint p) { return {r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y}; }
+
+// The key sprites are ordered by: a depth that is not a number sorts first.
+double OrderKey(double depth) { return std::isnan(depth) ? -HUGE_VAL : depth; }
 
 // The largest rectangle of the image's proportions centred in `dest`.
 TRect FitKeepingAspect(const TRect& dest, const TPixelBuffer& image) {
@@ -134,6 +139,7 @@ void TGraphicsEngine::SurfacesReleased() {
 // reload them after the restored notice.
 void TGraphicsEngine::SurfacesCreated() {
   UpdateSurfaceSize();
+  InvalidateTableLayer();
   FWorkSurface = std::make_unique<TSurface>();
   for (TMySprite& s : FSprites)
     for (auto& surface : s.Surfaces)
@@ -249,6 +255,7 @@ TRect TGraphicsEngine::SpriteBounds(int sprite) const {
 
 void TGraphicsEngine::FreeSprite(int sprite) {
   if (sprite < 0 || size_t(sprite) >= FSprites.size()) return;
+  if (FTable) FTable->Forget(sprite);
   TMySprite& s = FSprites[size_t(sprite)];
   s.Id = 0;
   s.Visible = false;
@@ -303,10 +310,7 @@ int TGraphicsEngine::SpriteSurfaceCount() const {
 void TGraphicsEngine::SortSprites() {
   const size_t n = FSprites.size();
   std::vector<std::pair<double, int>> keys(n);
-  for (size_t i = 0; i < n; ++i) {
-    const double depth = FSprites[i].Depth;
-    keys[i] = {std::isnan(depth) ? -HUGE_VAL : depth, int(i)};
-  }
+  for (size_t i = 0; i < n; ++i) keys[i] = {OrderKey(FSprites[i].Depth), int(i)};
   std::sort(keys.begin(), keys.end());
   FOrder.resize(n);
   for (size_t i = 0; i < n; ++i) FOrder[i] = keys[i].second;
@@ -444,13 +448,12 @@ void TGraphicsEngine::DrawFrame() {
   back.DetachClipper();
   if (FUseClipper) back.AttachClipper(FClipper);
   FDrawList.clear();
-  if (FBackground && FBackground->Visible && !FBackground->Surfaces.empty() && FBackground->Surfaces[0])
-    Queue(*FBackground->Surfaces[0], {-FScrollX, -FScrollY}, TDrawOp::CopyOp);
   SortIfNeeded();
-  // Drawing hooks may create or free sprites: indices are re-read on every step.
-  for (size_t i = 0; i < FOrder.size(); ++i) {
-    const int index = FOrder[i];
-    if (size_t(index) < FSprites.size() && FSprites[size_t(index)].Visible) QueueSprite(back, index, int(i));
+  if (!ComposeFromTableLayer(back)) {
+    if (FBackground && FBackground->Visible && !FBackground->Surfaces.empty() && FBackground->Surfaces[0])
+      Queue(*FBackground->Surfaces[0], {-FScrollX, -FScrollY}, TDrawOp::CopyOp);
+    // Drawing hooks may create or free sprites: indices are re-read on every step.
+    for (size_t i = 0; i < FOrder.size(); ++i) QueueOnScreen(back, FOrder[i], int(i));
   }
   PaintQueued(back);
   if (OverlayVisible) DrawOverlay(back);
@@ -464,13 +467,19 @@ void TGraphicsEngine::RunHook(TSurface& back, const TSpriteDrawEvent& hook, int 
   copy(value);
 }
 
-void TGraphicsEngine::QueueSprite(TSurface& back, int index, int orderPos) {
-  TMySprite& s = FSprites[size_t(index)];
-  const TPoint p = ScreenPos(s);
+// A visible sprite at its place on the back buffer.
+void TGraphicsEngine::QueueOnScreen(TSurface& back, int index, int orderPos) {
+  if (size_t(index) >= FSprites.size() || !FSprites[size_t(index)].Visible) return;
+  const TPoint p = ScreenPos(FSprites[size_t(index)]);
   if (p.X > FWidth || p.Y > FHeight) return;
+  QueueSprite(back, index, orderPos, p);
+}
+
+void TGraphicsEngine::QueueSprite(TSurface& target, int index, int orderPos, TPoint p) {
+  TMySprite& s = FSprites[size_t(index)];
   switch (s.Kind) {
     case ESpriteKind::Piece:
-      QueuePiece(back, index, p);
+      QueuePiece(target, index, p);
       break;
     case ESpriteKind::Plain:
       if (s.Surfaces.empty() || !s.Surfaces[0] || LiesLeftOrAbove(p, *s.Surfaces[0])) return;
@@ -481,7 +490,7 @@ void TGraphicsEngine::QueueSprite(TSurface& back, int index, int orderPos) {
       QueueAnimation(s, p);
       break;
     case ESpriteKind::Hook:
-      if (s.OnDraw) RunHook(back, s.OnDraw, orderPos);
+      if (s.OnDraw) RunHook(target, s.OnDraw, orderPos);
       break;
     case ESpriteKind::Composite:
       QueueComposite(s, p);
@@ -556,6 +565,216 @@ void TGraphicsEngine::QueueComposite(TMySprite& s, TPoint p) {
     else if (part->Mode == EPartMode::CopySource)
       QueueStretch(*surface, dest, part->Source);
   }
+}
+
+// ---------------------------------------------------------------- the table layer
+//
+// Resting table sprites below the top the play screen sets are composed once onto a layer the
+// size of the table picture; a frame copies the visible window of it and draws only the other
+// sprites. Each frame every sprite is compared with the look it was drawn with, and the areas
+// where something changed are composed again on the layer from the picture up. Sprites below the
+// top that cannot rest on the layer (a turning piece, an animation, a screen sprite) are drawn
+// with everything around them from the picture up, so pieces resting above a turning one still
+// cover it and the frame equals the directly drawn one pixel for pixel.
+
+namespace {
+
+// Folds the values a sprite's pixels depend on into one number.
+struct TKeyFold {
+  uint64_t Value = 0x9E3779B97F4A7C15ull;
+  void Add(uint64_t v) {
+    Value = (Value ^ v) * 0x100000001B3ull;
+    Value ^= Value >> 29;
+  }
+  void AddImage(const TPixelBuffer* image) {
+    Add(uint64_t(uintptr_t(image)));
+    Add(image ? image->ChangeStamp() : 0);
+  }
+  void AddRect(const TRect& r) {
+    Add(uint64_t(uint32_t(r.Left)) << 32 | uint32_t(r.Top));
+    Add(uint64_t(uint32_t(r.Right)) << 32 | uint32_t(r.Bottom));
+  }
+};
+
+const TPixelBuffer* ShadowMask(const TMySprite& s) {
+  if (s.Kind != ESpriteKind::Piece || !s.Shadow || s.Frame >= s.Bitmaps.size()) return nullptr;
+  return s.Bitmaps[s.Frame].get();
+}
+
+// The square a turned image sweeps about its centre point, with a pixel to spare for rounding.
+TRect TurnedReach(const TMySprite& s, const TPixelBuffer& image) {
+  const double cx = s.CenterX * image.Width(), cy = s.CenterY * image.Height();
+  const double dx = std::max(cx, image.Width() - cx), dy = std::max(cy, image.Height() - cy);
+  const int r = int(std::ceil(std::sqrt(dx * dx + dy * dy))) + 2;
+  const int x = int(std::lround(cx)), y = int(std::lround(cy));
+  return {x - r, y - r, x + r, y + r};
+}
+
+// Every pixel drawing the sprite may touch, relative to its position.
+TRect SpriteReach(const TMySprite& s) {
+  if (s.Surfaces.empty() || !s.Surfaces[0]) return {};
+  if (s.Kind == ESpriteKind::Piece && s.Angle != 0) return TurnedReach(s, *s.Surfaces[0]);
+  const bool allSurfaces = s.Kind == ESpriteKind::Composite || s.Kind == ESpriteKind::Animation;
+  TRect reach;
+  for (size_t j = 0; j < (allSurfaces ? s.Surfaces.size() : 1); ++j) {
+    if (!s.Surfaces[j]) continue;
+    const TSpritePart* part = s.Kind == ESpriteKind::Composite && j < s.Parts.size() ? &s.Parts[j] : nullptr;
+    reach = Bounding(reach, part && part->Mode != EPartMode::AtSprite ? part->Dest : s.Surfaces[j]->Bounds());
+  }
+  if (const TPixelBuffer* mask = ShadowMask(s)) reach = Bounding(reach, mask->Bounds());
+  return reach;
+}
+
+}  // namespace
+
+void TGraphicsEngine::SetTableLayer(double topDepth) {
+  if (!(topDepth > 0)) {
+    FTable.reset();
+    FTableTop = 0;
+    return;
+  }
+  if (!FTable) FTable = std::make_unique<TTableLayer>();
+  FTableTop = topDepth;
+}
+
+void TGraphicsEngine::InvalidateTableLayer() {
+  if (FTable) FTable->InvalidateAll();
+}
+
+bool TGraphicsEngine::BelowTableTop(const TMySprite& s) const { return OrderKey(s.Depth) < FTableTop; }
+
+// Resting sprites draw the same pixels at the same table place until something about them
+// changes; drawing hooks, turns and animations may differ every frame.
+bool TGraphicsEngine::RestsOnTable(const TMySprite& s) const {
+  const bool restingKind =
+      s.Kind == ESpriteKind::Piece || s.Kind == ESpriteKind::Plain || s.Kind == ESpriteKind::Composite;
+  return restingKind && !s.Fixed && s.Visible && s.Angle == 0 && !s.OnDraw && !s.SkipOnce && BelowTableTop(s) &&
+         !s.Surfaces.empty() && s.Surfaces[0];
+}
+
+TLayerLook TGraphicsEngine::LookOf(const TMySprite& s, int index) const {
+  TLayerLook look;
+  if (!RestsOnTable(s)) return look;
+  look.Member = true;
+  look.Depth = s.Depth;
+  look.Reach = Offset(SpriteReach(s), {s.X, s.Y});
+  TKeyFold key;
+  key.Add(uint64_t(s.Kind) << 40 | uint64_t(s.Alpha) << 32 | s.Frame);
+  key.Add(FGenerations[size_t(index)]);
+  key.AddImage(ShadowMask(s));
+  for (const auto& surface : s.Surfaces) key.AddImage(surface.get());
+  if (s.Kind == ESpriteKind::Composite)
+    for (const TSpritePart& part : s.Parts) {
+      key.Add(uint64_t(part.Mode) << 16 | uint64_t(part.KeepAspect) << 8 | part.Hidden);
+      key.AddRect(part.Dest);
+      key.AddRect(part.Source);
+    }
+  look.Key = key.Value;
+  return look;
+}
+
+// Compares every sprite with the look the layer drew it with and sorts the others into those
+// under and over the top. False when this frame must be drawn directly: a drawing hook under the
+// top (it may draw anywhere and must find everything beneath it drawn), or depths changed
+// without a new sort, which the direct path draws in the old order.
+bool TGraphicsEngine::ScanTableSprites() {
+  FUnderTop.clear();
+  FOverTop.clear();
+  bool direct = false;
+  double previous = -HUGE_VAL;
+  for (size_t pos = 0; pos < FOrder.size(); ++pos) {
+    const int index = FOrder[pos];
+    if (size_t(index) >= FSprites.size()) continue;
+    TMySprite& s = FSprites[size_t(index)];
+    direct = direct || OrderKey(s.Depth) < previous;
+    previous = OrderKey(s.Depth);
+    // The direct path draws pieces from display memory; moving first keeps the look stable.
+    if (s.Kind == ESpriteKind::Piece && RestsOnTable(s)) MoveSurfaceMemory(s.Surfaces[0], false);
+    const TLayerLook look = LookOf(s, index);
+    FTable->Observe(index, look);
+    if (look.Member) {
+      FTable->SetOrderPos(index, int(pos));
+    } else if (s.Visible && BelowTableTop(s)) {
+      direct = direct || s.Kind == ESpriteKind::Hook || s.OnDraw;
+      FUnderTop.push_back(int(pos));
+    } else if (s.Visible) {
+      FOverTop.push_back(int(pos));
+    }
+  }
+  for (size_t index = FSprites.size(); index < FTable->Observed(); ++index) FTable->Forget(int(index));
+  return !direct;
+}
+
+// The picture, then the sprites at the given drawing positions (ascending), within the target's
+// clipper; origin is the table point at the target's top left.
+void TGraphicsEngine::DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin) {
+  Queue(*FBackground->Surfaces[0], {-origin.X, -origin.Y}, TDrawOp::CopyOp);
+  for (const int pos : positions) {
+    const int index = FOrder[size_t(pos)];
+    const TMySprite& s = FSprites[size_t(index)];
+    QueueSprite(target, index, pos, s.Fixed ? TPoint{s.X, s.Y} : TPoint{s.X - origin.X, s.Y - origin.Y});
+  }
+  PaintQueued(target);
+}
+
+void TGraphicsEngine::RedrawTableLayer() {
+  TSurface& layer = FTable->Surface();
+  for (const TRect& area : FTable->TakeDirty()) {
+    layer.AttachClipper(area);
+    DrawOrdered(layer, FTable->MembersIn(area), {0, 0});
+  }
+  layer.DetachClipper();
+}
+
+// Each sprite under the top that is not on the layer, drawn together with everything around it.
+// The areas are merged until none meet, so each such sprite is drawn (and an animation stepped)
+// exactly once.
+void TGraphicsEngine::PatchUnderTop(TSurface& back, const TRect& area) {
+  std::vector<TRect> reaches, patches;
+  for (const int pos : FUnderTop) {
+    const TMySprite& s = FSprites[size_t(FOrder[size_t(pos)])];
+    reaches.push_back(Intersect(Offset(SpriteReach(s), ScreenPos(s)), area));
+    if (!reaches.back().IsEmpty()) MergeRect(patches, reaches.back());
+  }
+  if (patches.empty()) return;
+  const TPoint scroll{FScrollX, FScrollY};
+  const TRect clip = back.ClipRect();
+  const bool clipped = back.HasClipper();
+  for (const TRect& patch : patches) {
+    std::vector<int> positions = FTable->MembersIn(Offset(patch, scroll));
+    for (size_t i = 0; i < FUnderTop.size(); ++i)
+      if (!Intersect(reaches[i], patch).IsEmpty()) positions.push_back(FUnderTop[i]);
+    std::sort(positions.begin(), positions.end());
+    back.AttachClipper(patch);
+    DrawOrdered(back, positions, scroll);
+  }
+  if (clipped)
+    back.AttachClipper(clip);
+  else
+    back.DetachClipper();
+}
+
+// A frame from the layer: the window of the table in one copy, the patches under the top, then
+// the sprites over the top as always. False (nothing drawn) when the frame must be drawn
+// directly; the layer then catches up on a later frame.
+bool TGraphicsEngine::ComposeFromTableLayer(TSurface& back) {
+  if (!FTable || !FBackground || !FBackground->Visible || FBackground->Surfaces.empty() || !FBackground->Surfaces[0])
+    return false;
+  const TSurface& picture = *FBackground->Surfaces[0];
+  TKeyFold key;
+  key.AddImage(&picture);
+  key.Add(FUseClipper);  // composites leave out some parts without the clipper
+  FTable->Prepare(picture.Width(), picture.Height(), key.Value);
+  if (!ScanTableSprites()) return false;
+  // Beyond the picture the direct path leaves the last frame's pixels; only it can match them.
+  const TRect area = back.DrawArea();
+  const TRect window = Offset(area, {FScrollX, FScrollY});
+  if (area.IsEmpty() || Intersect(window, picture.Bounds()) != window) return false;
+  RedrawTableLayer();
+  Blt(back, area, FTable->Surface(), window, false);
+  PatchUnderTop(back, area);
+  for (const int pos : FOverTop) QueueOnScreen(back, FOrder[size_t(pos)], pos);
+  return true;
 }
 
 // ---------------------------------------------------------------- statistics overlay

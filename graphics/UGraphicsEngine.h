@@ -14,7 +14,9 @@
 namespace qj {
 
 class TCanvas;
+class TTableLayer;
 struct TDrawOp;
+struct TLayerLook;
 
 // A sprite's drawing hook; its owner is bound into the function.
 using TSpriteDrawEvent = std::function<void(int Value)>;
@@ -147,6 +149,14 @@ class TGraphicsEngine {
   static void DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask);
 
   void DrawFrame();
+  // Keeps the table background and every resting table sprite below topDepth composed on a
+  // table-sized layer, so a frame redraws only what changed there. Resting: not Fixed, visible,
+  // unturned, without a drawing hook, of kind Piece, Plain or Composite. 0 or less turns it off.
+  // Images changed in place must say so (TPixelBuffer::MarkChanged).
+  void SetTableLayer(double topDepth);
+  double TableLayerTop() const { return FTableTop; }
+  // Composes the whole layer again at the next frame.
+  void InvalidateTableLayer();
   void UpdateSurfaceSize();
   void ResetWorkSurface();
   void LoadBackground();
@@ -189,7 +199,8 @@ class TGraphicsEngine {
   void SwitchDisplay(bool fullScreen, const TDisplayMode& mode);
 
   TPoint ScreenPos(const TMySprite& s) const;
-  void QueueSprite(TSurface& back, int index, int orderPos);
+  void QueueOnScreen(TSurface& back, int index, int orderPos);
+  void QueueSprite(TSurface& target, int index, int orderPos, TPoint p);
   void QueuePiece(TSurface& back, int index, TPoint p);
   void QueueAnimation(TMySprite& s, TPoint p);
   void QueueComposite(TMySprite& s, TPoint p);
@@ -201,6 +212,15 @@ class TGraphicsEngine {
   void DrawOverlay(TSurface& back);
   void DrawDebugLines(TCanvas& canvas);
 
+  bool ComposeFromTableLayer(TSurface& back);
+  bool ScanTableSprites();
+  TLayerLook LookOf(const TMySprite& s, int index) const;
+  bool BelowTableTop(const TMySprite& s) const;
+  bool RestsOnTable(const TMySprite& s) const;
+  void RedrawTableLayer();
+  void PatchUnderTop(TSurface& back, const TRect& area);
+  void DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin);
+
   IDisplay& FDXDraw;
   bool FSortNeeded = true;
   std::vector<int> FOrder;
@@ -211,6 +231,11 @@ class TGraphicsEngine {
   std::unique_ptr<TSurface> FWorkSurface;
   std::unique_ptr<TMySprite> FBackground;
   std::vector<TDrawOp> FDrawList;  // the blits of the frame not yet painted
+  double FTableTop = 0;
+  std::unique_ptr<TTableLayer> FTable;
+  bool FTableUseClipper = true;  // composites draw differently without the clipper
+  std::vector<int> FUnderTop;    // this frame's visible sprites below the top not on the layer
+  std::vector<int> FOverTop;     // this frame's drawing positions of the sprites above the top
   std::string FPlatformVersion;
   // Display handlers that were set before ours; ours call them first.
   std::function<void()> FPrevFinalize, FPrevCreated, FPrevRestored;

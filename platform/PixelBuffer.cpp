@@ -14,13 +14,18 @@ void TPixelBuffer::ResizeUninitialised(int width, int height) {
   FHeight = std::max(height, 0);
   if (FWidth == 0 || FHeight == 0) FWidth = FHeight = 0;
   FPixels.resize(size_t(FWidth) * size_t(FHeight));
+  MarkChanged();
 }
 
-void TPixelBuffer::Fill(TPixel colour) { std::fill(FPixels.begin(), FPixels.end(), colour); }
+void TPixelBuffer::Fill(TPixel colour) {
+  std::fill(FPixels.begin(), FPixels.end(), colour);
+  MarkChanged();
+}
 
 void TPixelBuffer::FillRect(const TRect& r, TPixel colour) {
   const TRect c = Intersect(r, Bounds());
   for (int y = c.Top; y < c.Bottom; ++y) std::fill(Row(y) + c.Left, Row(y) + c.Right, colour);
+  MarkChanged();
 }
 
 }  // namespace qj

@@ -1,6 +1,7 @@
 // An owned block of 32-bit pixels; the storage behind every surface and bitmap.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +27,35 @@ constexpr unsigned PixelA(TPixel p) { return p >> 24; }
 // Settings and themes store colours as Windows colour values, 0x00BBGGRR.
 constexpr TPixel ColorRefToPixel(uint32_t c) { return MakePixel(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
 constexpr uint32_t PixelToColorRef(TPixel p) { return PixelR(p) | (PixelG(p) << 8) | (PixelB(p) << 16); }
+
+// A number that differs after every change of a buffer's pixels or size, and between any two
+// buffers: caches of composed pixels compare it to learn whether an image is still the one they
+// drew. A copy or a move is a change of both sides. Drawn from one counter shared by every thread
+// (the cutter's helpers make bitmaps), so no two stamps are ever equal.
+class TChangeStamp {
+ public:
+  TChangeStamp() = default;
+  TChangeStamp(const TChangeStamp&) {}
+  TChangeStamp(TChangeStamp&& other) noexcept { other.Bump(); }
+  TChangeStamp& operator=(const TChangeStamp&) {
+    Bump();
+    return *this;
+  }
+  TChangeStamp& operator=(TChangeStamp&& other) noexcept {
+    Bump();
+    other.Bump();
+    return *this;
+  }
+  uint64_t Value() const { return FValue; }
+  void Bump() { FValue = Next(); }
+
+ private:
+  static uint64_t Next() {
+    static std::atomic<uint64_t> counter{0};
+    return counter.fetch_add(1, std::memory_order_relaxed) + 1;
+  }
+  uint64_t FValue = Next();
+};
 
 class TPixelBuffer {
  public:
@@ -60,7 +90,13 @@ class TPixelBuffer {
   void FillRect(const TRect& r, TPixel colour);  // clipped to the buffer
   size_t ByteSize() const { return FPixels.size() * sizeof(TPixel); }
 
+  // Every method above that changes pixels or size bumps the stamp; code that writes pixels
+  // through Row, At or Bits (blits into this buffer included) calls MarkChanged when done.
+  uint64_t ChangeStamp() const { return FStamp.Value(); }
+  void MarkChanged() { FStamp.Bump(); }
+
  private:
+  TChangeStamp FStamp;
   int FWidth = 0;
   int FHeight = 0;
   std::vector<TPixel> FPixels;

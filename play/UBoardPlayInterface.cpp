@@ -1,4 +1,4 @@
-// The play screen. Sections: screen life; new game; per frame; saving; continuing.
+// The play screen. Sections: screen life; new game; per frame; mouse; keys; saving; continuing.
 #include "play/UBoardPlayInterface.h"
 
 #include <algorithm>
@@ -12,6 +12,8 @@
 #include "creation/UBitmapBuilder.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UPieceList.h"
+#include "platform/Clock.h"
+#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/ZipMaster.h"
@@ -23,44 +25,73 @@ constexpr double kTrayBandBelowTop = 10000;  // trays and their pieces end this 
 constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr int kMaxShadowMargin = 4 * 10 + 5;  // a cut piece's bitmap beyond its box, at most
+constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
+constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
+constexpr int kLastMenuHotkey = 13;
+constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
 
 std::string ArchivePath(const std::string& savPath) { return ChangeFileExt(savPath, ".zip"); }
+
+TRect ControlRect(const TDXControl& c) { return MakeRect(c.FLeft, c.FTop, c.FWidth, c.FHeight); }
 
 }  // namespace
 
 // ---- Screen life ------------------------------------------------------------------------------
 
 TBoardPlayInterface::TBoardPlayInterface(TGraphicsEngine* engine)
-    : TInterface(engine), FPieces(std::make_unique<TPieces>(*engine, *this)) {
+    : TInterface(engine), FPieces(std::make_unique<TPieces>(*engine, *this)),
+      FMenu(std::make_unique<TBoardMenu>(engine)) {
   FPieces->OnFused = [this] { AfterFusion(); };
+  FMenu->OnDropCarried = [this] { FPieces->PutDownSelection(); FDragMode = EDragMode::Idle; };
+  FMenu->OnBackgroundChanged = [this] { if (OnBackgroundChanged) OnBackgroundChanged(); };
+  FMenu->OnThemeChanged = [this] { if (OnThemeChanged) OnThemeChanged(); };
 }
 
 TBoardPlayInterface::~TBoardPlayInterface() = default;
 
-// Escape goes back to the main menu; F2 pauses the game for the options screen.
-void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
-  if (FDone) return;
-  if (key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
-  if (key == VK_F2) {
-    FResult = PlayResult::Options;
-    Suspend();
-  }
-}
-
+// The menu takes the overlay part of the band; the table, the trays and what is carried lie
+// below it.
 void TBoardPlayInterface::SetDepthRange(double low, double high) {
   TInterface::SetDepthRange(low, high);
   FPieces->SetDepthBands(FContentTop - kTrayBandBelowTop, low + kTableAboveBottom);
   FDragDepth = FContentTop - kDragBelowTop;
+  FMenu->SetDepthRange(FOverlayLow, high);
 }
 
 void TBoardPlayInterface::Enter() {
   TInterface::Enter();
   FPieces->Clear();
   FEngine->FScrollX = FEngine->FScrollY = 0;
-  FPieces->CreateTrays(NextOverlayDepth());
-  FMenuState = TSavedMenu{};
-  FGameSetUp = FAbandon = FCompleted = FPaused = false;
+  FPieces->CreateTrays(FDepthHigh - 0.5);
+  FMenu->Enter();
+  MakeBandSprite();
+  FEngine->SetTableLayer(FPieces->TopDepthLimit() + 1);
+  FGameSetUp = FAbandon = FCompleted = FPaused = FScrolling = FBandActive = false;
+  FDragMode = EDragMode::Idle;
   FSavPath.clear();
+}
+
+// The rubber band is drawn by the screen over the table while it is pulled.
+void TBoardPlayInterface::MakeBandSprite() {
+  const int index = FEngine->AddEmptySprite(0, 0, FDragDepth - 1, SpriteCategory::RubberBand);
+  TMySprite& s = FEngine->Sprite(index);
+  s.Kind = ESpriteKind::Hook;
+  s.Visible = false;
+  s.NoHit = true;
+  s.OnDraw = [this](int) { DrawBand(); };
+  FBandSprite = TSpriteHandle(*FEngine, index);
+}
+
+void TBoardPlayInterface::DrawBand() {
+  TSurface& back = FEngine->Display().BackBuffer();
+  const TRect r = BandRect();
+  const TRect s{r.Left - FEngine->FScrollX, r.Top - FEngine->FScrollY, r.Right - FEngine->FScrollX, r.Bottom - FEngine->FScrollY};
+  const TPixel colour = CurrentTheme().SelectColor.ToPixel();
+  back.FillRect({s.Left, s.Top, s.Right, s.Top + 1}, colour);
+  back.FillRect({s.Left, s.Bottom - 1, s.Right, s.Bottom}, colour);
+  back.FillRect({s.Left, s.Top, s.Left + 1, s.Bottom}, colour);
+  back.FillRect({s.Right - 1, s.Top, s.Right, s.Bottom}, colour);
+  back.MarkChanged();
 }
 
 // Leaving saves the game, or deletes it when the player abandoned it. Only a game that was set
@@ -71,7 +102,11 @@ void TBoardPlayInterface::Leave() {
     else (void)SaveGame(FSavPath);
   }
   FGameSetUp = false;
+  FEngine->SetTableLayer(0);
+  FBandSprite.Reset();
+  FMenu->Leave();
   FPieces->Clear();
+  FDragMode = EDragMode::Idle;
   TInterface::Leave();
 }
 
@@ -79,6 +114,7 @@ void TBoardPlayInterface::Suspend() {
   FElapsedWhenPaused = ElapsedDays();
   FPaused = true;
   for (int i = 0; i < FPieces->Count(); ++i) FPieces->Piece(i).SetVisible(false);
+  FMenu->Suspend();
   TInterface::Suspend();
 }
 
@@ -88,14 +124,22 @@ void TBoardPlayInterface::Resume() {
     const TDXTrayWindow* tray = FPieces->Tray(int(p.FTray));
     p.SetVisible(!tray || tray->WindowShown());
   }
-  if (FPaused) StartClock(FElapsedWhenPaused);
+  if (FPaused && !GameRecord.Finished) StartClock(FElapsedWhenPaused);
   FPaused = false;
+  FMenu->Resume();
   TInterface::Resume();
 }
 
 void TBoardPlayInterface::Restore() {
   for (int i = 0; i < FPieces->Count(); ++i) FPieces->Piece(i).ReloadImage();
   RestoreControls();
+  FMenu->Restore();
+  FEngine->InvalidateTableLayer();
+}
+
+void TBoardPlayInterface::Resize() {
+  FMenu->Resize();
+  ScrollTo(FEngine->FScrollX, FEngine->FScrollY);
 }
 
 int TBoardPlayInterface::PieceCount() const { return FPieces->Count(); }
@@ -104,6 +148,7 @@ int TBoardPlayInterface::PieceCount() const { return FPieces->Count(); }
 
 void TBoardPlayInterface::NewGame(TPuzzleCutter& cutter, int width, int height) {
   PlayOptions = cutter.PuzzleOptions();
+  ShowPicture(cutter);
   FPieces->TakeCutPieces(cutter);
   FPieces->ScatterNew(std::max(1, width), std::max(1, height));
   GameRecord = TGameRecord{};
@@ -111,6 +156,14 @@ void TBoardPlayInterface::NewGame(TPuzzleCutter& cutter, int width, int height) 
   StartClock(0);
   FSavPath = ChangeFileExt(cutter.FileName(), ".sav");
   FGameSetUp = true;
+}
+
+// The ghost and the small picture show the picture as it was cut, with the help hints of what
+// the puzzle allows.
+void TBoardPlayInterface::ShowPicture(TPuzzleCutter& cutter) {
+  const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
+  if (!picture.Empty()) FMenu->SetPicture(picture);
+  FMenu->SetHelpHints();
 }
 
 // ---- Per frame --------------------------------------------------------------------------------
@@ -121,8 +174,12 @@ void TBoardPlayInterface::Update() {
     CheckCompletion();
     FPieces->StepEvents();
   }
+  FMenu->Update();
   TInterface::Update();
   FPieces->Update();
+  DockTrayIcons();
+  if (TMySprite* band = FBandSprite.Get()) band->Visible = FBandActive;
+  if (FGameSetUp && !FDone) ServeMenu();
 }
 
 // After each fusion: the score, and the progress announced in steps of ScoreUpdate percent. The
@@ -133,7 +190,11 @@ void TBoardPlayInterface::AfterFusion() {
   const int pieces = FPieces->Count();
   const int step = std::clamp(Options.ScoreUpdate, 1, 100);
   const int p = int(std::lround((GameRecord.InitialPieces - pieces) * 100.0 / (GameRecord.InitialPieces - 1)));
-  if (p - step >= (GameRecord.Percent / step) * step || pieces <= 1) GameRecord.Percent = p;
+  if (p - step >= (GameRecord.Percent / step) * step || pieces <= 1) {
+    GameRecord.Percent = p;
+    FMenu->ShowProgress();
+  }
+  FMenu->UpdateStatistics(GameRecord);
 }
 
 // The last fusion finishes the game; its score is kept at once, whatever the player does next.
@@ -143,6 +204,9 @@ void TBoardPlayInterface::CheckCompletion() {
   GameRecord.Finished = 1;
   FCompleted = true;
   PlaySound(FinishSound.get());
+  FMenu->UpdateStatistics(GameRecord);
+  FMenu->ShowProgress();
+  FMenu->ClickSide(MenuButton::Exit, EMenuSide::Left);
   std::string error;
   if (!UpdateScoreFile(ChangeFileExt(FSavPath, ".hsc"), GameRecord, error))
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
@@ -158,6 +222,254 @@ double TBoardPlayInterface::ElapsedDays() const {
 }
 
 void TBoardPlayInterface::UpdateRecord() { ComputeScore(GameRecord, FPieces->Count(), ElapsedDays()); }
+
+// ---- Mouse ------------------------------------------------------------------------------------
+
+TPoint TBoardPlayInterface::TablePoint(int x, int y) const { return {x + FEngine->FScrollX, y + FEngine->FScrollY}; }
+
+bool TBoardPlayInterface::MenuTool(int button, EMenuSide side) const { return FMenu && FMenu->IsOn(button, side); }
+
+// While the exit dialog is open, only it (and the button that opened it) takes the mouse.
+bool TBoardPlayInterface::BlockedByDialog(int x, int y) const {
+  return FMenu && FMenu->ModalOpen() && !FMenu->ModalRect().Contains(x, y) && !ControlRect(*FMenu->Button(MenuButton::Exit)).Contains(x, y);
+}
+
+void TBoardPlayInterface::MouseDown(int button, int shift, int x, int y) {
+  if (FDone || BlockedByDialog(x, y)) return;
+  FPieces->Board().Mouse = TablePoint(x, y);
+  if (FMenu && FMenu->MouseOverMenu(x, y)) {
+    FMenu->MouseDown(button, shift, x, y);
+    return;
+  }
+  switch (FDragMode) {
+    case EDragMode::Idle: TableMouseDown(button, shift, x, y); break;
+    case EDragMode::Holding:
+      if (button == mbRight) RotateCarried(shift);
+      break;
+    case EDragMode::Clicked:
+      if (button == mbLeft) DropSelection(x, y);
+      else if (button == mbRight) RotateCarried(shift);
+      break;
+  }
+  if (FMenu) FMenu->MouseDown(button, shift, x, y);
+}
+
+void TBoardPlayInterface::RotateCarried(int shift) {
+  if (PlayOptions.AllowRotation) {
+    const TPoint m = FPieces->Board().Mouse;
+    FPieces->RotateSelection(m.X, m.Y, (shift & ssCtrl) != 0);
+  }
+}
+
+// What lies under the mouse decides: a piece, a pin, a tray or its icon, or the bare table.
+void TBoardPlayInterface::TableMouseDown(int button, int shift, int x, int y) {
+  const int index = FEngine->SpriteAt(x, y);
+  const TMySprite* s = index >= 0 ? &FEngine->Sprite(index) : nullptr;
+  const TPoint at = TablePoint(x, y);
+  if (s && s->Category == SpriteCategory::Piece) return PieceMouseDown(button, shift, s->DrawTag, at);
+  if (s && s->Category == SpriteCategory::PinOverlay && s->DrawTag < FPieces->Count()) {
+    TBPiece& piece = FPieces->Piece(s->DrawTag);
+    button == mbLeft ? piece.TogglePinLock() : piece.TogglePin();
+    return;
+  }
+  if (s && std::any_of(FControls.begin(), FControls.end(), [&](TDXControl* c) { return c && c->HasSprite(index); })) {
+    TInterface::MouseDown(button, shift, x, y);
+    return;
+  }
+  EmptyTableMouseDown(button, x, y, at);
+}
+
+void TBoardPlayInterface::PieceMouseDown(int button, int shift, int index, TPoint at) {
+  if (button == mbLeft && MenuTool(1, EMenuSide::Left)) return Scatter(at, Options.ScatterRange);
+  if (button == mbRight && MenuTool(3, EMenuSide::Left)) return FPieces->Piece(index).TogglePin();
+  if (button == mbRight && MenuTool(9, EMenuSide::Left)) {
+    (void)FPieces->PullNeighbours(index);
+    return;
+  }
+  const auto& carried = FPieces->Selection();
+  const bool among = std::find(carried.begin(), carried.end(), &FPieces->Piece(index)) != carried.end();
+  if (!carried.empty() && !among) {
+    FPieces->ReleaseSelection();
+    FPieces->ClearHints();
+  }
+  if (button == mbRight) {
+    if (PlayOptions.AllowRotation) FPieces->RotateAt(index, at.X, at.Y, (shift & ssCtrl) != 0);
+    return;
+  }
+  if (FPieces->Selection().empty()) {
+    if (!FPieces->PickUp(index)) return;
+    FPieces->ClearHints();
+  }
+  FPieces->StartCarrying(FDragDepth);
+  FDragMode = Options.PieceSelectType == 2 ? EDragMode::Clicked : EDragMode::Holding;
+  FPickTick = GetTickCount();
+}
+
+void TBoardPlayInterface::EmptyTableMouseDown(int button, int x, int y, TPoint at) {
+  if (MenuTool(1, EMenuSide::Left)) {
+    Scatter(at, button == mbLeft ? Options.ScatterRange : 5 * Options.ScatterRange);
+    return;
+  }
+  if (button == mbRight) {
+    FScrolling = true;
+    FScrollAnchor = {x, y};
+    FScrollStart = {FEngine->FScrollX, FEngine->FScrollY};
+  } else if (button == mbLeft) {
+    FBandActive = true;
+    FBandAnchor = at;
+    FBandEnd = at;
+  }
+}
+
+void TBoardPlayInterface::MouseUp(int button, int shift, int x, int y) {
+  if (FDone || BlockedByDialog(x, y)) return;
+  FPieces->Board().Mouse = TablePoint(x, y);
+  if (FDragMode == EDragMode::Holding && button == mbLeft) {
+    if (GetTickCount() - FPickTick > uint32_t(std::max(0, Options.ClickMs)) || Options.PieceSelectType == 1)
+      DropSelection(x, y);
+    else
+      FDragMode = EDragMode::Clicked;
+  }
+  if (FMenu) FMenu->MouseUp(button, shift, x, y);
+  TInterface::MouseUp(button, shift, x, y);
+  if (button == mbRight) FScrolling = false;
+  if (button == mbLeft) FBandActive = false;
+}
+
+void TBoardPlayInterface::MouseMove(int shift, int x, int y) {
+  if (FDone) return;
+  const TPoint at = TablePoint(x, y);
+  FPieces->Board().Mouse = at;
+  if (FMenu && FMenu->ModalOpen() && !FMenu->ModalRect().Contains(x, y)) return;
+  if (MenuTool(1, EMenuSide::Right)) FPieces->PushAside(at.X, at.Y, 1);
+  if (MenuTool(9, EMenuSide::Right) && FPieces->Selection().size() <= 1) FPieces->ShowProximityHints();
+  if (FMenu) FMenu->MouseMove(shift, x, y);
+  TInterface::MouseMove(shift, x, y);
+  if (FScrolling) ScrollTo(FScrollStart.X + FScrollAnchor.X - x, FScrollStart.Y + FScrollAnchor.Y - y);
+  if (FBandActive) MoveBand(shift, at);
+}
+
+void TBoardPlayInterface::ScrollTo(int x, int y) {
+  FEngine->FScrollX = std::clamp(x, 0, std::max(0, kTableWidth - FEngine->FWidth));
+  FEngine->FScrollY = std::clamp(y, 0, std::max(0, kTableHeight - FEngine->FHeight));
+  FPieces->Board().Mouse = TablePoint(FMouseX, FMouseY);
+}
+
+// The band selects every visible, unpinned piece whose bottom-right corner lies inside it.
+void TBoardPlayInterface::MoveBand(int shift, TPoint at) {
+  if (!(shift & ssLeft)) {
+    FBandActive = false;
+    return;
+  }
+  FBandEnd = at;
+  if (std::hypot(at.X - FBandAnchor.X, at.Y - FBandAnchor.Y) <= kBandMinimum) return;
+  const TRect band = BandRect();
+  std::vector<TBPiece*> chosen;
+  for (int i = 0; i < FPieces->Count(); ++i) {
+    TBPiece& p = FPieces->Piece(i);
+    const TRect r = p.Bounds();
+    const bool inside = p.Sprite() && p.Sprite()->Visible && p.FState != PieceState::Pinned &&
+                        band.Contains(r.Right, r.Bottom);
+    if (inside) chosen.push_back(&p);
+  }
+  FPieces->ClearHints();
+  FPieces->SelectPieces(chosen);
+  for (TBPiece* p : FPieces->Selection()) {
+    p->FHinted = true;
+    p->Activate();
+  }
+}
+
+TRect TBoardPlayInterface::BandRect() const {
+  return {std::min(FBandAnchor.X, FBandEnd.X), std::min(FBandAnchor.Y, FBandEnd.Y), std::max(FBandAnchor.X, FBandEnd.X) + 1,
+          std::max(FBandAnchor.Y, FBandEnd.Y) + 1};
+}
+
+// Drops what is carried, unless the menu takes it; then the place-and-pin help.
+void TBoardPlayInterface::DropSelection(int x, int y) {
+  if (FPieces->Selection().empty()) return;
+  if (FMenu && FMenu->ClaimsDrop(x, y)) return;
+  FDragMode = EDragMode::Idle;
+  const TPoint at = TablePoint(x, y);
+  const bool single = FPieces->Selection().size() == 1;
+  const int tray = FPieces->DropSelection(at.X, at.Y, true);
+  if (single && tray == 0 && MenuTool(3, EMenuSide::Right)) PlaceAndPin(FPieces->LastDropped());
+}
+
+void TBoardPlayInterface::PlaceAndPin(int index) {
+  if (GameRecord.Finished == 0) GameRecord.PlaceHelpUsed = 1;
+  if (index < 0 || index >= FPieces->Count() || !FMenu) return;
+  const TBPiece& p = FPieces->Piece(index);
+  if (p.FOrientation != 0 || !!FMenu->GhostRect().IsEmpty()) return;
+  const TRect ghost = FMenu->GhostRect();
+  const TPoint goal{ghost.Left + p.FBoxTopLeft[0].X - PieceMargin() + 1, ghost.Top + p.FBoxTopLeft[0].Y - PieceMargin() + 1};
+  if (std::lround(std::hypot(goal.X - p.FPosition.X, goal.Y - p.FPosition.Y)) < Options.StickRange)
+    FPieces->AddPlaceAndPin(index, goal);
+}
+
+void TBoardPlayInterface::Scatter(TPoint at, int reach) {
+  std::vector<TRect> avoid;
+  if (FMenu && MenuTool(7, EMenuSide::Right) && !FMenu->GhostRect().IsEmpty()) avoid.push_back(FMenu->GhostRect());
+  if (FMenu && MenuTool(8, EMenuSide::Right)) avoid.push_back(FMenu->SmallPictureRect());
+  FPieces->Scatter(at.X, at.Y, Options.ScatterRange, reach, avoid);
+}
+
+// ---- Keys -------------------------------------------------------------------------------------
+
+// Without its menu (the theme's menu files are missing) the table would hold the player: Escape
+// still leaves and F2 still pauses for the options screen.
+void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
+  if (FDone || FMenu->Built()) return;
+  if (key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
+  if (key == VK_F2) {
+    FResult = PlayResult::Options;
+    Suspend();
+  }
+}
+
+// Hot keys 4..27 click the sides of menu buttons 0..11, with exactly their modifiers.
+void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
+  if (FDone) return;
+  const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
+  if (key == VK_F1 && modifiers == 0) {
+    (void)OpenHelpTopic(FMouseY < (FMenu ? FMenu->BarRect().Top : FEngine->FHeight) ? kHelpTable : kHelpMenu);
+    return;
+  }
+  for (int c = kFirstMenuHotkey; c <= kLastMenuHotkey; ++c)
+    for (const EMenuSide side : {EMenuSide::Left, EMenuSide::Right}) {
+      const THotKey& hot = Options.Hotkeys[size_t(2 * c + int(side))];
+      if (hot.Key != 0 && hot.Key == key && hot.Shift == modifiers && FMenu) FMenu->ClickSide(c - kFirstMenuHotkey, side);
+    }
+}
+
+// The menu's requests, after the frame's own work: leave for the options over the paused game,
+// quit (saving or abandoning), or scatter everything once.
+void TBoardPlayInterface::ServeMenu() {
+  if (!FMenu) return;
+  if (FMenu->TakeScatterAll())
+    Scatter({FEngine->FScrollX + FEngine->FWidth / 2, FEngine->FScrollY + FEngine->FHeight / 2}, FEngine->FWidth);
+  if (FMenu->WantQuit()) {
+    if (FMenu->Abandon()) FAbandon = true;
+    Finish(PlayResult::ToMainMenu);
+  } else if (FMenu->WantMainMenu()) {
+    FMenu->ClearMainMenuRequest();
+    FResult = PlayResult::Options;
+    Suspend();
+  }
+}
+
+// Tray icons sit on the menu bar's edge, counted from the right when the offset is not positive.
+void TBoardPlayInterface::DockTrayIcons() {
+  if (!FMenu) return;
+  const int dx = FMenu->TrayIconOffsetX(), top = FMenu->BarRect().Top + FMenu->TrayIconOffsetY();
+  for (int i = 1; i <= kTrayCount; ++i) {
+    TMySprite* icon = FPieces->Tray(i) ? FPieces->Tray(i)->IconSprite() : nullptr;
+    if (!icon || icon->Surfaces.empty()) continue;
+    const int w = icon->Surfaces[0]->Width(), h = icon->Surfaces[0]->Height();
+    icon->X = dx <= 0 ? FEngine->FWidth + dx - i * w : i * w + dx;
+    icon->Y = top - h;
+  }
+}
 
 // ---- Saving -----------------------------------------------------------------------------------
 
@@ -181,7 +493,7 @@ bool TBoardPlayInterface::WriteArchive(const std::string& savPath, std::string& 
   TSavedGame game;
   game.Record = GameRecord;
   FPieces->SaveTo(game);
-  game.Menu = FMenuState;
+  FMenu->SaveState(game.Menu);
   game.Menu.ScrollX = FEngine->FScrollX;
   game.Menu.ScrollY = FEngine->FScrollY;
   TZipMaster zip;
@@ -216,8 +528,9 @@ bool TBoardPlayInterface::RestoreGame(TPuzzleCutter& cutter, const std::string& 
   FPieces->LoadFrom(game);
   GameRecord = game.Record;
   StartClock(GameRecord.Elapsed);
-  FMenuState = game.Menu;
-  ApplyMenuState();
+  ShowPicture(cutter);
+  FMenu->LoadState(game.Menu);
+  ApplyMenuState(game.Menu);
   FSavPath = savPath;
   FCompleted = GameRecord.Finished != 0;
   FGameSetUp = true;
@@ -246,9 +559,6 @@ bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string
          MatchesCut(game, cut, limits.OrientationHigh, error);
 }
 
-void TBoardPlayInterface::ApplyMenuState() {
-  FEngine->FScrollX = std::clamp(FMenuState.ScrollX, 0, std::max(0, kTableWidth - FEngine->FWidth));
-  FEngine->FScrollY = std::clamp(FMenuState.ScrollY, 0, std::max(0, kTableHeight - FEngine->FHeight));
-}
+void TBoardPlayInterface::ApplyMenuState(const TSavedMenu& menu) { ScrollTo(menu.ScrollX, menu.ScrollY); }
 
 }  // namespace qj

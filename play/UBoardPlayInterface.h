@@ -8,12 +8,17 @@
 #include <string>
 
 #include "core/UEngines.h"
+#include "play/UBoardMenu.h"
 #include "play/USavedGame.h"
 
 namespace qj {
 
 class TPieces;
 class TPuzzleCutter;
+
+// How a carried selection follows the mouse: not at all, while the button is held, or after a
+// quick click until the next click drops it.
+enum class EDragMode { Idle = 0, Holding = 1, Clicked = 4 };
 
 // What the player answers when a save could not be written.
 enum class ESaveAnswer { Retry, Skip, Cancel };
@@ -23,13 +28,18 @@ class TBoardPlayInterface : public TInterface {
   explicit TBoardPlayInterface(TGraphicsEngine* engine);
   ~TBoardPlayInterface() override;
 
+  void MouseDown(int button, int shift, int x, int y) override;
+  void MouseUp(int button, int shift, int x, int y) override;
+  void MouseMove(int shift, int x, int y) override;
   void KeyDown(uint16_t& key, int shift) override;
+  void KeyUp(uint16_t& key, int shift) override;
   void SetDepthRange(double low, double high) override;
   void Enter() override;
   void Leave() override;
   void Suspend() override;
   void Resume() override;
   void Update() override;
+  void Resize() override;
   void Restore() override;
 
   // A new game from the freshly cut pieces, scattered over an area of width x height.
@@ -44,12 +54,12 @@ class TBoardPlayInterface : public TInterface {
   void Abandon() { FAbandon = true; }
 
   TPieces& Pieces() { return *FPieces; }
+  TBoardMenu& Menu() { return *FMenu; }
+  EDragMode DragMode() const { return FDragMode; }
   int PieceCount() const;
   bool Completed() const { return FCompleted; }
   bool GameSetUp() const { return FGameSetUp; }
   const std::string& SavPath() const { return FSavPath; }
-  // The in-game menu's state as a saved game keeps it.
-  TSavedMenu& MenuState() { return FMenuState; }
   // Depth of carried pieces, above everything else on the table.
   double DragDepth() const { return FDragDepth; }
 
@@ -57,6 +67,9 @@ class TBoardPlayInterface : public TInterface {
   std::function<ESaveAnswer(const std::string& title, const std::string& text)> OnSaveFailed;
   // A saved game that could not be continued: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnError;
+  // The menu changed the table background or the theme.
+  std::function<void()> OnBackgroundChanged;
+  std::function<void()> OnThemeChanged;
 
  private:
   void WireFusion();
@@ -69,10 +82,36 @@ class TBoardPlayInterface : public TInterface {
   [[nodiscard]] bool RestoreGame(TPuzzleCutter& cutter, const std::string& savPath, std::string& error);
   [[nodiscard]] bool ReadSavedGame(TPuzzleCutter& cutter, const std::string& savPath, TSavedGame& game,
                                    std::string& error);
-  void ApplyMenuState();
+  void ApplyMenuState(const TSavedMenu& menu);
+  void MakeBandSprite();
+  void ShowPicture(TPuzzleCutter& cutter);
+  // Input on the table.
+  TPoint TablePoint(int x, int y) const;
+  bool MenuTool(int button, EMenuSide side) const;
+  bool BlockedByDialog(int x, int y) const;
+  void TableMouseDown(int button, int shift, int x, int y);
+  void PieceMouseDown(int button, int shift, int index, TPoint at);
+  void EmptyTableMouseDown(int button, int x, int y, TPoint at);
+  void RotateCarried(int shift);
+  void DropSelection(int x, int y);
+  void PlaceAndPin(int index);
+  void Scatter(TPoint at, int reach);
+  void ScrollTo(int x, int y);
+  void MoveBand(int shift, TPoint at);
+  TRect BandRect() const;
+  void DrawBand();
+  void ServeMenu();
+  void DockTrayIcons();
 
   std::unique_ptr<TPieces> FPieces;
-  TSavedMenu FMenuState;
+  std::unique_ptr<TBoardMenu> FMenu;
+  EDragMode FDragMode = EDragMode::Idle;
+  uint32_t FPickTick = 0;
+  bool FScrolling = false;
+  TPoint FScrollStart, FScrollAnchor;
+  bool FBandActive = false;
+  TPoint FBandAnchor, FBandEnd;  // table coordinates
+  TSpriteHandle FBandSprite;
   std::string FSavPath;
   double FDragDepth = 0;
   double FElapsedWhenPaused = 0;

@@ -40,6 +40,7 @@ void Tint(TPixelBuffer& surface, TPixel colour) {
       row[x] = (t & kRgbMask) ? t : (t | 0x010101);
     }
   }
+  surface.MarkChanged();
 }
 
 }  // namespace

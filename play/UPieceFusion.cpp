@@ -26,6 +26,7 @@ void OrInto(TPixelBuffer& dst, const TPixelBuffer& src, TPoint at) {
       d[i] = (v & kRgbMask) ? (v & kRgbMask) : v;
     }
   }
+  dst.MarkChanged();
 }
 
 // The bottom-right corner of a box in orientation r from its top-left there and its size upright,

@@ -1,0 +1,154 @@
+// The play table under the mouse: taking, carrying and dropping pieces by click or hold, turning,
+// the rubber band, scrolling the table and the tray icons.
+#include "controls/UTrayWindow.h"
+#include "core/UMiscelaneous.h"
+#include "platform/Input.h"
+#include "tests/play/PlayFixture.h"
+
+namespace qj::test {
+namespace {
+
+class PlayInputTest : public TPlayTest {
+ protected:
+  // A screen point on an opaque pixel of the piece, where a press takes it.
+  TPoint OnPiece(int index) {
+    const TBPiece& p = Piece(index);
+    const TMyDib& image = *p.Bitmap(p.FOrientation);
+    for (int r = 0; r < image.Width() / 2; ++r)
+      for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
+          const int x = image.Width() / 2 + dx, y = image.Height() / 2 + dy;
+          const TPoint at{p.FPosition.X + x - Engine.FScrollX, p.FPosition.Y + y - Engine.FScrollY};
+          if (image.InBounds(x, y) && (image.At(x, y) & kRgbMask) && Engine.SpriteAt(at.X, at.Y) == p.SpriteIndex()) return at;
+        }
+    ADD_FAILURE() << "piece " << index << " shows no pixel";
+    return {};
+  }
+  void Press(TPoint at, int button = mbLeft) {
+    FHeld |= button == mbLeft ? ssLeft : ssRight;
+    Screen->MouseDown(button, FHeld, at.X, at.Y);
+  }
+  void Release(TPoint at, int button = mbLeft) {
+    FHeld &= ~(button == mbLeft ? ssLeft : ssRight);
+    Screen->MouseUp(button, FHeld, at.X, at.Y);
+  }
+  void Move(TPoint at) {
+    Screen->MouseMove(FHeld, at.X, at.Y);
+    Frames(1);
+  }
+  // Brings the piece into view, away from the others.
+  void Lay(int index, TPoint at) { ASSERT_TRUE(Carry(index, {at.X + Engine.FScrollX, at.Y + Engine.FScrollY})); }
+
+  int FHeld = 0;
+};
+
+TEST_F(PlayInputTest, AQuickClickTakesThePieceAndTheNextClickDropsIt) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Lay(2, {300, 300});
+  const TPoint at = OnPiece(2);
+  const TPoint before = Piece(2).FPosition;
+  const int drops = GameRecord.Drops;
+  Press(at);
+  Clock.Advance(50);
+  Release(at);
+  Move({at.X + 100, at.Y + 40});
+  EXPECT_EQ(Piece(2).FPosition, (TPoint{before.X + 100, before.Y + 40}));
+  EXPECT_TRUE(Piece(2).FDragging);
+  Press({at.X + 100, at.Y + 40});
+  Release({at.X + 100, at.Y + 40});
+  EXPECT_FALSE(Piece(2).FDragging);
+  EXPECT_EQ(GameRecord.Drops, drops + 1);
+}
+
+TEST_F(PlayInputTest, HoldingCarriesUntilTheRelease) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Lay(2, {300, 300});
+  const TPoint at = OnPiece(2);
+  Press(at);
+  Clock.Advance(Options.ClickMs + 50);
+  Move({at.X + 50, at.Y});
+  Release({at.X + 50, at.Y});
+  EXPECT_FALSE(Piece(2).FDragging);
+  Options.PieceSelectType = 1;  // every release drops
+  Press(OnPiece(2));
+  Release(OnPiece(2));
+  EXPECT_FALSE(Piece(2).FDragging);
+  Options.PieceSelectType = 2;  // every press takes, the next press drops
+  const TPoint again = OnPiece(2);
+  Press(again);
+  Clock.Advance(1000);
+  Release(again);
+  EXPECT_TRUE(Piece(2).FDragging);
+  Press(again);
+  EXPECT_FALSE(Piece(2).FDragging);
+}
+
+TEST_F(PlayInputTest, ARightClickTurnsAPieceAboutTheMouse) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Lay(4, {300, 300});
+  const int orientation = Piece(4).FOrientation;
+  Press(OnPiece(4), mbRight);
+  Release(OnPiece(4), mbRight);
+  Frames(40);
+  EXPECT_EQ(Piece(4).FOrientation, (orientation + 1) % 4);
+}
+
+TEST_F(PlayInputTest, DroppingBesideANeighbourJoinsIt) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  ASSERT_TRUE(Carry(0, Home(Piece(0)), 0));
+  const int b = Piece(0).FNeighbours.front();
+  ASSERT_TRUE(Carry(b, {500, 400}, 0));
+  const TPoint from = OnPiece(b);
+  const TPoint place = Piece(b).PlaceBeside(Piece(0));
+  const TPoint to{from.X + place.X - Piece(b).FPosition.X + 3, from.Y + place.Y - Piece(b).FPosition.Y + 2};
+  Press(from);
+  Clock.Advance(500);
+  Move(to);
+  Release(to);
+  Settle();
+  EXPECT_EQ(Set().Count(), 11);
+}
+
+TEST_F(PlayInputTest, TheRightButtonDragsTheTableWithinItsEdges) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  const TPoint empty{770, 250};
+  ASSERT_EQ(Engine.SpriteAt(empty.X, empty.Y), -1);
+  Press(empty, mbRight);
+  Move({empty.X - 300, empty.Y - 200});
+  EXPECT_EQ(Engine.FScrollX, 300);
+  EXPECT_EQ(Engine.FScrollY, 200);
+  Move({empty.X - 5000, empty.Y - 5000});
+  EXPECT_EQ(Engine.FScrollX, kTableWidth - Display.Width());
+  EXPECT_EQ(Engine.FScrollY, kTableHeight - Display.Height());
+  Move({empty.X + 5000, empty.Y + 5000});
+  EXPECT_EQ(Engine.FScrollX, 0);
+  EXPECT_EQ(Engine.FScrollY, 0);
+  Release(empty, mbRight);
+}
+
+TEST_F(PlayInputTest, TheBandSelectsLoosePiecesItHolds) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Lay(1, {420, 320});
+  Lay(2, {520, 330});
+  Lay(3, {600, 340});
+  Piece(3).TogglePin();
+  Frames(30);
+  const TPoint corner{400, 300};
+  ASSERT_EQ(Engine.SpriteAt(corner.X, corner.Y), -1);
+  Press(corner);
+  Move({760, 470});
+  const auto& chosen = Set().Selection();
+  EXPECT_EQ(chosen.size(), 2u);
+  EXPECT_TRUE(Piece(1).FHinted && Piece(2).FHinted);
+  EXPECT_FALSE(Piece(3).FHinted);
+  Release({760, 470});
+  // The group goes along with the mouse and keeps its order.
+  Press(OnPiece(2));
+  Clock.Advance(500);
+  const TPoint one = Piece(1).FPosition;
+  Move({OnPiece(2).X + 10, OnPiece(2).Y});
+  EXPECT_EQ(Piece(1).FPosition.X, one.X + 10);
+}
+
+}  // namespace
+}  // namespace qj::test
