@@ -87,6 +87,9 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
     ReportError(title, text);
     return ESaveAnswer::Cancel;
   };
+  FBoardPlay->OnBackgroundChanged = [this] { FGraphics->LoadBackground(); };
+  FBoardPlay->OnThemeChanged = [this] { ReloadAppearance(); };
+  FBoardPlay->Menu().OnFrameRate = [this] { return FTimer.FrameRate(); };
   FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
   FPuzzleMaker = MakeScreen<TPuzzleMakerInterface>(FGraphics.get(), 120000, 129990, *this);
   FMainMenu = MakeScreen<TMainInterface>(FGraphics.get(), 130000, 139990, *this);

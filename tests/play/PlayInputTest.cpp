@@ -1,7 +1,11 @@
 // The play table under the mouse: taking, carrying and dropping pieces by click or hold, turning,
 // the rubber band, scrolling the table and the tray icons.
 #include "controls/UTrayWindow.h"
+#include "controls/UButtons.h"
 #include "core/UMiscelaneous.h"
+#include "creation/UPuzzleFile.h"
+#include "play/UGameRecord.h"
+#include "platform/Paths.h"
 #include "platform/Input.h"
 #include "tests/play/PlayFixture.h"
 
@@ -148,6 +152,85 @@ TEST_F(PlayInputTest, TheBandSelectsLoosePiecesItHolds) {
   const TPoint one = Piece(1).FPosition;
   Move({OnPiece(2).X + 10, OnPiece(2).Y});
   EXPECT_EQ(Piece(1).FPosition.X, one.X + 10);
+}
+
+TEST_F(PlayInputTest, HotKeysClickTheirSidesWithExactlyTheirModifiers) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Options.Hotkeys[2 * (2 + MenuButton::Pin)] = {uint16_t('P'), 0};
+  Options.Hotkeys[2 * (2 + MenuButton::Pin) + 1] = {uint16_t('P'), ssShift};
+  uint16_t key = 'P';
+  Screen->KeyUp(key, ssCtrl);
+  EXPECT_FALSE(Screen->Menu().IsOn(MenuButton::Pin, EMenuSide::Left));
+  Screen->KeyUp(key, 0);
+  EXPECT_TRUE(Screen->Menu().IsOn(MenuButton::Pin, EMenuSide::Left));
+  EXPECT_FALSE(Screen->Menu().IsOn(MenuButton::Pin, EMenuSide::Right));
+  Screen->KeyUp(key, ssShift);
+  EXPECT_TRUE(Screen->Menu().IsOn(MenuButton::Pin, EMenuSide::Right));
+  Screen->KeyUp(key, 0);
+  EXPECT_FALSE(Screen->Menu().IsOn(MenuButton::Pin, EMenuSide::Left));
+  // With the pin tool on, a right click pins instead of turning.
+  Screen->KeyUp(key, 0);
+  Lay(5, {300, 300});
+  Press(OnPiece(5), mbRight);
+  Release(OnPiece(5), mbRight);
+  Frames(30);
+  EXPECT_EQ(Piece(5).FState, PieceState::Pinned);
+}
+
+TEST_F(PlayInputTest, AHelpThePuzzleForbidsIgnoresItsKey) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  PlayOptions.AllowGhost = 0;
+  Screen->Menu().SetHelpHints();
+  Options.Hotkeys[2 * (2 + MenuButton::Ghost)] = {uint16_t('G'), 0};
+  uint16_t key = 'G';
+  Screen->KeyUp(key, 0);
+  EXPECT_FALSE(Screen->Menu().IsOn(MenuButton::Ghost, EMenuSide::Left));
+  EXPECT_TRUE(Screen->Menu().GhostRect().IsEmpty());
+}
+
+class ExitDialogTest : public PlayInputTest {
+ protected:
+  void ClickExitButton(int index) {
+    const TDXButton& b = *Screen->Menu().ExitButton(index);
+    const TPoint at{b.FLeft + b.FWidth / 2, b.FTop + b.FHeight / 2};
+    Press(at);
+    Release(at);
+    Frames(2);
+  }
+};
+
+TEST_F(ExitDialogTest, TheDialogHoldsTheMouseAndOkSavesTheGame) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Lay(3, {40, 40});
+  const TPoint piece = OnPiece(3);
+  Screen->Menu().ClickSide(MenuButton::Exit, EMenuSide::Left);
+  Frames(1);
+  ASSERT_TRUE(Screen->Menu().ModalOpen());
+  ASSERT_FALSE(Screen->Menu().ModalRect().Contains(piece.X, piece.Y));
+  Press(piece);
+  EXPECT_FALSE(Piece(3).FDragging);
+  Release(piece);
+  ClickExitButton(0);
+  EXPECT_TRUE(Screen->Done());
+  EXPECT_TRUE(FileExists(ZipPath()));
+  Screen->Enter();
+}
+
+TEST_F(ExitDialogTest, AbandonDeletesTheSavedGameButAFinishedGameKeepsItsScore) {
+  NewGame({.PieceW = 80, .PieceH = 60});
+  ASSERT_TRUE(Screen->SaveGame(SavPath()));
+  ASSERT_TRUE(FileExists(ZipPath()));
+  Solve();
+  Frames(2);
+  // Completion opens the dialog by itself.
+  EXPECT_TRUE(Screen->Menu().ModalOpen());
+  ClickExitButton(1);
+  EXPECT_TRUE(Screen->Done());
+  EXPECT_FALSE(FileExists(ZipPath()));
+  TGameRecord best, last;
+  ASSERT_TRUE(ReadScoreFile(ChangeFileExt(PicturePath(), ".hsc"), best, last));
+  EXPECT_EQ(last.Finished, 1);
+  Screen->Enter();
 }
 
 }  // namespace
