@@ -53,6 +53,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (a == "--version") {
       result.Command = ECommand::Version;
       return result;
+    } else if (a == "--play") {
+      if (i + 1 >= arguments.size() || !IsPictureName(arguments[i + 1])) return Failure("--play needs a picture");
+      result.Play = arguments[++i];
     } else if (a == "--theme-preview" || a == "--gallery") {
       result.Showcase = a == "--gallery" ? EShowcase::Gallery : EShowcase::ThemePreview;
       if (i + 1 < arguments.size() && !IsOption(arguments[i + 1]) && !IsPictureName(arguments[i + 1])) {
@@ -73,6 +76,8 @@ std::string UsageText() {
          "PICTURE (JPEG, BMP, PNG or DIB) is added to your library of jigsaws and chosen in the\n"
          "puzzle selector.\n"
          "\n"
+         "  --play PICTURE       play PICTURE at once: its saved game, or a new game of its puzzle\n"
+         "                       (made with the maker's first values when it has none)\n"
          "  --theme-preview [N]  show every control image of theme N (T steps to the next theme)\n"
          "  --gallery [N]        show a working example of every control in theme N\n"
          "  --help               show this help and exit\n"

@@ -85,7 +85,7 @@ class TBasicEvents {
 
 // What a finished screen asks the engine to do next (its FResult).
 namespace MainMenuResult {
-enum : int { Quit = -1, Selector = 1, Options = 2, ContinueLast = 3, MakerOfLast = 4 };
+enum : int { Quit = -1, Selector = 1, Options = 2, ContinueLast = 3, MakerOfLast = 4, PlayGiven = 5 };
 }
 namespace SelectorResult {
 enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3 };

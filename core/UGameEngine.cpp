@@ -15,6 +15,7 @@
 #include "core/URegistry.h"
 #include "core/UThemes.h"
 #include "creation/UBitmapBuilder.h"
+#include "creation/UPuzzleDefaults.h"
 #include "screens/UPuzzleMakerInterface.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
@@ -368,6 +369,17 @@ void TGameEngine::ShowInSelector(const std::string& picture) {
     FMainMenu->Finish(MainMenuResult::Selector);
 }
 
+void TGameEngine::PlayPicture(const std::string& picture) {
+  std::string error;
+  if (!FileExists(ChangeFileExt(picture, ".pzl")) && !MakeDefaultPuzzle(picture, GetTickCount(), error)) {
+    ReportError(Lang(170), picture + ": " + error);
+    return;
+  }
+  FPlayPicture = picture;
+  FPuzzleSelector->FCurrentPath = picture;
+  if (FActive == FMainMenu.get() && !FMainMenu->Done()) FMainMenu->Finish(MainMenuResult::PlayGiven);
+}
+
 void TGameEngine::ScreenDone(TInterface* sender) {
   FFinished = FActive;
   FActive = nullptr;
@@ -412,6 +424,10 @@ bool TGameEngine::SwitchFromMainMenu(int result) {
       return true;
     case MainMenuResult::ContinueLast: ContinueJigsaw(Options.LastJigsaw); return true;
     case MainMenuResult::MakerOfLast: OpenMaker(Options.LastJigsaw, *FMainMenu); return true;
+    case MainMenuResult::PlayGiven:
+      if (FileExists(ChangeFileExt(FPlayPicture, ".zip"))) ContinueJigsaw(FPlayPicture);
+      else NewGame(FPlayPicture);
+      return true;
     case MainMenuResult::Quit:
       if (FHooks.Close) FHooks.Close();
       return true;

@@ -52,6 +52,9 @@ class TGameEngine {
   void ScreenDone(TInterface* sender);
   // A picture the player handed the program ("Open with"): the selector opens on it.
   void ShowInSelector(const std::string& picture);
+  // Goes straight from the main menu to the table: the picture's saved game, or a new game of
+  // its puzzle, made first with the maker's new-puzzle values when there is none.
+  void PlayPicture(const std::string& picture);
   void SwitchScreens();
   // The redraw counter (the timer's tag): at kFullRedraw the next frames are drawn in full, one
   // more full frame follows every kFullRedraw + 1 frames.
@@ -134,6 +137,7 @@ class TGameEngine {
   int FLeakedSprites = 0;
   int FImagesTheme = -1;  // the theme whose widget images are in use
   std::string FLoadError;  // why the last LoadPuzzle failed
+  std::string FPlayPicture;  // the picture PlayPicture asked for
 };
 
 // The one engine, while it exists.

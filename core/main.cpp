@@ -96,6 +96,8 @@ int main(int argc, char** argv) {
     display.Initialize();
     if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !chosen.empty())
       engine->ShowInSelector(chosen);
+    if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !line.Play.empty())
+      engine->PlayPicture(AbsolutePaths({line.Play}).front());
     RunMessageLoop(mainWindow, display);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());

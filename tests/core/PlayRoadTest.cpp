@@ -12,6 +12,7 @@
 #include "play/UBoardPlayInterface.h"
 #include "platform/Dib.h"
 #include "platform/Input.h"
+#include "platform/Paths.h"
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPuzzleSelectorInterface.h"
@@ -58,6 +59,27 @@ TEST_F(PlayRoadTest, ANewGameCutsThePictureWithOneProgressStepPerPiece) {
   EXPECT_EQ(InfoWindow().FMax, 11);
   EXPECT_EQ(InfoWindow().FPosition, 11);
   EXPECT_TRUE(Engine().Maker().Cutter().Pieces().empty()) << "the cutter let go of its work";
+}
+
+// Straight to the table: a picture without a puzzle gets one with the maker's first values;
+// one with a saved game continues it.
+TEST_F(PlayRoadTest, PlayingAGivenPictureMakesItsPuzzleOrContinuesItsGame) {
+  const std::string fresh = MakeJigsaw("Fresh", false);
+  Engine().PlayPicture(fresh);
+  Frame();
+  ASSERT_EQ(Engine().Active(), Play());
+  EXPECT_TRUE(FileExists(ChangeFileExt(fresh, ".pzl")));
+  const int pieces = Engine().BoardPlay().PieceCount();
+  EXPECT_GT(pieces, 1);
+  Key(VK_ESCAPE);
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+  ASSERT_TRUE(FileExists(ChangeFileExt(fresh, ".zip")));
+  Engine().PlayPicture(fresh);
+  Frame();
+  ASSERT_EQ(Engine().Active(), Play());
+  EXPECT_EQ(Engine().BoardPlay().PieceCount(), pieces);
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(PlayRoadTest, ThePlayClockSkipsStallsOfMoreThanThreeSeconds) {

@@ -48,6 +48,16 @@ TEST(CommandLine, AfterTwoDashesANameIsAPictureEvenWithALeadingDash) {
   EXPECT_EQ(line.Pictures, Args{"-odd.jpg"});
 }
 
+TEST(CommandLine, PlayTakesOnePicture) {
+  TCommandLine line = ParseCommandLine({"--play", "Sunset.JPG"});
+  EXPECT_EQ(line.Command, ECommand::Play);
+  EXPECT_EQ(line.Play, "Sunset.JPG");
+  EXPECT_TRUE(line.Pictures.empty());
+  EXPECT_EQ(ParseCommandLine({"--play"}).Command, ECommand::Error);
+  EXPECT_EQ(ParseCommandLine({"--play", "notes.txt"}).Command, ECommand::Error);
+  EXPECT_NE(UsageText().find("--play"), std::string::npos);
+}
+
 TEST(CommandLine, WrongArgumentsAreErrorsThatNameThem) {
   for (const Args& args : {Args{"--fullscreen"}, Args{"-x"}, Args{"notes.txt"}, Args{"Cat"}, Args{"--gallery", "x"},
                            Args{"--theme-preview", "-1x"}, Args{"--gallery", "1", "2"}}) {
