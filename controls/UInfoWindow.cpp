@@ -58,12 +58,24 @@ void TDXInfoWindow::SetPosition(int value) {
   Draw();
 }
 
+bool TDXInfoWindow::Step() {
+  const int shown = ShownPercent();
+  FPosition = std::min(FMax, FPosition + 1);
+  if (ShownPercent() == shown) return false;
+  Draw();
+  return true;
+}
+
+int TDXInfoWindow::ShownPercent() const {
+  if (FMax == FMin) return 0;
+  const int position = std::clamp(FPosition, std::min(FMin, FMax), std::max(FMin, FMax));
+  return int(std::round(double(position - FMin) / (double(FMax) - FMin) * 100.0));
+}
+
 std::string TDXInfoWindow::MainLine() const {
   std::string line = FTitle + FMessage;
   if (FShowPercent && FMax != FMin) {
-    const int position = std::clamp(FPosition, std::min(FMin, FMax), std::max(FMin, FMax));
-    const double percent = double(position - FMin) / (double(FMax) - FMin) * 100.0;
-    line += "-" + std::to_string(int(std::round(percent))) + "%";
+    line += "-" + std::to_string(ShownPercent()) + "%";
   }
   return line;
 }

@@ -30,6 +30,11 @@ class TDXInfoWindow {
   void CenterOnScreen();
   // The position is limited to FMax; then the box is drawn.
   void SetPosition(int value);
+  // One step on; the box is drawn again only when the percentage it shows changes, so a long
+  // operation is not slowed down by its own progress box. True when it was drawn.
+  bool Step();
+  // The percentage the box shows, rounded.
+  int ShownPercent() const;
   // Paints the box onto the visible surface; the caller presents it.
   void Draw();
 

@@ -628,8 +628,7 @@ void TGameEngine::ShowCutProgress() {
 void TGameEngine::CutterProgress() {
   TDXInfoWindow& info = InfoWindow();
   info.FMax = int(FPuzzleMaker->Cutter().Pieces().size()) - 1;
-  info.SetPosition(info.FPosition + 1);
-  FDXDraw.ShowPrimary();
+  if (info.Step()) FDXDraw.ShowPrimary();
 }
 
 // ---------------------------------------------------------------------------------------------

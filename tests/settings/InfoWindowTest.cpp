@@ -48,6 +48,18 @@ TEST_F(InfoWindowTest, PercentageIsAppendedOnlyForARange) {
   EXPECT_EQ(window.MainLine(), "Cutting puzzle");
 }
 
+TEST_F(InfoWindowTest, StepsRedrawOnlyWhenTheShownPercentageChanges) {
+  TDXInfoWindow window;
+  window.FShowPercent = true;
+  window.FMax = 5000;
+  int drawn = 0;
+  for (int i = 0; i < 5000; ++i) drawn += window.Step();
+  EXPECT_EQ(window.FPosition, 5000);
+  EXPECT_EQ(window.ShownPercent(), 100);
+  EXPECT_EQ(drawn, 100);
+  EXPECT_FALSE(window.Step());  // held at the end
+}
+
 TEST_F(InfoWindowTest, PositionBeyondTheEndShowsAFullBarWithoutGradient) {
   TDXInfoWindow window;
   window.FShowBar = window.FShowPercent = true;

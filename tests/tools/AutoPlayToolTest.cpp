@@ -87,6 +87,22 @@ TEST_F(AutoPlayTool, APuzzleWithoutRotationIsPlayedToo) {
   EXPECT_EQ(line["finished"], "1");
 }
 
+// The same player acting only through the mouse and keys on the real play screen, leaving by
+// the exit dialog.
+TEST_F(AutoPlayTool, PlaysThroughTheScreenWithAndWithoutRotation) {
+  auto line = Play({"--piece-size", "40", "40", "--options", "11111", "--seed", "7", "--screen"});
+  EXPECT_EQ(line["pieces"], "12");
+  EXPECT_EQ(line["left"], "1");
+  EXPECT_EQ(line["finished"], "1");
+  EXPECT_EQ(Bytes(FDir.File("p.hsc")).size(), 160u);
+  EXPECT_TRUE(FileExists(FDir.File("p.zip")));
+  line = Play({"--piece-size", "40", "40", "--options", "11011", "--seed", "7", "--screen", "--joins", "5"});
+  EXPECT_EQ(line["left"], "7");
+  line = Play({"--continue", "--screen"});
+  EXPECT_EQ(line["left"], "1");
+  EXPECT_EQ(line["finished"], "1");
+}
+
 TEST_F(AutoPlayTool, ADamagedSaveIsRefusedAndLeftAsItIs) {
   auto args = FCut;
   args.insert(args.end(), {"--joins", "3"});

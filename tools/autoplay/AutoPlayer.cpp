@@ -12,10 +12,13 @@
 #include "controls/UControlImages.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
+#include "controls/UButtons.h"
 #include "creation/UBitmapBuilder.h"
+#include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"
 #include "play/UPieceList.h"
+#include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "tools/cut/CutRun.h"
@@ -39,9 +42,10 @@ double Timed(const std::function<void()>& step) {
 
 }  // namespace
 
-TTable::TTable() : FGraphics(FDisplay) {
+TTable::TTable(int width, int height) : FDisplay(width, height), FGraphics(FDisplay) {
   SetDXDraw(&FDisplay);
   LoadThemes();
+  LoadDefaultHotkeys();
   std::string ignored;  // without widget images the trays still work, only plainer
   (void)ReloadControlImages(ignored);
   FScreen = std::make_unique<TBoardPlayInterface>(&FGraphics);
@@ -70,9 +74,9 @@ void TTable::Frame() {
   if (Pieces().Count() < pieces) FFusionMs += MsSince(start);
 }
 
-TCarefulPlayer::TCarefulPlayer(TTable& table, int pictureWidth, int pictureHeight)
+TCarefulPlayer::TCarefulPlayer(TTable& table, int pictureWidth, int pictureHeight, bool throughScreen)
     : FTable(table), FSet(table.Pieces()),
-      FOrigin{(kTableWidth - pictureWidth) / 2, (kTableHeight - pictureHeight) / 2} {}
+      FOrigin{(kTableWidth - pictureWidth) / 2, (kTableHeight - pictureHeight) / 2}, FThroughScreen(throughScreen) {}
 
 bool TCarefulPlayer::Play(int joins) {
   const int start = FSet.Count();
@@ -80,6 +84,7 @@ bool TCarefulPlayer::Play(int joins) {
     const int anchor = FSet.Count() - 1;  // a fused piece always comes last
     if (!AtHome(FSet.Piece(anchor)) && !Carry(anchor)) return false;
     Settle();
+    if (FThroughScreen && !PinAnchor()) return false;
     const int before = FSet.Count();
     const int next = FreeNeighbour(FSet.Piece(before - 1));
     if (next < 0 || !Carry(next)) return false;
@@ -110,6 +115,7 @@ int TCarefulPlayer::FreeNeighbour(const TBPiece& anchor) const {
 }
 
 bool TCarefulPlayer::Carry(int index) {
+  if (FThroughScreen) return CarryThroughScreen(index);
   TBPiece& p = FSet.Piece(index);
   FSet.Board().Mouse = {p.FPosition.X + p.Width() / 2, p.FPosition.Y + p.Height() / 2};
   if (!FSet.PickUp(index)) return false;
@@ -125,6 +131,117 @@ bool TCarefulPlayer::Carry(int index) {
   FTable.Frame();
   FSet.DropSelection(FSet.Board().Mouse.X, FSet.Board().Mouse.Y, true);
   return true;
+}
+
+// ---- Through the screen ---------------------------------------------------------------------------
+
+TPoint TCarefulPlayer::ScreenPoint(TPoint table) const {
+  return {table.X - FTable.Graphics().FScrollX, table.Y - FTable.Graphics().FScrollY};
+}
+
+void TCarefulPlayer::Press(TPoint at, int button) {
+  FHeld |= button == mbLeft ? ssLeft : ssRight;
+  FTable.Screen().MouseDown(button, FHeld, at.X, at.Y);
+  FTable.Frame();
+}
+
+void TCarefulPlayer::Release(TPoint at, int button) {
+  FHeld &= ~(button == mbLeft ? ssLeft : ssRight);
+  FTable.Screen().MouseUp(button, FHeld, at.X, at.Y);
+  FTable.Frame();
+}
+
+bool TCarefulPlayer::ShowingPoint(const TBPiece& p, TPoint& at) {
+  const TMyDib* image = p.Bitmap(p.FOrientation);
+  if (!image) return false;
+  for (int y = 2; y < image->Height(); y += 3)
+    for (int x = 2; x < image->Width(); x += 3) {
+      if ((image->At(x, y) & kRgbMask) == 0) continue;
+      at = ScreenPoint({p.FPosition.X + x, p.FPosition.Y + y});
+      if (FTable.Graphics().SpriteAt(at.X, at.Y) == p.SpriteIndex()) return true;
+    }
+  return false;
+}
+
+// The growing piece is pinned where it lies, as a player does: a pinned piece lies under every
+// loose one, so the pieces it would hide stay in sight, and what joins it is pinned too.
+bool TCarefulPlayer::PinAnchor() {
+  TBPiece& anchor = FSet.Piece(FSet.Count() - 1);
+  if (anchor.FState == PieceState::Pinned) return true;
+  const THotKey pinTool = Options.Hotkeys[2 * (2 + MenuButton::Pin)];
+  uint16_t key = pinTool.Key;
+  TPoint at;
+  if (key == 0 || !ShowingPoint(anchor, at)) return false;
+  FTable.Screen().KeyUp(key, pinTool.Shift);
+  Press(at, mbRight);
+  Release(at, mbRight);
+  key = pinTool.Key;
+  FTable.Screen().KeyUp(key, pinTool.Shift);
+  Settle();
+  return anchor.FState == PieceState::Pinned;
+}
+
+// A piece hidden under others: the one on top of its middle goes to a corner of the table.
+bool TCarefulPlayer::Uncover(const TBPiece& p) {
+  const TRect r = p.Bounds();
+  const TPoint middle = ScreenPoint({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+  const int top = FTable.Graphics().SpriteAt(middle.X, middle.Y);
+  if (top < 0 || FTable.Graphics().Sprite(top).Category != SpriteCategory::Piece) return false;
+  const int index = FTable.Graphics().Sprite(top).DrawTag;
+  TPoint from;
+  if (index == p.FIndex || !ShowingPoint(FSet.Piece(index), from)) return false;
+  Press(from, mbLeft);
+  const TPoint to = ScreenPoint({kTableWidth - 60 - Random(200), kTableHeight - 60 - Random(100)});
+  FTable.Screen().MouseMove(FHeld, to.X, to.Y);
+  Release(to, mbLeft);
+  if (FTable.Screen().DragMode() != EDragMode::Idle) {
+    Press(to, mbLeft);
+    Release(to, mbLeft);
+  }
+  return true;
+}
+
+// Press on the piece, right clicks until it is upright, move it beside its place, let go (and
+// click once more when the press was quick enough to count as a click).
+bool TCarefulPlayer::CarryThroughScreen(int index) {
+  TPoint at;
+  for (int tries = 0; !ShowingPoint(FSet.Piece(index), at); ++tries)
+    if (tries > 20 || !Uncover(FSet.Piece(index))) return false;
+  TBPiece& p = FSet.Piece(index);
+  Press(at, mbLeft);
+  if (!p.FDragging) return false;
+  while (p.FOrientation != 0) {
+    Press(at, mbRight);
+    Release(at, mbRight);
+    while (p.Rotating()) FTable.Frame();
+  }
+  const TPoint home = Home(p);
+  const bool anchor = index == FSet.Count() - 1;
+  const TPoint place = anchor ? home : TPoint{home.X + kDropOffset.X, home.Y + kDropOffset.Y};
+  const TPoint to = ScreenPoint({place.X + p.FGrab.X, place.Y + p.FGrab.Y});
+  FTable.Screen().MouseMove(FHeld, to.X, to.Y);
+  FTable.Frame();
+  Release(to, mbLeft);
+  if (FTable.Screen().DragMode() == EDragMode::Clicked) {
+    Press(to, mbLeft);
+    Release(to, mbLeft);
+  }
+  return !p.FDragging;
+}
+
+bool TCarefulPlayer::LeaveThroughDialog() {
+  TBoardMenu& menu = FTable.Screen().Menu();
+  if (!menu.ModalOpen()) {
+    uint16_t key = Options.Hotkeys[2 * (2 + MenuButton::Exit)].Key;
+    FTable.Screen().KeyUp(key, Options.Hotkeys[2 * (2 + MenuButton::Exit)].Shift);
+    FTable.Frame();
+  }
+  const TDXButton* ok = menu.ModalOpen() ? menu.ExitButton(0) : nullptr;
+  if (!ok) return false;
+  const TPoint at{ok->FLeft + ok->FWidth / 2, ok->FTop + ok->FHeight / 2};
+  Press(at, mbLeft);
+  Release(at, mbLeft);
+  return FTable.Screen().Done();
 }
 
 void TCarefulPlayer::Settle() {
@@ -163,7 +280,7 @@ int Start(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TTable& session, TAu
   });
   if (status != 0) return status;
   session.Screen().Enter();
-  session.Screen().NewGame(cutter, TTable::kScreenWidth - 200, TTable::kScreenHeight - 300);
+  session.Screen().NewGame(cutter, session.Width() - 200, session.Height() - 300);
   return 0;
 }
 
@@ -175,6 +292,8 @@ TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args) {
   for (size_t k = 0; k < args.size(); ++k) {
     if (args[k] == "--continue") {
       o.Continue = true;
+    } else if (args[k] == "--screen") {
+      o.Screen = true;
     } else if (args[k] == "--joins") {
       if (k + 1 >= args.size()) throw cuttool::TUsageError{"--joins takes a whole number of 0 or more"};
       const std::string& v = args[++k];
@@ -193,20 +312,23 @@ TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args) {
 }
 
 int RunAutoPlay(const TAutoPlayOptions& o, TAutoPlayResult& r) {
+  cuttool::UseProgramFolder(o.Cut);
   TPuzzleCutter cutter;
-  TTable session;
+  TTable session(o.Screen ? kTableWidth : TTable::kScreenWidth, o.Screen ? kTableHeight : TTable::kScreenHeight);
   if (const int status = Start(o, cutter, session, r)) return status;
   // Boxes are places in the picture as cut (cropped to the grid).
   const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
   const int width = picture.Width(), height = picture.Height();
   cutter.Clear();
-  TCarefulPlayer player(session, width, height);
+  TCarefulPlayer player(session, width, height, o.Screen);
   bool played = true;
   r.PlayMs = Timed([&] { played = player.Play(o.Joins); });
   r.FuseMs = session.FusionMs();
   if (!played) std::fprintf(stderr, "a drop beside a true neighbour did not join; the player stopped\n");
   r.Left = session.Pieces().Count();
-  r.SaveMs = Timed([&] { session.Screen().Leave(); });
+  r.SaveMs = Timed([&] {
+    if (!o.Screen || !player.LeaveThroughDialog()) session.Screen().Leave();
+  });
   Fill(r);
   return session.SaveFailed() || !played ? 1 : 0;
 }

@@ -24,12 +24,16 @@ class TTable {
  public:
   static constexpr int kScreenWidth = 800, kScreenHeight = 600;
 
-  TTable();
+  // A player through the screen sees the whole table: the screen is the table's size.
+  explicit TTable(int width = kScreenWidth, int height = kScreenHeight);
   ~TTable();
   TTable(const TTable&) = delete;
   TTable& operator=(const TTable&) = delete;
 
   TBoardPlayInterface& Screen() { return *FScreen; }
+  TGraphicsEngine& Graphics() { return FGraphics; }
+  int Width() const { return FDisplay.Width(); }
+  int Height() const { return FDisplay.Height(); }
   TPieces& Pieces();
   void Frame();
   bool SaveFailed() const { return FSaveFailed; }
@@ -37,7 +41,7 @@ class TTable {
   double FusionMs() const { return FFusionMs; }
 
  private:
-  THeadlessDisplay FDisplay{kScreenWidth, kScreenHeight};
+  THeadlessDisplay FDisplay;
   TGraphicsEngine FGraphics;
   std::unique_ptr<TBoardPlayInterface> FScreen;
   bool FSaveFailed = false;
@@ -48,8 +52,9 @@ class TTable {
 // table, upright, so each drop lands beside the growing piece.
 class TCarefulPlayer {
  public:
-  // The size of the picture as cut (the boxes of the pieces are places in it).
-  TCarefulPlayer(TTable& table, int pictureWidth, int pictureHeight);
+  // The size of the picture as cut (the boxes of the pieces are places in it). Through the
+  // screen, every move is a mouse gesture on the play screen.
+  TCarefulPlayer(TTable& table, int pictureWidth, int pictureHeight, bool throughScreen = false);
   // Joins `joins` pieces (-1: until one is left). False when a drop beside a true neighbour did
   // not join: the player gives up rather than loop.
   bool Play(int joins);
@@ -57,21 +62,34 @@ class TCarefulPlayer {
   bool Carry(int index);
   // Frames until every snap and fusion has ended.
   void Settle();
+  // Leaves the table as a player does: the exit dialog's hot key, then its OK button.
+  bool LeaveThroughDialog();
 
  private:
   TPoint Home(const TBPiece& p) const;
   bool AtHome(const TBPiece& p) const;
   int FreeNeighbour(const TBPiece& anchor) const;
+  bool CarryThroughScreen(int index);
+  // A screen point where a press takes the piece (an opaque pixel of it, on top); false if none.
+  bool ShowingPoint(const TBPiece& p, TPoint& at);
+  TPoint ScreenPoint(TPoint table) const;
+  void Press(TPoint at, int button);
+  void Release(TPoint at, int button);
+  bool Uncover(const TBPiece& p);
+  bool PinAnchor();
 
   TTable& FTable;
   TPieces& FSet;
   TPoint FOrigin;
+  bool FThroughScreen;
+  int FHeld = 0;  // mouse buttons held, as Shift bits
 };
 
 struct TAutoPlayOptions {
   cuttool::TCutOptions Cut;
   int Joins = -1;         // pieces to join before leaving; -1 = until one piece is left
   bool Continue = false;  // continue the saved game instead of starting a new one
+  bool Screen = false;    // act only through mouse and key events on the play screen
 };
 
 struct TAutoPlayResult {
@@ -85,7 +103,7 @@ struct TAutoPlayResult {
   double FuseMs = 0;  // the part of PlayMs spent in frames that fused pieces
 };
 
-// The cut tool's options plus --joins K and --continue. Throws cuttool::TUsageError.
+// The cut tool's options plus --joins K, --continue and --screen. Throws cuttool::TUsageError.
 TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args);
 // Plays; returns the exit code (0, or 1 after printing why).
 int RunAutoPlay(const TAutoPlayOptions& options, TAutoPlayResult& result);

@@ -8,10 +8,11 @@ namespace {
 
 const char* const kUsage =
     "usage: quorvane-jigsaw-autoplay PICTURE [the cut options of quorvane-jigsaw-cut]\n"
-    "         [--from-pzl] [--joins K] [--continue] [--program-folder DIR]\n"
+    "         [--from-pzl] [--joins K] [--continue] [--screen] [--program-folder DIR]\n"
     "Cuts PICTURE (writing its .pzl, or from its .pzl with --from-pzl), or continues its saved\n"
     "game (--continue); joins K pieces (all by default) like a careful player, leaves the table\n"
-    "and saves the game beside the picture. Prints one line:\n"
+    "and saves the game beside the picture. --screen plays through mouse and key events on the\n"
+    "play screen, leaving by the exit dialog. Prints one line:\n"
     "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T\n"
     "fuse_ms=T (the part of play_ms spent fusing)\n";
 

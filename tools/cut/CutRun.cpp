@@ -61,8 +61,12 @@ void Redraw(TPuzzleCutter& cutter) {
   cutter.DrawCutMap();
 }
 
-int PreparePuzzle(const TCutOptions& a, TPuzzleCutter& cutter) {
+void UseProgramFolder(const TCutOptions& a) {
   SetProgramFolder(a.ProgramFolder.empty() ? DataSetFolder(ExecutableFolder()) : a.ProgramFolder);
+}
+
+int PreparePuzzle(const TCutOptions& a, TPuzzleCutter& cutter) {
+  UseProgramFolder(a);
   if (!FileExists(a.Picture)) return std::fprintf(stderr, "no such picture: %s\n", a.Picture.c_str()), 1;
   if (!cutter.LoadPicture(a.Picture)) return std::fprintf(stderr, "%s\n", cutter.LastError().c_str()), 1;
   if (a.FromPzl) {

@@ -14,7 +14,9 @@ namespace qj::cuttool {
 
 // The folder of the running executable ("." when unknown).
 std::string ExecutableFolder();
-// Sets the program folder (the option's, or the data set beside the executable), loads the
+// The program folder of the options: the option's, or the data set beside the executable.
+void UseProgramFolder(const TCutOptions& options);
+// Sets the program folder (UseProgramFolder), loads the
 // picture and then its puzzle file (FromPzl) or the options, and counts the cut; writes the
 // puzzle file unless FromPzl or !Save. Returns 0, or the exit code after printing why (1 for a
 // missing or unreadable file, 3 for an unsound cut or a failed save). Throws TUsageError.
