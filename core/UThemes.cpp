@@ -195,6 +195,8 @@ void RestoreMidiVolumes() {
   gMusicPlaying = false;
 }
 
+bool MusicPlaying() { return gMusicPlaying; }
+
 int PlayMidi(const std::string& fileName) { return SoundDevice().PlayMidi(ResolvePath(fileName)); }
 
 }  // namespace qj

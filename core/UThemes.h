@@ -94,6 +94,8 @@ void SetMusicVolume(int value);
 void StartMusic();
 // After the music has ended: the MIDI devices get their remembered volumes back.
 void RestoreMidiVolumes();
+// Whether the music started and has not ended yet.
+bool MusicPlaying();
 // Plays a MIDI file once; 0 on success, else the device's error code.
 int PlayMidi(const std::string& fileName);
 

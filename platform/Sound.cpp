@@ -39,6 +39,7 @@ class TSilentDevice : public ISoundDevice {
     if (device == 0) FMidiLevel = level;
   }
   int PlayMidi(const std::string&) override { return kMidiErrorNoDevice; }
+  void StopMidi() override {}
 
  private:
   uint32_t FMidiLevel = 0xFFFF;

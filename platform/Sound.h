@@ -29,6 +29,8 @@ class ISoundDevice {
   // Plays the file once; 0 on success, else an error code. The end is reported as a
   // TInputKind::MusicEnded event.
   virtual int PlayMidi(const std::string& path) = 0;
+  // Stops the music; its end is reported as when it ends by itself.
+  virtual void StopMidi() = 0;
 };
 
 // A device that accepts everything and plays nothing: effects load (WAV files only) and keep

@@ -16,6 +16,7 @@
 #include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/Sound.h"
 #include "platform/ZipMaster.h"
 
 namespace qj {
@@ -29,6 +30,7 @@ constexpr double kBandMinimum = 9;            // a band spanning less selects no
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = 13;
 constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
+constexpr int kMusicFadeStep = 655;           // of 65535, a frame: about two seconds
 
 std::string ArchivePath(const std::string& savPath) { return ChangeFileExt(savPath, ".zip"); }
 
@@ -68,6 +70,7 @@ void TBoardPlayInterface::Enter() {
   FEngine->SetTableLayer(FPieces->TopDepthLimit() + 1);
   FGameSetUp = FAbandon = FCompleted = FPaused = FScrolling = FBandActive = false;
   FDragMode = EDragMode::Idle;
+  FMusicFade = -1;
   FSavPath.clear();
 }
 
@@ -178,6 +181,7 @@ void TBoardPlayInterface::Update() {
   TInterface::Update();
   FPieces->Update();
   DockTrayIcons();
+  StepMusicFade();
   if (TMySprite* band = FBandSprite.Get()) band->Visible = FBandActive;
   if (FGameSetUp && !FDone) ServeMenu();
 }
@@ -204,12 +208,25 @@ void TBoardPlayInterface::CheckCompletion() {
   GameRecord.Finished = 1;
   FCompleted = true;
   PlaySound(FinishSound.get());
+  if (MusicPlaying()) FMusicFade = int(MidiLevel(Options.Music));
   FMenu->UpdateStatistics(GameRecord);
   FMenu->ShowProgress();
   FMenu->ClickSide(MenuButton::Exit, EMenuSide::Left);
   std::string error;
   if (!UpdateScoreFile(ChangeFileExt(FSavPath, ".hsc"), GameRecord, error))
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+}
+
+// At completion the music fades out under the finish sound and stops; its end notice gives the
+// devices their former volumes back.
+void TBoardPlayInterface::StepMusicFade() {
+  if (FMusicFade < 0) return;
+  ISoundDevice& device = SoundDevice();
+  for (int i = 0; i < device.MidiDeviceCount(); ++i) device.SetMidiVolume(i, uint32_t(std::max(0, FMusicFade)));
+  FMusicFade -= kMusicFadeStep;
+  if (FMusicFade > 0) return;
+  device.StopMidi();
+  FMusicFade = -1;
 }
 
 void TBoardPlayInterface::StartClock(double elapsedDays) { GameStartTime = PlayClockDays() - elapsedDays; }

@@ -101,6 +101,7 @@ class TBoardPlayInterface : public TInterface {
   TRect BandRect() const;
   void DrawBand();
   void ServeMenu();
+  void StepMusicFade();
   void DockTrayIcons();
 
   std::unique_ptr<TPieces> FPieces;
@@ -112,6 +113,7 @@ class TBoardPlayInterface : public TInterface {
   bool FBandActive = false;
   TPoint FBandAnchor, FBandEnd;  // table coordinates
   TSpriteHandle FBandSprite;
+  int FMusicFade = -1;  // the music's level while it fades out at completion; -1 none
   std::string FSavPath;
   double FDragDepth = 0;
   double FElapsedWhenPaused = 0;

@@ -126,6 +126,7 @@ class TSdlDevice : public ISoundDevice {
     Mix_VolumeMusic(MixVolumeFromMidiLevel(FMidiLevel));
   }
   int PlayMidi(const std::string& path) override { return FSession->PlayMusic(ResolvePath(path)); }
+  void StopMidi() override { Mix_HaltMusic(); }
 
  private:
   std::shared_ptr<TMixerSession> FSession;

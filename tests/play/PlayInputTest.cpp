@@ -3,6 +3,8 @@
 #include "controls/UTrayWindow.h"
 #include "controls/UButtons.h"
 #include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
+#include "platform/Sound.h"
 #include "creation/UPuzzleFile.h"
 #include "play/UGameRecord.h"
 #include "platform/Paths.h"
@@ -186,6 +188,20 @@ TEST_F(PlayInputTest, AHelpThePuzzleForbidsIgnoresItsKey) {
   Screen->KeyUp(key, 0);
   EXPECT_FALSE(Screen->Menu().IsOn(MenuButton::Ghost, EMenuSide::Left));
   EXPECT_TRUE(Screen->Menu().GhostRect().IsEmpty());
+}
+
+TEST_F(PlayInputTest, TheMusicFadesOutAtCompletion) {
+  Options.Music = 100;
+  StartMusic();
+  NewGame({.PieceW = 80, .PieceH = 60});
+  EXPECT_EQ(SoundDevice().MidiVolume(0), 65535u);
+  Solve();
+  const uint32_t early = SoundDevice().MidiVolume(0);
+  Frames(120);
+  EXPECT_LT(SoundDevice().MidiVolume(0), early);
+  EXPECT_LE(SoundDevice().MidiVolume(0), 655u);
+  RestoreMidiVolumes();
+  EXPECT_EQ(SoundDevice().MidiVolume(0), 65535u);
 }
 
 class ExitDialogTest : public PlayInputTest {
