@@ -43,7 +43,7 @@ xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 8))  # the bar comes up
 sleep 1
 xdotool mousemove $((X + WIDTH - 35)) $((Y + HEIGHT - 70)) click 1  # tray 1's icon
 sleep 1
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 20))
+xdotool mousemove $((X + 45)) $((Y + HEIGHT - 25))      # rests on the first button
 sleep 2
 import -window root "$OUT/$NAME.png"
 convert "$OUT/$NAME.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$OUT/$NAME.png"
