@@ -89,6 +89,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
     return ESaveAnswer::Cancel;
   };
   FBoardPlay->OnBackgroundChanged = [this] { FGraphics->LoadBackground(); };
+  FBoardPlay->OnProgress = [this](int line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FBoardPlay->OnThemeChanged = [this] { ReloadAppearance(); };
   FBoardPlay->Menu().OnFrameRate = [this] { return FTimer.FrameRate(); };
   FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
@@ -621,6 +622,26 @@ void TGameEngine::ShowCutProgress() {
   info.FMin = 0;
   info.FMax = 1;
   info.FPosition = 0;
+  info.Draw();
+  FDXDraw.ShowPrimary();
+}
+
+// A save or a continue in the progress box, drawn again only when its percentage changes.
+void TGameEngine::ShowProgress(int line, int64_t done, int64_t total) {
+  TDXInfoWindow& info = InfoWindow();
+  constexpr int kSteps = 1000;
+  const int position = total > 0 ? int(std::min<int64_t>(done, total) * kSteps / total) : kSteps;
+  if (done == 0) {
+    info.FMessage = Lang(line);
+    info.FShowBar = info.FShowPercent = true;
+    info.FShowFootnote = false;
+    info.FMin = 0;
+    info.FMax = kSteps;
+    info.FPosition = -1;
+  }
+  const int shown = info.FPosition < 0 ? -1 : info.ShownPercent();
+  info.FPosition = position;
+  if (info.ShownPercent() == shown) return;
   info.Draw();
   FDXDraw.ShowPrimary();
 }

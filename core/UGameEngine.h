@@ -117,6 +117,7 @@ class TGameEngine {
   std::array<TInterface*, 5> Screens();
   void ReportError(const std::string& title, const std::string& text);
   void ShowCutProgress();
+  void ShowProgress(int line, int64_t done, int64_t total);
 
   IDisplay& FDXDraw;
   TMainWindowHooks FHooks;

@@ -30,6 +30,7 @@ constexpr double kBandMinimum = 9;            // a band spanning less selects no
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = 13;
 constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
+constexpr int kLoadingLine = 210, kSavingLine = 211;  // the progress box's language lines
 constexpr int kMusicFadeStep = 655;           // of 65535, a frame: about two seconds
 
 std::string ArchivePath(const std::string& savPath) { return ChangeFileExt(savPath, ".zip"); }
@@ -516,7 +517,15 @@ bool TBoardPlayInterface::WriteArchive(const std::string& savPath, std::string& 
   TZipMaster zip;
   zip.AddCompLevel = std::clamp(Options.CompressionLevel, 0, 9);
   zip.ZipFileName = ArchivePath(savPath);
-  const auto write = [&game](const TByteSink& sink) { EncodeSavedGame(game, TPieces::OrientationHigh(), sink); };
+  const int64_t total = EncodedSize(game, TPieces::OrientationHigh());
+  const auto write = [&](const TByteSink& sink) {
+    int64_t done = 0;
+    Progress(kSavingLine, 0, total);
+    EncodeSavedGame(game, TPieces::OrientationHigh(), [&](const uint8_t* data, size_t size) {
+      sink(data, size);
+      Progress(kSavingLine, done += int64_t(size), total);
+    });
+  };
   if (zip.AddMemberFromWriter(ExtractFileName(savPath), write)) return true;
   error = zip.LastError();
   return false;
@@ -541,7 +550,9 @@ bool TBoardPlayInterface::LoadGame(TPuzzleCutter& cutter, const std::string& sav
 
 bool TBoardPlayInterface::RestoreGame(TPuzzleCutter& cutter, const std::string& savPath, std::string& error) {
   TSavedGame game;
+  Progress(kLoadingLine, 0, 2);
   if (!ReadSavedGame(cutter, savPath, game, error)) return false;
+  Progress(kLoadingLine, 1, 2);
   FPieces->LoadFrom(game);
   GameRecord = game.Record;
   StartClock(GameRecord.Elapsed);
@@ -551,6 +562,7 @@ bool TBoardPlayInterface::RestoreGame(TPuzzleCutter& cutter, const std::string& 
   FSavPath = savPath;
   FCompleted = GameRecord.Finished != 0;
   FGameSetUp = true;
+  Progress(kLoadingLine, 2, 2);
   return true;
 }
 
@@ -574,6 +586,10 @@ bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string
   limits.MaxBitmapSide = std::max(picture.Width(), picture.Height()) + kMaxShadowMargin;
   return DecodeSavedGame(stream->Data.data(), stream->Data.size(), limits, game, error) &&
          MatchesCut(game, cut, limits.OrientationHigh, error);
+}
+
+void TBoardPlayInterface::Progress(int line, int64_t done, int64_t total) {
+  if (OnProgress) OnProgress(line, done, total);
 }
 
 void TBoardPlayInterface::ApplyMenuState(const TSavedMenu& menu) { ScrollTo(menu.ScrollX, menu.ScrollY); }

@@ -67,6 +67,9 @@ class TBoardPlayInterface : public TInterface {
   std::function<ESaveAnswer(const std::string& title, const std::string& text)> OnSaveFailed;
   // A saved game that could not be continued: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnError;
+  // A long step's progress: the language line naming it, how far it is and of how much (0 of
+  // n starts it; n of n ends it).
+  std::function<void(int line, int64_t done, int64_t total)> OnProgress;
   // The menu changed the table background or the theme.
   std::function<void()> OnBackgroundChanged;
   std::function<void()> OnThemeChanged;
@@ -101,6 +104,7 @@ class TBoardPlayInterface : public TInterface {
   TRect BandRect() const;
   void DrawBand();
   void ServeMenu();
+  void Progress(int line, int64_t done, int64_t total);
   void StepMusicFade();
   void DockTrayIcons();
 

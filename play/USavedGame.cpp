@@ -30,7 +30,7 @@ size_t FixedPieceSize(int orientationHigh) {
   return 1 + 4 + orientations * kPointsPerOrientation * kPointSize + kPointSize + 3 * 4 + 4 + 8;
 }
 
-size_t EncodedSize(const TSavedGame& game, int orientationHigh) {
+size_t StreamSize(const TSavedGame& game, int orientationHigh) {
   size_t size = kGameRecordSize + kTrayCount * kTraySize + 4 + kMenuSize;
   for (const TSavedPiece& p : game.Pieces) {
     size += FixedPieceSize(orientationHigh) + p.Neighbours.size() * 4;
@@ -330,10 +330,12 @@ bool ReadGame(TReader& r, const TSavedGameLimits& limits, TSavedGame& game) {
 
 std::vector<uint8_t> EncodeSavedGame(const TSavedGame& game, int orientationHigh) {
   std::vector<uint8_t> out;
-  out.reserve(EncodedSize(game, orientationHigh));
+  out.reserve(StreamSize(game, orientationHigh));
   EncodeSavedGame(game, orientationHigh, [&out](const uint8_t* data, size_t size) { out.insert(out.end(), data, data + size); });
   return out;
 }
+
+size_t EncodedSize(const TSavedGame& game, int orientationHigh) { return StreamSize(game, orientationHigh); }
 
 void EncodeSavedGame(const TSavedGame& game, int orientationHigh, const TByteSink& sink) {
   TWriter w(sink);

@@ -84,6 +84,8 @@ struct TCutShape {
 // cut's pieces. A game that passes cannot make fusing allocate more than the picture.
 [[nodiscard]] bool MatchesCut(const TSavedGame& game, const TCutShape& cut, int orientationHigh, std::string& error);
 
+// The stream's length in bytes.
+size_t EncodedSize(const TSavedGame& game, int orientationHigh);
 // The whole stream; piece bitmaps are written as 32-bit BMP files whatever their BitCount.
 // orientationHigh is 0 or 3; every piece needs a non-empty bitmap for each orientation up to it,
 // or the stream will not read back.

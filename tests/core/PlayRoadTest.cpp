@@ -75,10 +75,12 @@ TEST_F(PlayRoadTest, PlayingAGivenPictureMakesItsPuzzleOrContinuesItsGame) {
   Frame();
   ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
   ASSERT_TRUE(FileExists(ChangeFileExt(fresh, ".zip")));
+  EXPECT_EQ(InfoWindow().FPosition, InfoWindow().FMax) << "the save's progress ran to its end";
   Engine().PlayPicture(fresh);
   Frame();
   ASSERT_EQ(Engine().Active(), Play());
   EXPECT_EQ(Engine().BoardPlay().PieceCount(), pieces);
+  EXPECT_EQ(InfoWindow().FPosition, InfoWindow().FMax) << "the continue's progress ran to its end";
   EXPECT_TRUE(messages.empty());
 }
 

@@ -1,5 +1,7 @@
 // The play table under the mouse: taking, carrying and dropping pieces by click or hold, turning,
 // the rubber band, scrolling the table and the tray icons.
+#include <algorithm>
+
 #include "controls/UTrayWindow.h"
 #include "controls/UButtons.h"
 #include "core/UMiscelaneous.h"
@@ -177,6 +179,57 @@ TEST_F(PlayInputTest, HotKeysClickTheirSidesWithExactlyTheirModifiers) {
   Release(OnPiece(5), mbRight);
   Frames(30);
   EXPECT_EQ(Piece(5).FState, PieceState::Pinned);
+}
+
+// Every toggling side has its own key; a key with another modifier set does nothing.
+TEST_F(PlayInputTest, EveryToggleHasItsHotKey) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  const std::vector<std::pair<int, EMenuSide>> toggles = {
+      {MenuButton::Scatter, EMenuSide::Left}, {MenuButton::Scatter, EMenuSide::Right},
+      {MenuButton::Loupe, EMenuSide::Left},   {MenuButton::Pin, EMenuSide::Left},
+      {MenuButton::Pin, EMenuSide::Right},    {MenuButton::Ghost, EMenuSide::Left},
+      {MenuButton::Ghost, EMenuSide::Right},  {MenuButton::SmallPicture, EMenuSide::Left},
+      {MenuButton::SmallPicture, EMenuSide::Right}, {MenuButton::Magnet, EMenuSide::Left},
+      {MenuButton::Magnet, EMenuSide::Right}, {MenuButton::MenuBar, EMenuSide::Right}};
+  for (size_t k = 0; k < toggles.size(); ++k) {
+    const auto [button, side] = toggles[k];
+    const int modifiers = int(k % 3) == 0 ? 0 : int(k % 3) == 1 ? ssCtrl : ssAlt | ssShift;
+    Options.Hotkeys[size_t(2 * (2 + button) + int(side))] = {uint16_t('A' + k), modifiers};
+    const bool before = Screen->Menu().IsOn(button, side);
+    uint16_t key = uint16_t('A' + k);
+    Screen->KeyUp(key, modifiers ^ ssCtrl);
+    EXPECT_EQ(Screen->Menu().IsOn(button, side), before) << button;
+    Screen->KeyUp(key, modifiers | ssLeft);  // mouse buttons held do not count
+    EXPECT_NE(Screen->Menu().IsOn(button, side), before) << button;
+    Screen->KeyUp(key, modifiers);
+    EXPECT_EQ(Screen->Menu().IsOn(button, side), before) << button;
+  }
+  Options.Hotkeys[2 * (2 + MenuButton::Exit)] = {VK_ESCAPE, 0};
+  uint16_t escape = VK_ESCAPE;
+  Screen->KeyUp(escape, 0);
+  Frames(1);
+  EXPECT_TRUE(Screen->Menu().ModalOpen());
+}
+
+TEST_F(PlayInputTest, TheBandLeavesPiecesInACollapsedTray) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  TDXTrayWindow& tray = *Set().Tray(1);
+  tray.Open();
+  tray.RestoreBounds(400, 300, 300, 200);
+  Lay(1, {420, 340});
+  ASSERT_EQ(Piece(1).FTray, 1u);
+  tray.Collapse();
+  Lay(2, {560, 330});
+  const TPoint corner{390, 290};
+  ASSERT_EQ(Engine.SpriteAt(corner.X, corner.Y), -1);
+  Press(corner);
+  Move({760, 520});
+  const auto& chosen = Set().Selection();
+  EXPECT_EQ(std::count(chosen.begin(), chosen.end(), &Piece(1)), 0);
+  EXPECT_EQ(std::count(chosen.begin(), chosen.end(), &Piece(2)), 1);
+  EXPECT_FALSE(Piece(1).FHinted);
+  EXPECT_TRUE(Piece(2).FHinted);
+  Release({760, 520});
 }
 
 TEST_F(PlayInputTest, AHelpThePuzzleForbidsIgnoresItsKey) {
