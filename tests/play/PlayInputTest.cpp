@@ -257,6 +257,23 @@ TEST_F(PlayInputTest, TheMusicFadesOutAtCompletion) {
   EXPECT_EQ(SoundDevice().MidiVolume(0), 65535u);
 }
 
+// Button 11 pauses the game for the options screen once; back from there the game goes on.
+TEST_F(PlayInputTest, TheOptionsButtonPausesTheGameOnce) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  int paused = 0;
+  Screen->OnDone = [&](TInterface*) { ++paused; };
+  Screen->Menu().ClickSide(MenuButton::MainMenu, EMenuSide::Left);
+  Frames(3);
+  EXPECT_EQ(paused, 1);
+  EXPECT_EQ(Screen->FResult, PlayResult::Options);
+  EXPECT_FALSE(Piece(0).Sprite()->Visible);
+  Screen->Resume();
+  Frames(3);
+  EXPECT_EQ(paused, 1);
+  EXPECT_TRUE(Piece(0).Sprite()->Visible);
+  Screen->OnDone = nullptr;
+}
+
 class ExitDialogTest : public PlayInputTest {
  protected:
   void ClickExitButton(int index) {
