@@ -83,11 +83,17 @@ void TDXHint::PlaceBeside(bool leftSide) {
   FBackground = backgrounds[size_t(leftSide ? size : size + 3)];
   SetHeight(FBackground->Height());
   SetWidth(FBackground->Width());
-  SetTop(FHintRect.Top - FHeight);
-  if (leftSide)
-    SetLeft(int(std::lround(FHintRect.Left - FWidth * kOverhang)));
-  else
-    SetLeft(int(std::lround(FHintRect.Left + FHintRect.Width() * kOverhang)));
+  int left = int(std::lround(leftSide ? FHintRect.Left - FWidth * kOverhang : FHintRect.Left + FHintRect.Width() * kOverhang));
+  int top = FHintRect.Top - FHeight;
+  // A box that would leave the screen at its side comes back onto it, one box higher, so that
+  // it does not cover the other side's box of the same control.
+  const int screen = FEngine->FWidth;
+  if (screen > FWidth && (left < 0 || left + FWidth > screen)) {
+    left = std::clamp(left, 0, screen - FWidth);
+    top -= FHeight;
+  }
+  SetTop(top);
+  SetLeft(left);
 }
 
 bool TDXHint::ShowHint() {

@@ -46,7 +46,9 @@ TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode lef
   FSprite = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, FDepth, 0));
   FEngine->AddSurface(FSprite.Index(), nullptr);
   FCaption = "$" + std::to_string(148 + index);
-  FLeftHintText = "$" + std::to_string(2 * index);
+  // Line 0 is the program's title, not a hint: the exit button's two sides say the same, so its
+  // right side's hint speaks for both.
+  FLeftHintText = index == MenuButton::Exit ? "" : "$" + std::to_string(2 * index);
   FRightHintText = "$" + std::to_string(2 * index + 1);
   // The left hint is asked first and prepares both, as a push button's do.
   FLeftHint->OnBeforeShow = [this](TDXControl*) {

@@ -125,6 +125,20 @@ TEST_F(Hints, LongerTextsGetWiderBackgrounds) {
   EXPECT_EQ(hint.FBackground, Backgrounds()[2]);
 }
 
+// A control at the screen's edge keeps both its boxes on the screen, one above the other.
+TEST_F(Hints, BoxesAtTheScreensEdgeStayOnIt) {
+  Button.SetLeft(0);
+  TDXHint& left = MakeHint("Left side");
+  TDXHint& right = MakeHint("Right side");
+  right.PlaceBeside(false);
+  EXPECT_EQ(left.FLeft, 0);
+  EXPECT_EQ(left.FTop, right.FTop - left.FHeight);
+  Button.SetLeft(Display.Width() - Button.FWidth);
+  TDXHint& far = MakeHint("Far right");
+  far.PlaceBeside(false);
+  EXPECT_EQ(far.FLeft + far.FWidth, Display.Width());
+}
+
 TEST_F(Hints, ABarSplitsTheCaptionIntoTwoLines) {
   TDXHint& hint = MakeHint("First|Second");
   EXPECT_EQ(hint.Lines(), (std::pair<std::string, std::string>{"First", "Second"}));
