@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: first the optimised build, then the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the tests that start
-# threads (the cutter's helpers) under ThreadSanitizer.
+# threads (the cutter's helpers) under ThreadSanitizer, and last a short run of every fuzz target
+# (QJ_FUZZ_SECONDS each).
 set -eu
 cd "$(dirname "$0")"
 # Compiler cache hits survive a fresh clone in another folder.
@@ -17,4 +18,7 @@ if [ "${QJ_SKIP_SANITIZE:-0}" != "1" ]; then
   cmake --build build-tsan -j"$(nproc)" --target test_creation test_platform
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
     ctest --output-on-failure -j2 -R '^(creation|platform)$')
+fi
+if [ "${QJ_SKIP_FUZZ:-0}" != "1" ]; then
+  tools/fuzz.sh "${QJ_FUZZ_SECONDS:-10}"
 fi

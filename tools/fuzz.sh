@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets of the readers of outside data (ASan and UBSan, clang) in
 # build-fuzz, runs each for SECONDS seconds from its seed corpus and sums up what it found.
 # Usage: tools/fuzz.sh SECONDS. Exit status 1 when any target crashed, leaked, hung or ran out
-# of memory; the inputs that did are in build-fuzz/findings/<target>/.
+# of memory; the inputs that did are in build-fuzz/findings/<target>/. Once the reader is
+# mended, such an input belongs in tests/fuzz/<target>/, which every test run replays.
 set -euo pipefail
 
 seconds=${1:?usage: tools/fuzz.sh SECONDS}
@@ -42,6 +43,10 @@ run_target() {
   crashes=$(($(artifacts "$findings") - before))
   if [ "$status" -ne 0 ] && [ "$crashes" -eq 0 ]; then crashes=1; fi
   echo "target=$name execs=${execs:-0} crashes=$crashes seconds=$(($(date +%s) - start))"
+  if [ "$crashes" -ne 0 ]; then
+    echo "  see $log; inputs in $findings/"
+    grep -m 3 -E '^(==[0-9]+==ERROR|SUMMARY)' "$log" | sed 's/^/  /' || true
+  fi
   total_execs=$((total_execs + ${execs:-0}))
   total_crashes=$((total_crashes + crashes))
 }
