@@ -302,8 +302,15 @@ void TDXButton::Paint() {
   MoveSprite();
 }
 
+void TDXButton::SetHighlighted(bool value) {
+  if (value == FHighlighted) return;
+  FHighlighted = value;
+  Paint();
+}
+
 void TDXButton::DrawFrame(TSurface& surface) {
-  if (const TMyDib* frame = ImageAt(FFrames, FFrame))
+  const int shown = FHighlighted && FFrame == 0 ? std::min(1, FLastFrame) : FFrame;
+  if (const TMyDib* frame = ImageAt(FFrames, shown))
     Blt(surface, surface.Bounds(), *frame, frame->Bounds(), false);
   ClearBorder(surface);
 }

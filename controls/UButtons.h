@@ -77,6 +77,10 @@ class TDXButton : public TDXControl {
   void Press();
   void Release();
   void Click();
+  // At rest a highlighted button shows its second frame (the hover look of a button whose rest
+  // frame is blank); presses animate as ever.
+  void SetHighlighted(bool value);
+  bool Highlighted() const { return FHighlighted; }
   int Right() const { return FLeft + FWidth; }
   int Bottom() const { return FTop + FHeight; }
 
@@ -112,6 +116,7 @@ class TDXButton : public TDXControl {
   TSurface* Layer(size_t index);
 
   EIconFit FIconFit = EIconFit::Button;
+  bool FHighlighted = false;
 };
 
 }  // namespace qj

@@ -1,11 +1,17 @@
-// The main menu: the first screen and the one every other screen returns to.
+// The main menu: the first screen and the one every other screen returns to. A picture at the
+// right edge with buttons over it that show only under the mouse, a welcome line that scrolls
+// once across the top, and the credits rolling up on request.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "controls/UButtons.h"
 #include "core/UEngines.h"
 #include "graphics/USpriteHandle.h"
+#include "platform/Surface.h"
 
 namespace qj {
 
@@ -20,10 +26,23 @@ class TMainInterface : public TInterface {
 
   void Enter() override;
   void Leave() override;
+  void MouseMove(int shift, int x, int y) override;
   void KeyDown(uint16_t& key, int shift) override;
   void KeyUp(uint16_t& key, int shift) override;
+  void KeyPress(char32_t& key) override;
   void Resize() override;
   void Restore() override { Resize(); }
+
+  // The buttons in the order the mouse tests them; each one's layout position in the picture's
+  // .coord file comes with it.
+  enum EChoice : uint8_t { Play, OptionsChoice, Continue, Credits, Quit, ChoiceCount };
+  // The button of a choice, null while the menu is shown as text (its pictures are missing).
+  TDXButton* Button(EChoice choice) const { return FButtons[choice]; }
+  bool CreditsShown() const;
+  bool ContinueDimmed() const { return bool(FContinueVeil); }
+  bool TickerShown() const;
+  // Whether the last jigsaw's picture, saved game and puzzle file are all there.
+  static bool CanContinueLast();
 
   // Started with --theme-preview or --gallery, the menu shows the current theme's control
   // images or a working example of every control instead, and T steps to the next theme.
@@ -35,10 +54,31 @@ class TMainInterface : public TInterface {
   void UsePreviewTheme();
   void NextPreviewTheme();
   void ShowMenu();
+  [[nodiscard]] bool ShowPictureMenu();
+  void ShowTextMenu();
+  void ShadeContinue();
+  void PlaceMenu();
+  void AddRolls();
   void FreeMenu();
+  void Choose(EChoice choice);
+  void ToggleCredits();
+  void DrawTicker();
+  void DrawCredits();
 
   std::vector<TSpriteHandle> FMenuSprites;
   std::unique_ptr<TGallery> FGallery;
+  std::array<TDXButton*, ChoiceCount> FButtons{};
+  std::array<TLayoutRect, ChoiceCount> FButtonPlaces{};
+  TSpriteHandle FPicture;
+  TSpriteHandle FContinueVeil;
+  TSpriteHandle FTicker;
+  TSpriteHandle FCredits;
+  TSurface FTickerText;
+  std::vector<TSurface> FCreditText;
+  int FTickerOffset = 0;
+  int FCreditsOffset = 0;
+  uint32_t FTickerTick = 0;
+  uint32_t FCreditsTick = 0;
 };
 
 }  // namespace qj

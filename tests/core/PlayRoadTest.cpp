@@ -159,6 +159,7 @@ TEST_F(PlayRoadTest, APictureWithoutItsPuzzleFileIsNotPlayed) {
 TEST_F(PlayRoadTest, ContinuingADamagedJigsawStaysOnTheMainMenu) {
   Options.LastJigsaw = picture;
   Truncate(ChangeFileExt(picture, ".pzl"));
+  folder.Write("Jigsaws/Test.zip", "a saved game");  // Continue is offered only with one
   Key('3');
   Frame();
   EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));

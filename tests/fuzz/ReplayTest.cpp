@@ -86,9 +86,10 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplayTest, ::testing::ValuesIn(kTargets),
 TEST(FuzzKeptInputsTest, EveryFolderNamesATarget) {
   std::set<std::string> names;
   for (const TFuzzTarget& target : kTargets) names.insert(target.Name);
-  for (const auto& entry : fs::directory_iterator(kKeptInputs)) {
-    if (entry.is_directory()) EXPECT_TRUE(names.count(entry.path().filename().string())) << entry.path();
-  }
+  for (const auto& entry : fs::directory_iterator(kKeptInputs))
+    if (entry.is_directory()) {
+      EXPECT_TRUE(names.count(entry.path().filename().string())) << entry.path();
+    }
 }
 
 }  // namespace

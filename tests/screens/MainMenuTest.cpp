@@ -1,0 +1,174 @@
+// The main menu with the real data set: its picture at the right edge, buttons that show under
+// the mouse, the keys, Continue only with the last jigsaw's files, the welcome line and the
+// credits on the test clock.
+#include <gtest/gtest.h>
+
+#include "controls/UControlImages.h"
+#include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Input.h"
+#include "platform/Paths.h"
+#include "platform/headless/HeadlessDisplay.h"
+#include "screens/UMainInterface.h"
+#include "tests/support/TempFolder.h"
+
+namespace qj::test {
+namespace {
+
+class MainMenuTest : public ::testing::Test {
+ protected:
+  MainMenuTest() {
+    SetClock(&Clock);
+    SetDXDraw(&Display);
+    Options = TOptions();
+    LoadThemes();
+    std::string error;
+    EXPECT_TRUE(ReloadControlImages(error)) << error;
+    Menu.SetDepthRange(0, 99990);
+  }
+  ~MainMenuTest() override {
+    Menu.Leave();
+    SetControlImages(nullptr);
+    Options = TOptions();
+    SetDXDraw(nullptr);
+    SetClock(nullptr);
+  }
+
+  void Press(char32_t key) { Menu.KeyPress(key); }
+  void Frames(int frames, uint32_t ms) {
+    for (int i = 0; i < frames; ++i) {
+      Clock.Advance(ms);
+      Menu.Update();
+      Engine.DrawFrame();
+    }
+  }
+  TDXButton& Button(TMainInterface::EChoice choice) { return *Menu.Button(choice); }
+  // The last jigsaw with the files Continue needs; `missing` names the one left out.
+  void LastJigsawWithout(const std::string& missing) {
+    Options.LastJigsaw = Library.File("Sunset.jpg");
+    for (const char* ext : {".jpg", ".zip", ".pzl"}) {
+      const std::string file = Library.File(std::string("Sunset") + ext);
+      std::remove(file.c_str());
+      if (missing != ext) Library.Write(std::string("Sunset") + ext, "x");
+    }
+  }
+
+  TManualClock Clock;
+  THeadlessDisplay Display{1024, 768};
+  TGraphicsEngine Engine{Display};
+  TMainInterface Menu{&Engine};
+  TTempFolder Library;
+};
+
+TEST_F(MainMenuTest, ThePictureAndItsButtonsKeepToTheRightEdge) {
+  Menu.Enter();
+  for (int c = 0; c < TMainInterface::ChoiceCount; ++c) ASSERT_NE(Menu.Button(TMainInterface::EChoice(c)), nullptr);
+  EXPECT_EQ(Button(TMainInterface::Play).FLeft, Engine.FWidth - 270) << "the layout's distance from the right edge";
+  EXPECT_EQ(Button(TMainInterface::Play).FTop, 120);
+  EXPECT_EQ(Button(TMainInterface::Credits).FTop, 384);
+  EXPECT_EQ(Button(TMainInterface::Quit).FWidth, 230);
+
+  Display.BackBuffer().SetSize(1600, 1200);
+  Engine.UpdateSurfaceSize();
+  Menu.Resize();
+  EXPECT_EQ(Button(TMainInterface::Play).FLeft, 1600 - 270);
+  EXPECT_EQ(Button(TMainInterface::Quit).FLeft, 1600 - 270);
+}
+
+TEST_F(MainMenuTest, OnlyTheFirstButtonUnderTheMouseLightsUp) {
+  Menu.Enter();
+  TDXButton& options = Button(TMainInterface::OptionsChoice);
+  Menu.MouseMove(0, options.FLeft + 5, options.FTop + 5);
+  EXPECT_TRUE(options.Highlighted());
+  EXPECT_FALSE(Button(TMainInterface::Play).Highlighted());
+  // Laid over each other, the earlier choice wins.
+  TDXButton& quit = Button(TMainInterface::Quit);
+  quit.SetBounds(options.FLeft, options.FTop, options.FWidth, options.FHeight);
+  Menu.MouseMove(0, options.FLeft + 6, options.FTop + 6);
+  EXPECT_TRUE(options.Highlighted());
+  EXPECT_FALSE(quit.Highlighted());
+  Menu.MouseMove(0, 5, 5);
+  EXPECT_FALSE(options.Highlighted());
+}
+
+TEST_F(MainMenuTest, LettersChooseInEitherCase) {
+  const std::pair<char32_t, int> keys[] = {{'p', MainMenuResult::Selector}, {'S', MainMenuResult::Selector},
+                                           {'o', MainMenuResult::Options},  {'x', MainMenuResult::Quit},
+                                           {'E', MainMenuResult::Quit},     {'m', MainMenuResult::MakerOfLast}};
+  for (const auto& [key, result] : keys) {
+    Menu.Enter();
+    Press(key);
+    EXPECT_TRUE(Menu.Done()) << char(key);
+    EXPECT_EQ(Menu.FResult, result) << char(key);
+  }
+}
+
+TEST_F(MainMenuTest, InputAfterTheChoiceIsIgnoredAndLeavingTwiceIsHarmless) {
+  Menu.Enter();
+  Press('o');
+  Press('x');  // a second key of the same frame
+  EXPECT_EQ(Menu.FResult, MainMenuResult::Options);
+  Menu.Leave();
+  EXPECT_TRUE(Menu.Done());
+  EXPECT_EQ(Engine.LiveSpriteCount(), 0) << "everything the menu made is gone";
+}
+
+TEST_F(MainMenuTest, AClickOnAButtonChoosesIt) {
+  Menu.Enter();
+  TDXButton& play = Button(TMainInterface::Play);
+  const int x = play.FLeft + play.FWidth / 2, y = play.FTop + play.FHeight / 2;
+  Menu.MouseDown(0, ssLeft, x, y);
+  Menu.MouseUp(0, 0, x, y);
+  EXPECT_TRUE(Menu.Done());
+  EXPECT_EQ(Menu.FResult, MainMenuResult::Selector);
+}
+
+TEST_F(MainMenuTest, ContinueNeedsThePictureItsSavedGameAndItsPuzzle) {
+  for (const char* missing : {".jpg", ".zip", ".pzl"}) {
+    LastJigsawWithout(missing);
+    Menu.Enter();
+    EXPECT_TRUE(Menu.ContinueDimmed()) << missing;
+    Press('c');
+    EXPECT_FALSE(Menu.Done()) << "without " << missing;
+    Menu.Leave();
+  }
+  LastJigsawWithout("");
+  Menu.Enter();
+  EXPECT_FALSE(Menu.ContinueDimmed());
+  Press('C');
+  EXPECT_EQ(Menu.FResult, MainMenuResult::ContinueLast);
+}
+
+TEST_F(MainMenuTest, TheWelcomeLineScrollsOnceAndTheCreditsRollOnRequest) {
+  Menu.Enter();
+  EXPECT_TRUE(Menu.TickerShown());
+  EXPECT_FALSE(Menu.CreditsShown());
+  Menu.Button(TMainInterface::Credits)->Click();
+  EXPECT_TRUE(Menu.CreditsShown());
+  Frames(1851, 11);
+  EXPECT_FALSE(Menu.TickerShown()) << "past its 1850 steps";
+  EXPECT_TRUE(Menu.CreditsShown());
+  Frames(1100, 101);
+  EXPECT_FALSE(Menu.CreditsShown()) << "past its 1100 steps";
+  Menu.Button(TMainInterface::Credits)->Click();
+  EXPECT_TRUE(Menu.CreditsShown()) << "a second press rolls them again";
+  Menu.Button(TMainInterface::Credits)->Click();
+  EXPECT_FALSE(Menu.CreditsShown());
+}
+
+TEST_F(MainMenuTest, WithoutItsPicturesTheMenuIsShownAsTextAndStillWorks) {
+  Library.Write("Text/VarEroRuze.rls", "[MainOptions]\nGraphics\\Main\\Gone\n[End MainOptions]\n");
+  SetProgramFolder(Library.Path());
+  Menu.Enter();
+  SetProgramFolder(QJ_PROGRAM_DIR);
+  EXPECT_EQ(Menu.Button(TMainInterface::Play), nullptr);
+  EXPECT_GT(Engine.LiveSpriteCount(), 4) << "the choices written out";
+  Press('o');
+  EXPECT_EQ(Menu.FResult, MainMenuResult::Options);
+}
+
+}  // namespace
+}  // namespace qj::test
