@@ -218,6 +218,12 @@ void TDXButton::AttachHints() {
   FHint2->AttachTo(*this);
 }
 
+void TDXButton::ShowHints() {
+  PrepareHints();
+  (void)FHint->ShowHint();
+  (void)FHint2->ShowHint();
+}
+
 void TDXButton::PrepareHints() {
   FHint->SetCaption(FHintText);
   FHint2->SetCaption(FHintText2);

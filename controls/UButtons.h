@@ -80,6 +80,8 @@ class TDXButton : public TDXControl {
   // At rest a highlighted button shows its second frame (the hover look of a button whose rest
   // frame is blank); presses animate as ever.
   void SetHighlighted(bool value);
+  // Shows both hints now, as if the mouse had rested on the button: to point the player at it.
+  void ShowHints();
   bool Highlighted() const { return FHighlighted; }
   int Right() const { return FLeft + FWidth; }
   int Bottom() const { return FTop + FHeight; }

@@ -93,6 +93,8 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FBoardPlay->OnThemeChanged = [this] { ReloadAppearance(); };
   FBoardPlay->Menu().OnFrameRate = [this] { return FTimer.FrameRate(); };
   FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
+  FPuzzleSelector->OnProgress = [this](int line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
+  FPuzzleSelector->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   FPuzzleMaker = MakeScreen<TPuzzleMakerInterface>(FGraphics.get(), 120000, 129990, *this);
   FMainMenu = MakeScreen<TMainInterface>(FGraphics.get(), 130000, 139990, *this);
   FTimer.Enabled = false;

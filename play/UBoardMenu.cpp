@@ -1066,26 +1066,6 @@ void TBoardMenu::LoadState(const TSavedMenu& m) {
   }
 }
 
-namespace {
-
-// "0.#": one decimal, none when it is zero.
-std::string OneDecimal(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", value);
-  std::string s = text;
-  if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0) s.resize(s.size() - 2);
-  return s == "-0" ? "0" : s;
-}
-
-std::string ClockText(double days) {
-  const long long seconds = std::llround(std::max(days, 0.0) * 86400.0);
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
-  return text;
-}
-
-}  // namespace
-
 void TBoardMenu::UpdateStatistics(const TGameRecord& r) {
   const std::vector<std::string> lines = {
       Lang(78) + " " + ClockText(r.Elapsed) + " " + OneDecimal(r.TimeBonus * 100) + "%",

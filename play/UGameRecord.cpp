@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -141,6 +142,21 @@ bool UpdateScoreFile(const std::string& path, const TGameRecord& current, std::s
   if (WriteFileAtomic(path, bytes.data(), bytes.size())) return true;
   error = "cannot write the score file " + path;
   return false;
+}
+
+std::string OneDecimal(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  std::string s = text;
+  if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0) s.resize(s.size() - 2);
+  return s == "-0" ? "0" : s;
+}
+
+std::string ClockText(double days) {
+  const long long seconds = std::llround(std::max(days, 0.0) * 86400.0);
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+  return text;
 }
 
 }  // namespace qj

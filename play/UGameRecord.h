@@ -59,4 +59,9 @@ double WholeMilliseconds(double days);
 // when it could not be written, the old file then being untouched.
 [[nodiscard]] bool UpdateScoreFile(const std::string& path, const TGameRecord& current, std::string& error);
 
+// A score or a percentage with one decimal, the decimal left out when it is 0 ("12.5", "12").
+std::string OneDecimal(double value);
+// A playing time in days as hours, minutes and seconds ("1:05:09").
+std::string ClockText(double days);
+
 }  // namespace qj

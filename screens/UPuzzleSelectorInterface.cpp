@@ -1,94 +1,493 @@
 #include "screens/UPuzzleSelectorInterface.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <set>
+#include <stdexcept>
 
 #include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
+#include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
-#include "screens/UScreenText.h"
+#include "screens/USelectorLayout.h"
 
 namespace qj {
 namespace {
 
 constexpr const char* kPicturePatterns[] = {"*.bmp", "*.jpg", "*.jpeg", "*.png", "*.dib"};
+constexpr const char* kLayoutFile = "Jigsaws/PuzzleSelecterInfo.inf";
+constexpr int kButtonWidth = 120;
+constexpr int kBottomMargin = 45;
+constexpr int kDeskTop = 64;  // below the scroll arrows, which would cover the first title
+constexpr int kArrowWidth = 70, kArrowHeight = 20;
+constexpr uint32_t kPulseMs = 50;
+constexpr int kGlowStep = 10;
+constexpr int kHelpTopic = 1;
 
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return s;
+}
+
+// Every picture of the library once, in name order, even when a name matches two patterns.
 std::vector<std::string> LibraryPictures() {
   const std::string folder = UserPath("Jigsaws");
-  std::vector<std::string> pictures;
+  std::set<std::string> pictures;
   for (const char* pattern : kPicturePatterns)
-    for (const std::string& name : ListFiles(folder, pattern)) pictures.push_back(folder + "/" + name);
-  std::sort(pictures.begin(), pictures.end());
-  return pictures;
+    for (const std::string& name : ListFiles(folder, pattern)) pictures.insert(folder + "/" + name);
+  return {pictures.begin(), pictures.end()};
+}
+
+// The picture a puzzle hides shows this instead; a theme without it gets a plain grey card.
+TMyDib HiddenPicture() {
+  TMyDib image;
+  try {
+    std::vector<std::string> block;
+    ReadOptionsBlock("PuzzleSelector", block);
+    if (!block.empty() && image.LoadFromFile(ThemedFileName(block[0]))) return image;
+  } catch (const ELayoutError& e) {
+    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+  }
+  image = TMyDib(TDXThumbWindow::kPictureWidth, 150, 32);
+  image.Fill(MakePixel(96, 96, 104));
+  return image;
+}
+
+bool Contains(const TDXControl& c, int x, int y) {
+  return x >= c.FLeft && x < c.FLeft + c.FWidth && y >= c.FTop && y < c.FTop + c.FHeight;
 }
 
 }  // namespace
 
+TPuzzleSelectorInterface::~TPuzzleSelectorInterface() = default;
+
+// ---- Entering and leaving ----------------------------------------------------------------------
+
 void TPuzzleSelectorInterface::Enter() {
   TInterface::Enter();
-  FPictures = LibraryPictures();
-  ChooseFirstPictureIfNone();
-  ShowChoice();
+  FScrollOffset = 0;
+  FHiddenImage = HiddenPicture();
+  BuildDesk();
+  ScanLibrary();
+  BuildButtons();
+  BuildConfirmation();
+  PlaceButtons();
+  ChooseInitialThumb();
 }
 
 void TPuzzleSelectorInterface::Leave() {
-  FTexts.clear();
+  if (FDone) return;
+  SaveLayout();
+  if (ActiveWindow && std::any_of(FThumbs.begin(), FThumbs.end(), [](const TOwnedControl& t) { return t.get() == ActiveWindow; }))
+    ActiveWindow = nullptr;
+  // A thumbnail whose double click left the screen is still running its handler.
+  for (TOwnedControl& thumb : FThumbs) RetireControl(std::move(thumb));
+  FThumbs.clear();
+  FButtons.fill(nullptr);
+  FDesk = FConfirmWindow = nullptr;
   TInterface::Leave();
 }
 
-void TPuzzleSelectorInterface::Resize() {
-  if (!FDone) ShowChoice();
+// The library is read with its progress shown; a picture that cannot be shown is left out, and
+// of pictures sharing a name (Sunset.jpg and sunset.bmp) only the first owns its puzzle file,
+// saved game and scores.
+void TPuzzleSelectorInterface::ScanLibrary() {
+  const std::vector<std::string> pictures = LibraryPictures();
+  const int64_t total = int64_t(pictures.size());
+  std::set<std::string> names;
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    if (OnProgress) OnProgress(210, int64_t(i), total);
+    const bool taken = !names.insert(Lower(ChangeFileExt(pictures[i], ""))).second;
+    (void)AddThumb(pictures[i], taken);
+  }
+  if (OnProgress) OnProgress(210, total, total);
+  ApplyLayout();
 }
 
-void TPuzzleSelectorInterface::ChooseFirstPictureIfNone() {
-  if (std::find(FPictures.begin(), FPictures.end(), FCurrentPath) != FPictures.end()) return;
-  FCurrentPath = FPictures.empty() ? std::string() : FPictures.front();
+bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken) {
+  const int width = FEngine->FWidth, height = FEngine->FHeight;
+  auto* thumb = new TDXThumbWindow(this);
+  FThumbs.emplace_back(thumb);
+  const int left = 15 + Random(std::max(1, width - 150));
+  const int top = 40 + Random(std::max(1, height - 150));
+  thumb->Setup("", left, top, 220, 200, {.Style = 1, .TitleFontSize = 10});
+  thumb->FNameTaken = nameTaken;
+  std::string error;
+  bool loaded = false;
+  try {
+    loaded = thumb->Load(path, FCutter, FHiddenImage, error);
+  } catch (const std::exception& e) {
+    error = path + ": " + e.what();
+  }
+  if (!loaded) {
+    std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+    FThumbs.pop_back();
+    return false;
+  }
+  thumb->OnMouseUp = [this](TDXControl*) {
+    if (auto* active = dynamic_cast<TDXThumbWindow*>(ActiveWindow)) Select(*active);
+  };
+  thumb->OnDblClick = [this](TDXControl*) { PressPlay(); };
+  return true;
 }
 
-// Until the thumbnail windows exist, the selector names the chosen picture and its keys: the
-// arrows step through the library, Enter plays, M makes a puzzle, Escape goes back.
-void TPuzzleSelectorInterface::ShowChoice() {
-  FTexts.clear();
-  std::vector<std::pair<std::string, int>> lines = {{Lang(185), 28}};
-  if (!FCurrentPath.empty()) lines.emplace_back(ExtractFileName(FCurrentPath), 20);
-  if (!FCurrentPath.empty() && !FileExists(ChangeFileExt(FCurrentPath, ".pzl"))) lines.emplace_back(Lang(207), 14);
-  lines.emplace_back("<- ->    Enter: " + Lang(160) + "    M: " + Lang(162) + "    Esc: " + Lang(166), 14);
-  int y = FEngine->FHeight / 4;
-  for (const auto& [text, size] : lines) {
-    const TTextSize extent = MeasureScreenText(text, size);
-    FTexts.push_back(AddTextSprite(*this, text, size, std::max(10, (FEngine->FWidth - extent.Width) / 2), y));
-    y += extent.Height + 20;
+// The places of the last visit, in the order they were stacked. At the first visit the windows
+// start out arranged rather than strewn over each other.
+void TPuzzleSelectorInterface::ApplyLayout() {
+  if (!FileExists(UserPath(kLayoutFile))) {
+    PressArrange();
+    return;
+  }
+  for (const TThumbPlace& place : ReadSelectorLayout(UserPath(kLayoutFile)))
+    if (TDXThumbWindow* thumb = ThumbOf(place.Path)) {
+      thumb->SetLeft(place.Left);
+      thumb->SetTop(place.Top);
+      RaiseToTop(*thumb);
+    }
+}
+
+// Lowest first, in desk coordinates. A library folder that cannot be written only loses the
+// places.
+void TPuzzleSelectorInterface::SaveLayout() const {
+  std::vector<TThumbPlace> places;
+  for (const TDXThumbWindow* thumb : ThumbsByDepth())
+    places.push_back({thumb->FPath, thumb->FLeft + FScrollOffset, thumb->FTop, thumb->FWidth});
+  if (!WriteSelectorLayout(UserPath(kLayoutFile), places))
+    std::fprintf(stderr, "quorvane-jigsaw: the places of the pictures are not kept: cannot write %s\n",
+                 UserPath(kLayoutFile).c_str());
+}
+
+// ---- Building ---------------------------------------------------------------------------------
+
+// A frame over the whole screen with the screen's title; the table shows through its client.
+void TPuzzleSelectorInterface::BuildDesk() {
+  FDesk = &AddOwnedControl<TDXWindow>();
+  FDesk->Setup(Lang(185), 0, 0, FEngine->FWidth, FEngine->FHeight,
+               {.Style = 0, .FillClient = false, .Movable = false, .Activatable = false});
+}
+
+TDXButton& TPuzzleSelectorInterface::NewButton(EButton which, const std::string& caption, int hintLine, EControlLayer layer) {
+  TDXButton& button = AddOwnedControl<TDXButton>(layer);
+  button.SetButton(caption, 0, 0, kButtonWidth, button.FHeight, 0);
+  if (hintLine >= 0) button.FHintText = Lang(hintLine);
+  FButtons[which] = &button;
+  return button;
+}
+
+void TPuzzleSelectorInterface::BuildButtons() {
+  const auto on = [this](void (TPuzzleSelectorInterface::*action)()) {
+    return [this, action](TDXControl*) {
+      if (!FDone) (this->*action)();
+    };
+  };
+  NewButton(Play, Lang(160), 161, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressPlay);
+  NewButton(Make, Lang(162), 163, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressMake);
+  NewButton(Arrange, Lang(164), 165, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressArrange);
+  NewButton(Restart, Lang(181), 182, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressRestart);
+  NewButton(AddPicture, Lang(183), 184, EControlLayer::Content);
+  NewButton(Back, Lang(166), 167, EControlLayer::Content).OnClick = [this](TDXControl*) {
+    if (!FDone) Finish(SelectorResult::Back);
+  };
+  NewButton(PageLeft, "<<<", -1, EControlLayer::Content).OnClick = [this](TDXControl*) { Scroll(-kScrollStep); };
+  NewButton(PageRight, ">>>", -1, EControlLayer::Content).OnClick = [this](TDXControl*) { Scroll(kScrollStep); };
+}
+
+// The question of Restart, above everything on the desk, hidden until it is asked.
+void TPuzzleSelectorInterface::BuildConfirmation() {
+  FConfirmWindow = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
+  FConfirmWindow->Setup(Lang(106), 0, 0, 300, 190, {.Style = 0, .Movable = false});
+  NewButton(ConfirmYes, Lang(52), 189, EControlLayer::Overlay).OnClick = [this](TDXControl*) { ConfirmRestart(); };
+  NewButton(ConfirmNo, Lang(49), 190, EControlLayer::Overlay).OnClick = [this](TDXControl*) { ShowConfirmation(false); };
+  ShowConfirmation(false);
+}
+
+void TPuzzleSelectorInterface::PlaceButtons() {
+  const int width = FEngine->FWidth, height = FEngine->FHeight;
+  int left = 10;
+  for (EButton b : {Play, Make, Arrange, Restart, AddPicture}) {
+    FButtons[b]->SetBounds(left, height - kBottomMargin, kButtonWidth, FButtons[b]->FHeight);
+    left += kButtonWidth + 10;
+  }
+  FButtons[Back]->SetBounds(width - 130, height - kBottomMargin, kButtonWidth, FButtons[Back]->FHeight);
+  FButtons[PageLeft]->SetButton("<<<", 7, 38, kArrowWidth, kArrowHeight, 8);
+  FButtons[PageRight]->SetButton(">>>", width - 67, 38, kArrowWidth, kArrowHeight, 8);
+  for (TDXButton* b : FButtons) b->Paint();
+}
+
+// ---- The confirmation ----------------------------------------------------------------------------
+
+bool TPuzzleSelectorInterface::ConfirmShown() const {
+  const TMySprite* s = FConfirmWindow ? FConfirmWindow->FSprite.Get() : nullptr;
+  return s && s->Visible;
+}
+
+// The window names the picture whose game would be lost, then asks.
+void TPuzzleSelectorInterface::ShowConfirmation(bool shown) {
+  TDXWindow& window = *FConfirmWindow;
+  if (shown) {
+    const TTheme& theme = CurrentTheme();
+    const TDXThumbWindow* thumb = ThumbOf(FConfirmPath);
+    const std::vector<std::string> lines = {thumb ? "\"" + thumb->Name() + "\"" : "", Lang(186), Lang(187), Lang(188)};
+    TMyDib probe(1, 1, 32);
+    TCanvas measure(probe);
+    measure.Font = {theme.FontName, theme.FontSize + 2, theme.SayColor.ToPixel(), false};
+    int textWidth = 0;
+    for (const std::string& line : lines) textWidth = std::max(textWidth, measure.TextWidth(line));
+    const int step = measure.TextHeight("Wg") + 6;
+    (void)window.SetClientSize(std::max(textWidth + 20, 2 * kButtonWidth + 60), step * int(lines.size()) + 20 + FButtons[ConfirmYes]->FHeight + 20);
+    TMyDib text(window.ClientWidth(), window.ClientHeight(), 32);
+    text.Fill(0);
+    TCanvas canvas(text);
+    canvas.Font = measure.Font;
+    canvas.BrushClear = true;
+    for (size_t i = 0; i < lines.size(); ++i) canvas.TextOut(10, 10 + int(i) * step, lines[i]);
+    window.SetImage(text);
+    window.SetLeft((FEngine->FWidth - window.FWidth) / 2);
+    window.SetTop((FEngine->FHeight - window.FHeight) / 2);
+    const int buttonsTop = window.FTop + window.FHeight - FButtons[ConfirmYes]->FHeight - 14;
+    FButtons[ConfirmYes]->SetLeft(window.FLeft + 20);
+    FButtons[ConfirmNo]->SetLeft(window.FLeft + window.FWidth - 20 - kButtonWidth);
+    FButtons[ConfirmYes]->SetTop(buttonsTop);
+    FButtons[ConfirmNo]->SetTop(buttonsTop);
+  }
+  for (TDXControl* c : {static_cast<TDXControl*>(FConfirmWindow), static_cast<TDXControl*>(FButtons[ConfirmYes]),
+                        static_cast<TDXControl*>(FButtons[ConfirmNo])})
+    if (TMySprite* s = c->FSprite.Get()) s->Visible = shown;
+  if (shown) window.SetActive(true);
+  else if (ActiveWindow == &window) window.SetActive(false);
+}
+
+void TPuzzleSelectorInterface::PressRestart() {
+  TDXThumbWindow* thumb = ThumbOf(FCurrentPath);
+  if (!thumb || !thumb->FHasSavedGame) return;
+  FConfirmPath = thumb->FPath;
+  ShowConfirmation(true);
+}
+
+// Acts on the picture the question named, whatever was chosen since.
+void TPuzzleSelectorInterface::ConfirmRestart() {
+  ShowConfirmation(false);
+  TDXThumbWindow* thumb = ThumbOf(FConfirmPath);
+  if (!thumb) return;
+  const std::string saved = ChangeFileExt(thumb->FPath, ".zip");
+  if (!DeleteFile(saved)) Message(Lang(106), "cannot delete " + saved);
+  thumb->SavedGameChanged();
+  Select(*thumb);
+}
+
+// ---- Choosing ------------------------------------------------------------------------------------
+
+TDXThumbWindow* TPuzzleSelectorInterface::ThumbOf(const std::string& path) const {
+  const std::string wanted = Lower(path);
+  for (const TOwnedControl& t : FThumbs)
+    if (auto* thumb = static_cast<TDXThumbWindow*>(t.get()); Lower(thumb->FPath) == wanted) return thumb;
+  return nullptr;
+}
+
+void TPuzzleSelectorInterface::Select(TDXThumbWindow& thumb) {
+  thumb.SetActive(true);
+  FCurrentPath = thumb.FPath;
+  thumb.Repaint();
+}
+
+// The picture chosen before comes back chosen; without one the first picture is, so the keys
+// always act on a picture the player can see.
+void TPuzzleSelectorInterface::ChooseInitialThumb() {
+  TDXThumbWindow* thumb = ThumbOf(FCurrentPath);
+  if (!thumb && !FThumbs.empty()) thumb = &Thumb(0);
+  if (thumb) Select(*thumb);
+  else FCurrentPath.clear();
+}
+
+// The arrow keys step through the pictures in name order.
+void TPuzzleSelectorInterface::StepChoice(int by) {
+  if (FThumbs.empty()) return;
+  const int count = int(FThumbs.size());
+  int at = 0;
+  for (int i = 0; i < count; ++i)
+    if (Thumb(size_t(i)).FPath == FCurrentPath) at = i;
+  TDXThumbWindow& next = Thumb(size_t(((at + by) % count + count) % count));
+  Select(next);
+  RaiseToTop(next);
+}
+
+bool TPuzzleSelectorInterface::RefuseSharedName(const TDXThumbWindow& thumb) {
+  if (!thumb.FNameTaken) return false;
+  Message(Lang(162), ExtractFileName(thumb.FPath) +
+                         ": another picture of the same name owns its puzzle and saved game. Rename the file to make a puzzle of it.");
+  return true;
+}
+
+void TPuzzleSelectorInterface::PressPlay() {
+  if (FDone) return;
+  const TDXThumbWindow* thumb = ThumbOf(FCurrentPath);
+  if (!thumb || RefuseSharedName(*thumb)) return;
+  if (!FileExists(ChangeFileExt(thumb->FPath, ".pzl"))) {
+    FButtons[Make]->ShowHints();
+    return;
+  }
+  Finish(FileExists(ChangeFileExt(thumb->FPath, ".zip")) ? SelectorResult::Continue : SelectorResult::NewGame);
+}
+
+void TPuzzleSelectorInterface::PressMake() {
+  const TDXThumbWindow* thumb = ThumbOf(FCurrentPath);
+  if (!thumb || RefuseSharedName(*thumb) || !FileExists(thumb->FPath)) return;
+  Finish(SelectorResult::Maker);
+}
+
+// Columns of windows in name order from the top left, each column as long as the desk allows.
+void TPuzzleSelectorInterface::PressArrange() {
+  if (FThumbs.empty()) return;
+  Scroll(-FScrollOffset);
+  std::vector<TDXThumbWindow*> byName;
+  for (size_t i = 0; i < FThumbs.size(); ++i) byName.push_back(&Thumb(i));
+  std::stable_sort(byName.begin(), byName.end(),
+                   [](const TDXThumbWindow* a, const TDXThumbWindow* b) { return a->GetCaption() < b->GetCaption(); });
+  const int height = FEngine->FHeight;
+  int left = 10, top = kDeskTop, columnWidth = 0;
+  const TDXThumbWindow* previous = nullptr;
+  for (TDXThumbWindow* thumb : byName) {
+    if (previous) {
+      const int room = height - kBottomMargin - previous->FTop - previous->FHeight;
+      if (room >= thumb->FHeight + 5) {
+        top = previous->FTop + previous->FHeight + 5;
+      } else {
+        left += columnWidth + 10;
+        top = kDeskTop;
+        columnWidth = 0;
+      }
+    }
+    thumb->SetLeft(left);
+    thumb->SetTop(top);
+    columnWidth = std::max(columnWidth, thumb->FWidth);
+    previous = thumb;
   }
 }
 
-void TPuzzleSelectorInterface::Step(int by) {
-  if (FPictures.empty()) return;
-  const auto it = std::find(FPictures.begin(), FPictures.end(), FCurrentPath);
-  const int count = int(FPictures.size());
-  const int at = it == FPictures.end() ? 0 : int(it - FPictures.begin());
-  FCurrentPath = FPictures[size_t(((at + by) % count + count) % count)];
-  ShowChoice();
+// ---- The desk ------------------------------------------------------------------------------------
+
+std::vector<TDXThumbWindow*> TPuzzleSelectorInterface::ThumbsByDepth() const {
+  std::vector<TDXThumbWindow*> thumbs;
+  for (size_t i = 0; i < FThumbs.size(); ++i) thumbs.push_back(&Thumb(i));
+  std::stable_sort(thumbs.begin(), thumbs.end(), [](const TDXThumbWindow* a, const TDXThumbWindow* b) { return a->FDepth < b->FDepth; });
+  return thumbs;
 }
 
-// A puzzle is continued when it has a saved game and started anew otherwise; a picture without a
-// puzzle cannot be played yet.
-void TPuzzleSelectorInterface::Play() {
-  if (FCurrentPath.empty() || !FileExists(ChangeFileExt(FCurrentPath, ".pzl"))) return;
-  Finish(FileExists(ChangeFileExt(FCurrentPath, ".zip")) ? SelectorResult::Continue : SelectorResult::NewGame);
+// The windows above it move down one place each, and it takes the top place of the thumbnails.
+void TPuzzleSelectorInterface::RaiseToTop(TDXControl& window) {
+  std::vector<TDXThumbWindow*> order = ThumbsByDepth();
+  std::vector<double> depths;
+  for (const TDXThumbWindow* t : order) depths.push_back(t->FDepth);
+  const auto it = std::find(order.begin(), order.end(), &window);
+  if (it == order.end()) return;
+  std::rotate(it, it + 1, order.end());
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (order[i]->FDepth == depths[i]) continue;
+    FEngine->SetSpriteDepth(order[i]->FSprite.Index(), depths[i]);
+    order[i]->FollowSpriteDepth();
+  }
 }
 
+// The desk moves under the screen: "<<<" shows what lies to the left. An arrow's caption grows
+// while there is more than a screen to come back from on the other side.
+void TPuzzleSelectorInterface::Scroll(int by) {
+  if (by == 0) return;
+  FScrollOffset += by;
+  for (size_t i = 0; i < FThumbs.size(); ++i) Thumb(i).SetLeft(Thumb(i).FLeft - by);
+  const int width = FEngine->FWidth;
+  FButtons[PageRight]->FFontSize = FScrollOffset < -width ? 10 : 8;
+  FButtons[PageLeft]->FFontSize = FScrollOffset > width ? 10 : 8;
+  FButtons[PageRight]->Paint();
+  FButtons[PageLeft]->Paint();
+}
+
+// The chosen window's text pulses between dark and light; every other one is light.
+void TPuzzleSelectorInterface::Pulse() {
+  auto* active = dynamic_cast<TDXThumbWindow*>(ActiveWindow);
+  if (!active || ThumbOf(active->FPath) != active) return;
+  const uint32_t now = GetTickCount();
+  if (now - FLastPulse <= kPulseMs) return;
+  FLastPulse = now;
+  for (size_t i = 0; i < FThumbs.size(); ++i) {
+    TDXThumbWindow& t = Thumb(i);
+    if (&t == active || t.FGlow == 255) continue;
+    t.FGlow = 255;
+    t.Repaint();
+  }
+  if (active->FGlowStep == 0 || (active->FGlowStep < 0 && active->FGlow < 11)) active->FGlowStep = kGlowStep;
+  else if (active->FGlowStep > 0 && active->FGlow >= 245) active->FGlowStep = -kGlowStep;
+  active->FGlow = uint8_t(std::clamp(active->FGlow + active->FGlowStep, 0, 255));
+  active->Repaint();
+}
+
+// ---- Input ---------------------------------------------------------------------------------------
+
+void TPuzzleSelectorInterface::Update() {
+  TInterface::Update();
+  if (!FDone) Pulse();
+}
+
+// While the question is open only its window and buttons take presses; a press on a thumbnail
+// brings it to the top.
+void TPuzzleSelectorInterface::MouseDown(int button, int shift, int x, int y) {
+  if (FDone) return;
+  if (ConfirmShown() && !Contains(*FConfirmWindow, x, y)) return;
+  TInterface::MouseDown(button, shift, x, y);
+  if (FDone) return;
+  if (auto* thumb = dynamic_cast<TDXThumbWindow*>(ActiveWindow); thumb && ThumbOf(thumb->FPath) == thumb) RaiseToTop(*thumb);
+}
+
+void TPuzzleSelectorInterface::MouseUp(int button, int shift, int x, int y) {
+  if (FDone) return;
+  if (ConfirmShown() && !Contains(*FConfirmWindow, x, y)) return;
+  TInterface::MouseUp(button, shift, x, y);
+}
+
+// Enter plays, Escape goes back (or closes the question), the arrows step through the pictures,
+// M opens the maker.
 void TPuzzleSelectorInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone) return;
+  if (ConfirmShown()) {
+    if (key == VK_ESCAPE) ShowConfirmation(false);
+    return;
+  }
   switch (key) {
     case VK_ESCAPE: Finish(SelectorResult::Back); break;
-    case VK_RETURN: Play(); break;
-    case 'M':
-      if (!FCurrentPath.empty()) Finish(SelectorResult::Maker);
-      break;
-    case VK_LEFT: Step(-1); break;
-    case VK_RIGHT: Step(1); break;
+    case VK_RETURN: PressPlay(); break;
+    case 'M': PressMake(); break;
+    case VK_LEFT: StepChoice(-1); break;
+    case VK_RIGHT: StepChoice(1); break;
     default: break;
   }
+}
+
+void TPuzzleSelectorInterface::KeyUp(uint16_t& key, int shift) {
+  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(kHelpTopic);
+}
+
+void TPuzzleSelectorInterface::Resize() {
+  if (FDone) return;
+  FDesk->SetBounds(0, 0, FEngine->FWidth, FEngine->FHeight);
+  FDesk->Paint();
+  PlaceButtons();
+  if (ConfirmShown()) ShowConfirmation(true);
+}
+
+void TPuzzleSelectorInterface::Restore() {
+  if (FDone) return;
+  RestoreControls();
+  for (size_t i = 0; i < FThumbs.size(); ++i) Thumb(i).Repaint();
+}
+
+void TPuzzleSelectorInterface::Message(const std::string& title, const std::string& text) {
+  if (OnMessage) OnMessage(title, text);
+  else std::fprintf(stderr, "quorvane-jigsaw: %s: %s\n", title.c_str(), text.c_str());
 }
 
 }  // namespace qj

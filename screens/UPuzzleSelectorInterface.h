@@ -1,35 +1,95 @@
-// The puzzle selector: the library of pictures as thumbnail windows.
+// The puzzle selector: every picture of the library as a small window lying on a desk, with
+// its preview, piece count, best score and the state of a game in progress. The player arranges
+// the windows (their places come back at the next visit), picks one and plays, continues,
+// restarts it or opens it in the maker.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "controls/UButtons.h"
+#include "controls/UWindows.h"
 #include "core/UEngines.h"
-#include "graphics/USpriteHandle.h"
+#include "creation/UBitmapBuilder.h"
+#include "screens/UThumbWindow.h"
 
 namespace qj {
 
 class TPuzzleSelectorInterface : public TInterface {
  public:
+  // The buttons: the five at the bottom left, Back at the right, the scroll arrows at the top
+  // and the two of the confirmation.
+  enum EButton : uint8_t { Play, Make, Arrange, Restart, AddPicture, Back, PageLeft, PageRight, ConfirmYes, ConfirmNo, ButtonCount };
+  static constexpr int kScrollStep = 50;
+
   using TInterface::TInterface;
+  ~TPuzzleSelectorInterface() override;
 
   void Enter() override;
   void Leave() override;
+  void Update() override;
+  void MouseDown(int button, int shift, int x, int y) override;
+  void MouseUp(int button, int shift, int x, int y) override;
   void KeyDown(uint16_t& key, int shift) override;
+  void KeyUp(uint16_t& key, int shift) override;
   void Resize() override;
-  void Restore() override { Resize(); }
+  void Restore() override;
+
+  // The thumbnail of a picture (paths compared without regard to case), or null.
+  TDXThumbWindow* ThumbOf(const std::string& path) const;
+  const std::vector<TOwnedControl>& Thumbs() const { return FThumbs; }
+  TDXThumbWindow& Thumb(size_t index) const { return static_cast<TDXThumbWindow&>(*FThumbs[index]); }
+  TDXButton* Button(EButton button) const { return FButtons[button]; }
+  // Makes the thumbnail the chosen one, as a click on it does.
+  void Select(TDXThumbWindow& thumb);
+  bool ConfirmShown() const;
+  // How far the desk is scrolled to the right: desk x = screen x + ScrollOffset().
+  int ScrollOffset() const { return FScrollOffset; }
 
   // Full path of the picture chosen last; the engine reads it after the screen leaves.
   std::string FCurrentPath;
+  // The library's scan: the language line naming it, files done and their number.
+  std::function<void(int line, int64_t done, int64_t total)> OnProgress;
+  // A message for the player: title and text.
+  std::function<void(const std::string& title, const std::string& text)> OnMessage;
 
  private:
-  void ChooseFirstPictureIfNone();
-  void Step(int by);
-  void Play();
-  void ShowChoice();
+  void ScanLibrary();
+  [[nodiscard]] bool AddThumb(const std::string& path, bool nameTaken);
+  void ApplyLayout();
+  void SaveLayout() const;
+  void BuildDesk();
+  void BuildButtons();
+  void BuildConfirmation();
+  TDXButton& NewButton(EButton which, const std::string& caption, int hintLine, EControlLayer layer);
+  void PlaceButtons();
+  void ShowConfirmation(bool shown);
+  void RaiseToTop(TDXControl& window);
+  std::vector<TDXThumbWindow*> ThumbsByDepth() const;
+  void ChooseInitialThumb();
+  void StepChoice(int by);
+  void Pulse();
+  void Scroll(int by);
+  void PressPlay();
+  void PressMake();
+  void PressArrange();
+  void PressRestart();
+  void ConfirmRestart();
+  [[nodiscard]] bool RefuseSharedName(const TDXThumbWindow& thumb);
+  void Message(const std::string& title, const std::string& text);
 
-  std::vector<std::string> FPictures;  // the library's pictures, full paths
-  std::vector<TSpriteHandle> FTexts;
+  TPuzzleCutter FCutter;
+  TMyDib FHiddenImage;
+  std::vector<TOwnedControl> FThumbs;
+  std::array<TDXButton*, ButtonCount> FButtons{};
+  TDXWindow* FDesk = nullptr;
+  TDXWindow* FConfirmWindow = nullptr;
+  std::string FConfirmPath;
+  uint32_t FLastPulse = 0;
+  int FScrollOffset = 0;
 };
 
 }  // namespace qj

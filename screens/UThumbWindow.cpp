@@ -1,0 +1,130 @@
+#include "screens/UThumbWindow.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
+#include "creation/UBitmapBuilder.h"
+#include "creation/UPuzzleFile.h"
+#include "platform/Canvas.h"
+#include "platform/Paths.h"
+
+namespace qj {
+namespace {
+
+constexpr int kTextLeft = 10;
+constexpr int kTextTop = 3;
+
+}  // namespace
+
+bool TDXThumbWindow::Load(const std::string& path, TPuzzleCutter& cutter, const TMyDib& hidden, std::string& error) {
+  FPath = path;
+  FBestRecord = FLastRecord = TGameRecord{};
+  const std::string scores = ChangeFileExt(path, ".hsc");
+  // Without a score file the records stay zero, and zero records show nothing.
+  FScoresRead = !FileExists(scores) || ReadScoreFile(scores, FBestRecord, FLastRecord);
+  const bool puzzle = !FNameTaken && LoadPuzzle(cutter, hidden);
+  cutter.Clear();
+  if (!puzzle && !LoadPicture(cutter, error)) return false;
+  FHasSavedGame = !FNameTaken && FileExists(ChangeFileExt(path, ".zip"));
+  SetCaption(CaptionText());
+  SetClientSize(FBaseImage.Width(), FBaseImage.Height());
+  Repaint();
+  return true;
+}
+
+// Only a file read in full and found malformed is deleted: one that could not be read (a
+// locked or unreadable file, a passing fault) may still be good.
+bool TDXThumbWindow::LoadPuzzle(TPuzzleCutter& cutter, const TMyDib& hidden) {
+  const std::string path = ChangeFileExt(FPath, ".pzl");
+  if (!FileExists(path)) return false;
+  std::vector<uint8_t> file, previewBytes;
+  if (!ReadWholeFile(path, file)) {
+    std::fprintf(stderr, "quorvane-jigsaw: cannot read the puzzle file %s\n", path.c_str());
+    return false;
+  }
+  TCutParameters cut;
+  TPuzzlePlayOptions play;
+  std::string why;
+  TMyDib preview;
+  if (!ParsePuzzleFile(file, cut, play, previewBytes, why) ||
+      !preview.LoadFromMemory(previewBytes.data(), previewBytes.size())) {
+    std::fprintf(stderr, "quorvane-jigsaw: the puzzle file %s is damaged (%s) and is deleted\n", path.c_str(),
+                 why.empty() ? preview.LastError().c_str() : why.c_str());
+    (void)DeleteFile(path);
+    return false;
+  }
+  FPieceCount = play.PieceCount;
+  const bool shown = play.AllowSmallPicture || play.AllowGhost;
+  FKind = shown ? EThumbKind::Preview : EThumbKind::Hidden;
+  FBaseImage = shown ? preview : hidden;
+  return true;
+}
+
+bool TDXThumbWindow::LoadPicture(TPuzzleCutter& cutter, std::string& error) {
+  FKind = EThumbKind::Picture;
+  const bool loaded = cutter.LoadPicture(FPath) && cutter.Picture().Width() > 0;
+  if (!loaded) {
+    error = FPath + ": " + (cutter.LastError().empty() ? "not a picture" : cutter.LastError());
+    cutter.Clear();
+    return false;
+  }
+  cutter.ScalePicture(double(kPictureWidth) / cutter.Picture().Width());
+  FBaseImage = cutter.ScaledPicture();
+  cutter.Clear();
+  return !FBaseImage.Empty();
+}
+
+std::string TDXThumbWindow::Name() const {
+  std::string name = ChangeFileExt(ExtractFileName(FPath), "");
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (i == 0 && c >= 'a' && c <= 'z') name[i] = char(c - 'a' + 'A');
+    if (i > 0 && c >= 'A' && c <= 'Z') name[i] = char(c - 'A' + 'a');
+  }
+  return name;
+}
+
+int TDXThumbWindow::ProgressPercent() const {
+  const TGameRecord& r = FLastRecord;
+  if (!FHasSavedGame || !FScoresRead || r.InitialPieces <= 0 || r.PiecesHigh < 0 || r.PiecesHigh > r.InitialPieces)
+    return -1;
+  return int(std::lround(double(r.InitialPieces - r.PiecesHigh) / r.InitialPieces * 100));
+}
+
+std::string TDXThumbWindow::CaptionText() const {
+  const int progress = ProgressPercent();
+  return progress < 0 ? Name() : Name() + "-" + std::to_string(progress) + "%";
+}
+
+void TDXThumbWindow::SavedGameChanged() {
+  FHasSavedGame = !FNameTaken && FileExists(ChangeFileExt(FPath, ".zip"));
+  SetCaption(CaptionText());
+  Repaint();
+}
+
+void TDXThumbWindow::Repaint() {
+  if (FBaseImage.Empty()) return;
+  TMyDib image = FBaseImage;
+  const TTheme& theme = CurrentTheme();
+  TCanvas canvas(image);
+  canvas.Font = {theme.FontName, theme.FontSize, MakePixel(FGlow, FGlow, FGlow), false};
+  canvas.BrushClear = true;
+  const int step = canvas.TextHeight("Wg") + 1;
+  // A dark copy under the text keeps it legible on light and busy pictures alike.
+  const auto line = [&](int row, const std::string& text) {
+    canvas.Font.Color = MakePixel(16, 16, 16);
+    canvas.TextOut(kTextLeft + 1, kTextTop + row * step + 1, text);
+    canvas.Font.Color = MakePixel(FGlow, FGlow, FGlow);
+    canvas.TextOut(kTextLeft, kTextTop + row * step, text);
+  };
+  if (FScoresRead && FBestRecord.InitialPieces > 0)
+    line(0, Lang(61) + " " + OneDecimal(FBestRecord.Score) + ", " + std::to_string(FBestRecord.InitialPieces) + " " + Lang(60));
+  if (FKind == EThumbKind::Picture) line(1, Lang(207));
+  if (FKind == EThumbKind::Preview) line(1, Lang(62) + " " + std::to_string(FPieceCount) + " " + Lang(60));
+  if (FHasSavedGame && FScoresRead && FLastRecord.InitialPieces > 0) line(2, Lang(78) + " " + ClockText(FLastRecord.Elapsed));
+  SetImage(image);
+}
+
+}  // namespace qj

@@ -1,0 +1,61 @@
+// A picture of the library as a small window on the selector's desk: its preview, best score,
+// piece count and, with a game in progress, how far it has come and for how long.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "controls/UWindows.h"
+#include "play/UGameRecord.h"
+
+namespace qj {
+
+class TPuzzleCutter;
+
+enum class EThumbKind : uint8_t {
+  Picture = 0,  // no puzzle made yet: the picture itself
+  Preview = 1,  // a puzzle that lets the player see its picture
+  Hidden = 2,   // a puzzle that keeps its picture hidden
+};
+
+class TDXThumbWindow : public TDXWindow {
+ public:
+  static constexpr int kPictureWidth = 200;
+
+  using TDXWindow::TDXWindow;
+
+  // Reads the picture's score file, its puzzle file (a puzzle file read in full and found
+  // malformed is deleted; one that cannot be read is kept) and whether a game is saved, and
+  // builds the window's image. False, with the cause, when the picture cannot be shown.
+  // `hidden` is what a puzzle that hides its picture shows.
+  [[nodiscard]] bool Load(const std::string& path, TPuzzleCutter& cutter, const TMyDib& hidden, std::string& error);
+  // After the saved game was deleted or came back: the caption and the texts follow.
+  void SavedGameChanged();
+  // The texts over the image in grey FGlow.
+  void Repaint();
+  // The file name without its extension, lower case but the first letter.
+  std::string Name() const;
+  // The progress of the game in progress, or -1 when there is none or its record is unusable.
+  int ProgressPercent() const;
+
+  TGameRecord FBestRecord;
+  TGameRecord FLastRecord;
+  bool FScoresRead = false;
+  bool FHasSavedGame = false;
+  EThumbKind FKind = EThumbKind::Picture;
+  int32_t FPieceCount = 0;
+  uint8_t FGlow = 255;
+  int FGlowStep = 0;
+  std::string FPath;
+  // Another picture of the same name owns the puzzle and the saved game of that name.
+  bool FNameTaken = false;
+
+ private:
+  [[nodiscard]] bool LoadPuzzle(TPuzzleCutter& cutter, const TMyDib& hidden);
+  [[nodiscard]] bool LoadPicture(TPuzzleCutter& cutter, std::string& error);
+  std::string CaptionText() const;
+
+  TMyDib FBaseImage;
+};
+
+}  // namespace qj

@@ -1,0 +1,315 @@
+// The puzzle selector on a library of its own: what each thumbnail shows, the places of the
+// windows kept between visits, the buttons acting on the right picture, and damaged files.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "controls/UControlImages.h"
+#include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
+#include "creation/UPuzzleFile.h"
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Input.h"
+#include "platform/Paths.h"
+#include "platform/headless/HeadlessDisplay.h"
+#include "play/UGameRecord.h"
+#include "screens/UPuzzleSelectorInterface.h"
+#include "screens/USelectorLayout.h"
+#include "tests/support/TempFolder.h"
+
+namespace qj::test {
+namespace {
+
+class SelectorTest : public ::testing::Test {
+ protected:
+  SelectorTest() {
+    SetClock(&Clock);
+    SetDXDraw(&Display);
+    SetInstalledFolders({QJ_PROGRAM_DIR, QJ_PROGRAM_DIR, Home.Path(), Home.Path()});
+    std::filesystem::create_directories(Library());
+    Options = TOptions();
+    LoadThemes();
+    std::string error;
+    EXPECT_TRUE(ReloadControlImages(error)) << error;
+    Selector.SetDepthRange(100000, 119990);
+    Selector.OnMessage = [this](const std::string&, const std::string& text) { Messages.push_back(text); };
+  }
+  ~SelectorTest() override {
+    Selector.Leave();
+    SetControlImages(nullptr);
+    Options = TOptions();
+    SetProgramFolder(QJ_PROGRAM_DIR);
+    SetDXDraw(nullptr);
+    SetClock(nullptr);
+  }
+
+  std::string Library() const { return Home.File("Jigsaws"); }
+  std::string Picture(const std::string& name) const { return Library() + "/" + name; }
+  std::string AddPicture(const std::string& name, int width = 300, int height = 200) {
+    TMyDib picture(width, height, 24);
+    picture.Fill(MakePixel(40, 120, 200));
+    EXPECT_TRUE(picture.SaveToFile(Picture(name)));
+    return Picture(name);
+  }
+  // A puzzle file beside the picture; `shown` lets the player see the picture.
+  void AddPuzzle(const std::string& picture, int pieces, bool shown) {
+    TCutParameters cut;
+    cut.PictureScale = 1;
+    TPuzzlePlayOptions play;
+    play.PieceCount = pieces;
+    play.AllowGhost = shown ? 1 : 0;
+    TMyDib preview(120, 80, 24);
+    preview.Fill(MakePixel(200, 40, 40));
+    const std::vector<uint8_t> file = BuildPuzzleFile(cut, play, preview.SaveToMemory());
+    ASSERT_TRUE(WriteFileAtomic(ChangeFileExt(picture, ".pzl"), file.data(), file.size()));
+  }
+  void AddGame(const std::string& picture, int initial, int high) {
+    Home.Write("Jigsaws/" + ExtractFileName(ChangeFileExt(picture, ".zip")), "a saved game");
+    if (initial == 0) return;
+    TGameRecord record;
+    record.InitialPieces = initial;
+    record.PiecesHigh = high;
+    record.Elapsed = 3725.0 / 86400;
+    std::string error;
+    ASSERT_TRUE(UpdateScoreFile(ChangeFileExt(picture, ".hsc"), record, error)) << error;
+  }
+  TDXThumbWindow& Thumb(const std::string& path) {
+    TDXThumbWindow* thumb = Selector.ThumbOf(path);
+    EXPECT_NE(thumb, nullptr) << path;
+    return *thumb;
+  }
+  // A frame first: windows draw their surfaces at the next frame, and presses find them there.
+  void Click(TDXControl& control) {
+    Clock.Advance(20);
+    Selector.Update();
+    const int x = control.FLeft + control.FWidth / 2, y = control.FTop + 8;
+    Selector.MouseDown(mbLeft, ssLeft, x, y);
+    Selector.MouseUp(mbLeft, 0, x, y);
+  }
+  void Press(TPuzzleSelectorInterface::EButton button) { Selector.Button(button)->Click(); }
+
+  TManualClock Clock;
+  THeadlessDisplay Display{1024, 768};
+  TGraphicsEngine Engine{Display};
+  TPuzzleSelectorInterface Selector{&Engine};
+  TTempFolder Home;
+  std::vector<std::string> Messages;
+};
+
+TEST_F(SelectorTest, AnEmptyLibraryGivesAnEmptyDeskAndTheButtonsDoNothing) {
+  Selector.Enter();
+  EXPECT_TRUE(Selector.Thumbs().empty());
+  for (auto b : {TPuzzleSelectorInterface::Arrange, TPuzzleSelectorInterface::Play, TPuzzleSelectorInterface::Make,
+                 TPuzzleSelectorInterface::Restart})
+    Press(b);
+  EXPECT_FALSE(Selector.Done());
+  Press(TPuzzleSelectorInterface::Back);
+  EXPECT_EQ(Selector.FResult, SelectorResult::Back);
+}
+
+TEST_F(SelectorTest, EachThumbnailShowsWhatItsFilesHold) {
+  const std::string plain = AddPicture("plain.bmp", 400, 100);
+  const std::string shown = AddPicture("SHOWN.bmp");
+  const std::string hidden = AddPicture("hidden.bmp");
+  const std::string started = AddPicture("started.bmp");
+  const std::string noScores = AddPicture("noscores.bmp");
+  AddPuzzle(shown, 48, true);
+  AddPuzzle(hidden, 48, false);
+  AddPuzzle(started, 100, true);
+  AddGame(started, 100, 99);
+  AddPuzzle(noScores, 100, true);
+  AddGame(noScores, 0, 0);
+  Selector.Enter();
+  ASSERT_EQ(Selector.Thumbs().size(), 5u);
+
+  EXPECT_EQ(Thumb(plain).FKind, EThumbKind::Picture);
+  EXPECT_EQ(Thumb(plain).ClientWidth(), TDXThumbWindow::kPictureWidth);
+  EXPECT_EQ(Thumb(plain).ClientHeight(), 50) << "the picture scaled to the thumbnail's width";
+  EXPECT_EQ(Thumb(shown).FKind, EThumbKind::Preview);
+  EXPECT_EQ(Thumb(shown).FPieceCount, 48);
+  EXPECT_EQ(Thumb(shown).GetCaption(), "Shown");
+  EXPECT_EQ(Thumb(hidden).FKind, EThumbKind::Hidden);
+  EXPECT_EQ(Thumb(started).GetCaption(), "Started-1%") << "a game at its start";
+  EXPECT_EQ(Thumb(noScores).GetCaption(), "Noscores") << "no score file, no made-up percentage";
+  EXPECT_TRUE(Thumb(noScores).FHasSavedGame);
+}
+
+TEST_F(SelectorTest, APuzzleFileIsDeletedOnlyWhenReadAndFoundMalformed) {
+  const std::string damaged = AddPicture("damaged.bmp");
+  Home.Write("Jigsaws/damaged.pzl", "not a puzzle file at all");
+  const std::string locked = AddPicture("locked.bmp");
+  AddPuzzle(locked, 48, true);
+  const bool root = geteuid() == 0;
+  if (!root) std::filesystem::permissions(ChangeFileExt(locked, ".pzl"), std::filesystem::perms::none);
+  Selector.Enter();
+  EXPECT_EQ(Thumb(damaged).FKind, EThumbKind::Picture);
+  EXPECT_FALSE(FileExists(ChangeFileExt(damaged, ".pzl")));
+  EXPECT_TRUE(std::filesystem::exists(ChangeFileExt(locked, ".pzl"))) << "a file that could not be read is kept";
+  if (!root) {
+    EXPECT_EQ(Thumb(locked).FKind, EThumbKind::Picture);
+    std::filesystem::permissions(ChangeFileExt(locked, ".pzl"), std::filesystem::perms::owner_all);
+  }
+}
+
+TEST_F(SelectorTest, APictureThatCannotBeReadIsLeftOutAndTheOthersShow) {
+  AddPicture("good.bmp");
+  Home.Write("Jigsaws/broken.jpg", "\xFF\xD8\xFF garbage");
+  Selector.Enter();
+  ASSERT_EQ(Selector.Thumbs().size(), 1u);
+  EXPECT_EQ(Selector.FCurrentPath, Picture("good.bmp"));
+}
+
+TEST_F(SelectorTest, ThePlacesAndTheStackingOfTheWindowsComeBack) {
+  const std::string a = AddPicture("a.bmp"), b = AddPicture("b.bmp"), c = AddPicture("c.bmp");
+  Selector.Enter();
+  Thumb(a).SetLeft(300);
+  Thumb(a).SetTop(200);
+  Click(Thumb(b));  // b on top
+  Selector.Leave();
+  Selector.Enter();
+  EXPECT_EQ(Thumb(a).FLeft, 300);
+  EXPECT_EQ(Thumb(a).FTop, 200);
+  EXPECT_GT(Thumb(b).FDepth, Thumb(a).FDepth);
+  EXPECT_GT(Thumb(b).FDepth, Thumb(c).FDepth);
+  Selector.Leave();
+
+  // Damaged lines are skipped, a line of a picture that is gone changes nothing, and of two
+  // lines of one picture the later wins and leaves it on top.
+  const std::string layout = Library() + "/PuzzleSelecterInfo.inf";
+  const std::string text = "\"" + a + "\" 10 20 220\r\nnonsense\r\n\"" + b + "\" x y\r\n\"" + Picture("gone.bmp") +
+                           "\" 1 2 3\r\n\"" + c + "\" 30 40 220\r\n\"" + a + "\" 50 60 220\r\n";
+  ASSERT_TRUE(WriteFileAtomic(layout, text.data(), text.size()));
+  Selector.Enter();
+  EXPECT_EQ(Thumb(a).FLeft, 50);
+  EXPECT_EQ(Thumb(c).FTop, 40);
+  EXPECT_GT(Thumb(a).FDepth, Thumb(c).FDepth);
+}
+
+TEST_F(SelectorTest, PlayAndMakeAreChosenByWhatThePictureHas) {
+  const std::string bare = AddPicture("bare.bmp");
+  const std::string fresh = AddPicture("fresh.bmp");
+  const std::string going = AddPicture("going.bmp");
+  AddPuzzle(fresh, 48, true);
+  AddPuzzle(going, 48, true);
+  AddGame(going, 48, 30);
+  const std::pair<std::string, int> cases[] = {{fresh, SelectorResult::NewGame}, {going, SelectorResult::Continue}};
+  for (const auto& [picture, result] : cases) {
+    Selector.Enter();
+    Selector.Select(Thumb(picture));
+    Press(TPuzzleSelectorInterface::Play);
+    EXPECT_EQ(Selector.FResult, result) << picture;
+    EXPECT_EQ(Selector.FCurrentPath, picture);
+  }
+  Selector.Enter();
+  Selector.Select(Thumb(bare));
+  Press(TPuzzleSelectorInterface::Play);
+  EXPECT_FALSE(Selector.Done()) << "a picture without a puzzle is not played";
+  Press(TPuzzleSelectorInterface::Make);
+  EXPECT_EQ(Selector.FResult, SelectorResult::Maker);
+}
+
+TEST_F(SelectorTest, ADoubleClickPlaysAndInputAfterLeavingIsIgnored) {
+  const std::string picture = AddPicture("p.bmp");
+  AddPuzzle(picture, 48, true);
+  Selector.Enter();
+  TDXThumbWindow& thumb = Thumb(picture);
+  const int x = thumb.FLeft + 20, y = thumb.FTop + 8;
+  Clock.Advance(20);
+  Selector.Update();
+  Selector.MouseDown(mbLeft, ssLeft, x, y);
+  Selector.MouseUp(mbLeft, 0, x, y);
+  Clock.Advance(50);
+  Selector.MouseDown(mbLeft, ssLeft, x, y);  // the window's own handler leaves the screen
+  Selector.MouseUp(mbLeft, 0, x, y);
+  EXPECT_TRUE(Selector.Done());
+  EXPECT_EQ(Selector.FResult, SelectorResult::NewGame);
+  uint16_t key = VK_ESCAPE;
+  Selector.KeyDown(key, 0);
+  Selector.Leave();
+  EXPECT_EQ(Selector.FResult, SelectorResult::NewGame);
+}
+
+TEST_F(SelectorTest, RestartAsksAboutThePictureItNamesAndDeletesOnlyItsGame) {
+  const std::string mine = AddPicture("mine.bmp"), other = AddPicture("other.bmp");
+  for (const std::string& p : {mine, other}) {
+    AddPuzzle(p, 100, true);
+    AddGame(p, 100, 50);
+  }
+  Selector.Enter();
+  Selector.Select(Thumb(mine));
+  Press(TPuzzleSelectorInterface::Restart);
+  ASSERT_TRUE(Selector.ConfirmShown());
+  Click(Thumb(other));  // presses outside the question are ignored
+  EXPECT_EQ(Selector.FCurrentPath, mine);
+  Selector.FCurrentPath = other;  // whatever is chosen meanwhile
+  Press(TPuzzleSelectorInterface::ConfirmYes);
+  EXPECT_FALSE(Selector.ConfirmShown());
+  EXPECT_FALSE(FileExists(ChangeFileExt(mine, ".zip")));
+  EXPECT_TRUE(FileExists(ChangeFileExt(other, ".zip")));
+  EXPECT_EQ(Thumb(mine).GetCaption(), "Mine");
+  EXPECT_FALSE(Thumb(mine).FHasSavedGame);
+  Selector.Select(Thumb(other));
+  Press(TPuzzleSelectorInterface::Restart);
+  Press(TPuzzleSelectorInterface::ConfirmNo);
+  EXPECT_TRUE(FileExists(ChangeFileExt(other, ".zip")));
+}
+
+TEST_F(SelectorTest, OfPicturesSharingANameOnlyTheFirstOwnsItsPuzzle) {
+  const std::string first = AddPicture("Sunset.bmp"), second = AddPicture("sunset.jpg");
+  AddPuzzle(first, 48, true);
+  Selector.Enter();
+  ASSERT_EQ(Selector.Thumbs().size(), 2u);
+  EXPECT_EQ(Thumb(first).FKind, EThumbKind::Preview);
+  EXPECT_TRUE(Thumb(second).FNameTaken);
+  EXPECT_EQ(Thumb(second).FKind, EThumbKind::Picture);
+  Selector.Select(Thumb(second));
+  Press(TPuzzleSelectorInterface::Make);
+  Press(TPuzzleSelectorInterface::Play);
+  EXPECT_FALSE(Selector.Done());
+  EXPECT_EQ(Messages.size(), 2u);
+}
+
+TEST_F(SelectorTest, ArrangeLaysTheWindowsOutInColumnsByName) {
+  for (const char* name : {"d.bmp", "b.bmp", "a.bmp", "c.bmp", "e.bmp"}) AddPicture(name);
+  Selector.Enter();
+  Press(TPuzzleSelectorInterface::PageRight);
+  EXPECT_EQ(Selector.ScrollOffset(), TPuzzleSelectorInterface::kScrollStep);
+  Press(TPuzzleSelectorInterface::Arrange);
+  EXPECT_EQ(Selector.ScrollOffset(), 0);
+  const TDXThumbWindow& a = Thumb(Picture("a.bmp"));
+  const TDXThumbWindow& b = Thumb(Picture("b.bmp"));
+  EXPECT_EQ(a.FLeft, 10);
+  EXPECT_EQ(b.FLeft, 10);
+  EXPECT_EQ(b.FTop, a.FTop + a.FHeight + 5);
+  const TDXThumbWindow& e = Thumb(Picture("e.bmp"));
+  EXPECT_GT(e.FLeft, a.FLeft + a.FWidth) << "a new column once the first is full";
+}
+
+TEST_F(SelectorTest, ScrollingMovesTheDeskAndThePlacesAreKeptInDeskCoordinates) {
+  const std::string a = AddPicture("a.bmp");
+  Selector.Enter();
+  const int left = Thumb(a).FLeft;
+  Press(TPuzzleSelectorInterface::PageLeft);
+  EXPECT_EQ(Thumb(a).FLeft, left + TPuzzleSelectorInterface::kScrollStep);
+  Selector.Leave();
+  const std::vector<TThumbPlace> places = ReadSelectorLayout(Library() + "/PuzzleSelecterInfo.inf");
+  ASSERT_EQ(places.size(), 1u);
+  EXPECT_EQ(places[0].Left, left);
+}
+
+TEST(SelectorLayoutTest, LinesParseAsTheyAreWritten) {
+  TThumbPlace place;
+  ASSERT_TRUE(ParseThumbPlace("\"/a b/c.jpg\" -5 +7 220", place));
+  EXPECT_EQ(place.Path, "/a b/c.jpg");
+  EXPECT_EQ(place.Left, -5);
+  EXPECT_EQ(place.Top, 7);
+  EXPECT_TRUE(ParseThumbPlace("junk \"p\" 1 2", place)) << "the width may be missing";
+  for (const char* bad : {"", "\"p\"", "\"p\" 1", "\"p\" 99999999999 1", "\"\" 1 2", "p 1 2", "\"p 1 2"})
+    EXPECT_FALSE(ParseThumbPlace(bad, place)) << bad;
+}
+
+}  // namespace
+}  // namespace qj::test
