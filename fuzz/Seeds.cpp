@@ -134,6 +134,8 @@ void WriteTextFiles(TSeedWriter& out) {
   out.DataFile("layout", "Text/VarEroRuze.rls");
   for (const char* settings : {"Text/Jigsaw.stg", "Text/DefHotkeys.stg"}) out.DataFile("settings", settings);
   for (const char* language : {"Text/English.lang", "Text/Deutsch.lang"}) out.DataFile("language", language);
+  out.Text("selectorlayout", "PuzzleSelecterInfo.inf",
+           "\"/home/player/Jigsaws/Harbour Town.jpg\" 10 64 220\r\n\"/home/player/Jigsaws/b.png\" -40 300 220\r\n");
 }
 
 }  // namespace
