@@ -1,3 +1,4 @@
+// The saving game started with posix_spawn, its standard output on a pipe read with poll.
 #include "tests/reliability/SaverProcess.h"
 
 #include <fcntl.h>
