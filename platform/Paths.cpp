@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -295,7 +297,51 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   return ok;
 }
 
+namespace {
+
+// A writer killed before its rename leaves its temporary file behind. One untouched for this long
+// is no save still being written, even of the largest game.
+constexpr auto kStaleTempAge = std::chrono::hours(1);
+
+// "<name>.tmp-" and six letters or digits (mkstemp), perhaps followed by "." and six more (the
+// archive library's own temporary file beside ours).
+bool IsTempNameOf(const std::string& entry, const std::string& name) {
+  const std::string prefix = name + ".tmp-";
+  if (entry.size() != prefix.size() + 6 && entry.size() != prefix.size() + 13) return false;
+  if (entry.compare(0, prefix.size(), prefix) != 0) return false;
+  for (size_t i = prefix.size(); i < entry.size(); ++i) {
+    const bool dot = i == prefix.size() + 6;
+    if (dot ? entry[i] != '.' : !std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+  }
+  return true;
+}
+
+// Without this, every save cut short would leave a copy of the file beside it for good.
+void RemoveStaleTempFiles(const std::filesystem::path& file) {
+  std::error_code ec;
+  const auto now = std::filesystem::file_time_type::clock::now();
+  const std::string name = file.filename().string();
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (!IsTempNameOf(entry.path().filename().string(), name) || !entry.is_regular_file(ec)) continue;
+    const auto written = entry.last_write_time(ec);
+    if (!ec && now - written > kStaleTempAge) std::filesystem::remove(entry.path(), ec);
+  }
+}
+
+}  // namespace
+
+void SyncFolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)fsync(fd);
+  close(fd);
+}
+
 std::string CreateTempFileBeside(const std::string& path) {
+  RemoveStaleTempFiles(ResolvePath(path));
   std::string name = ResolvePath(path) + ".tmp-XXXXXX";
   const int fd = mkstemp(name.data());
   if (fd < 0) return {};
@@ -314,6 +360,7 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
   if (fd >= 0 && close(fd) != 0) ok = false;
   ok = ok && rename(temp.c_str(), ResolvePath(path).c_str()) == 0;
   if (!ok) unlink(temp.c_str());
+  else SyncFolderOf(ResolvePath(path));
   return ok;
 }
 

@@ -65,11 +65,16 @@ std::string ExtractFileName(const std::string& path);  // after the last / or ba
 std::string ExtractFileExt(const std::string& path);   // with its dot, or empty
 
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
-// Writes a temporary file beside `path` and renames it over, so a crash never leaves half a file.
+// Writes a temporary file beside `path`, flushes it and renames it over, so a crash never leaves
+// half a file, and a power loss leaves the old file or the new one.
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
-// Creates an empty, uniquely named file in the folder of `path` (resolved), readable as a new file
-// would be, for a writer that renames it over `path` when done. Empty string on failure.
+// Creates an empty, uniquely named file ("<path>.tmp-XXXXXX") in the folder of `path` (resolved),
+// readable as a new file would be, for a writer that renames it over `path` when done. Empty
+// string on failure. Such files of `path` that a killed writer left an hour ago or more go first.
 std::string CreateTempFileBeside(const std::string& path);
+// Makes a rename in the folder of `path` durable. Best effort: some file systems refuse to sync
+// a folder, and the file is complete either way.
+void SyncFolderOf(const std::string& path);
 // Lines split at LF with a trailing CR removed; a last line without a line end is kept, a UTF-8
 // byte-order mark is dropped. False (and no lines) when the file cannot be read.
 [[nodiscard]] bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);

@@ -235,17 +235,6 @@ bool SyncFile(const std::string& path) {
   return ok;
 }
 
-// Makes the rename itself durable. Some file systems refuse to sync a folder; the archive is
-// complete either way, so this is best effort.
-void SyncFolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  (void)fsync(fd);
-  close(fd);
-}
-
 // Builds the new archive beside `zipFileName` from the old one's other members and `added`, and
 // renames it over the old one. An existing archive that cannot be read is replaced rather than
 // kept: its members are lost already, and refusing would lose the game being saved as well.

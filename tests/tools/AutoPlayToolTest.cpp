@@ -5,9 +5,9 @@
 #include <map>
 #include <sstream>
 
-#include "platform/Dib.h"
 #include "platform/Paths.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestPicture.h"
 #include "tests/tools/ToolRun.h"
 
 namespace qj {
@@ -32,10 +32,7 @@ std::vector<uint8_t> Bytes(const std::string& path) {
 class AutoPlayTool : public testing::Test {
  protected:
   AutoPlayTool() {
-    TMyDib picture(160, 120, 24);
-    for (int y = 0; y < picture.Height(); ++y)
-      for (int x = 0; x < picture.Width(); ++x) picture.At(x, y) = MakePixel(x, y * 2, (x * y) & 255);
-    EXPECT_TRUE(SaveJpeg(picture, FPicture, 90));
+    EXPECT_TRUE(test::WriteTestPicture(FPicture, 160, 120));
   }
   // The player on the picture; a cut of 8 x 6 = 48 pieces with rotation unless told otherwise.
   std::map<std::string, std::string> Play(std::vector<std::string> args, int* exitCode = nullptr) {

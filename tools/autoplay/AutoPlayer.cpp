@@ -260,7 +260,9 @@ void Fill(TAutoPlayResult& r) {
   r.Finished = GameRecord.Finished != 0;
 }
 
-int Start(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TTable& session, TAutoPlayResult& r) {
+}  // namespace
+
+int StartGame(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TTable& session, TAutoPlayResult& r) {
   int status = 0;
   if (o.Continue) {
     r.LoadMs = Timed([&] {
@@ -283,8 +285,6 @@ int Start(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TTable& session, TAu
   session.Screen().NewGame(cutter, session.Width() - 200, session.Height() - 300);
   return 0;
 }
-
-}  // namespace
 
 TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args) {
   TAutoPlayOptions o;
@@ -315,7 +315,7 @@ int RunAutoPlay(const TAutoPlayOptions& o, TAutoPlayResult& r) {
   cuttool::UseProgramFolder(o.Cut);
   TPuzzleCutter cutter;
   TTable session(o.Screen ? kTableWidth : TTable::kScreenWidth, o.Screen ? kTableHeight : TTable::kScreenHeight);
-  if (const int status = Start(o, cutter, session, r)) return status;
+  if (const int status = StartGame(o, cutter, session, r)) return status;
   // Boxes are places in the picture as cut (cropped to the grid).
   const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
   const int width = picture.Width(), height = picture.Height();

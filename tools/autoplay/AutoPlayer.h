@@ -15,6 +15,7 @@ namespace qj {
 class TBoardPlayInterface;
 class TBPiece;
 class TPieces;
+class TPuzzleCutter;
 }
 
 namespace qj::autoplay {
@@ -105,6 +106,10 @@ struct TAutoPlayResult {
 
 // The cut tool's options plus --joins K, --continue and --screen. Throws cuttool::TUsageError.
 TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args);
+// The table set up as the game does it: a fresh cut and a new game, or the saved game beside the
+// picture continued. Returns 0, or the exit code after printing why; the cut or load time goes
+// to `result`.
+int StartGame(const TAutoPlayOptions& options, TPuzzleCutter& cutter, TTable& table, TAutoPlayResult& result);
 // Plays; returns the exit code (0, or 1 after printing why).
 int RunAutoPlay(const TAutoPlayOptions& options, TAutoPlayResult& result);
 // "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T
