@@ -33,6 +33,8 @@ class TBasicEvents {
   virtual void MouseDown(int button, int shift, int x, int y) {}
   virtual void MouseUp(int button, int shift, int x, int y) {}
   virtual void MouseMove(int shift, int x, int y) {}
+  // Wheel notches at (x, y): positive away from the player.
+  virtual void MouseWheel(int shift, int notches, int x, int y) {}
   virtual void KeyDown(uint16_t& key, int shift) {}
   virtual void KeyUp(uint16_t& key, int shift) {}
   virtual void KeyPress(char32_t& key) {}

@@ -28,6 +28,7 @@
 #include "platform/SystemInfo.h"
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
+#include "screens/UPictureLibrary.h"
 #include "screens/UPuzzleSelectorInterface.h"
 
 namespace qj {
@@ -286,6 +287,23 @@ void TGameEngine::KeyDown(uint16_t& key, int& shift) {
 
 void TGameEngine::KeyPress(char32_t& key) {
   if (FActive) FActive->KeyPress(key);
+}
+
+void TGameEngine::MouseWheel(int shift, int notches, int x, int y) {
+  if (FActive) FActive->MouseWheel(MapShift(shift), notches, x, y);
+}
+
+// From the menus the player goes to the new picture; a game or the maker is not interrupted,
+// and the picture waits in the library.
+void TGameEngine::DropFile(const std::string& path) {
+  std::string error;
+  const std::string added = AddPictureToLibrary(path, error);
+  if (added.empty()) {
+    ReportError(Lang(191), Lang(192) + "\n" + error);
+    return;
+  }
+  if (FActive == FPuzzleSelector.get()) FPuzzleSelector->ShowPicture(added);
+  else ShowInSelector(added);
 }
 
 void TGameEngine::KeyUp(uint16_t& key, int shift) {

@@ -48,6 +48,9 @@ class TGameEngine {
   void KeyDown(uint16_t& key, int& shift);
   void KeyUp(uint16_t& key, int shift);
   void KeyPress(char32_t& key);
+  void MouseWheel(int shift, int notches, int x, int y);
+  // A picture dropped onto the window joins the library and is shown in the selector.
+  void DropFile(const std::string& path);
 
   void ScreenDone(TInterface* sender);
   // A picture the player handed the program ("Open with"): the selector opens on it.

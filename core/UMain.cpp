@@ -143,6 +143,8 @@ void Tmf::Forward(TInputEvent& e) {
     case TInputKind::Activated: case TInputKind::Restored: FActiveApp = true; break;
     case TInputKind::Deactivated: case TInputKind::Minimized: FActiveApp = false; break;
     case TInputKind::MusicEnded: if (FEngine) FEngine->RestoreMidiVolumes(); break;
+    case TInputKind::MouseWheel: if (FEngine) FEngine->MouseWheel(e.Shift, e.Wheel, e.X, e.Y); break;
+    case TInputKind::DropFile: if (FEngine) FEngine->DropFile(e.Path); break;
   }
 }
 

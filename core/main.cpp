@@ -10,8 +10,8 @@
 #include "core/UMain.h"
 #include "core/UThemes.h"
 #include "platform/Paths.h"
-#include "platform/UserFolders.h"
 #include "screens/UMainInterface.h"
+#include "screens/UPictureLibrary.h"
 #include "screens/UPuzzleSelectorInterface.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlFonts.h"
@@ -58,7 +58,7 @@ std::string AddToLibrary(const std::vector<std::string>& pictures) {
   std::string chosen;
   for (const std::string& picture : pictures) {
     std::string error;
-    const std::string added = qj::CopyIntoFolder(picture, qj::UserPath("Jigsaws"), error);
+    const std::string added = qj::AddPictureToLibrary(picture, error);
     if (added.empty())
       std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
     else

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace qj {
 
@@ -34,6 +35,8 @@ enum class TInputKind {
   CloseQuery,   // the window's close button
   Activated, Deactivated, Minimized, Restored,
   MusicEnded,   // the background music reached its end
+  MouseWheel,   // Wheel notches at X, Y: positive away from the player (or to the left)
+  DropFile,     // Path: a file dropped onto the window
 };
 
 struct TInputEvent {
@@ -44,6 +47,8 @@ struct TInputEvent {
   uint16_t Key = 0;       // virtual-key code
   char32_t Char = 0;      // KeyPress: the character typed
   int Width = 0, Height = 0;
+  int Wheel = 0;
+  std::string Path{};
 };
 
 }  // namespace qj

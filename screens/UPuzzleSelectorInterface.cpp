@@ -14,12 +14,12 @@
 #include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "screens/UPictureLibrary.h"
 #include "screens/USelectorLayout.h"
 
 namespace qj {
 namespace {
 
-constexpr const char* kPicturePatterns[] = {"*.bmp", "*.jpg", "*.jpeg", "*.png", "*.dib"};
 constexpr const char* kLayoutFile = "Jigsaws/PuzzleSelecterInfo.inf";
 constexpr int kButtonWidth = 120;
 constexpr int kBottomMargin = 45;
@@ -33,15 +33,6 @@ std::string Lower(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   return s;
-}
-
-// Every picture of the library once, in name order, even when a name matches two patterns.
-std::vector<std::string> LibraryPictures() {
-  const std::string folder = UserPath("Jigsaws");
-  std::set<std::string> pictures;
-  for (const char* pattern : kPicturePatterns)
-    for (const std::string& name : ListFiles(folder, pattern)) pictures.insert(folder + "/" + name);
-  return {pictures.begin(), pictures.end()};
 }
 
 // The picture a puzzle hides shows this instead; a theme without it gets a plain grey card.
@@ -161,6 +152,22 @@ void TPuzzleSelectorInterface::SaveLayout() const {
   if (!WriteSelectorLayout(UserPath(kLayoutFile), places))
     std::fprintf(stderr, "quorvane-jigsaw: the places of the pictures are not kept: cannot write %s\n",
                  UserPath(kLayoutFile).c_str());
+}
+
+// A picture just added to the library, or one already there, comes to the top, chosen.
+void TPuzzleSelectorInterface::ShowPicture(const std::string& path) {
+  if (FDone) return;
+  TDXThumbWindow* thumb = ThumbOf(path);
+  if (!thumb) {
+    const std::string name = Lower(ChangeFileExt(path, ""));
+    const bool taken = std::any_of(FThumbs.begin(), FThumbs.end(), [&](const TOwnedControl& t) {
+      return Lower(ChangeFileExt(static_cast<TDXThumbWindow&>(*t).FPath, "")) == name;
+    });
+    if (!AddThumb(path, taken)) return;
+    thumb = &Thumb(FThumbs.size() - 1);
+  }
+  RaiseToTop(*thumb);
+  Select(*thumb);
 }
 
 // ---- Building ---------------------------------------------------------------------------------
@@ -427,6 +434,12 @@ void TPuzzleSelectorInterface::Pulse() {
 }
 
 // ---- Input ---------------------------------------------------------------------------------------
+
+// The wheel moves the desk sideways, a step a notch: away from the player shows what lies left.
+void TPuzzleSelectorInterface::MouseWheel(int shift, int notches, int x, int y) {
+  if (FDone || ConfirmShown()) return;
+  Scroll(-notches * kScrollStep);
+}
 
 void TPuzzleSelectorInterface::Update() {
   TInterface::Update();

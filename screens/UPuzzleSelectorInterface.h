@@ -33,6 +33,7 @@ class TPuzzleSelectorInterface : public TInterface {
   void Update() override;
   void MouseDown(int button, int shift, int x, int y) override;
   void MouseUp(int button, int shift, int x, int y) override;
+  void MouseWheel(int shift, int notches, int x, int y) override;
   void KeyDown(uint16_t& key, int shift) override;
   void KeyUp(uint16_t& key, int shift) override;
   void Resize() override;
@@ -43,6 +44,8 @@ class TPuzzleSelectorInterface : public TInterface {
   const std::vector<TOwnedControl>& Thumbs() const { return FThumbs; }
   TDXThumbWindow& Thumb(size_t index) const { return static_cast<TDXThumbWindow&>(*FThumbs[index]); }
   TDXButton* Button(EButton button) const { return FButtons[button]; }
+  // Shows a picture of the library (a new one gets its window) on top, chosen.
+  void ShowPicture(const std::string& path);
   // Makes the thumbnail the chosen one, as a click on it does.
   void Select(TDXThumbWindow& thumb);
   bool ConfirmShown() const;

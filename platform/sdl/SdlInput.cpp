@@ -100,6 +100,18 @@ bool TranslateMouse(const SDL_Event& e, const TSdlDisplay& display, TInputEvent&
   return true;
 }
 
+// A sideways wheel counts like the upright one: the desks it scrolls run sideways.
+bool TranslateWheel(const SDL_MouseWheelEvent& wheel, const TSdlDisplay& display, TInputEvent& out) {
+  const int sign = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+  out.Kind = TInputKind::MouseWheel;
+  out.Shift = ShiftState();
+  out.Wheel = sign * (wheel.y != 0 ? wheel.y : -wheel.x);
+  int x = 0, y = 0;
+  SDL_GetMouseState(&x, &y);
+  SetPosition(display, x, y, out);
+  return out.Wheel != 0;
+}
+
 // The first character of a UTF-8 text.
 char32_t FirstCodePoint(const char* text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
@@ -181,6 +193,12 @@ bool PollInput(TSdlDisplay& display, TInputEvent& out) {
       case SDL_MOUSEMOTION:
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: return TranslateMouse(e, display, out);
+      case SDL_MOUSEWHEEL: return TranslateWheel(e.wheel, display, out);
+      case SDL_DROPFILE:
+        out.Kind = TInputKind::DropFile;
+        out.Path = e.drop.file ? e.drop.file : "";
+        SDL_free(e.drop.file);
+        return !out.Path.empty();
       default:
         if (e.type == MusicEndedEventType()) {
           out.Kind = TInputKind::MusicEnded;

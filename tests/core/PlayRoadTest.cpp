@@ -195,5 +195,28 @@ TEST_F(PlayRoadTest, AFailedCutIsReportedAndLeadsToTheMainMenu) {
   EXPECT_EQ(Engine().BoardPlay().PieceCount(), 12);
 }
 
+// A file dropped onto the window joins the library and the player sees it chosen in the
+// selector; a file that is no picture is refused with a message and nothing is copied.
+TEST_F(PlayRoadTest, ADroppedPictureJoinsTheLibraryAndIsChosen) {
+  TMyDib photo(64, 48, 24);
+  photo.Fill(MakePixel(10, 200, 30));
+  TTempFolder elsewhere;
+  const std::string dropped = elsewhere.File("Holiday.bmp");
+  ASSERT_TRUE(photo.SaveToFile(dropped));
+  TInputEvent drop{.Kind = TInputKind::DropFile, .Path = dropped};
+  mainWindow->HandleEvent(drop);
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
+  EXPECT_EQ(ExtractFileName(Engine().Selector().FCurrentPath), "Holiday.bmp");
+  EXPECT_NE(Engine().Selector().ThumbOf(Engine().Selector().FCurrentPath), nullptr);
+
+  const std::string text = elsewhere.Write("notes.jpg", "shopping list");
+  TInputEvent refused{.Kind = TInputKind::DropFile, .Path = text};
+  mainWindow->HandleEvent(refused);
+  Frame();
+  EXPECT_TRUE(LastMessageNames("notes.jpg"));
+  EXPECT_FALSE(FileExists(folder.File("Jigsaws/notes.jpg")));
+}
+
 }  // namespace
 }  // namespace qj::test

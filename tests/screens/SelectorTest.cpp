@@ -16,6 +16,7 @@
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "play/UGameRecord.h"
+#include "screens/UPictureLibrary.h"
 #include "screens/UPuzzleSelectorInterface.h"
 #include "screens/USelectorLayout.h"
 #include "tests/support/TempFolder.h"
@@ -298,6 +299,43 @@ TEST_F(SelectorTest, ScrollingMovesTheDeskAndThePlacesAreKeptInDeskCoordinates) 
   const std::vector<TThumbPlace> places = ReadSelectorLayout(Library() + "/PuzzleSelecterInfo.inf");
   ASSERT_EQ(places.size(), 1u);
   EXPECT_EQ(places[0].Left, left);
+}
+
+TEST_F(SelectorTest, TheWheelScrollsTheDesk) {
+  const std::string a = AddPicture("a.bmp");
+  Selector.Enter();
+  const int left = Thumb(a).FLeft;
+  Selector.MouseWheel(0, -2, 400, 300);
+  EXPECT_EQ(Selector.ScrollOffset(), 2 * TPuzzleSelectorInterface::kScrollStep);
+  EXPECT_EQ(Thumb(a).FLeft, left - 2 * TPuzzleSelectorInterface::kScrollStep);
+}
+
+TEST_F(SelectorTest, AddedPicturesAreCheckedCopiedOnceAndNeverReplaceAnother) {
+  TTempFolder elsewhere;
+  TMyDib picture(40, 30, 24);
+  picture.Fill(MakePixel(1, 2, 3));
+  const std::string source = elsewhere.File("Cat.bmp");
+  ASSERT_TRUE(picture.SaveToFile(source));
+  std::string error;
+  const std::string added = AddPictureToLibrary(source, error);
+  ASSERT_EQ(added, Picture("Cat.bmp")) << error;
+  EXPECT_EQ(AddPictureToLibrary(source, error), added) << "the same picture again";
+
+  picture.Fill(MakePixel(9, 9, 9));
+  const std::string other = elsewhere.File("cat.BMP");
+  ASSERT_TRUE(picture.SaveToFile(other));
+  const std::string second = AddPictureToLibrary(other, error);
+  EXPECT_NE(second, added);
+  EXPECT_EQ(ExtractFileName(second), "cat 2.BMP") << "a free name, whatever the case";
+
+  EXPECT_TRUE(AddPictureToLibrary(elsewhere.Write("fake.jpg", "no picture"), error).empty());
+  EXPECT_NE(error.find("fake.jpg"), std::string::npos) << error;
+  EXPECT_FALSE(FileExists(Picture("fake.jpg")));
+
+  Selector.Enter();
+  Selector.ShowPicture(second);
+  EXPECT_EQ(Selector.FCurrentPath, second);
+  EXPECT_EQ(Selector.Thumbs().size(), 2u);
 }
 
 TEST(SelectorLayoutTest, LinesParseAsTheyAreWritten) {
