@@ -6,27 +6,14 @@
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/PictureLibrary.h"
 #include "screens/UScreenText.h"
 
 namespace qj {
-namespace {
-
-constexpr const char* kPicturePatterns[] = {"*.bmp", "*.jpg", "*.jpeg", "*.png", "*.dib"};
-
-std::vector<std::string> LibraryPictures() {
-  const std::string folder = UserPath("Jigsaws");
-  std::vector<std::string> pictures;
-  for (const char* pattern : kPicturePatterns)
-    for (const std::string& name : ListFiles(folder, pattern)) pictures.push_back(folder + "/" + name);
-  std::sort(pictures.begin(), pictures.end());
-  return pictures;
-}
-
-}  // namespace
 
 void TPuzzleSelectorInterface::Enter() {
   TInterface::Enter();
-  FPictures = LibraryPictures();
+  FPictures = ListPictures(UserPath("Jigsaws"));
   ChooseFirstPictureIfNone();
   ShowChoice();
 }
