@@ -160,7 +160,9 @@ bool EncodeInto(TEncodeState& s, const TPixelBuffer& pixels, int quality, std::s
 
 }  // namespace
 
-bool IsJpeg(const uint8_t* data, size_t size) { return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF; }
+bool IsJpeg(const uint8_t* data, size_t size) {
+  return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
 
 bool DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels, TPixelBuffer& out, std::string& error,
                 int minWidth) {

@@ -19,8 +19,8 @@ bool IsJpeg(const uint8_t* data, size_t size);
 // libjpeg's reductions (1/8 to 8/8) that leaves it, upright, at least minWidth pixels wide (or
 // in full when it is narrower), at a fraction of the cost. On failure `out` is untouched and
 // `error` says why.
-[[nodiscard]] bool DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels, TPixelBuffer& out, std::string& error,
-                              int minWidth = 0);
+[[nodiscard]] bool DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels, TPixelBuffer& out,
+                              std::string& error, int minWidth = 0);
 
 // Baseline JPEG of the colour bytes at quality 1..100 (clamped).
 [[nodiscard]] bool EncodeJpeg(const TPixelBuffer& pixels, int quality, std::vector<uint8_t>& out, std::string& error);

@@ -75,8 +75,9 @@ TPixelBuffer ScaleByArea(const TPixelBuffer& picture, int width, int height) {
   std::vector<float> band(size_t(picture.Width()) * 3);
   for (int y = 0; y < height; ++y) {
     std::fill(band.begin(), band.end(), 0.f);
-    for (int k = 0; k < rows.Count[size_t(y)]; ++k)
-      AddRow(picture.Row(rows.First[size_t(y)] + k), picture.Width(), rows.Share[rows.Offset[size_t(y)] + size_t(k)], band);
+    const size_t row = size_t(y);
+    for (int k = 0; k < rows.Count[row]; ++k)
+      AddRow(picture.Row(rows.First[row] + k), picture.Width(), rows.Share[rows.Offset[row] + size_t(k)], band);
     CutRow(band, columns, out.Row(y));
   }
   return out;

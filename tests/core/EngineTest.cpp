@@ -10,6 +10,7 @@
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"
 #include "platform/Input.h"
+#include "platform/Paths.h"
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPuzzleSelectorInterface.h"
@@ -99,6 +100,20 @@ TEST_F(EngineTest, APictureHandedToTheProgramOpensTheSelectorOnIt) {
   Frame();
   EXPECT_EQ(Active(), Screen(Engine().Selector()));
   EXPECT_EQ(Engine().Selector().FCurrentPath, picture);
+}
+
+TEST_F(EngineTest, TheSelectorOffersEveryPictureFormatOfTheLibrary) {
+  for (const char* name : {"d.txt", "a.png", "c.DIB", "b.jpeg", "a.pzl"})
+    folder.Write("Jigsaws/" + std::string(name), "x");
+  Key('1');
+  Frame();
+  ASSERT_EQ(Active(), Screen(Engine().Selector()));
+  std::vector<std::string> offered;
+  for (int step = 0; step < 4; ++step) {
+    offered.push_back(ExtractFileName(Engine().Selector().FCurrentPath));
+    Key(VK_RIGHT);
+  }
+  EXPECT_EQ(offered, (std::vector<std::string>{"a.png", "b.jpeg", "c.DIB", "a.png"}));
 }
 
 TEST_F(EngineTest, AResultNotInTheTableLeavesNoActiveScreenAndIsRetriedEveryFrame) {

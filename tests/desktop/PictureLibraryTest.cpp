@@ -42,7 +42,8 @@ double MeanDifference(const TPixelBuffer& a, const TPixelBuffer& b) {
   double sum = 0;
   for (int y = 0; y < a.Height(); ++y)
     for (int x = 0; x < a.Width(); ++x)
-      for (const int shift : {0, 8, 16}) sum += std::abs(int((a.At(x, y) >> shift) & 255) - int((b.At(x, y) >> shift) & 255));
+      for (const int shift : {0, 8, 16})
+        sum += std::abs(int((a.At(x, y) >> shift) & 255) - int((b.At(x, y) >> shift) & 255));
   return sum / (3.0 * a.Width() * a.Height());
 }
 
@@ -134,7 +135,7 @@ TEST_F(PictureLibrary, ThumbnailsAre200WideKeepTheAspectAndLookLikeThePicture) {
 
 TEST_F(PictureLibrary, PicturesThatCannotBeReadGiveAnErrorNamingTheFile) {
   const std::vector<uint8_t> jpeg = test::JpegOf(Detailed(64, 48));
-  const std::string cut = Picture("cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + ptrdiff_t(jpeg.size() / 2)));
+  const std::string cut = Picture("cut.jpg", {jpeg.begin(), jpeg.begin() + ptrdiff_t(jpeg.size() / 2)});
   const std::string junk = Picture("junk.png", {1, 2, 3});
   const std::string good = Picture("good.jpg", jpeg);
   const std::vector<std::pair<std::string, int>> refused = {

@@ -2,6 +2,8 @@
 // edges included; flat colour stays exactly flat either way; heights keep the aspect ratio.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/PictureScale.h"
 
 namespace qj {
@@ -33,11 +35,12 @@ TEST(ScaleByArea, ANewPixelIsTheAverageOfTheAreaItCovers) {
 TEST(ScaleByArea, FlatColourStaysFlatAtAnyRatioUpOrDown) {
   TPixelBuffer flat(37, 23);
   flat.Fill(MakePixel(13, 200, 97));
-  for (const auto& [w, h] : {std::pair{11, 7}, std::pair{36, 22}, std::pair{1, 1}, std::pair{80, 51}, std::pair{37, 23}}) {
+  const std::pair<int, int> sizes[] = {{11, 7}, {36, 22}, {1, 1}, {80, 51}, {37, 23}};
+  for (const auto& [w, h] : sizes) {
     const TPixelBuffer scaled = ScaleByArea(flat, w, h);
     ASSERT_EQ(scaled.Width(), w);
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) ASSERT_EQ(scaled.At(x, y), MakePixel(13, 200, 97)) << w << "x" << h << " at " << x << "," << y;
+      for (int x = 0; x < w; ++x) ASSERT_EQ(scaled.At(x, y), MakePixel(13, 200, 97)) << w << "x" << h << " at " << x;
   }
   EXPECT_TRUE(ScaleByArea(flat, 0, 5).Empty());
   EXPECT_TRUE(ScaleByArea(TPixelBuffer(), 5, 5).Empty());
