@@ -16,13 +16,17 @@ constexpr uint16_t kTiffShort = 3;
 constexpr uint16_t kTiffMagic = 42;
 constexpr size_t kIfdEntrySize = 12;
 
-// JPEG markers, the byte after 0xFF.
-constexpr uint8_t kMarkerApp1 = 0xE1;
-constexpr uint8_t kMarkerStartOfScan = 0xDA;
-constexpr uint8_t kMarkerEnd = 0xD9;
-constexpr uint8_t kMarkerStart = 0xD8;
-constexpr uint8_t kMarkerTem = 0x01;
-constexpr uint8_t kMarkerRestart0 = 0xD0, kMarkerRestart7 = 0xD7;
+// JPEG markers: the byte after 0xFF.
+enum EMarker : uint8_t {
+  mkTem = 0x01,
+  mkRestart0 = 0xD0,
+  mkRestart7 = 0xD7,
+  mkStart = 0xD8,
+  mkEnd = 0xD9,
+  mkStartOfScan = 0xDA,
+  mkApp1 = 0xE1,
+  mkPrefix = 0xFF  // before every marker, and repeated as fill
+};
 
 // Offsets are 64-bit, so an offset of up to 4 GB from the file plus an entry index cannot wrap.
 class TTiffReader {
@@ -76,7 +80,7 @@ EOrientation OrientationInFirstIfd(const TTiffReader& tiff) {
 }
 
 bool IsStandaloneMarker(uint8_t marker) {
-  return marker == kMarkerTem || marker == kMarkerStart || (marker >= kMarkerRestart0 && marker <= kMarkerRestart7);
+  return marker == mkTem || marker == mkStart || (marker >= mkRestart0 && marker <= mkRestart7);
 }
 
 // Where a pixel of a w x h picture lands, as a start index and the steps along a stored row
@@ -112,16 +116,16 @@ EOrientation ExifOrientation(const uint8_t* data, size_t size) {
 // Metadata segments come before the first scan; the walk stops there, so it never reads the
 // compressed data.
 EOrientation JpegOrientation(const uint8_t* data, size_t size) {
-  if (!data || size < 4 || data[0] != 0xFF || data[1] != kMarkerStart) return EOrientation::Upright;
+  if (!data || size < 4 || data[0] != mkPrefix || data[1] != mkStart) return EOrientation::Upright;
   size_t at = 2;
   while (size - at >= 4) {
-    if (data[at] != 0xFF) break;
+    if (data[at] != mkPrefix) break;
     const uint8_t marker = data[at + 1];
-    if (marker == 0xFF) {  // a fill byte before the marker
+    if (marker == mkPrefix) {  // a fill byte before the marker
       ++at;
       continue;
     }
-    if (marker == kMarkerStartOfScan || marker == kMarkerEnd) break;
+    if (marker == mkStartOfScan || marker == mkEnd) break;
     if (IsStandaloneMarker(marker)) {
       at += 2;
       continue;
@@ -129,7 +133,7 @@ EOrientation JpegOrientation(const uint8_t* data, size_t size) {
     const size_t length = size_t(data[at + 2]) << 8 | data[at + 3];
     if (length < 2 || length > size - at - 2) break;
     const uint8_t* payload = data + at + 4;
-    if (marker == kMarkerApp1 && HasExifHeader(payload, length - 2)) return ExifOrientation(payload, length - 2);
+    if (marker == mkApp1 && HasExifHeader(payload, length - 2)) return ExifOrientation(payload, length - 2);
     at += 2 + length;
   }
   return EOrientation::Upright;

@@ -52,11 +52,7 @@ bool SamePixels(const TPixelBuffer& a, const TPixelBuffer& b) {
          std::equal(a.Bits(), a.Bits() + size_t(a.Width()) * a.Height(), b.Bits());
 }
 
-std::vector<uint8_t> Bytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
-  return bytes;
-}
+using test::ReadBytes;
 
 class PictureLibrary : public testing::Test {
  protected:
@@ -180,7 +176,7 @@ TEST_F(PictureLibrary, ADamagedCacheFileIsMadeAgain) {
   const std::string path = Picture("p.jpg", test::JpegOf(Detailed(500, 400)));
   const TMyDib first = Thumbnail(path);
   const std::string cacheFile = CacheFile(path);
-  const std::vector<uint8_t> good = Bytes(cacheFile);
+  const std::vector<uint8_t> good = ReadBytes(cacheFile);
   ASSERT_GT(good.size(), 40u + 200 * 160 * 3);
   const std::vector<std::pair<size_t, uint8_t>> flips = {{0, 'X'}, {4, 9}, {24, 100}, {28, 1}, {32, 3}, {40, '#'},
                                                          {good.size() - 1, 0x55}, {good.size() / 2, 0x01}};
@@ -194,7 +190,7 @@ TEST_F(PictureLibrary, ADamagedCacheFileIsMadeAgain) {
     SCOPED_TRACE("damage " + std::to_string(i));
     ASSERT_TRUE(test::WriteBytes(cacheFile, damaged[i]));
     EXPECT_TRUE(SamePixels(Thumbnail(path), first));
-    EXPECT_EQ(Bytes(cacheFile), good);
+    EXPECT_EQ(ReadBytes(cacheFile), good);
   }
 }
 

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "platform/JpegCodec.h"
-#include "platform/Paths.h"
 
 namespace qj::test {
 namespace {
@@ -83,10 +82,6 @@ std::vector<uint8_t> JpegOf(const TPixelBuffer& pixels) {
 
 std::vector<uint8_t> PhotoJpeg(const TPixelBuffer& pixels, uint16_t orientation, bool bigEndian) {
   return WithApp1(JpegOf(pixels), ExifPayload(orientation, bigEndian));
-}
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  return WriteFileAtomic(path, bytes.data(), bytes.size());
 }
 
 }  // namespace qj::test

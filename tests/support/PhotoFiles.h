@@ -26,7 +26,5 @@ std::vector<uint8_t> WithApp1(const std::vector<uint8_t>& jpeg, const std::vecto
 std::vector<uint8_t> JpegOf(const TPixelBuffer& pixels);
 // A JPEG of the pixels at quality 95 that carries the orientation.
 std::vector<uint8_t> PhotoJpeg(const TPixelBuffer& pixels, uint16_t orientation, bool bigEndian = false);
-// Writes bytes to a file; false when it cannot.
-[[nodiscard]] bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace qj::test
