@@ -1,16 +1,10 @@
 // Reading the command line; main acts on the result.
 #include "core/UCommandLine.h"
 
-#include <strings.h>
-
 #include <charconv>
-
-#include "platform/Paths.h"
 
 namespace qj {
 namespace {
-
-constexpr const char* kPictureExtensions[] = {".jpg", ".jpeg", ".bmp", ".png", ".dib"};
 
 // The optional theme number after a showcase option: a whole number that is not negative.
 bool ReadTheme(const std::string& text, int& theme) {
@@ -29,13 +23,6 @@ TCommandLine Failure(const std::string& why) {
 bool IsOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
 
 }  // namespace
-
-bool IsPictureName(const std::string& name) {
-  const std::string ext = ExtractFileExt(name);
-  for (const char* known : kPictureExtensions)
-    if (strcasecmp(ext.c_str(), known) == 0) return true;
-  return false;
-}
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   TCommandLine result;

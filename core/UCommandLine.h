@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PictureLibrary.h"  // IsPictureName
 #include "screens/UMainInterface.h"
 
 namespace qj {
@@ -22,9 +23,6 @@ struct TCommandLine {
 // The arguments after the program name. Anything that is neither an option nor a picture file
 // (by its extension) is an error, so a typo is reported instead of silently ignored.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
-
-// The picture formats the library holds, by extension without regard to case.
-bool IsPictureName(const std::string& name);
 
 std::string UsageText();    // for --help
 std::string VersionText();  // for --version

@@ -56,12 +56,29 @@ class TSeedWriter {
   bool FFailed = false;
 };
 
+// A photo's EXIF block as an APP1 segment: big-endian TIFF, one IFD holding the orientation
+// "turn a quarter clockwise".
+constexpr uint8_t kExifSegment[] = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0x00, 0x2A,
+                                    0x00, 0x00, 0x00, 0x08, 0x00, 0x01, 0x01, 0x12, 0x00, 0x03, 0x00, 0x00,
+                                    0x00, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+// The JPEG with the EXIF segment right after its start-of-image marker, where cameras put it.
+std::vector<uint8_t> WithExifSegment(std::vector<uint8_t> jpeg) {
+  jpeg.insert(jpeg.begin() + 2, std::begin(kExifSegment), std::end(kExifSegment));
+  return jpeg;
+}
+
 void WritePictures(TSeedWriter& out) {
   for (int bits : {1, 24, 32}) out.Bytes("bmp", "picture" + std::to_string(bits) + ".bmp", EncodeBmp(Picture(7, 5, bits), bits));
   std::vector<uint8_t> file;
   std::string error;
-  if (EncodeJpeg(Picture(17, 9, 24), 90, file, error)) out.Bytes("jpeg", "picture.jpg", file);
-  else out.Fail("JPEG: " + error);
+  if (EncodeJpeg(Picture(17, 9, 24), 90, file, error)) {
+    out.Bytes("jpeg", "picture.jpg", file);
+    out.Bytes("jpeg", "photo.jpg", WithExifSegment(file));
+    out.Bytes("exif", "photo.jpg", WithExifSegment(file));
+  } else {
+    out.Fail("JPEG: " + error);
+  }
   if (EncodePng(Picture(9, 7, 32), file, error)) out.Bytes("png", "picture.png", file);
   else out.Fail("PNG: " + error);
 }

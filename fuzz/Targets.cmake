@@ -1,4 +1,4 @@
 # The fuzz targets, one per reader of outside data: fuzz/fuzz_<name>.cpp. The fuzz build makes a
 # libFuzzer program of each; the test run replays the inputs kept under tests/fuzz/<name>/.
-set(QJ_FUZZ_TARGETS bmp jpeg png puzzle savedgame savedzip score shape coord layout settings language
+set(QJ_FUZZ_TARGETS bmp jpeg exif png puzzle savedgame savedzip score shape coord layout settings language
   selectorlayout)

@@ -54,7 +54,7 @@ bool TMyDib::LoadFromMemory(const uint8_t* data, size_t size) {
   int bits = 24;
   if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
     if (!DecodeBmp(data, size, kMaxPixels, pixels, bits, error)) return Fail(error);
-  } else if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+  } else if (IsJpeg(data, size)) {
     if (!DecodeJpeg(data, size, kMaxPixels, pixels, error)) return Fail(error);
   } else if (IsPng(data, size)) {
     if (!DecodePng(data, size, kMaxPixels, pixels, error)) return Fail(error);

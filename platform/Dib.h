@@ -28,12 +28,13 @@ class TMyDib : public TPixelBuffer {
   int BitCount() const { return FBitCount; }
   void SetBitCount(int bits) { FBitCount = bits; }
 
-  // Any picture format we read (BMP, JPEG), chosen by content, not by extension. On failure the
+  // Any picture format we read (BMP, JPEG, PNG), chosen by content, not by extension. On failure the
   // bitmap is unchanged, false is returned and LastError() says why. Never throws, never aborts.
   // BMP: 1, 4, 8 bits with a palette, 16 (5-5-5 or bit fields), 24, 32 bits, either row order;
-  // RLE compression is refused. JPEG: grey, colour and CMYK. A 32-bit BMP keeps its fourth byte
-  // as alpha and loads as BitCount 32; a 1-bit black-and-white one loads as BitCount 1; every
-  // other picture loads as BitCount 24 with the alpha bytes 0.
+  // RLE compression is refused. JPEG: grey, colour and CMYK, turned upright by the orientation a
+  // camera noted in its EXIF block. A 32-bit BMP keeps its fourth byte as alpha and loads as
+  // BitCount 32; a 1-bit black-and-white one loads as BitCount 1; every other picture loads as
+  // BitCount 24 with the alpha bytes 0.
   [[nodiscard]] bool LoadFromFile(const std::string& path);
   [[nodiscard]] bool LoadFromMemory(const uint8_t* data, size_t size);
   // A Windows BMP file as GDI writes it: 14-byte BITMAPFILEHEADER, 40-byte BITMAPINFOHEADER with

@@ -13,6 +13,8 @@
 // After jpeglib.h, which it needs.
 #include <jerror.h>
 
+#include "platform/Exif.h"
+
 namespace qj {
 namespace {
 
@@ -81,8 +83,21 @@ void ReadRows(TDecodeState& s) {
   }
 }
 
+// libjpeg's reduced decoding (scale n/8) costs little more than decoding the smaller picture.
+// The smallest n whose output is at least minWidth wide once upright; 8/8 when none is.
+void ChooseScale(jpeg_decompress_struct& info, int minWidth, bool sidesSwap) {
+  if (minWidth <= 0) return;
+  info.scale_denom = 8;
+  for (unsigned n = 1; n <= 8; ++n) {
+    info.scale_num = n;
+    jpeg_calc_output_dimensions(&info);
+    if (int64_t(sidesSwap ? info.output_height : info.output_width) >= minWidth) return;
+  }
+}
+
 // Returns false with the reason in `error`; the caller destroys the decompressor either way.
-bool DecodeInto(TDecodeState& s, const uint8_t* data, size_t size, int64_t maxPixels, std::string& error) {
+bool DecodeInto(TDecodeState& s, const uint8_t* data, size_t size, int64_t maxPixels, std::string& error,
+                int minWidth, bool sidesSwap) {
   if (setjmp(s.Error.Jump)) {
     error = std::string("damaged JPEG file: ") + s.Error.Message;
     return false;
@@ -100,6 +115,7 @@ bool DecodeInto(TDecodeState& s, const uint8_t* data, size_t size, int64_t maxPi
   }
   s.Cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = s.Cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+  ChooseScale(info, minWidth, sidesSwap);
   jpeg_start_decompress(&info);
   s.Pixels.ResizeUninitialised(int(info.output_width), int(info.output_height));
   if (s.Cmyk) s.Row.resize(size_t(info.output_width) * 4);
@@ -144,17 +160,25 @@ bool EncodeInto(TEncodeState& s, const TPixelBuffer& pixels, int quality, std::s
 
 }  // namespace
 
-bool DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels, TPixelBuffer& out, std::string& error) {
+bool IsJpeg(const uint8_t* data, size_t size) {
+  return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+bool DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels, TPixelBuffer& out, std::string& error,
+                int minWidth) {
   if (!data || size == 0) {
     error = "empty JPEG file";
     return false;
   }
+  const EOrientation orientation = JpegOrientation(data, size);
   TDecodeState s;
   bool ok = false;
   try {
-    ok = DecodeInto(s, data, size, maxPixels, error);
+    ok = DecodeInto(s, data, size, maxPixels, error, minWidth, SwapsSides(orientation));
+    if (ok) ApplyOrientation(s.Pixels, orientation);
   } catch (const std::bad_alloc&) {
     error = "not enough memory for the JPEG picture";
+    ok = false;
   }
   if (s.Created) jpeg_destroy_decompress(&s.Info);
   if (ok) out = std::move(s.Pixels);

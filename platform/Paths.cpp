@@ -239,6 +239,14 @@ bool DirectoryExists(const std::string& path) {
   return StatResolved(path, st) && S_ISDIR(st.st_mode);
 }
 
+bool ReadFileStamp(const std::string& path, TFileStamp& stamp) {
+  struct stat st;
+  if (!StatResolved(path, st) || !S_ISREG(st.st_mode)) return false;
+  stamp.Size = uint64_t(st.st_size);
+  stamp.ModifiedNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return true;
+}
+
 bool DeleteFile(const std::string& path) { return unlink(ResolvePath(path).c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {

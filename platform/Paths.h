@@ -2,6 +2,7 @@
 // case ignored. Everything that opens a data file resolves its name here first.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,14 @@ std::string SettingsPath(const std::string& name);
 std::string UserPath(const std::string& relative);
 
 bool FileExists(const std::string& path);       // resolved; a regular file
+// What tells one version of a file from the next without reading it.
+struct TFileStamp {
+  uint64_t Size = 0;
+  int64_t ModifiedNs = 0;  // modification time, nanoseconds since 1970
+  bool operator==(const TFileStamp&) const = default;
+};
+// Of a regular file (resolved); false when there is none.
+[[nodiscard]] bool ReadFileStamp(const std::string& path, TFileStamp& stamp);
 bool DirectoryExists(const std::string& path);  // resolved
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);  // replaces `to` atomically

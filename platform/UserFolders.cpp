@@ -50,6 +50,8 @@ std::string UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", "/.config")
 
 std::string UserDataFolder() { return XdgFolder("XDG_DATA_HOME", "/.local/share") + kFolderName; }
 
+std::string UserCacheFolder() { return XdgFolder("XDG_CACHE_HOME", "/.cache") + kFolderName; }
+
 bool MakeFolders(const std::string& folder) {
   std::error_code ec;
   std::filesystem::create_directories(ResolvePath(folder), ec);

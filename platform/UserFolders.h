@@ -10,6 +10,9 @@ namespace qj {
 std::string UserConfigFolder();
 // $XDG_DATA_HOME, or ~/.local/share when it is unset or not absolute, + "/quorvane-jigsaw".
 std::string UserDataFolder();
+// $XDG_CACHE_HOME, or ~/.cache when it is unset or not absolute, + "/quorvane-jigsaw": what can
+// be made again from the player's files (thumbnails), so losing it only costs time.
+std::string UserCacheFolder();
 
 // Creates the folder and its parents; true when it exists afterwards.
 [[nodiscard]] bool MakeFolders(const std::string& folder);

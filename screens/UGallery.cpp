@@ -13,6 +13,7 @@
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Dib.h"
 #include "platform/Paths.h"
+#include "platform/PictureLibrary.h"
 #include "screens/UScreenText.h"
 
 namespace qj {
@@ -31,12 +32,9 @@ enum EValue : size_t { vClicks, vRepeats, vLargeBar, vSmallBar, vVerticalBar, vC
 
 // The first picture of the library, or an empty bitmap when there is none.
 TMyDib SamplePicture() {
-  const std::string folder = DataPath("Jigsaws");
   TMyDib picture;
-  for (const char* pattern : {"*.jpg", "*.bmp"}) {
-    const std::vector<std::string> names = ListFiles(folder, pattern);
-    if (!names.empty() && picture.LoadFromFile(folder + "/" + names.front())) break;
-  }
+  for (const std::string& path : ListPictures(DataPath("Jigsaws")))
+    if (picture.LoadFromFile(path)) break;
   return picture;
 }
 

@@ -112,7 +112,7 @@ bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken)
   std::string error;
   bool loaded = false;
   try {
-    loaded = thumb->Load(path, FCutter, FHiddenImage, error);
+    loaded = thumb->Load(path, FHiddenImage, error);
   } catch (const std::exception& e) {
     error = path + ": " + e.what();
   }

@@ -13,7 +13,6 @@
 #include "controls/UButtons.h"
 #include "controls/UWindows.h"
 #include "core/UEngines.h"
-#include "creation/UBitmapBuilder.h"
 #include "screens/UThumbWindow.h"
 
 namespace qj {
@@ -84,7 +83,6 @@ class TPuzzleSelectorInterface : public TInterface {
   [[nodiscard]] bool RefuseSharedName(const TDXThumbWindow& thumb);
   void Message(const std::string& title, const std::string& text);
 
-  TPuzzleCutter FCutter;
   TMyDib FHiddenImage;
   std::vector<TOwnedControl> FThumbs;
   std::array<TDXButton*, ButtonCount> FButtons{};

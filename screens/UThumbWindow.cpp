@@ -5,10 +5,10 @@
 
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
-#include "creation/UBitmapBuilder.h"
 #include "creation/UPuzzleFile.h"
 #include "platform/Canvas.h"
 #include "platform/Paths.h"
+#include "platform/PictureLibrary.h"
 
 namespace qj {
 namespace {
@@ -18,15 +18,14 @@ constexpr int kTextTop = 3;
 
 }  // namespace
 
-bool TDXThumbWindow::Load(const std::string& path, TPuzzleCutter& cutter, const TMyDib& hidden, std::string& error) {
+bool TDXThumbWindow::Load(const std::string& path, const TMyDib& hidden, std::string& error) {
   FPath = path;
   FBestRecord = FLastRecord = TGameRecord{};
   const std::string scores = ChangeFileExt(path, ".hsc");
   // Without a score file the records stay zero, and zero records show nothing.
   FScoresRead = !FileExists(scores) || ReadScoreFile(scores, FBestRecord, FLastRecord);
-  const bool puzzle = !FNameTaken && LoadPuzzle(cutter, hidden);
-  cutter.Clear();
-  if (!puzzle && !LoadPicture(cutter, error)) return false;
+  const bool puzzle = !FNameTaken && LoadPuzzle(hidden);
+  if (!puzzle && !LoadPicture(error)) return false;
   FHasSavedGame = !FNameTaken && FileExists(ChangeFileExt(path, ".zip"));
   SetCaption(CaptionText());
   SetClientSize(FBaseImage.Width(), FBaseImage.Height());
@@ -36,7 +35,7 @@ bool TDXThumbWindow::Load(const std::string& path, TPuzzleCutter& cutter, const 
 
 // Only a file read in full and found malformed is deleted: one that could not be read (a
 // locked or unreadable file, a passing fault) may still be good.
-bool TDXThumbWindow::LoadPuzzle(TPuzzleCutter& cutter, const TMyDib& hidden) {
+bool TDXThumbWindow::LoadPuzzle(const TMyDib& hidden) {
   const std::string path = ChangeFileExt(FPath, ".pzl");
   if (!FileExists(path)) return false;
   std::vector<uint8_t> file, previewBytes;
@@ -62,18 +61,10 @@ bool TDXThumbWindow::LoadPuzzle(TPuzzleCutter& cutter, const TMyDib& hidden) {
   return true;
 }
 
-bool TDXThumbWindow::LoadPicture(TPuzzleCutter& cutter, std::string& error) {
+// Decoded at reduced size and kept in the thumbnail cache: a library of big photos opens fast.
+bool TDXThumbWindow::LoadPicture(std::string& error) {
   FKind = EThumbKind::Picture;
-  const bool loaded = cutter.LoadPicture(FPath) && cutter.Picture().Width() > 0;
-  if (!loaded) {
-    error = FPath + ": " + (cutter.LastError().empty() ? "not a picture" : cutter.LastError());
-    cutter.Clear();
-    return false;
-  }
-  cutter.ScalePicture(double(kPictureWidth) / cutter.Picture().Width());
-  FBaseImage = cutter.ScaledPicture();
-  cutter.Clear();
-  return !FBaseImage.Empty();
+  return LoadThumbnail(FPath, kPictureWidth, FBaseImage, error);
 }
 
 std::string TDXThumbWindow::Name() const {

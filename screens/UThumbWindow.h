@@ -6,11 +6,10 @@
 #include <string>
 
 #include "controls/UWindows.h"
+#include "platform/PictureLibrary.h"
 #include "play/UGameRecord.h"
 
 namespace qj {
-
-class TPuzzleCutter;
 
 enum class EThumbKind : uint8_t {
   Picture = 0,  // no puzzle made yet: the picture itself
@@ -20,7 +19,7 @@ enum class EThumbKind : uint8_t {
 
 class TDXThumbWindow : public TDXWindow {
  public:
-  static constexpr int kPictureWidth = 200;
+  static constexpr int kPictureWidth = kThumbnailWidth;
 
   using TDXWindow::TDXWindow;
 
@@ -28,7 +27,7 @@ class TDXThumbWindow : public TDXWindow {
   // malformed is deleted; one that cannot be read is kept) and whether a game is saved, and
   // builds the window's image. False, with the cause, when the picture cannot be shown.
   // `hidden` is what a puzzle that hides its picture shows.
-  [[nodiscard]] bool Load(const std::string& path, TPuzzleCutter& cutter, const TMyDib& hidden, std::string& error);
+  [[nodiscard]] bool Load(const std::string& path, const TMyDib& hidden, std::string& error);
   // After the saved game was deleted or came back: the caption and the texts follow.
   void SavedGameChanged();
   // The texts over the image in grey FGlow.
@@ -51,8 +50,8 @@ class TDXThumbWindow : public TDXWindow {
   bool FNameTaken = false;
 
  private:
-  [[nodiscard]] bool LoadPuzzle(TPuzzleCutter& cutter, const TMyDib& hidden);
-  [[nodiscard]] bool LoadPicture(TPuzzleCutter& cutter, std::string& error);
+  [[nodiscard]] bool LoadPuzzle(const TMyDib& hidden);
+  [[nodiscard]] bool LoadPicture(std::string& error);
   std::string CaptionText() const;
 
   TMyDib FBaseImage;

@@ -9,7 +9,11 @@
 #include "screens/UPuzzleMakerInterface.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"
+#include "platform/BmpCodec.h"
 #include "platform/Input.h"
+#include "platform/JpegCodec.h"
+#include "platform/PngCodec.h"
+#include "platform/Paths.h"
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPuzzleSelectorInterface.h"
@@ -99,6 +103,31 @@ TEST_F(EngineTest, APictureHandedToTheProgramOpensTheSelectorOnIt) {
   Frame();
   EXPECT_EQ(Active(), Screen(Engine().Selector()));
   EXPECT_EQ(Engine().Selector().FCurrentPath, picture);
+}
+
+TEST_F(EngineTest, TheSelectorOffersEveryPictureFormatOfTheLibrary) {
+  TMyDib picture(8, 6, 24);
+  picture.Fill(MakePixel(90, 60, 30));
+  std::vector<uint8_t> jpeg, png;
+  std::string error;
+  ASSERT_TRUE(EncodeJpeg(picture, 90, jpeg, error) && EncodePng(picture, png, error)) << error;
+  const std::vector<uint8_t> bmp = EncodeBmp(picture, 24);
+  const auto write = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+    ASSERT_TRUE(WriteFileAtomic(folder.File("Jigsaws/" + name), bytes.data(), bytes.size()));
+  };
+  write("a.png", png);
+  write("c.DIB", bmp);
+  write("b.jpeg", jpeg);
+  for (const char* other : {"d.txt", "a.pzl"}) folder.Write("Jigsaws/" + std::string(other), "x");
+  Key('1');
+  Frame();
+  ASSERT_EQ(Active(), Screen(Engine().Selector()));
+  std::vector<std::string> offered;
+  for (int step = 0; step < 4; ++step) {
+    offered.push_back(ExtractFileName(Engine().Selector().FCurrentPath));
+    Key(VK_RIGHT);
+  }
+  EXPECT_EQ(offered, (std::vector<std::string>{"a.png", "b.jpeg", "c.DIB", "a.png"}));
 }
 
 TEST_F(EngineTest, AResultNotInTheTableLeavesNoActiveScreenAndIsRetriedEveryFrame) {

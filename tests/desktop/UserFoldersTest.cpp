@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/Paths.h"
+#include "platform/PictureLibrary.h"
 #include "platform/UserFolders.h"
 #include "tests/support/TempFolder.h"
 
@@ -50,6 +51,23 @@ TEST(UserFolders, FollowTheXdgVariablesAndFallBackToHome) {
   const TEnv config("XDG_CONFIG_HOME", nullptr), data("XDG_DATA_HOME", "relative/is/ignored");
   EXPECT_EQ(UserConfigFolder(), "/home/ann/.config/quorvane-jigsaw");
   EXPECT_EQ(UserDataFolder(), "/home/ann/.local/share/quorvane-jigsaw");
+  {
+    const TEnv cache("XDG_CACHE_HOME", "/tmp/c");
+    EXPECT_EQ(UserCacheFolder(), "/tmp/c/quorvane-jigsaw");
+  }
+  const TEnv cache("XDG_CACHE_HOME", "");
+  EXPECT_EQ(UserCacheFolder(), "/home/ann/.cache/quorvane-jigsaw");
+}
+
+TEST_F(InstalledLayout, ThumbnailsAreCachedInTheUsersCacheFolder) {
+  const TEnv cache("XDG_CACHE_HOME", Root.Path().c_str());
+  const std::string picture = Root.File("Cat.bmp");
+  ASSERT_TRUE(TMyDib(40, 30).SaveToFile(picture));
+  TMyDib thumbnail;
+  std::string error;
+  ASSERT_TRUE(LoadThumbnail(picture, kThumbnailWidth, thumbnail, error)) << error;
+  EXPECT_EQ(ThumbnailFolder(), Root.File("quorvane-jigsaw/thumbnails"));
+  EXPECT_TRUE(FileExists(ThumbnailCacheFile(ThumbnailFolder(), picture, kThumbnailWidth)));
 }
 
 TEST_F(InstalledLayout, TheDataSetIsBesideTheBinaryOrInShareOfThePrefix) {

@@ -8,19 +8,13 @@
 
 #include "platform/Dib.h"
 #include "platform/Paths.h"
+#include "tests/support/PhotoFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace qj {
 namespace {
 
-TPixelBuffer Quadrants(int w, int h) {
-  TPixelBuffer p(w, h);
-  p.FillRect({0, 0, w / 2, h / 2}, MakePixel(220, 30, 30));
-  p.FillRect({w / 2, 0, w, h / 2}, MakePixel(30, 200, 40));
-  p.FillRect({0, h / 2, w / 2, h}, MakePixel(20, 40, 210));
-  p.FillRect({w / 2, h / 2, w, h}, MakePixel(240, 240, 240));
-  return p;
-}
+using test::Quadrants;
 
 std::vector<uint8_t> JpegBytes(const TPixelBuffer& p, int quality) {
   test::TTempFolder dir;

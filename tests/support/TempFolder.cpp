@@ -1,8 +1,12 @@
 #include "tests/support/TempFolder.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <stdexcept>
 #include <cstdlib>
+
+#include "platform/Paths.h"
 
 namespace qj::test {
 
@@ -22,6 +26,16 @@ std::string TTempFolder::Write(const std::string& name, const std::string& conte
   std::filesystem::create_directories(p.parent_path());
   std::ofstream(p, std::ios::binary) << content;
   return p.string();
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
+  return bytes;
+}
+
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  return WriteFileAtomic(path, bytes.data(), bytes.size());
 }
 
 }  // namespace qj::test

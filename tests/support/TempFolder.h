@@ -1,8 +1,10 @@
 // A fresh folder under /tmp for one test, removed afterwards.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qj::test {
 
@@ -21,5 +23,10 @@ class TTempFolder {
  private:
   std::string FPath;
 };
+
+// The bytes of a file; a test failure (and no bytes) when it cannot be read.
+std::vector<uint8_t> ReadBytes(const std::string& path);
+// Writes bytes to a file atomically; false when it cannot.
+[[nodiscard]] bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace qj::test

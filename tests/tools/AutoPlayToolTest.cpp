@@ -23,11 +23,7 @@ std::map<std::string, std::string> Fields(const std::string& line) {
   return fields;
 }
 
-std::vector<uint8_t> Bytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
-  return bytes;
-}
+using test::ReadBytes;
 
 class AutoPlayTool : public testing::Test {
  protected:
@@ -58,7 +54,7 @@ TEST_F(AutoPlayTool, PlaysAWholeGameAndKeepsItsScore) {
   EXPECT_GT(std::stod(line["score"]), 0);
   EXPECT_TRUE(FileExists(FDir.File("p.pzl")));
   EXPECT_TRUE(FileExists(FDir.File("p.zip")));
-  EXPECT_EQ(Bytes(FDir.File("p.hsc")).size(), 160u);
+  EXPECT_EQ(ReadBytes(FDir.File("p.hsc")).size(), 160u);
 }
 
 TEST_F(AutoPlayTool, AGameLeftHalfWayIsContinuedToTheEnd) {
@@ -91,7 +87,7 @@ TEST_F(AutoPlayTool, PlaysThroughTheScreenWithAndWithoutRotation) {
   EXPECT_EQ(line["pieces"], "12");
   EXPECT_EQ(line["left"], "1");
   EXPECT_EQ(line["finished"], "1");
-  EXPECT_EQ(Bytes(FDir.File("p.hsc")).size(), 160u);
+  EXPECT_EQ(ReadBytes(FDir.File("p.hsc")).size(), 160u);
   EXPECT_TRUE(FileExists(FDir.File("p.zip")));
   line = Play({"--piece-size", "40", "40", "--options", "11011", "--seed", "7", "--screen", "--joins", "5"});
   EXPECT_EQ(line["left"], "7");
@@ -104,14 +100,14 @@ TEST_F(AutoPlayTool, ADamagedSaveIsRefusedAndLeftAsItIs) {
   auto args = FCut;
   args.insert(args.end(), {"--joins", "3"});
   Play(args);
-  std::vector<uint8_t> archive = Bytes(FDir.File("p.zip"));
+  std::vector<uint8_t> archive = ReadBytes(FDir.File("p.zip"));
   ASSERT_GT(archive.size(), 400u);
   for (size_t i = 200; i < 260; ++i) archive[i] ^= 0x5A;
   ASSERT_TRUE(WriteFileAtomic(FDir.File("p.zip"), archive.data(), archive.size()));
   int code = 0;
   Play({"--continue"}, &code);
   EXPECT_EQ(code, 1);
-  EXPECT_EQ(Bytes(FDir.File("p.zip")), archive);
+  EXPECT_EQ(ReadBytes(FDir.File("p.zip")), archive);
 }
 
 TEST_F(AutoPlayTool, NothingToContinueOrAWrongLineEndsWithACode) {

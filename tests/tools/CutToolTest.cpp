@@ -8,6 +8,8 @@
 
 #include "platform/Dib.h"
 #include "platform/Paths.h"
+#include "platform/PngCodec.h"
+#include "tests/support/PhotoFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/tools/ToolRun.h"
 
@@ -68,6 +70,32 @@ TEST_F(CutTool, ValidValuesCountASoundCutAndSaveIt) {
   const TRun saved = Run({"--piece-size", "59", "47", "--seed", "1"});
   EXPECT_EQ(saved.ExitCode, 0);
   EXPECT_TRUE(FileExists(FDir.File("s.pzl")));
+}
+
+// PNG pictures are cut like any other; a photo stored sideways is cut upright, so the limits of
+// the piece size follow the upright sides.
+TEST(CutToolPictures, PngAndSidewaysPhotosAreCutAsTheyAreSeen) {
+  test::TTempFolder dir;
+  const std::string data = std::string(QJ_SOURCE_DIR) + "/data";
+  TMyDib picture(120, 96, 24);
+  picture.Fill(MakePixel(90, 140, 30) | ~kRgbMask);
+  std::vector<uint8_t> png;
+  std::string error;
+  ASSERT_TRUE(EncodePng(picture, png, error)) << error;
+  const std::string pngPath = dir.File("p.png");
+  ASSERT_TRUE(test::WriteBytes(pngPath, png));
+  const std::string sheet = dir.File("sheet.png");
+  const auto run = [&](const std::string& path, const std::string& w, const std::string& h, const std::string& out) {
+    return RunCutTool({path, "--program-folder", data, "--piece-size", w, h, "--no-save", "--sheet", out}).ExitCode;
+  };
+  EXPECT_EQ(run(pngPath, "59", "47", sheet), 0);
+  std::vector<uint8_t> written;
+  ASSERT_TRUE(ReadWholeFile(sheet, written));
+  EXPECT_TRUE(IsPng(written.data(), written.size())) << "a sheet named .png is a PNG";
+  const std::string sideways = dir.File("sideways.jpg");
+  ASSERT_TRUE(test::WriteBytes(sideways, test::PhotoJpeg(test::Quadrants(120, 96), 6)));
+  EXPECT_EQ(run(sideways, "59", "47", dir.File("s.bmp")), 2) << "59 is more than half the upright width";
+  EXPECT_EQ(run(sideways, "47", "59", dir.File("s.bmp")), 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Paths.h"
+#include "platform/PngCodec.h"
 
 namespace qj::cuttool {
 
@@ -62,10 +63,26 @@ TMyDib LabelPicture(const TMyDib& labels) {
   return out;
 }
 
+namespace {
+
+// The sheets keep shadows in their alpha bytes; a PNG of them is still meant to be opaque.
+bool SaveOpaquePng(const TMyDib& picture, const std::string& path, std::string& error) {
+  TPixelBuffer opaque = picture;
+  for (TPixel* p = opaque.Bits(); p != opaque.Bits() + size_t(opaque.Width()) * opaque.Height(); ++p) *p |= ~kRgbMask;
+  std::vector<uint8_t> file;
+  if (!EncodePng(opaque, file, error)) return false;
+  if (WriteFileAtomic(path, file.data(), file.size())) return true;
+  error = "cannot write " + path;
+  return false;
+}
+
+}  // namespace
+
 bool SavePicture(const TMyDib& picture, const std::string& path, std::string& error) {
   std::string ext = ExtractFileExt(path);
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
   if (ext == ".jpg" || ext == ".jpeg") return SaveJpeg(picture, path, 90, &error);
+  if (ext == ".png") return SaveOpaquePng(picture, path, error);
   if (picture.SaveToFile(path)) return true;
   error = picture.LastError().empty() ? "cannot write " + path : picture.LastError();
   return false;

@@ -12,7 +12,7 @@ namespace qj::cuttool {
 TMyDib ContactSheet(const TPieceList& pieces);
 // Each label in a colour of its own, unlabelled pixels black.
 TMyDib LabelPicture(const TMyDib& labels);
-// BMP, or JPEG when the name ends in .jpg or .jpeg.
+// BMP, or JPEG when the name ends in .jpg or .jpeg, or PNG when it ends in .png.
 bool SavePicture(const TMyDib& picture, const std::string& path, std::string& error);
 
 }  // namespace qj::cuttool
