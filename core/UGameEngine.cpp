@@ -129,6 +129,8 @@ void TGameEngine::Initialize() {
   FTimer.Interval = Options.MaxFPS != 0 ? uint32_t(1000 / Options.MaxFPS) : 0;
   if (Options.MaxFPS == 250) FTimer.Interval = 0;
   if (!LoadLanguage()) {
+    // Without its texts the game cannot speak to the player; say, in English, which file it lacks.
+    ReportError("Quorvane Jigsaw", "cannot read the language file " + DataPath("Text/" + Options.LanguageFile));
     FHooks.Terminate();
     return;
   }
