@@ -2,8 +2,10 @@
 // screen switches; appearance and display changes; shutdown.
 #include "core/UGameEngine.h"
 
+#include <cerrno>
 #include <cfenv>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -676,7 +678,10 @@ void TGameEngine::Shutdown() {
   Closing = true;
   if (FActive && !FActive->Done()) FActive->Leave();
   FTimer.Enabled = false;
-  if (!SaveSettings()) std::fprintf(stderr, "quorvane-jigsaw: cannot write the settings file\n");
+  // Settings are kept on a best-effort basis: the game is over, and the player only learns why.
+  if (!SaveSettings())
+    std::fprintf(stderr, "quorvane-jigsaw: cannot write the settings file %s: %s\n", SettingsPath("Jigsaw.stg").c_str(),
+                 std::strerror(errno));
   FActive = nullptr;
   RemoveFonts(FFonts);
   FFonts.clear();

@@ -66,6 +66,7 @@ std::string ExtractFileExt(const std::string& path);   // with its dot, or empty
 
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
 // Writes a temporary file beside `path` and renames it over, so a crash never leaves half a file.
+// On failure the temporary file is gone and errno holds the cause.
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
 // Creates an empty, uniquely named file in the folder of `path` (resolved), readable as a new file
 // would be, for a writer that renames it over `path` when done. Empty string on failure.

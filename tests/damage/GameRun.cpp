@@ -5,6 +5,8 @@
 #include "platform/Dib.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "controls/UButtons.h"
+#include "play/UBoardMenu.h"
 #include "play/UBoardPlayInterface.h"
 #include "screens/UMainInterface.h"
 
@@ -43,17 +45,52 @@ std::string TGameRun::Step(const std::vector<uint16_t>& keys) {
 }
 
 std::string TGameRun::ScreenName() const {
-  const TGameEngine* engine = FMainWindow ? FMainWindow->Engine() : nullptr;
-  if (!engine || FMainWindow->Terminated()) return "stopped";
-  TGameEngine& e = *FMainWindow->Engine();
+  TGameEngine* engine = Running();
+  if (!engine) return "stopped";
+  TGameEngine& e = *engine;
   const TInterface* active = e.Active();
   if (active == &e.MainMenu()) return "main-menu";
   if (active == &e.BoardPlay()) return "play";
   return active ? "other" : "none";
 }
 
+TGameEngine* TGameRun::Running() const {
+  return FMainWindow && !FMainWindow->Terminated() ? FMainWindow->Engine() : nullptr;
+}
+
 std::string TGameRun::Choose(const std::string& picture) {
-  if (TGameEngine* engine = FMainWindow->Engine(); engine && !FMainWindow->Terminated()) engine->ShowInSelector(picture);
+  if (TGameEngine* engine = Running()) engine->ShowInSelector(picture);
+  return Step({});
+}
+
+std::string TGameRun::PlayPicture(const std::string& picture) {
+  if (TGameEngine* engine = Running()) engine->PlayPicture(picture);
+  return Step({});
+}
+
+void TGameRun::Click(int x, int y) {
+  const TPoint origin = FDisplay.ClientOrigin();
+  FDisplay.Cursor = {origin.X + x, origin.Y + y};
+  TInputEvent move{TInputKind::MouseMove, 0, 0, x, y, 0};
+  FMainWindow->HandleEvent(move);
+  TInputEvent down{TInputKind::MouseDown, mbLeft, ssLeft, x, y, 0};
+  FMainWindow->HandleEvent(down);
+  Frame();
+  TInputEvent up{TInputKind::MouseUp, mbLeft, 0, x, y, 0};
+  FMainWindow->HandleEvent(up);
+}
+
+std::string TGameRun::LeaveGame() {
+  const std::string screen = Step({VK_ESCAPE});
+  TGameEngine* engine = Running();
+  if (screen != "play" || !engine) return screen;
+  TBoardMenu& menu = engine->BoardPlay().Menu();
+  // Without a hot key for the exit dialog (the settings file holds them all) the player clicks
+  // the menu's exit button.
+  if (!menu.ModalOpen()) menu.ClickSide(MenuButton::Exit, EMenuSide::Left);
+  if (!menu.ModalOpen()) return screen;
+  const TDXButton& save = *menu.ExitButton(0);
+  Click(save.FLeft + save.FWidth / 2, save.FTop + save.FHeight / 2);
   return Step({});
 }
 

@@ -28,6 +28,11 @@ class TGameRun {
   std::string ScreenName() const;
   // Opens the selector on the picture, as a picture named on the command line does.
   std::string Choose(const std::string& picture);
+  // Leaves the game as a player does: Escape, and "save and quit" in the exit dialog when the
+  // menu brings one up.
+  std::string LeaveGame();
+  // Plays the picture as one named with --play does: a puzzle of it is made first if it has none.
+  std::string PlayPicture(const std::string& picture);
   // Ends the program the way the main window does when it is closed.
   void Close();
 
@@ -35,6 +40,8 @@ class TGameRun {
 
  private:
   void Frame();
+  void Click(int x, int y);
+  TGameEngine* Running() const;  // the engine while the program runs
 
   TManualClock FClock;
   THeadlessDisplay FDisplay;

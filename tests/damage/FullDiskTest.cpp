@@ -1,0 +1,47 @@
+// The disk fills up while a game is saved: the save fails and says so, the previous saved game,
+// the score file and the settings are whole, and no temporary file is left in the library.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/UMiscelaneous.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "play/UGameRecord.h"
+#include "tests/damage/Restrict.h"
+#include "tests/damage/UserFoldersFixture.h"
+
+namespace qj::test {
+namespace {
+
+class FullDisk : public TUserFoldersTest {};
+
+TEST_F(FullDisk, ASaveThatRunsOutOfRoomKeepsTheOldGame) {
+  const TChildResult first = Play();
+  ASSERT_TRUE(first.Finished) << first.Outcome << "\n" << first.Output;
+  ASSERT_TRUE(Says(first, "step play: play")) << first.Output;
+  const auto archive = Bytes(Archive());
+  const auto names = Names(Library());
+  // Room for the score file and the settings, not for the saved game.
+  const long room = long(archive.size() / 2);
+  ASSERT_GT(room, 8192);
+
+  const TChildResult full = Play([&] { return LimitFileSize(room); });
+  if (Skipped(full)) GTEST_SKIP() << full.Output;
+  ASSERT_TRUE(full.Finished) << full.Outcome << "\n" << full.Output;
+  EXPECT_TRUE(Says(full, "step play: play")) << full.Output;
+  EXPECT_TRUE(Says(full, "Small.zip")) << "the failed save names the archive\n" << full.Output;
+  EXPECT_TRUE(Says(full, std::strerror(EFBIG))) << full.Output;
+  EXPECT_EQ(Bytes(Archive()), archive);
+  EXPECT_EQ(Names(Library()), names) << "no file was left behind";
+  TGameRecord best, last;
+  EXPECT_TRUE(ReadScoreFile(ScoreFile(), best, last));
+  EXPECT_EQ(TIniFile(SettingsFile()).ReadString("Language", "LanguageFile", ""), "English.lang");
+
+  const TChildResult after = Play();
+  EXPECT_TRUE(Says(after, "step play: play")) << "the old saved game still continues\n" << after.Output;
+}
+
+}  // namespace
+}  // namespace qj::test
