@@ -47,7 +47,8 @@ TUserFoldersTest::~TUserFoldersTest() {
 std::string TUserFoldersTest::Library() const { return UserDataFolder() + "/Jigsaws"; }
 std::string TUserFoldersTest::SettingsFolder() const { return UserConfigFolder(); }
 
-TChildResult TUserFoldersTest::Play(const std::function<std::string()>& restrict, bool cut) {
+TChildResult TUserFoldersTest::Play(const std::function<std::string()>& restrict, bool cut,
+                                    const std::function<void()>& inspect) {
   return RunInChild([&] {
     if (const std::string why = restrict ? restrict() : std::string(); !why.empty()) {
       std::printf("skip: %s\n", why.c_str());
@@ -61,6 +62,7 @@ TChildResult TUserFoldersTest::Play(const std::function<std::string()>& restrict
     if (cut) std::printf("step cut: %s\n", run.PlayPicture(Uncut()).c_str());
     run.Close();
     for (const std::string& message : run.Messages) std::printf("message: %s\n", message.c_str());
+    if (inspect) inspect();
   });
 }
 

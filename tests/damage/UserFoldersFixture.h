@@ -22,8 +22,10 @@ class TUserFoldersTest : public ::testing::Test {
   // The program started, the jigsaw played (its saved game when it has one) and left, which saves
   // it, then the picture without a puzzle played when `cut` (which makes its puzzle), then the
   // program closed, which writes the settings. `restrict` runs first in the child; when it gives
-  // a reason, the child prints "skip: " and the reason and does nothing else.
-  TChildResult Play(const std::function<std::string()>& restrict = {}, bool cut = false);
+  // a reason, the child prints "skip: " and the reason and does nothing else. `inspect` runs last,
+  // in the child, for what only the child sees (a file system mounted there).
+  TChildResult Play(const std::function<std::string()>& restrict = {}, bool cut = false,
+                    const std::function<void()>& inspect = {});
   // Skips the test when the child could not put its restriction in place.
   static bool Skipped(const TChildResult& run);
 
