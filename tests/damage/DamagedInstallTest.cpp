@@ -41,7 +41,7 @@ void PlayThrough(const std::string& jigsaw) {
       {"maker", {'4'}}, {"back", {VK_ESCAPE, VK_ESCAPE}}, {"options", {'2'}}, {"back", {VK_ESCAPE}}};
   for (const auto& [name, keys] : steps) std::printf("step %s: %s\n", name.c_str(), run.Step(keys).c_str());
   run.Close();
-  for (const std::string& message : run.Messages) std::printf("message: %s\n", message.c_str());
+  run.PrintMessages();
 }
 
 // What the player was shown (message boxes) and the trail on stderr, each line once.

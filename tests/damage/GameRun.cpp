@@ -1,5 +1,7 @@
 #include "tests/damage/GameRun.h"
 
+#include <cstdio>
+
 #include "core/UGameEngine.h"
 #include "creation/UBitmapBuilder.h"
 #include "platform/Dib.h"
@@ -92,6 +94,13 @@ std::string TGameRun::LeaveGame() {
   const TDXButton& save = *menu.ExitButton(0);
   Click(save.FLeft + save.FWidth / 2, save.FTop + save.FHeight / 2);
   return Step({});
+}
+
+void TGameRun::PrintMessages() const {
+  for (std::string message : Messages) {
+    for (size_t at; (at = message.find('\n')) != std::string::npos;) message.replace(at, 1, " / ");
+    std::printf("message: %s\n", message.c_str());
+  }
 }
 
 void TGameRun::Close() {

@@ -36,6 +36,9 @@ class TGameRun {
   // Ends the program the way the main window does when it is closed.
   void Close();
 
+  // Prints each message as one line, "message: " and its lines joined by " / ".
+  void PrintMessages() const;
+
   std::vector<std::string> Messages;
 
  private:

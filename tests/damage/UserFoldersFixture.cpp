@@ -61,7 +61,7 @@ TChildResult TUserFoldersTest::Play(const std::function<std::string()>& restrict
     std::printf("step leave: %s\n", run.LeaveGame().c_str());
     if (cut) std::printf("step cut: %s\n", run.PlayPicture(Uncut()).c_str());
     run.Close();
-    for (const std::string& message : run.Messages) std::printf("message: %s\n", message.c_str());
+    run.PrintMessages();
     if (inspect) inspect();
   });
 }
