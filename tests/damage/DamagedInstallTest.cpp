@@ -79,6 +79,14 @@ bool NamesOneOf(const std::string& line, const std::vector<std::string>& files) 
 
 enum class EDamage { Remove, Half, Empty };
 
+// A forked child of a sanitized program costs several times as much: there each case gets one of
+// the three damages in turn, so every file is still damaged once; the optimised build does all.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kEveryDamage = false;
+#else
+constexpr bool kEveryDamage = true;
+#endif
+
 // The files one case damages together: one file the program reads, or all the files of one
 // folder that a clean run never opens (their removal can still change what it lists or finds).
 struct TCase {
@@ -141,12 +149,16 @@ class DamagedInstall : public testing::Test {
     ASSERT_GT(FShared->FileCount, 100u);
     ASSERT_GT(FShared->Cases.size(), 100u) << "a clean run should read most of the data set";
     const TTold usual = ToldLines(FShared->Baseline.Output);
-    for (const TCase& c : FShared->Cases) {
+    size_t run = 0;
+    for (size_t i = 0; i < FShared->Cases.size(); ++i) {
+      if (!kEveryDamage && i % 3 != size_t(damage)) continue;
+      ++run;
+      const TCase& c = FShared->Cases[i];
       for (const std::string& file : c.Files) Damage(fs::path(FShared->Copy.Path()) / file, damage);
       Judge(c, RunOver(FShared->Copy.Path()), usual);
       MendCopy(FShared->Original.Path(), FShared->Copy.Path());
     }
-    std::printf("%zu data files in %zu cases\n", FShared->FileCount, FShared->Cases.size());
+    std::printf("%zu data files in %zu cases, %zu run\n", FShared->FileCount, FShared->Cases.size(), run);
   }
 
   // Every new message box names the damaged file; so does the trail on stderr, when the program
