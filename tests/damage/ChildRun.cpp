@@ -68,6 +68,11 @@ TChildResult RunInChild(const std::function<void()>& body, unsigned seconds) {
   } else if (WIFSIGNALED(status)) {
     result.Outcome = "signal " + std::to_string(WTERMSIG(status));
   }
+  // UBSan reports and carries on unless told to halt: its report is a failure all the same.
+  if (result.Output.find("runtime error: ") != std::string::npos) {
+    result.Finished = false;
+    result.Outcome += ", undefined behaviour";
+  }
   return result;
 }
 

@@ -8,7 +8,7 @@
 namespace qj::test {
 
 struct TChildResult {
-  bool Finished = false;  // the body returned and the child exited with status 0
+  bool Finished = false;  // the body returned, the child exited with status 0, no sanitizer spoke
   std::string Outcome;    // "exit status N", "signal N" when it did not
   std::string Output;     // what the child printed: its report lines and its stderr
 };
