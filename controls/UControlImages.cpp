@@ -18,7 +18,7 @@ class EImageLoad : public std::runtime_error {
 TImage LoadImage(const std::string& base) {
   auto image = std::make_shared<TMyDib>();
   const std::string file = ThemedFileName(base);
-  if (!image->LoadFromFile(file)) throw EImageLoad(image->LastError());
+  if (!image->LoadFromFile(file)) throw EImageLoad(ThemedImageError(base, image->LastError()));
   return image;
 }
 

@@ -25,8 +25,11 @@ void ShowSprite(TDXControl* control, bool shown) {
 // stay when the entry cannot be read.
 void GiveButtonImage(TDXButton* button, const std::vector<std::string>& entries, int index) {
   if (!button || size_t(index) >= entries.size()) return;
-  if (!button->SetImages({ThemedFileName(entries[size_t(index)])}))
-    std::fprintf(stderr, "quorvane-jigsaw: tray button %d keeps its old image\n", index);
+  const std::string& base = entries[size_t(index)];
+  if (!button->SetImages({ThemedFileName(base)})) {
+    const std::string why = ThemedImageError(base, ThemedFileName(base) + " cannot be read");
+    std::fprintf(stderr, "quorvane-jigsaw: tray button %d keeps its old image: %s\n", index, why.c_str());
+  }
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // screen switches; appearance and display changes; shutdown.
 #include "core/UGameEngine.h"
 
+#include <cerrno>
 #include <cfenv>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -132,6 +134,8 @@ void TGameEngine::Initialize() {
   FTimer.Interval = Options.MaxFPS != 0 ? uint32_t(1000 / Options.MaxFPS) : 0;
   if (Options.MaxFPS == 250) FTimer.Interval = 0;
   if (!LoadLanguage()) {
+    // Without its texts the game cannot speak to the player; say, in English, which file it lacks.
+    ReportError("Quorvane Jigsaw", "cannot read the language file " + DataPath("Text/" + Options.LanguageFile));
     FHooks.Terminate();
     return;
   }
@@ -694,7 +698,10 @@ void TGameEngine::Shutdown() {
   Closing = true;
   if (FActive && !FActive->Done()) FActive->Leave();
   FTimer.Enabled = false;
-  if (!SaveSettings()) std::fprintf(stderr, "quorvane-jigsaw: cannot write the settings file\n");
+  // Settings are kept on a best-effort basis: the game is over, and the player only learns why.
+  if (!SaveSettings())
+    std::fprintf(stderr, "quorvane-jigsaw: cannot write the settings file %s: %s\n", SettingsPath("Jigsaw.stg").c_str(),
+                 std::strerror(errno));
   FActive = nullptr;
   RemoveFonts(FFonts);
   FFonts.clear();

@@ -95,6 +95,12 @@ std::string ThemedFileName(const std::string& base) {
   return ResolvePath(stem + ".jpeg");
 }
 
+std::string ThemedImageError(const std::string& base, const std::string& loadError) {
+  const std::string name = ThemedFileName(base);
+  if (FileExists(name)) return loadError;
+  return "missing " + ChangeFileExt(name, ".bmp") + " (nor is there a .jpg or .jpeg of it)";
+}
+
 // ---- Fonts -------------------------------------------------------------------------------------
 
 std::vector<std::string> InstallFonts() {

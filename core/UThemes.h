@@ -51,6 +51,10 @@ void LoadThemes();
 // base + "-" + theme number + ".bmp" when that file exists, else ".jpg" when that exists, else
 // ".jpeg" (whether or not it exists). The result is resolved against the real file names.
 std::string ThemedFileName(const std::string& base);
+// Why the theme's image of `base` did not load, for a message: the loader's own cause when the
+// file is there, else the name the data set lacks (the .bmp; the .jpeg that ThemedFileName falls
+// back to would send the player looking for the wrong file).
+std::string ThemedImageError(const std::string& base, const std::string& loadError);
 
 // ---- Fonts -------------------------------------------------------------------------------------
 

@@ -1,7 +1,9 @@
 #include "creation/UBitmapBuilder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 #include "creation/ULabelMap.h"
@@ -227,7 +229,7 @@ bool TPuzzleCutter::SavePuzzleFile(const std::string& path) {
   MakePreview();
   const std::vector<uint8_t> file = BuildPuzzleFile(FCutParameters, FPlayOptions, FPreview.SaveToMemory());
   if (!WriteFileAtomic(path, file.data(), file.size())) {
-    FLastError = "cannot write " + path;
+    FLastError = "cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
   FFileName = path;

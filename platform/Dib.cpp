@@ -2,6 +2,8 @@
 #include "platform/Dib.h"
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/BmpCodec.h"
 #include "platform/JpegCodec.h"
@@ -43,7 +45,9 @@ bool TMyDib::Fail(const std::string& why) {
 
 bool TMyDib::LoadFromFile(const std::string& path) {
   std::vector<uint8_t> data;
-  if (!ReadWholeFile(path, data)) return Fail("cannot read " + path);
+  errno = 0;
+  if (!ReadWholeFile(path, data))
+    return Fail("cannot read " + path + (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
   if (!LoadFromMemory(data.data(), data.size())) return Fail(FLastError + " (" + path + ")");
   return true;
 }

@@ -367,8 +367,13 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
   bool ok = fd >= 0 && WriteAll(fd, data, size) && fsync(fd) == 0;
   if (fd >= 0 && close(fd) != 0) ok = false;
   ok = ok && rename(temp.c_str(), ResolvePath(path).c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  else SyncFolderOf(ResolvePath(path));
+  if (!ok) {
+    const int cause = errno;  // for the caller's message, not the clean-up's
+    unlink(temp.c_str());
+    errno = cause;
+  } else {
+    SyncFolderOf(ResolvePath(path));
+  }
   return ok;
 }
 

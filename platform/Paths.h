@@ -75,7 +75,8 @@ std::string ExtractFileExt(const std::string& path);   // with its dot, or empty
 
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
 // Writes a temporary file beside `path`, flushes it and renames it over, so a crash never leaves
-// half a file, and a power loss leaves the old file or the new one.
+// half a file, and a power loss leaves the old file or the new one. On failure the temporary
+// file is gone and errno holds the cause.
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
 // Creates an empty, uniquely named file ("<path>.tmp-XXXXXX") in the folder of `path` (resolved),
 // readable as a new file would be, for a writer that renames it over `path` when done. Empty

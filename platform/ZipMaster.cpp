@@ -8,6 +8,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -197,12 +198,13 @@ bool CopyKeptMembers(zip_t* to, zip_t* from, const std::vector<TNewMember>& adde
 }
 
 // Writes the archive out; on success the handle is gone, on failure it is left to be discarded.
-bool CloseArchive(TZipPtr& za, std::string& error) {
+// `target` is the archive the written one will become: the name the player knows.
+bool CloseArchive(TZipPtr& za, const std::string& target, std::string& error) {
   if (zip_close(za.get()) == 0) {
     za.release();
     return true;
   }
-  error = std::string("cannot write archive: ") + zip_strerror(za.get());
+  error = "cannot write the archive " + target + ": " + zip_strerror(za.get());
   return false;
 }
 
@@ -244,21 +246,21 @@ bool ReplaceArchive(const std::string& zipFileName, int level, const std::vector
   TZipPtr old = FileExists(target) ? OpenArchive(target, ZIP_RDONLY | ZIP_CHECKCONS, ignored) : nullptr;
   const std::string temp = CreateTempFileBeside(target);
   if (temp.empty()) {
-    error = "cannot create a file beside " + target;
+    error = "cannot create a file beside " + target + ": " + std::strerror(errno);
     return false;
   }
   TZipPtr fresh = OpenArchive(temp, ZIP_CREATE | ZIP_TRUNCATE, error);
   bool ok = fresh && (!old || CopyKeptMembers(fresh.get(), old.get(), added, error));
   for (size_t i = 0; ok && i < added.size(); ++i) ok = AddBuffer(fresh.get(), added[i], level, error);
-  ok = ok && CloseArchive(fresh, error);
+  ok = ok && CloseArchive(fresh, target, error);
   fresh.reset();
   old.reset();  // only now: the copied members were read from it while closing
   if (ok && !SyncFile(temp)) {
-    error = "cannot flush the new archive beside " + target;
+    error = "cannot flush the new archive beside " + target + ": " + std::strerror(errno);
     ok = false;
   }
   if (ok && rename(temp.c_str(), target.c_str()) != 0) {
-    error = "cannot replace " + target;
+    error = "cannot replace " + target + ": " + std::strerror(errno);
     ok = false;
   }
   if (!ok) unlink(temp.c_str());

@@ -243,7 +243,8 @@ std::string BlockEntry(const std::vector<std::string>& block, size_t index) {
 std::shared_ptr<const TMyDib> LoadThemed(const std::string& base) {
   auto image = std::make_shared<TMyDib>();
   if (base.empty() || !image->LoadFromFile(ThemedFileName(base))) {
-    std::fprintf(stderr, "quorvane-jigsaw: menu image not loaded: %s\n", base.c_str());
+    const std::string why = base.empty() ? "the layout list names none" : ThemedImageError(base, image->LastError());
+    std::fprintf(stderr, "quorvane-jigsaw: menu image not loaded: %s\n", why.c_str());
     return nullptr;
   }
   return image;
@@ -361,7 +362,7 @@ void TBoardMenu::MakeBar() {
   const std::string base = DataPath("Graphics/Menus/Menu");
   FBarImage = std::make_unique<TMyDib>();
   if (!FBarImage->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: menu bar not loaded: %s\n", FBarImage->LastError().c_str());
+    std::fprintf(stderr, "quorvane-jigsaw: menu bar not loaded: %s\n", ThemedImageError(base, FBarImage->LastError()).c_str());
   ReadLayoutRect(CoordFileName(base), FBarRect, kBarRectLine);
   ReadLayoutRect(CoordFileName(base), FTrayRect, kTrayRectLine);
   FBar = MakeSprite(*FEngine, NextDepth());
@@ -429,7 +430,7 @@ void TBoardMenu::MakeLoupe() {
   const std::string base = BlockEntry(block, 0);
   FLoupeFrame = std::make_unique<TMyDib>();
   if (!FLoupeFrame->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: loupe not loaded: %s\n", FLoupeFrame->LastError().c_str());
+    std::fprintf(stderr, "quorvane-jigsaw: loupe not loaded: %s\n", ThemedImageError(base, FLoupeFrame->LastError()).c_str());
   std::vector<std::string> lines;
   if (!ReadTextLines(ResolvePath(CoordFileName(base)), lines) || lines.size() < 2)
     throw ELayoutError("the loupe's radii are missing in " + CoordFileName(base));
@@ -484,7 +485,12 @@ void TBoardMenu::MakeScrollButtons() {
   static constexpr TPoint kDirections[4] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
   for (size_t i = 0; i < FScrollButtons.size(); ++i) {
     auto& button = AddOwnedControl<TDXButton>();
-    if (!button.SetImages({ThemedFileName(BlockEntry(block, i))})) button.SetButton("", 0, 0, 32, 32, 0);
+    const std::string base = BlockEntry(block, i);
+    if (!button.SetImages({ThemedFileName(base)})) {
+      std::fprintf(stderr, "quorvane-jigsaw: scroll button %zu is drawn plain: %s\n", i,
+                   ThemedImageError(base, ThemedFileName(base) + " cannot be read").c_str());
+      button.SetButton("", 0, 0, 32, 32, 0);
+    }
     button.FAutoRepeat = true;
     const TPoint d = kDirections[i];
     button.OnClick = [this, d](TDXControl*) { Scroll(d.X, d.Y); };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -140,7 +141,7 @@ bool UpdateScoreFile(const std::string& path, const TGameRecord& current, std::s
   std::copy(first.begin(), first.end(), bytes.begin());
   std::copy(second.begin(), second.end(), bytes.begin() + kGameRecordSize);
   if (WriteFileAtomic(path, bytes.data(), bytes.size())) return true;
-  error = "cannot write the score file " + path;
+  error = "cannot write the score file " + path + ": " + std::strerror(errno);
   return false;
 }
 

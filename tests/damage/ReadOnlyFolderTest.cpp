@@ -1,0 +1,58 @@
+// The player's library or settings folder turned read-only under a game that was saved there:
+// the program keeps running, says which file it could not write and why, and leaves the old
+// files as they were.
+#include <gtest/gtest.h>
+
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "tests/damage/Restrict.h"
+#include "tests/damage/UserFoldersFixture.h"
+
+namespace qj::test {
+namespace {
+
+class ReadOnlyFolder : public TUserFoldersTest {};
+
+TEST_F(ReadOnlyFolder, LibraryKeepsTheSavedGameAndNamesWhatFailed) {
+  const TChildResult first = Play();
+  ASSERT_TRUE(first.Finished) << first.Outcome << "\n" << first.Output;
+  ASSERT_TRUE(Says(first, "step play: play")) << first.Output;
+  const auto archive = Bytes(Archive()), scores = Bytes(ScoreFile());
+  const auto names = Names(Library());
+
+  const TChildResult locked = Play([&] { return MakeReadOnly(Library()); }, true);
+  RestoreWritable(Library());
+  if (Skipped(locked)) GTEST_SKIP() << locked.Output;
+  ASSERT_TRUE(locked.Finished) << locked.Outcome << "\n" << locked.Output;
+  EXPECT_TRUE(Says(locked, "step play: play")) << "the saved game is read as before\n" << locked.Output;
+  // Leaving could not save: the message names the file and the cause.
+  EXPECT_TRUE(Says(locked, "Small.hsc: " + ReadOnlyCause()) || Says(locked, "Small.zip: " + ReadOnlyCause()))
+      << locked.Output;
+  // The puzzle of the uncut picture cannot be made there: said, and nothing is played.
+  EXPECT_TRUE(Says(locked, "Uncut.pzl: " + ReadOnlyCause())) << locked.Output;
+  EXPECT_TRUE(Says(locked, "step cut: main-menu")) << locked.Output;
+  EXPECT_EQ(Bytes(Archive()), archive);
+  EXPECT_EQ(Bytes(ScoreFile()), scores);
+  EXPECT_EQ(Names(Library()), names) << "no file was left behind";
+
+  const TChildResult after = Play();
+  EXPECT_TRUE(Says(after, "step play: play")) << "the old saved game still continues\n" << after.Output;
+}
+
+TEST_F(ReadOnlyFolder, SettingsAreKeptAndTheGamePlays) {
+  const auto settings = Bytes(SettingsFile());
+  const auto names = Names(SettingsFolder());
+  const TChildResult locked = Play([&] { return MakeReadOnly(SettingsFolder()); });
+  RestoreWritable(SettingsFolder());
+  if (Skipped(locked)) GTEST_SKIP() << locked.Output;
+  ASSERT_TRUE(locked.Finished) << locked.Outcome << "\n" << locked.Output;
+  EXPECT_TRUE(Says(locked, "step play: play")) << locked.Output;
+  EXPECT_TRUE(Says(locked, "step leave: main-menu")) << locked.Output;
+  // Settings are written on the way out only; a failure there is said on stderr, naming the file.
+  EXPECT_TRUE(Says(locked, "Jigsaw.stg: " + ReadOnlyCause())) << locked.Output;
+  EXPECT_EQ(Bytes(SettingsFile()), settings);
+  EXPECT_EQ(Names(SettingsFolder()), names) << "no file was left behind";
+}
+
+}  // namespace
+}  // namespace qj::test
