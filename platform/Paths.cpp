@@ -253,19 +253,32 @@ bool RenameFile(const std::string& from, const std::string& to) {
   return rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
 }
 
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
+namespace {
+
+// The names in a folder whose kind (stat's mode) and name pass, sorted without regard to case.
+template <typename TKeep>
+std::vector<std::string> ListEntries(const std::string& folder, TKeep keep) {
   std::vector<std::string> names;
   const std::string dirPath = ResolvePath(folder);
   DIR* dir = opendir(dirPath.c_str());
   if (!dir) return names;
   while (const dirent* e = readdir(dir)) {
-    if (!WildcardMatch(pattern, e->d_name)) continue;
     struct stat st;
-    if (stat((dirPath + "/" + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(e->d_name);
+    if (stat((dirPath + "/" + e->d_name).c_str(), &st) == 0 && keep(st.st_mode, e->d_name)) names.push_back(e->d_name);
   }
   closedir(dir);
   std::sort(names.begin(), names.end(), CaselessLess);
   return names;
+}
+
+}  // namespace
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
+  return ListEntries(folder, [&](mode_t mode, const char* name) { return S_ISREG(mode) && WildcardMatch(pattern, name); });
+}
+
+std::vector<std::string> ListFolders(const std::string& folder) {
+  return ListEntries(folder, [](mode_t mode, const char* name) { return S_ISDIR(mode) && name[0] != '.'; });
 }
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {

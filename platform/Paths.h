@@ -68,6 +68,8 @@ bool RenameFile(const std::string& from, const std::string& to);  // replaces `t
 // matches every name, as on Windows), names only, sorted by name without regard to case so every
 // run lists them in the same order.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
+// The folders in a folder, hidden ones (".name") left out, sorted by name without regard to case.
+std::vector<std::string> ListFolders(const std::string& folder);
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext);  // ext with its dot
 std::string ExtractFileName(const std::string& path);  // after the last / or backslash

@@ -46,6 +46,21 @@ std::string PlaceFor(const std::string& file, const std::string& folder) {
 
 }  // namespace
 
+std::string UserPicturesFolder() {
+  const char* homeValue = std::getenv("HOME");
+  const std::string home = homeValue && *homeValue ? homeValue : ".";
+  std::vector<std::string> lines;
+  if (ReadTextLines(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs", lines))
+    for (const std::string& line : lines) {
+      const std::string key = "XDG_PICTURES_DIR=\"";
+      if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
+      std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+      if (value.rfind("$HOME", 0) == 0) value = home + value.substr(5);
+      if (!value.empty() && value[0] == '/' && DirectoryExists(value)) return value;
+    }
+  return DirectoryExists(home + "/Pictures") ? home + "/Pictures" : home;
+}
+
 std::string UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", "/.config") + kFolderName; }
 
 std::string UserDataFolder() { return XdgFolder("XDG_DATA_HOME", "/.local/share") + kFolderName; }

@@ -13,6 +13,9 @@ std::string UserDataFolder();
 // $XDG_CACHE_HOME, or ~/.cache when it is unset or not absolute, + "/quorvane-jigsaw": what can
 // be made again from the player's files (thumbnails), so losing it only costs time.
 std::string UserCacheFolder();
+// The desktop's pictures folder (XDG_PICTURES_DIR of user-dirs.dirs), else ~/Pictures when it
+// exists, else the home folder.
+std::string UserPicturesFolder();
 
 // Creates the folder and its parents; true when it exists afterwards.
 [[nodiscard]] bool MakeFolders(const std::string& folder);

@@ -14,6 +14,7 @@
 #include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/UserFolders.h"
 #include "screens/UPictureLibrary.h"
 #include "screens/USelectorLayout.h"
 
@@ -68,6 +69,7 @@ void TPuzzleSelectorInterface::Enter() {
   ScanLibrary();
   BuildButtons();
   BuildConfirmation();
+  FChooser = std::make_unique<TPictureChooser>(*this, [this](const std::string& path) { AddChosenPicture(path); });
   PlaceButtons();
   ChooseInitialThumb();
 }
@@ -80,6 +82,7 @@ void TPuzzleSelectorInterface::Leave() {
   // A thumbnail whose double click left the screen is still running its handler.
   for (TOwnedControl& thumb : FThumbs) RetireControl(std::move(thumb));
   FThumbs.clear();
+  FChooser.reset();
   FButtons.fill(nullptr);
   FDesk = FConfirmWindow = nullptr;
   TInterface::Leave();
@@ -197,7 +200,7 @@ void TPuzzleSelectorInterface::BuildButtons() {
   NewButton(Make, Lang(162), 163, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressMake);
   NewButton(Arrange, Lang(164), 165, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressArrange);
   NewButton(Restart, Lang(181), 182, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressRestart);
-  NewButton(AddPicture, Lang(183), 184, EControlLayer::Content);
+  NewButton(AddPicture, Lang(183), 184, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressAddPicture);
   NewButton(Back, Lang(166), 167, EControlLayer::Content).OnClick = [this](TDXControl*) {
     if (!FDone) Finish(SelectorResult::Back);
   };
@@ -286,6 +289,25 @@ void TPuzzleSelectorInterface::ConfirmRestart() {
   if (!DeleteFile(saved)) Message(Lang(106), "cannot delete " + saved);
   thumb->SavedGameChanged();
   Select(*thumb);
+}
+
+// ---- Adding pictures ----------------------------------------------------------------------------
+
+void TPuzzleSelectorInterface::PressAddPicture() {
+  FChooser->Open(FChooserFolder.empty() || !DirectoryExists(FChooserFolder) ? UserPicturesFolder() : FChooserFolder);
+}
+
+// A picture that cannot be added is named and the chooser stays open for another.
+void TPuzzleSelectorInterface::AddChosenPicture(const std::string& path) {
+  FChooserFolder = FChooser->Folder();
+  std::string error;
+  const std::string added = AddPictureToLibrary(path, error);
+  if (added.empty()) {
+    Message(Lang(191), Lang(192) + "\n" + error);
+    return;
+  }
+  FChooser->Close();
+  ShowPicture(added);
 }
 
 // ---- Choosing ------------------------------------------------------------------------------------
@@ -438,28 +460,36 @@ void TPuzzleSelectorInterface::Pulse() {
 // The wheel moves the desk sideways, a step a notch: away from the player shows what lies left.
 void TPuzzleSelectorInterface::MouseWheel(int shift, int notches, int x, int y) {
   if (FDone || ConfirmShown()) return;
-  Scroll(-notches * kScrollStep);
+  if (FChooser->Shown()) FChooser->Scroll(-notches);
+  else Scroll(-notches * kScrollStep);
 }
 
 void TPuzzleSelectorInterface::Update() {
   TInterface::Update();
-  if (!FDone) Pulse();
+  if (FDone) return;
+  Pulse();
+  FChooser->Frame();
 }
 
 // While the question is open only its window and buttons take presses; a press on a thumbnail
 // brings it to the top.
 void TPuzzleSelectorInterface::MouseDown(int button, int shift, int x, int y) {
-  if (FDone) return;
-  if (ConfirmShown() && !Contains(*FConfirmWindow, x, y)) return;
+  if (FDone || !ReachesDialog(x, y)) return;
   TInterface::MouseDown(button, shift, x, y);
   if (FDone) return;
   if (auto* thumb = dynamic_cast<TDXThumbWindow*>(ActiveWindow); thumb && ThumbOf(thumb->FPath) == thumb) RaiseToTop(*thumb);
 }
 
 void TPuzzleSelectorInterface::MouseUp(int button, int shift, int x, int y) {
-  if (FDone) return;
-  if (ConfirmShown() && !Contains(*FConfirmWindow, x, y)) return;
+  if (FDone || !ReachesDialog(x, y)) return;
   TInterface::MouseUp(button, shift, x, y);
+}
+
+// While the question or the chooser is open only presses on it count.
+bool TPuzzleSelectorInterface::ReachesDialog(int x, int y) const {
+  if (ConfirmShown()) return Contains(*FConfirmWindow, x, y);
+  if (FChooser && FChooser->Shown()) return FChooser->Contains(x, y);
+  return true;
 }
 
 // Enter plays, Escape goes back (or closes the question), the arrows step through the pictures,
@@ -468,6 +498,12 @@ void TPuzzleSelectorInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone) return;
   if (ConfirmShown()) {
     if (key == VK_ESCAPE) ShowConfirmation(false);
+    return;
+  }
+  if (FChooser->Shown()) {
+    if (key == VK_ESCAPE) FChooser->Close();
+    if (key == VK_RETURN) FChooser->ChooseSelected();
+    if (key == VK_BACK) FChooser->GoUp();
     return;
   }
   switch (key) {

@@ -7,12 +7,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/UButtons.h"
 #include "controls/UWindows.h"
 #include "core/UEngines.h"
+#include "screens/UPictureChooser.h"
 #include "screens/UThumbWindow.h"
 
 namespace qj {
@@ -48,6 +50,8 @@ class TPuzzleSelectorInterface : public TInterface {
   // Makes the thumbnail the chosen one, as a click on it does.
   void Select(TDXThumbWindow& thumb);
   bool ConfirmShown() const;
+  // The picture chooser of Add picture, while the screen is shown.
+  TPictureChooser* Chooser() const { return FChooser.get(); }
   // How far the desk is scrolled to the right: desk x = screen x + ScrollOffset().
   int ScrollOffset() const { return FScrollOffset; }
 
@@ -79,6 +83,10 @@ class TPuzzleSelectorInterface : public TInterface {
   void PressMake();
   void PressArrange();
   void PressRestart();
+  void PressAddPicture();
+  void AddChosenPicture(const std::string& path);
+  // Whether a press or release at (x, y) belongs to an open dialog, or there is none.
+  bool ReachesDialog(int x, int y) const;
   void ConfirmRestart();
   [[nodiscard]] bool RefuseSharedName(const TDXThumbWindow& thumb);
   void Message(const std::string& title, const std::string& text);
@@ -89,6 +97,8 @@ class TPuzzleSelectorInterface : public TInterface {
   TDXWindow* FDesk = nullptr;
   TDXWindow* FConfirmWindow = nullptr;
   std::string FConfirmPath;
+  std::unique_ptr<TPictureChooser> FChooser;
+  std::string FChooserFolder;  // where the chooser was last, for the next picture
   uint32_t FLastPulse = 0;
   int FScrollOffset = 0;
 };

@@ -82,6 +82,9 @@ constexpr TLineRange kUsedLines[] = {
     // Selector: picture without puzzle; options: default refresh rate; info window messages 209-212
     // (appended to line 0); options: music labels; main menu ticker 215.
     {207, 215, TLineKind::Text},
+    // The picture chooser: its title, then Up, Add and Cancel, each a caption and its hint.
+    {216, 216, TLineKind::Text},
+    {217, 219, TLineKind::Hint},
 };
 
 constexpr int kCubeNamesLine = 93;

@@ -59,6 +59,20 @@ TEST(UserFolders, FollowTheXdgVariablesAndFallBackToHome) {
   EXPECT_EQ(UserCacheFolder(), "/home/ann/.cache/quorvane-jigsaw");
 }
 
+// The picture chooser starts where the desktop keeps pictures.
+TEST(UserFolders, ThePicturesFolderIsTheDesktopsOrTheHomesPictures) {
+  test::TTempFolder home;
+  const TEnv homeVariable("HOME", home.Path().c_str()), config("XDG_CONFIG_HOME", nullptr);
+  EXPECT_EQ(UserPicturesFolder(), home.Path()) << "no Pictures folder: the home folder";
+  home.Write("Pictures/.keep", "");
+  EXPECT_EQ(UserPicturesFolder(), home.File("Pictures"));
+  home.Write("Bilder/.keep", "");
+  home.Write(".config/user-dirs.dirs", "# written by xdg-user-dirs-update\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+  EXPECT_EQ(UserPicturesFolder(), home.File("Bilder"));
+  home.Write(".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Gone\"\n");
+  EXPECT_EQ(UserPicturesFolder(), home.File("Pictures")) << "a folder that is not there is passed over";
+}
+
 TEST_F(InstalledLayout, ThumbnailsAreCachedInTheUsersCacheFolder) {
   const TEnv cache("XDG_CACHE_HOME", Root.Path().c_str());
   const std::string picture = Root.File("Cat.bmp");

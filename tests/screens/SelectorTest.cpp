@@ -338,6 +338,65 @@ TEST_F(SelectorTest, AddedPicturesAreCheckedCopiedOnceAndNeverReplaceAnother) {
   EXPECT_EQ(Selector.Thumbs().size(), 2u);
 }
 
+// The chooser walks folders and shows the pictures of one; the chosen picture joins the
+// library and comes to the top of the desk, chosen.
+TEST_F(SelectorTest, TheChooserAddsAPictureFromAnyFolder) {
+  TTempFolder photos;
+  TMyDib picture(90, 60, 24);
+  picture.Fill(MakePixel(200, 100, 50));
+  photos.Write("Trip/.hidden", "");
+  ASSERT_TRUE(picture.SaveToFile(photos.File("Trip/Beach.bmp")));
+  photos.Write("notes.txt", "not a picture");
+  AddPicture("home.bmp");
+  Selector.Enter();
+  Press(TPuzzleSelectorInterface::AddPicture);
+  TPictureChooser& chooser = *Selector.Chooser();
+  ASSERT_TRUE(chooser.Shown());
+  chooser.Open(photos.Path());
+  ASSERT_EQ(chooser.Entries().size(), 1u) << "the folder; the text file is no picture";
+  EXPECT_TRUE(chooser.Entries()[0].Folder);
+
+  // Presses outside the chooser do not reach the desk.
+  Selector.MouseDown(mbLeft, ssLeft, 2, 2);
+  Selector.MouseUp(mbLeft, 0, 2, 2);
+  EXPECT_TRUE(chooser.Shown());
+
+  Clock.Advance(20);
+  Selector.Update();
+  const TDXControl* window = nullptr;
+  for (TDXControl* c : Selector.FControls)
+    if (c && dynamic_cast<TDXWindow*>(c) && c->FWidth > 500) window = c;
+  ASSERT_NE(window, nullptr);
+  const auto pressCell = [&](int column) {
+    const int x = window->FLeft + (window->FWidth - static_cast<const TDXWindow*>(window)->ClientWidth()) / 2 + 8 +
+                  column * TPictureChooser::kCellWidth + 60;
+    const int y = window->FTop + static_cast<const TDXWindow*>(window)->TitleHeight() + 24 + 50;
+    chooser.PressAt(x, y);
+  };
+  pressCell(0);
+  EXPECT_EQ(chooser.Folder(), photos.File("Trip")) << "a folder opens";
+  ASSERT_EQ(chooser.Entries().size(), 1u);
+  chooser.Frame();
+  EXPECT_FALSE(chooser.Entries()[0].Thumb.Empty()) << "its thumbnail is made in a frame";
+  pressCell(0);
+  EXPECT_EQ(chooser.Selected(), 0);
+  uint16_t enter = VK_RETURN;
+  Selector.KeyDown(enter, 0);
+  EXPECT_FALSE(chooser.Shown());
+  EXPECT_EQ(Selector.FCurrentPath, Picture("Beach.bmp"));
+  EXPECT_TRUE(FileExists(Picture("Beach.bmp")));
+  EXPECT_EQ(Selector.Thumbs().size(), 2u);
+
+  Press(TPuzzleSelectorInterface::AddPicture);
+  EXPECT_EQ(chooser.Folder(), photos.File("Trip")) << "the chooser opens where it was";
+  chooser.GoUp();
+  EXPECT_EQ(chooser.Folder(), photos.Path());
+  uint16_t escape = VK_ESCAPE;
+  Selector.KeyDown(escape, 0);
+  EXPECT_FALSE(chooser.Shown());
+  EXPECT_FALSE(Selector.Done());
+}
+
 TEST(SelectorLayoutTest, LinesParseAsTheyAreWritten) {
   TThumbPlace place;
   ASSERT_TRUE(ParseThumbPlace("\"/a b/c.jpg\" -5 +7 220", place));
