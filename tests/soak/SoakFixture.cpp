@@ -125,6 +125,10 @@ void TSoakTest::Soak(uint64_t seed, int events) {
               static_cast<unsigned long long>(seed), events, static_cast<unsigned long long>(seed), events);
   std::fflush(stdout);
   Tick();
+  // Pixel buffers keep the room of the largest size they had: the window is at its largest
+  // once in the warm-up, so that later sizes do not look like growth.
+  Resize(kLargestWindow.X, kLargestWindow.Y);
+  Resize(Tmf::kWindowWidth, Tmf::kWindowHeight);
   while (figures.Events < events && !HasFailure()) Step();
   figures.Seconds = Now() - FStartSeconds;
   if (HasFailure()) {

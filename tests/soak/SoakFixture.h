@@ -53,6 +53,8 @@ class TSoakTest : public TEngineFixture {
   static int EventsFromEnvironment(int fallback);
 
   TSoakFigures figures;
+  // The window's sizes range up to this.
+  static constexpr TPoint kLargestWindow{1200, 900};
 
   // ---- The player's moves (SoakPlayer.cpp) ----
   void Step();

@@ -119,8 +119,9 @@ void TSoakTest::StepExitDialog(TBoardPlayInterface& play) {
   FLastAction = "exit dialog move " + std::to_string(move);
   const TDXButton* button = move < 3 ? play.Menu().ExitButton(move) : nullptr;
   if (!button) return Chance(50) ? RandomMouse() : RandomKey();
-  Move(Centre(ControlRect(*button)));
-  Click(Centre(ControlRect(*button)), mbLeft);
+  const TPoint at = Centre(ControlRect(*button));
+  Move(at);
+  Click(at, mbLeft);
 }
 
 // ---- Pieces -----------------------------------------------------------------------------------
@@ -167,6 +168,7 @@ bool TSoakTest::JoinNeighbours(TBoardPlayInterface& play) {
   if (a.FNeighbours.empty()) return false;
   const TBPiece& b = play.Pieces().Piece(a.FNeighbours[size_t(Random(0, int(a.FNeighbours.size()) - 1))]);
   if (b.FTray != 0 || !b.Sprite() || !b.Sprite()->Visible) return false;
+  // Turning runs frames, in which a fusion may free both pieces.
   if (a.FOrientation != b.FOrientation && !(grip = TurnTo(play, a, b.FOrientation))) return true;
   const TPoint goal = a.PlaceBeside(b);
   const TPoint from = grip->Spot;
@@ -177,9 +179,10 @@ bool TSoakTest::JoinNeighbours(TBoardPlayInterface& play) {
 }
 
 // Quarter turns with right clicks, each awaited, the short way round (Ctrl turns back); the
-// piece and a spot on it when it arrived at the orientation.
+// piece and a spot on it when it arrived at the orientation while no piece of the set was fused
+// (a fusion frees pieces).
 std::optional<TSoakTest::TGrip> TSoakTest::TurnTo(TBoardPlayInterface& play, TBPiece& piece, int orientation) {
-  const int index = piece.FIndex;
+  const int pieces = play.PieceCount();
   for (int turns = 0; turns < 3; ++turns) {
     const std::optional<TPoint> spot = SpotOn(play, piece);
     if (!spot) return std::nullopt;
@@ -187,8 +190,7 @@ std::optional<TSoakTest::TGrip> TSoakTest::TurnTo(TBoardPlayInterface& play, TBP
     const bool back = (piece.FOrientation - orientation + 4) % 4 == 1;
     Click(*spot, mbRight, back ? ssCtrl : 0);
     for (int frames = 0; frames < 40 && piece.Rotating(); ++frames) Wait(1);
-    // A turn may have joined or fused the piece away.
-    if (!Play() || index >= play.Pieces().Count() || &play.Pieces().Piece(index) != &piece) return std::nullopt;
+    if (!Play() || play.PieceCount() != pieces) return std::nullopt;
   }
   return std::nullopt;
 }
@@ -256,12 +258,16 @@ void TSoakTest::Carry(TPoint from, TPoint to) {
 
 // ---- Menu and trays ---------------------------------------------------------------------------
 
+// The button is looked up again after every frame: a change of theme rebuilds the menu.
 bool TSoakTest::ClickMenuButton(TBoardPlayInterface& play, int index, int side) {
-  const TBoardMenuButton* button = play.Menu().Built() ? play.Menu().Button(index) : nullptr;
-  if (!button) return false;
-  Move(Centre(ControlRect(*button)));
-  for (int i = 0; i < kBarShowFrames && !play.Menu().BarShown(); ++i) Wait(1);
-  Click(Centre(ControlRect(*button)), side == 0 ? mbLeft : mbRight);
+  const auto where = [&]() -> std::optional<TPoint> {
+    const TBoardMenuButton* button = Play() && play.Menu().Built() ? play.Menu().Button(index) : nullptr;
+    return button ? std::optional<TPoint>(Centre(ControlRect(*button))) : std::nullopt;
+  };
+  if (!where()) return false;
+  Move(*where());
+  for (int i = 0; i < kBarShowFrames && Play() && !play.Menu().BarShown(); ++i) Wait(1);
+  if (const std::optional<TPoint> at = where()) Click(*at, side == 0 ? mbLeft : mbRight);
   return true;
 }
 
@@ -390,7 +396,7 @@ void TSoakTest::WindowChange() {
       return Window(TInputKind::Restored);
     case 4:
     case 5:
-      return Resize(Random(700, 1200), Random(500, 900));
+      return Resize(Random(700, kLargestWindow.X), Random(500, kLargestWindow.Y));
     case 6:
       return Resize(Tmf::kWindowWidth, Tmf::kWindowHeight);
     case 7:
