@@ -297,9 +297,14 @@ void TBoardMenu::TryBuild() {
   }
 }
 
+// Nothing stays of the game that was left: its picture, nor the bar's, loupe's and buttons'
+// images, which the next Build loads again in the theme of the day.
 void TBoardMenu::Leave() {
   Teardown();
-  FPicture.reset();  // the picture of the game that was left
+  FPicture.reset();
+  FBarImage.reset();
+  FLoupeFrame.reset();
+  FButtonFrames.clear();
   TInterface::Leave();
 }
 

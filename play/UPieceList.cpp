@@ -111,9 +111,13 @@ void TPieces::CreateTrays(double iconDepth) {
   FTrays[1]->ShowIcon();
 }
 
+// The theme's pin and star images go too: a screen that is left holds nothing of its game, and
+// entering loads them again in the theme of the day.
 void TPieces::Clear() {
   RemovePieces();
   FTrays.fill(nullptr);
+  FBoard.PinImages.clear();
+  FStarImages.clear();
 }
 
 void TPieces::RemovePieces() {

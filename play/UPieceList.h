@@ -34,7 +34,7 @@ class TPieces {
   // The pin and star images of the current theme, and the five trays (owned by the screen until
   // it is left); tray 1's icon is shown. Icons are drawn at iconDepth.
   void CreateTrays(double iconDepth);
-  // Frees every piece, sprite, event and the set's hold on the trays.
+  // Frees every piece, sprite, event, the pin and star images and the set's hold on the trays.
   void Clear();
   // The same, but the trays stay.
   void RemovePieces();

@@ -170,7 +170,7 @@ bool TMainInterface::ShowPictureMenu() {
     button.OnClick = [this, choice](TDXControl*) { Choose(choice); };
     FButtons[size_t(c)] = &button;
   }
-  if (!CanContinueLast()) ShadeContinue();
+  ShadeContinue();
   PlaceMenu();
   return true;
 }
@@ -189,6 +189,7 @@ void TMainInterface::ShadeContinue() {
   TMySprite& s = *FContinueVeil.Get();
   s.Alpha = kContinueVeilAlpha;
   s.NoHit = true;
+  s.Visible = !CanContinueLast();
 }
 
 // The picture and the buttons keep to the right edge of the surface.
@@ -263,6 +264,11 @@ void TMainInterface::FreeMenu() {
 
 bool TMainInterface::CreditsShown() const {
   const TMySprite* s = FCredits.Get();
+  return s && s->Visible;
+}
+
+bool TMainInterface::ContinueDimmed() const {
+  const TMySprite* s = FContinueVeil.Get();
   return s && s->Visible;
 }
 

@@ -39,7 +39,7 @@ class TMainInterface : public TInterface {
   // The button of a choice, null while the menu is shown as text (its pictures are missing).
   TDXButton* Button(EChoice choice) const { return FButtons[choice]; }
   bool CreditsShown() const;
-  bool ContinueDimmed() const { return bool(FContinueVeil); }
+  bool ContinueDimmed() const;
   bool TickerShown() const;
   // Whether the last jigsaw's picture, saved game and puzzle file are all there.
   static bool CanContinueLast();

@@ -50,24 +50,24 @@ namespace {
 int ButtonBit(int button) { return button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle; }
 }  // namespace
 
-void TEngineFixture::Mouse(TInputKind kind, int button, int x, int y) {
+void TEngineFixture::Mouse(TInputKind kind, int button, int x, int y, int keys) {
   // The cursor is where the platform reports it: in screen coordinates.
   const TPoint origin = display.ClientOrigin();
   display.Cursor = {origin.X + x, origin.Y + y};
-  TInputEvent event{kind, button, FButtons, x, y, 0};
+  TInputEvent event{kind, button, FButtons | keys, x, y, 0};
   mainWindow->HandleEvent(event);
 }
 
-void TEngineFixture::MouseDown(int x, int y, int button) {
+void TEngineFixture::MouseDown(int x, int y, int button, int keys) {
   FButtons |= ButtonBit(button);
-  Mouse(TInputKind::MouseDown, button, x, y);
+  Mouse(TInputKind::MouseDown, button, x, y, keys);
 }
 
-void TEngineFixture::MouseMove(int x, int y) { Mouse(TInputKind::MouseMove, 0, x, y); }
+void TEngineFixture::MouseMove(int x, int y, int keys) { Mouse(TInputKind::MouseMove, 0, x, y, keys); }
 
-void TEngineFixture::MouseUp(int x, int y, int button) {
+void TEngineFixture::MouseUp(int x, int y, int button, int keys) {
   FButtons &= ~ButtonBit(button);
-  Mouse(TInputKind::MouseUp, button, x, y);
+  Mouse(TInputKind::MouseUp, button, x, y, keys);
 }
 
 void TEngineFixture::CopyShapeFile() {

@@ -27,11 +27,12 @@ class TEngineFixture : public ::testing::Test {
   void Frame();
   // A key pressed and released on the active screen.
   void Key(uint16_t key, int shift = 0);
-  // Mouse gestures through the main window, as the platform reports them: the held buttons are
-  // in the Shift bits of every event, and the display's cursor follows.
-  void MouseDown(int x, int y, int button = 0);
-  void MouseMove(int x, int y);
-  void MouseUp(int x, int y, int button = 0);
+  // Mouse gestures through the main window, as the platform reports them: the held buttons and
+  // the held keys (ssShift, ssAlt, ssCtrl) are in the Shift bits of every event, and the
+  // display's cursor follows.
+  void MouseDown(int x, int y, int button = 0, int keys = 0);
+  void MouseMove(int x, int y, int keys = 0);
+  void MouseUp(int x, int y, int button = 0, int keys = 0);
   void MouseClick(int x, int y, int button = 0) {
     MouseDown(x, y, button);
     MouseUp(x, y, button);
@@ -50,7 +51,7 @@ class TEngineFixture : public ::testing::Test {
   std::vector<std::string> messages;
 
  private:
-  void Mouse(TInputKind kind, int button, int x, int y);
+  void Mouse(TInputKind kind, int button, int x, int y, int keys);
 
   std::string FSavedFolder;
   int FButtons = 0;
