@@ -1,7 +1,9 @@
 #include "screens/UPuzzleSelectorInterface.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <stdexcept>
 
@@ -153,8 +155,8 @@ void TPuzzleSelectorInterface::SaveLayout() const {
   for (const TDXThumbWindow* thumb : ThumbsByDepth())
     places.push_back({thumb->FPath, thumb->FLeft + FScrollOffset, thumb->FTop, thumb->FWidth});
   if (!WriteSelectorLayout(UserPath(kLayoutFile), places))
-    std::fprintf(stderr, "quorvane-jigsaw: the places of the pictures are not kept: cannot write %s\n",
-                 UserPath(kLayoutFile).c_str());
+    std::fprintf(stderr, "quorvane-jigsaw: the places of the pictures are not kept: %s: %s\n",
+                 UserPath(kLayoutFile).c_str(), std::strerror(errno));
 }
 
 // A picture just added to the library, or one already there, comes to the top, chosen.

@@ -30,6 +30,8 @@ TEST_F(ReadOnlyFolder, LibraryKeepsTheSavedGameAndNamesWhatFailed) {
       << locked.Output;
   // The puzzle of the uncut picture cannot be made there: said, and nothing is played.
   EXPECT_TRUE(Says(locked, "Uncut.pzl: " + ReadOnlyCause())) << locked.Output;
+  // The selector could not keep the places of its windows, and says so.
+  EXPECT_TRUE(Says(locked, "PuzzleSelecterInfo.inf: " + ReadOnlyCause())) << locked.Output;
   EXPECT_TRUE(Says(locked, "step cut: main-menu")) << locked.Output;
   EXPECT_EQ(Bytes(Archive()), archive);
   EXPECT_EQ(Bytes(ScoreFile()), scores);
