@@ -10,12 +10,6 @@
 namespace qj::test {
 
 TPlayTest::TPlayTest() {
-  SetClock(&Clock);
-  SetDXDraw(&Display);
-  Options = TOptions();
-  LoadThemes();
-  std::string error;
-  EXPECT_TRUE(ReloadControlImages(error)) << error;
   Screen = std::make_unique<TBoardPlayInterface>(&Engine);
   Screen->SetDepthRange(0, 99990);
   Screen->OnError = [this](const std::string& title, const std::string& text) { Errors.push_back(title + ": " + text); };
@@ -30,10 +24,6 @@ TPlayTest::~TPlayTest() {
   Screen->Abandon();  // a test's game is not saved on the way out
   Screen->Leave();
   Screen.reset();
-  SetControlImages(nullptr);
-  Options = TOptions();
-  SetDXDraw(nullptr);
-  SetClock(nullptr);
 }
 
 void TPlayTest::NewGame(TCutSetup setup, int width, int height) {

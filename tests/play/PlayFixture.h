@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "tests/creation/CutterTestSupport.h"
+#include "tests/support/ScreenSetup.h"
 #include "tests/support/TempFolder.h"
 
 namespace qj::test {
@@ -52,6 +53,7 @@ class TPlayTest : public ::testing::Test {
   TManualClock Clock;
   THeadlessDisplay Display{800, 600};
   TGraphicsEngine Engine{Display};
+  TScreenSetup Setup{Clock, Display};
   std::unique_ptr<TBoardPlayInterface> Screen;
   TTempFolder Folder;
   TMyDib Picture;

@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "screens/UMainInterface.h"
+#include "tests/support/ScreenSetup.h"
 #include "tests/support/TempFolder.h"
 
 namespace qj::test {
@@ -20,22 +21,8 @@ namespace {
 
 class MainMenuTest : public ::testing::Test {
  protected:
-  MainMenuTest() {
-    SetClock(&Clock);
-    SetDXDraw(&Display);
-    Options = TOptions();
-    LoadThemes();
-    std::string error;
-    EXPECT_TRUE(ReloadControlImages(error)) << error;
-    Menu.SetDepthRange(0, 99990);
-  }
-  ~MainMenuTest() override {
-    Menu.Leave();
-    SetControlImages(nullptr);
-    Options = TOptions();
-    SetDXDraw(nullptr);
-    SetClock(nullptr);
-  }
+  MainMenuTest() { Menu.SetDepthRange(0, 99990); }
+  ~MainMenuTest() override { Menu.Leave(); }
 
   void Press(char32_t key) { Menu.KeyPress(key); }
   void Frames(int frames, uint32_t ms) {
@@ -61,6 +48,7 @@ class MainMenuTest : public ::testing::Test {
   TGraphicsEngine Engine{Display};
   TMainInterface Menu{&Engine};
   TTempFolder Library;
+  TScreenSetup Setup{Clock, Display};
 };
 
 TEST_F(MainMenuTest, ThePictureAndItsButtonsKeepToTheRightEdge) {

@@ -19,6 +19,7 @@
 #include "screens/UPictureLibrary.h"
 #include "screens/UPuzzleSelectorInterface.h"
 #include "screens/USelectorLayout.h"
+#include "tests/support/ScreenSetup.h"
 #include "tests/support/TempFolder.h"
 
 namespace qj::test {
@@ -27,24 +28,14 @@ namespace {
 class SelectorTest : public ::testing::Test {
  protected:
   SelectorTest() {
-    SetClock(&Clock);
-    SetDXDraw(&Display);
     SetInstalledFolders({QJ_PROGRAM_DIR, QJ_PROGRAM_DIR, Home.Path(), Home.Path()});
     std::filesystem::create_directories(Library());
-    Options = TOptions();
-    LoadThemes();
-    std::string error;
-    EXPECT_TRUE(ReloadControlImages(error)) << error;
     Selector.SetDepthRange(100000, 119990);
     Selector.OnMessage = [this](const std::string&, const std::string& text) { Messages.push_back(text); };
   }
   ~SelectorTest() override {
     Selector.Leave();
-    SetControlImages(nullptr);
-    Options = TOptions();
     SetProgramFolder(QJ_PROGRAM_DIR);
-    SetDXDraw(nullptr);
-    SetClock(nullptr);
   }
 
   std::string Library() const { return Home.File("Jigsaws"); }
@@ -98,6 +89,7 @@ class SelectorTest : public ::testing::Test {
   TPuzzleSelectorInterface Selector{&Engine};
   TTempFolder Home;
   std::vector<std::string> Messages;
+  TScreenSetup Setup{Clock, Display};
 };
 
 TEST_F(SelectorTest, AnEmptyLibraryGivesAnEmptyDeskAndTheButtonsDoNothing) {
