@@ -4,6 +4,7 @@
 // that owns memory lives in a state record owned by the caller of the jumping function.
 #include "platform/JpegCodec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,12 @@ jpeg_error_mgr* InitError(TJpegError& e) {
   return &e.Mgr;
 }
 
+// Real JPEG data needs well over a bit for each 8 x 8 block; a picture far larger than its file
+// could hold is damaged or made to exhaust memory.
+constexpr int64_t kPlausiblePixelsPerByte = 1024;
+constexpr int64_t kMinDecoderMemory = int64_t(64) << 20;
+constexpr int64_t kMaxDecoderMemory = int64_t(2) << 30;
+
 struct TDecodeState {
   jpeg_decompress_struct Info{};
   TJpegError Error;
@@ -54,6 +61,9 @@ struct TDecodeState {
   bool Cmyk = false;
   TPixelBuffer Pixels;
   std::vector<uint8_t> Row;  // CMYK rows before conversion
+  // Rows of an implausibly large picture as they decode. Here rather than on the stack: an error
+  // leaves the reading functions by longjmp, which runs no destructors.
+  std::vector<std::vector<TPixel>> Strips;
 };
 
 // Adobe writes CMYK inverted (255 = no ink); other writers store the ink amount.
@@ -69,18 +79,42 @@ void ClearAlpha(TPixel* row, int width) {
   for (int x = 0; x < width; ++x) row[x] &= kRgbMask;
 }
 
-void ReadRows(TDecodeState& s) {
+// The next scanline into dst, one row of the output's width.
+void ReadRow(TDecodeState& s, TPixel* dst) {
   jpeg_decompress_struct& info = s.Info;
   const int width = int(info.output_width);
-  while (info.output_scanline < info.output_height) {
-    TPixel* dst = s.Pixels.Row(int(info.output_scanline));
-    JSAMPROW row = s.Cmyk ? s.Row.data() : reinterpret_cast<JSAMPROW>(dst);
-    if (jpeg_read_scanlines(&info, &row, 1) != 1) ErrorExit(reinterpret_cast<j_common_ptr>(&info));
-    if (s.Cmyk)
-      CmykRowToPixels(s.Row.data(), dst, width, info.saw_Adobe_marker);
-    else
-      ClearAlpha(dst, width);
+  JSAMPROW row = s.Cmyk ? s.Row.data() : reinterpret_cast<JSAMPROW>(dst);
+  if (jpeg_read_scanlines(&info, &row, 1) != 1) ErrorExit(reinterpret_cast<j_common_ptr>(&info));
+  if (s.Cmyk)
+    CmykRowToPixels(s.Row.data(), dst, width, info.saw_Adobe_marker);
+  else
+    ClearAlpha(dst, width);
+}
+
+void ReadRows(TDecodeState& s) {
+  jpeg_decompress_struct& info = s.Info;
+  s.Pixels.ResizeUninitialised(int(info.output_width), int(info.output_height));
+  while (info.output_scanline < info.output_height) ReadRow(s, s.Pixels.Row(int(info.output_scanline)));
+}
+
+// The rows of an implausibly large picture are kept in strips as they decode, so memory grows
+// with the data that is really there; a file that ends early fails long before the whole
+// picture would have been allocated.
+constexpr int kStripRows = 64;
+
+void ReadRowsInStrips(TDecodeState& s) {
+  jpeg_decompress_struct& info = s.Info;
+  const int width = int(info.output_width), height = int(info.output_height);
+  std::vector<std::vector<TPixel>>& strips = s.Strips;
+  while (int(info.output_scanline) < height) {
+    const int y = int(info.output_scanline);
+    if (y % kStripRows == 0) strips.emplace_back(size_t(width) * size_t(std::min(kStripRows, height - y)));
+    ReadRow(s, strips.back().data() + size_t(y % kStripRows) * size_t(width));
   }
+  s.Pixels.ResizeUninitialised(width, height);
+  for (size_t i = 0; i < strips.size(); ++i)
+    std::copy(strips[i].begin(), strips[i].end(), s.Pixels.Row(int(i) * kStripRows));
+  strips.clear();
 }
 
 // libjpeg's reduced decoding (scale n/8) costs little more than decoding the smaller picture.
@@ -106,7 +140,8 @@ bool DecodeInto(TDecodeState& s, const uint8_t* data, size_t size, int64_t maxPi
   info.err = InitError(s.Error);
   jpeg_create_decompress(&info);
   s.Created = true;
-  info.mem->max_memory_to_use = 2048L * 1024 * 1024;
+  // libjpeg's own buffers (a progressive picture's coefficients) are bounded the same way.
+  info.mem->max_memory_to_use = long(std::clamp<int64_t>(int64_t(size) * kPlausiblePixelsPerByte * 8, kMinDecoderMemory, kMaxDecoderMemory));
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
   if (int64_t(info.image_width) * info.image_height > maxPixels) {
@@ -117,9 +152,11 @@ bool DecodeInto(TDecodeState& s, const uint8_t* data, size_t size, int64_t maxPi
   info.out_color_space = s.Cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   ChooseScale(info, minWidth, sidesSwap);
   jpeg_start_decompress(&info);
-  s.Pixels.ResizeUninitialised(int(info.output_width), int(info.output_height));
   if (s.Cmyk) s.Row.resize(size_t(info.output_width) * 4);
-  ReadRows(s);
+  if (int64_t(info.image_width) * info.image_height > int64_t(size) * kPlausiblePixelsPerByte)
+    ReadRowsInStrips(s);
+  else
+    ReadRows(s);
   jpeg_finish_decompress(&info);
   return true;
 }

@@ -31,6 +31,8 @@ run_target() {
   local name=$1 corpus=$build/corpus/$1 findings=$build/findings/$1 log=$build/logs/$1.log
   mkdir -p "$corpus" "$findings" "$build/logs"
   cp "$build/seeds/$name"/* "$corpus/"
+  # The inputs kept from earlier findings run first, under the same limits as everything else.
+  if [ -d "$root/tests/fuzz/$name" ]; then cp "$root/tests/fuzz/$name"/* "$corpus/"; fi
   local before start status=0
   before=$(artifacts "$findings")
   start=$(date +%s)
