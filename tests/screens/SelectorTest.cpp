@@ -147,6 +147,19 @@ TEST_F(SelectorTest, APuzzleFileIsDeletedOnlyWhenReadAndFoundMalformed) {
   }
 }
 
+// The info window follows the scan: line 210, from none of the pictures to all of them.
+TEST_F(SelectorTest, TheScanReportsItsProgress) {
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) AddPicture(name);
+  std::vector<std::pair<int64_t, int64_t>> steps;
+  Selector.OnProgress = [&](int line, int64_t done, int64_t total) {
+    EXPECT_EQ(line, 210);
+    steps.emplace_back(done, total);
+  };
+  Selector.Enter();
+  const std::vector<std::pair<int64_t, int64_t>> expected = {{0, 3}, {1, 3}, {2, 3}, {3, 3}};
+  EXPECT_EQ(steps, expected);
+}
+
 TEST_F(SelectorTest, APictureThatCannotBeReadIsLeftOutAndTheOthersShow) {
   AddPicture("good.bmp");
   Home.Write("Jigsaws/broken.jpg", "\xFF\xD8\xFF garbage");
