@@ -1,4 +1,4 @@
-// Fuzzes the layout list Text/VarEroRuze.rls, read for every block the game asks for, and the
+// Fuzzes the layout list Text/VarEroRuze.rls, read for blocks the game asks for, and the
 // .coord names made from its entries; a malformed list is reported by ELayoutError.
 #include "controls/UButtons.h"
 #include "fuzz/FuzzSupport.h"
@@ -6,12 +6,9 @@
 
 namespace {
 
-const char* const kBlocks[] = {
-    "ButtonOptions",     "HintOptions",     "LargeWindowOptions",      "SmallWindowOptions",
-    "HLargeScrollBarOptions", "VLargeScrollBarOptions", "HSmallScrollBarOptions", "CheckBoxOptions",
-    "Trays",             "Sound",           "PuzzleCutterPieceShapes", "Stars",
-    "PinOptions",        "BoardMenuOptions", "LoupeOptions",           "MenuCursors",
-    "Animations",        "ScrollButtons",   "MainOptions",             "PuzzleSelector"};
+// The first block of the list, two from its middle and the last: every block is read by the same
+// code, and each one more only repeats the file's reading (slowing the fuzzer twentyfold).
+const char* const kBlocks[] = {"ButtonOptions", "Trays", "MainOptions", "PuzzleSelector"};
 
 void ReadBlock(const char* name) {
   std::vector<std::string> entries;
