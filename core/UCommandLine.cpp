@@ -43,6 +43,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (a == "--play") {
       if (i + 1 >= arguments.size() || !IsPictureName(arguments[i + 1])) return Failure("--play needs a picture");
       result.Play = arguments[++i];
+    } else if (a == "--tour") {
+      if (i + 1 >= arguments.size() || IsOption(arguments[i + 1])) return Failure("--tour needs a folder");
+      result.Tour = arguments[++i];
     } else if (a == "--theme-preview" || a == "--gallery") {
       result.Showcase = a == "--gallery" ? EShowcase::Gallery : EShowcase::ThemePreview;
       if (i + 1 < arguments.size() && !IsOption(arguments[i + 1]) && !IsPictureName(arguments[i + 1])) {
@@ -65,6 +68,9 @@ std::string UsageText() {
          "\n"
          "  --play PICTURE       play PICTURE at once: its saved game, or a new game of its puzzle\n"
          "                       (made with the maker's first values when it has none)\n"
+         "  --tour FOLDER        visit every screen in every theme and write a screenshot of each\n"
+         "                       into FOLDER as THEME-SCREEN.png, then exit (your settings and\n"
+         "                       library are left alone)\n"
          "  --theme-preview [N]  show every control image of theme N (T steps to the next theme)\n"
          "  --gallery [N]        show a working example of every control in theme N\n"
          "  --help               show this help and exit\n"

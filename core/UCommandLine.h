@@ -17,6 +17,7 @@ struct TCommandLine {
   int Theme = -1;                     // the showcase's theme; -1 is the configured one
   std::vector<std::string> Pictures;  // as given, in order
   std::string Play;                   // --play: the picture to start playing at once
+  std::string Tour;                   // --tour: the folder the screenshots go to
   std::string Error;                  // for ECommand::Error: what was wrong, for stderr
 };
 

@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/UCommandLine.h"
 #include "core/UMain.h"
 #include "core/UThemes.h"
+#include "core/UTour.h"
 #include "platform/Paths.h"
 #include "screens/UMainInterface.h"
 #include "screens/UPictureLibrary.h"
@@ -20,18 +22,59 @@
 
 namespace {
 
+// The mouse and the keys belong to the tour while it runs; the window's own events still count.
+bool IsPlayerInput(const qj::TInputEvent& event) {
+  switch (event.Kind) {
+    case qj::TInputKind::MouseDown: case qj::TInputKind::MouseUp: case qj::TInputKind::MouseMove:
+    case qj::TInputKind::KeyDown: case qj::TInputKind::KeyUp: case qj::TInputKind::KeyPress:
+    case qj::TInputKind::MouseWheel: case qj::TInputKind::DropFile:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Runs until the main window has closed: input first, then a frame whenever the timer is due.
-void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display) {
+// A tour takes its step after each frame and closes the window when it is over.
+void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display, qj::TTour* tour) {
   qj::TInputEvent event;
   while (!mainWindow.Terminated()) {
-    while (!mainWindow.Terminated() && qj::sdl::PollInput(display, event)) mainWindow.HandleEvent(event);
+    while (!mainWindow.Terminated() && qj::sdl::PollInput(display, event))
+      if (!tour || !IsPlayerInput(event)) mainWindow.HandleEvent(event);
     if (mainWindow.Terminated()) break;
     if (!mainWindow.Idle()) {
       qj::TGameEngine* engine = mainWindow.Engine();
       const uint32_t due = engine && engine->Timer().Enabled ? engine->Timer().DueIn() : 20;
       qj::sdl::WaitForInput(due == 0 ? 1 : due);
+    } else if (tour && !tour->AfterFrame()) {
+      qj::TInputEvent close;
+      close.Kind = qj::TInputKind::CloseQuery;
+      mainWindow.HandleEvent(close);
+      tour = nullptr;
     }
   }
+}
+
+// The tour plays and saves in a folder of its own beside the screenshots, removed at the end.
+std::string TourScratchFolder(const std::string& shots) { return shots + "/.tour-home"; }
+
+bool PrepareTour(const std::string& shots) {
+  std::error_code ec;
+  std::filesystem::create_directories(shots, ec);
+  std::filesystem::remove_all(TourScratchFolder(shots), ec);
+  std::string error;
+  if (qj::UseScratchUserFolders(TourScratchFolder(shots), error)) return true;
+  std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+  return false;
+}
+
+// What the tour did, on stderr; true when every screenshot was written.
+bool ReportTour(const qj::TTour& tour, const std::string& shots) {
+  for (const std::string& error : tour.Errors()) std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+  std::fprintf(stderr, "quorvane-jigsaw: the tour wrote %d screenshots into %s\n", tour.Written(), shots.c_str());
+  std::error_code ec;
+  std::filesystem::remove_all(TourScratchFolder(shots), ec);
+  return tour.Errors().empty() && tour.Written() > 0;
 }
 
 // Help and version go to stdout with status 0; a wrong argument to stderr with status 2.
@@ -75,7 +118,9 @@ int main(int argc, char** argv) {
   qj::TMainInterface::Showcase = line.Showcase;
   qj::TMainInterface::PreviewTheme = line.Theme;
   const std::vector<std::string> pictures = AbsolutePaths(line.Pictures);
+  const std::string shots = line.Tour.empty() ? "" : AbsolutePaths({line.Tour}).front();
   if (!qj::InitProgramFolder(argc > 0 ? argv[0] : nullptr)) return 1;
+  if (!shots.empty() && !PrepareTour(shots)) return 1;
   const std::string chosen = AddToLibrary(pictures);
   std::string error;
   if (!qj::sdl::InitSdl(error)) {
@@ -98,7 +143,15 @@ int main(int argc, char** argv) {
       engine->ShowInSelector(chosen);
     if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !line.Play.empty())
       engine->PlayPicture(AbsolutePaths({line.Play}).front());
-    RunMessageLoop(mainWindow, display);
+    std::unique_ptr<qj::TTour> tour;
+    if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !shots.empty()) {
+      const std::vector<std::string> pictures = qj::LibraryPictures();
+      tour = std::make_unique<qj::TTour>(
+          *engine, display, [&mainWindow](qj::TInputEvent& e) { mainWindow.HandleEvent(e); }, shots,
+          pictures.empty() ? "" : pictures.front());
+    }
+    RunMessageLoop(mainWindow, display, tour.get());
+    if (tour && !ReportTour(*tour, shots)) result = 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
     result = 1;

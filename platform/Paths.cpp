@@ -201,6 +201,19 @@ bool PrepareUserFolders(const TGameFolders& folders, std::string& error) {
   return DirectoryExists(library) || CopySamples(folders.Data + "/Jigsaws", library, error);
 }
 
+bool UseScratchUserFolders(const std::string& folder, std::string& error) {
+  const std::string base = WithoutTrailingSlash(folder);
+  const TGameFolders scratch{gFolders.Program, gFolders.Data, base + "/config", base + "/data"};
+  if (!MakeFolders(scratch.Settings)) return Fail(error, "cannot create the folder " + scratch.Settings);
+  const std::string settings = SettingsPath("Jigsaw.stg");
+  if (FileExists(settings) && !CopyFile(settings, scratch.Settings + "/Jigsaw.stg"))
+    return Fail(error, "cannot copy " + settings + " to " + scratch.Settings);
+  if (!PrepareUserFolders(scratch, error)) return false;
+  SetInstalledFolders(scratch);
+  if (chdir(gFolders.User.c_str()) != 0) return Fail(error, "cannot enter " + gFolders.User + ": " + std::strerror(errno));
+  return true;
+}
+
 std::string DataSetFolder(const std::string& program) {
   if (DirectoryExists(program + "/Text")) return program;
   const std::string data = std::filesystem::path(program).parent_path().string() + "/share/quorvane-jigsaw";

@@ -40,6 +40,10 @@ bool InitProgramFolder(const char* argv0);
 // games and score files are written beside the pictures, so the library has to be the player's
 // own). A library folder that exists is left alone, even when the player emptied it.
 [[nodiscard]] bool PrepareUserFolders(const TGameFolders& folders, std::string& error);
+// After InitProgramFolder: settings and library move to `folder`, which gets a copy of the
+// player's settings and the sample pictures, so that a run can play and save without touching
+// anything of the player's.
+[[nodiscard]] bool UseScratchUserFolders(const std::string& folder, std::string& error);
 
 // Backslashes become slashes; every existing component is matched without regard to case
 // (an exact match wins). Components that do not exist are kept as written, so the result can

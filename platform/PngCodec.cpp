@@ -4,9 +4,12 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+
+#include "platform/Paths.h"
 
 namespace qj {
 namespace {
@@ -165,6 +168,16 @@ bool EncodePng(const TPixelBuffer& pixels, std::vector<uint8_t>& out, std::strin
   }
   out = std::move(file);
   return true;
+}
+
+bool SaveOpaquePng(const TPixelBuffer& picture, const std::string& path, std::string& error) {
+  TPixelBuffer opaque = picture;
+  for (TPixel* p = opaque.Bits(); p != opaque.Bits() + size_t(opaque.Width()) * opaque.Height(); ++p) *p |= ~kRgbMask;
+  std::vector<uint8_t> file;
+  if (!EncodePng(opaque, file, error)) return false;
+  if (WriteFileAtomic(path, file.data(), file.size())) return true;
+  error = "cannot write " + path + ": " + std::strerror(errno);
+  return false;
 }
 
 }  // namespace qj

@@ -23,4 +23,8 @@ bool IsPng(const uint8_t* data, size_t size);
 // An 8-bit RGBA PNG whose alpha comes from each pixel's alpha byte (icons).
 [[nodiscard]] bool EncodePng(const TPixelBuffer& pixels, std::vector<uint8_t>& out, std::string& error);
 
+// A picture whose alpha bytes hold something else (shadows, nothing at all) as an opaque PNG
+// file, written atomically; false with the file and the cause in `error`.
+[[nodiscard]] bool SaveOpaquePng(const TPixelBuffer& picture, const std::string& path, std::string& error);
+
 }  // namespace qj

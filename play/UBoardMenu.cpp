@@ -233,7 +233,7 @@ constexpr int kEdgeFullScreen = 5, kEdgeWindowed = 10;
 constexpr int kScrollZone = 48;
 constexpr int kSmallStepPixels = 40;
 constexpr int kArrangeGap = 10;
-constexpr int kExitWidth = 380, kExitHeight = 150, kExitButtonWidth = 100, kExitButtonRise = 60;
+constexpr int kExitWidth = 380, kExitHeight = 170, kExitButtonWidth = 100, kExitButtonRise = 60, kExitTextTop = 10;
 constexpr int kArrangeCount = 10;
 
 std::string BlockEntry(const std::vector<std::string>& block, size_t index) {
@@ -652,8 +652,37 @@ void TBoardMenu::CycleTheme(int step) {
   FRebuildPending = true;
 }
 
+namespace {
+
+// The part of a "title|text" language line after the bar.
+std::string AfterBar(int line) {
+  const std::string& text = Lang(line);
+  const size_t bar = text.find('|');
+  return bar == std::string::npos ? text : text.substr(bar + 1);
+}
+
+}  // namespace
+
+// The question, and what the two ways out do, in the language shown now.
+void TBoardMenu::PaintExitText() {
+  const std::string& leave = Lang(1);
+  const std::vector<std::string> lines = {leave.substr(0, leave.find('|')) + "?", Lang(52) + " \u2013 " + AfterBar(196),
+                                          Lang(181) + " \u2013 " + AfterBar(182)};
+  const TTheme& theme = CurrentTheme();
+  TMyDib text(FExitDialog->ClientWidth(), FExitDialog->ClientHeight(), 32);
+  text.Fill(0);
+  TCanvas canvas(text);
+  canvas.Font = {theme.FontName, theme.FontSize + 2, theme.SayColor.ToPixel(), false};
+  canvas.BrushClear = true;
+  const int step = canvas.TextHeight("Wg") + 4;
+  for (size_t i = 0; i < lines.size(); ++i)
+    canvas.TextOut((text.Width() - canvas.TextWidth(lines[i])) / 2, kExitTextTop + int(i) * step, lines[i]);
+  FExitDialog->SetImage(text);
+}
+
 void TBoardMenu::ShowExitDialog(bool shown) {
   FExitShown = shown;
+  if (shown) PaintExitText();
   ShowSprite(FExitDialog, shown);
   for (TDXButton* b : FExitButtons) {
     ShowSprite(b, shown);

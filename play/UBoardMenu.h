@@ -208,6 +208,7 @@ class TBoardMenu : public TInterface {
   void CycleBackground(int step);
   void CycleTheme(int step);
   void ShowExitDialog(bool shown);
+  void PaintExitText();
   void ShowGhost(bool shown);
   void ShowSmallPicture(bool shown);
   void ShowGhostSetup(bool shown);

@@ -58,6 +58,13 @@ TEST(CommandLine, PlayTakesOnePicture) {
   EXPECT_NE(UsageText().find("--play"), std::string::npos);
 }
 
+TEST(CommandLine, TourTakesAFolder) {
+  EXPECT_EQ(ParseCommandLine({"--tour", "shots"}).Tour, "shots");
+  EXPECT_EQ(ParseCommandLine({"--tour"}).Command, ECommand::Error);
+  EXPECT_EQ(ParseCommandLine({"--tour", "--play"}).Command, ECommand::Error);
+  EXPECT_NE(UsageText().find("--tour"), std::string::npos);
+}
+
 TEST(CommandLine, WrongArgumentsAreErrorsThatNameThem) {
   for (const Args& args : {Args{"--fullscreen"}, Args{"-x"}, Args{"notes.txt"}, Args{"Cat"}, Args{"--gallery", "x"},
                            Args{"--theme-preview", "-1x"}, Args{"--gallery", "1", "2"}}) {

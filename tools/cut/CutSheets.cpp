@@ -63,21 +63,6 @@ TMyDib LabelPicture(const TMyDib& labels) {
   return out;
 }
 
-namespace {
-
-// The sheets keep shadows in their alpha bytes; a PNG of them is still meant to be opaque.
-bool SaveOpaquePng(const TMyDib& picture, const std::string& path, std::string& error) {
-  TPixelBuffer opaque = picture;
-  for (TPixel* p = opaque.Bits(); p != opaque.Bits() + size_t(opaque.Width()) * opaque.Height(); ++p) *p |= ~kRgbMask;
-  std::vector<uint8_t> file;
-  if (!EncodePng(opaque, file, error)) return false;
-  if (WriteFileAtomic(path, file.data(), file.size())) return true;
-  error = "cannot write " + path;
-  return false;
-}
-
-}  // namespace
-
 bool SavePicture(const TMyDib& picture, const std::string& path, std::string& error) {
   std::string ext = ExtractFileExt(path);
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
