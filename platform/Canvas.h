@@ -41,6 +41,9 @@ class TCanvas {
   void Rectangle(int left, int top, int right, int bottom);
   void Ellipse(int left, int top, int right, int bottom);
   void FillRect(const TRect& r, TPixel colour);
+  // Each colour channel inside the rectangle keeps `keep` 256ths of its value: a veil that keeps
+  // text over a busy picture legible.
+  void Darken(const TRect& r, int keep);
   // Four-neighbour flood fill of the same-coloured region around (x, y) with `with`.
   void FloodFill(int x, int y, TPixel with);
 

@@ -225,6 +225,14 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
 
 void TCanvas::FillRect(const TRect& r, TPixel colour) { FTarget.FillRect(r, colour); }
 
+void TCanvas::Darken(const TRect& r, int keep) {
+  const TRect c = Intersect(r, FTarget.Bounds());
+  for (int y = c.Top; y < c.Bottom; ++y)
+    for (TPixel *p = FTarget.Row(y) + c.Left, *end = FTarget.Row(y) + c.Right; p != end; ++p)
+      *p = (*p & ~kRgbMask) | ((((*p & 0xFF00FF) * uint32_t(keep)) >> 8) & 0xFF00FF) | ((((*p & 0x00FF00) * uint32_t(keep)) >> 8) & 0x00FF00);
+  FTarget.MarkChanged();
+}
+
 void TCanvas::FloodFill(int x, int y, TPixel with) {
   if (!FTarget.InBounds(x, y)) return;
   const TPixel old = FTarget.At(x, y) & kRgbMask;

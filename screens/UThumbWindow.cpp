@@ -103,8 +103,10 @@ void TDXThumbWindow::Repaint() {
   canvas.Font = {theme.FontName, theme.FontSize, MakePixel(FGlow, FGlow, FGlow), false};
   canvas.BrushClear = true;
   const int step = canvas.TextHeight("Wg") + 1;
-  // A dark copy under the text keeps it legible on light and busy pictures alike.
+  // A veil and a dark copy under the text keep it legible on light and busy pictures alike.
   const auto line = [&](int row, const std::string& text) {
+    const int top = kTextTop + row * step;
+    canvas.Darken(MakeRect(kTextLeft - 3, top, canvas.TextWidth(text) + 7, step), 110);
     canvas.Font.Color = MakePixel(16, 16, 16);
     canvas.TextOut(kTextLeft + 1, kTextTop + row * step + 1, text);
     canvas.Font.Color = MakePixel(FGlow, FGlow, FGlow);

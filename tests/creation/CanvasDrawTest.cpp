@@ -110,5 +110,16 @@ TEST(CanvasFill, FourNeighbourFillStopsAtDiagonalLines) {
   EXPECT_EQ(CountColour(b, 0x00FF00), 45);
 }
 
+TEST(CanvasFill, DarkenScalesEachChannelInsideTheClippedRectangleAndKeepsAlpha) {
+  TPixelBuffer b(4, 2);
+  for (int x = 0; x < 4; ++x) b.At(x, 0) = b.At(x, 1) = 0x80FF8040;
+  TCanvas c(b);
+  c.Darken(MakeRect(2, -5, 10, 6), 128);  // the right half of the top row, and the clipped rest
+  EXPECT_EQ(b.At(2, 0), 0x807F4020u);
+  EXPECT_EQ(b.At(3, 0), 0x807F4020u);
+  EXPECT_EQ(b.At(1, 0), 0x80FF8040u);
+  EXPECT_EQ(b.At(2, 1), 0x80FF8040u);
+}
+
 }  // namespace
 }  // namespace qj
