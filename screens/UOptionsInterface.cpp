@@ -61,14 +61,18 @@ struct TSliderSpec {
   G Group;
   int Top;  // under the title band
   int Min, Max;
+  int TOptions::*Setting = nullptr;  // the setting it shows and writes; null: its handler decides
 };
 constexpr TSliderSpec kSliders[TOptionsInterface::SliderCount] = {
-    {G::Controls, 15, 10, 500},   {G::Controls, 47, 10, 1500},  {G::Controls, 79, 10, 5000},
-    {G::Pieces, 22, 0, 2},        {G::Pieces, 56, 1, 90},       {G::Pieces, 90, 1, 20},
-    {G::Pieces, 124, 1, 100},     {G::Table, 15, 0, 15},        {G::Table, 47, 0, 15},
-    {G::Table, 79, 10, 50},       {G::Screen, 75, 50, 250},     {G::Screen, 110, 0, 6},
-    {G::Screen, 145, 0, 0},       {G::Sound, 15, 0, 100},       {G::Sound, 47, 0, 100},
-    {G::Environment, 57, 0, 0},   {G::Environment, 122, 0, 0},  {G::Environment, 153, 0, 0},
+    {G::Controls, 15, 10, 500, &TOptions::AnimationMs},  {G::Controls, 47, 10, 1500, &TOptions::HintResponseMs},
+    {G::Controls, 79, 10, 5000, &TOptions::HintMs},      {G::Pieces, 22, 0, 2, &TOptions::CubeType},
+    {G::Pieces, 56, 1, 90},                              {G::Pieces, 90, 1, 20, &TOptions::PieceSlideSpeed},
+    {G::Pieces, 124, 1, 100, &TOptions::ScoreUpdate},    {G::Table, 15, 0, 15, &TOptions::LoupeZoom},
+    {G::Table, 47, 0, 15, &TOptions::StickRange},        {G::Table, 79, 10, 50, &TOptions::ScatterRange},
+    {G::Screen, 75, 50, 250, &TOptions::MaxFPS},         {G::Screen, 110, 0, 6},
+    {G::Screen, 145, 0, 0},                              {G::Sound, 15, 0, 100, &TOptions::Sound},
+    {G::Sound, 47, 0, 100, &TOptions::Music},            {G::Environment, 57, 0, 0},
+    {G::Environment, 122, 0, 0},                         {G::Environment, 153, 0, 0},
 };
 // Where the environment group's preview of the table background lies, under the title band.
 constexpr int kHoleTop = 95, kHoleBottom = 117;
@@ -372,14 +376,9 @@ void TOptionsInterface::Restore() {
 // The handlers are quiet meanwhile: the settings are being read, not changed.
 void TOptionsInterface::LoadValues() {
   const TFlagScope quiet(FReady, false);
-  const std::pair<ESlider, int> values[] = {
-      {AnimationSlider, Options.AnimationMs}, {HintResponseSlider, Options.HintResponseMs}, {HintSlider, Options.HintMs},
-      {CubeSlider, Options.CubeType},        {RotationSlider, Options.RotationIncrement}, {SlideSlider, Options.PieceSlideSpeed},
-      {ScoreSlider, Options.ScoreUpdate},    {ZoomSlider, Options.LoupeZoom},             {StickSlider, Options.StickRange},
-      {ScatterSlider, Options.ScatterRange}, {FpsSlider, Options.MaxFPS},                 {SoundSlider, Options.Sound},
-      {MusicSlider, Options.Music},
-  };
-  for (const auto& [slider, value] : values) FSliders[slider]->SetPosition(value);
+  for (int s = 0; s < SliderCount; ++s)
+    if (kSliders[s].Setting) FSliders[s]->SetPosition(Options.*kSliders[s].Setting);
+  FSliders[RotationSlider]->SetPosition(Options.RotationIncrement);
   const std::pair<ECheck, bool> checks[] = {
       {HintDecreasesBox, Options.HintDecreases}, {CubesBox, Options.DisplayCubes},
       {ClockwiseBox, Options.RotateClockwise},   {ReverseMouseBox, Options.ReverseMouse},
@@ -426,32 +425,17 @@ void TOptionsInterface::CubeCaption() {
 void TOptionsInterface::SliderChanged(ESlider slider) {
   if (!FReady) return;
   const int value = FSliders[slider]->FPosition;
+  if (kSliders[slider].Setting) Options.*kSliders[slider].Setting = value;
   switch (slider) {
-    case AnimationSlider: Options.AnimationMs = value; break;
-    case HintResponseSlider: Options.HintResponseMs = value; break;
-    case HintSlider: Options.HintMs = value; break;
-    case CubeSlider:
-      Options.CubeType = value;
-      CubeCaption();
-      break;
+    case CubeSlider: CubeCaption(); break;
     case RotationSlider: Options.RotationIncrement = uint8_t(value); break;
-    case SlideSlider: Options.PieceSlideSpeed = value; break;
-    case ScoreSlider: Options.ScoreUpdate = value; break;
-    case ZoomSlider: Options.LoupeZoom = value; break;
-    case StickSlider: Options.StickRange = value; break;
-    case ScatterSlider: Options.ScatterRange = value; break;
-    case FpsSlider:
-      Options.MaxFPS = value;
-      SetFrameInterval();
-      break;
+    case FpsSlider: SetFrameInterval(); break;
     case ResolutionSlider: LoadDisplayControls(value, FSliders[RefreshSlider]->FPosition, true); break;
     case RefreshSlider: FChecks[FullScreenBox]->SetChecked(true); break;
     case SoundSlider: SetSoundVolume(value); break;
     case MusicSlider: SetMusicVolume(value); break;
     case LanguageSlider: LanguageChanged(); break;
-    case ThemeSlider:
-    case BackgroundSlider:
-    case SliderCount: break;
+    default: break;  // the setting alone, or taken when a drag ends
   }
   FGroups[kSliders[slider].Group]->Paint();
 }
