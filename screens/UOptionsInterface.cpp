@@ -339,7 +339,7 @@ void TOptionsInterface::FitCheckCaptions() {
   TCanvas canvas(probe);
   for (TDXCheckBox* box : FChecks) {
     const std::string caption = box->GetCaption();
-    const int room = box->FWidth - kCheckHeight - 4;
+    const int room = box->FWidth - kCheckHeight - 12;  // the caption starts 3 pixels right of the box; bold runs wider
     // Bold as long as it stays large enough to read, then plain.
     canvas.Font = {CurrentTheme().FontName, CurrentTheme().FontSize, 0, true};
     (void)FitText(canvas, caption, room, CurrentTheme().FontSize);
