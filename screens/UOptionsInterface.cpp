@@ -333,22 +333,30 @@ void TOptionsInterface::PlaceConfirmation() {
   FButtons[Revert]->SetBounds(w.FLeft + w.FWidth - 20 - kWideButton, top, kWideButton, FButtons[Revert]->FHeight);
 }
 
-// Long captions (German ones above all) take a smaller font rather than run out of their group.
+// Long captions (German ones above all) take a smaller font rather than run out of their group;
+// the boxes of a group keep one look, that of the longest.
 void TOptionsInterface::FitCheckCaptions() {
   TMyDib probe(1, 1, 32);
   TCanvas canvas(probe);
-  for (TDXCheckBox* box : FChecks) {
-    const std::string caption = box->GetCaption();
-    const int room = box->FWidth - kCheckHeight - 12;  // the caption starts 3 pixels right of the box; bold runs wider
+  std::array<TFontSpec, GroupCount> looks;
+  looks.fill({CurrentTheme().FontName, CurrentTheme().FontSize, 0, true});
+  for (int c = 0; c < CheckCount; ++c) {
+    const std::string caption = FChecks[c]->GetCaption();
+    const int room = FChecks[c]->FWidth - kCheckHeight - 12;  // the caption starts 3 pixels right of the box; bold runs wider
     // Bold as long as it stays large enough to read, then plain.
     canvas.Font = {CurrentTheme().FontName, CurrentTheme().FontSize, 0, true};
     (void)FitText(canvas, caption, room, CurrentTheme().FontSize);
-    box->FBold = canvas.Font.Size >= kSmallestBold && canvas.TextWidth(caption) <= room;
-    if (!box->FBold) {
+    if (canvas.Font.Size < kSmallestBold || canvas.TextWidth(caption) > room) {
       canvas.Font.Bold = false;
       (void)FitText(canvas, caption, room, CurrentTheme().FontSize);
     }
-    box->FFontSize = canvas.Font.Size;
+    TFontSpec& look = looks[kChecks[c].Group];
+    look.Size = std::min(look.Size, canvas.Font.Size);
+    look.Bold = look.Bold && canvas.Font.Bold;
+  }
+  for (int c = 0; c < CheckCount; ++c) {
+    FChecks[c]->FFontSize = looks[kChecks[c].Group].Size;
+    FChecks[c]->FBold = looks[kChecks[c].Group].Bold;
   }
 }
 
