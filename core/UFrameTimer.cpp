@@ -4,6 +4,12 @@
 
 namespace qj {
 
+uint32_t FrameIntervalFor(int maxFps) {
+  constexpr int kUnlimited = 250;
+  if (maxFps <= 0 || maxFps == kUnlimited) return 0;
+  return uint32_t(1000 / maxFps);
+}
+
 bool TFrameTimer::Idle(bool applicationActive) {
   if (!Enabled || !applicationActive || !OnTimer) return false;
   const uint32_t now = GetTickCount();

@@ -7,6 +7,10 @@
 
 namespace qj {
 
+// The timer interval for a frame-rate limit: none (0) for 0 or less and for the top setting 250,
+// which stands for "as fast as possible".
+uint32_t FrameIntervalFor(int maxFps);
+
 class TFrameTimer {
  public:
   bool Enabled = false;

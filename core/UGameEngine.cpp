@@ -83,6 +83,12 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FGraphics->OnControlCount = [] { return TDXControl::LiveCount(); };
   ReloadAppearance();
   FOptionsScreen = MakeScreen<TOptionsInterface>(FGraphics.get(), 101000, 102000, *this);
+  FOptionsScreen->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
+  FOptionsScreen->OnFrameInterval = [this](uint32_t interval) { FTimer.Interval = interval; };
+  // The paused game would otherwise end with the program unsaved: leaving the play screen saves it.
+  FOptionsScreen->OnClosingOverGame = [this] {
+    if (!FBoardPlay->Done()) FBoardPlay->Leave();
+  };
   FBoardPlay = MakeScreen<TBoardPlayInterface>(FGraphics.get(), 0, 99990, *this);
   FBoardPlay->OnError = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   // Until the game has its own question window, a failed save is reported and the old saved
@@ -131,8 +137,7 @@ void TGameEngine::Initialize() {
   LoadSettings(SettingsPath("Jigsaw.stg"), false);
   FGraphics->LoadBackground();
   ReloadAppearance();
-  FTimer.Interval = Options.MaxFPS != 0 ? uint32_t(1000 / Options.MaxFPS) : 0;
-  if (Options.MaxFPS == 250) FTimer.Interval = 0;
+  FTimer.Interval = FrameIntervalFor(Options.MaxFPS);
   if (!LoadLanguage()) {
     // Without its texts the game cannot speak to the player; say, in English, which file it lacks.
     ReportError("Quorvane Jigsaw", "cannot read the language file " + DataPath("Text/" + Options.LanguageFile));

@@ -65,8 +65,8 @@ void TSoakTest::Step() {
   if (active == &engine.MainMenu()) return StepMainMenu();
   if (active == &engine.Selector()) return StepSelector();
   if (TBoardPlayInterface* play = Play()) return StepPlay(*play);
-  // The options screen and the maker are still placeholders: Escape leaves them.
-  FLastAction = "leave a placeholder screen";
+  // The options screen and the maker: mostly Escape, which leaves them, and random input between.
+  FLastAction = "options or maker";
   if (Chance(70)) return Tap(VK_ESCAPE);
   Chance(50) ? RandomMouse() : RandomKey();
 }
