@@ -63,6 +63,11 @@ int Position(double value, double fallback) {
   return int(std::lround(std::clamp(value, -1e9, 1e9)));
 }
 
+// The option byte of each check box, in the order of the boxes (their captions' order).
+std::array<uint8_t*, TPuzzleMakerInterface::kCheckBoxCount> OptionBytes(TPuzzlePlayOptions& o) {
+  return {&o.AllowLoupe, &o.AllowRotation, &o.AllowSmallPicture, &o.AllowGhost, &o.AllowNeighbourHelp};
+}
+
 int ShapeCount() {
   int n = 0;
   while (FileExists(ShapeFilePath(n))) ++n;
@@ -168,8 +173,9 @@ void TPuzzleMakerInterface::ShowValues() {
     FSliders[DistortY]->SetPosition(Position(p.DistortY, 0));
     FSliders[SpreadX]->SetPosition(Position(p.DistortXSpread * 10, kSpreadMin));
     FSliders[SpreadY]->SetPosition(Position(p.DistortYSpread * 10, kSpreadMin));
-    const uint8_t bytes[kCheckBoxCount] = {o.AllowLoupe, o.AllowSmallPicture, o.AllowRotation, o.AllowGhost, o.AllowNeighbourHelp};
-    for (int i = 0; i < kCheckBoxCount; ++i) FCheckBoxes[size_t(i)]->SetChecked(bytes[i] != 0);
+    TPuzzlePlayOptions stored = o;
+    const auto bytes = OptionBytes(stored);
+    for (int i = 0; i < kCheckBoxCount; ++i) FCheckBoxes[size_t(i)]->SetChecked(*bytes[size_t(i)] != 0);
     FShape = FShapeButtons.empty() ? std::max(0, p.ShapeSet) : std::clamp(p.ShapeSet, 0, int(FShapeButtons.size()) - 1);
   }
   LookChanged();
@@ -449,9 +455,8 @@ void TPuzzleMakerInterface::LookChanged() {
 
 void TPuzzleMakerInterface::OptionsChanged() {
   if (FLoading || FDone) return;
-  TPuzzlePlayOptions& o = FCutter->PuzzleOptions();
-  uint8_t* bytes[kCheckBoxCount] = {&o.AllowLoupe, &o.AllowRotation, &o.AllowSmallPicture, &o.AllowGhost, &o.AllowNeighbourHelp};
-  for (int i = 0; i < kCheckBoxCount; ++i) *bytes[i] = FCheckBoxes[size_t(i)]->FChecked ? 1 : 0;
+  const auto bytes = OptionBytes(FCutter->PuzzleOptions());
+  for (int i = 0; i < kCheckBoxCount; ++i) *bytes[size_t(i)] = FCheckBoxes[size_t(i)]->FChecked ? 1 : 0;
 }
 
 // ---- Check and save -------------------------------------------------------------------------------
