@@ -278,7 +278,8 @@ void TPuzzleMakerInterface::BuildStyleButtons() {
   try {
     ReadOptionsBlock("PuzzleCutterPieceShapes", FStyleList);
   } catch (const ELayoutError& e) {
-    Message(e.what());
+    // As the other screens do without their layout: the screen works, only the styles are missing.
+    std::fprintf(stderr, "quorvane-jigsaw: the maker has no style buttons: %s\n", e.what());
   }
   if (FStyleList.size() > size_t(kStyleCount)) FStyleList.resize(kStyleCount);
   for (size_t k = 0; k < FStyleList.size(); ++k) {
