@@ -30,7 +30,7 @@ namespace {
 
 using M = TPuzzleMakerInterface;
 
-class MakerTest : public ::testing::Test {
+class MakerTest : public ::testing::Test, protected TScreenWorld {
  protected:
   MakerTest() {
     SetInstalledFolders({QJ_PROGRAM_DIR, QJ_PROGRAM_DIR, Home.Path(), Home.Path()});
@@ -110,13 +110,8 @@ class MakerTest : public ::testing::Test {
     return !Messages.empty() && Messages.back().find(what) != std::string::npos;
   }
 
-  TManualClock Clock;
-  THeadlessDisplay Display{1024, 768};
-  TGraphicsEngine Engine{Display};
   TPuzzleMakerInterface Maker{&Engine};
-  TTempFolder Home;
   std::vector<std::string> Messages;
-  TScreenSetup Setup{Clock, Display};
 };
 
 TEST_F(MakerTest, ANewPuzzleStartsWithTheDefaultsAndEveryControlInPlace) {
