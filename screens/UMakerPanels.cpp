@@ -88,6 +88,14 @@ std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const
   return rows;
 }
 
+TMyDib SelectionFrame(int width, int height) {
+  TMyDib image(std::max(width, 5), std::max(height, 5), 32);
+  image.Fill(CurrentTheme().SelectColor.ToPixel());
+  TCanvas canvas(image);
+  canvas.FillRect({2, 2, image.Width() - 2, image.Height() - 2}, 0);
+  return image;
+}
+
 // Shapes 1 and 5 bulge downwards: they are drawn a little lower to stay inside the button.
 TMyDib ShapePreview(const TSplineDraw& shape, int shapeSet) {
   TMyDib image(kPreviewWidth, kPreviewHeight, 32);

@@ -28,6 +28,8 @@ int TextHeightAt(int fontSize);
 // the font (`size`, the largest wanted on entry) shrinks until the rows fit the height.
 std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const std::vector<std::string>& values,
                                    int width, int height, int& size);
+// A frame of two pixels in the theme's selection colour around a key-coloured inside.
+TMyDib SelectionFrame(int width, int height);
 // The shape drawn once across a 110 x 35 black image, dark with a white line over it.
 TMyDib ShapePreview(const TSplineDraw& shape, int shapeSet);
 

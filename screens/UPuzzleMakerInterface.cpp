@@ -101,6 +101,7 @@ void TPuzzleMakerInterface::Enter() {
   BuildStyleButtons();
   BuildShapeButtons();
   BuildButtons();
+  BuildMarks();
   ShowPicture();
   Resize();
   ShowValues();
@@ -113,6 +114,8 @@ void TPuzzleMakerInterface::Leave() {
     FView->ClearPicture();
   }
   FCutter->Clear();
+  FStyleMark.Reset();
+  FShapeMark.Reset();
   FStyleButtons.clear();
   FShapeButtons.clear();
   FSliders.fill(nullptr);
@@ -321,6 +324,34 @@ void TPuzzleMakerInterface::PaintShapeButtons() {
   }
 }
 
+// Made again after a theme change, in the new theme's colour.
+void TPuzzleMakerInterface::BuildMarks() {
+  const auto make = [this](TSpriteHandle& mark, const std::vector<TDXButton*>& buttons) {
+    const double depth = mark ? mark.Get()->Depth : NextDepth();
+    mark.Reset();
+    if (buttons.empty()) return;
+    const TMyDib frame = SelectionFrame(buttons[0]->FWidth + 4, buttons[0]->FHeight + 4);
+    mark = TSpriteHandle(*FEngine, FEngine->AddSpriteFromBitmap(frame, 0, 0, depth, 0));
+    if (TMySprite* s = mark.Get()) s->NoHit = true;
+  };
+  make(FStyleMark, FStyleButtons);
+  make(FShapeMark, FShapeButtons);
+  PlaceMarks();
+}
+
+void TPuzzleMakerInterface::PlaceMarks() {
+  const auto place = [](TSpriteHandle& mark, const std::vector<TDXButton*>& buttons, int chosen) {
+    TMySprite* s = mark.Get();
+    if (!s) return;
+    s->Visible = chosen >= 0 && size_t(chosen) < buttons.size();
+    if (!s->Visible) return;
+    s->X = buttons[size_t(chosen)]->FLeft - 2;
+    s->Y = buttons[size_t(chosen)]->FTop - 2;
+  };
+  place(FStyleMark, FStyleButtons, FCurrentStyle);
+  place(FShapeMark, FShapeButtons, FShape);
+}
+
 // ---- Layout ---------------------------------------------------------------------------------------
 
 void TPuzzleMakerInterface::Resize() {
@@ -337,6 +368,7 @@ void TPuzzleMakerInterface::Resize() {
   PlaceLeftColumn(width, height);
   PlaceGridSliders(width, height);
   PlaceViewScrollBars();
+  PlaceMarks();
   for (TDXControl* c : FControls)
     if (c && c != FFrameWindow) c->Paint();
   PaintLook();
@@ -412,14 +444,13 @@ void TPuzzleMakerInterface::ShowPicture() { FView->SetImage(FCutter->ScaledPictu
 
 void TPuzzleMakerInterface::SelectStyle(int style) {
   FCurrentStyle = style;
-  for (size_t k = 0; k < FStyleButtons.size(); ++k) FStyleButtons[k]->SetHighlighted(int(k) == style);
+  PlaceMarks();
   GridChanged();
 }
 
 // The grid stays where it was: the same seed draws the same displacement with the new shape.
 void TPuzzleMakerInterface::SelectShape(int shape) {
   FShape = shape;
-  for (size_t n = 0; n < FShapeButtons.size(); ++n) FShapeButtons[n]->SetHighlighted(int(n) == shape);
   Randomize(FCutter->CutParameters().RandomSeed);
   GridChanged();
 }
@@ -435,7 +466,7 @@ void TPuzzleMakerInterface::GridChanged() {
   const auto at = [this](ESlider s) { return double(FSliders[s]->FPosition); };
   FCutter->SetCutStyle(FCurrentStyle, FShape, at(Width), at(Height), at(DistortX), at(DistortY), at(SpreadX) / 10,
                        at(SpreadY) / 10);
-  for (size_t n = 0; n < FShapeButtons.size(); ++n) FShapeButtons[n]->SetHighlighted(int(n) == FShape);
+  PlaceMarks();
   try {
     FCutter->DrawCutMap();
     FView->SetPicture(FCutter->CutMap());
@@ -638,6 +669,7 @@ void TPuzzleMakerInterface::Restore() {
   if (FDone) return;
   RestoreControls();
   PaintShapeButtons();
+  BuildMarks();
   Resize();
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/UEngines.h"
+#include "graphics/USpriteHandle.h"
 
 namespace qj {
 
@@ -75,6 +76,8 @@ class TPuzzleMakerInterface : public TInterface {
   void BuildStyleButtons();
   void BuildShapeButtons();
   void PaintShapeButtons();
+  void BuildMarks();
+  void PlaceMarks();
   void LoadValues();
   void ShowValues();
   void ShowPicture();
@@ -115,6 +118,8 @@ class TPuzzleMakerInterface : public TInterface {
   std::array<TDXCheckBox*, kCheckBoxCount> FCheckBoxes{};
   std::vector<TDXButton*> FStyleButtons;
   std::vector<TDXButton*> FShapeButtons;
+  // Frames around the chosen style and shape; presses go through them to the buttons.
+  TSpriteHandle FStyleMark, FShapeMark;
   int FShape = 1;
   int FCurrentStyle = 0;
   ECheckState FCheckState = Unchecked;
