@@ -311,6 +311,17 @@ TEST_F(MakerTest, ABigPhotoFitsTheTableAndTheWheelScrollsIt) {
   EXPECT_DOUBLE_EQ(StoredCut(picture).PictureScale, 1100.0 / 2400);
 }
 
+// The cutter outlives the screen: a photo's scale must not stay behind for the next picture.
+TEST_F(MakerTest, ASmallPictureAfterABigOneIsSavedAtItsOwnScale) {
+  Open(AddPicture("big.bmp", 3000, 2000));
+  Click(M::Cancel);
+  const std::string small = AddPicture("small.bmp", 200, 150);
+  Open(small);
+  Click(M::Save);
+  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector);
+  EXPECT_DOUBLE_EQ(StoredCut(small).PictureScale, 1);
+}
+
 TEST_F(MakerTest, MoreThanFiveThousandPiecesAreSavedOnlyWhenThePlayerSaysSo) {
   const std::string picture = AddPicture("many.bmp", 1000, 800);
   Open(picture);
