@@ -105,6 +105,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FPuzzleSelector->OnProgress = [this](int line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FPuzzleSelector->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   FPuzzleMaker = MakeScreen<TPuzzleMakerInterface>(FGraphics.get(), 120000, 129990, *this);
+  FPuzzleMaker->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   FMainMenu = MakeScreen<TMainInterface>(FGraphics.get(), 130000, 139990, *this);
   FTimer.Enabled = false;
   FTimer.Interval = 0;
@@ -557,8 +558,11 @@ void TGameEngine::OpenMaker(const std::string& picture, TInterface& from) {
     return;
   }
   FreeSprites();
-  FPuzzleMaker->Enter();
+  // Active before it enters: a maker that finds nothing to make leaves at once, and the next
+  // switch takes the player back.
   FActive = FPuzzleMaker.get();
+  FPuzzleMaker->FPicturePath = picture;
+  FPuzzleMaker->Enter();
   FGraphics->ResetWorkSurface();
 }
 

@@ -104,7 +104,9 @@ void TPuzzleCutter::ScalePicture(double factor) {
   }
   if (factor == 0) factor = 1;
   if (factor == 1) {
+    // Kept as well: a scale left from the cutter's last puzzle would be saved with this one.
     FScaledPicture = FPicture;
+    FCutParameters.PictureScale = 1;
     return;
   }
   const double w = std::nearbyint(FPicture.Width() * factor), h = std::nearbyint(FPicture.Height() * factor);

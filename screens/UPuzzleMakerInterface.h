@@ -1,26 +1,131 @@
-// The puzzle maker: makes a picture into a puzzle. It owns the cutter that play uses too.
+// The puzzle maker: makes a picture into a puzzle. The player chooses a cut style, a piece shape,
+// the piece size and the distortion of the grid, sees the cut lines over the picture, checks the
+// cut and saves the puzzle file beside the picture. It owns the cutter that play uses too.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/UEngines.h"
+#include "graphics/USpriteHandle.h"
 
 namespace qj {
 
 class TPuzzleCutter;
+class TDXButton;
+class TDXCheckBox;
+class TDXScrollBar;
+class TDXWindow;
 
 class TPuzzleMakerInterface : public TInterface {
  public:
+  // The sliders: the look of the pieces, then the six that shape the grid.
+  enum ESlider : uint8_t { Shadow, Bevel, Width, DistortX, SpreadX, Height, DistortY, SpreadY, SliderCount };
+  enum EButton : uint8_t { Save, Cancel, Check, ErrorOk, QuestionYes, QuestionNo, ButtonCount };
+  // What the last check found.
+  enum ECheckState : uint8_t { Unchecked = 0, Sound = 1, Unsound = 2 };
+  static constexpr int kCheckBoxCount = 5;
+  // A puzzle of more pieces is saved only when the player says so: cutting and playing it is slow.
+  static constexpr int kManyPieces = 5000;
+  static constexpr int kWheelStep = 40;
+
   explicit TPuzzleMakerInterface(TGraphicsEngine* engine);
   ~TPuzzleMakerInterface() override;
 
+  void Enter() override;
+  void Leave() override;
+  void MouseDown(int button, int shift, int x, int y) override;
+  void MouseUp(int button, int shift, int x, int y) override;
+  void MouseWheel(int shift, int notches, int x, int y) override;
   void KeyDown(uint16_t& key, int shift) override;
-  void Restore() override {}
+  void KeyUp(uint16_t& key, int shift) override;
+  void Resize() override;
+  void Restore() override;
 
   TPuzzleCutter& Cutter() { return *FCutter; }
+  TDXScrollBar* Slider(ESlider slider) const { return FSliders[slider]; }
+  TDXButton* Button(EButton button) const { return FButtons[button]; }
+  TDXCheckBox* CheckBox(int index) const { return FCheckBoxes[size_t(index)]; }
+  const std::vector<TDXButton*>& StyleButtons() const { return FStyleButtons; }
+  const std::vector<TDXButton*>& ShapeButtons() const { return FShapeButtons; }
+  TDXWindow* View() const { return FView; }
+  TDXScrollBar* ViewScroll(bool vertical) const { return vertical ? FViewScrollY : FViewScrollX; }
+  int Shape() const { return FShape; }
+  int CurrentStyle() const { return FCurrentStyle; }
+  ECheckState CheckState() const { return FCheckState; }
+  int ShapedCount() const { return FShapedCount; }
+  int StraightCount() const { return FStraightCount; }
+  bool ErrorShown() const;
+  bool QuestionShown() const;
+
+  // The picture the engine loaded into the cutter, named when it could not be.
+  std::string FPicturePath;
+  // A message for the player: title and text.
+  std::function<void(const std::string& title, const std::string& text)> OnMessage;
 
  private:
+  void BuildWindows();
+  void BuildButtons();
+  TDXButton& NewButton(EButton which, const std::string& caption, int hintLine, bool overlay);
+  void BuildCheckBoxes();
+  void BuildSliders();
+  void BuildStyleButtons();
+  void BuildShapeButtons();
+  void PaintShapeButtons();
+  void BuildMarks();
+  void PlaceMarks();
+  void LoadValues();
+  void ShowValues();
+  void ShowPicture();
+  void PlaceLeftColumn(int width, int height);
+  void PlaceGridSliders(int width, int height);
+  void PlaceViewScrollBars();
+  void PlaceDialog(TDXWindow& window, const std::vector<std::string>& lines, EButton first, EButton second);
+
+  void SelectStyle(int style);
+  void SelectShape(int shape);
+  void GridChanged();
+  void LookChanged();
+  void OptionsChanged();
+  void ScrollView();
+  void PressCheck();
+  void PressSave();
+  void WritePuzzle();
+  void ShowError(bool shown);
+  void ShowQuestion(bool shown);
+  void ShowDialog(TDXWindow* window, std::initializer_list<EButton> buttons, bool shown);
+  bool ReachesDialog(int x, int y) const;
+  void PaintInfo();
+  void PaintLook();
+  void Message(const std::string& text);
+
   std::unique_ptr<TPuzzleCutter> FCutter;
+  std::vector<std::string> FStyleList;
+  TDXWindow* FFrameWindow = nullptr;
+  TDXWindow* FView = nullptr;
+  TDXWindow* FLookWindow = nullptr;
+  TDXWindow* FInfoWindow = nullptr;
+  TDXWindow* FErrorWindow = nullptr;
+  TDXWindow* FQuestionWindow = nullptr;
+  TDXScrollBar* FViewScrollX = nullptr;
+  TDXScrollBar* FViewScrollY = nullptr;
+  std::array<TDXScrollBar*, SliderCount> FSliders{};
+  std::array<TDXButton*, ButtonCount> FButtons{};
+  std::array<TDXCheckBox*, kCheckBoxCount> FCheckBoxes{};
+  std::vector<TDXButton*> FStyleButtons;
+  std::vector<TDXButton*> FShapeButtons;
+  // Frames around the chosen style and shape; presses go through them to the buttons.
+  TSpriteHandle FStyleMark, FShapeMark;
+  int FShape = 1;
+  int FCurrentStyle = 0;
+  ECheckState FCheckState = Unchecked;
+  int FShapedCount = 0;
+  int FStraightCount = 0;
+  bool FLoading = false;  // the controls are being set from the puzzle: no redraws meanwhile
 };
 
 }  // namespace qj

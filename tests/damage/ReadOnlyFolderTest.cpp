@@ -3,10 +3,16 @@
 // files as they were.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "controls/UButtons.h"
+#include "creation/UBitmapBuilder.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "screens/UPuzzleMakerInterface.h"
 #include "tests/damage/Restrict.h"
 #include "tests/damage/UserFoldersFixture.h"
+#include "tests/support/ScreenSetup.h"
 
 namespace qj::test {
 namespace {
@@ -39,6 +45,35 @@ TEST_F(ReadOnlyFolder, LibraryKeepsTheSavedGameAndNamesWhatFailed) {
 
   const TChildResult after = Play();
   EXPECT_TRUE(Says(after, "step play: play")) << "the old saved game still continues\n" << after.Output;
+}
+
+// The maker's Save cannot write the puzzle file: it says so and stays, and the saved game of the
+// old cut is still there to continue.
+TEST_F(ReadOnlyFolder, TheMakerKeepsTheSavedGameAndStaysWhenThePuzzleCannotBeWritten) {
+  ASSERT_TRUE(WriteBytes(Archive(), {'z', 'i', 'p'}));
+  const auto puzzle = Bytes(ChangeFileExt(Jigsaw(), ".pzl"));
+  const TChildResult locked = RunInChild([&] {
+    if (const std::string why = MakeReadOnly(Library()); !why.empty()) {
+      std::printf("skip: %s\n", why.c_str());
+      return;
+    }
+    TScreenWorld world;
+    TPuzzleMakerInterface maker(&world.Engine);
+    maker.SetDepthRange(120000, 129990);
+    maker.OnMessage = [](const std::string&, const std::string& text) { std::printf("message: %s\n", text.c_str()); };
+    if (!maker.Cutter().LoadPicture(Jigsaw())) return;
+    maker.Enter();
+    maker.Button(TPuzzleMakerInterface::Save)->Click();
+    std::printf("result: %d done: %d\n", maker.FResult, maker.Done() ? 1 : 0);
+    maker.Leave();
+  });
+  RestoreWritable(Library());
+  if (Skipped(locked)) GTEST_SKIP() << locked.Output;
+  ASSERT_TRUE(locked.Finished) << locked.Outcome << "\n" << locked.Output;
+  EXPECT_TRUE(Says(locked, "Small.pzl: " + ReadOnlyCause())) << locked.Output;
+  EXPECT_TRUE(Says(locked, "result: -1 done: 0")) << locked.Output;
+  EXPECT_EQ(Bytes(Archive()), (std::vector<uint8_t>{'z', 'i', 'p'}));
+  EXPECT_EQ(Bytes(ChangeFileExt(Jigsaw(), ".pzl")), puzzle);
 }
 
 TEST_F(ReadOnlyFolder, SettingsAreKeptAndTheGamePlays) {

@@ -79,6 +79,7 @@ constexpr TLineRange kUsedLines[] = {
     // Exit dialog hints 196-197; main menu hints 198-200, 202-203.
     {196, 200, TLineKind::Hint},
     {202, 203, TLineKind::Hint},
+    {204, 206, TLineKind::Text},  // maker: the question before a puzzle of very many pieces is saved
     // Selector: picture without puzzle; options: default refresh rate; info window messages 209-212
     // (appended to line 0); options: music labels; main menu ticker 215.
     {207, 215, TLineKind::Text},

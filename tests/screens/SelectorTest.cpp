@@ -25,7 +25,7 @@
 namespace qj::test {
 namespace {
 
-class SelectorTest : public ::testing::Test {
+class SelectorTest : public ::testing::Test, protected TScreenWorld {
  protected:
   SelectorTest() {
     SetInstalledFolders({QJ_PROGRAM_DIR, QJ_PROGRAM_DIR, Home.Path(), Home.Path()});
@@ -83,13 +83,8 @@ class SelectorTest : public ::testing::Test {
   }
   void Press(TPuzzleSelectorInterface::EButton button) { Selector.Button(button)->Click(); }
 
-  TManualClock Clock;
-  THeadlessDisplay Display{1024, 768};
-  TGraphicsEngine Engine{Display};
   TPuzzleSelectorInterface Selector{&Engine};
-  TTempFolder Home;
   std::vector<std::string> Messages;
-  TScreenSetup Setup{Clock, Display};
 };
 
 TEST_F(SelectorTest, AnEmptyLibraryGivesAnEmptyDeskAndTheButtonsDoNothing) {

@@ -72,6 +72,19 @@ TEST_F(CutTool, ValidValuesCountASoundCutAndSaveIt) {
   EXPECT_TRUE(FileExists(FDir.File("s.pzl")));
 }
 
+// Nine pixels a side draw no cut at all: no pieces is no puzzle, not a sound one.
+TEST(CutToolPictures, APictureOfNinePixelsIsNotSoundAndNotSaved) {
+  test::TTempFolder dir;
+  TMyDib picture(9, 9, 24);
+  picture.Fill(MakePixel(200, 120, 40));
+  const std::string path = dir.File("dot.bmp");
+  ASSERT_TRUE(picture.SaveToFile(path));
+  const TRun run = RunCutTool({path, "--program-folder", std::string(QJ_SOURCE_DIR) + "/data", "--piece-size", "3", "3", "--count"});
+  EXPECT_NE(run.ExitCode, 0);
+  EXPECT_NE(run.Output.find("pieces=0 straight=0 sound=no"), std::string::npos) << run.Output;
+  EXPECT_FALSE(FileExists(dir.File("dot.pzl")));
+}
+
 // PNG pictures are cut like any other; a photo stored sideways is cut upright, so the limits of
 // the piece size follow the upright sides.
 TEST(CutToolPictures, PngAndSidewaysPhotosAreCutAsTheyAreSeen) {

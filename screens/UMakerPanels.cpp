@@ -1,0 +1,113 @@
+#include "screens/UMakerPanels.h"
+
+#include <algorithm>
+
+#include "core/UThemes.h"
+#include "creation/USplineDraw.h"
+#include "platform/Canvas.h"
+
+namespace qj {
+namespace {
+
+constexpr int kSmallestFont = 7;
+constexpr int kPreviewWidth = 110, kPreviewHeight = 35;
+
+TFontSpec ThemeFont(int size, bool bold = false) {
+  const TTheme& theme = CurrentTheme();
+  return {theme.FontName, size, theme.SayColor.ToPixel(), bold};
+}
+
+}  // namespace
+
+TMyDib TextImage(int width, int height, const std::vector<TTextRow>& rows, int fontSize) {
+  TMyDib image(std::max(width, 1), std::max(height, 1), 32);
+  image.Fill(0);
+  TCanvas canvas(image);
+  canvas.Font = ThemeFont(fontSize);
+  canvas.BrushClear = true;
+  for (const TTextRow& row : rows) canvas.TextOut(row.X, row.Y, row.Text);
+  return image;
+}
+
+int TextWidthAt(const std::string& text, int fontSize, bool bold) {
+  TMyDib probe(1, 1, 32);
+  TCanvas canvas(probe);
+  canvas.Font = ThemeFont(fontSize, bold);
+  return canvas.TextWidth(text);
+}
+
+int TextHeightAt(int fontSize) {
+  TMyDib probe(1, 1, 32);
+  TCanvas canvas(probe);
+  canvas.Font = ThemeFont(fontSize);
+  return canvas.TextHeight("Wg");
+}
+
+int FittingFontSize(const std::vector<std::string>& lines, int width, int largest, bool bold) {
+  int size = std::max(largest, kSmallestFont);
+  const auto fits = [&](int s) {
+    return std::all_of(lines.begin(), lines.end(), [&](const std::string& l) { return TextWidthAt(l, s, bold) <= width; });
+  };
+  while (size > kSmallestFont && !fits(size)) --size;
+  return size;
+}
+
+namespace {
+
+constexpr int kRowMargin = 5;
+
+std::vector<TTextRow> RowsAt(const std::vector<std::string>& labels, const std::vector<std::string>& values, int width,
+                             int size) {
+  std::vector<TTextRow> rows;
+  const int step = TextHeightAt(size) + 1;
+  int y = 0;
+  for (size_t n = 0; n < labels.size(); ++n) {
+    const std::string line = labels[n] + " " + values[n];
+    if (TextWidthAt(line, size) <= width - 2 * kRowMargin) {
+      rows.push_back({kRowMargin, y, line});
+    } else {
+      rows.push_back({kRowMargin, y, labels[n]});
+      y += step;
+      rows.push_back({std::max(kRowMargin, width - kRowMargin - TextWidthAt(values[n], size)), y, values[n]});
+    }
+    y += step;
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const std::vector<std::string>& values,
+                                   int width, int height, int& size) {
+  size = std::max(size, kSmallestFont);
+  std::vector<TTextRow> rows = RowsAt(labels, values, width, size);
+  while (size > kSmallestFont && !rows.empty() && rows.back().Y + TextHeightAt(size) > height)
+    rows = RowsAt(labels, values, width, --size);
+  const int used = rows.empty() ? 0 : rows.back().Y + TextHeightAt(size);
+  for (TTextRow& row : rows) row.Y += std::max(0, (height - used) / 2);
+  return rows;
+}
+
+TMyDib SelectionFrame(int width, int height) {
+  TMyDib image(std::max(width, 5), std::max(height, 5), 32);
+  image.Fill(CurrentTheme().SelectColor.ToPixel());
+  TCanvas canvas(image);
+  canvas.FillRect({2, 2, image.Width() - 2, image.Height() - 2}, 0);
+  return image;
+}
+
+// Shapes 1 and 5 bulge downwards: they are drawn a little lower to stay inside the button.
+TMyDib ShapePreview(const TSplineDraw& shape, int shapeSet) {
+  TMyDib image(kPreviewWidth, kPreviewHeight, 32);
+  image.Fill(0);
+  TCanvas canvas(image);
+  canvas.PenWidth = 2;
+  const float y = (shapeSet == 1 || shapeSet == 5) ? 23.0f : 18.0f;
+  canvas.PenColor = MakePixel(8, 8, 8);
+  shape.DrawShapeEdge(canvas, {25, y}, {85, y});
+  canvas.PenColor = MakePixel(255, 255, 255);
+  shape.DrawShapeEdge(canvas, {24, y - 1}, {84, y - 1});
+  return image;
+}
+
+}  // namespace qj

@@ -1,0 +1,36 @@
+// What the puzzle maker paints itself: text rows for its small windows and the previews of the
+// piece shapes on their buttons.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Dib.h"
+
+namespace qj {
+
+class TSplineDraw;
+
+struct TTextRow {
+  int X = 0;
+  int Y = 0;
+  std::string Text;
+};
+
+// The rows in the theme's font and text colour on a key-coloured image of the given size.
+TMyDib TextImage(int width, int height, const std::vector<TTextRow>& rows, int fontSize);
+// The largest size, up to `largest`, at which every line is at most `width` pixels wide; never
+// under the smallest size that still reads.
+int FittingFontSize(const std::vector<std::string>& lines, int width, int largest, bool bold = false);
+int TextWidthAt(const std::string& text, int fontSize, bool bold = false);
+int TextHeightAt(int fontSize);
+// Label and value on one line where they fit, else the value right-aligned on the line below;
+// the font (`size`, the largest wanted on entry) shrinks until the rows fit the height.
+std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const std::vector<std::string>& values,
+                                   int width, int height, int& size);
+// A frame of two pixels in the theme's selection colour around a key-coloured inside.
+TMyDib SelectionFrame(int width, int height);
+// The shape drawn once across a 110 x 35 black image, dark with a white line over it.
+TMyDib ShapePreview(const TSplineDraw& shape, int shapeSet);
+
+}  // namespace qj
