@@ -23,6 +23,7 @@ namespace {
 // A screen that has not come up by then will not: the tour stops instead of waiting forever.
 constexpr uint32_t kStepTimeoutMs = 30000;
 constexpr int kTrayPieces = 6;
+constexpr int kCaptureRow = 5;  // a hot key with two keys: its row shows the prompt for the first
 
 }  // namespace
 
@@ -56,6 +57,7 @@ void TTour::PlanTheme(int theme) {
       on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(0)); }, 0, on(&TGameEngine::MainMenu));
   add("options", [this] { Stroke('O', 'o'); }, 1000, on(&TGameEngine::OptionsScreen));
+  add("hotkeys", [this] { FEngine.OptionsScreen().StartCapture(kCaptureRow); }, 800, on(&TGameEngine::OptionsScreen));
   add("", [this] { Stroke(VK_ESCAPE); Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));
 }
 

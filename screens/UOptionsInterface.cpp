@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <stdexcept>
 
 #include "controls/UControlImages.h"
@@ -41,6 +42,7 @@ constexpr int kSmallestFont = 7;
 constexpr int kSmallestBold = 9;
 constexpr int kSmallestListFont = 8;
 constexpr int kWarningNoteLine = 230;
+constexpr int kCancelNoteLine = 231;
 const TPixel kWarning = MakePixel(235, 45, 45);
 const TPixel kHoleOuter = MakePixel(109, 109, 167), kHoleInner = MakePixel(189, 189, 247);
 
@@ -126,6 +128,22 @@ std::string Shorten(TCanvas& canvas, std::string head, const std::string& tail, 
     while (!head.empty() && (uint8_t(head.back()) & 0xC0) == 0x80) head.pop_back();  // a whole UTF-8 character
   }
   return head + "..." + tail;
+}
+
+// The words of `text` in lines no wider than `width` (a single longer word gets a line of its own).
+std::vector<std::string> WrapWords(TCanvas& canvas, const std::string& text, int width) {
+  std::vector<std::string> lines;
+  std::string line, word;
+  std::istringstream words(text);
+  while (words >> word) {
+    if (!line.empty() && canvas.TextWidth(line + " " + word) > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
 }
 
 // Shrinks the canvas's font from `size` until the text fits, down to the smallest readable size;
@@ -893,9 +911,33 @@ void TOptionsInterface::PaintHotKeys(TDXWindow& w, TSurface& layer) {
     const std::string text = Shorten(canvas, name, keys, room);
     canvas.TextOut(10, band.Top + (kRowHeight - canvas.TextHeight(text)) / 2, text);
   }
-  if (!conflicts) return;
-  canvas.Font.Color = kWarning;
-  canvas.TextOut(10, w.TitleHeight() + kRowTop + kRowHeight * kHotKeyRows + 2, Shorten(canvas, Lang(kWarningNoteLine), "", room));
+  const int noteTop = w.TitleHeight() + kRowTop + kRowHeight * kHotKeyRows + 2;
+  PaintHotKeyNote(canvas, {10, noteTop, 10 + room, FButtons[Defaults]->FTop - w.FTop - 2}, conflicts);
+}
+
+// Under the list, above the defaults button: while a key is awaited, the whole prompt (the row
+// has room for its start only) and how to keep the old keys; otherwise the warning about keys used
+// twice, if any are. The font gets smaller until the note fits; the advice on keeping the old keys
+// goes first when it cannot.
+void TOptionsInterface::PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool conflicts) {
+  if (!FCapturing && !conflicts) return;
+  const std::string prompt = FCapturing ? HotKeyRowParts(FHotKeyRow).first : Lang(kWarningNoteLine);
+  canvas.Font.Color = FCapturing ? CurrentTheme().SayColor.ToPixel() : kWarning;
+  const auto fits = [&](const std::vector<std::string>& lines) {
+    return int(lines.size()) * canvas.TextHeight("Wg") <= room.Height();
+  };
+  const std::string whole = FCapturing ? prompt + " " + Lang(kCancelNoteLine) : prompt;
+  std::vector<std::string> lines = WrapWords(canvas, whole, room.Width());
+  while (!fits(lines) && canvas.Font.Size > kSmallestListFont) {
+    --canvas.Font.Size;
+    lines = WrapWords(canvas, whole, room.Width());
+  }
+  if (!fits(lines)) lines = WrapWords(canvas, prompt, room.Width());
+  int y = room.Top;
+  for (const std::string& line : lines) {
+    canvas.TextOut(room.Left, y, line);
+    y += canvas.TextHeight("Wg");
+  }
 }
 
 void TOptionsInterface::Message(const std::string& title, const std::string& text) {

@@ -20,6 +20,7 @@
 
 namespace qj {
 
+class TCanvas;
 class TSurface;
 
 class TOptionsInterface : public TInterface {
@@ -127,6 +128,7 @@ class TOptionsInterface : public TInterface {
   void CaptureKey(uint16_t key, int shift);
   // ---- painting
   void PaintGroup(EGroup group);
+  void PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool conflicts);
   void PaintHotKeys(TDXWindow& window, TSurface& layer);
   void PaintMainHole();
   TRect HoleRect() const;  // in the environment group's coordinates

@@ -86,8 +86,8 @@ constexpr TLineRange kUsedLines[] = {
     // The picture chooser: its title, then Up, Add and Cancel, each a caption and its hint.
     {216, 216, TLineKind::Text},
     {217, 219, TLineKind::Hint},
-    // Options: the note under the hot-key list when two rows share a key.
-    {230, 230, TLineKind::Text},
+    // Options: the notes under the hot-key list (two rows share a key; Escape cancels a capture).
+    {230, 231, TLineKind::Text},
 };
 
 constexpr int kCubeNamesLine = 93;
