@@ -45,7 +45,7 @@ void TTour::PlanTheme(int theme) {
   add("", [this] { Stroke('O', 'o'); }, 0, on(&TGameEngine::OptionsScreen));
   add("", [this, theme] { UseTheme(theme); Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));
   add("main-menu", [this] { Hover(FEngine.MainMenu().Button(TMainInterface::Play)); }, 1500, on(&TGameEngine::MainMenu));
-  add("credits", [this] { Click(FEngine.MainMenu().Button(TMainInterface::Credits)); }, 6000, on(&TGameEngine::MainMenu));
+  add("credits", [this] { Click(FEngine.MainMenu().Button(TMainInterface::Credits)); }, 4000, on(&TGameEngine::MainMenu));
   add("selector", [this] { Stroke('P', 'p'); }, 1000, on(&TGameEngine::Selector));
   add("maker", [this] { Stroke('M', 'm'); }, 1000, on(&TGameEngine::Maker));
   add("", [this] { Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::Selector));

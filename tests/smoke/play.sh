@@ -10,25 +10,9 @@ NAME=$3
 THEME=$4
 PICTURE=$5
 mkdir -p "$OUT"
-WORK=$(mktemp -d)
-XPID=""
-GPID=""
-cleanup() {
-  [ -n "$GPID" ] && kill -9 "$GPID" 2>/dev/null || true
-  [ -n "$XPID" ] && { kill "$XPID" 2>/dev/null; wait "$XPID" 2>/dev/null; } || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-cp -r "$(dirname "$PROGRAM")" "$WORK/program"
+. "$(dirname "$0")/../support/program_in_x.sh"
 sed -i "s/^Environment=.*/Environment=$THEME/" "$WORK/program/Text/Jigsaw.stg"
 cp "$PICTURE" "$WORK/table.jpg"
-
-. "$(dirname "$0")/../support/xserver.sh"
-start_x 1280x1024
-
-export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 "$WORK/program/$(basename "$PROGRAM")" --play "$WORK/table.jpg" >"$OUT/$NAME-stdout.txt" 2>"$OUT/$NAME-stderr.txt" &
 GPID=$!
 

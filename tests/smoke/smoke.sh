@@ -8,27 +8,7 @@ OUT=$2
 NAME=$3
 shift 3
 mkdir -p "$OUT"
-WORK=$(mktemp -d)
-XPID=""
-GPID=""
-cleanup() {
-  [ -n "$GPID" ] && kill "$GPID" 2>/dev/null || true
-  [ -n "$XPID" ] && { kill "$XPID" 2>/dev/null; wait "$XPID" 2>/dev/null; } || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-# The program writes its settings at exit: run a copy of its folder.
-cp -r "$(dirname "$PROGRAM")" "$WORK/program"
-
-# The server picks a free display itself and reports its number.
-. "$(dirname "$0")/../support/xserver.sh"
-start_x 1280x1024
-
-export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
-# In a sanitizer build, the X and D-Bus client libraries keep allocations to the end, which the
-# leak checker would count against us; the headless tests check our own code for leaks.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+. "$(dirname "$0")/../support/program_in_x.sh"
 "$WORK/program/$(basename "$PROGRAM")" "$@" >"$OUT/$NAME-stdout.txt" 2>"$OUT/$NAME-stderr.txt" &
 GPID=$!
 

@@ -7,19 +7,7 @@ set -eu
 PROGRAM=$1
 OUT=$2
 PER_THEME=$3
-WORK=$(mktemp -d)
-XPID=""
-cleanup() {
-  [ -n "$XPID" ] && { kill "$XPID" 2>/dev/null; wait "$XPID" 2>/dev/null; } || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-cp -r "$(dirname "$PROGRAM")" "$WORK/program"
-. "$(dirname "$0")/../support/xserver.sh"
-start_x 1280x1024
-export SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config"
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+. "$(dirname "$0")/../support/program_in_x.sh"
 
 BEFORE=$(cd "$WORK/program" && find Jigsaws Text -type f -exec md5sum {} + | sort)
 rm -rf "$OUT"
