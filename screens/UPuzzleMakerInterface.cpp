@@ -42,6 +42,7 @@ constexpr int kDialogWidth = 300;
 constexpr int kCheckBoxWidth = kColumnWidth - 10, kCheckBoxMark = 26;  // the box and the gap before the caption
 // Lines of the question before a very large puzzle is saved.
 constexpr int kManyTitleLine = 204, kManyLines = 205;
+constexpr int kStyleNameLine = 232;  // the names of the nine cut styles
 
 bool Contains(const TDXControl& c, int x, int y) {
   return x >= c.FLeft && x < c.FLeft + c.FWidth && y >= c.FTop && y < c.FTop + c.FHeight;
@@ -72,6 +73,13 @@ int ShapeCount() {
   int n = 0;
   while (FileExists(ShapeFilePath(n))) ++n;
   return n;
+}
+
+// The name of cut style k in the player's language; the style file's own name where the language
+// has none.
+std::string StyleName(size_t k, const std::string& file) {
+  const std::string& name = Lang(kStyleNameLine + int(k));
+  return name.empty() || name == "-" ? ExtractFileName(file) : name;
 }
 
 }  // namespace
@@ -287,7 +295,7 @@ void TPuzzleMakerInterface::BuildStyleButtons() {
   if (FStyleList.size() > size_t(kStyleCount)) FStyleList.resize(kStyleCount);
   for (size_t k = 0; k < FStyleList.size(); ++k) {
     TDXButton& button = AddOwnedControl<TDXButton>();
-    button.SetButton("   " + ExtractFileName(FStyleList[k]), 0, 0, kColumnWidth, button.FHeight, 0);
+    button.SetButton("   " + StyleName(k, FStyleList[k]), 0, 0, kColumnWidth, button.FHeight, 0);
     (void)button.LoadImage(FStyleList[k] + ".bmp");  // a missing icon leaves the name alone
     button.OnClick = [this, k](TDXControl*) {
       if (!FDone) SelectStyle(int(k));

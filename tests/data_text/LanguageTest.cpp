@@ -88,6 +88,8 @@ constexpr TLineRange kUsedLines[] = {
     {217, 219, TLineKind::Hint},
     // Options: the notes under the hot-key list (two rows share a key; Escape cancels a capture).
     {230, 231, TLineKind::Text},
+    // The maker: the names of the nine cut styles.
+    {232, 240, TLineKind::Text},
 };
 
 constexpr int kCubeNamesLine = 93;

@@ -10,6 +10,7 @@
 #include "controls/UCheckBox.h"
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
+#include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
 #include "creation/UCutDigest.h"
 #include "creation/UPuzzleFile.h"
@@ -136,6 +137,17 @@ TEST_F(MakerTest, ANewPuzzleStartsWithTheDefaultsAndEveryControlInPlace) {
   uint16_t escape = VK_ESCAPE;
   Maker.KeyDown(escape, 0);
   EXPECT_EQ(Maker.FResult, MakerResult::ToSelector);
+}
+
+TEST_F(MakerTest, TheStylesAreNamedInThePlayersLanguage) {
+  Options.LanguageFile = "Deutsch.lang";
+  ASSERT_TRUE(LoadLanguage());
+  Open(AddPicture("new.bmp", 400, 300));
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  ASSERT_EQ(Maker.StyleButtons().size(), 9u);
+  EXPECT_EQ(Maker.StyleButtons()[0]->FCaption, "   Quadrate");
+  EXPECT_EQ(Maker.StyleButtons()[8]->FCaption, "   Kreise");
 }
 
 TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRestoresTheIdenticalCut) {
