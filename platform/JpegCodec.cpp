@@ -129,13 +129,16 @@ void ChooseScale(jpeg_decompress_struct& info, int minWidth, bool sidesSwap) {
   }
 }
 
+// Out of line: a string built inside the function that called setjmp may be clobbered by the jump.
+[[gnu::noinline]] bool Failed(std::string& error, const char* what, const char* message) {
+  error = std::string(what) + message;
+  return false;
+}
+
 // Returns false with the reason in `error`; the caller destroys the decompressor either way.
 bool DecodeInto(TDecodeState& s, const uint8_t* data, size_t size, int64_t maxPixels, std::string& error,
                 int minWidth, bool sidesSwap) {
-  if (setjmp(s.Error.Jump)) {
-    error = std::string("damaged JPEG file: ") + s.Error.Message;
-    return false;
-  }
+  if (setjmp(s.Error.Jump)) return Failed(error, "damaged JPEG file: ", s.Error.Message);
   jpeg_decompress_struct& info = s.Info;
   info.err = InitError(s.Error);
   jpeg_create_decompress(&info);
@@ -170,10 +173,7 @@ struct TEncodeState {
 };
 
 bool EncodeInto(TEncodeState& s, const TPixelBuffer& pixels, int quality, std::string& error) {
-  if (setjmp(s.Error.Jump)) {
-    error = std::string("cannot write JPEG: ") + s.Error.Message;
-    return false;
-  }
+  if (setjmp(s.Error.Jump)) return Failed(error, "cannot write JPEG: ", s.Error.Message);
   jpeg_compress_struct& info = s.Info;
   info.err = InitError(s.Error);
   jpeg_create_compress(&info);

@@ -467,7 +467,7 @@ void TBoardMenu::MakeAnimations() {
   const std::string base = block[size_t(std::clamp(Options.CubeType, 0, int(block.size()) - 1))];
   std::vector<std::string> frames;
   for (int f = 0; f < 100; ++f) {
-    char number[4];
+    char number[12];
     std::snprintf(number, sizeof number, "%02d", f);
     const std::string name = ThemedFileName(base + number);
     if (!FileExists(name)) break;
