@@ -1,45 +1,26 @@
 #include "screens/UCredits.h"
 
-namespace qj {
+#include <string_view>
 
-const std::array<const char*, kCreditLines>& CreditLines() {
-  static const std::array<const char*, kCreditLines> lines = {
-      "-Quorvane Jigsaw",
-      "A jigsaw puzzle of every picture you love",
-      "",
-      "-Design and programming",
-      "The Quorvane Jigsaw team",
-      "",
-      "-Pictures and themes",
-      "Drawn by the game's own data generator",
-      "Classic, Meadow and Midnight",
-      "",
-      "-Piece shapes",
-      "Splines cut from the shape files",
-      "",
-      "-Music and sounds",
-      "Played through SDL_mixer",
-      "General MIDI voices: TimGM6mb",
-      "",
-      "-Built with",
-      "SDL2, SDL2_ttf and SDL2_mixer",
-      "FreeType and fontconfig",
-      "libjpeg-turbo, libpng and zlib",
-      "libzip",
-      "Liberation and DejaVu fonts",
-      "",
-      "-Tested with",
-      "GoogleTest, Google Benchmark and libFuzzer",
-      "",
-      "-Thanks",
-      "To everyone who plays, breaks",
-      "and mends our puzzles",
-      "",
-      "-Thank you for playing!",
-      "",
-      "Press the star again to roll up",
-      "these lines once more",
-  };
+#include "core/UMiscelaneous.h"
+
+namespace qj {
+namespace {
+
+// H a heading, L a line, G a gap; each heading and line takes the next language line.
+constexpr std::string_view kShape = "HLGHLGHLLGHLGHLLGHLLLLLGHLGHLLGHGLL";
+
+}  // namespace
+
+std::vector<TCreditLine> CreditLines() {
+  std::vector<TCreditLine> lines;
+  int next = kFirstCreditLine;
+  for (const char kind : kShape) {
+    if (kind == 'G')
+      lines.push_back({ECreditKind::Gap, ""});
+    else
+      lines.push_back({kind == 'H' ? ECreditKind::Heading : ECreditKind::Line, Lang(next++)});
+  }
   return lines;
 }
 

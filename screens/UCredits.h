@@ -1,13 +1,22 @@
-// The credits the main menu rolls up the screen.
+// The credits the main menu rolls up the screen: headings, lines and gaps in a fixed order, the
+// texts from the language (so the credits speak the player's language too).
 #pragma once
 
-#include <array>
-#include <cstddef>
+#include <string>
+#include <vector>
 
 namespace qj {
 
-// A line beginning with "-" is a heading (shown without the dash).
-constexpr std::size_t kCreditLines = 35;
-const std::array<const char*, kCreditLines>& CreditLines();
+enum class ECreditKind { Heading, Line, Gap };
+
+struct TCreditLine {
+  ECreditKind Kind;
+  std::string Text;  // empty for a gap
+};
+
+// The first language line of the credits' texts; one line follows per heading or line.
+constexpr int kFirstCreditLine = 241;
+
+std::vector<TCreditLine> CreditLines();
 
 }  // namespace qj

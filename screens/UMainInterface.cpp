@@ -39,8 +39,6 @@ constexpr const char* kCreditsFont = "Times New Roman";
 const TPixel kContinueVeil = MakePixel(24, 16, 28);
 constexpr uint8_t kContinueVeilAlpha = 150;
 
-bool IsHeading(const char* line) { return line[0] == '-'; }
-
 // One step per frame at most, once more than a period has passed: the roll never jumps after a
 // stall.
 bool StepDue(uint32_t& lastTick, uint32_t periodMs) {
@@ -235,8 +233,8 @@ void TMainInterface::ShowTextMenu() {
 void TMainInterface::AddRolls() {
   RenderScreenText(FTickerText, Lang(215), kTickerSize);
   FCreditText.clear();
-  for (const char* line : CreditLines())
-    RenderScreenText(FCreditText.emplace_back(), IsHeading(line) ? line + 1 : line, IsHeading(line) ? 14 : 12, kCreditsFont);
+  for (const TCreditLine& line : CreditLines())
+    RenderScreenText(FCreditText.emplace_back(), line.Text, line.Kind == ECreditKind::Heading ? 14 : 12, kCreditsFont);
   FTickerOffset = FCreditsOffset = 0;
   FTickerTick = FCreditsTick = GetTickCount();
   const auto hook = [this](TSpriteHandle& handle, void (TMainInterface::*draw)(), bool visible) {

@@ -90,6 +90,8 @@ constexpr TLineRange kUsedLines[] = {
     {230, 231, TLineKind::Text},
     // The maker: the names of the nine cut styles.
     {232, 240, TLineKind::Text},
+    // The credits: their headings and lines, in rolling order.
+    {241, 266, TLineKind::Text},
 };
 
 constexpr int kCubeNamesLine = 93;

@@ -12,6 +12,7 @@
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
+#include "screens/UCredits.h"
 #include "screens/UMainInterface.h"
 #include "tests/support/ScreenSetup.h"
 #include "tests/support/TempFolder.h"
@@ -145,6 +146,23 @@ TEST_F(MainMenuTest, TheWelcomeLineScrollsOnceAndTheCreditsRollOnRequest) {
   EXPECT_TRUE(Menu.CreditsShown()) << "a second press rolls them again";
   Menu.Button(TMainInterface::Credits)->Click();
   EXPECT_FALSE(Menu.CreditsShown());
+}
+
+TEST_F(MainMenuTest, TheCreditsSpeakThePlayersLanguage) {
+  Options.LanguageFile = "Deutsch.lang";
+  ASSERT_TRUE(LoadLanguage());
+  const std::vector<TCreditLine> german = CreditLines();
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  const std::vector<TCreditLine> english = CreditLines();
+  ASSERT_EQ(german.size(), english.size());
+  EXPECT_EQ(english[1].Text, "A jigsaw puzzle of every picture you love");
+  EXPECT_EQ(german[1].Text, "Ein Puzzle aus jedem Bild, das Sie lieben");
+  for (size_t i = 0; i < english.size(); ++i) {
+    EXPECT_EQ(german[i].Kind, english[i].Kind) << i;
+    EXPECT_EQ(english[i].Text.empty(), english[i].Kind == ECreditKind::Gap) << i;
+  }
+  EXPECT_EQ(english.back().Text, "these lines once more") << "every text line has its place";
 }
 
 TEST_F(MainMenuTest, WithoutItsPicturesTheMenuIsShownAsTextAndStillWorks) {
