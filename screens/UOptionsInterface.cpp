@@ -35,7 +35,7 @@ constexpr int kSliderHeight = 25;    // the theme's arrows decide; this is the l
 constexpr int kLabelAbove = 15;      // a value line stands this far above its slider
 constexpr int kCheckHeight = 20;
 constexpr int kLabelLeft = 20, kControlLeft = 12;
-constexpr int kRowTop = 8, kRowHeight = 20;  // hot-key rows under the title band
+constexpr int kRowTop = 8, kRowHeight = 19;  // hot-key rows under the title band, leaving room for a note
 constexpr int kListBottomMargin = 58;        // below the list: the conflict note and Defaults
 constexpr int kHelpTopic = 9;
 constexpr int kSmallestFont = 7;
@@ -43,6 +43,7 @@ constexpr int kSmallestBold = 9;
 constexpr int kSmallestListFont = 8;
 constexpr int kWarningNoteLine = 230;
 constexpr int kCancelNoteLine = 231;
+constexpr int kNoteGap = 6;  // between the note under the hot-key list and the defaults button
 const TPixel kWarning = MakePixel(235, 45, 45);
 const TPixel kHoleOuter = MakePixel(109, 109, 167), kHoleInner = MakePixel(189, 189, 247);
 
@@ -912,13 +913,14 @@ void TOptionsInterface::PaintHotKeys(TDXWindow& w, TSurface& layer) {
     canvas.TextOut(10, band.Top + (kRowHeight - canvas.TextHeight(text)) / 2, text);
   }
   const int noteTop = w.TitleHeight() + kRowTop + kRowHeight * kHotKeyRows + 2;
-  PaintHotKeyNote(canvas, {10, noteTop, 10 + room, FButtons[Defaults]->FTop - w.FTop - 2}, conflicts);
+  PaintHotKeyNote(canvas, {10, noteTop, 10 + room, FButtons[Defaults]->FTop - w.FTop - kNoteGap}, conflicts);
 }
 
 // Under the list, above the defaults button: while a key is awaited, the whole prompt (the row
 // has room for its start only) and how to keep the old keys; otherwise the warning about keys used
 // twice, if any are. The font gets smaller until the note fits; the advice on keeping the old keys
-// goes first when it cannot.
+// goes first when it cannot; a prompt that still does not fit is left to its row, and the warning
+// is cut to one line.
 void TOptionsInterface::PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool conflicts) {
   if (!FCapturing && !conflicts) return;
   const std::string prompt = FCapturing ? HotKeyRowParts(FHotKeyRow).first : Lang(kWarningNoteLine);
@@ -933,6 +935,8 @@ void TOptionsInterface::PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool
     lines = WrapWords(canvas, whole, room.Width());
   }
   if (!fits(lines)) lines = WrapWords(canvas, prompt, room.Width());
+  if (!fits(lines) && FCapturing) return;
+  if (!fits(lines)) lines = {Shorten(canvas, prompt, "", room.Width())};
   int y = room.Top;
   for (const std::string& line : lines) {
     canvas.TextOut(room.Left, y, line);

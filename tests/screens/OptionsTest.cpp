@@ -329,7 +329,7 @@ TEST_F(OptionsTest, AnIncompleteThemeIsRefusedAndTheOldOneKept) {
 TEST_F(OptionsTest, CapturingHotKeyFiveTakesTwoKeysAndHotKeyThirteenOne) {
   Enter();
   const TDXWindow& keys = *Screen.Group(T::HotKeys);
-  const int x = keys.FLeft + 30, y = keys.FTop + keys.TitleHeight() + 8 + 20 * 5 + 10;
+  const int x = keys.FLeft + 30, y = keys.FTop + keys.TitleHeight() + 8 + 19 * 5 + 9;  // the middle of row 5
   Screen.MouseMove(0, x, y);
   EXPECT_EQ(Screen.HighlightedRow(), 5);
   ClickAt(x, y);
