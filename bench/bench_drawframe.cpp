@@ -5,7 +5,7 @@
 
 #include "controls/UControlImages.h"
 #include "controls/UTrayWindow.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Display.h"

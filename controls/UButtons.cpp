@@ -1,8 +1,7 @@
-// Push buttons and the layout-file readers.
+// Push buttons.
 #include "controls/UButtons.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -16,65 +15,6 @@
 #include "platform/Paths.h"
 
 namespace qj {
-
-namespace {
-
-std::string UpperCase(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
-}
-
-// The position of the first line at or after `from` equal to `marker` without regard to case.
-size_t FindMarker(const std::vector<std::string>& lines, size_t from, const std::string& marker) {
-  const std::string wanted = UpperCase(marker);
-  for (size_t i = from; i < lines.size(); ++i)
-    if (UpperCase(lines[i]) == wanted) return i;
-  return lines.size();
-}
-
-// A whole line holding one decimal integer, blanks around it allowed.
-bool ParseLayoutInt(const std::string& line, int& value) {
-  const size_t first = line.find_first_not_of(" \t");
-  const size_t last = line.find_last_not_of(" \t");
-  if (first == std::string::npos) return false;
-  const char* begin = line.data() + first;
-  const char* end = line.data() + last + 1;
-  if (*begin == '+') ++begin;  // from_chars takes a minus sign only
-  const auto [stop, err] = std::from_chars(begin, end, value);
-  return err == std::errc() && stop == end;
-}
-
-}  // namespace
-
-void ReadOptionsBlock(const std::string& name, std::vector<std::string>& list) {
-  list.clear();
-  const std::string file = DataPath("Text/VarEroRuze.rls");
-  std::vector<std::string> lines;
-  if (!ReadTextLines(file, lines)) throw ELayoutError("cannot read the layout list " + file);
-  const size_t start = FindMarker(lines, 0, "[" + name + "]");
-  if (start == lines.size()) throw ELayoutError("block [" + name + "] is missing in " + file);
-  const size_t stop = FindMarker(lines, start + 1, "[End " + name + "]");
-  if (stop == lines.size()) throw ELayoutError("block [" + name + "] has no end line in " + file);
-  for (size_t i = start + 1; i < stop; ++i) list.push_back(GameFolders().Data + "/" + lines[i]);
-}
-
-std::string CoordFileName(const std::string& base) { return ChangeFileExt(ThemedFileName(base), ".coord"); }
-
-void ReadLayoutRect(const std::string& fileName, TLayoutRect& rect, int firstLine) {
-  std::vector<std::string> lines;
-  if (!ReadTextLines(ResolvePath(fileName), lines)) throw ELayoutError("cannot read " + fileName);
-  int values[4];
-  for (int i = 0; i < 4; ++i) {
-    const int index = firstLine + i;
-    if (index < 0 || size_t(index) >= lines.size())
-      throw ELayoutError(fileName + " has no line " + std::to_string(index + 1));
-    if (!ParseLayoutInt(lines[size_t(index)], values[i]))
-      throw ELayoutError(fileName + " line " + std::to_string(index + 1) + " is not a whole number: \"" +
-                         lines[size_t(index)] + "\"");
-  }
-  rect = {values[0], values[1], values[2], values[3]};
-}
 
 // ---- TDXButton ---------------------------------------------------------------------------------
 

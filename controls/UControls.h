@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "graphics/USpriteHandle.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"

@@ -1,7 +1,9 @@
 // Settings files, hot-key names, language text and the small shared routines.
 #include "core/UMiscelaneous.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <cstdlib>
 #include <variant>
@@ -9,6 +11,7 @@
 #include "core/UThemes.h"
 #include "platform/Canvas.h"
 #include "platform/Dib.h"
+#include "platform/Display.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 
@@ -156,6 +159,44 @@ void LoadDefaultHotkeys() {
   const TIniFile ini(DataPath("Text/DefHotkeys.stg"));
   Options.LanguageFile = ini.ReadString("Language", "LanguageFile", "English.txt");
   ReadHotkeys(ini);
+}
+
+// ---- Display modes ----------------------------------------------------------------------------
+
+const std::array<std::string, 7> DisplayModes = {"800x600x16",  "800x600x32",  "1024x768x16",
+                                                 "1024x768x32", "1152x864x16", "1280x768x16",
+                                                 "1280x960x16"};
+std::vector<uint32_t> RefreshRates = {0};
+
+void ParseDisplayMode(int index, TDisplaySetting& setting) {
+  const std::string& mode = DisplayModes[size_t(std::clamp(index, 0, int(DisplayModes.size()) - 1))];
+  std::sscanf(mode.c_str(), "%dx%dx%d", &setting.Width, &setting.Height, &setting.BitCount);
+}
+
+TDisplaySetting ParseDisplayMode(int index) {
+  TDisplaySetting setting;
+  setting.Resolution = index;
+  ParseDisplayMode(index, setting);
+  return setting;
+}
+
+void BuildRefreshRates(int resolution) {
+  const TDisplaySetting mode = ParseDisplayMode(resolution);
+  RefreshRates.assign(1, 0);
+  if (IDisplay* display = DXDraw()) {
+    for (const TDisplayMode& m : display->EnumDisplayModes()) {
+      if (m.Width != mode.Width || m.Height != mode.Height) continue;
+      if (std::find(RefreshRates.begin(), RefreshRates.end(), uint32_t(m.Refresh)) == RefreshRates.end())
+        RefreshRates.push_back(uint32_t(m.Refresh));
+    }
+  }
+  std::sort(RefreshRates.begin(), RefreshRates.end());
+}
+
+TDisplayMode FullScreenMode(int resolution, int refresh) {
+  const TDisplaySetting mode = ParseDisplayMode(resolution);
+  const bool offered = refresh >= 0 && size_t(refresh) < RefreshRates.size();
+  return {mode.Width, mode.Height, mode.BitCount, int(offered ? RefreshRates[size_t(refresh)] : 0)};
 }
 
 // ---- Hot keys ----------------------------------------------------------------------------------

@@ -1,4 +1,5 @@
-// Settings, hot keys and language text shared by the whole program, and small shared routines.
+// Settings, display modes, hot keys and language text shared by the whole program, and small
+// shared routines.
 #pragma once
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Display.h"
 #include "platform/Geometry.h"
 #include "platform/PixelBuffer.h"
 
@@ -93,6 +95,30 @@ void LoadSettings(const std::string& fileName, bool skipHotkeys);
 [[nodiscard]] bool SaveSettings();
 // The language file name and the 28 hot keys from Text/DefHotkeys.stg.
 void LoadDefaultHotkeys();
+
+// ---- Display modes ----------------------------------------------------------------------------
+
+struct TDisplaySetting {
+  int Resolution = 0;  // index into DisplayModes
+  int Width = 0;
+  int Height = 0;
+  int Refresh = 0;  // index into RefreshRates
+  int BitCount = 0;
+  bool FullScreen = false;
+};
+
+extern const std::array<std::string, 7> DisplayModes;
+// Element 0 is always 0: the display's default rate.
+extern std::vector<uint32_t> RefreshRates;
+
+// Fills Width, Height and BitCount from element `index` of DisplayModes (clamped into range).
+TDisplaySetting ParseDisplayMode(int index);
+void ParseDisplayMode(int index, TDisplaySetting& setting);
+// Rebuilds RefreshRates for the mode's width and height from the display's reported modes.
+void BuildRefreshRates(int resolution);
+// The full-screen mode of DisplayModes entry `resolution` at element `refresh` of RefreshRates;
+// an index the display does not offer gives its default rate.
+TDisplayMode FullScreenMode(int resolution, int refresh);
 
 // ---- Hot keys ----------------------------------------------------------------------------------
 

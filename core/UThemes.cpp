@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/UButtons.h"
+#include "core/ULayoutFiles.h"
 #include "core/UMiscelaneous.h"
 #include "platform/FontRasterizer.h"
 #include "platform/IniFile.h"

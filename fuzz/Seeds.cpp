@@ -11,7 +11,7 @@
 #include "platform/JpegCodec.h"
 #include "platform/Paths.h"
 #include "platform/PngCodec.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 
 namespace qj::fuzz {
 namespace {

@@ -1,6 +1,6 @@
 // Fuzzes the score file reader.
 #include "fuzz/FuzzSupport.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qj::TGameRecord best, last;

@@ -18,7 +18,7 @@
 #include "core/UThemes.h"
 #include "creation/UPuzzleFile.h"
 #include "graphics/UGraphicsEngine.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "play/USavedGame.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"

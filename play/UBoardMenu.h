@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls/UControls.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "graphics/USpriteHandle.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"

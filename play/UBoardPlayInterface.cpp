@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "controls/UTrayWindow.h"
-#include "core/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UBitmapBuilder.h"
@@ -230,13 +229,13 @@ void TBoardPlayInterface::StepMusicFade() {
   FMusicFade = -1;
 }
 
-void TBoardPlayInterface::StartClock(double elapsedDays) { GameStartTime = PlayClockDays() - elapsedDays; }
+void TBoardPlayInterface::StartClock(double elapsedDays) { FGameStartTime = PlayClockDays() - elapsedDays; }
 
 // Playing time stands still while the game is paused and once it is finished.
 double TBoardPlayInterface::ElapsedDays() const {
   if (GameRecord.Finished) return GameRecord.Elapsed;
   if (FPaused) return FElapsedWhenPaused;
-  return WholeMilliseconds(std::max(0.0, PlayClockDays() - GameStartTime));
+  return WholeMilliseconds(std::max(0.0, PlayClockDays() - FGameStartTime));
 }
 
 void TBoardPlayInterface::UpdateRecord() { ComputeScore(GameRecord, FPieces->Count(), ElapsedDays()); }

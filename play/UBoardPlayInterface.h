@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "play/UBoardMenu.h"
 #include "play/USavedGame.h"
 
@@ -62,6 +62,10 @@ class TBoardPlayInterface : public TInterface {
   const std::string& SavPath() const { return FSavPath; }
   // Depth of carried pieces, above everything else on the table.
   double DragDepth() const { return FDragDepth; }
+  // Start of the play clock, in days (a date-time value); playing time is now - this.
+  double GameStartTime() const { return FGameStartTime; }
+  // Moves the start of the play clock later, so that a stall does not count as play.
+  void ShiftClock(double days) { FGameStartTime += days; }
 
   // A save that failed: title and text; the answer decides whether to try again.
   std::function<ESaveAnswer(const std::string& title, const std::string& text)> OnSaveFailed;
@@ -122,6 +126,7 @@ class TBoardPlayInterface : public TInterface {
   double FDragDepth = 0;
   double FElapsedWhenPaused = 0;
   bool FPaused = false;
+  double FGameStartTime = 0;
   bool FGameSetUp = false;
   bool FAbandon = false;
   bool FCompleted = false;

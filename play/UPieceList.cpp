@@ -9,7 +9,7 @@
 
 #include "controls/UButtons.h"
 #include "controls/UTrayWindow.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UBitmapBuilder.h"

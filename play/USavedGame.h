@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
 #include "platform/ZipMaster.h"

@@ -7,7 +7,7 @@
 #include "controls/UScrollBar.h"
 #include "controls/UTrayWindow.h"
 #include "controls/UWindows.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"

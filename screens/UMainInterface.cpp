@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
@@ -79,7 +78,7 @@ void TMainInterface::Enter() {
 void TMainInterface::UsePreviewTheme() {
   if (PreviewTheme < 0 || size_t(PreviewTheme) >= Themes.size() || PreviewTheme == Options.Environment) return;
   Options.Environment = PreviewTheme;
-  if (ReloadAppearanceHook) ReloadAppearanceHook();
+  if (OnAppearanceChanged) OnAppearanceChanged();
 }
 
 // The preview is laid out again for the next theme; the gallery's controls stay and take on the

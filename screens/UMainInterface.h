@@ -5,11 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "controls/UButtons.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "graphics/USpriteHandle.h"
 #include "platform/Surface.h"
 
@@ -49,6 +50,8 @@ class TMainInterface : public TInterface {
   // PreviewTheme >= 0 picks the theme to begin with.
   static EShowcase Showcase;
   static int PreviewTheme;
+  // The showcase moved to another theme: every screen's graphics must be made again.
+  std::function<void()> OnAppearanceChanged;
 
  private:
   void UsePreviewTheme();

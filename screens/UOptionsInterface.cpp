@@ -12,7 +12,6 @@
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
 #include "core/UFrameTimer.h"
-#include "core/UGameEngine.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
@@ -200,7 +199,7 @@ void TOptionsInterface::Leave() {
     FCountdown = -1;
     SwitchToStoredMode();
   }
-  if (Closing && FResult == OptionsResult::ToGame && OnClosingOverGame) OnClosingOverGame();
+  if (FResult == OptionsResult::ToGame && OnLeaveToGame) OnLeaveToGame();
   FEngine->OnDisplayChange = nullptr;
   FMain = nullptr;
   FGroups.fill(nullptr);
@@ -567,7 +566,7 @@ bool TOptionsInterface::ThemeComplete(int theme, std::string& error) const {
 void TOptionsInterface::ReloadTheme() {
   IDisplay& display = FEngine->Display();
   display.SetCursor(TCursorKind::Hourglass);
-  if (ReloadAppearanceHook) ReloadAppearanceHook();
+  if (OnAppearanceChanged) OnAppearanceChanged();
   Place();
   RepaintAll();
   display.SetCursor(TCursorKind::Arrow);

@@ -14,8 +14,8 @@
 #include "controls/UCheckBox.h"
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
-#include "core/UEngines.h"
-#include "core/UMain.h"
+#include "controls/UEngines.h"
+#include "core/UMiscelaneous.h"
 #include "core/UMiscelaneous.h"
 
 namespace qj {
@@ -76,8 +76,11 @@ class TOptionsInterface : public TInterface {
   std::function<void(const std::string& title, const std::string& text)> OnMessage;
   // The frame timer's interval changed (ms; 0 for no limit).
   std::function<void(uint32_t interval)> OnFrameInterval;
-  // The program is closing while the screen is shown over a paused game.
-  std::function<void()> OnClosingOverGame;
+  // The screen is being left back to a paused game (the engine saves that game when the program
+  // is closing).
+  std::function<void()> OnLeaveToGame;
+  // The theme changed: every screen's graphics must be made again.
+  std::function<void()> OnAppearanceChanged;
 
  private:
   // ---- building and layout

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "graphics/USpriteHandle.h"
 
 namespace qj {

@@ -13,7 +13,7 @@
 
 #include "controls/UButtons.h"
 #include "controls/UWindows.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "screens/UPictureChooser.h"
 #include "screens/UThumbWindow.h"
 

@@ -1,6 +1,6 @@
 #include "screens/UScreenText.h"
 
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "controls/UButtons.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"

@@ -7,7 +7,7 @@
 
 #include "controls/UWindows.h"
 #include "platform/PictureLibrary.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 
 namespace qj {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
 #include "platform/headless/HeadlessDisplay.h"

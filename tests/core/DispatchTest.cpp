@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "controls/UControls.h"
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "core/UMain.h"
+#include "app/UMain.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"

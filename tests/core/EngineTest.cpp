@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "controls/UControls.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "screens/UPuzzleMakerInterface.h"
 #include "graphics/UGraphicsEngine.h"

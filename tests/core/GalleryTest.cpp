@@ -7,7 +7,7 @@
 #include "controls/UControls.h"
 #include "controls/UHints.h"
 #include "controls/UTrayWindow.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"

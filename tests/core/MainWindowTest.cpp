@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "controls/UControls.h"
-#include "core/UMain.h"
+#include "app/UMain.h"
 #include "core/UMiscelaneous.h"
 #include "platform/Input.h"
 #include "screens/UMainInterface.h"

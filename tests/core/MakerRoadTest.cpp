@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/UButtons.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "play/UBoardPlayInterface.h"

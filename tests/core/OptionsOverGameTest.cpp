@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "platform/Input.h"
 #include "play/UBoardPlayInterface.h"

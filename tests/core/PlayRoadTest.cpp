@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "controls/UInfoWindow.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
 #include "screens/UPuzzleMakerInterface.h"
@@ -87,14 +87,14 @@ TEST_F(PlayRoadTest, PlayingAGivenPictureMakesItsPuzzleOrContinuesItsGame) {
 TEST_F(PlayRoadTest, ThePlayClockSkipsStallsOfMoreThanThreeSeconds) {
   PlayFromSelector();
   ASSERT_EQ(Engine().Active(), Play());
-  const double start = GameStartTime;
+  const double start = Engine().BoardPlay().GameStartTime();
   clock.Advance(10000);
   mainWindow->Idle();
-  EXPECT_NEAR((GameStartTime - start) * 86400.0, 10.0, 0.001);
-  const double afterStall = GameStartTime;
+  EXPECT_NEAR((Engine().BoardPlay().GameStartTime() - start) * 86400.0, 10.0, 0.001);
+  const double afterStall = Engine().BoardPlay().GameStartTime();
   clock.Advance(2880);
   mainWindow->Idle();
-  EXPECT_EQ(GameStartTime, afterStall) << "a 2.9 s frame counts as play";
+  EXPECT_EQ(Engine().BoardPlay().GameStartTime(), afterStall) << "a 2.9 s frame counts as play";
 }
 
 TEST_F(PlayRoadTest, TheOptionsScreenPausesTheGameAndReturnsToIt) {

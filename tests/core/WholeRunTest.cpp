@@ -9,7 +9,7 @@
 #include <string>
 
 #include "controls/UControls.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Dib.h"

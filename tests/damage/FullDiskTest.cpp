@@ -10,7 +10,7 @@
 #include "core/UMiscelaneous.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "tests/damage/Restrict.h"
 #include "tests/damage/UserFoldersFixture.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "creation/UBitmapBuilder.h"
 #include "platform/Dib.h"
 #include "platform/Input.h"

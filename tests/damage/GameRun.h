@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/UMain.h"
+#include "app/UMain.h"
 #include "platform/Clock.h"
 #include "platform/headless/HeadlessDisplay.h"
 

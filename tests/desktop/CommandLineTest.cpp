@@ -1,7 +1,7 @@
 // The game's command line: options, pictures for "Open with", and what is refused.
 #include <gtest/gtest.h>
 
-#include "core/UCommandLine.h"
+#include "app/UCommandLine.h"
 
 namespace qj {
 namespace {

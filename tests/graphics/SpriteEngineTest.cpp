@@ -5,7 +5,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "core/UMain.h"
+#include "app/UMain.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"

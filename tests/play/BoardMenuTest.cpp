@@ -13,7 +13,7 @@
 #include "creation/UPuzzleFile.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardMenu.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "play/USavedGame.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"

@@ -9,7 +9,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Paths.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "tests/support/TempFolder.h"
 
 namespace qj {

@@ -5,7 +5,7 @@
 #include "controls/UTrayWindow.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UPuzzleFile.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "tests/play/PlayFixture.h"
 
 namespace qj::test {

@@ -8,7 +8,7 @@
 #include "core/UThemes.h"
 #include "platform/Sound.h"
 #include "creation/UPuzzleFile.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "platform/Paths.h"
 #include "platform/Input.h"
 #include "tests/play/PlayFixture.h"

@@ -6,7 +6,7 @@
 
 #include "controls/UTrayWindow.h"
 #include "core/UMiscelaneous.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "platform/Paths.h"
 #include "platform/ZipMaster.h"
 #include "play/USavedGame.h"

@@ -11,7 +11,7 @@
 #include <map>
 #include <random>
 
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "play/USavedGame.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"

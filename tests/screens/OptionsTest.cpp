@@ -11,7 +11,7 @@
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
 #include "core/UFrameTimer.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
@@ -42,7 +42,7 @@ class OptionsTest : public ::testing::Test {
     Screen.SetDepthRange(101000, 102000);
     Screen.OnMessage = [this](const std::string&, const std::string& text) { Messages.push_back(text); };
     Screen.OnFrameInterval = [this](uint32_t interval) { Interval = int(interval); };
-    ReloadAppearanceHook = [] {
+    Screen.OnAppearanceChanged = [] {
       std::string error;
       EXPECT_TRUE(ReloadControlImages(error)) << error;
     };
@@ -52,7 +52,6 @@ class OptionsTest : public ::testing::Test {
   }
   ~OptionsTest() override {
     Screen.Leave();
-    ReloadAppearanceHook = nullptr;
     Options.LanguageFile = "English.lang";
     EXPECT_TRUE(LoadLanguage());
   }

@@ -15,7 +15,7 @@
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "screens/UPictureLibrary.h"
 #include "screens/UPuzzleSelectorInterface.h"
 #include "screens/USelectorLayout.h"

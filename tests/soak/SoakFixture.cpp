@@ -17,7 +17,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include "controls/UControls.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"

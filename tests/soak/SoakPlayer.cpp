@@ -6,7 +6,7 @@
 
 #include "controls/UButtons.h"
 #include "controls/UTrayWindow.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"

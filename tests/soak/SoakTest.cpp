@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/UButtons.h"
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "play/UBoardPlayInterface.h"
 #include "platform/Dib.h"
 #include "platform/Input.h"

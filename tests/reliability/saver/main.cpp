@@ -12,7 +12,7 @@
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
 #include "play/UBoardPlayInterface.h"
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 #include "play/UPieceList.h"
 #include "platform/Paths.h"
 #include "tools/autoplay/AutoPlayer.h"

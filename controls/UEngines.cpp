@@ -1,4 +1,4 @@
-#include "core/UEngines.h"
+#include "controls/UEngines.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Index: construction and start-up; the frame loop; input routing and the program-wide keys;
 // screen switches; appearance and display changes; shutdown.
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 
 #include <cerrno>
 #include <cfenv>
@@ -12,7 +12,7 @@
 #include "controls/UControlImages.h"
 #include "controls/UControls.h"
 #include "controls/UInfoWindow.h"
-#include "core/UMain.h"
+#include "app/UMain.h"
 #include "core/UMiscelaneous.h"
 #include "core/URegistry.h"
 #include "core/UThemes.h"
@@ -35,10 +35,6 @@
 
 namespace qj {
 
-TGameEngine* GameEngine = nullptr;
-bool Closing = false;
-double GameStartTime = 0;
-std::function<void()> ReloadAppearanceHook;
 
 namespace {
 
@@ -73,8 +69,6 @@ std::unique_ptr<TScreen> MakeScreen(TGraphicsEngine* graphics, double low, doubl
 TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
     : FDXDraw(display), FHooks(std::move(hooks)) {
   std::fesetenv(FE_DFL_ENV);
-  GameEngine = this;
-  ReloadAppearanceHook = [this] { ReloadAppearance(); };
   FGraphics = std::make_unique<TGraphicsEngine>(display, OperatingSystemVersion());
   FGraphics->OnRestore = [this] { SurfacesRestored(); };
   FGraphics->OnBackgroundPath = [] { return BackgroundPath(); };
@@ -86,9 +80,10 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FOptionsScreen->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   FOptionsScreen->OnFrameInterval = [this](uint32_t interval) { FTimer.Interval = interval; };
   // The paused game would otherwise end with the program unsaved: leaving the play screen saves it.
-  FOptionsScreen->OnClosingOverGame = [this] {
-    if (!FBoardPlay->Done()) FBoardPlay->Leave();
+  FOptionsScreen->OnLeaveToGame = [this] {
+    if (FClosing && !FBoardPlay->Done()) FBoardPlay->Leave();
   };
+  FOptionsScreen->OnAppearanceChanged = [this] { ReloadAppearance(); };
   FBoardPlay = MakeScreen<TBoardPlayInterface>(FGraphics.get(), 0, 99990, *this);
   FBoardPlay->OnError = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   // Until the game has its own question window, a failed save is reported and the old saved
@@ -107,9 +102,10 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FPuzzleMaker = MakeScreen<TPuzzleMakerInterface>(FGraphics.get(), 120000, 129990, *this);
   FPuzzleMaker->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   FMainMenu = MakeScreen<TMainInterface>(FGraphics.get(), 130000, 139990, *this);
+  FMainMenu->OnAppearanceChanged = [this] { ReloadAppearance(); };
   FTimer.Enabled = false;
   FTimer.Interval = 0;
-  Closing = false;
+  FClosing = false;
 }
 
 TGameEngine::~TGameEngine() {
@@ -119,8 +115,6 @@ TGameEngine::~TGameEngine() {
   FOptionsScreen.reset();
   FPuzzleSelector.reset();
   FGraphics.reset();
-  if (GameEngine == this) GameEngine = nullptr;
-  ReloadAppearanceHook = nullptr;
 }
 
 void TGameEngine::Initialize() {
@@ -207,7 +201,7 @@ void TGameEngine::TimerTick() {
   canvas.Font.Color = 0;
   canvas.TextOut(0, 0, ".");
   SwitchScreens();
-  if (Closing && OnClose) OnClose();
+  if (FClosing && OnClose) OnClose();
 }
 
 // Time in which no frame ran (inactive, minimised, dragged window) does not count as play.
@@ -217,7 +211,7 @@ void TGameEngine::CorrectPlayClock() {
   if (gap > 3000 && FActive == FBoardPlay.get()) {
     const uint32_t hours = gap / 3600000;
     // A date-time can only hold a time of day; a longer gap is not added.
-    if (hours < 24) GameStartTime += double(gap) / kMsPerDay;
+    if (hours < 24) FBoardPlay->ShiftClock(double(gap) / kMsPerDay);
   }
   FLastTick = now;
 }
@@ -704,7 +698,7 @@ void TGameEngine::SurfacesRestored() {
 }
 
 void TGameEngine::Shutdown() {
-  Closing = true;
+  FClosing = true;
   if (FActive && !FActive->Done()) FActive->Leave();
   FTimer.Enabled = false;
   // Settings are kept on a best-effort basis: the game is over, and the player only learns why.

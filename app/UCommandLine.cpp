@@ -1,5 +1,5 @@
 // Reading the command line; main acts on the result.
-#include "core/UCommandLine.h"
+#include "app/UCommandLine.h"
 
 #include <charconv>
 

@@ -1,9 +1,9 @@
-#include "core/UTour.h"
+#include "app/UTour.h"
 
 #include "controls/UControls.h"
 #include "controls/UTrayWindow.h"
-#include "core/UEngines.h"
-#include "core/UGameEngine.h"
+#include "controls/UEngines.h"
+#include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "platform/Clock.h"
@@ -99,7 +99,7 @@ void TTour::Shoot() {
 void TTour::UseTheme(int theme) {
   if (Options.Environment == theme) return;
   Options.Environment = theme;
-  if (ReloadAppearanceHook) ReloadAppearanceHook();
+  FEngine.ReloadAppearance();
 }
 
 // The table as a player has it a while into a game: the mouse at the bottom edge, which brings

@@ -1,44 +1,12 @@
-// The main window and the display-mode routines it shares with the options screen and the
-// game engine.
+// The main window: display settings at start, the engine's creation, input forwarding and
+// closing.
 #pragma once
-
-#include <array>
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "platform/Display.h"
-
-namespace qj {
-
-struct TDisplaySetting {
-  int Resolution = 0;  // index into DisplayModes
-  int Width = 0;
-  int Height = 0;
-  int Refresh = 0;  // index into RefreshRates
-  int BitCount = 0;
-  bool FullScreen = false;
-};
-
-extern const std::array<std::string, 7> DisplayModes;
-// Element 0 is always 0: the display's default rate.
-extern std::vector<uint32_t> RefreshRates;
-
-// Fills Width, Height and BitCount from element `index` of DisplayModes (clamped into range).
-TDisplaySetting ParseDisplayMode(int index);
-void ParseDisplayMode(int index, TDisplaySetting& setting);
-// Rebuilds RefreshRates for the mode's width and height from the display's reported modes.
-void BuildRefreshRates(int resolution);
-// The full-screen mode of DisplayModes entry `resolution` at element `refresh` of RefreshRates;
-// an index the display does not offer gives its default rate.
-TDisplayMode FullScreenMode(int resolution, int refresh);
-
-}  // namespace qj
 
 #include <functional>
 #include <memory>
+#include <string>
 
-#include "core/UGameEngine.h"
+#include "app/UGameEngine.h"
 #include "platform/Input.h"
 
 namespace qj {

@@ -1,5 +1,5 @@
 // The game record: its 80 bytes on disk, the score formula, the play clock and the score file.
-#include "play/UGameRecord.h"
+#include "creation/UGameRecord.h"
 
 #include <algorithm>
 #include <bit>

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/UCommandLine.h"
-#include "core/UMain.h"
+#include "app/UCommandLine.h"
+#include "app/UMain.h"
 #include "core/UThemes.h"
-#include "core/UTour.h"
+#include "app/UTour.h"
 #include "platform/Paths.h"
 #include "screens/UMainInterface.h"
 #include "screens/UPictureLibrary.h"

@@ -136,6 +136,7 @@ class TGameEngine {
   TInterface* FActive = nullptr;
   bool FFirstRestore = true;
   bool FSwitchingMode = false;
+  bool FClosing = false;  // shutdown has begun
   std::vector<std::string> FFonts;
   std::vector<const TSurface*> FRememberedSurfaces;
   int FLeakedSprites = 0;
@@ -143,14 +144,5 @@ class TGameEngine {
   std::string FLoadError;  // why the last LoadPuzzle failed
   std::string FPlayPicture;  // the picture PlayPicture asked for
 };
-
-// The one engine, while it exists.
-extern TGameEngine* GameEngine;
-// Set once shutdown has begun; the options screen reads it.
-extern bool Closing;
-// Start of the play clock, in days (a date-time value); the play screen shows now - this.
-extern double GameStartTime;
-// The appearance hook the options screen calls after a theme change.
-extern std::function<void()> ReloadAppearanceHook;
 
 }  // namespace qj
