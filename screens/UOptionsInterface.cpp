@@ -1,12 +1,11 @@
 // Index: layout tables; entering and leaving; building; layout; loading values; control
-// handlers; theme, language and background; display mode; presets and command buttons; hot
-// keys; painting; input.
+// handlers; theme, language and background; display mode; presets and command buttons;
+// painting; input.
 #include "screens/UOptionsInterface.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 #include <stdexcept>
 
 #include "controls/UControlImages.h"
@@ -15,10 +14,10 @@
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
-#include "platform/Clock.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "screens/ULabelPainting.h"
 
 namespace qj {
 namespace {
@@ -34,16 +33,8 @@ constexpr int kSliderHeight = 25;    // the theme's arrows decide; this is the l
 constexpr int kLabelAbove = 15;      // a value line stands this far above its slider
 constexpr int kCheckHeight = 20;
 constexpr int kLabelLeft = 20, kControlLeft = 12;
-constexpr int kRowTop = 8, kRowHeight = 19;  // hot-key rows under the title band, leaving room for a note
-constexpr int kListBottomMargin = 58;        // below the list: the conflict note and Defaults
 constexpr int kHelpTopic = 9;
-constexpr int kSmallestFont = 7;
 constexpr int kSmallestBold = 9;
-constexpr int kSmallestListFont = 8;
-constexpr int kWarningNoteLine = 230;
-constexpr int kCancelNoteLine = 231;
-constexpr int kNoteGap = 6;  // between the note under the hot-key list and the defaults button
-const TPixel kWarning = MakePixel(235, 45, 45);
 const TPixel kHoleOuter = MakePixel(109, 109, 167), kHoleInner = MakePixel(189, 189, 247);
 
 struct TGroupSpec {
@@ -95,12 +86,6 @@ constexpr TCheckSpec kChecks[TOptionsInterface::CheckCount] = {
 constexpr int kSelectTypes[3] = {1, 2, 0};
 constexpr double kZoom[16] = {1, 1.25, 1.5, 1.75, 2, 2.25, 2.5, 2.75, 3, 3.5, 4, 4.5, 5, 6, 7, 8};
 
-bool OneKeyRow(int row) { return row <= 2 || row == 13; }
-
-bool ModifierOnly(uint16_t key) {
-  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || (key >= 160 && key <= 165);
-}
-
 std::string Lower(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
@@ -113,57 +98,24 @@ void SetShown(TDXControl* control, bool shown) {
   if (TMySprite* s = control ? control->FSprite.Get() : nullptr) s->Visible = shown;
 }
 
-void Outline(TCanvas& canvas, const TRect& r, TPixel colour) {
-  canvas.FillRect({r.Left, r.Top, r.Right, r.Top + 1}, colour);
-  canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, colour);
-  canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom}, colour);
-  canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, colour);
-}
-
-// The text with as much of `head` as leaves room for "..." and the tail within width.
-std::string Shorten(TCanvas& canvas, std::string head, const std::string& tail, int width) {
-  if (canvas.TextWidth(head + tail) <= width) return head + tail;
-  while (!head.empty() && canvas.TextWidth(head + "..." + tail) > width) {
-    head.pop_back();
-    while (!head.empty() && (uint8_t(head.back()) & 0xC0) == 0x80) head.pop_back();  // a whole UTF-8 character
-  }
-  return head + "..." + tail;
-}
-
-// The words of `text` in lines no wider than `width` (a single longer word gets a line of its own).
-std::vector<std::string> WrapWords(TCanvas& canvas, const std::string& text, int width) {
-  std::vector<std::string> lines;
-  std::string line, word;
-  std::istringstream words(text);
-  while (words >> word) {
-    if (!line.empty() && canvas.TextWidth(line + " " + word) > width) {
-      lines.push_back(line);
-      line.clear();
-    }
-    line += (line.empty() ? "" : " ") + word;
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
-// Shrinks the canvas's font from `size` until the text fits, down to the smallest readable size;
-// beyond that the text is shortened.
-std::string FitText(TCanvas& canvas, const std::string& text, int width, int size) {
-  canvas.Font.Size = size;
-  while (canvas.Font.Size > kSmallestFont && canvas.TextWidth(text) > width) --canvas.Font.Size;
-  return Shorten(canvas, text, "", width);
-}
-
 TRect Inflate(const TRect& r, int by) { return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by}; }
-
-TFontSpec LabelFont(int size) {
-  const TTheme& theme = CurrentTheme();
-  return {theme.FontName, size, theme.SayColor.ToPixel(), false};
-}
 
 }  // namespace
 
 // ---- Entering and leaving ----------------------------------------------------------------------
+
+TOptionsInterface::TOptionsInterface(TGraphicsEngine* engine) : TInterface(engine), FDisplayMode(*engine) {
+  FDisplayMode.OnWaitStarted = [this] {
+    AfterDisplaySwitch();
+    ShowConfirmation(true);
+  };
+  FDisplayMode.OnSecond = [this] { FGroups[Confirm]->Paint(); };
+  FDisplayMode.OnWaitEnded = [this] { ShowConfirmation(false); };
+  FDisplayMode.OnReverted = [this] {
+    LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, Options.FullScreen);
+    AfterDisplaySwitch();
+  };
+}
 
 void TOptionsInterface::Enter() {
   TInterface::Enter();
@@ -172,19 +124,19 @@ void TOptionsInterface::Enter() {
     FEngine->FScrollY = std::clamp(FEngine->FScrollY, 0, std::max(0, table->Surfaces[0]->Height() - FEngine->FHeight));
     table->Visible = true;  // the preview hole shows it
   }
-  FCountdown = -1;
-  FCapturing = FRowHighlighted = FRowClicked = FSecondKey = false;
+  FHotKeys.Reset();
   BuildWindows();
   BuildButtons();
   BuildSliders();
   BuildChecks();
   Options.FullScreen = FEngine->Display().FullScreenOption();
   LoadValues();
+  FHotKeys.Attach(FGroups[HotKeys]);
   Place();
   ShowConfirmation(false);
   FReady = true;
   FEngine->OnDisplayChange = [this] {
-    if (FSwitching || FDone || FCountdown >= 0) return;
+    if (FDisplayMode.Switching() || FDone || FDisplayMode.Waiting()) return;
     LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, FEngine->Display().FullScreenOption());
   };
   RepaintAll();
@@ -195,10 +147,7 @@ void TOptionsInterface::Enter() {
 void TOptionsInterface::Leave() {
   if (FDone) return;
   FReady = false;
-  if (FCountdown >= 0) {
-    FCountdown = -1;
-    SwitchToStoredMode();
-  }
+  if (FDisplayMode.Waiting()) FDisplayMode.Abandon();
   if (FResult == OptionsResult::ToGame && OnLeaveToGame) OnLeaveToGame();
   FEngine->OnDisplayChange = nullptr;
   FMain = nullptr;
@@ -207,7 +156,8 @@ void TOptionsInterface::Leave() {
   FSliders.fill(nullptr);
   FChecks.fill(nullptr);
   FLanguageFiles.clear();
-  FCapturing = false;
+  FHotKeys.Reset();
+  FHotKeys.Attach(nullptr);
   TInterface::Leave();
 }
 
@@ -237,9 +187,9 @@ TDXButton& TOptionsInterface::NewButton(EButton which, int captionLine, int hint
 
 // Every button acts once its press has been shown.
 void TOptionsInterface::BuildButtons() {
-  const auto on = [this](void (TOptionsInterface::*action)()) {
+  const auto on = [this](std::function<void()> action) {
     return [this, action](TDXControl*) {
-      if (!FDone) (this->*action)();
+      if (!FDone) action();
     };
   };
   const auto preset = [this](const std::string& file, bool hotkeys, bool keepLook) {
@@ -248,15 +198,15 @@ void TOptionsInterface::BuildButtons() {
     };
   };
   const auto content = EControlLayer::Content;
-  NewButton(Ok, 52, 41, true, content).OnPressed = on(&TOptionsInterface::PressOk);
+  NewButton(Ok, 52, 41, true, content).OnPressed = on([this] { PressOk(); });
   NewButton(Reload, 51, 42, true, content).OnPressed = preset(SettingsPath("Jigsaw.stg"), true, false);
   NewButton(Safe, 47, 46, false, content).OnPressed = preset(DataPath("Text/Safe.stg"), true, false);
   NewButton(Optimal, 48, 45, false, content).OnPressed = preset(DataPath("Text/Optimal.stg"), false, true);
-  NewButton(Close, 49, 44, false, content).OnPressed = on(&TOptionsInterface::PressClose);
-  NewButton(Apply, 86, 85, true, content).OnPressed = on(&TOptionsInterface::PressApply);
-  NewButton(Defaults, 112, 113, false, content).OnPressed = on(&TOptionsInterface::PressDefaults);
-  NewButton(Keep, 107, 108, false, EControlLayer::Overlay).OnPressed = on(&TOptionsInterface::PressKeep);
-  NewButton(Revert, 109, 110, false, EControlLayer::Overlay).OnPressed = on(&TOptionsInterface::RevertDisplay);
+  NewButton(Close, 49, 44, false, content).OnPressed = on([this] { PressClose(); });
+  NewButton(Apply, 86, 85, true, content).OnPressed = on([this] { PressApply(); });
+  NewButton(Defaults, 112, 113, false, content).OnPressed = on([this] { FHotKeys.Defaults(); });
+  NewButton(Keep, 107, 108, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Keep(); });
+  NewButton(Revert, 109, 110, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Revert(); });
 }
 
 // The theme and the table background are taken when a drag ends: loading them at every step of
@@ -581,50 +531,12 @@ void TOptionsInterface::BackgroundChanged() {
 
 // ---- Display mode --------------------------------------------------------------------------------
 
-// The mode is tried at once and kept apart from the settings until the player confirms it.
+// The mode the controls show is tried at once; the settings take it when the player keeps it.
 void TOptionsInterface::PressApply() {
-  if (FCountdown >= 0) return;
   TDisplaySetting mode = ParseDisplayMode(FSliders[ResolutionSlider]->FPosition);
   mode.Refresh = FSliders[RefreshSlider]->FPosition;
   mode.FullScreen = FChecks[FullScreenBox]->FChecked;
-  const TDisplayMode wanted = FullScreenMode(mode.Resolution, mode.Refresh);
-  {
-    const TFlagScope switching(FSwitching, true);
-    if (!FEngine->SetDisplayMode(wanted.Width, wanted.Height, mode.FullScreen, wanted.BitCount, wanted.Refresh)) return;
-  }
-  FPending = mode;
-  FCountdown = kCountdownSeconds;
-  FCountdownTick = GetTickCount();
-  AfterDisplaySwitch();
-  ShowConfirmation(true);
-}
-
-void TOptionsInterface::PressKeep() {
-  Options.DisplayResolution = FPending.Resolution;
-  Options.DisplayRefresh = FPending.Refresh;
-  Options.FullScreen = FPending.FullScreen;
-  FCountdown = -1;
-  ShowConfirmation(false);
-}
-
-void TOptionsInterface::RevertDisplay() {
-  FCountdown = -1;
-  ShowConfirmation(false);
-  SwitchToStoredMode();
-  LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, Options.FullScreen);
-  AfterDisplaySwitch();
-}
-
-// The stored mode again: within full screen a change of mode, between window and full screen a
-// toggle. Already in it, nothing happens.
-void TOptionsInterface::SwitchToStoredMode() {
-  BuildRefreshRates(Options.DisplayResolution);
-  const TDisplayMode stored = FullScreenMode(Options.DisplayResolution, Options.DisplayRefresh);
-  const TFlagScope switching(FSwitching, true);
-  if (FEngine->Display().FullScreenOption() != Options.FullScreen)
-    (void)FEngine->ToggleFullScreen(stored);
-  else if (Options.FullScreen)
-    (void)FEngine->SetDisplayMode(stored.Width, stored.Height, true, stored.BitCount, stored.Refresh);
+  FDisplayMode.Apply(mode);
 }
 
 void TOptionsInterface::AfterDisplaySwitch() {
@@ -650,18 +562,9 @@ void TOptionsInterface::ShowConfirmation(bool shown) {
   FGroups[Confirm]->Paint();
 }
 
-// Counted by the clock, not by frames: a window that was inactive or a display that showed
-// nothing for a while still gets its old mode back in time.
 void TOptionsInterface::Update() {
   TInterface::Update();
-  if (FDone || FCountdown < 0) return;
-  const uint32_t now = GetTickCount();
-  while (FCountdown > 0 && now - FCountdownTick > 1000) {
-    --FCountdown;
-    FCountdownTick += 1000;
-    FGroups[Confirm]->Paint();
-  }
-  if (FCountdown == 0) RevertDisplay();
+  if (!FDone) FDisplayMode.Update();
 }
 
 // ---- Presets and command buttons ---------------------------------------------------------------
@@ -681,7 +584,7 @@ void TOptionsInterface::LoadPreset(const std::string& file, bool withHotkeys, bo
     Options.DisplayRefresh = int(RefreshRates.size()) - 1;
   }
   ApplyLook(theme, background, language);
-  SwitchToStoredMode();
+  FDisplayMode.SwitchToStoredMode();
   SetFrameInterval();
   LoadValues();
   AfterDisplaySwitch();
@@ -699,99 +602,13 @@ void TOptionsInterface::ApplyLook(int oldTheme, int oldBackground, const std::st
   if (Options.Background != oldBackground) FEngine->LoadBackground();
 }
 
-// The hot keys come back; the language stays the player's.
-void TOptionsInterface::PressDefaults() {
-  const std::string language = Options.LanguageFile;
-  LoadDefaultHotkeys();
-  Options.LanguageFile = language;
-  FCapturing = FSecondKey = false;
-  FGroups[HotKeys]->Paint();
-}
-
 void TOptionsInterface::PressOk() {
   Finish(FResult == OptionsResult::ToGame ? OptionsResult::ToGame : OptionsResult::ToMainMenu);
 }
 
 void TOptionsInterface::PressClose() {
-  FCountdown = -1;
-  SwitchToStoredMode();
+  FDisplayMode.Abandon();
   PressOk();
-}
-
-// ---- Hot keys ------------------------------------------------------------------------------------
-
-std::string TOptionsInterface::HotKeyRowText(int row) const {
-  const auto [name, keys] = HotKeyRowParts(row);
-  return name + keys;
-}
-
-// The row's name and its keys (" (F12)"); while the row awaits a key, the prompt alone.
-std::pair<std::string, std::string> TOptionsInterface::HotKeyRowParts(int row) const {
-  if (row < 0 || row >= kHotKeyRows) return {};
-  if (FCapturing && row == FHotKeyRow) return {Lang(OneKeyRow(row) ? 38 : FSecondKey ? 40 : 39), ""};
-  std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
-  if (!OneKeyRow(row)) keys += "," + HotKeyText(Options.Hotkeys[size_t(2 * row + 1)]);
-  return {Lang(24 + row), " (" + keys + ")"};
-}
-
-bool TOptionsInterface::RowConflicts(int row) const {
-  const auto keysOf = [](int r) {
-    std::vector<THotKey> keys = {Options.Hotkeys[size_t(2 * r)]};
-    if (!OneKeyRow(r)) keys.push_back(Options.Hotkeys[size_t(2 * r + 1)]);
-    std::erase_if(keys, [](const THotKey& k) { return k.Key == 0; });
-    return keys;
-  };
-  const std::vector<THotKey> mine = keysOf(row);
-  for (int other = 0; other < kHotKeyRows; ++other) {
-    if (other == row) continue;
-    for (const THotKey& k : keysOf(other))
-      if (std::find(mine.begin(), mine.end(), k) != mine.end()) return true;
-  }
-  return false;
-}
-
-// The list's row under the point, or -1.
-int TOptionsInterface::RowAt(int x, int y) const {
-  const TDXWindow* w = FGroups[HotKeys];
-  if (!w || x < w->FLeft || x >= w->FLeft + w->FWidth) return -1;
-  const int listTop = w->FTop + w->TitleHeight() + kRowTop;
-  if (y < listTop || y >= w->FTop + w->FHeight - kListBottomMargin) return -1;
-  const int row = (y - listTop) / kRowHeight;
-  return row < kHotKeyRows ? row : -1;
-}
-
-void TOptionsInterface::StartCapture(int row) {
-  if (FDone || row < 0 || row >= kHotKeyRows) return;
-  FHotKeyRow = row;
-  FRowHighlighted = true;
-  FCapturing = true;
-  FSecondKey = false;
-  FCaptureOld = {Options.Hotkeys[size_t(2 * row)], Options.Hotkeys[size_t(2 * row + 1)]};
-  FGroups[HotKeys]->Paint();
-}
-
-void TOptionsInterface::EndCapture() {
-  FCapturing = FSecondKey = false;
-  FGroups[HotKeys]->Paint();
-}
-
-// Escape gives the row its old keys back; Shift, Ctrl and Alt alone wait for the key they go with.
-void TOptionsInterface::CaptureKey(uint16_t key, int shift) {
-  const size_t entry = size_t(2 * FHotKeyRow);
-  if (key == VK_ESCAPE) {
-    Options.Hotkeys[entry] = FCaptureOld.first;
-    Options.Hotkeys[entry + 1] = FCaptureOld.second;
-    EndCapture();
-    return;
-  }
-  if (ModifierOnly(key)) return;
-  Options.Hotkeys[entry + (FSecondKey ? 1 : 0)] = THotKey{key, shift & (ssShift | ssAlt | ssCtrl)};
-  if (FSecondKey || OneKeyRow(FHotKeyRow)) {
-    EndCapture();
-    return;
-  }
-  FSecondKey = true;
-  FGroups[HotKeys]->Paint();
 }
 
 // ---- Painting ------------------------------------------------------------------------------------
@@ -824,7 +641,7 @@ std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
               Lang(132) + ": " + ChangeFileExt(Options.LanguageFile, "")};
     }
     case Sound: return {percent(133, 134, SoundSlider), percent(213, 214, MusicSlider)};
-    case Confirm: return {Lang(135), Lang(136), Number(std::max(FCountdown, 0)), Lang(137)};
+    case Confirm: return {Lang(135), Lang(136), Number(std::max(FDisplayMode.Countdown(), 0)), Lang(137)};
     case Selection:
     case HotKeys:
     case GroupCount: break;
@@ -835,12 +652,11 @@ std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
 // The value lines stand above their sliders.
 void TOptionsInterface::PaintGroup(EGroup group) {
   TDXWindow& w = *FGroups[group];
-  TSurface& layer = *w.FSprite.Get()->Surfaces[WindowLayer::Client];
   if (group == HotKeys) {
-    PaintHotKeys(w, layer);
+    FHotKeys.Paint(FButtons[Defaults]->FTop - w.FTop);
     return;
   }
-  TCanvas canvas(layer);
+  TCanvas canvas(*w.FSprite.Get()->Surfaces[WindowLayer::Client]);
   canvas.BrushClear = true;
   canvas.Font = LabelFont(CurrentTheme().FontSize);
   std::vector<int> tops;
@@ -883,66 +699,6 @@ void TOptionsInterface::PaintMainHole() {
   canvas.FillRect(hole, 0);
 }
 
-// Rows whose keys clash with another row's are written in the warning colour, with a note under
-// the list. The font gets smaller until the longest row fits; a row still too long keeps its keys
-// and loses the end of its name.
-void TOptionsInterface::PaintHotKeys(TDXWindow& w, TSurface& layer) {
-  TCanvas canvas(layer);
-  canvas.BrushClear = true;
-  canvas.Font = LabelFont(CurrentTheme().FontSize);
-  const int room = w.FWidth - 2 * 10;
-  const auto widest = [&] {
-    int width = 0;
-    for (int row = 0; row < kHotKeyRows; ++row) width = std::max(width, canvas.TextWidth(HotKeyRowText(row)));
-    return width;
-  };
-  while (canvas.Font.Size > kSmallestListFont && widest() > room) --canvas.Font.Size;
-  const TPixel say = canvas.Font.Color, select = CurrentTheme().SelectColor.ToPixel();
-  bool conflicts = false;
-  for (int row = 0; row < kHotKeyRows; ++row) {
-    const TRect band = MakeRect(7, w.TitleHeight() + kRowTop + kRowHeight * row, w.FWidth - 14, kRowHeight);
-    const bool capturing = FCapturing && row == FHotKeyRow;
-    if (capturing) canvas.FillRect(band, select);
-    else if (FRowHighlighted && row == FHotKeyRow) Outline(canvas, band, select);
-    const bool clash = !capturing && RowConflicts(row);
-    conflicts = conflicts || clash;
-    canvas.Font.Color = clash ? kWarning : say;
-    const auto [name, keys] = HotKeyRowParts(row);
-    const std::string text = Shorten(canvas, name, keys, room);
-    canvas.TextOut(10, band.Top + (kRowHeight - canvas.TextHeight(text)) / 2, text);
-  }
-  const int noteTop = w.TitleHeight() + kRowTop + kRowHeight * kHotKeyRows + 2;
-  PaintHotKeyNote(canvas, {10, noteTop, 10 + room, FButtons[Defaults]->FTop - w.FTop - kNoteGap}, conflicts);
-}
-
-// Under the list, above the defaults button: while a key is awaited, the whole prompt (the row
-// has room for its start only) and how to keep the old keys; otherwise the warning about keys used
-// twice, if any are. The font gets smaller until the note fits; the advice on keeping the old keys
-// goes first when it cannot; a prompt that still does not fit is left to its row, and the warning
-// is cut to one line.
-void TOptionsInterface::PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool conflicts) {
-  if (!FCapturing && !conflicts) return;
-  const std::string prompt = FCapturing ? HotKeyRowParts(FHotKeyRow).first : Lang(kWarningNoteLine);
-  canvas.Font.Color = FCapturing ? CurrentTheme().SayColor.ToPixel() : kWarning;
-  const auto fits = [&](const std::vector<std::string>& lines) {
-    return int(lines.size()) * canvas.TextHeight("Wg") <= room.Height();
-  };
-  const std::string whole = FCapturing ? prompt + " " + Lang(kCancelNoteLine) : prompt;
-  std::vector<std::string> lines = WrapWords(canvas, whole, room.Width());
-  while (!fits(lines) && canvas.Font.Size > kSmallestListFont) {
-    --canvas.Font.Size;
-    lines = WrapWords(canvas, whole, room.Width());
-  }
-  if (!fits(lines)) lines = WrapWords(canvas, prompt, room.Width());
-  if (!fits(lines) && FCapturing) return;
-  if (!fits(lines)) lines = {Shorten(canvas, prompt, "", room.Width())};
-  int y = room.Top;
-  for (const std::string& line : lines) {
-    canvas.TextOut(room.Left, y, line);
-    y += canvas.TextHeight("Wg");
-  }
-}
-
 void TOptionsInterface::Message(const std::string& title, const std::string& text) {
   if (OnMessage) OnMessage(title, text);
   else std::fprintf(stderr, "quorvane-jigsaw: %s: %s\n", title.c_str(), text.c_str());
@@ -957,38 +713,35 @@ bool TOptionsInterface::Blocked(int x, int y) const {
 void TOptionsInterface::MouseDown(int button, int shift, int x, int y) {
   if (Blocked(x, y)) return;
   TInterface::MouseDown(button, shift, x, y);
-  FRowClicked = !FDone && FRowHighlighted && RowAt(x, y) == FHotKeyRow;
+  if (!FDone) FHotKeys.MouseDown(x, y);
 }
 
-// A click on a highlighted row (press and release on it) waits for its keys.
 void TOptionsInterface::MouseUp(int button, int shift, int x, int y) {
   if (Blocked(x, y)) return;
   TInterface::MouseUp(button, shift, x, y);
-  if (!FDone && FRowClicked && FRowHighlighted && RowAt(x, y) == FHotKeyRow) StartCapture(FHotKeyRow);
-  FRowClicked = false;
+  if (!FDone) FHotKeys.MouseUp(x, y);
 }
 
 void TOptionsInterface::MouseMove(int shift, int x, int y) {
   if (FDone) return;
   TInterface::MouseMove(shift, x, y);
-  if (FDone || FCapturing) return;
-  const int row = RowAt(x, y);
-  if (row < 0 ? !FRowHighlighted : FRowHighlighted && row == FHotKeyRow) return;
-  FRowHighlighted = row >= 0;
-  if (row >= 0) FHotKeyRow = row;
-  FGroups[HotKeys]->Paint();
+  if (!FDone) FHotKeys.MouseMove(x, y);
+}
+
+void TOptionsInterface::StartCapture(int row) {
+  if (!FDone) FHotKeys.StartCapture(row);
 }
 
 // While a key is awaited the program's own keys (minimise, close) must not act on it.
 void TOptionsInterface::KeyDown(uint16_t& key, int shift) {
-  if (!FDone && FCapturing) key = 0;
+  if (!FDone && FHotKeys.Capturing()) key = 0;
 }
 
 // Escape leaves as OK does, unless it cancels a capture.
 void TOptionsInterface::KeyUp(uint16_t& key, int shift) {
   if (FDone) return;
-  if (FCapturing) {
-    CaptureKey(key, shift);
+  if (FHotKeys.Capturing()) {
+    FHotKeys.CaptureKey(key, shift);
     return;
   }
   if (key == VK_ESCAPE) PressOk();

@@ -15,13 +15,10 @@
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
 #include "controls/UEngines.h"
-#include "core/UMiscelaneous.h"
-#include "core/UMiscelaneous.h"
+#include "screens/UDisplayModeConfirm.h"
+#include "screens/UHotKeyEditor.h"
 
 namespace qj {
-
-class TCanvas;
-class TSurface;
 
 class TOptionsInterface : public TInterface {
  public:
@@ -36,10 +33,10 @@ class TOptionsInterface : public TInterface {
     HintDecreasesBox, CubesBox, SmoothBox, BlankBox, NoWaitBox, FullScreenBox, ClockwiseBox, ReverseMouseBox,
     StarsBox, AutoHideMenuBox, AutoHideScrollBox, DragBox, ClickBox, EitherBox, CheckCount
   };
-  static constexpr int kHotKeyRows = 14;
-  static constexpr int kCountdownSeconds = 10;
+  static constexpr int kHotKeyRows = THotKeyEditor::kRows;
+  static constexpr int kCountdownSeconds = TDisplayModeConfirm::kCountdownSeconds;
 
-  using TInterface::TInterface;
+  explicit TOptionsInterface(TGraphicsEngine* engine);
 
   void Enter() override;
   void Leave() override;
@@ -60,17 +57,17 @@ class TOptionsInterface : public TInterface {
   // The value lines a group draws, top to bottom.
   std::vector<std::string> GroupLabels(EGroup group) const;
   // The hot-key list as shown: one line per row.
-  std::string HotKeyRowText(int row) const;
-  std::pair<std::string, std::string> HotKeyRowParts(int row) const;
+  std::string HotKeyRowText(int row) const { return FHotKeys.RowText(row); }
+  std::pair<std::string, std::string> HotKeyRowParts(int row) const { return FHotKeys.RowParts(row); }
   // Whether a key of the row is also a key of another row.
-  bool RowConflicts(int row) const;
+  bool RowConflicts(int row) const { return FHotKeys.RowConflicts(row); }
   // Seconds left to confirm a new display mode, -1 when none is waiting.
-  int Countdown() const { return FCountdown; }
+  int Countdown() const { return FDisplayMode.Countdown(); }
   bool ConfirmShown() const;
   // Waits for the keys of a hot-key row, as a click on the row does.
   void StartCapture(int row);
-  bool Capturing() const { return FCapturing; }
-  int HighlightedRow() const { return FRowHighlighted ? FHotKeyRow : -1; }
+  bool Capturing() const { return FHotKeys.Capturing(); }
+  int HighlightedRow() const { return FHotKeys.HighlightedRow(); }
 
   // A message for the player: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnMessage;
@@ -113,26 +110,16 @@ class TOptionsInterface : public TInterface {
   void SetFrameInterval();
   // ---- display mode
   void PressApply();
-  void PressKeep();
-  void RevertDisplay();
-  void SwitchToStoredMode();
   void ShowConfirmation(bool shown);
   void AfterDisplaySwitch();
   // ---- presets and leaving
   void LoadPreset(const std::string& file, bool withHotkeys, bool keepLook);
   void ApplyLook(int oldTheme, int oldBackground, const std::string& oldLanguage);
-  void PressDefaults();
   void PressOk();
   void PressClose();
-  // ---- hot keys
+  // ---- painting and input
   bool Blocked(int x, int y) const;
-  int RowAt(int x, int y) const;
-  void EndCapture();
-  void CaptureKey(uint16_t key, int shift);
-  // ---- painting
   void PaintGroup(EGroup group);
-  void PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool conflicts);
-  void PaintHotKeys(TDXWindow& window, TSurface& layer);
   void PaintMainHole();
   TRect HoleRect() const;  // in the environment group's coordinates
   void Message(const std::string& title, const std::string& text);
@@ -144,16 +131,8 @@ class TOptionsInterface : public TInterface {
   std::array<TDXCheckBox*, CheckCount> FChecks{};
   std::vector<std::string> FLanguageFiles;
   bool FReady = false;
-  int FCountdown = -1;
-  uint32_t FCountdownTick = 0;
-  TDisplaySetting FPending;  // the applied mode waiting for Keep
-  bool FSwitching = false;   // our own display switch: the display hook leaves the controls alone
-  int FHotKeyRow = 0;
-  bool FRowHighlighted = false;
-  bool FCapturing = false;
-  bool FSecondKey = false;
-  bool FRowClicked = false;
-  std::pair<THotKey, THotKey> FCaptureOld;  // the row's keys before the capture
+  THotKeyEditor FHotKeys;
+  TDisplayModeConfirm FDisplayMode;
 };
 
 }  // namespace qj
