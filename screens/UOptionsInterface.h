@@ -3,7 +3,6 @@
 // presets, and a display-mode change that must be confirmed within ten seconds.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,22 +16,20 @@
 #include "controls/UEngines.h"
 #include "screens/UDisplayModeConfirm.h"
 #include "screens/UHotKeyEditor.h"
+#include "screens/UOptionsControls.h"
 
 namespace qj {
 
 class TOptionsInterface : public TInterface {
  public:
-  enum EButton : uint8_t { Ok, Reload, Safe, Optimal, Close, Apply, Defaults, Keep, Revert, ButtonCount };
-  enum EGroup : uint8_t { Controls, Pieces, Table, Screen, Sound, Environment, Selection, HotKeys, Confirm, GroupCount };
-  enum ESlider : uint8_t {
-    AnimationSlider, HintResponseSlider, HintSlider, CubeSlider, RotationSlider, SlideSlider, ScoreSlider,
-    ZoomSlider, StickSlider, ScatterSlider, FpsSlider, ResolutionSlider, RefreshSlider, SoundSlider,
-    MusicSlider, ThemeSlider, BackgroundSlider, LanguageSlider, SliderCount
-  };
-  enum ECheck : uint8_t {
-    HintDecreasesBox, CubesBox, SmoothBox, BlankBox, NoWaitBox, FullScreenBox, ClockwiseBox, ReverseMouseBox,
-    StarsBox, AutoHideMenuBox, AutoHideScrollBox, DragBox, ClickBox, EitherBox, CheckCount
-  };
+  using EButton = TOptionsControls::EButton;
+  using EGroup = TOptionsControls::EGroup;
+  using ESlider = TOptionsControls::ESlider;
+  using ECheck = TOptionsControls::ECheck;
+  using enum TOptionsControls::EButton;
+  using enum TOptionsControls::EGroup;
+  using enum TOptionsControls::ESlider;
+  using enum TOptionsControls::ECheck;
   static constexpr int kHotKeyRows = THotKeyEditor::kRows;
   static constexpr int kCountdownSeconds = TDisplayModeConfirm::kCountdownSeconds;
 
@@ -49,11 +46,11 @@ class TOptionsInterface : public TInterface {
   void Resize() override;
   void Restore() override;
 
-  TDXWindow* MainWindow() const { return FMain; }
-  TDXWindow* Group(EGroup group) const { return FGroups[group]; }
-  TDXButton* Button(EButton button) const { return FButtons[button]; }
-  TDXHScrollBar* Slider(ESlider slider) const { return FSliders[slider]; }
-  TDXCheckBox* CheckBox(ECheck box) const { return FChecks[box]; }
+  TDXWindow* MainWindow() const { return FControls.FMain; }
+  TDXWindow* Group(EGroup group) const { return FControls.FGroups[group]; }
+  TDXButton* Button(EButton button) const { return FControls.FButtons[button]; }
+  TDXHScrollBar* Slider(ESlider slider) const { return FControls.FSliders[slider]; }
+  TDXCheckBox* CheckBox(ECheck box) const { return FControls.FChecks[box]; }
   // The value lines a group draws, top to bottom.
   std::vector<std::string> GroupLabels(EGroup group) const;
   // The hot-key list as shown: one line per row.
@@ -87,10 +84,6 @@ class TOptionsInterface : public TInterface {
   void BuildChecks();
   TDXButton& NewButton(EButton which, int captionLine, int hintLine, bool hintRight, EControlLayer layer);
   void Place();
-  void PlaceGroups();
-  void PlaceGroupContents();
-  void PlaceConfirmation();
-  void FitCheckCaptions();
   void RepaintAll();
   // ---- values
   void LoadValues();
@@ -121,14 +114,9 @@ class TOptionsInterface : public TInterface {
   bool Blocked(int x, int y) const;
   void PaintGroup(EGroup group);
   void PaintMainHole();
-  TRect HoleRect() const;  // in the environment group's coordinates
   void Message(const std::string& title, const std::string& text);
 
-  TDXWindow* FMain = nullptr;
-  std::array<TDXWindow*, GroupCount> FGroups{};
-  std::array<TDXButton*, ButtonCount> FButtons{};
-  std::array<TDXHScrollBar*, SliderCount> FSliders{};
-  std::array<TDXCheckBox*, CheckCount> FChecks{};
+  TOptionsControls FControls;
   std::vector<std::string> FLanguageFiles;
   bool FReady = false;
   THotKeyEditor FHotKeys;
