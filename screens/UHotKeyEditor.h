@@ -43,8 +43,8 @@ class THotKeyEditor {
   void MouseUp(int x, int y);
   void MouseMove(int x, int y);
 
-  // Paints the list onto the window's client area; the note under it stays above `below`, in
-  // the client area's coordinates.
+  // Paints the list onto the window's client area; the note under it keeps clear of `below`, the
+  // top of what lies under the list, in the client area's coordinates.
   void Paint(int below);
 
  private:

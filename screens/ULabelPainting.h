@@ -1,5 +1,5 @@
-// Text and frames painted onto a window's client layer, shared by the options screen and its
-// hot-key list: labels in the theme's font, fitted to the room they have.
+// Text and frames painted onto the options screen's windows: labels in the theme's font, fitted
+// to the room they have.
 #pragma once
 
 #include <string>
