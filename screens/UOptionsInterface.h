@@ -3,7 +3,6 @@
 // presets, and a display-mode change that must be confirmed within ten seconds.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,31 +14,26 @@
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
 #include "controls/UEngines.h"
-#include "core/UMiscelaneous.h"
-#include "core/UMiscelaneous.h"
+#include "screens/UDisplayModeConfirm.h"
+#include "screens/UHotKeyEditor.h"
+#include "screens/UOptionsControls.h"
 
 namespace qj {
 
-class TCanvas;
-class TSurface;
-
 class TOptionsInterface : public TInterface {
  public:
-  enum EButton : uint8_t { Ok, Reload, Safe, Optimal, Close, Apply, Defaults, Keep, Revert, ButtonCount };
-  enum EGroup : uint8_t { Controls, Pieces, Table, Screen, Sound, Environment, Selection, HotKeys, Confirm, GroupCount };
-  enum ESlider : uint8_t {
-    AnimationSlider, HintResponseSlider, HintSlider, CubeSlider, RotationSlider, SlideSlider, ScoreSlider,
-    ZoomSlider, StickSlider, ScatterSlider, FpsSlider, ResolutionSlider, RefreshSlider, SoundSlider,
-    MusicSlider, ThemeSlider, BackgroundSlider, LanguageSlider, SliderCount
-  };
-  enum ECheck : uint8_t {
-    HintDecreasesBox, CubesBox, SmoothBox, BlankBox, NoWaitBox, FullScreenBox, ClockwiseBox, ReverseMouseBox,
-    StarsBox, AutoHideMenuBox, AutoHideScrollBox, DragBox, ClickBox, EitherBox, CheckCount
-  };
-  static constexpr int kHotKeyRows = 14;
-  static constexpr int kCountdownSeconds = 10;
+  using EButton = TOptionsControls::EButton;
+  using EGroup = TOptionsControls::EGroup;
+  using ESlider = TOptionsControls::ESlider;
+  using ECheck = TOptionsControls::ECheck;
+  using enum TOptionsControls::EButton;
+  using enum TOptionsControls::EGroup;
+  using enum TOptionsControls::ESlider;
+  using enum TOptionsControls::ECheck;
+  static constexpr int kHotKeyRows = THotKeyEditor::kRows;
+  static constexpr int kCountdownSeconds = TDisplayModeConfirm::kCountdownSeconds;
 
-  using TInterface::TInterface;
+  explicit TOptionsInterface(TGraphicsEngine* engine);
 
   void Enter() override;
   void Leave() override;
@@ -52,25 +46,25 @@ class TOptionsInterface : public TInterface {
   void Resize() override;
   void Restore() override;
 
-  TDXWindow* MainWindow() const { return FMain; }
-  TDXWindow* Group(EGroup group) const { return FGroups[group]; }
-  TDXButton* Button(EButton button) const { return FButtons[button]; }
-  TDXHScrollBar* Slider(ESlider slider) const { return FSliders[slider]; }
-  TDXCheckBox* CheckBox(ECheck box) const { return FChecks[box]; }
+  TDXWindow* MainWindow() const { return FControls.FMain; }
+  TDXWindow* Group(EGroup group) const { return FControls.FGroups[group]; }
+  TDXButton* Button(EButton button) const { return FControls.FButtons[button]; }
+  TDXHScrollBar* Slider(ESlider slider) const { return FControls.FSliders[slider]; }
+  TDXCheckBox* CheckBox(ECheck box) const { return FControls.FChecks[box]; }
   // The value lines a group draws, top to bottom.
   std::vector<std::string> GroupLabels(EGroup group) const;
   // The hot-key list as shown: one line per row.
-  std::string HotKeyRowText(int row) const;
-  std::pair<std::string, std::string> HotKeyRowParts(int row) const;
+  std::string HotKeyRowText(int row) const { return FHotKeys.RowText(row); }
+  std::pair<std::string, std::string> HotKeyRowParts(int row) const { return FHotKeys.RowParts(row); }
   // Whether a key of the row is also a key of another row.
-  bool RowConflicts(int row) const;
+  bool RowConflicts(int row) const { return FHotKeys.RowConflicts(row); }
   // Seconds left to confirm a new display mode, -1 when none is waiting.
-  int Countdown() const { return FCountdown; }
+  int Countdown() const { return FDisplayMode.Countdown(); }
   bool ConfirmShown() const;
   // Waits for the keys of a hot-key row, as a click on the row does.
   void StartCapture(int row);
-  bool Capturing() const { return FCapturing; }
-  int HighlightedRow() const { return FRowHighlighted ? FHotKeyRow : -1; }
+  bool Capturing() const { return FHotKeys.Capturing(); }
+  int HighlightedRow() const { return FHotKeys.HighlightedRow(); }
 
   // A message for the player: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnMessage;
@@ -90,10 +84,6 @@ class TOptionsInterface : public TInterface {
   void BuildChecks();
   TDXButton& NewButton(EButton which, int captionLine, int hintLine, bool hintRight, EControlLayer layer);
   void Place();
-  void PlaceGroups();
-  void PlaceGroupContents();
-  void PlaceConfirmation();
-  void FitCheckCaptions();
   void RepaintAll();
   // ---- values
   void LoadValues();
@@ -113,47 +103,24 @@ class TOptionsInterface : public TInterface {
   void SetFrameInterval();
   // ---- display mode
   void PressApply();
-  void PressKeep();
-  void RevertDisplay();
-  void SwitchToStoredMode();
   void ShowConfirmation(bool shown);
   void AfterDisplaySwitch();
   // ---- presets and leaving
   void LoadPreset(const std::string& file, bool withHotkeys, bool keepLook);
   void ApplyLook(int oldTheme, int oldBackground, const std::string& oldLanguage);
-  void PressDefaults();
   void PressOk();
   void PressClose();
-  // ---- hot keys
+  // ---- painting and input
   bool Blocked(int x, int y) const;
-  int RowAt(int x, int y) const;
-  void EndCapture();
-  void CaptureKey(uint16_t key, int shift);
-  // ---- painting
   void PaintGroup(EGroup group);
-  void PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool conflicts);
-  void PaintHotKeys(TDXWindow& window, TSurface& layer);
   void PaintMainHole();
-  TRect HoleRect() const;  // in the environment group's coordinates
   void Message(const std::string& title, const std::string& text);
 
-  TDXWindow* FMain = nullptr;
-  std::array<TDXWindow*, GroupCount> FGroups{};
-  std::array<TDXButton*, ButtonCount> FButtons{};
-  std::array<TDXHScrollBar*, SliderCount> FSliders{};
-  std::array<TDXCheckBox*, CheckCount> FChecks{};
+  TOptionsControls FControls;
   std::vector<std::string> FLanguageFiles;
   bool FReady = false;
-  int FCountdown = -1;
-  uint32_t FCountdownTick = 0;
-  TDisplaySetting FPending;  // the applied mode waiting for Keep
-  bool FSwitching = false;   // our own display switch: the display hook leaves the controls alone
-  int FHotKeyRow = 0;
-  bool FRowHighlighted = false;
-  bool FCapturing = false;
-  bool FSecondKey = false;
-  bool FRowClicked = false;
-  std::pair<THotKey, THotKey> FCaptureOld;  // the row's keys before the capture
+  THotKeyEditor FHotKeys;
+  TDisplayModeConfirm FDisplayMode;
 };
 
 }  // namespace qj

@@ -1,7 +1,7 @@
 // The options screen with the real data set, driven by mouse presses on its controls and key
 // releases: settings change at once, the display mode waits for Keep on the test clock, presets
-// keep what the player chose, languages and themes reach every control, and the hot-key editor
-// captures, cancels and shows clashes.
+// keep what the player chose, languages and themes reach every control, and a click on a hot-key
+// row waits for its keys while the program's own keys rest.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -179,17 +179,6 @@ TEST_F(OptionsTest, ANewDisplayModeRevertsAfterTenSecondsWithoutKeep) {
   EXPECT_FALSE(Screen.CheckBox(T::FullScreenBox)->FChecked);
 }
 
-TEST_F(OptionsTest, TheCountdownRunsOnTheClockNotOnFrames) {
-  Enter();
-  Check(T::FullScreenBox);
-  Press(T::Apply);
-  ASSERT_EQ(Screen.Countdown(), 10);
-  Clock.Advance(60000);  // no frames while the window was inactive
-  Screen.Update();
-  EXPECT_EQ(Screen.Countdown(), -1);
-  EXPECT_FALSE(Display.FullScreenOption());
-}
-
 TEST_F(OptionsTest, KeepStoresTheAppliedMode) {
   Enter();
   Forward(T::ResolutionSlider);
@@ -364,21 +353,6 @@ TEST_F(OptionsTest, EscapeCancelsACaptureAndKeepsTheOldKeys) {
   Screen.StartCapture(1);
   Screen.KeyDown(minimise, 0);
   EXPECT_EQ(minimise, 0) << "the program's own keys wait while a key is captured";
-}
-
-TEST_F(OptionsTest, AKeyUsedTwiceIsShownAsAClashAndCanStillBeKept) {
-  Enter();
-  for (int row = 0; row < T::kHotKeyRows; ++row) EXPECT_FALSE(Screen.RowConflicts(row)) << row;
-  Screen.StartCapture(13);
-  KeyUp(Options.Hotkeys[8].Key, Options.Hotkeys[8].Shift);  // the loupe's key for the main menu
-  EXPECT_TRUE(Screen.RowConflicts(13));
-  EXPECT_TRUE(Screen.RowConflicts(4));
-  EXPECT_FALSE(Screen.RowConflicts(5));
-  EXPECT_EQ(Options.Hotkeys[26], Options.Hotkeys[8]) << "kept, until the player changes it";
-  Screen.StartCapture(13);
-  KeyUp('U');
-  EXPECT_FALSE(Screen.RowConflicts(13));
-  EXPECT_FALSE(Screen.RowConflicts(4));
 }
 
 TEST_F(OptionsTest, TheLayoutHoldsAtTheSmallestWindowAndAtTheLargest) {

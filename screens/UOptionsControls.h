@@ -1,0 +1,78 @@
+// The options screen's controls by name, what each one is and where it goes: groups in columns
+// inside a centred main window, the hot keys taking the width the others leave, the display-mode
+// question in the middle of the screen, and check-box captions in a font that fits their group.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "core/UMiscelaneous.h"
+#include "platform/Geometry.h"
+
+namespace qj {
+
+class TDXButton;
+class TDXCheckBox;
+class TDXHScrollBar;
+class TDXWindow;
+
+struct TOptionsControls {
+  enum EButton : uint8_t { Ok, Reload, Safe, Optimal, Close, Apply, Defaults, Keep, Revert, ButtonCount };
+  enum EGroup : uint8_t { Controls, Pieces, Table, Screen, Sound, Environment, Selection, HotKeys, Confirm, GroupCount };
+  enum ESlider : uint8_t {
+    AnimationSlider, HintResponseSlider, HintSlider, CubeSlider, RotationSlider, SlideSlider, ScoreSlider,
+    ZoomSlider, StickSlider, ScatterSlider, FpsSlider, ResolutionSlider, RefreshSlider, SoundSlider,
+    MusicSlider, ThemeSlider, BackgroundSlider, LanguageSlider, SliderCount
+  };
+  enum ECheck : uint8_t {
+    HintDecreasesBox, CubesBox, SmoothBox, BlankBox, NoWaitBox, FullScreenBox, ClockwiseBox, ReverseMouseBox,
+    StarsBox, AutoHideMenuBox, AutoHideScrollBox, DragBox, ClickBox, EitherBox, CheckCount
+  };
+  static constexpr int kMainWidth = 780, kMainHeight = 450;
+  static constexpr int kSliderHeight = 25;  // the theme's arrows decide; this is the least asked for
+  static constexpr int kCheckHeight = 20;
+
+  struct TGroupSpec {
+    int TitleLine;
+    int Width, Height;  // of the client area; the hot keys take what the others leave
+  };
+  struct TSliderSpec {
+    EGroup Group;
+    int Top;  // under the title band
+    int Min, Max;
+    int TOptions::*Setting = nullptr;  // the setting it shows and writes; null: its handler decides
+  };
+  struct TCheckSpec {
+    EGroup Group;
+    int Top;
+    const char* Caption;  // text keys; the cube box makes its own
+    int Width = 0;        // 0: the group's width less the margins
+  };
+  static const TGroupSpec& Spec(EGroup group);
+  static const TSliderSpec& Spec(ESlider slider);
+  static const TCheckSpec& Spec(ECheck box);
+  static int ButtonWidth(EButton button);
+  // Where a group's value lines stand, under its title band, top to bottom.
+  static std::vector<int> LabelTops(EGroup group);
+
+  // Every control in its place on a screen of the given size.
+  void Place(int screenWidth, int screenHeight);
+  // Long captions (German ones above all) take a smaller font rather than run out of their group.
+  void FitCheckCaptions();
+  // The environment group's preview of the table background, in the group's coordinates.
+  TRect HoleRect() const;
+
+  TDXWindow* FMain = nullptr;
+  std::array<TDXWindow*, GroupCount> FGroups{};
+  std::array<TDXButton*, ButtonCount> FButtons{};
+  std::array<TDXHScrollBar*, SliderCount> FSliders{};
+  std::array<TDXCheckBox*, CheckCount> FChecks{};
+
+ private:
+  void PlaceGroups();
+  void PlaceGroupContents();
+  void PlaceConfirmation(int screenWidth, int screenHeight);
+};
+
+}  // namespace qj
