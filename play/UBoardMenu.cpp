@@ -1,8 +1,8 @@
 // The in-game menu: building it for the current theme, its buttons' actions, and the per-frame
 // work of the bar, the loupe, the cursor, the scroll buttons and the setup windows.
 //
-// Index: the bar button; loupe and scroll arithmetic; building; button actions; helps and
-// windows; per frame; state, statistics and queries.
+// Index: scroll arithmetic; building; button actions; helps and windows; per frame; state and
+// queries.
 #include "play/UBoardMenu.h"
 
 #include <algorithm>
@@ -19,6 +19,7 @@
 #include "creation/UPuzzleFile.h"
 #include "graphics/UGraphicsEngine.h"
 #include "creation/UGameRecord.h"
+#include "play/UMenuSprites.h"
 #include "play/USavedGame.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
@@ -28,179 +29,13 @@
 
 namespace qj {
 
-// ---- The bar button ----------------------------------------------------------------------------
+// ---- Scroll arithmetic -------------------------------------------------------------------------
 
 namespace {
-constexpr TPixel kWhite = 0xFFFFFF;
-constexpr int kIconTop = 4;
-constexpr int kCaptionBottom = 3;
-}  // namespace
-
-TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode left, EButtonMode right)
-    : TDXControl(owner),
-      FIndex(index),
-      FLeftMode(left),
-      FRightMode(right),
-      FLeftHint(std::make_unique<TDXHint>(owner)),
-      FRightHint(std::make_unique<TDXHint>(owner)) {
-  FSprite = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, FDepth, 0));
-  FEngine->AddSurface(FSprite.Index(), nullptr);
-  FCaption = "$" + std::to_string(148 + index);
-  // Line 0 is the program's title, not a hint: the exit button's two sides say the same, so its
-  // right side's hint speaks for both.
-  FLeftHintText = index == MenuButton::Exit ? "" : "$" + std::to_string(2 * index);
-  FRightHintText = "$" + std::to_string(2 * index + 1);
-  // The left hint is asked first and prepares both, as a push button's do.
-  FLeftHint->OnBeforeShow = [this](TDXControl*) {
-    FLeftHint->SetCaption(FLeftHintText);
-    FRightHint->SetCaption(FRightHintText);
-    FLeftHint->PlaceBeside(true);
-    FRightHint->PlaceBeside(false);
-  };
-}
-
-TBoardMenuButton::~TBoardMenuButton() = default;
-
-void TBoardMenuButton::MouseDown(int button, int shift, int x, int y) {
-  if (button == mbMiddle) return;
-  Press(button == mbRight ? EMenuSide::Right : EMenuSide::Left);
-}
-
-void TBoardMenuButton::MouseUp(int button, int shift, int x, int y) { Release(); }
-
-void TBoardMenuButton::ClickSide(EMenuSide side) {
-  const std::weak_ptr<const void> life = Life();
-  Press(side);
-  if (!life.expired()) Release();
-}
-
-// Momentary sides show the pressed frame while held and stay off; toggles flip at the press.
-void TBoardMenuButton::Press(EMenuSide side) {
-  if (!FEnabled || FDown) return;
-  PlayClick();
-  FDown = true;
-  FCapture = true;
-  FDownSide = side;
-  const std::weak_ptr<const void> life = Life();
-  if (OnPress) OnPress(this, side);
-  if (life.expired()) return;
-  const bool left = side == EMenuSide::Left;
-  if ((left ? FLeftMode : FRightMode) == EButtonMode::Momentary) {
-    (left ? FLeftOn : FRightOn) = false;
-    (left ? FLeftFrame : FRightFrame) = MenuButtonFrame::Pressed;
-  } else {
-    SetSide(side, !IsOn(side));
-  }
-  Paint();
-  if (OnChanged) OnChanged(this, side);
-}
-
-void TBoardMenuButton::Release() {
-  if (!FDown) return;
-  FDown = false;
-  FCapture = false;
-  const bool left = FDownSide == EMenuSide::Left;
-  int& frame = left ? FLeftFrame : FRightFrame;
-  if (frame == MenuButtonFrame::Pressed) frame = MenuButtonFrame::Off;
-  Paint();
-  if (OnReleased) OnReleased(this, FDownSide);
-}
-
-void TBoardMenuButton::SetSide(EMenuSide side, bool on) {
-  const bool left = side == EMenuSide::Left;
-  (left ? FLeftOn : FRightOn) = on;
-  (left ? FLeftFrame : FRightFrame) = on ? MenuButtonFrame::On : MenuButtonFrame::Off;
-  Paint();
-}
-
-void TBoardMenuButton::SetImages(const TImageList& frames, TImage icon) {
-  FFrames = frames;
-  FIcon = std::move(icon);
-  if (const TMyDib* rest = ImageAt(FFrames, 0)) {
-    FWidth = rest->Width();
-    FHeight = rest->Height();
-  }
-  Paint();
-}
-
-void TBoardMenuButton::SetHints(const std::string& left, const std::string& right) {
-  FLeftHintText = left;
-  FRightHintText = right;
-}
-
-void TBoardMenuButton::SetShown(bool shown) {
-  if (TMySprite* s = FSprite.Get()) s->Visible = shown;
-  for (TDXHint* hint : {FLeftHint.get(), FRightHint.get()}) {
-    hint->FEnabled = shown;
-    if (!shown) hint->HideHint();
-  }
-}
-
-void TBoardMenuButton::SetTop(int value) {
-  FTop = value;
-  AttachHints();
-  TDXControl::SetTop(value);
-}
-
-void TBoardMenuButton::SetLeft(int value) {
-  FLeft = value;
-  AttachHints();
-  TDXControl::SetLeft(value);
-}
-
-void TBoardMenuButton::AttachHints() {
-  FLeftHint->AttachTo(*this);
-  FRightHint->AttachTo(*this);
-}
-
-// Each half of the button shows its side's frame, the icon and caption over both.
-void TBoardMenuButton::Paint() {
-  TMySprite* s = FSprite.Get();
-  if (FUpdating || !s || s->Surfaces.empty() || FWidth <= 0 || FHeight <= 0) return;
-  TSurface& surface = *s->Surfaces[0];
-  surface.SetSize(FWidth, FHeight);
-  const int half = FWidth / 2;
-  if (const TMyDib* frame = ImageAt(FFrames, FLeftFrame)) Blt(surface, {0, 0, half, FHeight}, *frame, {0, 0, half, frame->Height()}, false);
-  if (const TMyDib* frame = ImageAt(FFrames, FRightFrame))
-    Blt(surface, {half, 0, FWidth, FHeight}, *frame, {frame->Width() / 2, 0, frame->Width(), frame->Height()}, false);
-  if (FIcon) BltFast(surface, (FWidth - FIcon->Width()) / 2, kIconTop, *FIcon, true);
-  const std::string caption = GetCaption();
-  if (!caption.empty()) {
-    const TTheme& theme = CurrentTheme();
-    TCanvas canvas(surface);
-    canvas.Font.Name = theme.FontName;
-    canvas.Font.Size = theme.FontMenuSize;
-    canvas.Font.Color = theme.SayColor.ToPixel();
-    canvas.BrushClear = true;
-    canvas.TextOut((FWidth - canvas.TextWidth(caption)) / 2, FHeight - canvas.TextHeight(caption) - kCaptionBottom,
-                   caption);
-  }
-  MoveSprite();
-}
-
-// ---- Loupe and scroll arithmetic ---------------------------------------------------------------
-
-namespace {
-constexpr std::array<double, 16> kLoupeZooms = {1, 1.25, 1.5, 1.75, 2, 2.25, 2.5, 2.75, 3, 3.5, 4, 4.5, 5, 6, 7, 8};
 constexpr double kMaxScrollSpeed = 15.0;
 constexpr int kScrollPixelsPerSpeed = 3;
 constexpr int kFallbackFrameRate = 60;
 }  // namespace
-
-double LoupeZoomFactor(int index) { return kLoupeZooms[size_t(std::clamp(index, 0, int(kLoupeZooms.size()) - 1))]; }
-
-TLoupeRects LoupeRects(TPoint mouse, int rx, int ry, double zoom, int screenWidth, int screenHeight) {
-  const double x0 = mouse.X - rx / zoom, x1 = mouse.X + rx / zoom;
-  const double y0 = mouse.Y - ry / zoom, y1 = mouse.Y + ry / zoom;
-  const double cx0 = std::max(x0, 0.0), cx1 = std::min(x1, double(screenWidth));
-  const double cy0 = std::max(y0, 0.0), cy1 = std::min(y1, double(screenHeight));
-  if (cx1 <= cx0 || cy1 <= cy0) return {};
-  TLoupeRects r;
-  r.Source = {int(std::lround(cx0)), int(std::lround(cy0)), int(std::lround(cx1)), int(std::lround(cy1))};
-  r.Dest = {int(std::lround((cx0 - x0) * zoom)), int(std::lround((cy0 - y0) * zoom)),
-            int(std::lround((cx1 - x0) * zoom)), int(std::lround((cy1 - y0) * zoom))};
-  return r;
-}
 
 double NextScrollSpeed(double speed, uint32_t sinceLastMs, int clickMs, int fps) {
   if (sinceLastMs >= uint32_t(std::max(clickMs, 0))) return 1.0;
@@ -226,12 +61,9 @@ constexpr bool ActsOnRelease(int button) {
 // Entries of the "BoardMenuOptions" block: the button frames, then one icon per button.
 constexpr size_t kFirstIconEntry = MenuButtonFrame::Count;
 constexpr int kBarRectLine = 1, kTrayRectLine = 5;  // after the .coord file's title line
-constexpr int kAnimationRise = 75, kAnimationSpacing = 50, kAnimationFrameMs = 50;
-constexpr int kSetupTimeoutMs = 5000;
 constexpr int kBarHideDelayMs = 1000;
 constexpr int kEdgeFullScreen = 5, kEdgeWindowed = 10;
 constexpr int kScrollZone = 48;
-constexpr int kSmallStepPixels = 40;
 constexpr int kArrangeGap = 10;
 constexpr int kExitWidth = 380, kExitHeight = 170, kExitButtonWidth = 100, kExitButtonRise = 60, kExitTextTop = 10;
 constexpr int kArrangeCount = 10;
@@ -250,25 +82,12 @@ std::shared_ptr<const TMyDib> LoadThemed(const std::string& base) {
   return image;
 }
 
-void ShowSprite(TDXControl* control, bool shown) {
-  if (!control) return;
-  if (TMySprite* s = control->FSprite.Get()) s->Visible = shown;
-}
-
-bool SpriteShown(const TSpriteHandle& handle) {
-  const TMySprite* s = handle.Get();
-  return s && s->Visible;
-}
-
-TSpriteHandle MakeSprite(TGraphicsEngine& engine, double depth, int category = 0) {
-  TSpriteHandle handle(engine, engine.AddEmptySprite(0, 0, depth, category));
-  handle.Get()->NoHit = true;
-  return handle;
-}
-
 }  // namespace
 
-TBoardMenu::TBoardMenu(TGraphicsEngine* engine) : TInterface(engine) { SetDepthRange(1000, 1010); }
+TBoardMenu::TBoardMenu(TGraphicsEngine* engine) : TInterface(engine) {
+  SetDepthRange(1000, 1010);
+  FPictures.OnSmallChosen = [this] { return IsOn(MenuButton::SmallPicture, ESide::Left); };
+}
 
 TBoardMenu::~TBoardMenu() { Teardown(); }
 
@@ -281,8 +100,7 @@ void TBoardMenu::Enter() {
   FNearBarTick = GetTickCount();
   FScrollSpeed = 1.0;
   FLastScrollTick = 0;
-  FGhostPos = {kArrangeGap, kArrangeGap};
-  FSmallStep = std::clamp(Options.SmallPicSize, kSmallPicMin, kSmallPicMax);
+  FPictures.Enter();
   TryBuild();
 }
 
@@ -301,9 +119,8 @@ void TBoardMenu::TryBuild() {
 // images, which the next Build loads again in the theme of the day.
 void TBoardMenu::Leave() {
   Teardown();
-  FPicture.reset();
+  FPictures.ForgetPicture();
   FBarImage.reset();
-  FLoupeFrame.reset();
   FButtonFrames.clear();
   TInterface::Leave();
 }
@@ -312,30 +129,27 @@ void TBoardMenu::Leave() {
 void TBoardMenu::Teardown() {
   FreeOwnedControls();
   FButtons.fill(nullptr);
-  FProgressHints.fill(nullptr);
   FExitButtons.fill(nullptr);
   FScrollButtons.fill(nullptr);
-  FExitDialog = FGhostWindow = FSmallWindow = nullptr;
-  FGhostSlider = FSmallSlider = nullptr;
-  FAnimations.clear();
+  FExitDialog = nullptr;
+  FStatistics.Reset();
   FBar.Reset();
   FLoupe.Reset();
   FCursor.Reset();
-  FGhost.Reset();
+  FPictures.Reset();
   FBuilt = false;
 }
 
 void TBoardMenu::Build() {
-  MakeGhostWindow();
-  MakeSmallWindow();
-  MakeAnimations();
+  FPictures.Make();
+  FStatistics.MakeAnimations();
   MakeBar();
   MakeButtons();
   MakeScrollButtons();
-  MakeProgressHints();
+  FStatistics.MakeHints();
   MakeExitDialog();
   MakeCursor();
-  MakeLoupe();
+  FLoupe.Make();
   FBuilt = true;
   Layout();
   SetHelpHints();
@@ -370,45 +184,9 @@ void TBoardMenu::MakeBar() {
     std::fprintf(stderr, "quorvane-jigsaw: menu bar not loaded: %s\n", ThemedImageError(base, FBarImage->LastError()).c_str());
   ReadLayoutRect(CoordFileName(base), FBarRect, kBarRectLine);
   ReadLayoutRect(CoordFileName(base), FTrayRect, kTrayRectLine);
-  FBar = MakeSprite(*FEngine, NextDepth());
+  FBar = MakeMenuSprite(*FEngine, NextDepth());
   FEngine->AddSurface(FBar.Index(), nullptr);
   FBar.Get()->NoHit = false;
-}
-
-void TBoardMenu::MakeGhostWindow() {
-  FGhost = MakeSprite(*FEngine, NextDepth(), SpriteCategory::Ghost);
-  FEngine->AddSurface(FGhost.Index(), FPicture.get());
-  const int alpha = std::clamp(Options.GhostAlpha, kGhostAlphaMin, kGhostAlphaMax);
-  TMySprite& ghost = *FGhost.Get();  // only until the next sprite is made
-  ghost.Fixed = false;               // the ghost lies on the table and scrolls with it
-  ghost.Visible = false;
-  ghost.Alpha = uint8_t(alpha);
-  NextDepth();  // the ghost stays 2 below its setup window
-  FGhostWindow = &AddOwnedControl<TDXWindow>();
-  FGhostWindow->Setup("Ghost setup", 0, 0, 200, 150, {.Style = 1, .FillClient = false});
-  FGhostSlider = &AddOwnedControl<TDXVScrollBar>();
-  FGhostSlider->Setup(0, 0, 0, 100, kGhostAlphaMin, kGhostAlphaMax, alpha, ScrollBarStyle::Large,
-                      [this](TDXControl*) {
-                        Options.GhostAlpha = FGhostSlider->FPosition;
-                        if (TMySprite* s = FGhost.Get()) s->Alpha = uint8_t(FGhostSlider->FPosition);
-                      });
-  FGhostWindow->OnMove = [this](TDXControl*) { GhostWindowMoved(); };
-  ShowGhostSetup(false);
-}
-
-void TBoardMenu::MakeSmallWindow() {
-  FSmallWindow = &AddOwnedControl<TDXWindow>();
-  FSmallWindow->Setup("SmallPic setup", 2 * kArrangeGap, 2 * kArrangeGap, 200, 150, {.Style = 1});
-  FSmallWindow->FStretchContents = true;
-  FSmallWindow->FKeepAspect = true;
-  if (FPicture) FSmallWindow->SetPicture(*FPicture);
-  FSmallSlider = &AddOwnedControl<TDXHScrollBar>();
-  FSmallSlider->Setup(0, 0, 100, 0, kSmallPicMin, kSmallPicMax, FSmallStep, ScrollBarStyle::Small,
-                      [this](TDXControl*) { SetSmallStep(FSmallSlider->FPosition); });
-  FSmallWindow->OnMove = [this](TDXControl*) { SmallWindowMoved(); };
-  SetSmallStep(FSmallStep);
-  ShowSprite(FSmallWindow, false);
-  ShowSprite(FSmallSlider, false);
 }
 
 void TBoardMenu::MakeExitDialog() {
@@ -427,61 +205,15 @@ void TBoardMenu::MakeExitDialog() {
   ShowExitDialog(false);
 }
 
-// The loupe is drawn by a hook from the part of the frame just composed that it magnifies, so it
-// costs its own area only.
-void TBoardMenu::MakeLoupe() {
-  std::vector<std::string> block;
-  ReadOptionsBlock("LoupeOptions", block);
-  const std::string base = BlockEntry(block, 0);
-  FLoupeFrame = std::make_unique<TMyDib>();
-  if (!FLoupeFrame->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: loupe not loaded: %s\n", ThemedImageError(base, FLoupeFrame->LastError()).c_str());
-  std::vector<std::string> lines;
-  if (!ReadTextLines(ResolvePath(CoordFileName(base)), lines) || lines.size() < 2)
-    throw ELayoutError("the loupe's radii are missing in " + CoordFileName(base));
-  FLoupeRx = std::max(1, std::atoi(lines[0].c_str()));
-  FLoupeRy = std::max(1, std::atoi(lines[1].c_str()));
-  FLoupe = MakeSprite(*FEngine, NextOverlayDepth());
-  TMySprite& loupe = *FLoupe.Get();
-  loupe.Kind = ESpriteKind::Hook;
-  loupe.Visible = false;
-  FEngine->AddSurface(FLoupe.Index(), nullptr).SetSize(2 * FLoupeRx, 2 * FLoupeRy);
-  FLoupe.Get()->OnDraw = [this](int) { DrawLoupe(); };
-}
-
 void TBoardMenu::MakeCursor() {
   std::vector<std::string> block;
   ReadOptionsBlock("MenuCursors", block);
-  FCursor = MakeSprite(*FEngine, NextOverlayDepth());
+  FCursor = MakeMenuSprite(*FEngine, NextOverlayDepth());
   for (const std::string& entry : block) FEngine->AddSurfaceFromFile(FCursor.Index(), ThemedFileName(entry));
   TMySprite& cursor = *FCursor.Get();
   cursor.Kind = ESpriteKind::Animation;
   cursor.Finished = true;  // the frame is the tool, never stepped
   cursor.Visible = false;
-}
-
-void TBoardMenu::MakeAnimations() {
-  std::vector<std::string> block;
-  ReadOptionsBlock("Animations", block);
-  if (block.empty()) return;
-  const std::string base = block[size_t(std::clamp(Options.CubeType, 0, int(block.size()) - 1))];
-  std::vector<std::string> frames;
-  for (int f = 0; f < 100; ++f) {
-    char number[12];
-    std::snprintf(number, sizeof number, "%02d", f);
-    const std::string name = ThemedFileName(base + number);
-    if (!FileExists(name)) break;
-    frames.push_back(name);
-  }
-  for (int i = 0; i < kProgressHints && !frames.empty(); ++i) {
-    TSpriteHandle& sprite = FAnimations.emplace_back(MakeSprite(*FEngine, NextDepth()));
-    for (const std::string& name : frames) FEngine->AddSurfaceFromFile(sprite.Index(), name);
-    TMySprite& s = *sprite.Get();
-    s.Kind = ESpriteKind::Animation;
-    s.FrameMs = kAnimationFrameMs;
-    s.Frame = unsigned(i * 3) % unsigned(frames.size());
-    s.Visible = Options.DisplayCubes;
-  }
 }
 
 void TBoardMenu::MakeScrollButtons() {
@@ -503,13 +235,6 @@ void TBoardMenu::MakeScrollButtons() {
   }
 }
 
-void TBoardMenu::MakeProgressHints() {
-  for (auto& hint : FProgressHints) {
-    hint = &AddOwnedControl<TDXHint>();
-    hint->FCaption = ".";
-  }
-}
-
 // Everything that depends on the screen size.
 void TBoardMenu::Layout() {
   if (!FBuilt) return;
@@ -524,11 +249,7 @@ void TBoardMenu::Layout() {
     Blt(surface, {w - right, 0, w, ih}, *FBarImage, {FBarRect.Right, 0, iw, ih}, false);
   }
   PlaceButtons();
-  for (size_t i = 0; i < FAnimations.size(); ++i)
-    if (TMySprite* s = FAnimations[i].Get()) {
-      s->X = kArrangeGap + int(i) * kAnimationSpacing;
-      s->Y = h - kAnimationRise;
-    }
+  FStatistics.Layout(h);
   FExitDialog->SetBounds((w - kExitWidth) / 2, (h - kExitHeight) / 2, kExitWidth, kExitHeight);
   const int gap = (kExitWidth - 3 * kExitButtonWidth) / 4;
   for (size_t i = 0; i < FExitButtons.size(); ++i)
@@ -722,83 +443,12 @@ void TBoardMenu::SetHelpHints() {
   ShowSmallPicture(IsOn(MenuButton::SmallPicture, ESide::Left));
 }
 
-void TBoardMenu::SetPicture(const TMyDib& picture) {
-  FPicture = std::make_unique<TMyDib>(picture);
-  if (!FBuilt) return;
-  if (TMySprite* ghost = FGhost.Get()) {
-    ghost->Surfaces.clear();
-    FEngine->AddSurface(FGhost.Index(), FPicture.get());
-  }
-  FSmallWindow->SetPicture(*FPicture);
-  SetSmallStep(FSmallStep);
-  PlaceGhostWindow();
-}
+void TBoardMenu::SetPicture(const TMyDib& picture) { FPictures.SetPicture(picture); }
 
-void TBoardMenu::ShowGhost(bool shown) {
-  shown = shown && HelpAllowed(MenuButton::Ghost);
-  if (TMySprite* ghost = FGhost.Get()) ghost->Visible = shown && FPicture;
-  if (shown && GameRecord.Finished == 0) GameRecord.GhostUsed = 1;
-  ShowGhostSetup(shown);
-}
-
-void TBoardMenu::ShowGhostSetup(bool shown) {
-  FGhostSetupShown = shown;
-  FGhostSeenTick = GetTickCount();
-  if (shown) PlaceGhostWindow();
-  ShowSprite(FGhostWindow, shown);
-  ShowSprite(FGhostSlider, shown);
-}
-
-// The setup window frames the ghost with the slider at its right; it sits in screen
-// coordinates, so it is placed again over the ghost after the table scrolled.
-void TBoardMenu::PlaceGhostWindow() {
-  if (!FGhostWindow || !FPicture) return;
-  const int sliderWidth = FGhostSlider->FWidth;
-  FGhostWindow->SetClientSize(FPicture->Width() + sliderWidth, FPicture->Height());
-  const int left = FGhostPos.X - FEngine->FScrollX - FGhostWindow->FInsetLeft;
-  const int top = FGhostPos.Y - FEngine->FScrollY - FGhostWindow->FInsetTop;
-  if (FGhostWindow->FLeft != left) FGhostWindow->SetLeft(left);
-  if (FGhostWindow->FTop != top) FGhostWindow->SetTop(top);
-  GhostWindowMoved();
-}
-
-void TBoardMenu::GhostWindowMoved() {
-  const TDXWindow& w = *FGhostWindow;
-  FGhostPos = {w.FLeft + w.FInsetLeft + FEngine->FScrollX, w.FTop + w.FInsetTop + FEngine->FScrollY};
-  if (TMySprite* ghost = FGhost.Get()) {
-    ghost->X = FGhostPos.X;
-    ghost->Y = FGhostPos.Y;
-  }
-  const int pictureWidth = FPicture ? FPicture->Width() : 0;
-  FGhostSlider->SetBounds(w.FLeft + w.FInsetLeft + pictureWidth, w.FTop + w.FInsetTop, FGhostSlider->FWidth,
-                          std::max(1, w.ClientHeight()));
-}
+void TBoardMenu::ShowGhost(bool shown) { FPictures.ShowGhost(shown && HelpAllowed(MenuButton::Ghost)); }
 
 void TBoardMenu::ShowSmallPicture(bool shown) {
-  shown = shown && HelpAllowed(MenuButton::SmallPicture);
-  FSmallSetupShown = shown;
-  FSmallSeenTick = GetTickCount();
-  if (shown && GameRecord.Finished == 0) GameRecord.MaxPictureSize = std::max(GameRecord.MaxPictureSize, FSmallStep);
-  ShowSprite(FSmallWindow, shown);
-  ShowSprite(FSmallSlider, shown);
-}
-
-// Step s gives the picture a client width of 40 (s + 1) pixels, in the picture's proportions.
-void TBoardMenu::SetSmallStep(int step) {
-  FSmallStep = std::clamp(step, kSmallPicMin, kSmallPicMax);
-  Options.SmallPicSize = FSmallStep;
-  if (FSmallSlider->FPosition != FSmallStep) FSmallSlider->SetPosition(FSmallStep);
-  const int width = kSmallStepPixels * (FSmallStep + 1);
-  const int height = FPicture && FPicture->Width() > 0 ? width * FPicture->Height() / FPicture->Width() : width * 3 / 4;
-  FSmallWindow->SetClientSize(width, height);
-  if (IsOn(MenuButton::SmallPicture, ESide::Left) && GameRecord.Finished == 0)
-    GameRecord.MaxPictureSize = std::max(GameRecord.MaxPictureSize, FSmallStep);
-  SmallWindowMoved();
-}
-
-void TBoardMenu::SmallWindowMoved() {
-  const TDXWindow& w = *FSmallWindow;
-  FSmallSlider->SetBounds(w.FLeft, w.FTop + w.FHeight, w.FWidth, FSmallSlider->FHeight);
+  FPictures.ShowSmallPicture(shown && HelpAllowed(MenuButton::SmallPicture));
 }
 
 // The ten arrangements: the order of ghost, small picture and fixed loupe, and whether the row
@@ -814,24 +464,24 @@ void TBoardMenu::Arrange() {
   if (!IsOn(MenuButton::Ghost, ESide::Left)) ClickSide(MenuButton::Ghost, ESide::Left);
   if (!IsOn(MenuButton::SmallPicture, ESide::Left)) ClickSide(MenuButton::SmallPicture, ESide::Left);
   if (!IsOn(MenuButton::Loupe, ESide::Right)) ClickSide(MenuButton::Loupe, ESide::Right);
-  SetSmallStep(4);
+  FPictures.SetSmallStep(4);
   const auto& order = kOrders[size_t(FArrangement)];
   const bool fromRight = order[3] != 0;
   int x = fromRight ? FEngine->FWidth - kArrangeGap : kArrangeGap;
   for (size_t k = 0; k < 3; ++k) {
-    const bool on = order[k] == Ghost   ? IsOn(MenuButton::Ghost, ESide::Left) && FPicture
+    const bool on = order[k] == Ghost   ? IsOn(MenuButton::Ghost, ESide::Left) && FPictures.HasPicture()
                     : order[k] == Small ? IsOn(MenuButton::SmallPicture, ESide::Left)
                                         : IsOn(MenuButton::Loupe, ESide::Right);
     if (!on) continue;
-    const int width = order[k] == Ghost ? FGhostWindow->FWidth : order[k] == Small ? FSmallWindow->FWidth : 2 * FLoupeRx;
+    const int width = order[k] == Ghost   ? GhostWindow()->FWidth
+                      : order[k] == Small ? SmallPictureWindow()->FWidth
+                                          : FLoupe.Width();
     const int left = fromRight ? x - width : x;
     x = fromRight ? left - kArrangeGap : left + width + kArrangeGap;
     if (order[k] == Ghost) {
-      FGhostPos = {left + FGhostWindow->FInsetLeft + FEngine->FScrollX, kArrangeGap + FGhostWindow->FInsetTop + FEngine->FScrollY};
-      PlaceGhostWindow();
+      FPictures.MoveGhostWindow(left, kArrangeGap);
     } else if (order[k] == Small) {
-      FSmallWindow->SetLeft(left);
-      FSmallWindow->SetTop(kArrangeGap);
+      FPictures.MoveSmallWindow(left, kArrangeGap);
     } else {
       Options.StatLoupeX = left;
       Options.StatLoupeY = kArrangeGap;
@@ -881,9 +531,8 @@ void TBoardMenu::Update() {
   UpdateScrollButtons();
   UpdateLoupe();
   UpdateCursor();
-  if (FGhostSetupShown) PlaceGhostWindow();
-  for (TSpriteHandle& a : FAnimations)
-    if (TMySprite* s = a.Get()) s->Visible = Options.DisplayCubes && !FSuspended;
+  FPictures.FollowScroll();
+  FStatistics.ShowAnimations(Options.DisplayCubes && !FSuspended);
   TInterface::Update();
 }
 
@@ -915,35 +564,11 @@ void TBoardMenu::UpdateBar(uint32_t now) {
   PlaceButtons();
 }
 
-// After 5 s without the mouse over it a setup window puts its slider away (the ghost keeps its
-// frame away too) and the button's hints go; the mouse over the help brings them back.
 void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
-  const auto over = [this](const TDXControl* c) {
-    return c && MakeRect(c->FLeft, c->FTop, c->FWidth, c->FHeight).Contains(FPointer.X, FPointer.Y);
-  };
-  if (IsOn(MenuButton::Ghost, ESide::Left)) {
-    const TRect ghost = GhostRect();
-    const bool overGhost = MakeRect(ghost.Left - FEngine->FScrollX, ghost.Top - FEngine->FScrollY, ghost.Width(),
-                                    ghost.Height()).Contains(FPointer.X, FPointer.Y);
-    if (over(FGhostWindow) || over(FGhostSlider) || overGhost) {
-      FGhostSeenTick = now;
-      if (!FGhostSetupShown) ShowGhostSetup(true);
-    } else if (FGhostSetupShown && now - FGhostSeenTick > uint32_t(kSetupTimeoutMs)) {
-      ShowGhostSetup(false);
-      FButtons[MenuButton::Ghost]->FLeftHint->HideHint();
-      FButtons[MenuButton::Ghost]->FRightHint->HideHint();
-    }
-  }
-  if (IsOn(MenuButton::SmallPicture, ESide::Left)) {
-    if (over(FSmallWindow) || over(FSmallSlider)) {
-      FSmallSeenTick = now;
-      ShowSprite(FSmallSlider, true);
-    } else if (now - FSmallSeenTick > uint32_t(kSetupTimeoutMs)) {
-      ShowSprite(FSmallSlider, false);
-      FButtons[MenuButton::SmallPicture]->FLeftHint->HideHint();
-      FButtons[MenuButton::SmallPicture]->FRightHint->HideHint();
-    }
-  }
+  if (IsOn(MenuButton::Ghost, ESide::Left) && FPictures.GhostSetupTimedOut(now, FPointer))
+    FButtons[MenuButton::Ghost]->HideHints();
+  if (IsOn(MenuButton::SmallPicture, ESide::Left) && FPictures.SmallSetupTimedOut(now, FPointer))
+    FButtons[MenuButton::SmallPicture]->HideHints();
 }
 
 void TBoardMenu::UpdateScrollButtons() {
@@ -969,37 +594,8 @@ void TBoardMenu::Scroll(int dx, int dy) {
 int TBoardMenu::FrameRate() const { return OnFrameRate ? OnFrameRate() : 0; }
 
 void TBoardMenu::UpdateLoupe() {
-  TMySprite* loupe = FLoupe.Get();
-  if (!loupe) return;
   const bool follow = IsOn(MenuButton::Loupe, ESide::Left), fixed = IsOn(MenuButton::Loupe, ESide::Right);
-  loupe->Visible = !FSuspended && HelpAllowed(MenuButton::Loupe) && (follow || fixed);
-  loupe->X = follow ? FPointer.X - FLoupeRx : Options.StatLoupeX;
-  loupe->Y = follow ? FPointer.Y - FLoupeRy : Options.StatLoupeY;
-}
-
-// Runs while the frame is composed: what lies below the loupe is on the back buffer already.
-void TBoardMenu::DrawLoupe() {
-  TMySprite* loupe = FLoupe.Get();
-  if (!loupe || loupe->Surfaces.empty() || !loupe->Surfaces[0]) return;
-  TSurface& back = FEngine->Display().BackBuffer();
-  TSurface& view = *loupe->Surfaces[0];
-  view.Fill(0);
-  const TLoupeRects r = LoupeRects(FPointer, FLoupeRx, FLoupeRy, LoupeZoomFactor(Options.LoupeZoom), FEngine->FWidth,
-                                   FEngine->FHeight);
-  if (!r.Dest.IsEmpty()) Blt(view, r.Dest, back, r.Source, false);
-  // The frame image: key colour outside the lens, white where the view shows, the ring itself.
-  const bool framed = FLoupeFrame->Width() == view.Width() && FLoupeFrame->Height() == view.Height();
-  for (int y = 0; framed && y < view.Height(); ++y) {
-    TPixel* out = view.Row(y);
-    const TPixel* frame = FLoupeFrame->Row(y);
-    for (int x = 0; x < view.Width(); ++x) {
-      const TPixel f = frame[x] & kRgbMask;
-      if (f == 0) out[x] = 0;
-      else if (f != kWhite) out[x] = f;
-      else if ((out[x] & kRgbMask) == 0) out[x] = 1;  // black in the view is not the key colour
-    }
-  }
-  BltFast(back, loupe->X, loupe->Y, view, true);
+  FLoupe.Place(!FSuspended && HelpAllowed(MenuButton::Loupe) && (follow || fixed), follow);
 }
 
 void TBoardMenu::UpdateCursor() {
@@ -1016,7 +612,7 @@ void TBoardMenu::UpdateCursor() {
 
 void TBoardMenu::Suspend() {
   FSuspended = true;
-  if (TMySprite* s = FLoupe.Get()) s->Visible = false;
+  FLoupe.Hide();
   if (TMySprite* s = FCursor.Get()) s->Visible = false;
 }
 
@@ -1032,7 +628,7 @@ void TBoardMenu::Resume() {
   UpdateLoupe();
 }
 
-// ---- State, statistics and queries -------------------------------------------------------------
+// ---- State and queries -------------------------------------------------------------------------
 
 ECursorTool TBoardMenu::CursorTool() const {
   static constexpr std::pair<std::pair<int, EMenuSide>, ECursorTool> kTools[] = {
@@ -1065,27 +661,12 @@ bool TBoardMenu::MouseOverMenu(int x, int y) const {
   return std::any_of(FControls.begin(), FControls.end(), [hit](const TDXControl* c) { return c && c->HasSprite(hit); });
 }
 
-TRect TBoardMenu::GhostRect() const {
-  if (!SpriteShown(FGhost) || !FPicture) return {};
-  return MakeRect(FGhostPos.X, FGhostPos.Y, FPicture->Width(), FPicture->Height());
-}
+TRect TBoardMenu::GhostRect() const { return FPictures.GhostRect(); }
 
-TRect TBoardMenu::SmallPictureRect() const {
-  if (!FSmallWindow || !FSmallSetupShown) return {};
-  return MakeRect(FSmallWindow->FLeft + FEngine->FScrollX, FSmallWindow->FTop + FEngine->FScrollY,
-                  FSmallWindow->FWidth, FSmallWindow->FHeight);
-}
+TRect TBoardMenu::SmallPictureRect() const { return FPictures.SmallPictureRect(); }
 
 void TBoardMenu::SaveState(TSavedMenu& m) const {
-  m.GhostX = FGhostPos.X;
-  m.GhostY = FGhostPos.Y;
-  if (FSmallWindow) {
-    m.SmallPicLeft = FSmallWindow->FLeft;
-    m.SmallPicTop = FSmallWindow->FTop;
-    m.SmallPicWidth = FSmallWindow->FWidth;
-    m.SmallPicHeight = FSmallWindow->FHeight;
-  }
-  m.SmallPicStep = FSmallStep;
+  FPictures.SaveState(m);
   for (int i = 1; i < MenuButton::Count; ++i) {
     m.LeftOn[size_t(i - 1)] = IsOn(i, ESide::Left);
     m.RightOn[size_t(i - 1)] = IsOn(i, ESide::Right);
@@ -1095,51 +676,15 @@ void TBoardMenu::SaveState(TSavedMenu& m) const {
 // Each side that differs is clicked, so a restored help takes effect as if the player chose it.
 void TBoardMenu::LoadState(const TSavedMenu& m) {
   if (!FBuilt) return;
-  FGhostPos = {m.GhostX, m.GhostY};
-  SetSmallStep(m.SmallPicStep);
-  FSmallWindow->SetLeft(m.SmallPicLeft);
-  FSmallWindow->SetTop(m.SmallPicTop);
-  PlaceGhostWindow();
+  FPictures.LoadState(m);
   for (int i = 1; i < MenuButton::Count; ++i) {
     if (IsOn(i, ESide::Left) != (m.LeftOn[size_t(i - 1)] != 0)) ClickSide(i, ESide::Left);
     if (IsOn(i, ESide::Right) != (m.RightOn[size_t(i - 1)] != 0)) ClickSide(i, ESide::Right);
   }
 }
 
-void TBoardMenu::UpdateStatistics(const TGameRecord& r) {
-  const std::vector<std::string> lines = {
-      Lang(78) + " " + ClockText(r.Elapsed) + " " + OneDecimal(r.TimeBonus * 100) + "%",
-      Lang(79) + " " + std::to_string(r.Percent) + "%",
-      Lang(172) + " " + std::to_string(6 * r.Joins) + "p",
-      Lang(173) + " -" + std::to_string(r.Drops) + "p",
-      Lang(174) + " -" + std::to_string(6 * r.PullHelps) + "p",
-      Lang(175) + " -" + std::to_string(r.ProximityHints) + "p",
-      Lang(176) + (r.GhostUsed ? " + 0% " : " + 25%"),
-      Lang(177) + " + " + OneDecimal((8 - r.MaxPictureSize) * 2.5) + "%",
-      Lang(178) + (r.PlaceHelpUsed ? " + 0% " : " + 10%"),
-      Lang(179) + " + " + OneDecimal(12 - r.MaxStickRange) + "%",
-      Lang(180) + " " + OneDecimal(r.Score),
-  };
-  FStatistics.clear();
-  for (const std::string& line : lines) FStatistics += (FStatistics.empty() ? "" : "|") + line;
-  // Two lines to a hint, in the order of the animations they stand over.
-  for (size_t i = 0; i < FProgressHints.size(); ++i)
-    if (FProgressHints[i]) {
-      const std::string second = 2 * i + 1 < lines.size() ? lines[2 * i + 1] : "";
-      FProgressHints[i]->SetCaption(2 * i < lines.size() ? lines[2 * i] + "|" + second : ".");
-    }
-}
+void TBoardMenu::UpdateStatistics(const TGameRecord& record) { FStatistics.Update(record); }
 
-void TBoardMenu::ShowProgress() {
-  for (size_t i = 0; i < FProgressHints.size(); ++i) {
-    TDXHint* hint = FProgressHints[i];
-    if (!hint) continue;
-    const int x = kArrangeGap + int(i) * kAnimationSpacing;
-    hint->FHintRect = MakeRect(x, FEngine->FHeight - kAnimationRise, kAnimationSpacing, kAnimationSpacing);
-    hint->HideHint();
-    hint->PlaceBeside(i % 2 == 0);
-    (void)hint->ShowHint();
-  }
-}
+void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FHeight); }
 
 }  // namespace qj
