@@ -29,21 +29,6 @@
 
 namespace qj {
 
-// ---- Scroll arithmetic -------------------------------------------------------------------------
-
-namespace {
-constexpr double kMaxScrollSpeed = 15.0;
-constexpr int kScrollPixelsPerSpeed = 3;
-constexpr int kFallbackFrameRate = 60;
-}  // namespace
-
-double NextScrollSpeed(double speed, uint32_t sinceLastMs, int clickMs, int fps) {
-  if (sinceLastMs >= uint32_t(std::max(clickMs, 0))) return 1.0;
-  // Until a rate is measured the frame-rate limit stands in; dividing by 0 would jump to the cap.
-  if (fps <= 0) fps = Options.MaxFPS > 0 ? Options.MaxFPS : kFallbackFrameRate;
-  return std::min(speed + 25.0 / fps, kMaxScrollSpeed);
-}
-
 // ---- Building ----------------------------------------------------------------------------------
 
 namespace {
@@ -63,9 +48,7 @@ constexpr size_t kFirstIconEntry = MenuButtonFrame::Count;
 constexpr int kBarRectLine = 1, kTrayRectLine = 5;  // after the .coord file's title line
 constexpr int kBarHideDelayMs = 1000;
 constexpr int kEdgeFullScreen = 5, kEdgeWindowed = 10;
-constexpr int kScrollZone = 48;
 constexpr int kArrangeGap = 10;
-constexpr int kExitWidth = 380, kExitHeight = 170, kExitButtonWidth = 100, kExitButtonRise = 60, kExitTextTop = 10;
 constexpr int kArrangeCount = 10;
 
 std::string BlockEntry(const std::vector<std::string>& block, size_t index) {
@@ -87,19 +70,19 @@ std::shared_ptr<const TMyDib> LoadThemed(const std::string& base) {
 TBoardMenu::TBoardMenu(TGraphicsEngine* engine) : TInterface(engine) {
   SetDepthRange(1000, 1010);
   FPictures.OnSmallChosen = [this] { return IsOn(MenuButton::SmallPicture, ESide::Left); };
+  FScrollButtons.OnFrameRate = [this] { return OnFrameRate ? OnFrameRate() : 0; };
 }
 
 TBoardMenu::~TBoardMenu() { Teardown(); }
 
 void TBoardMenu::Enter() {
   TInterface::Enter();
-  FAbandon = FWantQuit = FWantMainMenu = false;
-  FExitShown = FSuspended = FRebuildPending = false;
+  FWantMainMenu = FSuspended = FRebuildPending = false;
+  FExitDialog.Enter();
   FBarState = EBarState::Shown;
   FBarOffset = FBarStep = 0;
   FNearBarTick = GetTickCount();
-  FScrollSpeed = 1.0;
-  FLastScrollTick = 0;
+  FScrollButtons.Enter();
   FPictures.Enter();
   TryBuild();
 }
@@ -129,9 +112,8 @@ void TBoardMenu::Leave() {
 void TBoardMenu::Teardown() {
   FreeOwnedControls();
   FButtons.fill(nullptr);
-  FExitButtons.fill(nullptr);
-  FScrollButtons.fill(nullptr);
-  FExitDialog = nullptr;
+  FExitDialog.Reset();
+  FScrollButtons.Reset();
   FStatistics.Reset();
   FBar.Reset();
   FLoupe.Reset();
@@ -145,9 +127,9 @@ void TBoardMenu::Build() {
   FStatistics.MakeAnimations();
   MakeBar();
   MakeButtons();
-  MakeScrollButtons();
+  FScrollButtons.Make();
   FStatistics.MakeHints();
-  MakeExitDialog();
+  FExitDialog.Make();
   MakeCursor();
   FLoupe.Make();
   FBuilt = true;
@@ -189,22 +171,6 @@ void TBoardMenu::MakeBar() {
   FBar.Get()->NoHit = false;
 }
 
-void TBoardMenu::MakeExitDialog() {
-  FExitDialog = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
-  FExitDialog->Setup("$106", 0, 0, kExitWidth, kExitHeight, {.Style = 0, .Movable = false});
-  static constexpr const char* kCaptions[3][2] = {{"$52", "$196"}, {"$181", "$182"}, {"$49", "$197"}};
-  for (size_t i = 0; i < 3; ++i) {
-    auto& button = AddOwnedControl<TDXButton>(EControlLayer::Overlay);
-    button.SetButton(kCaptions[i][0], 0, 0, kExitButtonWidth, 0, 0);
-    button.FHintText = kCaptions[i][1];
-    FExitButtons[i] = &button;
-  }
-  FExitButtons[0]->OnClick = [this](TDXControl*) { FWantQuit = true; };
-  FExitButtons[1]->OnClick = [this](TDXControl*) { FWantQuit = FAbandon = true; };
-  FExitButtons[2]->OnClick = [this](TDXControl*) { ShowExitDialog(false); };
-  ShowExitDialog(false);
-}
-
 void TBoardMenu::MakeCursor() {
   std::vector<std::string> block;
   ReadOptionsBlock("MenuCursors", block);
@@ -214,25 +180,6 @@ void TBoardMenu::MakeCursor() {
   cursor.Kind = ESpriteKind::Animation;
   cursor.Finished = true;  // the frame is the tool, never stepped
   cursor.Visible = false;
-}
-
-void TBoardMenu::MakeScrollButtons() {
-  std::vector<std::string> block;
-  ReadOptionsBlock("ScrollButtons", block);
-  static constexpr TPoint kDirections[4] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-  for (size_t i = 0; i < FScrollButtons.size(); ++i) {
-    auto& button = AddOwnedControl<TDXButton>();
-    const std::string base = BlockEntry(block, i);
-    if (!button.SetImages({ThemedFileName(base)})) {
-      std::fprintf(stderr, "quorvane-jigsaw: scroll button %zu is drawn plain: %s\n", i,
-                   ThemedImageError(base, ThemedFileName(base) + " cannot be read").c_str());
-      button.SetButton("", 0, 0, 32, 32, 0);
-    }
-    button.FAutoRepeat = true;
-    const TPoint d = kDirections[i];
-    button.OnClick = [this, d](TDXControl*) { Scroll(d.X, d.Y); };
-    FScrollButtons[i] = &button;
-  }
 }
 
 // Everything that depends on the screen size.
@@ -250,16 +197,8 @@ void TBoardMenu::Layout() {
   }
   PlaceButtons();
   FStatistics.Layout(h);
-  FExitDialog->SetBounds((w - kExitWidth) / 2, (h - kExitHeight) / 2, kExitWidth, kExitHeight);
-  const int gap = (kExitWidth - 3 * kExitButtonWidth) / 4;
-  for (size_t i = 0; i < FExitButtons.size(); ++i)
-    FExitButtons[i]->SetButton(FExitButtons[i]->FCaption, FExitDialog->FLeft + gap + int(i) * (kExitButtonWidth + gap),
-                               FExitDialog->FTop + kExitHeight - kExitButtonRise, kExitButtonWidth, 0, 0);
-  TDXButton* const* s = FScrollButtons.data();
-  s[0]->SetBounds(0, (h - s[0]->FHeight) / 2, s[0]->FWidth, s[0]->FHeight);
-  s[1]->SetBounds(w - s[1]->FWidth, (h - s[1]->FHeight) / 2, s[1]->FWidth, s[1]->FHeight);
-  s[2]->SetBounds((w - s[2]->FWidth) / 2, 0, s[2]->FWidth, s[2]->FHeight);
-  s[3]->SetBounds((w - s[3]->FWidth) / 2, BarRect().Top - s[3]->FHeight, s[3]->FWidth, s[3]->FHeight);
+  FExitDialog.Layout(w, h);
+  FScrollButtons.Layout(BarRect().Top);
 }
 
 // The buttons ride on the bar: a row centred on it when it is too narrow for its margins.
@@ -342,7 +281,7 @@ void TBoardMenu::ButtonReleased(int index, ESide side) {
   switch (index) {
     case MenuButton::Exit:
       if (OnDropCarried) OnDropCarried();
-      ShowExitDialog(true);
+      FExitDialog.Show(true);
       break;
     case MenuButton::Background:
       CycleBackground(step);
@@ -371,44 +310,6 @@ void TBoardMenu::CycleTheme(int step) {
   Options.Environment = ((Options.Environment + step) % count + count) % count;
   if (OnThemeChanged) OnThemeChanged();
   FRebuildPending = true;
-}
-
-namespace {
-
-// The part of a "title|text" language line after the bar.
-std::string AfterBar(int line) {
-  const std::string& text = Lang(line);
-  const size_t bar = text.find('|');
-  return bar == std::string::npos ? text : text.substr(bar + 1);
-}
-
-}  // namespace
-
-// The question, and what the two ways out do, in the language shown now.
-void TBoardMenu::PaintExitText() {
-  const std::string& leave = Lang(1);
-  const std::vector<std::string> lines = {leave.substr(0, leave.find('|')) + "?", Lang(52) + " \u2013 " + AfterBar(196),
-                                          Lang(181) + " \u2013 " + AfterBar(182)};
-  const TTheme& theme = CurrentTheme();
-  TMyDib text(FExitDialog->ClientWidth(), FExitDialog->ClientHeight(), 32);
-  text.Fill(0);
-  TCanvas canvas(text);
-  canvas.Font = {theme.FontName, theme.FontSize + 2, theme.SayColor.ToPixel(), false};
-  canvas.BrushClear = true;
-  const int step = canvas.TextHeight("Wg") + 4;
-  for (size_t i = 0; i < lines.size(); ++i)
-    canvas.TextOut((text.Width() - canvas.TextWidth(lines[i])) / 2, kExitTextTop + int(i) * step, lines[i]);
-  FExitDialog->SetImage(text);
-}
-
-void TBoardMenu::ShowExitDialog(bool shown) {
-  FExitShown = shown;
-  if (shown) PaintExitText();
-  ShowSprite(FExitDialog, shown);
-  for (TDXButton* b : FExitButtons) {
-    ShowSprite(b, shown);
-    b->FHint->FEnabled = b->FHint2->FEnabled = shown;
-  }
 }
 
 // ---- Helps and their windows -------------------------------------------------------------------
@@ -493,13 +394,7 @@ void TBoardMenu::Arrange() {
 
 void TBoardMenu::MouseDown(int button, int shift, int x, int y) {
   FPointer = {x, y};
-  if (FExitShown && FExitDialog) {
-    // Modal: only the dialog and its buttons take presses.
-    const int hit = FEngine->SpriteAt(x, y);
-    const bool onDialog = FExitDialog->HasSprite(hit) ||
-                          std::any_of(FExitButtons.begin(), FExitButtons.end(), [hit](TDXButton* b) { return b->HasSprite(hit); });
-    if (!onDialog) return;
-  }
+  if (FExitDialog.Shown() && FExitDialog.Blocks(FEngine->SpriteAt(x, y))) return;
   TInterface::MouseDown(button, shift, x, y);
 }
 
@@ -572,26 +467,8 @@ void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
 }
 
 void TBoardMenu::UpdateScrollButtons() {
-  const int w = FEngine->FWidth, h = FEngine->FHeight;
-  const bool near[4] = {FPointer.X < kScrollZone, FPointer.X >= w - kScrollZone, FPointer.Y < kScrollZone,
-                        FPointer.Y >= BarRect().Top - kScrollZone && FPointer.Y < h};
-  for (size_t i = 0; i < FScrollButtons.size(); ++i)
-    ShowSprite(FScrollButtons[i], !FSuspended && !FExitShown && (!Options.AutoHideScroll || near[i] || FScrollButtons[i]->FDown));
+  FScrollButtons.Update(FPointer, BarRect().Top, !FSuspended && !FExitDialog.Shown());
 }
-
-void TBoardMenu::Scroll(int dx, int dy) {
-  const uint32_t now = GetTickCount();
-  const uint32_t since = FLastScrollTick == 0 ? UINT32_MAX : now - FLastScrollTick;
-  FScrollSpeed = NextScrollSpeed(FScrollSpeed, since, Options.ClickMs, FrameRate());
-  FLastScrollTick = now;
-  const int step = int(std::lround(kScrollPixelsPerSpeed * FScrollSpeed));
-  const int maxX = std::max(0, TDXTrayWindow::kTableWidth - FEngine->FWidth);
-  const int maxY = std::max(0, TDXTrayWindow::kTableHeight - FEngine->FHeight);
-  FEngine->FScrollX = std::clamp(FEngine->FScrollX + dx * step, 0, maxX);
-  FEngine->FScrollY = std::clamp(FEngine->FScrollY + dy * step, 0, maxY);
-}
-
-int TBoardMenu::FrameRate() const { return OnFrameRate ? OnFrameRate() : 0; }
 
 void TBoardMenu::UpdateLoupe() {
   const bool follow = IsOn(MenuButton::Loupe, ESide::Left), fixed = IsOn(MenuButton::Loupe, ESide::Right);
@@ -602,7 +479,7 @@ void TBoardMenu::UpdateCursor() {
   TMySprite* cursor = FCursor.Get();
   if (!cursor) return;
   const ECursorTool tool = CursorTool();
-  cursor->Visible = tool != ECursorTool::None && !FSuspended && !FExitShown && !MouseOverMenu(FPointer.X, FPointer.Y);
+  cursor->Visible = tool != ECursorTool::None && !FSuspended && !FExitDialog.Shown() && !MouseOverMenu(FPointer.X, FPointer.Y);
   if (!cursor->Visible) return;
   cursor->Frame = unsigned(tool);
   const TSurface* image = cursor->Image();
@@ -652,7 +529,7 @@ TRect TBoardMenu::BarRect() const {
 
 bool TBoardMenu::BarShown() const { return FBarState == EBarState::Shown; }
 
-TRect TBoardMenu::ModalRect() const { return FExitShown && FExitDialog ? FExitDialog->BoundsRect() : TRect{}; }
+TRect TBoardMenu::ModalRect() const { return FExitDialog.Rect(); }
 
 bool TBoardMenu::MouseOverMenu(int x, int y) const {
   if (SpriteShown(FBar) && BarRect().Contains(x, y)) return true;

@@ -15,7 +15,9 @@
 #include "graphics/USpriteHandle.h"
 #include "play/UBoardLoupe.h"
 #include "play/UBoardStatistics.h"
+#include "play/UExitDialog.h"
 #include "play/UPictureWindows.h"
+#include "play/UScrollButtons.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
 
@@ -37,10 +39,6 @@ enum : int {
 
 // The tool cursors, in the order of the "MenuCursors" block.
 enum class ECursorTool : int { None = -1, Scatter = 0, PushAside = 1, Pin = 2, PlaceAndPin = 3, Magnet = 4, Proximity = 5 };
-
-// The scroll speed after a click: grows by 25 / fps when the last click was under clickMs ago
-// (fps 0: no rate measured yet, the frame-rate limit stands in), capped at 15; else 1.0.
-double NextScrollSpeed(double speed, uint32_t sinceLastMs, int clickMs, int fps);
 
 class TBoardMenu : public TInterface {
  public:
@@ -68,9 +66,9 @@ class TBoardMenu : public TInterface {
   bool WantMainMenu() const { return FWantMainMenu; }
   // The play screen has taken the request (it pauses the game for the options screen).
   void ClearMainMenuRequest() { FWantMainMenu = false; }
-  bool WantQuit() const { return FWantQuit; }
-  bool Abandon() const { return FAbandon; }
-  bool ModalOpen() const { return FExitShown; }
+  bool WantQuit() const { return FExitDialog.WantQuit(); }
+  bool Abandon() const { return FExitDialog.Abandon(); }
+  bool ModalOpen() const { return FExitDialog.Shown(); }
   TRect ModalRect() const;
   // True when the point is over the bar or a menu window: a carried piece released there must not
   // drop on the table.
@@ -93,7 +91,7 @@ class TBoardMenu : public TInterface {
   void SaveState(TSavedMenu& m) const;
   void LoadState(const TSavedMenu& m);
 
-  double ScrollSpeed() const { return FScrollSpeed; }
+  double ScrollSpeed() const { return FScrollButtons.Speed(); }
   bool BarShown() const;
   // False when the theme's menu files could not be read: the table plays without a menu.
   bool Built() const { return FBuilt; }
@@ -101,13 +99,13 @@ class TBoardMenu : public TInterface {
   // Sprite index of the loupe, -1 while there is none (for tests and the play screen's hits).
   int LoupeSprite() const { return FLoupe.Sprite(); }
   TBoardMenuButton* Button(int index) const { return FButtons[size_t(index)]; }
-  TDXWindow* ExitDialog() const { return FExitDialog; }
-  TDXButton* ExitButton(int index) const { return FExitButtons[size_t(index)]; }
+  TDXWindow* ExitDialog() const { return FExitDialog.Window(); }
+  TDXButton* ExitButton(int index) const { return FExitDialog.Button(index); }
   TDXWindow* GhostWindow() const { return FPictures.GhostWindow(); }
   TDXWindow* SmallPictureWindow() const { return FPictures.SmallWindow(); }
   TDXScrollBar* GhostSlider() const { return FPictures.GhostSlider(); }
   TDXScrollBar* SmallPictureSlider() const { return FPictures.SmallSlider(); }
-  TDXButton* ScrollButton(int index) const { return FScrollButtons[size_t(index)]; }
+  TDXButton* ScrollButton(int index) const { return FScrollButtons.Button(index); }
   int SmallPictureStep() const { return FPictures.SmallStep(); }
 
   std::function<void()> OnDropCarried;
@@ -123,9 +121,7 @@ class TBoardMenu : public TInterface {
   void Teardown();
   void MakeButtons();
   void MakeBar();
-  void MakeExitDialog();
   void MakeCursor();
-  void MakeScrollButtons();
   void Layout();
   void PlaceButtons();
 
@@ -134,8 +130,6 @@ class TBoardMenu : public TInterface {
   void Arrange();
   void CycleBackground(int step);
   void CycleTheme(int step);
-  void ShowExitDialog(bool shown);
-  void PaintExitText();
   void ShowGhost(bool shown);
   void ShowSmallPicture(bool shown);
   bool HelpAllowed(int button) const;
@@ -145,14 +139,8 @@ class TBoardMenu : public TInterface {
   void UpdateCursor();
   void UpdateSetupTimeouts(uint32_t now);
   void UpdateScrollButtons();
-  void Scroll(int dx, int dy);
-  int FrameRate() const;
 
   std::array<TBoardMenuButton*, MenuButton::Count> FButtons{};
-  std::array<TDXButton*, 3> FExitButtons{};
-  std::array<TDXButton*, 4> FScrollButtons{};
-  TDXWindow* FExitDialog = nullptr;
-
   TPoint FPointer;
   TRect FBarRect, FTrayRect;
   TSpriteHandle FBar, FCursor;
@@ -161,19 +149,18 @@ class TBoardMenu : public TInterface {
   TPictureWindows FPictures{*this};
   TBoardLoupe FLoupe{*this, FPointer};
   TBoardStatistics FStatistics{*this};
+  TExitDialog FExitDialog{*this};
+  TScrollButtons FScrollButtons{*this};
 
   EBarState FBarState = EBarState::Shown;
   int FBarOffset = 0;  // pixels the bar is below its shown place
   int FBarStep = 0;
   uint32_t FNearBarTick = 0;
   int FArrangement = -1;
-  double FScrollSpeed = 1.0;
-  uint32_t FLastScrollTick = 0;
   bool FBuilt = false;
   bool FSuspended = false;
-  bool FExitShown = false;
   bool FRebuildPending = false;
-  bool FWantMainMenu = false, FWantQuit = false, FAbandon = false;
+  bool FWantMainMenu = false;
 };
 
 }  // namespace qj
