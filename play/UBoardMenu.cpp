@@ -1,30 +1,20 @@
-// The in-game menu: building it for the current theme, its buttons' actions, and the per-frame
-// work of the bar, the loupe, the cursor, the scroll buttons and the setup windows.
+// The in-game menu: building it from its parts for the current theme, its buttons' actions, the
+// arrangement of the helps, and the per-frame work that ties the parts to the buttons' state.
 //
-// Index: scroll arithmetic; building; button actions; helps and windows; per frame; state and
-// queries.
+// Index: building; button actions; helps and their windows; per frame; state and queries.
 #include "play/UBoardMenu.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
-#include "controls/UButtons.h"
-#include "controls/UHints.h"
-#include "controls/UScrollBar.h"
-#include "controls/UTrayWindow.h"
 #include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UPuzzleFile.h"
 #include "graphics/UGraphicsEngine.h"
-#include "creation/UGameRecord.h"
 #include "play/UMenuSprites.h"
 #include "play/USavedGame.h"
-#include "platform/Canvas.h"
 #include "platform/Clock.h"
-#include "platform/Input.h"
-#include "platform/Paths.h"
 #include "platform/Surface.h"
 
 namespace qj {
@@ -45,9 +35,6 @@ constexpr bool ActsOnRelease(int button) {
 
 // Entries of the "BoardMenuOptions" block: the button frames, then one icon per button.
 constexpr size_t kFirstIconEntry = MenuButtonFrame::Count;
-constexpr int kBarRectLine = 1, kTrayRectLine = 5;  // after the .coord file's title line
-constexpr int kBarHideDelayMs = 1000;
-constexpr int kEdgeFullScreen = 5, kEdgeWindowed = 10;
 constexpr int kArrangeGap = 10;
 constexpr int kArrangeCount = 10;
 
@@ -79,9 +66,7 @@ void TBoardMenu::Enter() {
   TInterface::Enter();
   FWantMainMenu = FSuspended = FRebuildPending = false;
   FExitDialog.Enter();
-  FBarState = EBarState::Shown;
-  FBarOffset = FBarStep = 0;
-  FNearBarTick = GetTickCount();
+  FBar.Enter();
   FScrollButtons.Enter();
   FPictures.Enter();
   TryBuild();
@@ -103,7 +88,7 @@ void TBoardMenu::TryBuild() {
 void TBoardMenu::Leave() {
   Teardown();
   FPictures.ForgetPicture();
-  FBarImage.reset();
+  FBar.ForgetImage();
   FButtonFrames.clear();
   TInterface::Leave();
 }
@@ -125,7 +110,7 @@ void TBoardMenu::Teardown() {
 void TBoardMenu::Build() {
   FPictures.Make();
   FStatistics.MakeAnimations();
-  MakeBar();
+  FBar.Make();
   MakeButtons();
   FScrollButtons.Make();
   FStatistics.MakeHints();
@@ -157,20 +142,6 @@ void TBoardMenu::MakeButtons() {
   FButtons[MenuButton::MenuBar]->SetSide(ESide::Right, Options.AutoHideMenu);
 }
 
-// The bar image stretched to the screen width in three slices: the columns left of FBarRect as
-// they are, FBarRect's columns over the middle, the rest at the right end.
-void TBoardMenu::MakeBar() {
-  const std::string base = DataPath("Graphics/Menus/Menu");
-  FBarImage = std::make_unique<TMyDib>();
-  if (!FBarImage->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: menu bar not loaded: %s\n", ThemedImageError(base, FBarImage->LastError()).c_str());
-  ReadLayoutRect(CoordFileName(base), FBarRect, kBarRectLine);
-  ReadLayoutRect(CoordFileName(base), FTrayRect, kTrayRectLine);
-  FBar = MakeMenuSprite(*FEngine, NextDepth());
-  FEngine->AddSurface(FBar.Index(), nullptr);
-  FBar.Get()->NoHit = false;
-}
-
 void TBoardMenu::MakeCursor() {
   std::vector<std::string> block;
   ReadOptionsBlock("MenuCursors", block);
@@ -186,15 +157,7 @@ void TBoardMenu::MakeCursor() {
 void TBoardMenu::Layout() {
   if (!FBuilt) return;
   const int w = FEngine->FWidth, h = FEngine->FHeight;
-  if (TMySprite* bar = FBar.Get(); bar && !FBarImage->Empty()) {
-    TSurface& surface = *bar->Surfaces[0];
-    const int iw = FBarImage->Width(), ih = FBarImage->Height();
-    const int right = iw - FBarRect.Right;
-    surface.SetSize(std::max(1, w), ih);
-    Blt(surface, {0, 0, FBarRect.Left, ih}, *FBarImage, {0, 0, FBarRect.Left, ih}, false);
-    Blt(surface, {FBarRect.Left, 0, w - right, ih}, *FBarImage, {FBarRect.Left, 0, FBarRect.Right, ih}, false);
-    Blt(surface, {w - right, 0, w, ih}, *FBarImage, {FBarRect.Right, 0, iw, ih}, false);
-  }
+  FBar.Paint();
   PlaceButtons();
   FStatistics.Layout(h);
   FExitDialog.Layout(w, h);
@@ -203,18 +166,16 @@ void TBoardMenu::Layout() {
 
 // The buttons ride on the bar: a row centred on it when it is too narrow for its margins.
 void TBoardMenu::PlaceButtons() {
-  const TRect bar = BarRect();
-  if (TMySprite* s = FBar.Get()) {
-    s->Y = bar.Top;
-    s->Visible = FBarState != EBarState::Hidden;
-  }
+  FBar.Place();
+  const TRect bar = FBar.Rect();
+  const TRect& layout = FBar.LayoutRect();
   const int pitch = FButtons[0]->FWidth;
-  const int start = std::max(0, std::min(FBarRect.Left, (bar.Width() - MenuButton::Count * pitch) / 2));
+  const int start = std::max(0, std::min(layout.Left, (bar.Width() - MenuButton::Count * pitch) / 2));
   for (int i = 0; i < MenuButton::Count; ++i) {
     TBoardMenuButton* b = FButtons[size_t(i)];
     if (b->FLeft != start + i * pitch) b->SetLeft(start + i * pitch);
-    if (b->FTop != bar.Top + FBarRect.Bottom) b->SetTop(bar.Top + FBarRect.Bottom);
-    b->SetShown(FBarState != EBarState::Hidden);
+    if (b->FTop != bar.Top + layout.Bottom) b->SetTop(bar.Top + layout.Bottom);
+    b->SetShown(!FBar.Hidden());
   }
 }
 
@@ -261,15 +222,8 @@ void TBoardMenu::ButtonChanged(int index, ESide side) {
       if (left) ShowSmallPicture(on);
       break;
     case MenuButton::MenuBar:
-      if (!left) {
-        Options.AutoHideMenu = on;
-      } else if (FBarState == EBarState::Shown || FBarState == EBarState::Showing) {
-        FBarState = EBarState::Hiding;
-        FBarStep = 0;
-      } else {
-        FBarState = EBarState::Showing;
-        FBarStep = 0;
-      }
+      if (left) FBar.Toggle();
+      else Options.AutoHideMenu = on;
       break;
     default:
       break;  // tools and helps the play screen carries out from the state
@@ -421,7 +375,8 @@ void TBoardMenu::Update() {
   }
   if (!FBuilt) return;
   const uint32_t now = GetTickCount();
-  UpdateBar(now);
+  FBar.Update(now, FPointer);
+  PlaceButtons();
   UpdateSetupTimeouts(now);
   UpdateScrollButtons();
   UpdateLoupe();
@@ -429,34 +384,6 @@ void TBoardMenu::Update() {
   FPictures.FollowScroll();
   FStatistics.ShowAnimations(Options.DisplayCubes && !FSuspended);
   TInterface::Update();
-}
-
-// Shown, hiding, hidden, showing: a moving bar goes one pixel further each frame.
-void TBoardMenu::UpdateBar(uint32_t now) {
-  const int h = FEngine->FHeight;
-  const int barHeight = FBarImage->Height();
-  const int edge = Options.FullScreen ? kEdgeFullScreen : kEdgeWindowed;
-  if (FPointer.Y >= h - edge && (FBarState == EBarState::Hidden || FBarState == EBarState::Hiding)) {
-    FBarState = EBarState::Showing;
-    FBarStep = 0;
-  }
-  if (FPointer.Y >= h - (barHeight + edge)) FNearBarTick = now;
-  if (Options.AutoHideMenu && FBarState == EBarState::Shown && now - FNearBarTick > uint32_t(kBarHideDelayMs) &&
-      FPointer.Y < BarRect().Top) {
-    FBarState = EBarState::Hiding;
-    FBarStep = 0;
-  }
-  if (FBarState == EBarState::Hiding) {
-    FBarOffset += FBarStep++;
-    if (FBarOffset >= barHeight) {
-      FBarOffset = barHeight;
-      FBarState = EBarState::Hidden;
-    }
-  } else if (FBarState == EBarState::Showing) {
-    FBarOffset = std::max(0, FBarOffset - FBarStep++);
-    if (FBarOffset == 0) FBarState = EBarState::Shown;
-  }
-  PlaceButtons();
 }
 
 void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
@@ -495,10 +422,7 @@ void TBoardMenu::Suspend() {
 
 void TBoardMenu::Resume() {
   FSuspended = false;
-  if (!Options.AutoHideMenu) {
-    FBarState = EBarState::Shown;
-    FBarOffset = 0;
-  }
+  FBar.ComeBack();
   Restore();
   if (!FBuilt) return;
   UpdateScrollButtons();
@@ -521,18 +445,14 @@ ECursorTool TBoardMenu::CursorTool() const {
   return ECursorTool::None;
 }
 
-TRect TBoardMenu::BarRect() const {
-  const int height = FBarImage ? FBarImage->Height() : 0;
-  const int top = FEngine->FHeight - height + FBarOffset;
-  return {0, top, FEngine->FWidth, top + height};
-}
+TRect TBoardMenu::BarRect() const { return FBar.Rect(); }
 
-bool TBoardMenu::BarShown() const { return FBarState == EBarState::Shown; }
+bool TBoardMenu::BarShown() const { return FBar.Shown(); }
 
 TRect TBoardMenu::ModalRect() const { return FExitDialog.Rect(); }
 
 bool TBoardMenu::MouseOverMenu(int x, int y) const {
-  if (SpriteShown(FBar) && BarRect().Contains(x, y)) return true;
+  if (FBar.Contains(x, y)) return true;
   const int hit = FEngine->SpriteAt(x, y);
   if (hit < 0) return false;
   return std::any_of(FControls.begin(), FControls.end(), [hit](const TDXControl* c) { return c && c->HasSprite(hit); });

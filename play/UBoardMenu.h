@@ -5,9 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "controls/UBoardMenuButton.h"
 #include "controls/UControls.h"
@@ -16,6 +14,7 @@
 #include "play/UBoardLoupe.h"
 #include "play/UBoardStatistics.h"
 #include "play/UExitDialog.h"
+#include "play/UMenuBar.h"
 #include "play/UPictureWindows.h"
 #include "play/UScrollButtons.h"
 #include "platform/Dib.h"
@@ -77,8 +76,8 @@ class TBoardMenu : public TInterface {
   TRect BarRect() const;
   // The tray icons' layout numbers as the bar's .coord file gives them: the horizontal offset
   // (at or below 0: counted from the right screen edge) and the drop below the bar's top.
-  int TrayIconOffsetX() const { return FTrayRect.Right; }
-  int TrayIconOffsetY() const { return FBarRect.Top; }
+  int TrayIconOffsetX() const { return FBar.TrayRect().Right; }
+  int TrayIconOffsetY() const { return FBar.LayoutRect().Top; }
   ECursorTool CursorTool() const;
 
   void SetPicture(const TMyDib& picture);
@@ -114,13 +113,10 @@ class TBoardMenu : public TInterface {
   std::function<int()> OnFrameRate;
 
  private:
-  enum class EBarState { Shown, Hiding, Hidden, Showing };
-
   void Build();
   void TryBuild();
   void Teardown();
   void MakeButtons();
-  void MakeBar();
   void MakeCursor();
   void Layout();
   void PlaceButtons();
@@ -134,7 +130,6 @@ class TBoardMenu : public TInterface {
   void ShowSmallPicture(bool shown);
   bool HelpAllowed(int button) const;
 
-  void UpdateBar(uint32_t now);
   void UpdateLoupe();
   void UpdateCursor();
   void UpdateSetupTimeouts(uint32_t now);
@@ -142,20 +137,16 @@ class TBoardMenu : public TInterface {
 
   std::array<TBoardMenuButton*, MenuButton::Count> FButtons{};
   TPoint FPointer;
-  TRect FBarRect, FTrayRect;
-  TSpriteHandle FBar, FCursor;
-  std::unique_ptr<TMyDib> FBarImage;
+  TSpriteHandle FCursor;
   TImageList FButtonFrames;
+  // The parts make their sprites and controls in the menu's band, in the order Build calls them.
+  TMenuBar FBar{*this};
   TPictureWindows FPictures{*this};
   TBoardLoupe FLoupe{*this, FPointer};
   TBoardStatistics FStatistics{*this};
   TExitDialog FExitDialog{*this};
   TScrollButtons FScrollButtons{*this};
 
-  EBarState FBarState = EBarState::Shown;
-  int FBarOffset = 0;  // pixels the bar is below its shown place
-  int FBarStep = 0;
-  uint32_t FNearBarTick = 0;
   int FArrangement = -1;
   bool FBuilt = false;
   bool FSuspended = false;
