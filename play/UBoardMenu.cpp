@@ -348,7 +348,7 @@ void TBoardMenu::Arrange() {
 
 void TBoardMenu::MouseDown(int button, int shift, int x, int y) {
   FPointer = {x, y};
-  if (FExitDialog.Shown() && FExitDialog.Blocks(FEngine->SpriteAt(x, y))) return;
+  if (FExitDialog.Blocks(x, y)) return;
   TInterface::MouseDown(button, shift, x, y);
 }
 

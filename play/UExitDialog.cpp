@@ -11,6 +11,7 @@
 #include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
+#include "graphics/UGraphicsEngine.h"
 #include "play/UMenuSprites.h"
 #include "platform/Canvas.h"
 
@@ -90,8 +91,9 @@ void TExitDialog::Show(bool shown) {
 TRect TExitDialog::Rect() const { return FShown && FWindow ? FWindow->BoundsRect() : TRect{}; }
 
 // Modal: only the dialog and its buttons take presses.
-bool TExitDialog::Blocks(int hit) const {
+bool TExitDialog::Blocks(int x, int y) const {
   if (!FShown || !FWindow) return false;
+  const int hit = FOwner.FEngine->SpriteAt(x, y);
   return !FWindow->HasSprite(hit) &&
          std::none_of(FButtons.begin(), FButtons.end(), [hit](const TDXButton* b) { return b->HasSprite(hit); });
 }

@@ -31,8 +31,8 @@ class TExitDialog {
   bool Shown() const { return FShown; }
   // The dialog's bounds while it is open, else empty.
   TRect Rect() const;
-  // True when the open dialog keeps a press on sprite `hit` from the rest of the screen.
-  bool Blocks(int hit) const;
+  // True when the open dialog keeps a press at (x, y) from the rest of the screen.
+  bool Blocks(int x, int y) const;
   bool WantQuit() const { return FWantQuit; }
   bool Abandon() const { return FAbandon; }
 

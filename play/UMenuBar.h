@@ -40,10 +40,10 @@ class TMenuBar {
   bool Shown() const { return FState == EState::Shown; }
   bool Hidden() const { return FState == EState::Hidden; }
   bool Contains(int x, int y) const;
-  // The .coord file's rectangle: the columns that stretch, the left margin of the buttons
-  // (Left) and their drop below the bar's top (Bottom).
+  // The .coord file's rectangle: the columns that stretch, the buttons' left margin (Left) and
+  // drop below the bar's top (Bottom), and the tray icons' drop (Top).
   const TRect& LayoutRect() const { return FBarRect; }
-  // Where the tray icons go: Right is their horizontal offset, Top their drop.
+  // The .coord file's tray rectangle: Right is the tray icons' horizontal offset.
   const TRect& TrayRect() const { return FTrayRect; }
 
  private:
