@@ -1,0 +1,91 @@
+// The scroll buttons: their making from the theme, their places, when they show, and the
+// speed-up of repeated clicks.
+#include "play/UScrollButtons.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "controls/UButtons.h"
+#include "controls/UTrayWindow.h"
+#include "core/UMiscelaneous.h"
+#include "core/UThemes.h"
+#include "graphics/UGraphicsEngine.h"
+#include "play/UMenuSprites.h"
+#include "platform/Clock.h"
+
+namespace qj {
+
+namespace {
+constexpr double kMaxSpeed = 15.0;
+constexpr int kPixelsPerSpeed = 3;
+constexpr int kFallbackFrameRate = 60;
+constexpr int kNearZone = 48;
+}  // namespace
+
+double NextScrollSpeed(double speed, uint32_t sinceLastMs, int clickMs, int fps) {
+  if (sinceLastMs >= uint32_t(std::max(clickMs, 0))) return 1.0;
+  // Until a rate is measured the frame-rate limit stands in; dividing by 0 would jump to the cap.
+  if (fps <= 0) fps = Options.MaxFPS > 0 ? Options.MaxFPS : kFallbackFrameRate;
+  return std::min(speed + 25.0 / fps, kMaxSpeed);
+}
+
+void TScrollButtons::Enter() {
+  FSpeed = 1.0;
+  FLastTick = 0;
+}
+
+void TScrollButtons::Make() {
+  std::vector<std::string> block;
+  FOwner.ReadOptionsBlock("ScrollButtons", block);
+  static constexpr TPoint kDirections[4] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+  for (size_t i = 0; i < FButtons.size(); ++i) {
+    auto& button = FOwner.AddOwnedControl<TDXButton>();
+    const std::string base = i < block.size() ? block[i] : std::string();
+    if (!button.SetImages({ThemedFileName(base)})) {
+      std::fprintf(stderr, "quorvane-jigsaw: scroll button %zu is drawn plain: %s\n", i,
+                   ThemedImageError(base, ThemedFileName(base) + " cannot be read").c_str());
+      button.SetButton("", 0, 0, 32, 32, 0);
+    }
+    button.FAutoRepeat = true;
+    const TPoint d = kDirections[i];
+    button.OnClick = [this, d](TDXControl*) { Scroll(d.X, d.Y); };
+    FButtons[i] = &button;
+  }
+}
+
+void TScrollButtons::Reset() { FButtons.fill(nullptr); }
+
+void TScrollButtons::Layout(int barTop) {
+  const int w = FOwner.FEngine->FWidth, h = FOwner.FEngine->FHeight;
+  TDXButton* const* s = FButtons.data();
+  s[0]->SetBounds(0, (h - s[0]->FHeight) / 2, s[0]->FWidth, s[0]->FHeight);
+  s[1]->SetBounds(w - s[1]->FWidth, (h - s[1]->FHeight) / 2, s[1]->FWidth, s[1]->FHeight);
+  s[2]->SetBounds((w - s[2]->FWidth) / 2, 0, s[2]->FWidth, s[2]->FHeight);
+  s[3]->SetBounds((w - s[3]->FWidth) / 2, barTop - s[3]->FHeight, s[3]->FWidth, s[3]->FHeight);
+}
+
+void TScrollButtons::Update(TPoint pointer, int barTop, bool allowed) {
+  const int w = FOwner.FEngine->FWidth, h = FOwner.FEngine->FHeight;
+  const bool near[4] = {pointer.X < kNearZone, pointer.X >= w - kNearZone, pointer.Y < kNearZone,
+                        pointer.Y >= barTop - kNearZone && pointer.Y < h};
+  for (size_t i = 0; i < FButtons.size(); ++i)
+    ShowSprite(FButtons[i], allowed && (!Options.AutoHideScroll || near[i] || FButtons[i]->FDown));
+}
+
+void TScrollButtons::Scroll(int dx, int dy) {
+  TGraphicsEngine& engine = *FOwner.FEngine;
+  const uint32_t now = GetTickCount();
+  const uint32_t since = FLastTick == 0 ? UINT32_MAX : now - FLastTick;
+  FSpeed = NextScrollSpeed(FSpeed, since, Options.ClickMs, OnFrameRate ? OnFrameRate() : 0);
+  FLastTick = now;
+  const int step = int(std::lround(kPixelsPerSpeed * FSpeed));
+  const int maxX = std::max(0, TDXTrayWindow::kTableWidth - engine.FWidth);
+  const int maxY = std::max(0, TDXTrayWindow::kTableHeight - engine.FHeight);
+  engine.FScrollX = std::clamp(engine.FScrollX + dx * step, 0, maxX);
+  engine.FScrollY = std::clamp(engine.FScrollY + dy * step, 0, maxY);
+}
+
+}  // namespace qj
