@@ -45,11 +45,11 @@ TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode lef
       FRightHint(std::make_unique<TDXHint>(owner)) {
   FSprite = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, FDepth, 0));
   FEngine->AddSurface(FSprite.Index(), nullptr);
-  FCaption = "$" + std::to_string(148 + index);
+  FCaption = TextKey(Text::MenuCaptions + index);
   // Line 0 is the program's title, not a hint: the exit button's two sides say the same, so its
   // right side's hint speaks for both.
-  FLeftHintText = index == MenuButton::Exit ? "" : "$" + std::to_string(2 * index);
-  FRightHintText = "$" + std::to_string(2 * index + 1);
+  FLeftHintText = index == MenuButton::Exit ? "" : TextKey(Text::MenuHints + 2 * index);
+  FRightHintText = TextKey(Text::MenuHints + 2 * index + 1);
   // The left hint is asked first and prepares both, as a push button's do.
   FLeftHint->OnBeforeShow = [this](TDXControl*) {
     FLeftHint->SetCaption(FLeftHintText);
@@ -413,12 +413,13 @@ void TBoardMenu::MakeSmallWindow() {
 
 void TBoardMenu::MakeExitDialog() {
   FExitDialog = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
-  FExitDialog->Setup("$106", 0, 0, kExitWidth, kExitHeight, {.Style = 0, .Movable = false});
-  static constexpr const char* kCaptions[3][2] = {{"$52", "$196"}, {"$181", "$182"}, {"$49", "$197"}};
+  FExitDialog->Setup(TextKey(Text::PleaseConfirm), 0, 0, kExitWidth, kExitHeight, {.Style = 0, .Movable = false});
+  static constexpr ETextId kCaptions[3][2] = {
+      {Text::Ok, Text::LeaveTheTable}, {Text::Abandon, Text::GiveUpThisGame}, {Text::Close, Text::BackToThePuzzle}};
   for (size_t i = 0; i < 3; ++i) {
     auto& button = AddOwnedControl<TDXButton>(EControlLayer::Overlay);
-    button.SetButton(kCaptions[i][0], 0, 0, kExitButtonWidth, 0, 0);
-    button.FHintText = kCaptions[i][1];
+    button.SetButton(TextKey(kCaptions[i][0]), 0, 0, kExitButtonWidth, 0, 0);
+    button.FHintText = TextKey(kCaptions[i][1]);
     FExitButtons[i] = &button;
   }
   FExitButtons[0]->OnClick = [this](TDXControl*) { FWantQuit = true; };
@@ -655,7 +656,7 @@ void TBoardMenu::CycleTheme(int step) {
 namespace {
 
 // The part of a "title|text" language line after the bar.
-std::string AfterBar(int line) {
+std::string AfterBar(ETextId line) {
   const std::string& text = Lang(line);
   const size_t bar = text.find('|');
   return bar == std::string::npos ? text : text.substr(bar + 1);
@@ -665,9 +666,10 @@ std::string AfterBar(int line) {
 
 // The question, and what the two ways out do, in the language shown now.
 void TBoardMenu::PaintExitText() {
-  const std::string& leave = Lang(1);
-  const std::vector<std::string> lines = {leave.substr(0, leave.find('|')) + "?", Lang(52) + " \u2013 " + AfterBar(196),
-                                          Lang(181) + " \u2013 " + AfterBar(182)};
+  const std::string& leave = Lang(Text::LeaveThisPuzzle);
+  const std::vector<std::string> lines = {leave.substr(0, leave.find('|')) + "?",
+                                          Lang(Text::Ok) + " \u2013 " + AfterBar(Text::LeaveTheTable),
+                                          Lang(Text::Abandon) + " \u2013 " + AfterBar(Text::GiveUpThisGame)};
   const TTheme& theme = CurrentTheme();
   TMyDib text(FExitDialog->ClientWidth(), FExitDialog->ClientHeight(), 32);
   text.Fill(0);
@@ -704,17 +706,20 @@ bool TBoardMenu::HelpAllowed(int button) const {
 
 void TBoardMenu::SetHelpHints() {
   if (!FBuilt) return;
-  static constexpr std::pair<int, const char*> kForbidden[] = {
-      {MenuButton::Loupe, "$75"}, {MenuButton::Ghost, "$76"}, {MenuButton::SmallPicture, "$77"}, {MenuButton::Magnet, "$139"}};
+  static constexpr std::pair<int, ETextId> kForbidden[] = {
+      {MenuButton::Loupe, Text::NoLoupe},
+      {MenuButton::Ghost, Text::NoGhostImage},
+      {MenuButton::SmallPicture, Text::NoSmallPicture},
+      {MenuButton::Magnet, Text::NoNeighbourHelps}};
   for (const auto& [index, hint] : kForbidden) {
     TBoardMenuButton& b = *FButtons[size_t(index)];
     const bool allowed = HelpAllowed(index);
     b.FEnabled = allowed;
     if (allowed) {
-      b.SetHints("$" + std::to_string(2 * index), "$" + std::to_string(2 * index + 1));
+      b.SetHints(TextKey(Text::MenuHints + 2 * index), TextKey(Text::MenuHints + 2 * index + 1));
       continue;
     }
-    b.SetHints(hint, "");
+    b.SetHints(TextKey(hint), "");
     for (ESide side : {ESide::Left, ESide::Right})
       if (b.IsOn(side)) b.SetSide(side, false);
   }
@@ -1108,17 +1113,17 @@ void TBoardMenu::LoadState(const TSavedMenu& m) {
 
 void TBoardMenu::UpdateStatistics(const TGameRecord& r) {
   const std::vector<std::string> lines = {
-      Lang(78) + " " + ClockText(r.Elapsed) + " " + OneDecimal(r.TimeBonus * 100) + "%",
-      Lang(79) + " " + std::to_string(r.Percent) + "%",
-      Lang(172) + " " + std::to_string(6 * r.Joins) + "p",
-      Lang(173) + " -" + std::to_string(r.Drops) + "p",
-      Lang(174) + " -" + std::to_string(6 * r.PullHelps) + "p",
-      Lang(175) + " -" + std::to_string(r.ProximityHints) + "p",
-      Lang(176) + (r.GhostUsed ? " + 0% " : " + 25%"),
-      Lang(177) + " + " + OneDecimal((8 - r.MaxPictureSize) * 2.5) + "%",
-      Lang(178) + (r.PlaceHelpUsed ? " + 0% " : " + 10%"),
-      Lang(179) + " + " + OneDecimal(12 - r.MaxStickRange) + "%",
-      Lang(180) + " " + OneDecimal(r.Score),
+      Lang(Text::TimeLabel) + " " + ClockText(r.Elapsed) + " " + OneDecimal(r.TimeBonus * 100) + "%",
+      Lang(Text::DoneLabel) + " " + std::to_string(r.Percent) + "%",
+      Lang(Text::JoinsLabel) + " " + std::to_string(6 * r.Joins) + "p",
+      Lang(Text::DropsLabel) + " -" + std::to_string(r.Drops) + "p",
+      Lang(Text::MagnetPullsLabel) + " -" + std::to_string(6 * r.PullHelps) + "p",
+      Lang(Text::NeighbourHintsLabel) + " -" + std::to_string(r.ProximityHints) + "p",
+      Lang(Text::NoGhostLabel) + (r.GhostUsed ? " + 0% " : " + 25%"),
+      Lang(Text::SmallPictureLabel) + " + " + OneDecimal((8 - r.MaxPictureSize) * 2.5) + "%",
+      Lang(Text::NoPlaceAndPinLabel) + (r.PlaceHelpUsed ? " + 0% " : " + 10%"),
+      Lang(Text::SnapRangeLabel) + " + " + OneDecimal(12 - r.MaxStickRange) + "%",
+      Lang(Text::ScoreLabel) + " " + OneDecimal(r.Score),
   };
   FStatistics.clear();
   for (const std::string& line : lines) FStatistics += (FStatistics.empty() ? "" : "|") + line;

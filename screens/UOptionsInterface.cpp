@@ -12,6 +12,7 @@
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
 #include "core/UFrameTimer.h"
+#include "core/UTextIds.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
@@ -40,19 +41,18 @@ constexpr int kHelpTopic = 9;
 constexpr int kSmallestFont = 7;
 constexpr int kSmallestBold = 9;
 constexpr int kSmallestListFont = 8;
-constexpr int kWarningNoteLine = 230;
-constexpr int kCancelNoteLine = 231;
 constexpr int kNoteGap = 6;  // between the note under the hot-key list and the defaults button
 const TPixel kWarning = MakePixel(235, 45, 45);
 const TPixel kHoleOuter = MakePixel(109, 109, 167), kHoleInner = MakePixel(189, 189, 247);
 
 struct TGroupSpec {
-  int TitleLine;
+  ETextId Title;
   int Width, Height;  // of the client area; the hot keys take what the others leave
 };
 constexpr TGroupSpec kGroups[TOptionsInterface::GroupCount] = {
-    {96, 210, 116}, {91, 160, 140}, {101, 180, 155}, {98, 210, 190}, {99, 180, 64},
-    {100, 160, 170}, {102, 180, 62}, {111, 0, 0},    {106, 340, 120},
+    {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 155},
+    {Text::Screen, 210, 190},         {Text::Sound, 180, 64},   {Text::Look, 160, 170},
+    {Text::PickingUpPieces, 180, 62}, {Text::HotKeys, 0, 0},    {Text::PleaseConfirm, 340, 120},
 };
 // Columns of groups from the left; the hot keys fill the rest of the width.
 using G = TOptionsInterface::EGroup;
@@ -82,14 +82,17 @@ constexpr int kHoleTop = 95, kHoleBottom = 117;
 struct TCheckSpec {
   G Group;
   int Top;
-  const char* Caption;  // text keys; the cube box makes its own
-  int Width = 0;        // 0: the group's width less the margins
+  ETextId Caption;  // the cube box adds the name of the cube type
+  int Width = 0;    // 0: the group's width less the margins
 };
 constexpr TCheckSpec kChecks[TOptionsInterface::CheckCount] = {
-    {G::Controls, 96, "$97"},   {G::Pieces, 0, ""},        {G::Screen, 0, "$90"},     {G::Screen, 19, "$89"},
-    {G::Screen, 38, "$88"},     {G::Screen, 164, "$87", 104},  {G::Table, 97, "$80"},  {G::Table, 116, "$81"},
-    {G::Table, 135, "$82"},     {G::Environment, 0, "$83"},    {G::Environment, 20, "$84"},
-    {G::Selection, 1, "$103"},  {G::Selection, 20, "$104"},    {G::Selection, 39, "$105"},
+    {G::Controls, 96, Text::HintsGetShorter},      {G::Pieces, 0, Text::Show},
+    {G::Screen, 0, Text::FollowTheBeam},           {G::Screen, 19, Text::WaitForVerticalBlank},
+    {G::Screen, 38, Text::NoWaiting},              {G::Screen, 164, Text::FullScreen, 104},
+    {G::Table, 97, Text::RotateClockwise},         {G::Table, 116, Text::SwapMouseButtons},
+    {G::Table, 135, Text::ShowStars},              {G::Environment, 0, Text::AutoHideMenuBar},
+    {G::Environment, 20, Text::AutoHideScrolling}, {G::Selection, 1, Text::DragAndDrop},
+    {G::Selection, 20, Text::ClickToTakeClickToDrop}, {G::Selection, 39, Text::DragOrClick},
 };
 // PieceSelectType of the three selection boxes.
 constexpr int kSelectTypes[3] = {1, 2, 0};
@@ -215,22 +218,22 @@ void TOptionsInterface::Leave() {
 
 void TOptionsInterface::BuildWindows() {
   FMain = &AddOwnedControl<TDXWindow>();
-  FMain->Setup("$53", 0, 0, kMainWidth, kMainHeight, {.Style = 0, .Movable = false, .Activatable = false},
-               [this](TDXControl*) { PaintMainHole(); });
+  FMain->Setup(TextKey(Text::Options), 0, 0, kMainWidth, kMainHeight,
+               {.Style = 0, .Movable = false, .Activatable = false}, [this](TDXControl*) { PaintMainHole(); });
   for (int g = 0; g < GroupCount; ++g) {
     const auto group = EGroup(g);
     TDXWindow& w = AddOwnedControl<TDXWindow>(group == Confirm ? EControlLayer::Overlay : EControlLayer::Content);
-    w.Setup("$" + Number(kGroups[g].TitleLine), 0, 0, 100, 100, {.Style = 1, .Movable = false, .Activatable = false},
+    w.Setup(TextKey(kGroups[g].Title), 0, 0, 100, 100, {.Style = 1, .Movable = false, .Activatable = false},
             [this, group](TDXControl*) { PaintGroup(group); });
     FGroups[g] = &w;
   }
 }
 
-TDXButton& TOptionsInterface::NewButton(EButton which, int captionLine, int hintLine, bool hintRight, EControlLayer layer) {
+TDXButton& TOptionsInterface::NewButton(EButton which, ETextId caption, ETextId hint, bool hintRight, EControlLayer layer) {
   TDXButton& button = AddOwnedControl<TDXButton>(layer);
   const int width = which == Apply ? kApplyWidth : which >= Defaults ? kWideButton : kCommandWidth;
-  button.SetButton("$" + Number(captionLine), 0, 0, width, button.FHeight, 0);
-  (hintRight ? button.FHintText2 : button.FHintText) = "$" + Number(hintLine);
+  button.SetButton(TextKey(caption), 0, 0, width, button.FHeight, 0);
+  (hintRight ? button.FHintText2 : button.FHintText) = TextKey(hint);
   FButtons[which] = &button;
   return button;
 }
@@ -248,15 +251,20 @@ void TOptionsInterface::BuildButtons() {
     };
   };
   const auto content = EControlLayer::Content;
-  NewButton(Ok, 52, 41, true, content).OnPressed = on(&TOptionsInterface::PressOk);
-  NewButton(Reload, 51, 42, true, content).OnPressed = preset(SettingsPath("Jigsaw.stg"), true, false);
-  NewButton(Safe, 47, 46, false, content).OnPressed = preset(DataPath("Text/Safe.stg"), true, false);
-  NewButton(Optimal, 48, 45, false, content).OnPressed = preset(DataPath("Text/Optimal.stg"), false, true);
-  NewButton(Close, 49, 44, false, content).OnPressed = on(&TOptionsInterface::PressClose);
-  NewButton(Apply, 86, 85, true, content).OnPressed = on(&TOptionsInterface::PressApply);
-  NewButton(Defaults, 112, 113, false, content).OnPressed = on(&TOptionsInterface::PressDefaults);
-  NewButton(Keep, 107, 108, false, EControlLayer::Overlay).OnPressed = on(&TOptionsInterface::PressKeep);
-  NewButton(Revert, 109, 110, false, EControlLayer::Overlay).OnPressed = on(&TOptionsInterface::RevertDisplay);
+  const auto overlay = EControlLayer::Overlay;
+  NewButton(Ok, Text::Ok, Text::KeepTheseSettings, true, content).OnPressed = on(&TOptionsInterface::PressOk);
+  NewButton(Reload, Text::Reload, Text::UndoTheChanges, true, content).OnPressed =
+      preset(SettingsPath("Jigsaw.stg"), true, false);
+  NewButton(Safe, Text::Safe, Text::SettingsThatWork, false, content).OnPressed =
+      preset(DataPath("Text/Safe.stg"), true, false);
+  NewButton(Optimal, Text::Optimal, Text::TheBestLook, false, content).OnPressed =
+      preset(DataPath("Text/Optimal.stg"), false, true);
+  NewButton(Close, Text::Close, Text::LeaveForTheSavedMode, false, content).OnPressed = on(&TOptionsInterface::PressClose);
+  NewButton(Apply, Text::Apply, Text::SwitchToThisMode, true, content).OnPressed = on(&TOptionsInterface::PressApply);
+  NewButton(Defaults, Text::Defaults, Text::RestoreTheStandardKeys, false, content).OnPressed =
+      on(&TOptionsInterface::PressDefaults);
+  NewButton(Keep, Text::Keep, Text::KeepTheNewMode, false, overlay).OnPressed = on(&TOptionsInterface::PressKeep);
+  NewButton(Revert, Text::Undo, Text::GoBackToTheOldMode, false, overlay).OnPressed = on(&TOptionsInterface::RevertDisplay);
 }
 
 // The theme and the table background are taken when a drag ends: loading them at every step of
@@ -277,7 +285,8 @@ void TOptionsInterface::BuildChecks() {
   for (int c = 0; c < CheckCount; ++c) {
     const auto box = ECheck(c);
     TDXCheckBox& check = AddOwnedControl<TDXCheckBox>();
-    check.Setup(kChecks[c].Caption, 0, 0, 100, kCheckHeight, 0, true, false, [this, box](TDXControl*) { CheckClicked(box); });
+    check.Setup(TextKey(kChecks[c].Caption), 0, 0, 100, kCheckHeight, 0, true, false,
+                [this, box](TDXControl*) { CheckClicked(box); });
     FChecks[c] = &check;
   }
 }
@@ -412,7 +421,8 @@ void TOptionsInterface::LoadValues() {
       {AutoHideScrollBox, Options.AutoHideScroll},
   };
   for (const auto& [box, value] : checks) FChecks[box]->SetChecked(value);
-  FChecks[CubesBox]->SetCaption("$92 " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
+  FChecks[CubesBox]->SetCaption(TextKey(Text::Show) + " " +
+                                Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
   SetRadio(SmoothBox, Options.VBI);
   SetRadio(DragBox, int(std::find(std::begin(kSelectTypes), std::end(kSelectTypes), Options.PieceSelectType) - kSelectTypes));
   LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, Options.FullScreen);
@@ -442,7 +452,8 @@ void TOptionsInterface::SetRadio(ECheck first, int chosen) {
 }
 
 void TOptionsInterface::CubeCaption() {
-  FChecks[CubesBox]->SetCaption("$114 " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
+  FChecks[CubesBox]->SetCaption(TextKey(Text::ShowChanged) + " " +
+                                Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
   FChecks[CubesBox]->Paint();
 }
 
@@ -515,7 +526,7 @@ void TOptionsInterface::UseLanguage(const std::string& file) {
     const std::string failed = DataPath("Text/" + file);
     Options.LanguageFile = old;
     if (!LoadLanguage()) std::fprintf(stderr, "quorvane-jigsaw: the language file %s is gone as well\n", old.c_str());
-    Message(Lang(132), "cannot read the language file " + failed);
+    Message(Lang(Text::Language), "cannot read the language file " + failed);
   }
   CubeCaption();
   RepaintAll();
@@ -535,7 +546,7 @@ bool TOptionsInterface::UseTheme(int theme) {
   std::string error;
   if (!ThemeComplete(theme, error)) {
     const std::string name = theme >= 0 && size_t(theme) < Themes.size() ? Themes[size_t(theme)].Name : Number(theme);
-    Message(Lang(130), "The theme \"" + name + "\" cannot be used: " + error);
+    Message(Lang(Text::Theme), "The theme \"" + name + "\" cannot be used: " + error);
     return false;
   }
   Options.Environment = theme;
@@ -728,10 +739,15 @@ std::string TOptionsInterface::HotKeyRowText(int row) const {
 // The row's name and its keys (" (F12)"); while the row awaits a key, the prompt alone.
 std::pair<std::string, std::string> TOptionsInterface::HotKeyRowParts(int row) const {
   if (row < 0 || row >= kHotKeyRows) return {};
-  if (FCapturing && row == FHotKeyRow) return {Lang(OneKeyRow(row) ? 38 : FSecondKey ? 40 : 39), ""};
+  if (FCapturing && row == FHotKeyRow) {
+    const ETextId prompt = OneKeyRow(row) ? Text::PressTheNewKey
+                           : FSecondKey   ? Text::NowTheRightClickKey
+                                          : Text::PressTheLeftClickKey;
+    return {Lang(prompt), ""};
+  }
   std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
   if (!OneKeyRow(row)) keys += "," + HotKeyText(Options.Hotkeys[size_t(2 * row + 1)]);
-  return {Lang(24 + row), " (" + keys + ")"};
+  return {Lang(Text::HotKeyRowNames + row), " (" + keys + ")"};
 }
 
 bool TOptionsInterface::RowConflicts(int row) const {
@@ -798,33 +814,48 @@ void TOptionsInterface::CaptureKey(uint16_t key, int shift) {
 
 std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
   const auto at = [this](ESlider s) { return FSliders[s] ? FSliders[s]->FPosition : 0; };
-  const auto ms = [&](int line, ESlider s) { return Lang(line) + " (" + Number(at(s)) + Lang(118) + ")"; };
-  const auto percent = [&](int line, int offLine, ESlider s) {
+  const auto ms = [&](ETextId line, ESlider s) {
+    return Lang(line) + " (" + Number(at(s)) + Lang(Text::Milliseconds) + ")";
+  };
+  const auto percent = [&](ETextId line, ETextId offLine, ESlider s) {
     return at(s) == 0 ? Lang(offLine) : Lang(line) + " (" + Number(at(s)) + "%)";
   };
   switch (group) {
-    case Controls: return {ms(115, AnimationSlider), ms(116, HintResponseSlider), ms(117, HintSlider)};
+    case Controls:
+      return {ms(Text::AnimationStep, AnimationSlider), ms(Text::HintDelay, HintResponseSlider),
+              ms(Text::HintTime, HintSlider)};
     case Table:
-      return {Lang(119) + " (" + Number(int(std::lround(kZoom[std::clamp(at(ZoomSlider), 0, 15)] * 100))) + "%)",
-              Lang(120) + " (" + Number(at(StickSlider)) + ")", Lang(121) + " (" + Number(at(ScatterSlider)) + ")"};
+      return {Lang(Text::LoupeZoom) + " (" + Number(int(std::lround(kZoom[std::clamp(at(ZoomSlider), 0, 15)] * 100))) + "%)",
+              Lang(Text::SnapRange) + " (" + Number(at(StickSlider)) + ")",
+              Lang(Text::ScatterRange) + " (" + Number(at(ScatterSlider)) + ")"};
     case Pieces:
-      return {at(RotationSlider) == kSliders[RotationSlider].Max ? Lang(123) : Lang(122) + " (" + Number(at(RotationSlider)) + ")",
-              Lang(124) + " (" + Number(at(SlideSlider)) + ")", Lang(193) + " " + Number(at(ScoreSlider)) + "%"};
+      return {at(RotationSlider) == kSliders[RotationSlider].Max
+                  ? Lang(Text::TurnSpeedInstant)
+                  : Lang(Text::TurnSpeed) + " (" + Number(at(RotationSlider)) + ")",
+              Lang(Text::SlideSpeed) + " (" + Number(at(SlideSlider)) + ")",
+              Lang(Text::ProgressHintEvery) + " " + Number(at(ScoreSlider)) + "%"};
     case Screen: {
       const size_t refresh = size_t(at(RefreshSlider));
-      std::string rate = Lang(128);
+      std::string rate = Lang(Text::RefreshRate);
       if (refresh < RefreshRates.size())
-        rate += RefreshRates[refresh] != 0 ? " (" + Number(int(RefreshRates[refresh])) + Lang(129) + ")" : " " + Lang(208);
-      return {at(FpsSlider) == 250 ? Lang(126) : Lang(125) + ": (" + Number(at(FpsSlider)) + ")",
-              Lang(127) + " (" + DisplayModes[size_t(std::clamp(at(ResolutionSlider), 0, 6))] + ")", rate};
+        rate += RefreshRates[refresh] != 0 ? " (" + Number(int(RefreshRates[refresh])) + Lang(Text::Hertz) + ")"
+                                           : " " + Lang(Text::DisplayDefault);
+      return {at(FpsSlider) == 250 ? Lang(Text::FramesPerSecondNoLimit)
+                                   : Lang(Text::FramesPerSecond) + ": (" + Number(at(FpsSlider)) + ")",
+              Lang(Text::Resolution) + " (" + DisplayModes[size_t(std::clamp(at(ResolutionSlider), 0, 6))] + ")", rate};
     }
     case Environment: {
       const size_t theme = size_t(at(ThemeSlider));
-      return {Lang(130) + ": (" + (theme < Themes.size() ? Themes[theme].Name : std::string()) + ")", Lang(131),
-              Lang(132) + ": " + ChangeFileExt(Options.LanguageFile, "")};
+      return {Lang(Text::Theme) + ": (" + (theme < Themes.size() ? Themes[theme].Name : std::string()) + ")",
+              Lang(Text::TableBackground),
+              Lang(Text::Language) + ": " + ChangeFileExt(Options.LanguageFile, "")};
     }
-    case Sound: return {percent(133, 134, SoundSlider), percent(213, 214, MusicSlider)};
-    case Confirm: return {Lang(135), Lang(136), Number(std::max(FCountdown, 0)), Lang(137)};
+    case Sound:
+      return {percent(Text::SoundEffects, Text::SoundEffectsOff, SoundSlider),
+              percent(Text::Music, Text::MusicOff, MusicSlider)};
+    case Confirm:
+      return {Lang(Text::CanYouSeeThisClearly), Lang(Text::TheOldModeReturnsIn), Number(std::max(FCountdown, 0)),
+              Lang(Text::SecondsUnlessYouPressKeep)};
     case Selection:
     case HotKeys:
     case GroupCount: break;
@@ -922,12 +953,12 @@ void TOptionsInterface::PaintHotKeys(TDXWindow& w, TSurface& layer) {
 // is cut to one line.
 void TOptionsInterface::PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool conflicts) {
   if (!FCapturing && !conflicts) return;
-  const std::string prompt = FCapturing ? HotKeyRowParts(FHotKeyRow).first : Lang(kWarningNoteLine);
+  const std::string prompt = FCapturing ? HotKeyRowParts(FHotKeyRow).first : Lang(Text::KeyUsedTwice);
   canvas.Font.Color = FCapturing ? CurrentTheme().SayColor.ToPixel() : kWarning;
   const auto fits = [&](const std::vector<std::string>& lines) {
     return int(lines.size()) * canvas.TextHeight("Wg") <= room.Height();
   };
-  const std::string whole = FCapturing ? prompt + " " + Lang(kCancelNoteLine) : prompt;
+  const std::string whole = FCapturing ? prompt + " " + Lang(Text::EscapeKeepsTheOldKeys) : prompt;
   std::vector<std::string> lines = WrapWords(canvas, whole, room.Width());
   while (!fits(lines) && canvas.Font.Size > kSmallestListFont) {
     --canvas.Font.Size;

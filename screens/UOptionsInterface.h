@@ -88,7 +88,7 @@ class TOptionsInterface : public TInterface {
   void BuildButtons();
   void BuildSliders();
   void BuildChecks();
-  TDXButton& NewButton(EButton which, int captionLine, int hintLine, bool hintRight, EControlLayer layer);
+  TDXButton& NewButton(EButton which, ETextId caption, ETextId hint, bool hintRight, EControlLayer layer);
   void Place();
   void PlaceGroups();
   void PlaceGroupContents();
