@@ -142,7 +142,7 @@ extern std::array<std::string, 3> CubeTypeNames;
 const std::string& Lang(ETextId line);
 // Replaces every text key ("$" and a decimal line number) by its language line, keys inside the
 // inserted lines too. A "$" without digits and a key beyond the table stay as written, so a
-// missing line shows up as "$250" on screen instead of stopping the program; keys that expand
+// missing line shows up as its key ($250) on screen instead of stopping the program; keys that expand
 // into themselves stop after a fixed number of replacements.
 std::string ReplaceTextKeys(const std::string& text);
 
