@@ -93,11 +93,11 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
     return ESaveAnswer::Cancel;
   };
   FBoardPlay->OnBackgroundChanged = [this] { FGraphics->LoadBackground(); };
-  FBoardPlay->OnProgress = [this](int line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
+  FBoardPlay->OnProgress = [this](ETextId line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FBoardPlay->OnThemeChanged = [this] { ReloadAppearance(); };
   FBoardPlay->Menu().OnFrameRate = [this] { return FTimer.FrameRate(); };
   FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
-  FPuzzleSelector->OnProgress = [this](int line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
+  FPuzzleSelector->OnProgress = [this](ETextId line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FPuzzleSelector->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
   FPuzzleMaker = MakeScreen<TPuzzleMakerInterface>(FGraphics.get(), 120000, 129990, *this);
   FPuzzleMaker->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
@@ -303,7 +303,7 @@ void TGameEngine::DropFile(const std::string& path) {
   std::string error;
   const std::string added = AddPictureToLibrary(path, error);
   if (added.empty()) {
-    ReportError(Lang(191), Lang(192) + "\n" + error);
+    ReportError(Lang(Text::AddingFailed), Lang(Text::PictureCouldNotBeCopied) + "\n" + error);
     return;
   }
   if (FActive == FPuzzleSelector.get()) FPuzzleSelector->ShowPicture(added);
@@ -397,7 +397,7 @@ void TGameEngine::ShowInSelector(const std::string& picture) {
 void TGameEngine::PlayPicture(const std::string& picture) {
   std::string error;
   if (!FileExists(ChangeFileExt(picture, ".pzl")) && !MakeDefaultPuzzle(picture, GetTickCount(), error)) {
-    ReportError(Lang(170), picture + ": " + error);
+    ReportError(Lang(Text::LoadingFailed), picture + ": " + error);
     return;
   }
   FPlayPicture = picture;
@@ -536,7 +536,7 @@ bool TGameEngine::LoadPuzzle(const std::string& picture) {
 // A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
 void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
   ReleaseCutter();
-  ReportError(Lang(170), picture.empty() ? FLoadError : picture + ": " + FLoadError);
+  ReportError(Lang(Text::LoadingFailed), picture.empty() ? FLoadError : picture + ": " + FLoadError);
   if (&from == FMainMenu.get())
     ReturnToMainMenu(true);
   else
@@ -642,7 +642,7 @@ void TGameEngine::ReportError(const std::string& title, const std::string& text)
 // The cut's progress box: the number of pieces is known only once the cut has begun.
 void TGameEngine::ShowCutProgress() {
   TDXInfoWindow& info = InfoWindow();
-  info.FMessage = Lang(209);
+  info.FMessage = Lang(Text::CuttingThePuzzle);
   info.FShowBar = true;
   info.FShowPercent = true;
   info.FShowFootnote = false;
@@ -654,7 +654,7 @@ void TGameEngine::ShowCutProgress() {
 }
 
 // A save or a continue in the progress box, drawn again only when its percentage changes.
-void TGameEngine::ShowProgress(int line, int64_t done, int64_t total) {
+void TGameEngine::ShowProgress(ETextId line, int64_t done, int64_t total) {
   TDXInfoWindow& info = InfoWindow();
   constexpr int kSteps = 1000;
   const int position = total > 0 ? int(std::min<int64_t>(done, total) * kSteps / total) : kSteps;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/UFrameTimer.h"
+#include "core/UTextIds.h"
 
 namespace qj {
 
@@ -120,7 +121,7 @@ class TGameEngine {
   std::array<TInterface*, 5> Screens();
   void ReportError(const std::string& title, const std::string& text);
   void ShowCutProgress();
-  void ShowProgress(int line, int64_t done, int64_t total);
+  void ShowProgress(ETextId line, int64_t done, int64_t total);
 
   IDisplay& FDXDraw;
   TMainWindowHooks FHooks;

@@ -4,6 +4,7 @@
 
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
+#include "core/UTextIds.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
@@ -15,8 +16,6 @@ namespace qj {
 namespace {
 constexpr int kIconTop = 4;
 constexpr int kCaptionBottom = 3;
-constexpr int kFirstCaptionLine = 148;
-constexpr int kTitleLine = 0;
 }  // namespace
 
 TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode left, EButtonMode right)
@@ -28,11 +27,11 @@ TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode lef
       FRightHint(std::make_unique<TDXHint>(owner)) {
   FSprite = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, FDepth, 0));
   FEngine->AddSurface(FSprite.Index(), nullptr);
-  FCaption = "$" + std::to_string(kFirstCaptionLine + index);
+  FCaption = TextKey(Text::MenuCaptions + index);
   // Line 0 is the program's title, not a hint: the first button's two sides say the same, so its
   // right side's hint speaks for both.
-  FLeftHintText = 2 * index == kTitleLine ? "" : "$" + std::to_string(2 * index);
-  FRightHintText = "$" + std::to_string(2 * index + 1);
+  FLeftHintText = Text::MenuHints + 2 * index == Text::GameTitle ? "" : TextKey(Text::MenuHints + 2 * index);
+  FRightHintText = TextKey(Text::MenuHints + 2 * index + 1);
   // The left hint is asked first and prepares both, as a push button's do.
   FLeftHint->OnBeforeShow = [this](TDXControl*) {
     FLeftHint->SetCaption(FLeftHintText);

@@ -44,7 +44,9 @@ void DrawBevel(TCanvas& canvas, TRect rect, int depth, bool raised, TPixel colou
   canvas.FillRect(rect, colour);
 }
 
-TDXInfoWindow::TDXInfoWindow() : FTitle(Lang(0)), FFootnote(Lang(23)) { CenterOnScreen(); }
+TDXInfoWindow::TDXInfoWindow() : FTitle(Lang(Text::GameTitle)), FFootnote(Lang(Text::ThisMayTakeAMoment)) {
+  CenterOnScreen();
+}
 
 void TDXInfoWindow::CenterOnScreen() {
   const IDisplay* display = DXDraw();

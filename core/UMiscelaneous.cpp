@@ -259,15 +259,16 @@ bool LoadLanguage() {
   LanguageText = std::move(lines);
   const char* english[3] = {"Cubes", "Diamonds", "Pyramids"};
   for (int i = 0; i < 3; ++i) {
-    const size_t line = size_t(93 + i);
+    const size_t line = size_t(Text::CubeNames + i);
     CubeTypeNames[size_t(i)] = line < LanguageText.size() ? LanguageText[line] : english[i];
   }
   return true;
 }
 
-const std::string& Lang(int line) {
-  if (line < 0 || size_t(line) >= LanguageText.size()) return kNoLine;
-  return LanguageText[size_t(line)];
+const std::string& Lang(ETextId line) {
+  const int n = int(line);
+  if (n < 0 || size_t(n) >= LanguageText.size()) return kNoLine;
+  return LanguageText[size_t(n)];
 }
 
 std::string ReplaceTextKeys(const std::string& text) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/UTextIds.h"
 #include "platform/Display.h"
 #include "platform/Geometry.h"
 #include "platform/PixelBuffer.h"
@@ -131,17 +132,17 @@ std::string HotKeyText(const THotKey& key);
 
 // The lines of the active language file, numbered from 0; empty before the first LoadLanguage.
 extern std::vector<std::string> LanguageText;
-// Names of the three cube types, from language lines 93..95 (English until a language is loaded).
+// Names of the three cube types, from the language's Text::CubeNames (English until a language is loaded).
 extern std::array<std::string, 3> CubeTypeNames;
 
 // (Re)loads LanguageText from Text/<LanguageFile>, falling back to "English.lang" (and storing
 // that name). False when neither exists: the program cannot show any text and must end.
 [[nodiscard]] bool LoadLanguage();
-// Line `line` of the language, or "" when there is no such line.
-const std::string& Lang(int line);
+// The language's line `line`, or "" when the language has no such line.
+const std::string& Lang(ETextId line);
 // Replaces every text key ("$" and a decimal line number) by its language line, keys inside the
 // inserted lines too. A "$" without digits and a key beyond the table stay as written, so a
-// missing line shows up as "$250" on screen instead of stopping the program; keys that expand
+// missing line shows up as its key ($250) on screen instead of stopping the program; keys that expand
 // into themselves stop after a fixed number of replacements.
 std::string ReplaceTextKeys(const std::string& text);
 

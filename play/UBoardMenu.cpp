@@ -280,17 +280,20 @@ bool TBoardMenu::HelpAllowed(int button) const {
 
 void TBoardMenu::SetHelpHints() {
   if (!FBuilt) return;
-  static constexpr std::pair<int, const char*> kForbidden[] = {
-      {MenuButton::Loupe, "$75"}, {MenuButton::Ghost, "$76"}, {MenuButton::SmallPicture, "$77"}, {MenuButton::Magnet, "$139"}};
+  static constexpr std::pair<int, ETextId> kForbidden[] = {
+      {MenuButton::Loupe, Text::NoLoupe},
+      {MenuButton::Ghost, Text::NoGhostImage},
+      {MenuButton::SmallPicture, Text::NoSmallPicture},
+      {MenuButton::Magnet, Text::NoNeighbourHelps}};
   for (const auto& [index, hint] : kForbidden) {
     TBoardMenuButton& b = *FButtons[size_t(index)];
     const bool allowed = HelpAllowed(index);
     b.FEnabled = allowed;
     if (allowed) {
-      b.SetHints("$" + std::to_string(2 * index), "$" + std::to_string(2 * index + 1));
+      b.SetHints(TextKey(Text::MenuHints + 2 * index), TextKey(Text::MenuHints + 2 * index + 1));
       continue;
     }
-    b.SetHints(hint, "");
+    b.SetHints(TextKey(hint), "");
     for (ESide side : {ESide::Left, ESide::Right})
       if (b.IsOn(side)) b.SetSide(side, false);
   }

@@ -29,7 +29,6 @@ constexpr double kBandMinimum = 9;            // a band spanning less selects no
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = 13;
 constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
-constexpr int kLoadingLine = 210, kSavingLine = 211;  // the progress box's language lines
 constexpr int kMusicFadeStep = 655;           // of 65535, a frame: about two seconds
 
 std::string ArchivePath(const std::string& savPath) { return ChangeFileExt(savPath, ".zip"); }
@@ -499,7 +498,9 @@ bool TBoardPlayInterface::SaveGame(const std::string& savPath) {
     std::string error;
     if (UpdateScoreFile(ChangeFileExt(savPath, ".hsc"), GameRecord, error) && WriteArchive(savPath, error)) return true;
     std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
-    const ESaveAnswer answer = OnSaveFailed ? OnSaveFailed(Lang(168), Lang(169) + "\n" + error) : ESaveAnswer::Cancel;
+    const ESaveAnswer answer =
+        OnSaveFailed ? OnSaveFailed(Lang(Text::SavingFailed), Lang(Text::GameCouldNotBeSaved) + "\n" + error)
+                     : ESaveAnswer::Cancel;
     if (answer != ESaveAnswer::Retry) return false;
   }
 }
@@ -519,10 +520,10 @@ bool TBoardPlayInterface::WriteArchive(const std::string& savPath, std::string& 
   const int64_t total = EncodedSize(game, TPieces::OrientationHigh());
   const auto write = [&](const TByteSink& sink) {
     int64_t done = 0;
-    Progress(kSavingLine, 0, total);
+    Progress(Text::SavingTheGame, 0, total);
     EncodeSavedGame(game, TPieces::OrientationHigh(), [&](const uint8_t* data, size_t size) {
       sink(data, size);
-      Progress(kSavingLine, done += int64_t(size), total);
+      Progress(Text::SavingTheGame, done += int64_t(size), total);
     });
   };
   if (zip.AddMemberFromWriter(ExtractFileName(savPath), write)) return true;
@@ -543,15 +544,16 @@ bool TBoardPlayInterface::LoadGame(TPuzzleCutter& cutter, const std::string& sav
     error = e.what();
   }
   FPieces->RemovePieces();
-  if (!error.empty() && OnError) OnError(Lang(170), Lang(171) + "\n" + savPath + ": " + error);
+  if (!error.empty() && OnError)
+    OnError(Lang(Text::LoadingFailed), Lang(Text::SavedGameIsDamaged) + "\n" + savPath + ": " + error);
   return false;
 }
 
 bool TBoardPlayInterface::RestoreGame(TPuzzleCutter& cutter, const std::string& savPath, std::string& error) {
   TSavedGame game;
-  Progress(kLoadingLine, 0, 2);
+  Progress(Text::LoadingPleaseWait, 0, 2);
   if (!ReadSavedGame(cutter, savPath, game, error)) return false;
-  Progress(kLoadingLine, 1, 2);
+  Progress(Text::LoadingPleaseWait, 1, 2);
   FPieces->LoadFrom(game);
   GameRecord = game.Record;
   StartClock(GameRecord.Elapsed);
@@ -561,7 +563,7 @@ bool TBoardPlayInterface::RestoreGame(TPuzzleCutter& cutter, const std::string& 
   FSavPath = savPath;
   FCompleted = GameRecord.Finished != 0;
   FGameSetUp = true;
-  Progress(kLoadingLine, 2, 2);
+  Progress(Text::LoadingPleaseWait, 2, 2);
   return true;
 }
 
@@ -587,7 +589,7 @@ bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string
          MatchesCut(game, cut, limits.OrientationHigh, error);
 }
 
-void TBoardPlayInterface::Progress(int line, int64_t done, int64_t total) {
+void TBoardPlayInterface::Progress(ETextId line, int64_t done, int64_t total) {
   if (OnProgress) OnProgress(line, done, total);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/UEngines.h"
+#include "core/UTextIds.h"
 #include "play/UBoardMenu.h"
 #include "play/USavedGame.h"
 
@@ -73,7 +74,7 @@ class TBoardPlayInterface : public TInterface {
   std::function<void(const std::string& title, const std::string& text)> OnError;
   // A long step's progress: the language line naming it, how far it is and of how much (0 of
   // n starts it; n of n ends it).
-  std::function<void(int line, int64_t done, int64_t total)> OnProgress;
+  std::function<void(ETextId line, int64_t done, int64_t total)> OnProgress;
   // The menu changed the table background or the theme.
   std::function<void()> OnBackgroundChanged;
   std::function<void()> OnThemeChanged;
@@ -108,7 +109,7 @@ class TBoardPlayInterface : public TInterface {
   TRect BandRect() const;
   void DrawBand();
   void ServeMenu();
-  void Progress(int line, int64_t done, int64_t total);
+  void Progress(ETextId line, int64_t done, int64_t total);
   void StepMusicFade();
   void DockTrayIcons();
 

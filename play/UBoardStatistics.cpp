@@ -72,17 +72,17 @@ void TBoardStatistics::ShowAnimations(bool shown) {
 
 void TBoardStatistics::Update(const TGameRecord& r) {
   const std::vector<std::string> lines = {
-      Lang(78) + " " + ClockText(r.Elapsed) + " " + OneDecimal(r.TimeBonus * 100) + "%",
-      Lang(79) + " " + std::to_string(r.Percent) + "%",
-      Lang(172) + " " + std::to_string(6 * r.Joins) + "p",
-      Lang(173) + " -" + std::to_string(r.Drops) + "p",
-      Lang(174) + " -" + std::to_string(6 * r.PullHelps) + "p",
-      Lang(175) + " -" + std::to_string(r.ProximityHints) + "p",
-      Lang(176) + (r.GhostUsed ? " + 0% " : " + 25%"),
-      Lang(177) + " + " + OneDecimal((8 - r.MaxPictureSize) * 2.5) + "%",
-      Lang(178) + (r.PlaceHelpUsed ? " + 0% " : " + 10%"),
-      Lang(179) + " + " + OneDecimal(12 - r.MaxStickRange) + "%",
-      Lang(180) + " " + OneDecimal(r.Score),
+      Lang(Text::TimeLabel) + " " + ClockText(r.Elapsed) + " " + OneDecimal(r.TimeBonus * 100) + "%",
+      Lang(Text::DoneLabel) + " " + std::to_string(r.Percent) + "%",
+      Lang(Text::JoinsLabel) + " " + std::to_string(6 * r.Joins) + "p",
+      Lang(Text::DropsLabel) + " -" + std::to_string(r.Drops) + "p",
+      Lang(Text::MagnetPullsLabel) + " -" + std::to_string(6 * r.PullHelps) + "p",
+      Lang(Text::NeighbourHintsLabel) + " -" + std::to_string(r.ProximityHints) + "p",
+      Lang(Text::NoGhostLabel) + (r.GhostUsed ? " + 0% " : " + 25%"),
+      Lang(Text::SmallPictureLabel) + " + " + OneDecimal((8 - r.MaxPictureSize) * 2.5) + "%",
+      Lang(Text::NoPlaceAndPinLabel) + (r.PlaceHelpUsed ? " + 0% " : " + 10%"),
+      Lang(Text::SnapRangeLabel) + " + " + OneDecimal(12 - r.MaxStickRange) + "%",
+      Lang(Text::ScoreLabel) + " " + OneDecimal(r.Score),
   };
   FText.clear();
   for (const std::string& line : lines) FText += (FText.empty() ? "" : "|") + line;

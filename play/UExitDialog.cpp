@@ -22,7 +22,7 @@ namespace {
 constexpr int kWidth = 380, kHeight = 170, kButtonWidth = 100, kButtonRise = 60, kTextTop = 10;
 
 // The part of a "title|text" language line after the bar.
-std::string AfterBar(int line) {
+std::string AfterBar(ETextId line) {
   const std::string& text = Lang(line);
   const size_t bar = text.find('|');
   return bar == std::string::npos ? text : text.substr(bar + 1);
@@ -34,12 +34,12 @@ void TExitDialog::Enter() { FShown = FWantQuit = FAbandon = false; }
 
 void TExitDialog::Make() {
   FWindow = &FOwner.AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
-  FWindow->Setup("$106", 0, 0, kWidth, kHeight, {.Style = 0, .Movable = false});
-  static constexpr const char* kCaptions[3][2] = {{"$52", "$196"}, {"$181", "$182"}, {"$49", "$197"}};
+  FWindow->Setup(TextKey(Text::PleaseConfirm), 0, 0, kWidth, kHeight, {.Style = 0, .Movable = false});
+  static constexpr ETextId kCaptions[3][2] = {{Text::Ok, Text::LeaveTheTable}, {Text::Abandon, Text::GiveUpThisGame}, {Text::Close, Text::BackToThePuzzle}};
   for (size_t i = 0; i < 3; ++i) {
     auto& button = FOwner.AddOwnedControl<TDXButton>(EControlLayer::Overlay);
-    button.SetButton(kCaptions[i][0], 0, 0, kButtonWidth, 0, 0);
-    button.FHintText = kCaptions[i][1];
+    button.SetButton(TextKey(kCaptions[i][0]), 0, 0, kButtonWidth, 0, 0);
+    button.FHintText = TextKey(kCaptions[i][1]);
     FButtons[i] = &button;
   }
   FButtons[0]->OnClick = [this](TDXControl*) { FWantQuit = true; };
@@ -63,9 +63,10 @@ void TExitDialog::Layout(int screenWidth, int screenHeight) {
 
 // The question, and what the two ways out do, in the language shown now.
 void TExitDialog::PaintText() {
-  const std::string& leave = Lang(1);
-  const std::vector<std::string> lines = {leave.substr(0, leave.find('|')) + "?", Lang(52) + " \u2013 " + AfterBar(196),
-                                          Lang(181) + " \u2013 " + AfterBar(182)};
+  const std::string& leave = Lang(Text::LeaveThisPuzzle);
+  const std::vector<std::string> lines = {leave.substr(0, leave.find('|')) + "?",
+                                          Lang(Text::Ok) + " \u2013 " + AfterBar(Text::LeaveTheTable),
+                                          Lang(Text::Abandon) + " \u2013 " + AfterBar(Text::GiveUpThisGame)};
   const TTheme& theme = CurrentTheme();
   TMyDib text(FWindow->ClientWidth(), FWindow->ClientHeight(), 32);
   text.Fill(0);

@@ -14,9 +14,6 @@ struct TCreditLine {
   std::string Text;  // empty for a gap
 };
 
-// The first language line of the credits' texts; one line follows per heading or line.
-constexpr int kFirstCreditLine = 241;
-
 std::vector<TCreditLine> CreditLines();
 
 }  // namespace qj

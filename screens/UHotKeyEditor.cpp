@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/UWindows.h"
+#include "core/UTextIds.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Input.h"
@@ -16,8 +17,6 @@ namespace {
 constexpr int kRowTop = 8, kRowHeight = 19;  // rows under the title band, leaving room for a note
 constexpr int kListBottomMargin = 58;        // below the list: the conflict note and Defaults
 constexpr int kSmallestListFont = 8;
-constexpr int kWarningNoteLine = 230;
-constexpr int kCancelNoteLine = 231;
 constexpr int kNoteGap = 6;  // between the note under the list and what lies below it
 const TPixel kWarning = MakePixel(235, 45, 45);
 
@@ -40,10 +39,10 @@ std::string THotKeyEditor::RowText(int row) const {
 
 std::pair<std::string, std::string> THotKeyEditor::RowParts(int row) const {
   if (row < 0 || row >= kRows) return {};
-  if (FCapturing && row == FRow) return {Lang(OneKeyRow(row) ? 38 : FSecondKey ? 40 : 39), ""};
+  if (FCapturing && row == FRow) return {Lang(OneKeyRow(row) ? Text::PressTheNewKey : FSecondKey ? Text::NowTheRightClickKey : Text::PressTheLeftClickKey), ""};
   std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
   if (!OneKeyRow(row)) keys += "," + HotKeyText(Options.Hotkeys[size_t(2 * row + 1)]);
-  return {Lang(24 + row), " (" + keys + ")"};
+  return {Lang(Text::HotKeyRowNames + row), " (" + keys + ")"};
 }
 
 bool THotKeyEditor::RowConflicts(int row) const {
@@ -180,12 +179,12 @@ void THotKeyEditor::Paint(int below) {
 // is cut to one line.
 void THotKeyEditor::PaintNote(TCanvas& canvas, const TRect& room, bool conflicts) {
   if (!FCapturing && !conflicts) return;
-  const std::string prompt = FCapturing ? RowParts(FRow).first : Lang(kWarningNoteLine);
+  const std::string prompt = FCapturing ? RowParts(FRow).first : Lang(Text::KeyUsedTwice);
   canvas.Font.Color = FCapturing ? CurrentTheme().SayColor.ToPixel() : kWarning;
   const auto fits = [&](const std::vector<std::string>& lines) {
     return int(lines.size()) * canvas.TextHeight("Wg") <= room.Height();
   };
-  const std::string whole = FCapturing ? prompt + " " + Lang(kCancelNoteLine) : prompt;
+  const std::string whole = FCapturing ? prompt + " " + Lang(Text::EscapeKeepsTheOldKeys) : prompt;
   std::vector<std::string> lines = WrapWords(canvas, whole, room.Width());
   while (!fits(lines) && canvas.Font.Size > kSmallestListFont) {
     --canvas.Font.Size;

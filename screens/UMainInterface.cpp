@@ -20,9 +20,13 @@ namespace {
 
 struct TChoiceLayout {
   int Position;  // record in the picture's .coord file, and entry in the layout block
-  int HintLine;
+  ETextId Hint;
 };
-constexpr TChoiceLayout kChoices[TMainInterface::ChoiceCount] = {{1, 198}, {2, 199}, {3, 200}, {6, 202}, {7, 203}};
+constexpr TChoiceLayout kChoices[TMainInterface::ChoiceCount] = {{1, Text::PickAPuzzle},
+                                                                  {2, Text::SoundScreenAndKeys},
+                                                                  {3, Text::ContinueYourLastPuzzle},
+                                                                  {6, Text::WhoMadeThisGame},
+                                                                  {7, Text::QuitSeeYouSoon}};
 
 constexpr uint32_t kTickerStepMs = 10;
 constexpr int kTickerEnd = 1850;
@@ -162,7 +166,7 @@ bool TMainInterface::ShowPictureMenu() {
     blank->Fill(0);
     button.FFrames[0] = std::move(blank);
     button.FSprite.Get()->SolidHit = true;
-    button.FHintText = Lang(kChoices[c].HintLine);
+    button.FHintText = Lang(kChoices[c].Hint);
     const auto choice = EChoice(c);
     button.OnClick = [this, choice](TDXControl*) { Choose(choice); };
     FButtons[size_t(c)] = &button;
@@ -214,10 +218,13 @@ void TMainInterface::PlaceMenu() {
 // caption of each button's hint (the part before "|").
 void TMainInterface::ShowTextMenu() {
   const int width = FEngine->FWidth, height = FEngine->FHeight;
-  const std::string title = Lang(0);
+  const std::string title = Lang(Text::GameTitle);
   const TTextSize titleSize = MeasureScreenText(title, 36);
   FMenuSprites.push_back(AddTextSprite(*this, title, 36, (width - titleSize.Width) / 2, height / 6));
-  const std::pair<const char*, int> choices[] = {{"P", 198}, {"O", 199}, {"C", 200}, {"X", 203}};
+  const std::pair<const char*, ETextId> choices[] = {{"P", Text::PickAPuzzle},
+                                                     {"O", Text::SoundScreenAndKeys},
+                                                     {"C", Text::ContinueYourLastPuzzle},
+                                                     {"X", Text::QuitSeeYouSoon}};
   int y = height / 6 + titleSize.Height + 30;
   for (const auto& [key, line] : choices) {
     const std::string caption = Lang(line).substr(0, Lang(line).find('|'));
@@ -230,7 +237,7 @@ void TMainInterface::ShowTextMenu() {
 // The welcome line and the credits are drawn by hooks over everything the menu shows; their
 // texts are set once and only moved frame by frame.
 void TMainInterface::AddRolls() {
-  RenderScreenText(FTickerText, Lang(215), kTickerSize);
+  RenderScreenText(FTickerText, Lang(Text::Welcome), kTickerSize);
   FCreditText.clear();
   for (const TCreditLine& line : CreditLines())
     RenderScreenText(FCreditText.emplace_back(), line.Text, line.Kind == ECreditKind::Heading ? 14 : 12, kCreditsFont);

@@ -8,6 +8,7 @@
 #include "controls/UCheckBox.h"
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
+#include "core/UTextIds.h"
 #include "core/UThemes.h"
 #include "platform/Canvas.h"
 #include "platform/Dib.h"
@@ -29,8 +30,9 @@ constexpr int kSmallestBold = 9;
 using T = TOptionsControls;
 using G = T::EGroup;
 constexpr T::TGroupSpec kGroups[T::GroupCount] = {
-    {96, 210, 116}, {91, 160, 140}, {101, 180, 155}, {98, 210, 190}, {99, 180, 64},
-    {100, 160, 170}, {102, 180, 62}, {111, 0, 0},    {106, 340, 120},
+    {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 155},
+    {Text::Screen, 210, 190},         {Text::Sound, 180, 64},   {Text::Look, 160, 170},
+    {Text::PickingUpPieces, 180, 62}, {Text::HotKeys, 0, 0},    {Text::PleaseConfirm, 340, 120},
 };
 // Columns of groups from the left; the hot keys fill the rest of the width.
 const std::vector<std::vector<G>> kColumns = {{G::Controls, G::Screen}, {G::Pieces, G::Environment},
@@ -51,10 +53,13 @@ constexpr T::TSliderSpec kSliders[T::SliderCount] = {
 constexpr int kHoleTop = 95, kHoleBottom = 117;
 
 constexpr T::TCheckSpec kChecks[T::CheckCount] = {
-    {G::Controls, 96, "$97"},   {G::Pieces, 0, ""},        {G::Screen, 0, "$90"},     {G::Screen, 19, "$89"},
-    {G::Screen, 38, "$88"},     {G::Screen, 164, "$87", 104},  {G::Table, 97, "$80"},  {G::Table, 116, "$81"},
-    {G::Table, 135, "$82"},     {G::Environment, 0, "$83"},    {G::Environment, 20, "$84"},
-    {G::Selection, 1, "$103"},  {G::Selection, 20, "$104"},    {G::Selection, 39, "$105"},
+    {G::Controls, 96, Text::HintsGetShorter},      {G::Pieces, 0, Text::Show},
+    {G::Screen, 0, Text::FollowTheBeam},           {G::Screen, 19, Text::WaitForVerticalBlank},
+    {G::Screen, 38, Text::NoWaiting},              {G::Screen, 164, Text::FullScreen, 104},
+    {G::Table, 97, Text::RotateClockwise},         {G::Table, 116, Text::SwapMouseButtons},
+    {G::Table, 135, Text::ShowStars},              {G::Environment, 0, Text::AutoHideMenuBar},
+    {G::Environment, 20, Text::AutoHideScrolling}, {G::Selection, 1, Text::DragAndDrop},
+    {G::Selection, 20, Text::ClickToTakeClickToDrop}, {G::Selection, 39, Text::DragOrClick},
 };
 
 }  // namespace

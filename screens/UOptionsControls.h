@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/UMiscelaneous.h"
+#include "core/UTextIds.h"
 #include "platform/Geometry.h"
 
 namespace qj {
@@ -34,7 +35,7 @@ struct TOptionsControls {
   static constexpr int kCheckHeight = 20;
 
   struct TGroupSpec {
-    int TitleLine;
+    ETextId Title;
     int Width, Height;  // of the client area; the hot keys take what the others leave
   };
   struct TSliderSpec {
@@ -46,7 +47,7 @@ struct TOptionsControls {
   struct TCheckSpec {
     EGroup Group;
     int Top;
-    const char* Caption;  // text keys; the cube box makes its own
+    ETextId Caption;  // the cube box adds the name of the cube type
     int Width = 0;        // 0: the group's width less the margins
   };
   static const TGroupSpec& Spec(EGroup group);

@@ -10,6 +10,7 @@
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
 #include "core/UFrameTimer.h"
+#include "core/UTextIds.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
@@ -105,22 +106,22 @@ void TOptionsInterface::Leave() {
 
 void TOptionsInterface::BuildWindows() {
   TDXWindow& main = AddOwnedControl<TDXWindow>();
-  main.Setup("$53", 0, 0, C::kMainWidth, C::kMainHeight, {.Style = 0, .Movable = false, .Activatable = false},
+  main.Setup(TextKey(Text::Options), 0, 0, C::kMainWidth, C::kMainHeight, {.Style = 0, .Movable = false, .Activatable = false},
              [this](TDXControl*) { PaintMainHole(); });
   FControls.FMain = &main;
   for (int g = 0; g < GroupCount; ++g) {
     const auto group = EGroup(g);
     TDXWindow& w = AddOwnedControl<TDXWindow>(group == Confirm ? EControlLayer::Overlay : EControlLayer::Content);
-    w.Setup("$" + Number(C::Spec(group).TitleLine), 0, 0, 100, 100, {.Style = 1, .Movable = false, .Activatable = false},
+    w.Setup(TextKey(C::Spec(group).Title), 0, 0, 100, 100, {.Style = 1, .Movable = false, .Activatable = false},
             [this, group](TDXControl*) { PaintGroup(group); });
     FControls.FGroups[g] = &w;
   }
 }
 
-TDXButton& TOptionsInterface::NewButton(EButton which, int captionLine, int hintLine, bool hintRight, EControlLayer layer) {
+TDXButton& TOptionsInterface::NewButton(EButton which, ETextId caption, ETextId hint, bool hintRight, EControlLayer layer) {
   TDXButton& button = AddOwnedControl<TDXButton>(layer);
-  button.SetButton("$" + Number(captionLine), 0, 0, C::ButtonWidth(which), button.FHeight, 0);
-  (hintRight ? button.FHintText2 : button.FHintText) = "$" + Number(hintLine);
+  button.SetButton(TextKey(caption), 0, 0, C::ButtonWidth(which), button.FHeight, 0);
+  (hintRight ? button.FHintText2 : button.FHintText) = TextKey(hint);
   FControls.FButtons[which] = &button;
   return button;
 }
@@ -138,15 +139,15 @@ void TOptionsInterface::BuildButtons() {
     };
   };
   const auto content = EControlLayer::Content;
-  NewButton(Ok, 52, 41, true, content).OnPressed = on([this] { PressOk(); });
-  NewButton(Reload, 51, 42, true, content).OnPressed = preset(SettingsPath("Jigsaw.stg"), true, false);
-  NewButton(Safe, 47, 46, false, content).OnPressed = preset(DataPath("Text/Safe.stg"), true, false);
-  NewButton(Optimal, 48, 45, false, content).OnPressed = preset(DataPath("Text/Optimal.stg"), false, true);
-  NewButton(Close, 49, 44, false, content).OnPressed = on([this] { PressClose(); });
-  NewButton(Apply, 86, 85, true, content).OnPressed = on([this] { PressApply(); });
-  NewButton(Defaults, 112, 113, false, content).OnPressed = on([this] { FHotKeys.Defaults(); });
-  NewButton(Keep, 107, 108, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Keep(); });
-  NewButton(Revert, 109, 110, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Revert(); });
+  NewButton(Ok, Text::Ok, Text::KeepTheseSettings, true, content).OnPressed = on([this] { PressOk(); });
+  NewButton(Reload, Text::Reload, Text::UndoTheChanges, true, content).OnPressed = preset(SettingsPath("Jigsaw.stg"), true, false);
+  NewButton(Safe, Text::Safe, Text::SettingsThatWork, false, content).OnPressed = preset(DataPath("Text/Safe.stg"), true, false);
+  NewButton(Optimal, Text::Optimal, Text::TheBestLook, false, content).OnPressed = preset(DataPath("Text/Optimal.stg"), false, true);
+  NewButton(Close, Text::Close, Text::LeaveForTheSavedMode, false, content).OnPressed = on([this] { PressClose(); });
+  NewButton(Apply, Text::Apply, Text::SwitchToThisMode, true, content).OnPressed = on([this] { PressApply(); });
+  NewButton(Defaults, Text::Defaults, Text::RestoreTheStandardKeys, false, content).OnPressed = on([this] { FHotKeys.Defaults(); });
+  NewButton(Keep, Text::Keep, Text::KeepTheNewMode, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Keep(); });
+  NewButton(Revert, Text::Undo, Text::GoBackToTheOldMode, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Revert(); });
 }
 
 // The theme and the table background are taken when a drag ends: loading them at every step of
@@ -210,7 +211,7 @@ void TOptionsInterface::LoadValues() {
       {AutoHideScrollBox, Options.AutoHideScroll},
   };
   for (const auto& [box, value] : checks) CheckBox(box)->SetChecked(value);
-  CheckBox(CubesBox)->SetCaption("$92 " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
+  CheckBox(CubesBox)->SetCaption(TextKey(Text::Show) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
   SetRadio(SmoothBox, Options.VBI);
   SetRadio(DragBox, int(std::find(std::begin(kSelectTypes), std::end(kSelectTypes), Options.PieceSelectType) - kSelectTypes));
   LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, Options.FullScreen);
@@ -240,7 +241,7 @@ void TOptionsInterface::SetRadio(ECheck first, int chosen) {
 }
 
 void TOptionsInterface::CubeCaption() {
-  CheckBox(CubesBox)->SetCaption("$114 " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
+  CheckBox(CubesBox)->SetCaption(TextKey(Text::ShowChanged) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
   CheckBox(CubesBox)->Paint();
 }
 
@@ -313,7 +314,7 @@ void TOptionsInterface::UseLanguage(const std::string& file) {
     const std::string failed = DataPath("Text/" + file);
     Options.LanguageFile = old;
     if (!LoadLanguage()) std::fprintf(stderr, "quorvane-jigsaw: the language file %s is gone as well\n", old.c_str());
-    Message(Lang(132), "cannot read the language file " + failed);
+    Message(Lang(Text::Language), "cannot read the language file " + failed);
   }
   CubeCaption();
   RepaintAll();
@@ -333,7 +334,7 @@ bool TOptionsInterface::UseTheme(int theme) {
   std::string error;
   if (!ThemeComplete(theme, error)) {
     const std::string name = theme >= 0 && size_t(theme) < Themes.size() ? Themes[size_t(theme)].Name : Number(theme);
-    Message(Lang(130), "The theme \"" + name + "\" cannot be used: " + error);
+    Message(Lang(Text::Theme), "The theme \"" + name + "\" cannot be used: " + error);
     return false;
   }
   Options.Environment = theme;
@@ -463,33 +464,41 @@ void TOptionsInterface::PressClose() {
 
 std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
   const auto at = [this](ESlider s) { return Slider(s) ? Slider(s)->FPosition : 0; };
-  const auto ms = [&](int line, ESlider s) { return Lang(line) + " (" + Number(at(s)) + Lang(118) + ")"; };
-  const auto percent = [&](int line, int offLine, ESlider s) {
+  const auto ms = [&](ETextId line, ESlider s) {
+    return Lang(line) + " (" + Number(at(s)) + Lang(Text::Milliseconds) + ")";
+  };
+  const auto percent = [&](ETextId line, ETextId offLine, ESlider s) {
     return at(s) == 0 ? Lang(offLine) : Lang(line) + " (" + Number(at(s)) + "%)";
   };
   switch (group) {
-    case Controls: return {ms(115, AnimationSlider), ms(116, HintResponseSlider), ms(117, HintSlider)};
+    case Controls:
+      return {ms(Text::AnimationStep, AnimationSlider), ms(Text::HintDelay, HintResponseSlider),
+              ms(Text::HintTime, HintSlider)};
     case Table:
-      return {Lang(119) + " (" + Number(int(std::lround(kZoom[std::clamp(at(ZoomSlider), 0, 15)] * 100))) + "%)",
-              Lang(120) + " (" + Number(at(StickSlider)) + ")", Lang(121) + " (" + Number(at(ScatterSlider)) + ")"};
+      return {Lang(Text::LoupeZoom) + " (" + Number(int(std::lround(kZoom[std::clamp(at(ZoomSlider), 0, 15)] * 100))) + "%)",
+              Lang(Text::SnapRange) + " (" + Number(at(StickSlider)) + ")",
+              Lang(Text::ScatterRange) + " (" + Number(at(ScatterSlider)) + ")"};
     case Pieces:
-      return {at(RotationSlider) == C::Spec(RotationSlider).Max ? Lang(123) : Lang(122) + " (" + Number(at(RotationSlider)) + ")",
-              Lang(124) + " (" + Number(at(SlideSlider)) + ")", Lang(193) + " " + Number(at(ScoreSlider)) + "%"};
+      return {at(RotationSlider) == C::Spec(RotationSlider).Max ? Lang(Text::TurnSpeedInstant) : Lang(Text::TurnSpeed) + " (" + Number(at(RotationSlider)) + ")",
+              Lang(Text::SlideSpeed) + " (" + Number(at(SlideSlider)) + ")", Lang(Text::ProgressHintEvery) + " " + Number(at(ScoreSlider)) + "%"};
     case Screen: {
       const size_t refresh = size_t(at(RefreshSlider));
-      std::string rate = Lang(128);
+      std::string rate = Lang(Text::RefreshRate);
       if (refresh < RefreshRates.size())
-        rate += RefreshRates[refresh] != 0 ? " (" + Number(int(RefreshRates[refresh])) + Lang(129) + ")" : " " + Lang(208);
-      return {at(FpsSlider) == 250 ? Lang(126) : Lang(125) + ": (" + Number(at(FpsSlider)) + ")",
-              Lang(127) + " (" + DisplayModes[size_t(std::clamp(at(ResolutionSlider), 0, 6))] + ")", rate};
+        rate += RefreshRates[refresh] != 0 ? " (" + Number(int(RefreshRates[refresh])) + Lang(Text::Hertz) + ")"
+                                           : " " + Lang(Text::DisplayDefault);
+      return {at(FpsSlider) == 250 ? Lang(Text::FramesPerSecondNoLimit)
+                                   : Lang(Text::FramesPerSecond) + ": (" + Number(at(FpsSlider)) + ")",
+              Lang(Text::Resolution) + " (" + DisplayModes[size_t(std::clamp(at(ResolutionSlider), 0, 6))] + ")", rate};
     }
     case Environment: {
       const size_t theme = size_t(at(ThemeSlider));
-      return {Lang(130) + ": (" + (theme < Themes.size() ? Themes[theme].Name : std::string()) + ")", Lang(131),
-              Lang(132) + ": " + ChangeFileExt(Options.LanguageFile, "")};
+      return {Lang(Text::Theme) + ": (" + (theme < Themes.size() ? Themes[theme].Name : std::string()) + ")",
+              Lang(Text::TableBackground),
+              Lang(Text::Language) + ": " + ChangeFileExt(Options.LanguageFile, "")};
     }
-    case Sound: return {percent(133, 134, SoundSlider), percent(213, 214, MusicSlider)};
-    case Confirm: return {Lang(135), Lang(136), Number(std::max(FDisplayMode.Countdown(), 0)), Lang(137)};
+    case Sound: return {percent(Text::SoundEffects, Text::SoundEffectsOff, SoundSlider), percent(Text::Music, Text::MusicOff, MusicSlider)};
+    case Confirm: return {Lang(Text::CanYouSeeThisClearly), Lang(Text::TheOldModeReturnsIn), Number(std::max(FDisplayMode.Countdown(), 0)), Lang(Text::SecondsUnlessYouPressKeep)};
     case Selection:
     case HotKeys:
     case GroupCount: break;

@@ -14,6 +14,7 @@
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
 #include "controls/UEngines.h"
+#include "core/UTextIds.h"
 #include "screens/UDisplayModeConfirm.h"
 #include "screens/UHotKeyEditor.h"
 #include "screens/UOptionsControls.h"
@@ -82,7 +83,7 @@ class TOptionsInterface : public TInterface {
   void BuildButtons();
   void BuildSliders();
   void BuildChecks();
-  TDXButton& NewButton(EButton which, int captionLine, int hintLine, bool hintRight, EControlLayer layer);
+  TDXButton& NewButton(EButton which, ETextId caption, ETextId hint, bool hintRight, EControlLayer layer);
   void Place();
   void RepaintAll();
   // ---- values

@@ -54,10 +54,10 @@ class TChooserWindow : public TDXWindow {
 
 TPictureChooser::TPictureChooser(TInterface& screen, TChosenEvent onChosen) : FScreen(screen), OnChosen(std::move(onChosen)) {
   FWindow = &screen.AddOwnedControl<TChooserWindow>(EControlLayer::Overlay);
-  FWindow->Setup(Lang(216), 0, 0, kMaxWidth, kMaxHeight, {.Style = 0, .Movable = false});
+  FWindow->Setup(Lang(Text::ChooseAPictureToAdd), 0, 0, kMaxWidth, kMaxHeight, {.Style = 0, .Movable = false});
   FWindow->OnPress = [this](int x, int y) { PressAt(x, y); };
   FWindow->OnDblClick = [this](TDXControl*) { ChooseSelected(); };
-  const auto button = [&](int line, std::function<void()> action) {
+  const auto button = [&](ETextId line, std::function<void()> action) {
     TDXButton& b = screen.AddOwnedControl<TDXButton>(EControlLayer::Overlay);
     const std::string& text = Lang(line);
     b.SetButton(text.substr(0, text.find('|')), 0, 0, kButtonWidth, b.FHeight, 0);
@@ -65,9 +65,9 @@ TPictureChooser::TPictureChooser(TInterface& screen, TChosenEvent onChosen) : FS
     b.OnClick = [action](TDXControl*) { action(); };
     return &b;
   };
-  FUp = button(217, [this] { GoUp(); });
-  FAdd = button(218, [this] { ChooseSelected(); });
-  FCancel = button(219, [this] { Close(); });
+  FUp = button(Text::UpToTheFolderAbove, [this] { GoUp(); });
+  FAdd = button(Text::AddTheChosenPicture, [this] { ChooseSelected(); });
+  FCancel = button(Text::CancelAddNothing, [this] { Close(); });
   SetShown(false);
 }
 

@@ -40,9 +40,6 @@ constexpr int kViewMargin = 10;    // a scrolled view may go this far past the p
 constexpr int kShapeButtonWidth = 110, kShapeButtonHeight = 35;
 constexpr int kDialogWidth = 300;
 constexpr int kCheckBoxWidth = kColumnWidth - 10, kCheckBoxMark = 26;  // the box and the gap before the caption
-// Lines of the question before a very large puzzle is saved.
-constexpr int kManyTitleLine = 204, kManyLines = 205;
-constexpr int kStyleNameLine = 232;  // the names of the nine cut styles
 
 bool Contains(const TDXControl& c, int x, int y) {
   return x >= c.FLeft && x < c.FLeft + c.FWidth && y >= c.FTop && y < c.FTop + c.FHeight;
@@ -78,7 +75,7 @@ int ShapeCount() {
 // The name of cut style k in the player's language; the style file's own name where the language
 // has none.
 std::string StyleName(size_t k, const std::string& file) {
-  const std::string& name = Lang(kStyleNameLine + int(k));
+  const std::string& name = Lang(Text::CutStyleNames + int(k));
   return name.empty() || name == "-" ? ExtractFileName(file) : name;
 }
 
@@ -200,7 +197,8 @@ void TPuzzleMakerInterface::ShowValues() {
 void TPuzzleMakerInterface::BuildWindows() {
   const TWindowSetup fixed{.Style = 0, .Movable = false, .Activatable = false};
   FFrameWindow = &AddOwnedControl<TDXWindow>();
-  FFrameWindow->Setup(Lang(64), 0, 0, FEngine->FWidth, FEngine->FHeight, {.Style = 0, .FillClient = false, .Movable = false, .Activatable = false});
+  FFrameWindow->Setup(Lang(Text::PuzzleMaker), 0, 0, FEngine->FWidth, FEngine->FHeight,
+                      {.Style = 0, .FillClient = false, .Movable = false, .Activatable = false});
   FView = &AddOwnedControl<TDXWindow>();
   FView->Setup("", 0, 0, 200, 200, {.Style = 1, .Movable = false, .Activatable = false});
   FView->FFullSizeContents = true;
@@ -209,9 +207,9 @@ void TPuzzleMakerInterface::BuildWindows() {
   FInfoWindow = &AddOwnedControl<TDXWindow>();
   FInfoWindow->Setup("", 0, 0, 110, 160, {.Style = 1, .Movable = false, .Activatable = false});
   FErrorWindow = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
-  FErrorWindow->Setup(Lang(142), 0, 0, kDialogWidth, 150, fixed);
+  FErrorWindow->Setup(Lang(Text::NotSound), 0, 0, kDialogWidth, 150, fixed);
   FQuestionWindow = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
-  FQuestionWindow->Setup(Lang(kManyTitleLine), 0, 0, kDialogWidth, 150, fixed);
+  FQuestionWindow->Setup(Lang(Text::VeryManyPieces), 0, 0, kDialogWidth, 150, fixed);
 }
 
 // The grid's sliders redraw the cut; the look's and the view's only what they show.
@@ -242,9 +240,10 @@ void TPuzzleMakerInterface::BuildSliders() {
 
 // The boxes in the order of their captions; each is bound to its option byte.
 void TPuzzleMakerInterface::BuildCheckBoxes() {
-  static constexpr int kLines[kCheckBoxCount] = {68, 69, 70, 71, 138};
+  static constexpr ETextId kCaptions[kCheckBoxCount] = {Text::AllowLoupe, Text::AllowRotation, Text::AllowSmallPicture,
+                                                        Text::AllowGhostImage, Text::AllowNeighbourHelps};
   std::vector<std::string> captions;
-  for (int line : kLines) captions.push_back(Lang(line));
+  for (ETextId caption : kCaptions) captions.push_back(Lang(caption));
   // Bold as the theme has it while the captions fit, else plain, which takes less room.
   const int largest = CurrentTheme().FontSize, room = kCheckBoxWidth - kCheckBoxMark;
   const bool bold = FittingFontSize(captions, room, largest, true) == largest;
@@ -256,10 +255,9 @@ void TPuzzleMakerInterface::BuildCheckBoxes() {
   }
 }
 
-TDXButton& TPuzzleMakerInterface::NewButton(EButton which, const std::string& caption, int hintLine, bool overlay) {
+TDXButton& TPuzzleMakerInterface::NewButton(EButton which, const std::string& caption, bool overlay) {
   TDXButton& button = AddOwnedControl<TDXButton>(overlay ? EControlLayer::Overlay : EControlLayer::Content);
   button.SetButton(caption, 0, 0, 120, button.FHeight, 0);
-  if (hintLine >= 0) button.FHintText = Lang(hintLine);
   FButtons[which] = &button;
   return button;
 }
@@ -270,15 +268,15 @@ void TPuzzleMakerInterface::BuildButtons() {
       if (!FDone) (this->*action)();
     };
   };
-  NewButton(Save, Lang(65), -1, false).OnClick = on(&TPuzzleMakerInterface::PressSave);
-  NewButton(Cancel, Lang(66), -1, false).OnClick = [this](TDXControl*) {
+  NewButton(Save, Lang(Text::Save), false).OnClick = on(&TPuzzleMakerInterface::PressSave);
+  NewButton(Cancel, Lang(Text::Cancel), false).OnClick = [this](TDXControl*) {
     if (!FDone) Finish(MakerResult::ToSelector);
   };
-  NewButton(Check, Lang(67), -1, false).OnClick = on(&TPuzzleMakerInterface::PressCheck);
+  NewButton(Check, Lang(Text::Check), false).OnClick = on(&TPuzzleMakerInterface::PressCheck);
   FButtons[Check]->FFontSize = 12;
-  NewButton(ErrorOk, Lang(52), -1, true).OnClick = [this](TDXControl*) { ShowError(false); };
-  NewButton(QuestionYes, Lang(65), -1, true).OnClick = on(&TPuzzleMakerInterface::WritePuzzle);
-  NewButton(QuestionNo, Lang(66), -1, true).OnClick = [this](TDXControl*) { ShowQuestion(false); };
+  NewButton(ErrorOk, Lang(Text::Ok), true).OnClick = [this](TDXControl*) { ShowError(false); };
+  NewButton(QuestionYes, Lang(Text::Save), true).OnClick = on(&TPuzzleMakerInterface::WritePuzzle);
+  NewButton(QuestionNo, Lang(Text::Cancel), true).OnClick = [this](TDXControl*) { ShowQuestion(false); };
   ShowError(false);
   ShowQuestion(false);
 }
@@ -505,7 +503,7 @@ void TPuzzleMakerInterface::OptionsChanged() {
 // leaves a region open changes the count.
 void TPuzzleMakerInterface::PressCheck() {
   TDXInfoWindow& info = InfoWindow();
-  info.FMessage = Lang(212);
+  info.FMessage = Lang(Text::CheckingTheCut);
   info.FShowBar = info.FShowPercent = info.FShowFootnote = false;
   info.Draw();
   FEngine->Display().ShowPrimary();
@@ -557,13 +555,19 @@ bool TPuzzleMakerInterface::ErrorShown() const { return Shown(FErrorWindow); }
 bool TPuzzleMakerInterface::QuestionShown() const { return Shown(FQuestionWindow); }
 
 void TPuzzleMakerInterface::ShowError(bool shown) {
-  if (shown) PlaceDialog(*FErrorWindow, {Lang(143), Lang(144), Lang(145), Lang(146), Lang(147)}, ErrorOk, ButtonCount);
+  if (shown) {
+    const std::vector<std::string> lines = {Lang(Text::CutCannotBeSaved), Lang(Text::ShapesSplitOrJoinPieces),
+                                            Lang(Text::PiecesWouldNotMatch), Lang(Text::TryAnotherShape),
+                                            Lang(Text::OrLessDistortion)};
+    PlaceDialog(*FErrorWindow, lines, ErrorOk, ButtonCount);
+  }
   ShowDialog(FErrorWindow, {ErrorOk}, shown);
 }
 
 void TPuzzleMakerInterface::ShowQuestion(bool shown) {
   if (shown) {
-    const std::vector<std::string> lines = {Lang(54) + " " + std::to_string(FShapedCount), Lang(kManyLines), Lang(kManyLines + 1)};
+    const std::vector<std::string> lines = {Lang(Text::PiecesLabel) + " " + std::to_string(FShapedCount),
+                                            Lang(Text::TakesALongTime), Lang(Text::SaveAllTheSame)};
     PlaceDialog(*FQuestionWindow, lines, QuestionYes, QuestionNo);
   }
   ShowDialog(FQuestionWindow, {QuestionYes, QuestionNo}, shown);
@@ -601,14 +605,14 @@ void TPuzzleMakerInterface::PlaceDialog(TDXWindow& window, const std::vector<std
 void TPuzzleMakerInterface::PaintInfo() {
   if (!FInfoWindow) return;
   const auto pair = [this](ESlider a, ESlider b) { return std::to_string(FSliders[a]->FPosition) + "x" + std::to_string(FSliders[b]->FPosition); };
-  std::string check = Lang(140 + FCheckState);
+  std::string check = Lang(Text::CheckStates + FCheckState);
   if (FCheckState == Unsound) check += " (" + std::to_string(FShapedCount - FStraightCount) + ")";
   const std::vector<std::string> values = {
-      FCheckState == Unchecked ? Lang(140) : std::to_string(FShapedCount),
+      FCheckState == Unchecked ? Lang(Text::NotCheckedYet) : std::to_string(FShapedCount),
       std::to_string(FCutter->ScaledPicture().Width()) + "x" + std::to_string(FCutter->ScaledPicture().Height()),
       pair(Width, Height), pair(DistortX, DistortY), pair(SpreadX, SpreadY), check};
   std::vector<std::string> labels;
-  for (size_t n = 0; n < values.size(); ++n) labels.push_back(Lang(54 + int(n)));
+  for (size_t n = 0; n < values.size(); ++n) labels.push_back(Lang(Text::MakerInfoLabels + int(n)));
   const int width = FInfoWindow->ClientWidth(), height = FInfoWindow->ClientHeight();
   int size = CurrentTheme().FontSize;
   const std::vector<TTextRow> rows = LabelledRows(labels, values, width, height, size);
@@ -622,15 +626,15 @@ void TPuzzleMakerInterface::PaintLook() {
   const int size = CurrentTheme().FontSize;
   const int textHeight = TextHeightAt(size);
   std::vector<TTextRow> rows;
-  for (auto [slider, line] : {std::pair{Shadow, 72}, {Bevel, 73}}) {
+  for (auto [slider, label] : {std::pair{Shadow, Text::ShadowLabel}, {Bevel, Text::BevelLabel}}) {
     const int y = FSliders[slider]->FTop - FLookWindow->FTop - client.Top - textHeight;
-    rows.push_back({8, y, Lang(line) + " " + std::to_string(FSliders[slider]->FPosition)});
+    rows.push_back({8, y, Lang(label) + " " + std::to_string(FSliders[slider]->FPosition)});
   }
   FLookWindow->SetImage(TextImage(client.Width(), client.Height(), rows, size));
 }
 
 void TPuzzleMakerInterface::Message(const std::string& text) {
-  if (OnMessage) OnMessage(Lang(64), text);
+  if (OnMessage) OnMessage(Lang(Text::PuzzleMaker), text);
   else std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
 }
 

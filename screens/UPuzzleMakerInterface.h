@@ -70,7 +70,7 @@ class TPuzzleMakerInterface : public TInterface {
  private:
   void BuildWindows();
   void BuildButtons();
-  TDXButton& NewButton(EButton which, const std::string& caption, int hintLine, bool overlay);
+  TDXButton& NewButton(EButton which, const std::string& caption, bool overlay);
   void BuildCheckBoxes();
   void BuildSliders();
   void BuildStyleButtons();

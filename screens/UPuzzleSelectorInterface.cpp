@@ -98,11 +98,11 @@ void TPuzzleSelectorInterface::ScanLibrary() {
   const int64_t total = int64_t(pictures.size());
   std::set<std::string> names;
   for (size_t i = 0; i < pictures.size(); ++i) {
-    if (OnProgress) OnProgress(210, int64_t(i), total);
+    if (OnProgress) OnProgress(Text::LoadingPleaseWait, int64_t(i), total);
     const bool taken = !names.insert(Lower(ChangeFileExt(pictures[i], ""))).second;
     (void)AddThumb(pictures[i], taken);
   }
-  if (OnProgress) OnProgress(210, total, total);
+  if (OnProgress) OnProgress(Text::LoadingPleaseWait, total, total);
   ApplyLayout();
 }
 
@@ -180,14 +180,15 @@ void TPuzzleSelectorInterface::ShowPicture(const std::string& path) {
 // A frame over the whole screen with the screen's title; the table shows through its client.
 void TPuzzleSelectorInterface::BuildDesk() {
   FDesk = &AddOwnedControl<TDXWindow>();
-  FDesk->Setup(Lang(185), 0, 0, FEngine->FWidth, FEngine->FHeight,
+  FDesk->Setup(Lang(Text::ChooseAPuzzle), 0, 0, FEngine->FWidth, FEngine->FHeight,
                {.Style = 0, .FillClient = false, .Movable = false, .Activatable = false});
 }
 
-TDXButton& TPuzzleSelectorInterface::NewButton(EButton which, const std::string& caption, int hintLine, EControlLayer layer) {
+TDXButton& TPuzzleSelectorInterface::NewButton(EButton which, const std::string& caption, const std::string& hint,
+                                               EControlLayer layer) {
   TDXButton& button = AddOwnedControl<TDXButton>(layer);
   button.SetButton(caption, 0, 0, kButtonWidth, button.FHeight, 0);
-  if (hintLine >= 0) button.FHintText = Lang(hintLine);
+  button.FHintText = hint;
   FButtons[which] = &button;
   return button;
 }
@@ -198,24 +199,31 @@ void TPuzzleSelectorInterface::BuildButtons() {
       if (!FDone) (this->*action)();
     };
   };
-  NewButton(Play, Lang(160), 161, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressPlay);
-  NewButton(Make, Lang(162), 163, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressMake);
-  NewButton(Arrange, Lang(164), 165, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressArrange);
-  NewButton(Restart, Lang(181), 182, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressRestart);
-  NewButton(AddPicture, Lang(183), 184, EControlLayer::Content).OnClick = on(&TPuzzleSelectorInterface::PressAddPicture);
-  NewButton(Back, Lang(166), 167, EControlLayer::Content).OnClick = [this](TDXControl*) {
+  const auto named = [this](EButton which, ETextId caption, ETextId hint) -> TDXButton& {
+    return NewButton(which, Lang(caption), Lang(hint), EControlLayer::Content);
+  };
+  named(Play, Text::Play, Text::PlayThisPuzzle).OnClick = on(&TPuzzleSelectorInterface::PressPlay);
+  named(Make, Text::Make, Text::CutThisPicture).OnClick = on(&TPuzzleSelectorInterface::PressMake);
+  named(Arrange, Text::Arrange, Text::LineUpThePictures).OnClick = on(&TPuzzleSelectorInterface::PressArrange);
+  named(Restart, Text::Abandon, Text::GiveUpThisGame).OnClick = on(&TPuzzleSelectorInterface::PressRestart);
+  named(AddPicture, Text::AddPicture, Text::CopyAPicture).OnClick = on(&TPuzzleSelectorInterface::PressAddPicture);
+  named(Back, Text::Back, Text::BackToTheMainMenu).OnClick = [this](TDXControl*) {
     if (!FDone) Finish(SelectorResult::Back);
   };
-  NewButton(PageLeft, "<<<", -1, EControlLayer::Content).OnClick = [this](TDXControl*) { Scroll(-kScrollStep); };
-  NewButton(PageRight, ">>>", -1, EControlLayer::Content).OnClick = [this](TDXControl*) { Scroll(kScrollStep); };
+  NewButton(PageLeft, "<<<", "", EControlLayer::Content).OnClick = [this](TDXControl*) { Scroll(-kScrollStep); };
+  NewButton(PageRight, ">>>", "", EControlLayer::Content).OnClick = [this](TDXControl*) { Scroll(kScrollStep); };
 }
 
 // The question of Restart, above everything on the desk, hidden until it is asked.
 void TPuzzleSelectorInterface::BuildConfirmation() {
   FConfirmWindow = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
-  FConfirmWindow->Setup(Lang(106), 0, 0, 300, 190, {.Style = 0, .Movable = false});
-  NewButton(ConfirmYes, Lang(52), 189, EControlLayer::Overlay).OnClick = [this](TDXControl*) { ConfirmRestart(); };
-  NewButton(ConfirmNo, Lang(49), 190, EControlLayer::Overlay).OnClick = [this](TDXControl*) { ShowConfirmation(false); };
+  FConfirmWindow->Setup(Lang(Text::PleaseConfirm), 0, 0, 300, 190, {.Style = 0, .Movable = false});
+  NewButton(ConfirmYes, Lang(Text::Ok), Lang(Text::YesDelete), EControlLayer::Overlay).OnClick = [this](TDXControl*) {
+    ConfirmRestart();
+  };
+  NewButton(ConfirmNo, Lang(Text::Close), Lang(Text::NoKeep), EControlLayer::Overlay).OnClick = [this](TDXControl*) {
+    ShowConfirmation(false);
+  };
   ShowConfirmation(false);
 }
 
@@ -245,7 +253,8 @@ void TPuzzleSelectorInterface::ShowConfirmation(bool shown) {
   if (shown) {
     const TTheme& theme = CurrentTheme();
     const TDXThumbWindow* thumb = ThumbOf(FConfirmPath);
-    const std::vector<std::string> lines = {thumb ? "\"" + thumb->Name() + "\"" : "", Lang(186), Lang(187), Lang(188)};
+    const std::vector<std::string> lines = {thumb ? "\"" + thumb->Name() + "\"" : "", Lang(Text::ReallyAbandon),
+                                            Lang(Text::ThePuzzleStays), Lang(Text::LostForGood)};
     TMyDib probe(1, 1, 32);
     TCanvas measure(probe);
     measure.Font = {theme.FontName, theme.FontSize + 2, theme.SayColor.ToPixel(), false};
@@ -288,7 +297,7 @@ void TPuzzleSelectorInterface::ConfirmRestart() {
   TDXThumbWindow* thumb = ThumbOf(FConfirmPath);
   if (!thumb) return;
   const std::string saved = ChangeFileExt(thumb->FPath, ".zip");
-  if (!DeleteFile(saved)) Message(Lang(106), "cannot delete " + saved);
+  if (!DeleteFile(saved)) Message(Lang(Text::PleaseConfirm), "cannot delete " + saved);
   thumb->SavedGameChanged();
   Select(*thumb);
 }
@@ -305,7 +314,7 @@ void TPuzzleSelectorInterface::AddChosenPicture(const std::string& path) {
   std::string error;
   const std::string added = AddPictureToLibrary(path, error);
   if (added.empty()) {
-    Message(Lang(191), Lang(192) + "\n" + error);
+    Message(Lang(Text::AddingFailed), Lang(Text::PictureCouldNotBeCopied) + "\n" + error);
     return;
   }
   FChooser->Close();
@@ -350,7 +359,7 @@ void TPuzzleSelectorInterface::StepChoice(int by) {
 
 bool TPuzzleSelectorInterface::RefuseSharedName(const TDXThumbWindow& thumb) {
   if (!thumb.FNameTaken) return false;
-  Message(Lang(162), ExtractFileName(thumb.FPath) +
+  Message(Lang(Text::Make), ExtractFileName(thumb.FPath) +
                          ": another picture of the same name owns its puzzle and saved game. Rename the file to make a puzzle of it.");
   return true;
 }

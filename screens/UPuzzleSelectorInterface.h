@@ -14,6 +14,7 @@
 #include "controls/UButtons.h"
 #include "controls/UWindows.h"
 #include "controls/UEngines.h"
+#include "core/UTextIds.h"
 #include "screens/UPictureChooser.h"
 #include "screens/UThumbWindow.h"
 
@@ -58,7 +59,7 @@ class TPuzzleSelectorInterface : public TInterface {
   // Full path of the picture chosen last; the engine reads it after the screen leaves.
   std::string FCurrentPath;
   // The library's scan: the language line naming it, files done and their number.
-  std::function<void(int line, int64_t done, int64_t total)> OnProgress;
+  std::function<void(ETextId line, int64_t done, int64_t total)> OnProgress;
   // A message for the player: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnMessage;
 
@@ -70,7 +71,7 @@ class TPuzzleSelectorInterface : public TInterface {
   void BuildDesk();
   void BuildButtons();
   void BuildConfirmation();
-  TDXButton& NewButton(EButton which, const std::string& caption, int hintLine, EControlLayer layer);
+  TDXButton& NewButton(EButton which, const std::string& caption, const std::string& hint, EControlLayer layer);
   void PlaceButtons();
   void ShowConfirmation(bool shown);
   void RaiseToTop(TDXControl& window);

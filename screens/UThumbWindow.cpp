@@ -113,10 +113,13 @@ void TDXThumbWindow::Repaint() {
     canvas.TextOut(kTextLeft, kTextTop + row * step, text);
   };
   if (FScoresRead && FBestRecord.InitialPieces > 0)
-    line(0, Lang(61) + " " + OneDecimal(FBestRecord.Score) + ", " + std::to_string(FBestRecord.InitialPieces) + " " + Lang(60));
-  if (FKind == EThumbKind::Picture) line(1, Lang(207));
-  if (FKind == EThumbKind::Preview) line(1, Lang(62) + " " + std::to_string(FPieceCount) + " " + Lang(60));
-  if (FHasSavedGame && FScoresRead && FLastRecord.InitialPieces > 0) line(2, Lang(78) + " " + ClockText(FLastRecord.Elapsed));
+    line(0, Lang(Text::BestScoreLabel) + " " + OneDecimal(FBestRecord.Score) + ", " +
+                std::to_string(FBestRecord.InitialPieces) + " " + Lang(Text::PiecesWord));
+  if (FKind == EThumbKind::Picture) line(1, Lang(Text::NoPuzzleMadeYet));
+  if (FKind == EThumbKind::Preview)
+    line(1, Lang(Text::PuzzleLabel) + " " + std::to_string(FPieceCount) + " " + Lang(Text::PiecesWord));
+  if (FHasSavedGame && FScoresRead && FLastRecord.InitialPieces > 0)
+    line(2, Lang(Text::TimeLabel) + " " + ClockText(FLastRecord.Elapsed));
   SetImage(image);
 }
 

@@ -1,9 +1,15 @@
-// The shipped language files: one numbering for every language, and every line the program shows is there.
+// The shipped language files: one numbering for every language, and every line the program names is there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "core/UTextIds.h"
 #include "platform/FontRasterizer.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -11,90 +17,20 @@
 namespace qj {
 namespace {
 
-enum class TLineKind { Text, Hint };  // a hint may split into two lines at one "|"
+enum class TLineKind { Plain, Hint };  // a hint may split into two lines at one "|"
 
-struct TLineRange {
-  int First, Last;
+struct TNamedLines {
+  const char* Name;
+  int First, Count;
   TLineKind Kind;
 };
 
-// Every line number the program takes from the language table, with what shows it.
-constexpr TLineRange kUsedLines[] = {
-    // Info window title, and the left hint of the in-game menu's exit button: no "|".
-    {0, 0, TLineKind::Text},
-    // In-game menu hints: left side of button i is line 2i, right side 2i + 1.
-    {1, 22, TLineKind::Hint},
-    // Info window footnote, and the right hint of the menu's main-menu button: no "|".
-    {23, 23, TLineKind::Text},
-    // Options: the 14 hot-key rows, then the prompts while a first, only or second key is awaited.
-    {24, 40, TLineKind::Text},
-    // Options: right hints of OK and Reload; left hints of Close, Optimal and Safe.
-    {41, 42, TLineKind::Hint},
-    {44, 46, TLineKind::Hint},
-    // Options buttons Safe, Optimal, Close (49 also closes the exit dialog and the selector's
-    // confirmation), Reload, OK (52 also the maker's error OK, save-and-quit, confirm), window title.
-    {47, 49, TLineKind::Text},
-    {51, 53, TLineKind::Text},
-    // Maker info labels 54-59; selector thumbnail words 60-62 ("pieces", best score, puzzle).
-    {54, 62, TLineKind::Text},
-    // Maker: title, Save, Cancel, Check, option boxes (loupe, rotation, small picture, ghost), shadow, bevel.
-    {64, 73, TLineKind::Text},
-    // In-game menu: hints of helps the puzzle forbids (loupe, ghost, small picture).
-    {75, 77, TLineKind::Hint},
-    // Statistics and thumbnails: time, progress; options check boxes of the table and look groups.
-    {78, 84, TLineKind::Text},
-    {85, 85, TLineKind::Hint},  // options: apply button
-    // Options: Apply, Full screen, the VBI boxes, pieces group, "show" + cube name, cube names 93-95,
-    // group titles, hint-decrease box, piece selection boxes, confirmation caption 106, Keep.
-    {86, 107, TLineKind::Text},
-    {108, 108, TLineKind::Hint},  // options: Keep
-    {109, 109, TLineKind::Text},  // options: revert
-    {110, 110, TLineKind::Hint},
-    {111, 112, TLineKind::Text},  // options: hot-key window title, Defaults
-    {113, 113, TLineKind::Hint},
-    // Options: cube box after a change, value labels 115-134, display confirmation text 135-137;
-    // maker: neighbour-help box.
-    {114, 138, TLineKind::Text},
-    {139, 139, TLineKind::Hint},  // in-game menu: forbidden neighbour helps
-    // Maker: check states (140 + state), unsound-cut explanation 143-147; in-game menu captions 148-159.
-    {140, 160, TLineKind::Text},
-    // Selector: Play, Make, Arrange, Back, each caption then hint.
-    {161, 161, TLineKind::Hint},
-    {162, 162, TLineKind::Text},
-    {163, 163, TLineKind::Hint},
-    {164, 164, TLineKind::Text},
-    {165, 165, TLineKind::Hint},
-    {166, 166, TLineKind::Text},
-    {167, 167, TLineKind::Hint},
-    // Save and load error boxes 168-171; statistics score parts 172-179 and the score 180;
-    // Abandon (selector's Restart and the exit dialog's give-up button).
-    {168, 181, TLineKind::Text},
-    {182, 182, TLineKind::Hint},
-    {183, 183, TLineKind::Text},  // selector: Add picture
-    {184, 184, TLineKind::Hint},
-    {185, 188, TLineKind::Text},  // selector: frame caption, confirmation text
-    {189, 190, TLineKind::Hint},  // selector: confirmation buttons
-    // Selector: copy failure caption and text; options: progress-hint label.
-    {191, 193, TLineKind::Text},
-    // Exit dialog hints 196-197; main menu hints 198-200, 202-203.
-    {196, 200, TLineKind::Hint},
-    {202, 203, TLineKind::Hint},
-    {204, 206, TLineKind::Text},  // maker: the question before a puzzle of very many pieces is saved
-    // Selector: picture without puzzle; options: default refresh rate; info window messages 209-212
-    // (appended to line 0); options: music labels; main menu ticker 215.
-    {207, 215, TLineKind::Text},
-    // The picture chooser: its title, then Up, Add and Cancel, each a caption and its hint.
-    {216, 216, TLineKind::Text},
-    {217, 219, TLineKind::Hint},
-    // Options: the notes under the hot-key list (two rows share a key; Escape cancels a capture).
-    {230, 231, TLineKind::Text},
-    // The maker: the names of the nine cut styles.
-    {232, 240, TLineKind::Text},
-    // The credits: their headings and lines, in rolling order.
-    {241, 266, TLineKind::Text},
+// Every line the program takes from the language, by the name the code knows it by.
+constexpr TNamedLines kNamedLines[] = {
+#define QJ_NAMED_LINES(name, line, count, kind) {#name, line, count, TLineKind::kind},
+    QJ_TEXT_IDS(QJ_NAMED_LINES)
+#undef QJ_NAMED_LINES
 };
-
-constexpr int kCubeNamesLine = 93;
 
 std::vector<std::string> LanguageFiles() { return ListFiles(DataPath("Text"), "*.lang"); }
 
@@ -104,12 +40,16 @@ std::vector<std::string> ReadLanguage(const std::string& name) {
   return lines;
 }
 
-int HighestUsedLine() { return std::end(kUsedLines)[-1].Last; }
+int HighestUsedLine() {
+  int highest = 0;
+  for (const TNamedLines& lines : kNamedLines) highest = std::max(highest, lines.First + lines.Count - 1);
+  return highest;
+}
 
 template <typename F>
 void ForEachUsedLine(F&& f) {
-  for (const TLineRange& range : kUsedLines)
-    for (int n = range.First; n <= range.Last; ++n) f(n, range.Kind);
+  for (const TNamedLines& lines : kNamedLines)
+    for (int n = lines.First; n < lines.First + lines.Count; ++n) f(n, lines.Kind);
 }
 
 // Decodes UTF-8; false on a malformed sequence or a character any font may lack (beyond Latin-1).
@@ -147,6 +87,7 @@ TEST(LanguageFiles, EnglishAndAtLeastOneMoreShareOneNumbering) {
   const auto names = LanguageFiles();
   ASSERT_GE(names.size(), 2u);
   ASSERT_TRUE(FileExists(DataPath("Text/English.lang")));
+  ASSERT_TRUE(FileExists(DataPath("Text/Deutsch.lang")));
   const size_t count = ReadLanguage("English.lang").size();
   EXPECT_GT(count, size_t(HighestUsedLine()));
   for (const auto& name : names) EXPECT_EQ(ReadLanguage(name).size(), count) << name;
@@ -165,6 +106,18 @@ TEST(LanguageFiles, EveryUsedLineIsWrittenOutInEveryLanguage) {
   }
 }
 
+TEST(LanguageFiles, ALineNoCodeNamesIsAPlaceholder) {
+  std::vector<bool> named(size_t(HighestUsedLine()) + 1, false);
+  ForEachUsedLine([&](int n, TLineKind) { named[size_t(n)] = true; });
+  for (const auto& name : LanguageFiles()) {
+    const auto lines = ReadLanguage(name);
+    for (size_t n = 0; n < lines.size(); ++n) {
+      if (n < named.size() && named[n]) continue;
+      EXPECT_EQ(lines[n], "-") << name << " line " << n << " is written out, but no name in core/UTextIds.h covers it";
+    }
+  }
+}
+
 TEST(LanguageFiles, EveryLineIsPrintableLatin1InUtf8) {
   for (const auto& name : LanguageFiles()) {
     const auto lines = ReadLanguage(name);
@@ -177,10 +130,11 @@ TEST(LanguageFiles, EveryLineIsPrintableLatin1InUtf8) {
 
 TEST(LanguageFiles, CubeTypeNamesSitAtTheirLines) {
   const auto english = ReadLanguage("English.lang");
-  ASSERT_GT(english.size(), size_t(kCubeNamesLine + 2));
-  EXPECT_EQ(english[kCubeNamesLine], "Cubes");
-  EXPECT_EQ(english[kCubeNamesLine + 1], "Diamonds");
-  EXPECT_EQ(english[kCubeNamesLine + 2], "Pyramids");
+  const auto cubes = size_t(Text::CubeNames);
+  ASSERT_GT(english.size(), cubes + 2);
+  EXPECT_EQ(english[cubes], "Cubes");
+  EXPECT_EQ(english[cubes + 1], "Diamonds");
+  EXPECT_EQ(english[cubes + 2], "Pyramids");
 }
 
 TEST(LanguageFiles, OnlyHintsSplitIntoTwoLines) {
@@ -190,7 +144,7 @@ TEST(LanguageFiles, OnlyHintsSplitIntoTwoLines) {
     ForEachUsedLine([&](int n, TLineKind kind) {
       const std::string& line = lines[size_t(n)];
       const size_t bar = line.find('|');
-      if (kind == TLineKind::Text || bar == std::string::npos) {
+      if (kind == TLineKind::Plain || bar == std::string::npos) {
         EXPECT_EQ(bar, std::string::npos) << name << " line " << n << " is not a hint";
         return;
       }
@@ -211,7 +165,7 @@ TEST(LanguageFiles, TextKeysNameExistingLinesAndEnd) {
 }
 
 TEST(LanguageFiles, ConfirmationWindowIsAsWideAsItsLongestLine) {
-  // The selector's confirmation window takes its width from line 186 alone.
+  // The selector's confirmation window takes its width from its first line alone.
   auto glyphs = [](const std::string& s) {
     size_t count = 0;
     for (char c : s) count += (uint8_t(c) & 0xC0) != 0x80;
@@ -219,12 +173,69 @@ TEST(LanguageFiles, ConfirmationWindowIsAsWideAsItsLongestLine) {
   };
   for (const auto& name : LanguageFiles()) {
     const auto lines = ReadLanguage(name);
-    ASSERT_GT(lines.size(), 188u);
-    EXPECT_GE(glyphs(lines[186]), glyphs(lines[187])) << name;
-    EXPECT_GE(glyphs(lines[186]), glyphs(lines[188])) << name;
+    ASSERT_GT(lines.size(), size_t(Text::LostForGood));
+    const size_t widest = glyphs(lines[size_t(Text::ReallyAbandon)]);
+    EXPECT_GE(widest, glyphs(lines[size_t(Text::ThePuzzleStays)])) << name;
+    EXPECT_GE(widest, glyphs(lines[size_t(Text::LostForGood)])) << name;
   }
 }
 
+
+// ---- The names against the program's code -----------------------------------------------------
+
+struct TCodeLine {
+  std::string File;
+  int Number;
+  std::string Code;  // without its // comment
+};
+
+// The program's own code: everything but the tests, the fuzz targets and the build folders.
+std::vector<TCodeLine> ProgramCode() {
+  namespace fs = std::filesystem;
+  const fs::path root(QJ_SOURCE_DIR);
+  std::vector<TCodeLine> code;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+    const std::string name = it->path().filename().string();
+    if (it->is_directory() && (name == "tests" || name == "fuzz" || name.starts_with("build") || name.starts_with(".")))
+      it.disable_recursion_pending();
+    const std::string ext = it->path().extension().string();
+    if (!it->is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+    const std::string file = fs::relative(it->path(), root).string();
+    std::ifstream in(it->path());
+    int number = 0;
+    for (std::string line; std::getline(in, line);) code.push_back({file, ++number, line.substr(0, line.find("//"))});
+  }
+  return code;
+}
+
+bool IdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// True when `word` stands in `text` as a whole name, not as part of a longer one.
+bool MentionsWord(const std::string& text, const std::string& word) {
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const size_t end = at + word.size();
+    if ((at == 0 || !IdentifierChar(text[at - 1])) && (end == text.size() || !IdentifierChar(text[end]))) return true;
+  }
+  return false;
+}
+
+TEST(NamedLines, EveryNameIsShownByTheProgram) {
+  std::string all;
+  for (const TCodeLine& line : ProgramCode()) all += line.Code + "\n";
+  ASSERT_TRUE(MentionsWord(all, "Lang")) << "no program code under " << QJ_SOURCE_DIR;
+  for (const TNamedLines& lines : kNamedLines)
+    EXPECT_TRUE(MentionsWord(all, std::string("Text::") + lines.Name))
+        << "Text::" << lines.Name << " (line " << lines.First << ") is named, but no code uses it";
+}
+
+TEST(NamedLines, TheProgramTakesLinesByNameNotByNumber) {
+  // Lang(170) or a caption "$170" would show whatever line 170 becomes, and escape the checks above.
+  const std::regex number(R"(\bLang\(\s*[0-9]|"\$[0-9])");
+  for (const TCodeLine& line : ProgramCode()) {
+    if (line.Code.find("Lang(") == std::string::npos && line.Code.find("\"$") == std::string::npos) continue;
+    EXPECT_FALSE(std::regex_search(line.Code, number)) << line.File << ":" << line.Number << ": " << line.Code;
+  }
+}
 
 // The fonts texts are drawn in: the fallback and every theme's own.
 std::vector<std::string> ThemeFontNames() {
@@ -237,11 +248,12 @@ std::vector<std::string> ThemeFontNames() {
 TEST(LanguageFiles, MainMenuTickerPassesBeforeItStops) {
   // The ticker moves one pixel a step and stops after 1850 steps; it starts at the right edge of
   // the smallest window (790 pixels), so the whole line must have left by then.
-  constexpr int kTickerSteps = 1850, kNarrowestWindow = 790, kTickerLine = 215;
+  constexpr int kTickerSteps = 1850, kNarrowestWindow = 790;
+  constexpr auto kTickerLine = size_t(Text::Welcome);
   ASSERT_NE(FontRasterizer(), nullptr);
   for (const auto& name : LanguageFiles()) {
     const auto lines = ReadLanguage(name);
-    ASSERT_GT(lines.size(), size_t(kTickerLine));
+    ASSERT_GT(lines.size(), kTickerLine);
     for (const auto& fontName : ThemeFontNames()) {
       TFontSpec font;
       font.Name = fontName;

@@ -22,8 +22,8 @@ TEST_F(ShippedFiles, FreshInstallStartsInEnglishWithTheDefaultHotKeys) {
   ASSERT_TRUE(LoadLanguage());
   EXPECT_EQ(Options.LanguageFile, "English.lang");
   EXPECT_EQ(CubeTypeNames[0], "Cubes");
-  EXPECT_EQ(Lang(209), ": cutting the puzzle...");
-  EXPECT_EQ(ReplaceTextKeys("$92 " + CubeTypeNames[2]), "Show Pyramids");
+  EXPECT_EQ(Lang(Text::CuttingThePuzzle), ": cutting the puzzle...");
+  EXPECT_EQ(ReplaceTextKeys(TextKey(Text::Show) + " " + CubeTypeNames[2]), "Show Pyramids");
 
   EXPECT_EQ(HotKeyText(Options.Hotkeys[0]), "F12");     // minimise
   EXPECT_EQ(HotKeyText(Options.Hotkeys[2]), "Ctrl-Q");  // close
@@ -54,7 +54,7 @@ TEST_F(ShippedFiles, SecondLanguageSwitchesEveryText) {
   Options.LanguageFile = "Deutsch.lang";
   ASSERT_TRUE(LoadLanguage());
   EXPECT_EQ(CubeTypeNames[0], "W\u00fcrfel");
-  EXPECT_EQ(Lang(53), "Optionen");
+  EXPECT_EQ(Lang(Text::Options), "Optionen");
 }
 
 }  // namespace

@@ -140,9 +140,9 @@ TEST_F(TBoardMenuTest, DisabledHelpsIgnoreClicksAndExplainWhy) {
   EXPECT_FALSE(Menu.IsOn(MenuButton::Ghost, ESide::Left));
   EXPECT_FALSE(Menu.IsOn(MenuButton::Ghost, ESide::Right));
   EXPECT_FALSE(Menu.IsOn(MenuButton::Loupe, ESide::Right));
-  EXPECT_EQ(Menu.Button(MenuButton::Ghost)->FLeftHintText, "$76");
+  EXPECT_EQ(Menu.Button(MenuButton::Ghost)->FLeftHintText, TextKey(Text::NoGhostImage));
   EXPECT_EQ(Menu.Button(MenuButton::Ghost)->FRightHintText, "");
-  EXPECT_EQ(Menu.Button(MenuButton::Loupe)->FLeftHintText, "$75");
+  EXPECT_EQ(Menu.Button(MenuButton::Loupe)->FLeftHintText, TextKey(Text::NoLoupe));
   EXPECT_TRUE(Menu.GhostRect().IsEmpty());
   EXPECT_EQ(GameRecord.GhostUsed, 0);
 }
@@ -436,10 +436,10 @@ TEST_F(TBoardMenuTest, StatisticsTextAndProgressHints) {
   record.Score = 42.0;
   Menu.UpdateStatistics(record);
   const std::string& text = Menu.StatisticsText();
-  EXPECT_NE(text.find(Lang(78) + " 1:02:05 50%"), std::string::npos) << text;
-  EXPECT_NE(text.find(Lang(79) + " 40%"), std::string::npos);
-  EXPECT_NE(text.find(Lang(176) + " + 25%"), std::string::npos);
-  EXPECT_NE(text.find(Lang(180) + " 42"), std::string::npos);
+  EXPECT_NE(text.find(Lang(Text::TimeLabel) + " 1:02:05 50%"), std::string::npos) << text;
+  EXPECT_NE(text.find(Lang(Text::DoneLabel) + " 40%"), std::string::npos);
+  EXPECT_NE(text.find(Lang(Text::NoGhostLabel) + " + 25%"), std::string::npos);
+  EXPECT_NE(text.find(Lang(Text::ScoreLabel) + " 42"), std::string::npos);
   Menu.ShowProgress();
   Frames(5);
   Draw();

@@ -204,7 +204,7 @@ TEST_F(SaveFlowTest, AFailedSaveLeavesTheOldArchiveAndSaysSo) {
   EXPECT_EQ(FileBytes(ZipPath()), archive);
   EXPECT_EQ(FileBytes(ChangeFileExt(PicturePath(), ".hsc")), scores);
   ASSERT_FALSE(Errors.empty());
-  EXPECT_NE(Errors.back().find(Lang(168)), std::string::npos);
+  EXPECT_NE(Errors.back().find(Lang(Text::SavingFailed)), std::string::npos);
 }
 
 TEST_F(SaveFlowTest, ARetriedSaveSucceedsOnceTheFolderIsWritable) {
@@ -239,7 +239,7 @@ TEST_F(SaveFlowTest, ADamagedSaveIsRefusedAndLeftAsItIs) {
   EXPECT_FALSE(Continue());
   EXPECT_EQ(Set().Count(), 0);
   ASSERT_EQ(Errors.size(), 1u);
-  EXPECT_NE(Errors[0].find(Lang(170)), std::string::npos);
+  EXPECT_NE(Errors[0].find(Lang(Text::LoadingFailed)), std::string::npos);
   // Leaving the screen of a game that never came back saves nothing over it.
   Screen->Leave();
   EXPECT_EQ(FileBytes(ZipPath()), damaged);

@@ -234,7 +234,7 @@ TEST_F(OptionsTest, PresetsKeepTheLastJigsawAndOptimalKeepsTheLook) {
   EXPECT_EQ(Options.Background, background);
   EXPECT_EQ(Options.LanguageFile, "Deutsch.lang");
   EXPECT_EQ(Options.DisplayRefresh, int(RefreshRates.size()) - 1) << "the best rate of the preset's resolution";
-  EXPECT_EQ(Screen.Button(T::Ok)->GetCaption(), Lang(52));
+  EXPECT_EQ(Screen.Button(T::Ok)->GetCaption(), Lang(Text::Ok));
 }
 
 TEST_F(OptionsTest, HotKeyDefaultsKeepTheLanguage) {
@@ -322,19 +322,19 @@ TEST_F(OptionsTest, CapturingHotKeyFiveTakesTwoKeysAndHotKeyThirteenOne) {
   EXPECT_EQ(Screen.HighlightedRow(), 5);
   ClickAt(x, y);
   ASSERT_TRUE(Screen.Capturing());
-  EXPECT_EQ(Screen.HotKeyRowText(5), Lang(39));
+  EXPECT_EQ(Screen.HotKeyRowText(5), Lang(Text::PressTheLeftClickKey));
   KeyUp(VK_SHIFT, ssShift);  // alone it waits for its key
   KeyUp('K', ssShift | ssCtrl);
   EXPECT_TRUE(Screen.Capturing());
-  EXPECT_EQ(Screen.HotKeyRowText(5), Lang(40));
+  EXPECT_EQ(Screen.HotKeyRowText(5), Lang(Text::NowTheRightClickKey));
   KeyUp('J');
   EXPECT_FALSE(Screen.Capturing());
   EXPECT_EQ(Options.Hotkeys[10], (THotKey{'K', 5}));
   EXPECT_EQ(Options.Hotkeys[11], (THotKey{'J', 0}));
-  EXPECT_EQ(Screen.HotKeyRowText(5), Lang(29) + " (Ctrl-Shift-K,J)");
+  EXPECT_EQ(Screen.HotKeyRowText(5), Lang(Text::HotKeyRowNames + 5) + " (Ctrl-Shift-K,J)");
 
   Screen.StartCapture(13);
-  EXPECT_EQ(Screen.HotKeyRowText(13), Lang(38));
+  EXPECT_EQ(Screen.HotKeyRowText(13), Lang(Text::PressTheNewKey));
   KeyUp(VK_F11);
   EXPECT_FALSE(Screen.Capturing());
   EXPECT_EQ(Options.Hotkeys[26], (THotKey{VK_F11, 0}));

@@ -142,12 +142,12 @@ TEST_F(SelectorTest, APuzzleFileIsDeletedOnlyWhenReadAndFoundMalformed) {
   }
 }
 
-// The info window follows the scan: line 210, from none of the pictures to all of them.
+// The info window follows the scan: "loading", from none of the pictures to all of them.
 TEST_F(SelectorTest, TheScanReportsItsProgress) {
   for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) AddPicture(name);
   std::vector<std::pair<int64_t, int64_t>> steps;
-  Selector.OnProgress = [&](int line, int64_t done, int64_t total) {
-    EXPECT_EQ(line, 210);
+  Selector.OnProgress = [&](ETextId line, int64_t done, int64_t total) {
+    EXPECT_EQ(line, Text::LoadingPleaseWait);
     steps.emplace_back(done, total);
   };
   Selector.Enter();

@@ -14,8 +14,8 @@ class InfoWindowTest : public TProgramFolderTest {
   void SetUp() override {
     TProgramFolderTest::SetUp();
     LanguageText.assign(24, "");
-    LanguageText[0] = "Cutting ";
-    LanguageText[23] = "Please wait";
+    LanguageText[size_t(Text::GameTitle)] = "Cutting ";
+    LanguageText[size_t(Text::ThisMayTakeAMoment)] = "Please wait";
     SetDXDraw(&Display);
   }
   void TearDown() override {

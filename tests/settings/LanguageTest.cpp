@@ -14,7 +14,7 @@ TEST_F(Language, DefaultNameFallsBackToEnglishLangAndIsStored) {
   ASSERT_TRUE(LoadLanguage());
   EXPECT_EQ(Options.LanguageFile, "English.lang");
   EXPECT_EQ(LanguageText.size(), 100u);
-  EXPECT_EQ(Lang(42), "line 42");
+  EXPECT_EQ(Lang(ETextId(42)), "line 42");
   ASSERT_TRUE(SaveSettings());
   Options = TOptions();
   LoadSettings(Folder.File("Text/Jigsaw.stg"), true);
@@ -27,14 +27,14 @@ TEST_F(Language, BackslashNameIsLookedUpInsideTheTextFolderWithoutRegardToCase) 
   ASSERT_TRUE(LoadLanguage());
   EXPECT_EQ(Options.LanguageFile, "Text\\English.txt");
   ASSERT_EQ(LanguageText.size(), 1u);
-  EXPECT_EQ(Lang(0), "nested");
+  EXPECT_EQ(Lang(ETextId(0)), "nested");
 }
 
 TEST_F(Language, NoLanguageAtAllMeansTheProgramMustEnd) {
   LanguageText = {"old"};
   EXPECT_FALSE(LoadLanguage());
   EXPECT_TRUE(LanguageText.empty());
-  EXPECT_EQ(Lang(0), "");
+  EXPECT_EQ(Lang(ETextId(0)), "");
 }
 
 TEST_F(Language, CubeNamesComeFromLines93To95) {
@@ -64,8 +64,8 @@ TEST_F(Language, BrokenTextKeysStayAsWritten) {
   EXPECT_EQ(ReplaceTextKeys("$99999999999999999999"), "$99999999999999999999");
   EXPECT_EQ(ReplaceTextKeys("$2$0"), "$zero");
   EXPECT_EQ(ReplaceTextKeys("$3"), "cost $");
-  EXPECT_EQ(Lang(-1), "");
-  EXPECT_EQ(Lang(4), "");
+  EXPECT_EQ(Lang(ETextId(-1)), "");
+  EXPECT_EQ(Lang(ETextId(4)), "");
   // A line that names itself ends after a bounded number of replacements.
   const std::string looped = ReplaceTextKeys("$1");
   EXPECT_TRUE(looped.starts_with("self self self"));
