@@ -1,5 +1,5 @@
-// The piece set. Sections: set-up and building; per frame; carrying and joining; stacking;
-// saved games. Fusing lives in UPieceFusion.cpp.
+// The piece set. Sections: set-up and building; per frame; carrying and joining; stacking and
+// trays; saved games. Fusing lives in UPieceFusion.cpp.
 #include "play/UPieceList.h"
 
 #include <algorithm>
