@@ -2,11 +2,13 @@
 // back buffer; it also answers hit tests, scrolls the play table and switches display modes.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "graphics/UDrawList.h"
 #include "platform/Dib.h"
 #include "platform/Display.h"
 #include "platform/Surface.h"
@@ -14,9 +16,7 @@
 namespace qj {
 
 class TCanvas;
-class TTableLayer;
-struct TDrawOp;
-struct TLayerLook;
+class TTableComposer;
 
 // A sprite's drawing hook; its owner is bound into the function.
 using TSpriteDrawEvent = std::function<void(int Value)>;
@@ -86,6 +86,10 @@ class TMySprite {
 
   // The image hit-testing and clipping look at: element Frame for animations, else element 0.
   const TSurface* Image() const;
+  // The key the drawing order sorts by: a depth that is not a number sorts first.
+  double OrderKey() const { return std::isnan(Depth) ? -HUGE_VAL : Depth; }
+  // Where the sprite lies on a target whose top left shows the table point origin.
+  TPoint ScreenPos(TPoint origin) const { return Fixed ? TPoint{X, Y} : TPoint{X - origin.X, Y - origin.Y}; }
   // The order is sorted again only when a depth really changed.
   void SetDepth(double depth) {
     if (depth == Depth) return;
@@ -198,28 +202,18 @@ class TGraphicsEngine {
   void EnterFullScreen(const TDisplayMode& mode);
   void SwitchDisplay(bool fullScreen, const TDisplayMode& mode);
 
-  TPoint ScreenPos(const TMySprite& s) const;
+  // Frame composition (UFrameComposition.cpp).
   void QueueOnScreen(TSurface& back, int index, int orderPos);
   void QueueSprite(TSurface& target, int index, int orderPos, TPoint p);
   void QueuePiece(TSurface& back, int index, TPoint p);
   void QueueAnimation(TMySprite& s, TPoint p);
   void QueueComposite(TMySprite& s, TPoint p);
-  void Queue(const TPixelBuffer& image, TPoint at, uint8_t type);
-  void QueueStretch(const TPixelBuffer& image, const TRect& dest, const TRect& source);
   void RunHook(TSurface& back, const TSpriteDrawEvent& hook, int value);
-  static void RunDrawOp(TSurface& back, const TDrawOp& op);
-  void PaintQueued(TSurface& back);
+  bool ComposeFromTableLayer(TSurface& back);
+  void DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin);
+  // The statistics overlay (UStatisticsOverlay.cpp).
   void DrawOverlay(TSurface& back);
   void DrawDebugLines(TCanvas& canvas);
-
-  bool ComposeFromTableLayer(TSurface& back);
-  bool ScanTableSprites();
-  TLayerLook LookOf(const TMySprite& s, int index) const;
-  bool BelowTableTop(const TMySprite& s) const;
-  bool RestsOnTable(const TMySprite& s) const;
-  void RedrawTableLayer();
-  void PatchUnderTop(TSurface& back, const TRect& area);
-  void DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin);
 
   IDisplay& FDXDraw;
   bool FSortNeeded = true;
@@ -230,12 +224,9 @@ class TGraphicsEngine {
   TRect FClipper;
   std::unique_ptr<TSurface> FWorkSurface;
   std::unique_ptr<TMySprite> FBackground;
-  std::vector<TDrawOp> FDrawList;  // the blits of the frame not yet painted
+  TDrawList FDrawList;  // the blits of the frame not yet painted
   double FTableTop = 0;
-  std::unique_ptr<TTableLayer> FTable;
-  bool FTableUseClipper = true;  // composites draw differently without the clipper
-  std::vector<int> FUnderTop;    // this frame's visible sprites below the top not on the layer
-  std::vector<int> FOverTop;     // this frame's drawing positions of the sprites above the top
+  std::unique_ptr<TTableComposer> FTable;
   std::string FPlatformVersion;
   // Display handlers that were set before ours; ours call them first.
   std::function<void()> FPrevFinalize, FPrevCreated, FPrevRestored;

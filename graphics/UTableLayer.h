@@ -18,6 +18,8 @@ struct TLayerLook {
   bool operator==(const TLayerLook&) const = default;
 };
 
+// r moved by p.
+inline TRect Offset(const TRect& r, TPoint p) { return {r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y}; }
 // The smallest rectangle holding both (an empty one holds nothing).
 TRect Bounding(const TRect& a, const TRect& b);
 // Adds r to a list of rectangles, merged with every one it meets or nearly meets until it meets

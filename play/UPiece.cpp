@@ -19,8 +19,6 @@ constexpr int kTintAlpha = 120;
 constexpr int kPullStallLimit = 15;
 constexpr int kMaxShadowSize = 10;
 
-int Sign(int v) { return (v > 0) - (v < 0); }
-
 // A bitmap pixel that belongs to the piece; everything outside the bitmap is transparent.
 bool Opaque(const TMyDib& image, int x, int y) {
   return image.InBounds(x, y) && (image.At(x, y) & kRgbMask) != 0;
@@ -44,6 +42,8 @@ void Tint(TPixelBuffer& surface, TPixel colour) {
 }
 
 }  // namespace
+
+int Sign(int v) { return (v > 0) - (v < 0); }
 
 int PieceMargin() { return 2 * std::clamp(PlayOptions.ShadowSize, 0, kMaxShadowSize) + 1; }
 

@@ -26,6 +26,8 @@ constexpr int kTableHeight = 1200;
 // How far a piece's bitmap reaches beyond its box on every side: the room the cutter leaves for
 // the shadow, from the puzzle's shadow size as the cutter clamps it.
 int PieceMargin();
+// -1, 0 or 1: the direction of one step towards a coordinate v away.
+int Sign(int v);
 
 namespace SpriteCategory {
 enum : int { Piece = 10, PinOverlay = 104, Star = 105, RubberBand = 107 };
@@ -105,6 +107,8 @@ class TBPiece {
   // false when either piece is busy or has actions queued.
   bool PullTo(TBPiece& target, std::function<void(int a, int b)> onPulled);
   bool IsBusy() const { return FBusyCount > 0; }
+  // Busy, or joined and waiting to be fused: not to be picked up, pulled or pushed.
+  bool BusyOrJoined() const { return IsBusy() || FGroup != -1; }
   bool HasActions() const { return !FActions.empty(); }
   bool Rotating() const;
   // Ends every running and queued turn at once, as if each had reached its quarter.
@@ -189,5 +193,8 @@ class TBPiece {
   TBPiece* FPullTarget = nullptr;  // while a pull runs; fusing waits for pulls, so it stays alive
   bool FInActiveList = false;
 };
+
+// The pieces of one set in index order; the set owns them.
+using TPieceStore = std::vector<std::unique_ptr<TBPiece>>;
 
 }  // namespace qj

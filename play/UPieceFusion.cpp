@@ -6,7 +6,6 @@
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UPuzzleFile.h"
-#include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UPieceList.h"
 
@@ -75,8 +74,7 @@ void TPieces::UnionBoxes(TFusion& f, int high) {
 
 int TPieces::FuseDueGroups() {
   if (!FBoard.MergeDue || FBoard.PendingAnimations > 0) return 0;
-  FBoard.PendingAnimations = int(std::count_if(FBoard.Events.begin(), FBoard.Events.end(),
-                                               [](const TBoardEvent& e) { return e.Kind == EBoardEvent::Snap; }));
+  FBoard.PendingAnimations = FAnimations.SnapCount();
   if (FBoard.PendingAnimations > 0) return 0;
   int fused = 0;
   for (;;) {
@@ -94,23 +92,7 @@ void TPieces::FinishAnimations() {
   ClearHints();
   for (const auto& p : FPieces)
     if (p->HasActions()) p->FinishActions();
-  for (TBoardEvent& e : FBoard.Events) {
-    if (e.Kind == EBoardEvent::Snap && e.PieceA >= 0 && e.PieceA < Count() && e.PieceB >= 0 && e.PieceB < Count()) {
-      TBPiece& a = Piece(e.PieceA);
-      if (a.FOrientation == Piece(e.PieceB).FOrientation) a.SetPosition(a.PlaceBeside(Piece(e.PieceB)));
-      else a.FGroup = -1;
-    }
-    if (e.Kind == EBoardEvent::PlaceAndPin && e.PieceA >= 0 && e.PieceA < Count()) {
-      TBPiece& p = Piece(e.PieceA);
-      p.SetPosition({e.X, e.Y});
-      if (p.FState != PieceState::Pinned) {
-        p.PinWithoutAnimation(PieceState::Pinned);
-        SendToBack(p.FIndex);
-      }
-    }
-  }
-  FBoard.Events.clear();
-  FBoard.PendingAnimations = 0;
+  FAnimations.FinishAll([this](TBPiece& pinned) { SendToBack(pinned.FIndex); });
   FuseDueGroups();
   Update();
 }
@@ -134,13 +116,9 @@ void TPieces::MergeGroup(int group, int lastDropped) {
   }
   f.First = f.Members.front();
   UnionBoxes(f, high);
-  auto& events = FBoard.Events;
-  for (TBoardEvent& e : events)
-    if (e.Kind != EBoardEvent::Star && std::any_of(f.Members.begin(), f.Members.end(), [&](const TBPiece* m) { return m->FIndex == e.PieceA; }))
-      e = TBoardEvent{};
-  TrimEvents();
+  FAnimations.CancelMovesOf(f.Members);
   if (lastDropped < 0 || lastDropped >= Count()) lastDropped = f.First->FIndex;
-  if (Options.ShowStars) AddStars(f.Members, lastDropped);
+  if (Options.ShowStars) FAnimations.AddStars(f.Members, Piece(lastDropped));
   if (GameRecord.Finished == 0) GameRecord.MaxStickRange = std::max(GameRecord.MaxStickRange, Options.StickRange);
   PlaySound(PieceSound.get());
   for (TBPiece* m : f.Members) m->FHinted = false;
@@ -235,7 +213,7 @@ void TPieces::RenumberAfterFusion(TFusion& f) {
   const bool selectionHadMember = std::any_of(FSelection.begin(), FSelection.end(), [&](const TBPiece* p) { return p->FGroup == f.Group; });
   FPieces.erase(std::remove_if(FPieces.begin(), FPieces.end(), [&](const auto& p) { return member[size_t(p->FIndex)]; }), FPieces.end());
   FPieces.push_back(std::move(f.Piece));
-  FTrayListDirty = true;
+  FTrays.ContentsChanged();
   for (int i = 0; i < Count(); ++i) {
     TBPiece& p = Piece(i);
     auto& list = p.FNeighbours;
@@ -251,28 +229,10 @@ void TPieces::RenumberAfterFusion(TFusion& f) {
     }
     if (p.FIndex != i) p.SetIndex(i);
   }
-  for (TBoardEvent& e : FBoard.Events) {
-    if (e.Kind == EBoardEvent::Star) continue;
-    translate(e.PieceA);
-    translate(e.PieceB);
-  }
+  FAnimations.Renumber(translate);
   translate(FLastDropped);
-  translate(FMagnetTarget);
+  FHelps.Renumber(translate);
   if (selectionHadMember) PutDownSelection();
-}
-
-void TPieces::AddStars(const std::vector<TBPiece*>& members, int lastDropped) {
-  const TBPiece& at = Piece(lastDropped);
-  double depth = 0;
-  for (const TBPiece* m : members) depth = std::max(depth, m->Depth());
-  for (size_t k = 0; k < members.size(); ++k) {
-    TBoardEvent e;
-    e.Kind = EBoardEvent::Star;
-    e.X = Random(std::max(1, at.Width())) + at.FPosition.X - FEngine.FScrollX;
-    e.Y = Random(std::max(1, at.Height())) + at.FPosition.Y - FEngine.FScrollY;
-    e.Depth = float(depth + 1);
-    FBoard.Events.push_back(std::move(e));
-  }
 }
 
 }  // namespace qj

@@ -1,15 +1,16 @@
-// The piece set: every piece on the play table, the five trays and the board animations. It
-// decides what can be picked up, when a dropped piece joins its true neighbours, how joined
-// pieces snap into exact contact and are fused into one new piece, and how pieces stack.
+// The piece set: every piece on the play table, with the five trays, the board animations and
+// the helps it owns. It decides what can be picked up, when a dropped piece joins its true
+// neighbours, how joined pieces are fused into one new piece, and how pieces stack.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
+#include "play/UBoardAnimations.h"
 #include "play/UPiece.h"
+#include "play/UPieceHelps.h"
+#include "play/UPieceTrays.h"
 #include "play/USavedGame.h"
 
 namespace qj {
@@ -52,7 +53,7 @@ class TPieces {
   // Every active piece, the tray icons and the trays' contents. Returns the set's pieces count.
   void Update();
   // The board events (snaps, place-and-pin, stars); they step on every second frame.
-  void StepEvents();
+  void StepEvents() { FAnimations.Step(); }
   // Fuses every group once all snaps and pulls have ended; returns how many groups were fused.
   int FuseDueGroups();
   // Ends at once every turn and board animation of the set (snaps land, pulls and places
@@ -76,22 +77,24 @@ class TPieces {
   void JoinPieces(TBPiece& a, TBPiece& b);
   void RotateSelection(int x, int y, bool reverse);
   void RotateAt(int index, int x, int y, bool reverse);
-  bool PullNeighbours(int index);
-  void ShowProximityHints();
-  void ClearHints();
+  bool PullNeighbours(int index) { return FHelps.PullNeighbours(index); }
+  void ShowProximityHints() { FHelps.ShowProximityHints(FSelection); }
+  void ClearHints() { FHelps.ClearHints(); }
   // Place-and-pin: the piece moves to `goal` and is pinned there.
-  void AddPlaceAndPin(int index, TPoint goal);
+  void AddPlaceAndPin(int index, TPoint goal) { FAnimations.AddPlaceAndPin(index, goal); }
   // Pieces around (x, y) slide away; areas in `avoid` are not landed on when possible.
-  void Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid);
-  void PushAside(int x, int y, int reach);
+  void Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid) {
+    FHelps.Scatter(x, y, speedRange, reach, avoid);
+  }
+  void PushAside(int x, int y, int reach) { FHelps.PushAside(x, y, reach); }
 
   // ---- Stacking and trays ----
   void BringToFront(int index);
   void SendToBack(int index);
   void MoveIntoTray(int index, int tray);
   // The shown tray containing the point (table coordinates) drawn highest, or 0.
-  int TrayAt(int x, int y) const;
-  TDXTrayWindow* Tray(int number) const { return number >= 1 && number <= kTrayCount ? FTrays[size_t(number)] : nullptr; }
+  int TrayAt(int x, int y) const { return FTrays.TrayAt(x, y); }
+  TDXTrayWindow* Tray(int number) const { return FTrays.Window(number); }
   void MergeGroup(int group, int lastDropped);
 
   // ---- Saved games ----
@@ -110,7 +113,7 @@ class TPieces {
   const std::vector<TBPiece*>& Selection() const { return FSelection; }
   TBoardState& Board() { return FBoard; }
   const TBoardState& Board() const { return FBoard; }
-  int MagnetTarget() const { return FMagnetTarget; }
+  int MagnetTarget() const { return FHelps.MagnetTarget(); }
   int LastDropped() const { return FLastDropped; }
   double TopDepthLimit() const { return FTopDepthLimit; }
   double BaseDepth() const { return FBaseDepth; }
@@ -119,54 +122,30 @@ class TPieces {
 
  private:
   struct TFusion;
-  struct TBand {
-    double Low, High;
-  };
-  TBand BandOf(uint32_t tray) const;
+  TPieceBand BandOf(uint32_t tray) const;
   std::vector<TBPiece*> RestingBeside(const TBPiece& piece) const;
   void KeepInBand(const TBPiece& moved);
   void RenumberDepths(uint32_t tray);
-  void CancelPlace(int index);
+  void CancelPlace(int index) { FAnimations.CancelPlace(index); }
   void RaiseTopDepth(double depth);
   void PieceStateChanged(int index);
-  void PieceMoved(int index);
-  void PullFinished(int a, int b);
-  const std::vector<TBPiece*>& PiecesInTrays();
-  void UpdateTrayIcons();
-  void UpdateTrays();
-  void TrayActivated(int tray);
-  void TrayShown(int tray);
-  void TrayEmptied(int tray);
-  void AddSnap(TBPiece& a, TBPiece& b);
-  bool StepSnap(TBoardEvent& e);
-  bool StepPlace(TBoardEvent& e);
-  bool StepStar(TBoardEvent& e);
-  void AddStars(const std::vector<TBPiece*>& members, int lastDropped);
-  bool Busy(const TBPiece& p) const { return p.IsBusy() || p.FGroup != -1; }
   void LeaveGroupIfTurned(int group);
   void UnionBoxes(TFusion& f, int high);
   void FuseBitmaps(TFusion& f);
   void RenumberAfterFusion(TFusion& f);
-  void TrimEvents();
-  void LoadImages();
 
   TGraphicsEngine& FEngine;
-  TInterface& FScreen;
-  std::vector<std::unique_ptr<TBPiece>> FPieces;
+  TPieceStore FPieces;
   double FBaseDepth = 10.0;
   double FTopDepthLimit = 990.0;
   double FTopDepth = 10.0;
   bool FDragging = false;
   std::vector<TBPiece*> FSelection;
   TBoardState FBoard;
-  int FMagnetTarget = -1;
-  int FMagnetCount = 0;
   int FLastDropped = -1;
-  std::array<double, kTrayCount + 1> FTrayDepth{};
-  std::array<TDXTrayWindow*, kTrayCount + 1> FTrays{};  // slot 0 unused; the screen owns them
-  std::vector<std::shared_ptr<const TMyDib>> FStarImages;
-  std::vector<TBPiece*> FTrayList;  // the pieces in trays, while FTrayListDirty is clear
-  bool FTrayListDirty = true;
+  TPieceTrays FTrays;
+  TBoardAnimations FAnimations;
+  TPieceHelps FHelps;
 };
 
 }  // namespace qj
