@@ -168,7 +168,7 @@ void TOptionsInterface::BuildChecks() {
   for (int c = 0; c < CheckCount; ++c) {
     const auto box = ECheck(c);
     TDXCheckBox& check = AddOwnedControl<TDXCheckBox>();
-    check.Setup(C::Spec(box).Caption, 0, 0, 100, C::kCheckHeight, 0, true, false, [this, box](TDXControl*) { CheckClicked(box); });
+    check.Setup(TextKey(C::Spec(box).Caption), 0, 0, 100, C::kCheckHeight, 0, true, false, [this, box](TDXControl*) { CheckClicked(box); });
     FControls.FChecks[c] = &check;
   }
 }
