@@ -390,7 +390,7 @@ void TGameEngine::DumpSurfaces(bool onlyRemembered) {
 
 void TGameEngine::ShowInSelector(const std::string& picture) {
   FPuzzleSelector->FCurrentPath = picture;
-  if (FActive == FMainMenu.get() && !FMainMenu->Done() && TMainInterface::Showcase == EShowcase::None)
+  if (FActive == FMainMenu.get() && !FMainMenu->Done() && TMainInterface::Showcase() == EShowcase::None)
     FMainMenu->Finish(MainMenuResult::Selector);
 }
 

@@ -85,23 +85,6 @@ class TBasicEvents {
   std::vector<TOwnedControl> FRetiredControls;
 };
 
-// What a finished screen asks the engine to do next (its FResult).
-namespace MainMenuResult {
-enum : int { Quit = -1, Selector = 1, Options = 2, ContinueLast = 3, MakerOfLast = 4, PlayGiven = 5 };
-}
-namespace SelectorResult {
-enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3 };
-}
-namespace MakerResult {
-enum : int { ToSelector = 1 };
-}
-namespace OptionsResult {
-enum : int { ToMainMenu = -1, ToGame = 1 };
-}
-namespace PlayResult {
-enum : int { ToMainMenu = -1, Options = 1 };
-}
-
 class TInterface : public TBasicEvents {
  public:
   using TBasicEvents::TBasicEvents;

@@ -23,6 +23,11 @@ namespace qj {
 class TCanvas;
 class TSurface;
 
+// What the finished options screen asks the engine to do next (its result).
+namespace OptionsResult {
+enum : int { ToMainMenu = -1, ToGame = 1 };
+}
+
 class TOptionsInterface : public TInterface {
  public:
   enum EButton : uint8_t { Ok, Reload, Safe, Optimal, Close, Apply, Defaults, Keep, Revert, ButtonCount };

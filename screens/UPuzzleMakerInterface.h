@@ -21,6 +21,11 @@ class TDXCheckBox;
 class TDXScrollBar;
 class TDXWindow;
 
+// What the finished maker asks the engine to do next (its result).
+namespace MakerResult {
+enum : int { ToSelector = 1 };
+}
+
 class TPuzzleMakerInterface : public TInterface {
  public:
   // The sliders: the look of the pieces, then the six that shape the grid.

@@ -19,6 +19,11 @@
 
 namespace qj {
 
+// What the finished selector asks the engine to do next with its chosen picture (its result).
+namespace SelectorResult {
+enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3 };
+}
+
 class TPuzzleSelectorInterface : public TInterface {
  public:
   // The buttons: the five at the bottom left, Back at the right, the scroll arrows at the top
