@@ -389,7 +389,7 @@ void TGameEngine::DumpSurfaces(bool onlyRemembered) {
 // Screen switches
 
 void TGameEngine::ShowInSelector(const std::string& picture) {
-  FPuzzleSelector->FCurrentPath = picture;
+  FPuzzleSelector->OpenOn(picture);
   if (FActive == FMainMenu.get() && !FMainMenu->Done() && TMainInterface::Showcase() == EShowcase::None)
     FMainMenu->Finish(MainMenuResult::Selector);
 }
@@ -401,7 +401,7 @@ void TGameEngine::PlayPicture(const std::string& picture) {
     return;
   }
   FPlayPicture = picture;
-  FPuzzleSelector->FCurrentPath = picture;
+  FPuzzleSelector->OpenOn(picture);
   if (FActive == FMainMenu.get() && !FMainMenu->Done()) FMainMenu->Finish(MainMenuResult::PlayGiven);
 }
 
@@ -416,7 +416,7 @@ void TGameEngine::SwitchScreens() {
   if (!FFinished || FActive) return;
   FDXDraw.SetCursor(TCursorKind::Hourglass);
   try {
-    SwitchFrom(FFinished, FFinished->FResult);
+    SwitchFrom(FFinished, FFinished->Result());
   } catch (const std::bad_alloc&) {
     OutOfMemory();
   } catch (const std::exception& e) {
@@ -443,10 +443,7 @@ bool TGameEngine::SwitchFrom(TInterface* finished, int result) {
 bool TGameEngine::SwitchFromMainMenu(int result) {
   switch (result) {
     case MainMenuResult::Selector: Activate(*FPuzzleSelector, true, true); return true;
-    case MainMenuResult::Options:
-      Activate(*FOptionsScreen, true, true);
-      FOptionsScreen->FResult = 0;
-      return true;
+    case MainMenuResult::Options: Activate(*FOptionsScreen, true, true); return true;
     case MainMenuResult::ContinueLast: ContinueJigsaw(Options.LastJigsaw); return true;
     case MainMenuResult::MakerOfLast: OpenMaker(Options.LastJigsaw, *FMainMenu); return true;
     case MainMenuResult::PlayGiven:
@@ -461,7 +458,7 @@ bool TGameEngine::SwitchFromMainMenu(int result) {
 }
 
 bool TGameEngine::SwitchFromSelector(int result) {
-  const std::string picture = FPuzzleSelector->FCurrentPath;
+  const std::string picture = FPuzzleSelector->CurrentPath();
   switch (result) {
     case SelectorResult::Back: ReturnToMainMenu(false); return true;
     case SelectorResult::NewGame: NewGame(picture); return true;
@@ -491,8 +488,7 @@ bool TGameEngine::SwitchFromPlay(int result) {
     return true;
   }
   if (result != PlayResult::Options) return false;
-  FOptionsScreen->Enter();
-  FOptionsScreen->FResult = OptionsResult::ToGame;
+  FOptionsScreen->EnterOverGame();
   FActive = FOptionsScreen.get();
   return true;
 }
@@ -508,7 +504,6 @@ void TGameEngine::ReturnToMainMenu(bool freeSprites) {
   if (freeSprites) FreeSprites();
   FMainMenu->Enter();
   FActive = FMainMenu.get();
-  FMainMenu->FMouseStill = 0;
 }
 
 // Screens free what they made when they are left: a sprite still in use here was left behind.
@@ -544,10 +539,7 @@ void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
 }
 
 void TGameEngine::OpenMaker(const std::string& picture, TInterface& from) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  if (picture.empty() || !FileExists(picture) || !cutter.LoadPicture(picture)) {
-    FLoadError = picture.empty() ? "no jigsaw has been chosen yet"
-                 : FileExists(picture) ? cutter.LastError() : "the picture is missing";
+  if (!FPuzzleMaker->OpenPicture(picture, FLoadError)) {
     LoadFailed(picture, from);
     return;
   }
@@ -555,7 +547,6 @@ void TGameEngine::OpenMaker(const std::string& picture, TInterface& from) {
   // Active before it enters: a maker that finds nothing to make leaves at once, and the next
   // switch takes the player back.
   FActive = FPuzzleMaker.get();
-  FPuzzleMaker->FPicturePath = picture;
   FPuzzleMaker->Enter();
   FGraphics->ResetWorkSurface();
 }

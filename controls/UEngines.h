@@ -112,6 +112,8 @@ class TInterface : public TBasicEvents {
   virtual void Restore() = 0;
 
   bool Done() const { return FDone; }
+  // What the screen asked for when it finished: its own result codes.
+  int Result() const { return FResult; }
   // Sets the result code for the engine and leaves the screen.
   void Finish(int result) {
     FResult = result;
@@ -140,6 +142,8 @@ class TInterface : public TBasicEvents {
   int FMouseX = 0;
   int FMouseY = 0;
   uint32_t FMouseStill = 0;
+
+ protected:
   int FResult = 0;
   bool FDone = true;
 

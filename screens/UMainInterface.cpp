@@ -67,8 +67,11 @@ bool TMainInterface::CanContinueLast() {
          FileExists(ChangeFileExt(picture, ".pzl"));
 }
 
+// A player back from another screen gets no hint from where the mouse happens to rest: hints
+// wait until it moves.
 void TMainInterface::Enter() {
   TInterface::Enter();
+  FMouseStill = 0;
   if (FShowcase == EShowcase::None) {
     ShowMenu();
     return;

@@ -47,6 +47,11 @@ class TOptionsInterface : public TInterface {
   using TInterface::TInterface;
 
   void Enter() override;
+  // Shown over a paused game: leaving goes back to that game.
+  void EnterOverGame() {
+    Enter();
+    FResult = OptionsResult::ToGame;
+  }
   void Leave() override;
   void Update() override;
   void MouseDown(int button, int shift, int x, int y) override;

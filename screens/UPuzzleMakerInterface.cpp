@@ -91,6 +91,16 @@ TPuzzleMakerInterface::~TPuzzleMakerInterface() = default;
 
 // ---- Entering and leaving -------------------------------------------------------------------------
 
+bool TPuzzleMakerInterface::OpenPicture(const std::string& picture, std::string& error) {
+  FPicturePath = picture;
+  if (picture.empty()) error = "no jigsaw has been chosen yet";
+  else if (!FileExists(picture)) error = "the picture is missing";
+  else if (FCutter->LoadPicture(picture)) return true;
+  else error = FCutter->LastError();
+  FCutter->Clear();
+  return false;
+}
+
 // Without a picture there is nothing to make: the player goes back to choose another.
 void TPuzzleMakerInterface::Enter() {
   TInterface::Enter();

@@ -67,8 +67,9 @@ class TPuzzleMakerInterface : public TInterface {
   bool ErrorShown() const;
   bool QuestionShown() const;
 
-  // The picture the engine loaded into the cutter, named when it could not be.
-  std::string FPicturePath;
+  // The picture to make a puzzle of when the screen is entered next, read into the cutter. False,
+  // with the cause, when it cannot be read; the cutter then holds no picture.
+  [[nodiscard]] bool OpenPicture(const std::string& picture, std::string& error);
   // A message for the player: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnMessage;
 
@@ -109,6 +110,7 @@ class TPuzzleMakerInterface : public TInterface {
   void Message(const std::string& text);
 
   std::unique_ptr<TPuzzleCutter> FCutter;
+  std::string FPicturePath;  // named when the picture could not be read
   std::vector<std::string> FStyleList;
   TDXWindow* FFrameWindow = nullptr;
   TDXWindow* FView = nullptr;

@@ -61,7 +61,9 @@ class TPuzzleSelectorInterface : public TInterface {
   int ScrollOffset() const { return FScrollOffset; }
 
   // Full path of the picture chosen last; the engine reads it after the screen leaves.
-  std::string FCurrentPath;
+  const std::string& CurrentPath() const { return FCurrentPath; }
+  // The picture chosen when the screen is shown next, and until the player chooses another.
+  void OpenOn(const std::string& picture) { FCurrentPath = picture; }
   // The library's scan: the language line naming it, files done and their number.
   std::function<void(int line, int64_t done, int64_t total)> OnProgress;
   // A message for the player: title and text.
@@ -96,6 +98,7 @@ class TPuzzleSelectorInterface : public TInterface {
   [[nodiscard]] bool RefuseSharedName(const TDXThumbWindow& thumb);
   void Message(const std::string& title, const std::string& text);
 
+  std::string FCurrentPath;
   TMyDib FHiddenImage;
   std::vector<TOwnedControl> FThumbs;
   std::array<TDXButton*, ButtonCount> FButtons{};
