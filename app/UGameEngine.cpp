@@ -633,40 +633,19 @@ void TGameEngine::ReportError(const std::string& title, const std::string& text)
 // The cut's progress box: the number of pieces is known only once the cut has begun.
 void TGameEngine::ShowCutProgress() {
   TDXInfoWindow& info = InfoWindow();
-  info.FMessage = Lang(209);
-  info.FShowBar = true;
-  info.FShowPercent = true;
-  info.FShowFootnote = false;
-  info.FMin = 0;
-  info.FMax = 1;
-  info.FPosition = 0;
+  info.Start({Lang(209), true, true, false, 0, 1});
   info.Draw();
   FDXDraw.ShowPrimary();
 }
 
-// A save or a continue in the progress box, drawn again only when its percentage changes.
+// A save, a continue or the library's scan in the progress box.
 void TGameEngine::ShowProgress(int line, int64_t done, int64_t total) {
-  TDXInfoWindow& info = InfoWindow();
-  constexpr int kSteps = 1000;
-  const int position = total > 0 ? int(std::min<int64_t>(done, total) * kSteps / total) : kSteps;
-  if (done == 0) {
-    info.FMessage = Lang(line);
-    info.FShowBar = info.FShowPercent = true;
-    info.FShowFootnote = false;
-    info.FMin = 0;
-    info.FMax = kSteps;
-    info.FPosition = -1;
-  }
-  const int shown = info.FPosition < 0 ? -1 : info.ShownPercent();
-  info.FPosition = position;
-  if (info.ShownPercent() == shown) return;
-  info.Draw();
-  FDXDraw.ShowPrimary();
+  if (InfoWindow().ShowProgress(Lang(line), done, total)) FDXDraw.ShowPrimary();
 }
 
 void TGameEngine::CutterProgress() {
   TDXInfoWindow& info = InfoWindow();
-  info.FMax = int(FPuzzleMaker->Cutter().Pieces().size()) - 1;
+  info.SetMax(int(FPuzzleMaker->Cutter().Pieces().size()) - 1);
   if (info.Step()) FDXDraw.ShowPrimary();
 }
 

@@ -515,8 +515,7 @@ void TPuzzleMakerInterface::OptionsChanged() {
 // leaves a region open changes the count.
 void TPuzzleMakerInterface::PressCheck() {
   TDXInfoWindow& info = InfoWindow();
-  info.FMessage = Lang(212);
-  info.FShowBar = info.FShowPercent = info.FShowFootnote = false;
+  info.Start({Lang(212)});
   info.Draw();
   FEngine->Display().ShowPrimary();
   TPuzzleCutter& c = *FCutter;

@@ -56,8 +56,8 @@ TEST_F(PlayRoadTest, ANewGameCutsThePictureWithOneProgressStepPerPiece) {
   ASSERT_EQ(Engine().Active(), Play());
   EXPECT_EQ(Engine().BoardPlay().PieceCount(), 12);
   EXPECT_EQ(Options.LastJigsaw, picture);
-  EXPECT_EQ(InfoWindow().FMax, 11);
-  EXPECT_EQ(InfoWindow().FPosition, 11);
+  EXPECT_EQ(InfoWindow().Max(), 11);
+  EXPECT_EQ(InfoWindow().Position(), 11);
   EXPECT_TRUE(Engine().Maker().Cutter().Pieces().empty()) << "the cutter let go of its work";
 }
 
@@ -75,12 +75,12 @@ TEST_F(PlayRoadTest, PlayingAGivenPictureMakesItsPuzzleOrContinuesItsGame) {
   Frame();
   ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
   ASSERT_TRUE(FileExists(ChangeFileExt(fresh, ".zip")));
-  EXPECT_EQ(InfoWindow().FPosition, InfoWindow().FMax) << "the save's progress ran to its end";
+  EXPECT_EQ(InfoWindow().Position(), InfoWindow().Max()) << "the save's progress ran to its end";
   Engine().PlayPicture(fresh);
   Frame();
   ASSERT_EQ(Engine().Active(), Play());
   EXPECT_EQ(Engine().BoardPlay().PieceCount(), pieces);
-  EXPECT_EQ(InfoWindow().FPosition, InfoWindow().FMax) << "the continue's progress ran to its end";
+  EXPECT_EQ(InfoWindow().Position(), InfoWindow().Max()) << "the continue's progress ran to its end";
   EXPECT_TRUE(messages.empty());
 }
 
