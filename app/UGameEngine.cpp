@@ -22,6 +22,7 @@
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"
+#include "play/UGameLauncher.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
@@ -96,6 +97,8 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FBoardPlay->OnProgress = [this](int line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FBoardPlay->OnThemeChanged = [this] { ReloadAppearance(); };
   FBoardPlay->Menu().OnFrameRate = [this] { return FTimer.FrameRate(); };
+  FLauncher = std::make_unique<TGameLauncher>(*FBoardPlay, display);
+  FLauncher->OnLeaveScreen = [this] { FreeSprites(); };
   FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
   FPuzzleSelector->OnProgress = [this](int line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FPuzzleSelector->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
@@ -109,6 +112,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
 }
 
 TGameEngine::~TGameEngine() {
+  FLauncher.reset();
   FBoardPlay.reset();
   FPuzzleMaker.reset();
   FMainMenu.reset();
@@ -514,24 +518,13 @@ void TGameEngine::FreeSprites() {
   std::fprintf(stderr, "quorvane-jigsaw: %d sprite(s) left behind by the screen before\n", leaked);
 }
 
-// The picture and its puzzle file into the maker's cutter; false, with the cause, when either
-// cannot be read. A picture without a puzzle file cannot be played.
-bool TGameEngine::LoadPuzzle(const std::string& picture) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  const std::string puzzle = ChangeFileExt(picture, ".pzl");
-  if (picture.empty()) FLoadError = "no jigsaw has been chosen yet";
-  else if (!FileExists(picture)) FLoadError = "the picture is missing";
-  else if (!cutter.LoadPicture(picture)) FLoadError = cutter.LastError();
-  else if (!FileExists(puzzle)) FLoadError = "no puzzle has been made of this picture yet";
-  else if (!cutter.LoadPuzzleFile(puzzle)) FLoadError = cutter.LastError();
-  else return true;
-  return false;
+// A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
+void TGameEngine::LoadFailed(const std::string& picture, const std::string& error, TInterface& from) {
+  ReportError(Lang(170), picture.empty() ? error : picture + ": " + error);
+  ReturnTo(from);
 }
 
-// A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
-void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
-  ReleaseCutter();
-  ReportError(Lang(170), picture.empty() ? FLoadError : picture + ": " + FLoadError);
+void TGameEngine::ReturnTo(TInterface& from) {
   if (&from == FMainMenu.get())
     ReturnToMainMenu(true);
   else
@@ -539,8 +532,9 @@ void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
 }
 
 void TGameEngine::OpenMaker(const std::string& picture, TInterface& from) {
-  if (!FPuzzleMaker->OpenPicture(picture, FLoadError)) {
-    LoadFailed(picture, from);
+  std::string error;
+  if (!FPuzzleMaker->OpenPicture(picture, error)) {
+    LoadFailed(picture, error, from);
     return;
   }
   FreeSprites();
@@ -552,59 +546,28 @@ void TGameEngine::OpenMaker(const std::string& picture, TInterface& from) {
 }
 
 void TGameEngine::NewGame(const std::string& picture) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  ShowCutProgress();
-  if (!LoadPuzzle(picture)) {
-    LoadFailed(picture, *FPuzzleSelector);
+  if (!FLauncher->NewGame(picture)) {
+    LoadFailed(picture, FLauncher->LastError(), *FPuzzleSelector);
     return;
   }
-  Options.LastJigsaw = picture;
-  cutter.ScalePicture(0);
-  cutter.DrawCutMap();
-  InfoWindow().SetPosition(0);
-  FDXDraw.ShowPrimary();
-  cutter.OnProgress = [this](TPuzzleCutter&) { CutterProgress(); };
-  cutter.CutPieces();
-  cutter.OnProgress = nullptr;
-  FreeSprites();
-  FBoardPlay->Enter();
-  FBoardPlay->NewGame(cutter, FDXDraw.Width() - 200, FDXDraw.Height() - 300);
   FActive = FBoardPlay.get();
-  cutter.Clear();
 }
 
 // Continues the saved game of the picture; the selector's choice becomes the last jigsaw.
 void TGameEngine::ContinueJigsaw(const std::string& picture) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
   TInterface& from = *FFinished;
-  if (!LoadPuzzle(picture)) {
-    LoadFailed(picture, from);
-    return;
+  switch (FLauncher->ContinueGame(picture)) {
+    case EContinueResult::Playing: FActive = FBoardPlay.get(); return;
+    case EContinueResult::NotLoaded: LoadFailed(picture, FLauncher->LastError(), from); return;
+    // The saved game reports its own trouble; the player goes back where they came from.
+    case EContinueResult::NotRestored: ReturnTo(from); return;
   }
-  Options.LastJigsaw = picture;
-  FreeSprites();
-  FBoardPlay->Enter();
-  cutter.ScalePicture(0);
-  cutter.DrawCutMap();
-  cutter.CropToGrid();
-  const bool loaded = FBoardPlay->LoadGame(cutter, ChangeFileExt(picture, ".sav"));
-  cutter.Clear();
-  if (loaded) {
-    FActive = FBoardPlay.get();
-    return;
-  }
-  // The saved game reports its own trouble; the player goes back where they came from.
-  FBoardPlay->Leave();
-  if (&from == FMainMenu.get())
-    ReturnToMainMenu(true);
-  else
-    Activate(from, true, false);
 }
 
 // A switch that failed half way: every screen lets go of what it made, and the main menu
 // takes over.
 void TGameEngine::RecoverFromFailedSwitch(const std::string& cause) {
-  ReleaseCutter();
+  FPuzzleMaker->ReleasePicture();
   ReportError("Quorvane Jigsaw", cause);
   for (TInterface* screen : Screens())
     if (!screen->Done()) screen->Leave();
@@ -614,15 +577,9 @@ void TGameEngine::RecoverFromFailedSwitch(const std::string& cause) {
 
 // Loading or cutting a jigsaw ran out of memory: the one case that ends the program.
 void TGameEngine::OutOfMemory() {
-  ReleaseCutter();
+  FPuzzleMaker->ReleasePicture();
   if (FHooks.MessageBox) FHooks.MessageBox(kOutOfMemory, "Error");
   if (FHooks.Terminate) FHooks.Terminate();
-}
-
-void TGameEngine::ReleaseCutter() {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  cutter.OnProgress = nullptr;
-  cutter.Clear();
 }
 
 void TGameEngine::ReportError(const std::string& title, const std::string& text) {
@@ -630,23 +587,9 @@ void TGameEngine::ReportError(const std::string& title, const std::string& text)
   if (FHooks.MessageBox) FHooks.MessageBox(text, title);
 }
 
-// The cut's progress box: the number of pieces is known only once the cut has begun.
-void TGameEngine::ShowCutProgress() {
-  TDXInfoWindow& info = InfoWindow();
-  info.Start({Lang(209), true, true, false, 0, 1});
-  info.Draw();
-  FDXDraw.ShowPrimary();
-}
-
 // A save, a continue or the library's scan in the progress box.
 void TGameEngine::ShowProgress(int line, int64_t done, int64_t total) {
   if (InfoWindow().ShowProgress(Lang(line), done, total)) FDXDraw.ShowPrimary();
-}
-
-void TGameEngine::CutterProgress() {
-  TDXInfoWindow& info = InfoWindow();
-  info.SetMax(int(FPuzzleMaker->Cutter().Pieces().size()) - 1);
-  if (info.Step()) FDXDraw.ShowPrimary();
 }
 
 // ---------------------------------------------------------------------------------------------

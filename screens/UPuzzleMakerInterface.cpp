@@ -101,6 +101,8 @@ bool TPuzzleMakerInterface::OpenPicture(const std::string& picture, std::string&
   return false;
 }
 
+void TPuzzleMakerInterface::ReleasePicture() { FCutter->Clear(); }
+
 // Without a picture there is nothing to make: the player goes back to choose another.
 void TPuzzleMakerInterface::Enter() {
   TInterface::Enter();

@@ -70,6 +70,8 @@ class TPuzzleMakerInterface : public TInterface {
   // The picture to make a puzzle of when the screen is entered next, read into the cutter. False,
   // with the cause, when it cannot be read; the cutter then holds no picture.
   [[nodiscard]] bool OpenPicture(const std::string& picture, std::string& error);
+  // Lets go of the cutter's images at once, after a failure on the way into or on the screen.
+  void ReleasePicture();
   // A message for the player: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnMessage;
 

@@ -58,7 +58,7 @@ TEST_F(PlayRoadTest, ANewGameCutsThePictureWithOneProgressStepPerPiece) {
   EXPECT_EQ(Options.LastJigsaw, picture);
   EXPECT_EQ(InfoWindow().Max(), 11);
   EXPECT_EQ(InfoWindow().Position(), 11);
-  EXPECT_TRUE(Engine().Maker().Cutter().Pieces().empty()) << "the cutter let go of its work";
+  EXPECT_TRUE(Engine().Maker().Cutter().Picture().Empty()) << "the game was cut without the maker's cutter";
 }
 
 // Straight to the table: a picture without a puzzle gets one with the maker's first values;
