@@ -1,5 +1,6 @@
-// Index: construction and start-up; the frame loop; input routing and the program-wide keys;
-// screen switches; appearance and display changes; shutdown.
+// Index: construction, start-up and appearance; the frame loop; input routing (the keys that work
+// on every screen are TProgramKeys'); screen switches and the start of games; display changes and
+// shutdown.
 #include "app/UGameEngine.h"
 
 #include <cerrno>
@@ -13,10 +14,10 @@
 #include "controls/UControls.h"
 #include "controls/UInfoWindow.h"
 #include "app/UMain.h"
+#include "app/UProgramKeys.h"
 #include "core/UMiscelaneous.h"
 #include "core/URegistry.h"
 #include "core/UThemes.h"
-#include "creation/UBitmapBuilder.h"
 #include "creation/UPuzzleDefaults.h"
 #include "screens/UPuzzleMakerInterface.h"
 #include "creation/URandom.h"
@@ -76,6 +77,13 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FGraphics->OnTimerEnabled = [this](bool on) { FTimer.Enabled = on; };
   FGraphics->OnFrameRate = [this] { return FTimer.FrameRate(); };
   FGraphics->OnControlCount = [] { return TDXControl::LiveCount(); };
+  FKeys = std::make_unique<TProgramKeys>(display, *FGraphics);
+  FKeys->OnMinimize = FHooks.Minimize;
+  FKeys->OnClose = FHooks.Close;
+  FKeys->OnModeSwitched = [this] {
+    ForceRedraw();
+    if (FActive) FActive->Resize();
+  };
   ReloadAppearance();
   FOptionsScreen = MakeScreen<TOptionsInterface>(FGraphics.get(), 101000, 102000, *this);
   FOptionsScreen->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
@@ -288,9 +296,7 @@ void TGameEngine::MouseMove(int shift, int x, int y) {
 void TGameEngine::KeyDown(uint16_t& key, int& shift) {
   if (FActive) FActive->KeyDown(key, shift);
   shift &= ~(ssLeft | ssRight | ssMiddle | ssDouble);
-  const THotKey pressed{key, shift};
-  if (pressed == Options.Hotkeys[0] && FHooks.Minimize) FHooks.Minimize();
-  if (pressed == Options.Hotkeys[2] && FHooks.Close) FHooks.Close();
+  FKeys->KeyDown(key, shift);
 }
 
 void TGameEngine::KeyPress(char32_t& key) {
@@ -315,78 +321,8 @@ void TGameEngine::DropFile(const std::string& path) {
 }
 
 void TGameEngine::KeyUp(uint16_t& key, int shift) {
-  ProgramKey(key, shift);
+  FKeys->KeyUp(key, shift);
   if (FActive) FActive->KeyUp(key, shift);
-}
-
-// The keys that work on every screen, acted upon at release. True when the key was one of them.
-bool TGameEngine::ProgramKey(uint16_t key, int shift) {
-  const int mods = shift & (ssShift | ssAlt | ssCtrl);
-  if (key == VK_RETURN && mods == ssAlt) {
-    ToggleFullScreen();
-  } else if (key == VK_F10 && mods == 0) {
-    if (FDXDraw.FullScreenOption()) WritePause();
-  } else if (mods != (ssCtrl | ssAlt)) {
-    return false;
-  } else if (key == VK_F6) {
-    RememberSurfaces();
-  } else if (key == VK_F7 || key == VK_F8) {
-    DumpSurfaces(key == VK_F7);
-  } else if (key == VK_F9) {
-    FGraphics->FPulseStep = FGraphics->FPulseStep == 0 ? 10 : 0;
-  } else if (key == VK_F10) {
-    OverlayVisible = !OverlayVisible;
-  } else if (key == VK_F11) {
-    if (TMySprite* background = BackgroundSprite()) background->Visible = !background->Visible;
-  } else {
-    return false;
-  }
-  return true;
-}
-
-void TGameEngine::ToggleFullScreen() {
-  FSwitchingMode = true;
-  BuildRefreshRates(Options.DisplayResolution);
-  Options.FullScreen = FGraphics->ToggleFullScreen(FullScreenMode(Options.DisplayResolution, Options.DisplayRefresh));
-  FSwitchingMode = false;
-  ForceRedraw();
-  if (FActive) FActive->Resize();
-}
-
-void TGameEngine::WritePause() {
-  TCanvas canvas(FDXDraw.Primary());
-  canvas.BrushClear = true;
-  canvas.Font = {"Times New Roman", 72, MakePixel(255, 255, 0), false};
-  canvas.TextOut((FDXDraw.Width() - canvas.TextWidth("Pause")) / 2, 100, "Pause");
-  FDXDraw.ShowPrimary();
-}
-
-void TGameEngine::RememberSurfaces() {
-  FRememberedSurfaces.clear();
-  for (size_t i = 0; i < TSurface::LiveCount(); ++i) FRememberedSurfaces.push_back(TSurface::LiveItem(i));
-}
-
-// Surface dumps for hunting leaks: F7 writes the surfaces that survived since F6 into the
-// current folder, F8 every surface into the user's data folder (the program folder in a build).
-void TGameEngine::DumpSurfaces(bool onlyRemembered) {
-  for (size_t i = 0; i < TSurface::LiveCount(); ++i) {
-    const TSurface* surface = TSurface::LiveItem(i);
-    char number[24];
-    std::snprintf(number, sizeof number, "%03zu", i);
-    std::string path;
-    if (onlyRemembered) {
-      if (std::find(FRememberedSurfaces.begin(), FRememberedSurfaces.end(), surface) ==
-          FRememberedSurfaces.end())
-        continue;
-      path = std::string("Identical") + number + ".bmp";
-    } else {
-      path = UserPath(std::string("Surf") + number + ".bmp");
-    }
-    TMyDib dib(surface->Width(), surface->Height(), 32);
-    if (dib.Empty()) continue;
-    std::copy(surface->Bits(), surface->Bits() + size_t(dib.Width()) * dib.Height(), dib.Bits());
-    if (!dib.SaveToFile(path)) std::fprintf(stderr, "quorvane-jigsaw: %s\n", dib.LastError().c_str());
-  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -596,7 +532,7 @@ void TGameEngine::ShowProgress(int line, int64_t done, int64_t total) {
 // Display changes and shutdown
 
 void TGameEngine::Resize() {
-  if (FSwitchingMode || !FTimer.Enabled) return;
+  if (FKeys->SwitchingMode() || !FTimer.Enabled) return;
   FGraphics->UpdateSurfaceSize();
   if (FActive) FActive->Resize();
 }

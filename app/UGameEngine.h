@@ -14,11 +14,11 @@
 namespace qj {
 
 class IDisplay;
-class TSurface;
 class TGraphicsEngine;
 class TInterface;
 class TBoardPlayInterface;
 class TGameLauncher;
+class TProgramKeys;
 class TPuzzleMakerInterface;
 class TPuzzleSelectorInterface;
 class TOptionsInterface;
@@ -96,11 +96,6 @@ class TGameEngine {
   void DrawFrame();
   void Present();
   void WaitForWindowedCopy();
-  bool ProgramKey(uint16_t key, int shift);
-  void ToggleFullScreen();
-  void WritePause();
-  void RememberSurfaces();
-  void DumpSurfaces(bool onlyRemembered);
   bool SwitchFrom(TInterface* finished, int result);
   bool SwitchFromMainMenu(int result);
   bool SwitchFromSelector(int result);
@@ -123,6 +118,7 @@ class TGameEngine {
   IDisplay& FDXDraw;
   TMainWindowHooks FHooks;
   std::unique_ptr<TGraphicsEngine> FGraphics;
+  std::unique_ptr<TProgramKeys> FKeys;
   std::unique_ptr<TBoardPlayInterface> FBoardPlay;
   std::unique_ptr<TGameLauncher> FLauncher;
   std::unique_ptr<TPuzzleMakerInterface> FPuzzleMaker;
@@ -134,10 +130,8 @@ class TGameEngine {
   TInterface* FFinished = nullptr;
   TInterface* FActive = nullptr;
   bool FFirstRestore = true;
-  bool FSwitchingMode = false;
   bool FClosing = false;  // shutdown has begun
   std::vector<std::string> FFonts;
-  std::vector<const TSurface*> FRememberedSurfaces;
   int FLeakedSprites = 0;
   int FImagesTheme = -1;  // the theme whose widget images are in use
   std::string FPlayPicture;  // the picture PlayPicture asked for
