@@ -131,7 +131,7 @@ void TBoardMenuButton::SetHints(const std::string& left, const std::string& righ
 void TBoardMenuButton::SetShown(bool shown) {
   if (TMySprite* s = FSprite.Get()) s->Visible = shown;
   for (TDXHint* hint : {FLeftHint.get(), FRightHint.get()}) {
-    hint->FEnabled = shown;
+    hint->SetEnabled(shown);
     if (!shown) hint->HideHint();
   }
 }
@@ -686,7 +686,7 @@ void TBoardMenu::ShowExitDialog(bool shown) {
   ShowSprite(FExitDialog, shown);
   for (TDXButton* b : FExitButtons) {
     ShowSprite(b, shown);
-    b->FHint->FEnabled = b->FHint2->FEnabled = shown;
+    b->EnableHints(shown);
   }
 }
 

@@ -643,8 +643,7 @@ void TOptionsInterface::ShowConfirmation(bool shown) {
                         static_cast<TDXControl*>(FButtons[Revert])})
     SetShown(c, shown);
   for (EButton b : {Keep, Revert}) {
-    FButtons[b]->FHint->FEnabled = shown;
-    FButtons[b]->FHint2->FEnabled = shown;
+    FButtons[b]->EnableHints(shown);
     if (!shown) FButtons[b]->FHint->HideHint();
   }
   FGroups[Confirm]->Paint();

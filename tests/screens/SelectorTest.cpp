@@ -264,7 +264,7 @@ TEST_F(SelectorTest, OfPicturesSharingANameOnlyTheFirstOwnsItsPuzzle) {
   Selector.Enter();
   ASSERT_EQ(Selector.Thumbs().size(), 2u);
   EXPECT_EQ(Thumb(first).FKind, EThumbKind::Preview);
-  EXPECT_TRUE(Thumb(second).FNameTaken);
+  EXPECT_TRUE(Thumb(second).NameTaken());
   EXPECT_EQ(Thumb(second).FKind, EThumbKind::Picture);
   Selector.Select(Thumb(second));
   Press(TPuzzleSelectorInterface::Make);
