@@ -1,6 +1,7 @@
 // The puzzle maker: makes a picture into a puzzle. The player chooses a cut style, a piece shape,
 // the piece size and the distortion of the grid, sees the cut lines over the picture, checks the
-// cut and saves the puzzle file beside the picture. It owns the cutter that play uses too.
+// cut and saves the puzzle file beside the picture. Its cutter holds a picture only while the
+// screen is shown.
 #pragma once
 
 #include <array>
