@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/PictureLibrary.h"  // IsPictureName
-#include "screens/UMainInterface.h"
+#include "screens/UShowcase.h"
 
 namespace qj {
 

@@ -1,5 +1,6 @@
-// Index: construction and start-up; the frame loop; input routing and the program-wide keys;
-// screen switches; appearance and display changes; shutdown.
+// Index: construction, start-up and appearance; the frame loop; input routing (the keys that work
+// on every screen are TProgramKeys'); screen switches and the start of games; display changes and
+// shutdown.
 #include "app/UGameEngine.h"
 
 #include <cerrno>
@@ -13,15 +14,16 @@
 #include "controls/UControls.h"
 #include "controls/UInfoWindow.h"
 #include "app/UMain.h"
+#include "app/UProgramKeys.h"
 #include "core/UMiscelaneous.h"
 #include "core/URegistry.h"
 #include "core/UThemes.h"
-#include "creation/UBitmapBuilder.h"
 #include "creation/UPuzzleDefaults.h"
 #include "screens/UPuzzleMakerInterface.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UBoardPlayInterface.h"
+#include "play/UGameLauncher.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
@@ -75,6 +77,13 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FGraphics->OnTimerEnabled = [this](bool on) { FTimer.Enabled = on; };
   FGraphics->OnFrameRate = [this] { return FTimer.FrameRate(); };
   FGraphics->OnControlCount = [] { return TDXControl::LiveCount(); };
+  FKeys = std::make_unique<TProgramKeys>(display, *FGraphics);
+  FKeys->OnMinimize = FHooks.Minimize;
+  FKeys->OnClose = FHooks.Close;
+  FKeys->OnModeSwitched = [this] {
+    ForceRedraw();
+    if (FActive) FActive->Resize();
+  };
   ReloadAppearance();
   FOptionsScreen = MakeScreen<TOptionsInterface>(FGraphics.get(), 101000, 102000, *this);
   FOptionsScreen->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
@@ -96,6 +105,8 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FBoardPlay->OnProgress = [this](ETextId line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FBoardPlay->OnThemeChanged = [this] { ReloadAppearance(); };
   FBoardPlay->Menu().OnFrameRate = [this] { return FTimer.FrameRate(); };
+  FLauncher = std::make_unique<TGameLauncher>(*FBoardPlay, display);
+  FLauncher->OnLeaveScreen = [this] { FreeSprites(); };
   FPuzzleSelector = MakeScreen<TPuzzleSelectorInterface>(FGraphics.get(), 100000, 119990, *this);
   FPuzzleSelector->OnProgress = [this](ETextId line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FPuzzleSelector->OnMessage = [this](const std::string& title, const std::string& text) { ReportError(title, text); };
@@ -109,6 +120,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
 }
 
 TGameEngine::~TGameEngine() {
+  FLauncher.reset();
   FBoardPlay.reset();
   FPuzzleMaker.reset();
   FMainMenu.reset();
@@ -284,9 +296,7 @@ void TGameEngine::MouseMove(int shift, int x, int y) {
 void TGameEngine::KeyDown(uint16_t& key, int& shift) {
   if (FActive) FActive->KeyDown(key, shift);
   shift &= ~(ssLeft | ssRight | ssMiddle | ssDouble);
-  const THotKey pressed{key, shift};
-  if (pressed == Options.Hotkeys[0] && FHooks.Minimize) FHooks.Minimize();
-  if (pressed == Options.Hotkeys[2] && FHooks.Close) FHooks.Close();
+  FKeys->KeyDown(key, shift);
 }
 
 void TGameEngine::KeyPress(char32_t& key) {
@@ -311,86 +321,16 @@ void TGameEngine::DropFile(const std::string& path) {
 }
 
 void TGameEngine::KeyUp(uint16_t& key, int shift) {
-  ProgramKey(key, shift);
+  FKeys->KeyUp(key, shift);
   if (FActive) FActive->KeyUp(key, shift);
-}
-
-// The keys that work on every screen, acted upon at release. True when the key was one of them.
-bool TGameEngine::ProgramKey(uint16_t key, int shift) {
-  const int mods = shift & (ssShift | ssAlt | ssCtrl);
-  if (key == VK_RETURN && mods == ssAlt) {
-    ToggleFullScreen();
-  } else if (key == VK_F10 && mods == 0) {
-    if (FDXDraw.FullScreenOption()) WritePause();
-  } else if (mods != (ssCtrl | ssAlt)) {
-    return false;
-  } else if (key == VK_F6) {
-    RememberSurfaces();
-  } else if (key == VK_F7 || key == VK_F8) {
-    DumpSurfaces(key == VK_F7);
-  } else if (key == VK_F9) {
-    FGraphics->FPulseStep = FGraphics->FPulseStep == 0 ? 10 : 0;
-  } else if (key == VK_F10) {
-    OverlayVisible = !OverlayVisible;
-  } else if (key == VK_F11) {
-    if (TMySprite* background = BackgroundSprite()) background->Visible = !background->Visible;
-  } else {
-    return false;
-  }
-  return true;
-}
-
-void TGameEngine::ToggleFullScreen() {
-  FSwitchingMode = true;
-  BuildRefreshRates(Options.DisplayResolution);
-  Options.FullScreen = FGraphics->ToggleFullScreen(FullScreenMode(Options.DisplayResolution, Options.DisplayRefresh));
-  FSwitchingMode = false;
-  ForceRedraw();
-  if (FActive) FActive->Resize();
-}
-
-void TGameEngine::WritePause() {
-  TCanvas canvas(FDXDraw.Primary());
-  canvas.BrushClear = true;
-  canvas.Font = {"Times New Roman", 72, MakePixel(255, 255, 0), false};
-  canvas.TextOut((FDXDraw.Width() - canvas.TextWidth("Pause")) / 2, 100, "Pause");
-  FDXDraw.ShowPrimary();
-}
-
-void TGameEngine::RememberSurfaces() {
-  FRememberedSurfaces.clear();
-  for (size_t i = 0; i < TSurface::LiveCount(); ++i) FRememberedSurfaces.push_back(TSurface::LiveItem(i));
-}
-
-// Surface dumps for hunting leaks: F7 writes the surfaces that survived since F6 into the
-// current folder, F8 every surface into the user's data folder (the program folder in a build).
-void TGameEngine::DumpSurfaces(bool onlyRemembered) {
-  for (size_t i = 0; i < TSurface::LiveCount(); ++i) {
-    const TSurface* surface = TSurface::LiveItem(i);
-    char number[24];
-    std::snprintf(number, sizeof number, "%03zu", i);
-    std::string path;
-    if (onlyRemembered) {
-      if (std::find(FRememberedSurfaces.begin(), FRememberedSurfaces.end(), surface) ==
-          FRememberedSurfaces.end())
-        continue;
-      path = std::string("Identical") + number + ".bmp";
-    } else {
-      path = UserPath(std::string("Surf") + number + ".bmp");
-    }
-    TMyDib dib(surface->Width(), surface->Height(), 32);
-    if (dib.Empty()) continue;
-    std::copy(surface->Bits(), surface->Bits() + size_t(dib.Width()) * dib.Height(), dib.Bits());
-    if (!dib.SaveToFile(path)) std::fprintf(stderr, "quorvane-jigsaw: %s\n", dib.LastError().c_str());
-  }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Screen switches
 
 void TGameEngine::ShowInSelector(const std::string& picture) {
-  FPuzzleSelector->FCurrentPath = picture;
-  if (FActive == FMainMenu.get() && !FMainMenu->Done() && TMainInterface::Showcase == EShowcase::None)
+  FPuzzleSelector->OpenOn(picture);
+  if (FActive == FMainMenu.get() && !FMainMenu->Done() && TMainInterface::Showcase() == EShowcase::None)
     FMainMenu->Finish(MainMenuResult::Selector);
 }
 
@@ -401,7 +341,7 @@ void TGameEngine::PlayPicture(const std::string& picture) {
     return;
   }
   FPlayPicture = picture;
-  FPuzzleSelector->FCurrentPath = picture;
+  FPuzzleSelector->OpenOn(picture);
   if (FActive == FMainMenu.get() && !FMainMenu->Done()) FMainMenu->Finish(MainMenuResult::PlayGiven);
 }
 
@@ -416,7 +356,7 @@ void TGameEngine::SwitchScreens() {
   if (!FFinished || FActive) return;
   FDXDraw.SetCursor(TCursorKind::Hourglass);
   try {
-    SwitchFrom(FFinished, FFinished->FResult);
+    SwitchFrom(FFinished, FFinished->Result());
   } catch (const std::bad_alloc&) {
     OutOfMemory();
   } catch (const std::exception& e) {
@@ -443,10 +383,7 @@ bool TGameEngine::SwitchFrom(TInterface* finished, int result) {
 bool TGameEngine::SwitchFromMainMenu(int result) {
   switch (result) {
     case MainMenuResult::Selector: Activate(*FPuzzleSelector, true, true); return true;
-    case MainMenuResult::Options:
-      Activate(*FOptionsScreen, true, true);
-      FOptionsScreen->FResult = 0;
-      return true;
+    case MainMenuResult::Options: Activate(*FOptionsScreen, true, true); return true;
     case MainMenuResult::ContinueLast: ContinueJigsaw(Options.LastJigsaw); return true;
     case MainMenuResult::MakerOfLast: OpenMaker(Options.LastJigsaw, *FMainMenu); return true;
     case MainMenuResult::PlayGiven:
@@ -461,7 +398,7 @@ bool TGameEngine::SwitchFromMainMenu(int result) {
 }
 
 bool TGameEngine::SwitchFromSelector(int result) {
-  const std::string picture = FPuzzleSelector->FCurrentPath;
+  const std::string picture = FPuzzleSelector->CurrentPath();
   switch (result) {
     case SelectorResult::Back: ReturnToMainMenu(false); return true;
     case SelectorResult::NewGame: NewGame(picture); return true;
@@ -491,8 +428,7 @@ bool TGameEngine::SwitchFromPlay(int result) {
     return true;
   }
   if (result != PlayResult::Options) return false;
-  FOptionsScreen->Enter();
-  FOptionsScreen->FResult = OptionsResult::ToGame;
+  FOptionsScreen->EnterOverGame();
   FActive = FOptionsScreen.get();
   return true;
 }
@@ -508,7 +444,6 @@ void TGameEngine::ReturnToMainMenu(bool freeSprites) {
   if (freeSprites) FreeSprites();
   FMainMenu->Enter();
   FActive = FMainMenu.get();
-  FMainMenu->FMouseStill = 0;
 }
 
 // Screens free what they made when they are left: a sprite still in use here was left behind.
@@ -519,24 +454,13 @@ void TGameEngine::FreeSprites() {
   std::fprintf(stderr, "quorvane-jigsaw: %d sprite(s) left behind by the screen before\n", leaked);
 }
 
-// The picture and its puzzle file into the maker's cutter; false, with the cause, when either
-// cannot be read. A picture without a puzzle file cannot be played.
-bool TGameEngine::LoadPuzzle(const std::string& picture) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  const std::string puzzle = ChangeFileExt(picture, ".pzl");
-  if (picture.empty()) FLoadError = "no jigsaw has been chosen yet";
-  else if (!FileExists(picture)) FLoadError = "the picture is missing";
-  else if (!cutter.LoadPicture(picture)) FLoadError = cutter.LastError();
-  else if (!FileExists(puzzle)) FLoadError = "no puzzle has been made of this picture yet";
-  else if (!cutter.LoadPuzzleFile(puzzle)) FLoadError = cutter.LastError();
-  else return true;
-  return false;
+// A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
+void TGameEngine::LoadFailed(const std::string& picture, const std::string& error, TInterface& from) {
+  ReportError(Lang(Text::LoadingFailed), picture.empty() ? error : picture + ": " + error);
+  ReturnTo(from);
 }
 
-// A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
-void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
-  ReleaseCutter();
-  ReportError(Lang(Text::LoadingFailed), picture.empty() ? FLoadError : picture + ": " + FLoadError);
+void TGameEngine::ReturnTo(TInterface& from) {
   if (&from == FMainMenu.get())
     ReturnToMainMenu(true);
   else
@@ -544,76 +468,42 @@ void TGameEngine::LoadFailed(const std::string& picture, TInterface& from) {
 }
 
 void TGameEngine::OpenMaker(const std::string& picture, TInterface& from) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  if (picture.empty() || !FileExists(picture) || !cutter.LoadPicture(picture)) {
-    FLoadError = picture.empty() ? "no jigsaw has been chosen yet"
-                 : FileExists(picture) ? cutter.LastError() : "the picture is missing";
-    LoadFailed(picture, from);
+  std::string error;
+  if (!FPuzzleMaker->OpenPicture(picture, error)) {
+    LoadFailed(picture, error, from);
     return;
   }
   FreeSprites();
   // Active before it enters: a maker that finds nothing to make leaves at once, and the next
   // switch takes the player back.
   FActive = FPuzzleMaker.get();
-  FPuzzleMaker->FPicturePath = picture;
   FPuzzleMaker->Enter();
   FGraphics->ResetWorkSurface();
 }
 
 void TGameEngine::NewGame(const std::string& picture) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  ShowCutProgress();
-  if (!LoadPuzzle(picture)) {
-    LoadFailed(picture, *FPuzzleSelector);
+  if (!FLauncher->NewGame(picture)) {
+    LoadFailed(picture, FLauncher->LastError(), *FPuzzleSelector);
     return;
   }
-  Options.LastJigsaw = picture;
-  cutter.ScalePicture(0);
-  cutter.DrawCutMap();
-  InfoWindow().SetPosition(0);
-  FDXDraw.ShowPrimary();
-  cutter.OnProgress = [this](TPuzzleCutter&) { CutterProgress(); };
-  cutter.CutPieces();
-  cutter.OnProgress = nullptr;
-  FreeSprites();
-  FBoardPlay->Enter();
-  FBoardPlay->NewGame(cutter, FDXDraw.Width() - 200, FDXDraw.Height() - 300);
   FActive = FBoardPlay.get();
-  cutter.Clear();
 }
 
 // Continues the saved game of the picture; the selector's choice becomes the last jigsaw.
 void TGameEngine::ContinueJigsaw(const std::string& picture) {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
   TInterface& from = *FFinished;
-  if (!LoadPuzzle(picture)) {
-    LoadFailed(picture, from);
-    return;
+  switch (FLauncher->ContinueGame(picture)) {
+    case EContinueResult::Playing: FActive = FBoardPlay.get(); return;
+    case EContinueResult::NotLoaded: LoadFailed(picture, FLauncher->LastError(), from); return;
+    // The saved game reports its own trouble; the player goes back where they came from.
+    case EContinueResult::NotRestored: ReturnTo(from); return;
   }
-  Options.LastJigsaw = picture;
-  FreeSprites();
-  FBoardPlay->Enter();
-  cutter.ScalePicture(0);
-  cutter.DrawCutMap();
-  cutter.CropToGrid();
-  const bool loaded = FBoardPlay->LoadGame(cutter, ChangeFileExt(picture, ".sav"));
-  cutter.Clear();
-  if (loaded) {
-    FActive = FBoardPlay.get();
-    return;
-  }
-  // The saved game reports its own trouble; the player goes back where they came from.
-  FBoardPlay->Leave();
-  if (&from == FMainMenu.get())
-    ReturnToMainMenu(true);
-  else
-    Activate(from, true, false);
 }
 
 // A switch that failed half way: every screen lets go of what it made, and the main menu
 // takes over.
 void TGameEngine::RecoverFromFailedSwitch(const std::string& cause) {
-  ReleaseCutter();
+  FPuzzleMaker->ReleasePicture();
   ReportError("Quorvane Jigsaw", cause);
   for (TInterface* screen : Screens())
     if (!screen->Done()) screen->Leave();
@@ -623,15 +513,9 @@ void TGameEngine::RecoverFromFailedSwitch(const std::string& cause) {
 
 // Loading or cutting a jigsaw ran out of memory: the one case that ends the program.
 void TGameEngine::OutOfMemory() {
-  ReleaseCutter();
+  FPuzzleMaker->ReleasePicture();
   if (FHooks.MessageBox) FHooks.MessageBox(kOutOfMemory, "Error");
   if (FHooks.Terminate) FHooks.Terminate();
-}
-
-void TGameEngine::ReleaseCutter() {
-  TPuzzleCutter& cutter = FPuzzleMaker->Cutter();
-  cutter.OnProgress = nullptr;
-  cutter.Clear();
 }
 
 void TGameEngine::ReportError(const std::string& title, const std::string& text) {
@@ -639,51 +523,16 @@ void TGameEngine::ReportError(const std::string& title, const std::string& text)
   if (FHooks.MessageBox) FHooks.MessageBox(text, title);
 }
 
-// The cut's progress box: the number of pieces is known only once the cut has begun.
-void TGameEngine::ShowCutProgress() {
-  TDXInfoWindow& info = InfoWindow();
-  info.FMessage = Lang(Text::CuttingThePuzzle);
-  info.FShowBar = true;
-  info.FShowPercent = true;
-  info.FShowFootnote = false;
-  info.FMin = 0;
-  info.FMax = 1;
-  info.FPosition = 0;
-  info.Draw();
-  FDXDraw.ShowPrimary();
-}
-
-// A save or a continue in the progress box, drawn again only when its percentage changes.
+// A save, a continue or the library's scan in the progress box.
 void TGameEngine::ShowProgress(ETextId line, int64_t done, int64_t total) {
-  TDXInfoWindow& info = InfoWindow();
-  constexpr int kSteps = 1000;
-  const int position = total > 0 ? int(std::min<int64_t>(done, total) * kSteps / total) : kSteps;
-  if (done == 0) {
-    info.FMessage = Lang(line);
-    info.FShowBar = info.FShowPercent = true;
-    info.FShowFootnote = false;
-    info.FMin = 0;
-    info.FMax = kSteps;
-    info.FPosition = -1;
-  }
-  const int shown = info.FPosition < 0 ? -1 : info.ShownPercent();
-  info.FPosition = position;
-  if (info.ShownPercent() == shown) return;
-  info.Draw();
-  FDXDraw.ShowPrimary();
-}
-
-void TGameEngine::CutterProgress() {
-  TDXInfoWindow& info = InfoWindow();
-  info.FMax = int(FPuzzleMaker->Cutter().Pieces().size()) - 1;
-  if (info.Step()) FDXDraw.ShowPrimary();
+  if (InfoWindow().ShowProgress(Lang(line), done, total)) FDXDraw.ShowPrimary();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Display changes and shutdown
 
 void TGameEngine::Resize() {
-  if (FSwitchingMode || !FTimer.Enabled) return;
+  if (FKeys->SwitchingMode() || !FTimer.Enabled) return;
   FGraphics->UpdateSurfaceSize();
   if (FActive) FActive->Resize();
 }

@@ -15,10 +15,11 @@
 namespace qj {
 
 class IDisplay;
-class TSurface;
 class TGraphicsEngine;
 class TInterface;
 class TBoardPlayInterface;
+class TGameLauncher;
+class TProgramKeys;
 class TPuzzleMakerInterface;
 class TPuzzleSelectorInterface;
 class TOptionsInterface;
@@ -65,7 +66,6 @@ class TGameEngine {
   static constexpr int kFullRedraw = 200;
   void ForceRedraw() { FTimer.Tag = kFullRedraw; }
   void TimerTick();
-  void CutterProgress();
   void SurfacesRestored();
   void ReloadAppearance();
   void StartMusic();
@@ -97,11 +97,6 @@ class TGameEngine {
   void DrawFrame();
   void Present();
   void WaitForWindowedCopy();
-  bool ProgramKey(uint16_t key, int shift);
-  void ToggleFullScreen();
-  void WritePause();
-  void RememberSurfaces();
-  void DumpSurfaces(bool onlyRemembered);
   bool SwitchFrom(TInterface* finished, int result);
   bool SwitchFromMainMenu(int result);
   bool SwitchFromSelector(int result);
@@ -113,20 +108,20 @@ class TGameEngine {
   void NewGame(const std::string& picture);
   void ContinueJigsaw(const std::string& picture);
   void OpenMaker(const std::string& picture, TInterface& from);
-  [[nodiscard]] bool LoadPuzzle(const std::string& picture);
-  void LoadFailed(const std::string& picture, TInterface& from);
+  void LoadFailed(const std::string& picture, const std::string& error, TInterface& from);
+  void ReturnTo(TInterface& from);
   void RecoverFromFailedSwitch(const std::string& cause);
   void OutOfMemory();
-  void ReleaseCutter();
   std::array<TInterface*, 5> Screens();
   void ReportError(const std::string& title, const std::string& text);
-  void ShowCutProgress();
   void ShowProgress(ETextId line, int64_t done, int64_t total);
 
   IDisplay& FDXDraw;
   TMainWindowHooks FHooks;
   std::unique_ptr<TGraphicsEngine> FGraphics;
+  std::unique_ptr<TProgramKeys> FKeys;
   std::unique_ptr<TBoardPlayInterface> FBoardPlay;
+  std::unique_ptr<TGameLauncher> FLauncher;
   std::unique_ptr<TPuzzleMakerInterface> FPuzzleMaker;
   std::unique_ptr<TPuzzleSelectorInterface> FPuzzleSelector;
   std::unique_ptr<TOptionsInterface> FOptionsScreen;
@@ -136,13 +131,10 @@ class TGameEngine {
   TInterface* FFinished = nullptr;
   TInterface* FActive = nullptr;
   bool FFirstRestore = true;
-  bool FSwitchingMode = false;
   bool FClosing = false;  // shutdown has begun
   std::vector<std::string> FFonts;
-  std::vector<const TSurface*> FRememberedSurfaces;
   int FLeakedSprites = 0;
   int FImagesTheme = -1;  // the theme whose widget images are in use
-  std::string FLoadError;  // why the last LoadPuzzle failed
   std::string FPlayPicture;  // the picture PlayPicture asked for
 };
 

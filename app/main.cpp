@@ -115,8 +115,7 @@ std::string AddToLibrary(const std::vector<std::string>& pictures) {
 int main(int argc, char** argv) {
   const qj::TCommandLine line = qj::ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
   if (line.Command != qj::ECommand::Play) return AnswerWithoutPlaying(line);
-  qj::TMainInterface::Showcase = line.Showcase;
-  qj::TMainInterface::PreviewTheme = line.Theme;
+  qj::TMainInterface::SetShowcase(line.Showcase, line.Theme);
   const std::vector<std::string> pictures = AbsolutePaths(line.Pictures);
   const std::string shots = line.Tour.empty() ? "" : AbsolutePaths({line.Tour}).front();
   if (!qj::InitProgramFolder(argc > 0 ? argv[0] : nullptr)) return 1;

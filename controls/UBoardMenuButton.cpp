@@ -113,7 +113,7 @@ void TBoardMenuButton::SetHints(const std::string& left, const std::string& righ
 void TBoardMenuButton::SetShown(bool shown) {
   if (TMySprite* s = FSprite.Get()) s->Visible = shown;
   for (TDXHint* hint : {FLeftHint.get(), FRightHint.get()}) {
-    hint->FEnabled = shown;
+    hint->SetEnabled(shown);
     if (!shown) hint->HideHint();
   }
 }

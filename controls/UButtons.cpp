@@ -164,6 +164,11 @@ void TDXButton::ShowHints() {
   (void)FHint2->ShowHint();
 }
 
+void TDXButton::EnableHints(bool enabled) {
+  FHint->SetEnabled(enabled);
+  FHint2->SetEnabled(enabled);
+}
+
 void TDXButton::PrepareHints() {
   FHint->SetCaption(FHintText);
   FHint2->SetCaption(FHintText2);

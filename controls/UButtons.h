@@ -60,6 +60,8 @@ class TDXButton : public TDXControl {
   void SetHighlighted(bool value);
   // Shows both hints now, as if the mouse had rested on the button: to point the player at it.
   void ShowHints();
+  // Both hints at once, for a button that is shown and hidden with its dialog.
+  void EnableHints(bool enabled);
   bool Highlighted() const { return FHighlighted; }
   int Right() const { return FLeft + FWidth; }
   int Bottom() const { return FTop + FHeight; }

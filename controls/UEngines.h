@@ -85,23 +85,6 @@ class TBasicEvents {
   std::vector<TOwnedControl> FRetiredControls;
 };
 
-// What a finished screen asks the engine to do next (its FResult).
-namespace MainMenuResult {
-enum : int { Quit = -1, Selector = 1, Options = 2, ContinueLast = 3, MakerOfLast = 4, PlayGiven = 5 };
-}
-namespace SelectorResult {
-enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3 };
-}
-namespace MakerResult {
-enum : int { ToSelector = 1 };
-}
-namespace OptionsResult {
-enum : int { ToMainMenu = -1, ToGame = 1 };
-}
-namespace PlayResult {
-enum : int { ToMainMenu = -1, Options = 1 };
-}
-
 class TInterface : public TBasicEvents {
  public:
   using TBasicEvents::TBasicEvents;
@@ -129,6 +112,8 @@ class TInterface : public TBasicEvents {
   virtual void Restore() = 0;
 
   bool Done() const { return FDone; }
+  // What the screen asked for when it finished: its own result codes.
+  int Result() const { return FResult; }
   // Sets the result code for the engine and leaves the screen.
   void Finish(int result) {
     FResult = result;
@@ -157,6 +142,8 @@ class TInterface : public TBasicEvents {
   int FMouseX = 0;
   int FMouseY = 0;
   uint32_t FMouseStill = 0;
+
+ protected:
   int FResult = 0;
   bool FDone = true;
 

@@ -43,6 +43,8 @@ class TDXHint : public TDXControl {
   // Extra steps at full opacity (none below 0).
   void SetHoldSteps(int steps);
   bool Shown() const { return FSprite.Get() != nullptr; }
+  // A disabled hint is not shown; one shown already stays until it fades or is hidden.
+  void SetEnabled(bool value) { FEnabled = value; }
 
   // The caption's first line (up to "|") and second line (after it, empty without one).
   std::pair<std::string, std::string> Lines() const;
@@ -54,9 +56,10 @@ class TDXHint : public TDXControl {
   TControlEvent OnBeforeShow;
   TControlEvent OnHide;
   int FFontSize = kDefaultFontSize;
-  bool FEnabled = true;
 
  private:
+  bool FEnabled = true;
+
   void DrawBox();
   uint8_t FadeAlpha() const;
 };

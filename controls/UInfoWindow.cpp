@@ -48,6 +48,16 @@ TDXInfoWindow::TDXInfoWindow() : FTitle(Lang(Text::GameTitle)), FFootnote(Lang(T
   CenterOnScreen();
 }
 
+void TDXInfoWindow::Start(const TInfoRequest& request) {
+  FMessage = request.Message;
+  FShowBar = request.ShowBar;
+  FShowPercent = request.ShowPercent;
+  FShowFootnote = request.ShowFootnote;
+  FMin = request.Min;
+  FMax = request.Max;
+  FPosition = request.Min;
+}
+
 void TDXInfoWindow::CenterOnScreen() {
   const IDisplay* display = DXDraw();
   if (!display) return;
@@ -63,6 +73,19 @@ void TDXInfoWindow::SetPosition(int value) {
 bool TDXInfoWindow::Step() {
   const int shown = ShownPercent();
   FPosition = std::min(FMax, FPosition + 1);
+  if (ShownPercent() == shown) return false;
+  Draw();
+  return true;
+}
+
+bool TDXInfoWindow::ShowProgress(const std::string& message, int64_t done, int64_t total) {
+  constexpr int kSteps = 1000;
+  if (done == 0) {
+    Start({message, true, true, false, 0, kSteps});
+    FPosition = -1;  // before the range: the first position is always drawn
+  }
+  const int shown = FPosition < FMin ? -1 : ShownPercent();
+  FPosition = total > 0 ? int(std::min<int64_t>(done, total) * kSteps / total) : kSteps;
   if (ShownPercent() == shown) return false;
   Draw();
   return true;

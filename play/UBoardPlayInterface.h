@@ -17,6 +17,11 @@ namespace qj {
 class TPieces;
 class TPuzzleCutter;
 
+// What the play screen asks the engine to do next (its result).
+namespace PlayResult {
+enum : int { ToMainMenu = -1, Options = 1 };
+}
+
 // How a carried selection follows the mouse: not at all, while the button is held, or after a
 // quick click until the next click drops it.
 enum class EDragMode { Idle = 0, Holding = 1, Clicked = 4 };

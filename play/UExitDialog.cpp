@@ -85,7 +85,7 @@ void TExitDialog::Show(bool shown) {
   ShowSprite(FWindow, shown);
   for (TDXButton* b : FButtons) {
     ShowSprite(b, shown);
-    b->FHint->FEnabled = b->FHint2->FEnabled = shown;
+    b->EnableHints(shown);
   }
 }
 

@@ -53,8 +53,13 @@ bool StepDue(uint32_t& lastTick, uint32_t periodMs) {
 
 }  // namespace
 
-EShowcase TMainInterface::Showcase = EShowcase::None;
-int TMainInterface::PreviewTheme = -1;
+EShowcase TMainInterface::FShowcase = EShowcase::None;
+int TMainInterface::FPreviewTheme = -1;
+
+void TMainInterface::SetShowcase(EShowcase showcase, int theme) {
+  FShowcase = showcase;
+  FPreviewTheme = theme;
+}
 
 TMainInterface::TMainInterface(TGraphicsEngine* engine) : TInterface(engine) {}
 
@@ -66,22 +71,25 @@ bool TMainInterface::CanContinueLast() {
          FileExists(ChangeFileExt(picture, ".pzl"));
 }
 
+// A player back from another screen gets no hint from where the mouse happens to rest: hints
+// wait until it moves.
 void TMainInterface::Enter() {
   TInterface::Enter();
-  if (Showcase == EShowcase::None) {
+  FMouseStill = 0;
+  if (FShowcase == EShowcase::None) {
     ShowMenu();
     return;
   }
   UsePreviewTheme();
-  if (Showcase == EShowcase::Gallery)
+  if (FShowcase == EShowcase::Gallery)
     FGallery = std::make_unique<TGallery>(*this);
   else
     FMenuSprites = BuildThemePreview(*this);
 }
 
 void TMainInterface::UsePreviewTheme() {
-  if (PreviewTheme < 0 || size_t(PreviewTheme) >= Themes.size() || PreviewTheme == Options.Environment) return;
-  Options.Environment = PreviewTheme;
+  if (FPreviewTheme < 0 || size_t(FPreviewTheme) >= Themes.size() || FPreviewTheme == Options.Environment) return;
+  Options.Environment = FPreviewTheme;
   if (OnAppearanceChanged) OnAppearanceChanged();
 }
 
@@ -89,8 +97,8 @@ void TMainInterface::UsePreviewTheme() {
 // new theme themselves, as every live control does.
 void TMainInterface::NextPreviewTheme() {
   if (Themes.empty()) return;
-  PreviewTheme = int((size_t(Options.Environment) + 1) % Themes.size());
-  if (Showcase == EShowcase::Gallery) {
+  FPreviewTheme = int((size_t(Options.Environment) + 1) % Themes.size());
+  if (FShowcase == EShowcase::Gallery) {
     UsePreviewTheme();
     FGallery->ThemeChanged();
     return;
@@ -111,7 +119,7 @@ void TMainInterface::Leave() {
 // and goes to the new right edge; everything else is made again.
 void TMainInterface::Resize() {
   if (FDone) return;
-  switch (Showcase) {
+  switch (FShowcase) {
     case EShowcase::None:
       if (FPicture) PlaceMenu();
       else ShowMenu();
@@ -341,7 +349,7 @@ void TMainInterface::MouseMove(int shift, int x, int y) {
 // Keys of the choices: P or S plays, O opens the options, C continues, E or X quits, M opens
 // the maker on the last jigsaw.
 void TMainInterface::KeyPress(char32_t& key) {
-  if (FDone || Showcase != EShowcase::None) return;
+  if (FDone || FShowcase != EShowcase::None) return;
   const char32_t upper = key >= 'a' && key <= 'z' ? key - 'a' + 'A' : key;
   EChoice choice = ChoiceCount;
   switch (upper) {
@@ -364,8 +372,8 @@ void TMainInterface::KeyPress(char32_t& key) {
 // jigsaw); Escape quits.
 void TMainInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone) return;
-  if (key == 'T' && Showcase != EShowcase::None) NextPreviewTheme();
-  if (Showcase != EShowcase::None && key != VK_ESCAPE) return;
+  if (key == 'T' && FShowcase != EShowcase::None) NextPreviewTheme();
+  if (FShowcase != EShowcase::None && key != VK_ESCAPE) return;
   if (key == VK_ESCAPE) Finish(MainMenuResult::Quit);
   if (key >= '1' && key <= '3') Choose(EChoice(key - '1'));
   if (key == '4') Finish(MainMenuResult::MakerOfLast);

@@ -13,10 +13,14 @@
 #include "controls/UEngines.h"
 #include "graphics/USpriteHandle.h"
 #include "platform/Surface.h"
+#include "screens/UShowcase.h"
 
 namespace qj {
 
-enum class EShowcase { None, ThemePreview, Gallery };
+// What the finished main menu asks the engine to do next (its result).
+namespace MainMenuResult {
+enum : int { Quit = -1, Selector = 1, Options = 2, ContinueLast = 3, MakerOfLast = 4, PlayGiven = 5 };
+}
 
 class TGallery;
 
@@ -47,13 +51,16 @@ class TMainInterface : public TInterface {
 
   // Started with --theme-preview or --gallery, the menu shows the current theme's control
   // images or a working example of every control instead, and T steps to the next theme.
-  // PreviewTheme >= 0 picks the theme to begin with.
-  static EShowcase Showcase;
-  static int PreviewTheme;
+  // A theme >= 0 is the one to begin with. Set before the menu is first shown.
+  static void SetShowcase(EShowcase showcase, int theme);
+  static EShowcase Showcase() { return FShowcase; }
   // The showcase moved to another theme: every screen's graphics must be made again.
   std::function<void()> OnAppearanceChanged;
 
  private:
+  static EShowcase FShowcase;
+  static int FPreviewTheme;
+
   void UsePreviewTheme();
   void NextPreviewTheme();
   void ShowMenu();

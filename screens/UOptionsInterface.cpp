@@ -404,8 +404,7 @@ void TOptionsInterface::ShowConfirmation(bool shown) {
                         static_cast<TDXControl*>(Button(Revert))})
     SetShown(c, shown);
   for (EButton b : {Keep, Revert}) {
-    Button(b)->FHint->FEnabled = shown;
-    Button(b)->FHint2->FEnabled = shown;
+    Button(b)->EnableHints(shown);
     if (!shown) Button(b)->FHint->HideHint();
   }
   Group(Confirm)->Paint();

@@ -21,6 +21,11 @@
 
 namespace qj {
 
+// What the finished options screen asks the engine to do next (its result).
+namespace OptionsResult {
+enum : int { ToMainMenu = -1, ToGame = 1 };
+}
+
 class TOptionsInterface : public TInterface {
  public:
   using EButton = TOptionsControls::EButton;
@@ -37,6 +42,11 @@ class TOptionsInterface : public TInterface {
   explicit TOptionsInterface(TGraphicsEngine* engine);
 
   void Enter() override;
+  // Shown over a paused game: leaving goes back to that game.
+  void EnterOverGame() {
+    Enter();
+    FResult = OptionsResult::ToGame;
+  }
   void Leave() override;
   void Update() override;
   void MouseDown(int button, int shift, int x, int y) override;

@@ -88,6 +88,18 @@ TPuzzleMakerInterface::~TPuzzleMakerInterface() = default;
 
 // ---- Entering and leaving -------------------------------------------------------------------------
 
+bool TPuzzleMakerInterface::OpenPicture(const std::string& picture, std::string& error) {
+  FPicturePath = picture;
+  if (picture.empty()) error = "no jigsaw has been chosen yet";
+  else if (!FileExists(picture)) error = "the picture is missing";
+  else if (FCutter->LoadPicture(picture)) return true;
+  else error = FCutter->LastError();
+  FCutter->Clear();
+  return false;
+}
+
+void TPuzzleMakerInterface::ReleasePicture() { FCutter->Clear(); }
+
 // Without a picture there is nothing to make: the player goes back to choose another.
 void TPuzzleMakerInterface::Enter() {
   TInterface::Enter();
@@ -503,8 +515,7 @@ void TPuzzleMakerInterface::OptionsChanged() {
 // leaves a region open changes the count.
 void TPuzzleMakerInterface::PressCheck() {
   TDXInfoWindow& info = InfoWindow();
-  info.FMessage = Lang(Text::CheckingTheCut);
-  info.FShowBar = info.FShowPercent = info.FShowFootnote = false;
+  info.Start({Lang(Text::CheckingTheCut)});
   info.Draw();
   FEngine->Display().ShowPrimary();
   TPuzzleCutter& c = *FCutter;

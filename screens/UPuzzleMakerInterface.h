@@ -1,6 +1,7 @@
 // The puzzle maker: makes a picture into a puzzle. The player chooses a cut style, a piece shape,
 // the piece size and the distortion of the grid, sees the cut lines over the picture, checks the
-// cut and saves the puzzle file beside the picture. It owns the cutter that play uses too.
+// cut and saves the puzzle file beside the picture. Its cutter holds a picture only while the
+// screen is shown.
 #pragma once
 
 #include <array>
@@ -20,6 +21,11 @@ class TDXButton;
 class TDXCheckBox;
 class TDXScrollBar;
 class TDXWindow;
+
+// What the finished maker asks the engine to do next (its result).
+namespace MakerResult {
+enum : int { ToSelector = 1 };
+}
 
 class TPuzzleMakerInterface : public TInterface {
  public:
@@ -62,8 +68,11 @@ class TPuzzleMakerInterface : public TInterface {
   bool ErrorShown() const;
   bool QuestionShown() const;
 
-  // The picture the engine loaded into the cutter, named when it could not be.
-  std::string FPicturePath;
+  // The picture to make a puzzle of when the screen is entered next, read into the cutter. False,
+  // with the cause, when it cannot be read; the cutter then holds no picture.
+  [[nodiscard]] bool OpenPicture(const std::string& picture, std::string& error);
+  // Lets go of the cutter's images at once, after a failure on the way into or on the screen.
+  void ReleasePicture();
   // A message for the player: title and text.
   std::function<void(const std::string& title, const std::string& text)> OnMessage;
 
@@ -104,6 +113,7 @@ class TPuzzleMakerInterface : public TInterface {
   void Message(const std::string& text);
 
   std::unique_ptr<TPuzzleCutter> FCutter;
+  std::string FPicturePath;  // named when the picture could not be read
   std::vector<std::string> FStyleList;
   TDXWindow* FFrameWindow = nullptr;
   TDXWindow* FView = nullptr;

@@ -29,7 +29,6 @@ constexpr int kBottomMargin = 45;
 constexpr int kDeskTop = 64;  // below the scroll arrows, which would cover the first title
 constexpr int kArrowWidth = 70, kArrowHeight = 20;
 constexpr uint32_t kPulseMs = 50;
-constexpr int kGlowStep = 10;
 constexpr int kHelpTopic = 1;
 
 std::string Lower(std::string s) {
@@ -113,11 +112,10 @@ bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken)
   const int left = 15 + Random(std::max(1, width - 150));
   const int top = 40 + Random(std::max(1, height - 150));
   thumb->Setup("", left, top, 220, 200, {.Style = 1, .TitleFontSize = 10});
-  thumb->FNameTaken = nameTaken;
   std::string error;
   bool loaded = false;
   try {
-    loaded = thumb->Load(path, FHiddenImage, error);
+    loaded = thumb->Load(path, FHiddenImage, nameTaken, error);
   } catch (const std::exception& e) {
     error = path + ": " + e.what();
   }
@@ -358,7 +356,7 @@ void TPuzzleSelectorInterface::StepChoice(int by) {
 }
 
 bool TPuzzleSelectorInterface::RefuseSharedName(const TDXThumbWindow& thumb) {
-  if (!thumb.FNameTaken) return false;
+  if (!thumb.NameTaken()) return false;
   Message(Lang(Text::Make), ExtractFileName(thumb.FPath) +
                          ": another picture of the same name owns its puzzle and saved game. Rename the file to make a puzzle of it.");
   return true;
@@ -454,16 +452,9 @@ void TPuzzleSelectorInterface::Pulse() {
   const uint32_t now = GetTickCount();
   if (now - FLastPulse <= kPulseMs) return;
   FLastPulse = now;
-  for (size_t i = 0; i < FThumbs.size(); ++i) {
-    TDXThumbWindow& t = Thumb(i);
-    if (&t == active || t.FGlow == 255) continue;
-    t.FGlow = 255;
-    t.Repaint();
-  }
-  if (active->FGlowStep == 0 || (active->FGlowStep < 0 && active->FGlow < 11)) active->FGlowStep = kGlowStep;
-  else if (active->FGlowStep > 0 && active->FGlow >= 245) active->FGlowStep = -kGlowStep;
-  active->FGlow = uint8_t(std::clamp(active->FGlow + active->FGlowStep, 0, 255));
-  active->Repaint();
+  for (size_t i = 0; i < FThumbs.size(); ++i)
+    if (TDXThumbWindow& t = Thumb(i); &t != active) t.EndGlow();
+  active->StepGlow();
 }
 
 // ---- Input ---------------------------------------------------------------------------------------

@@ -20,6 +20,11 @@
 
 namespace qj {
 
+// What the finished selector asks the engine to do next with its chosen picture (its result).
+namespace SelectorResult {
+enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3 };
+}
+
 class TPuzzleSelectorInterface : public TInterface {
  public:
   // The buttons: the five at the bottom left, Back at the right, the scroll arrows at the top
@@ -57,7 +62,9 @@ class TPuzzleSelectorInterface : public TInterface {
   int ScrollOffset() const { return FScrollOffset; }
 
   // Full path of the picture chosen last; the engine reads it after the screen leaves.
-  std::string FCurrentPath;
+  const std::string& CurrentPath() const { return FCurrentPath; }
+  // The picture chosen when the screen is shown next, and until the player chooses another.
+  void OpenOn(const std::string& picture) { FCurrentPath = picture; }
   // The library's scan: the language line naming it, files done and their number.
   std::function<void(ETextId line, int64_t done, int64_t total)> OnProgress;
   // A message for the player: title and text.
@@ -92,6 +99,7 @@ class TPuzzleSelectorInterface : public TInterface {
   [[nodiscard]] bool RefuseSharedName(const TDXThumbWindow& thumb);
   void Message(const std::string& title, const std::string& text);
 
+  std::string FCurrentPath;
   TMyDib FHiddenImage;
   std::vector<TOwnedControl> FThumbs;
   std::array<TDXButton*, ButtonCount> FButtons{};

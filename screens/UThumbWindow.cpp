@@ -1,5 +1,6 @@
 #include "screens/UThumbWindow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -15,11 +16,13 @@ namespace {
 
 constexpr int kTextLeft = 10;
 constexpr int kTextTop = 3;
+constexpr int kGlowStep = 10;
 
 }  // namespace
 
-bool TDXThumbWindow::Load(const std::string& path, const TMyDib& hidden, std::string& error) {
+bool TDXThumbWindow::Load(const std::string& path, const TMyDib& hidden, bool nameTaken, std::string& error) {
   FPath = path;
+  FNameTaken = nameTaken;
   FBestRecord = FLastRecord = TGameRecord{};
   const std::string scores = ChangeFileExt(path, ".hsc");
   // Without a score file the records stay zero, and zero records show nothing.
@@ -121,6 +124,20 @@ void TDXThumbWindow::Repaint() {
   if (FHasSavedGame && FScoresRead && FLastRecord.InitialPieces > 0)
     line(2, Lang(Text::TimeLabel) + " " + ClockText(FLastRecord.Elapsed));
   SetImage(image);
+}
+
+// Down to dark and back up to light, turning at the ends.
+void TDXThumbWindow::StepGlow() {
+  if (FGlowStep == 0 || (FGlowStep < 0 && FGlow < 11)) FGlowStep = kGlowStep;
+  else if (FGlowStep > 0 && FGlow >= 245) FGlowStep = -kGlowStep;
+  FGlow = uint8_t(std::clamp(FGlow + FGlowStep, 0, 255));
+  Repaint();
+}
+
+void TDXThumbWindow::EndGlow() {
+  if (FGlow == 255) return;
+  FGlow = 255;
+  Repaint();
 }
 
 }  // namespace qj

@@ -26,12 +26,18 @@ class TDXThumbWindow : public TDXWindow {
   // Reads the picture's score file, its puzzle file (a puzzle file read in full and found
   // malformed is deleted; one that cannot be read is kept) and whether a game is saved, and
   // builds the window's image. False, with the cause, when the picture cannot be shown.
-  // `hidden` is what a puzzle that hides its picture shows.
-  [[nodiscard]] bool Load(const std::string& path, const TMyDib& hidden, std::string& error);
+  // `hidden` is what a puzzle that hides its picture shows. `nameTaken`: another picture of the
+  // same name owns the puzzle and the saved game of that name, so neither is read.
+  [[nodiscard]] bool Load(const std::string& path, const TMyDib& hidden, bool nameTaken, std::string& error);
   // After the saved game was deleted or came back: the caption and the texts follow.
   void SavedGameChanged();
-  // The texts over the image in grey FGlow.
+  // The texts over the image in the grey of the glow.
   void Repaint();
+  // One step of the texts' pulse between dark and light while the window is the chosen one.
+  void StepGlow();
+  // The texts light again once another window is chosen.
+  void EndGlow();
+  bool NameTaken() const { return FNameTaken; }
   // The file name without its extension, lower case but the first letter.
   std::string Name() const;
   // The progress of the game in progress, or -1 when there is none or its record is unusable.
@@ -43,11 +49,7 @@ class TDXThumbWindow : public TDXWindow {
   bool FHasSavedGame = false;
   EThumbKind FKind = EThumbKind::Picture;
   int32_t FPieceCount = 0;
-  uint8_t FGlow = 255;
-  int FGlowStep = 0;
   std::string FPath;
-  // Another picture of the same name owns the puzzle and the saved game of that name.
-  bool FNameTaken = false;
 
  private:
   [[nodiscard]] bool LoadPuzzle(const TMyDib& hidden);
@@ -55,6 +57,9 @@ class TDXThumbWindow : public TDXWindow {
   std::string CaptionText() const;
 
   TMyDib FBaseImage;
+  uint8_t FGlow = 255;
+  int FGlowStep = 0;
+  bool FNameTaken = false;
 };
 
 }  // namespace qj

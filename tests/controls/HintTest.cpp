@@ -210,7 +210,7 @@ TEST_F(Hints, HintsWithoutTextOrDisabledAreNeverShown) {
   TDXHint& hint = MakeHint("");
   EXPECT_FALSE(hint.ShowHint());
   hint.SetCaption("Play");
-  hint.FEnabled = false;
+  hint.SetEnabled(false);
   EXPECT_FALSE(hint.ShowHint());
   EXPECT_FALSE(hint.Shown());
   EXPECT_EQ(Options.HintMs, TOptions().HintMs);

@@ -159,7 +159,7 @@ TEST_F(DispatchTest, UpdateAnimatesControlsAndReportsTheFinishedScreenOnce) {
   screen.Finish(7);
   screen.Update();
   EXPECT_EQ(done, 1);
-  EXPECT_EQ(screen.FResult, 7);
+  EXPECT_EQ(screen.Result(), 7);
 }
 
 TEST(ControlAnimation, StopsAtTheLastFrameAndKeepsPainting) {

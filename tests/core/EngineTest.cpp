@@ -102,7 +102,7 @@ TEST_F(EngineTest, APictureHandedToTheProgramOpensTheSelectorOnIt) {
   Engine().ShowInSelector(picture);
   Frame();
   EXPECT_EQ(Active(), Screen(Engine().Selector()));
-  EXPECT_EQ(Engine().Selector().FCurrentPath, picture);
+  EXPECT_EQ(Engine().Selector().CurrentPath(), picture);
 }
 
 TEST_F(EngineTest, TheSelectorOffersEveryPictureFormatOfTheLibrary) {
@@ -124,7 +124,7 @@ TEST_F(EngineTest, TheSelectorOffersEveryPictureFormatOfTheLibrary) {
   ASSERT_EQ(Active(), Screen(Engine().Selector()));
   std::vector<std::string> offered;
   for (int step = 0; step < 4; ++step) {
-    offered.push_back(ExtractFileName(Engine().Selector().FCurrentPath));
+    offered.push_back(ExtractFileName(Engine().Selector().CurrentPath()));
     Key(VK_RIGHT);
   }
   EXPECT_EQ(offered, (std::vector<std::string>{"a.png", "b.jpeg", "c.DIB", "a.png"}));
@@ -137,7 +137,7 @@ TEST_F(EngineTest, AResultNotInTheTableLeavesNoActiveScreenAndIsRetriedEveryFram
   EXPECT_EQ(Engine().Finished(), Screen(Engine().MainMenu()));
   Frame();
   EXPECT_EQ(Active(), nullptr);
-  Engine().MainMenu().FResult = 1;
+  Engine().MainMenu().Finish(1);
   Frame();
   EXPECT_EQ(Active(), Screen(Engine().Selector()));
 }

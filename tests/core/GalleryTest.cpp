@@ -25,15 +25,13 @@ class GalleryTest : public TEngineFixture {
       std::filesystem::copy(std::string(QJ_PROGRAM_DIR) + "/" + part, folder.File(part),
                             std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     MakeJigsaw("Sample", false);
-    TMainInterface::Showcase = EShowcase::Gallery;
-    TMainInterface::PreviewTheme = 0;
+    TMainInterface::SetShowcase(EShowcase::Gallery, 0);
     FControlsBefore = TDXControl::LiveCount();
     Start();
     Frame();
   }
   void TearDown() override {
-    TMainInterface::Showcase = EShowcase::None;
-    TMainInterface::PreviewTheme = -1;
+    TMainInterface::SetShowcase(EShowcase::None, -1);
     SetControlImages(nullptr);
   }
 

@@ -24,7 +24,7 @@ class MakerRoadTest : public TEngineFixture {
     Key('1');
     Frame();
     ASSERT_EQ(Engine().Active(), &Engine().Selector());
-    ASSERT_EQ(Engine().Selector().FCurrentPath, picture);
+    ASSERT_EQ(Engine().Selector().CurrentPath(), picture);
   }
   std::string picture;
 };

@@ -33,7 +33,7 @@ class PlayRoadTest : public TEngineFixture {
   void PlayFromSelector() {
     Key('1');
     Frame();
-    ASSERT_EQ(Engine().Selector().FCurrentPath, picture);
+    ASSERT_EQ(Engine().Selector().CurrentPath(), picture);
     Key(VK_RETURN);
     Frame();
   }
@@ -56,9 +56,9 @@ TEST_F(PlayRoadTest, ANewGameCutsThePictureWithOneProgressStepPerPiece) {
   ASSERT_EQ(Engine().Active(), Play());
   EXPECT_EQ(Engine().BoardPlay().PieceCount(), 12);
   EXPECT_EQ(Options.LastJigsaw, picture);
-  EXPECT_EQ(InfoWindow().FMax, 11);
-  EXPECT_EQ(InfoWindow().FPosition, 11);
-  EXPECT_TRUE(Engine().Maker().Cutter().Pieces().empty()) << "the cutter let go of its work";
+  EXPECT_EQ(InfoWindow().Max(), 11);
+  EXPECT_EQ(InfoWindow().Position(), 11);
+  EXPECT_TRUE(Engine().Maker().Cutter().Picture().Empty()) << "the game was cut without the maker's cutter";
 }
 
 // Straight to the table: a picture without a puzzle gets one with the maker's first values;
@@ -75,12 +75,12 @@ TEST_F(PlayRoadTest, PlayingAGivenPictureMakesItsPuzzleOrContinuesItsGame) {
   Frame();
   ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
   ASSERT_TRUE(FileExists(ChangeFileExt(fresh, ".zip")));
-  EXPECT_EQ(InfoWindow().FPosition, InfoWindow().FMax) << "the save's progress ran to its end";
+  EXPECT_EQ(InfoWindow().Position(), InfoWindow().Max()) << "the save's progress ran to its end";
   Engine().PlayPicture(fresh);
   Frame();
   ASSERT_EQ(Engine().Active(), Play());
   EXPECT_EQ(Engine().BoardPlay().PieceCount(), pieces);
-  EXPECT_EQ(InfoWindow().FPosition, InfoWindow().FMax) << "the continue's progress ran to its end";
+  EXPECT_EQ(InfoWindow().Position(), InfoWindow().Max()) << "the continue's progress ran to its end";
   EXPECT_TRUE(messages.empty());
 }
 
@@ -103,7 +103,7 @@ TEST_F(PlayRoadTest, TheOptionsScreenPausesTheGameAndReturnsToIt) {
   Key(VK_F2);
   Frame();
   ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().OptionsScreen()));
-  EXPECT_EQ(Engine().OptionsScreen().FResult, 1);
+  EXPECT_EQ(Engine().OptionsScreen().Result(), 1);
   Key(VK_ESCAPE);
   Frame();
   EXPECT_EQ(Engine().Active(), Play());
@@ -135,7 +135,7 @@ TEST_F(PlayRoadTest, ADamagedJpegIsRefusedWithTheDecodersCause) {
   Truncate(jpeg);
   Key('1');
   Frame();
-  ASSERT_EQ(Engine().Selector().FCurrentPath, jpeg) << "the first picture of the library";
+  ASSERT_EQ(Engine().Selector().CurrentPath(), jpeg) << "the first picture of the library";
   Key(VK_RETURN);
   Frame();
   EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
@@ -207,8 +207,8 @@ TEST_F(PlayRoadTest, ADroppedPictureJoinsTheLibraryAndIsChosen) {
   mainWindow->HandleEvent(drop);
   Frame();
   ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
-  EXPECT_EQ(ExtractFileName(Engine().Selector().FCurrentPath), "Holiday.bmp");
-  EXPECT_NE(Engine().Selector().ThumbOf(Engine().Selector().FCurrentPath), nullptr);
+  EXPECT_EQ(ExtractFileName(Engine().Selector().CurrentPath()), "Holiday.bmp");
+  EXPECT_NE(Engine().Selector().ThumbOf(Engine().Selector().CurrentPath()), nullptr);
 
   const std::string text = elsewhere.Write("notes.jpg", "shopping list");
   TInputEvent refused{.Kind = TInputKind::DropFile, .Path = text};

@@ -64,7 +64,7 @@ TEST_F(ReadOnlyFolder, TheMakerKeepsTheSavedGameAndStaysWhenThePuzzleCannotBeWri
     if (!maker.Cutter().LoadPicture(Jigsaw())) return;
     maker.Enter();
     maker.Button(TPuzzleMakerInterface::Save)->Click();
-    std::printf("result: %d done: %d\n", maker.FResult, maker.Done() ? 1 : 0);
+    std::printf("result: %d done: %d\n", maker.Result(), maker.Done() ? 1 : 0);
     maker.Leave();
   });
   RestoreWritable(Library());

@@ -265,7 +265,7 @@ TEST_F(PlayInputTest, TheOptionsButtonPausesTheGameOnce) {
   Screen->Menu().ClickSide(MenuButton::MainMenu, EMenuSide::Left);
   Frames(3);
   EXPECT_EQ(paused, 1);
-  EXPECT_EQ(Screen->FResult, PlayResult::Options);
+  EXPECT_EQ(Screen->Result(), PlayResult::Options);
   EXPECT_FALSE(Piece(0).Sprite()->Visible);
   Screen->Resume();
   Frames(3);

@@ -91,7 +91,7 @@ TEST_F(MainMenuTest, LettersChooseInEitherCase) {
     Menu.Enter();
     Press(key);
     EXPECT_TRUE(Menu.Done()) << char(key);
-    EXPECT_EQ(Menu.FResult, result) << char(key);
+    EXPECT_EQ(Menu.Result(), result) << char(key);
   }
 }
 
@@ -99,7 +99,7 @@ TEST_F(MainMenuTest, InputAfterTheChoiceIsIgnoredAndLeavingTwiceIsHarmless) {
   Menu.Enter();
   Press('o');
   Press('x');  // a second key of the same frame
-  EXPECT_EQ(Menu.FResult, MainMenuResult::Options);
+  EXPECT_EQ(Menu.Result(), MainMenuResult::Options);
   Menu.Leave();
   EXPECT_TRUE(Menu.Done());
   EXPECT_EQ(Engine.LiveSpriteCount(), 0) << "everything the menu made is gone";
@@ -112,7 +112,7 @@ TEST_F(MainMenuTest, AClickOnAButtonChoosesIt) {
   Menu.MouseDown(0, ssLeft, x, y);
   Menu.MouseUp(0, 0, x, y);
   EXPECT_TRUE(Menu.Done());
-  EXPECT_EQ(Menu.FResult, MainMenuResult::Selector);
+  EXPECT_EQ(Menu.Result(), MainMenuResult::Selector);
 }
 
 TEST_F(MainMenuTest, ContinueNeedsThePictureItsSavedGameAndItsPuzzle) {
@@ -128,7 +128,7 @@ TEST_F(MainMenuTest, ContinueNeedsThePictureItsSavedGameAndItsPuzzle) {
   Menu.Enter();
   EXPECT_FALSE(Menu.ContinueDimmed());
   Press('C');
-  EXPECT_EQ(Menu.FResult, MainMenuResult::ContinueLast);
+  EXPECT_EQ(Menu.Result(), MainMenuResult::ContinueLast);
 }
 
 TEST_F(MainMenuTest, TheWelcomeLineScrollsOnceAndTheCreditsRollOnRequest) {
@@ -173,7 +173,7 @@ TEST_F(MainMenuTest, WithoutItsPicturesTheMenuIsShownAsTextAndStillWorks) {
   EXPECT_EQ(Menu.Button(TMainInterface::Play), nullptr);
   EXPECT_GT(Engine.LiveSpriteCount(), 4) << "the choices written out";
   Press('o');
-  EXPECT_EQ(Menu.FResult, MainMenuResult::Options);
+  EXPECT_EQ(Menu.Result(), MainMenuResult::Options);
 }
 
 }  // namespace

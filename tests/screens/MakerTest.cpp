@@ -56,8 +56,8 @@ class MakerTest : public ::testing::Test, protected TScreenWorld {
   }
   // As the engine opens the maker: the picture into its cutter, then Enter.
   void Open(const std::string& picture) {
-    ASSERT_TRUE(Maker.Cutter().LoadPicture(picture));
-    Maker.FPicturePath = picture;
+    std::string error;
+    ASSERT_TRUE(Maker.OpenPicture(picture, error)) << error;
     Maker.Enter();
     Frame();
   }
@@ -117,7 +117,7 @@ class MakerTest : public ::testing::Test, protected TScreenWorld {
 
 TEST_F(MakerTest, ANewPuzzleStartsWithTheDefaultsAndEveryControlInPlace) {
   Open(AddPicture("new.bmp", 400, 300));
-  EXPECT_EQ(Maker.FResult, -1);
+  EXPECT_EQ(Maker.Result(), -1);
   EXPECT_EQ(Maker.StyleButtons().size(), 9u);
   EXPECT_EQ(Maker.ShapeButtons().size(), 7u);
   EXPECT_EQ(Maker.Shape(), 1);
@@ -136,7 +136,7 @@ TEST_F(MakerTest, ANewPuzzleStartsWithTheDefaultsAndEveryControlInPlace) {
   EXPECT_FALSE(Maker.ViewScroll(false)->FSprite.Get()->Visible);
   uint16_t escape = VK_ESCAPE;
   Maker.KeyDown(escape, 0);
-  EXPECT_EQ(Maker.FResult, MakerResult::ToSelector);
+  EXPECT_EQ(Maker.Result(), MakerResult::ToSelector);
 }
 
 TEST_F(MakerTest, TheStylesAreNamedInThePlayersLanguage) {
@@ -171,7 +171,7 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   ASSERT_EQ(positions, (std::vector<int>{6, 3, 30, 3, 14, 25, 2, 11}));
   EXPECT_EQ(Maker.CheckState(), M::Unchecked);
   Click(M::Save);
-  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector) << (Messages.empty() ? "" : Messages.back());
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector) << (Messages.empty() ? "" : Messages.back());
   EXPECT_FALSE(FileExists(Home.File("Jigsaws/trip.zip")));
   TPuzzlePlayOptions options;
   const TCutParameters stored = StoredCut(picture, &options);
@@ -192,7 +192,7 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   EXPECT_EQ(Maker.Shape(), 3);
   EXPECT_EQ(Maker.CurrentStyle(), 7);
   Click(M::Save);
-  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector);
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
   const TCutParameters again = StoredCut(picture);
   EXPECT_TRUE(EncodeCutParameters(again) == EncodeCutParameters(stored));
   EXPECT_EQ(SavedCut(picture), first);
@@ -228,10 +228,10 @@ TEST_F(MakerTest, AnUnsoundCutShowsTheErrorWindowAndIsNotSaved) {
   EXPECT_NE(Maker.ShapedCount(), Maker.StraightCount());
   Click(M::Save);
   EXPECT_TRUE(Maker.ErrorShown());
-  EXPECT_EQ(Maker.FResult, -1);
+  EXPECT_EQ(Maker.Result(), -1);
   EXPECT_FALSE(FileExists(ChangeFileExt(picture, ".pzl")));
   Click(M::Cancel);  // the dialog takes the presses while it is open
-  EXPECT_EQ(Maker.FResult, -1);
+  EXPECT_EQ(Maker.Result(), -1);
   Click(M::ErrorOk);
   EXPECT_FALSE(Maker.ErrorShown());
 }
@@ -284,7 +284,7 @@ TEST_F(MakerTest, AFailedWriteNamesTheFileAndKeepsTheSavedGameAndTheScreen) {
   std::filesystem::create_directories(ChangeFileExt(picture, ".pzl") + "/inside");
   Open(picture);
   Click(M::Save);
-  EXPECT_EQ(Maker.FResult, -1);
+  EXPECT_EQ(Maker.Result(), -1);
   EXPECT_FALSE(Maker.Done());
   EXPECT_TRUE(FileExists(Home.File("Jigsaws/locked.zip")));
   ASSERT_TRUE(LastMessageNames(ChangeFileExt(picture, ".pzl")));
@@ -292,10 +292,11 @@ TEST_F(MakerTest, AFailedWriteNamesTheFileAndKeepsTheSavedGameAndTheScreen) {
 }
 
 TEST_F(MakerTest, WithoutAPictureTheMakerGoesBackToTheSelectorNamingIt) {
-  Maker.FPicturePath = Home.File("Jigsaws/gone.jpg");
+  std::string error;
+  EXPECT_FALSE(Maker.OpenPicture(Home.File("Jigsaws/gone.jpg"), error));
   Maker.Enter();
   EXPECT_TRUE(Maker.Done());
-  EXPECT_EQ(Maker.FResult, MakerResult::ToSelector);
+  EXPECT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_TRUE(LastMessageNames("gone.jpg"));
 }
 
@@ -319,7 +320,7 @@ TEST_F(MakerTest, ABigPhotoFitsTheTableAndTheWheelScrollsIt) {
   EXPECT_EQ(across.FPosition, x + M::kWheelStep);
   EXPECT_EQ(Maker.View()->FScrollX, across.FPosition);
   Click(M::Save);
-  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector);
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_DOUBLE_EQ(StoredCut(picture).PictureScale, 1100.0 / 2400);
 }
 
@@ -330,7 +331,7 @@ TEST_F(MakerTest, ASmallPictureAfterABigOneIsSavedAtItsOwnScale) {
   const std::string small = AddPicture("small.bmp", 200, 150);
   Open(small);
   Click(M::Save);
-  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector);
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_DOUBLE_EQ(StoredCut(small).PictureScale, 1);
 }
 
@@ -348,7 +349,7 @@ TEST_F(MakerTest, MoreThanFiveThousandPiecesAreSavedOnlyWhenThePlayerSaysSo) {
   EXPECT_FALSE(FileExists(ChangeFileExt(picture, ".pzl")));
   Click(M::Save);
   Click(M::QuestionYes);
-  EXPECT_EQ(Maker.FResult, MakerResult::ToSelector);
+  EXPECT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_TRUE(FileExists(ChangeFileExt(picture, ".pzl")));
 }
 
@@ -360,9 +361,9 @@ TEST_F(MakerTest, A48PiecePuzzleMadeFromTheSelectorIsPlayedToTheEnd) {
   selector.Enter();
   Clock.Advance(20);
   selector.Update();
-  ASSERT_EQ(selector.FCurrentPath, picture);
+  ASSERT_EQ(selector.CurrentPath(), picture);
   selector.Button(TPuzzleSelectorInterface::Make)->Click();
-  ASSERT_EQ(selector.FResult, SelectorResult::Maker);
+  ASSERT_EQ(selector.Result(), SelectorResult::Maker);
   selector.Leave();
   Engine.FreeAllSprites();
   Open(picture);
@@ -370,7 +371,7 @@ TEST_F(MakerTest, A48PiecePuzzleMadeFromTheSelectorIsPlayedToTheEnd) {
   Step(M::Width, true);
   Step(M::Width, false);
   Click(M::Save);
-  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector);
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_EQ(StoredCut(picture).PieceWidth, 20);
   autoplay::TAutoPlayOptions options;
   options.Cut.Picture = picture;

@@ -95,7 +95,7 @@ TEST_F(SelectorTest, AnEmptyLibraryGivesAnEmptyDeskAndTheButtonsDoNothing) {
     Press(b);
   EXPECT_FALSE(Selector.Done());
   Press(TPuzzleSelectorInterface::Back);
-  EXPECT_EQ(Selector.FResult, SelectorResult::Back);
+  EXPECT_EQ(Selector.Result(), SelectorResult::Back);
 }
 
 TEST_F(SelectorTest, EachThumbnailShowsWhatItsFilesHold) {
@@ -160,7 +160,7 @@ TEST_F(SelectorTest, APictureThatCannotBeReadIsLeftOutAndTheOthersShow) {
   Home.Write("Jigsaws/broken.jpg", "\xFF\xD8\xFF garbage");
   Selector.Enter();
   ASSERT_EQ(Selector.Thumbs().size(), 1u);
-  EXPECT_EQ(Selector.FCurrentPath, Picture("good.bmp"));
+  EXPECT_EQ(Selector.CurrentPath(), Picture("good.bmp"));
 }
 
 TEST_F(SelectorTest, ThePlacesAndTheStackingOfTheWindowsComeBack) {
@@ -201,15 +201,15 @@ TEST_F(SelectorTest, PlayAndMakeAreChosenByWhatThePictureHas) {
     Selector.Enter();
     Selector.Select(Thumb(picture));
     Press(TPuzzleSelectorInterface::Play);
-    EXPECT_EQ(Selector.FResult, result) << picture;
-    EXPECT_EQ(Selector.FCurrentPath, picture);
+    EXPECT_EQ(Selector.Result(), result) << picture;
+    EXPECT_EQ(Selector.CurrentPath(), picture);
   }
   Selector.Enter();
   Selector.Select(Thumb(bare));
   Press(TPuzzleSelectorInterface::Play);
   EXPECT_FALSE(Selector.Done()) << "a picture without a puzzle is not played";
   Press(TPuzzleSelectorInterface::Make);
-  EXPECT_EQ(Selector.FResult, SelectorResult::Maker);
+  EXPECT_EQ(Selector.Result(), SelectorResult::Maker);
 }
 
 TEST_F(SelectorTest, ADoubleClickPlaysAndInputAfterLeavingIsIgnored) {
@@ -226,11 +226,11 @@ TEST_F(SelectorTest, ADoubleClickPlaysAndInputAfterLeavingIsIgnored) {
   Selector.MouseDown(mbLeft, ssLeft, x, y);  // the window's own handler leaves the screen
   Selector.MouseUp(mbLeft, 0, x, y);
   EXPECT_TRUE(Selector.Done());
-  EXPECT_EQ(Selector.FResult, SelectorResult::NewGame);
+  EXPECT_EQ(Selector.Result(), SelectorResult::NewGame);
   uint16_t key = VK_ESCAPE;
   Selector.KeyDown(key, 0);
   Selector.Leave();
-  EXPECT_EQ(Selector.FResult, SelectorResult::NewGame);
+  EXPECT_EQ(Selector.Result(), SelectorResult::NewGame);
 }
 
 TEST_F(SelectorTest, RestartAsksAboutThePictureItNamesAndDeletesOnlyItsGame) {
@@ -244,8 +244,8 @@ TEST_F(SelectorTest, RestartAsksAboutThePictureItNamesAndDeletesOnlyItsGame) {
   Press(TPuzzleSelectorInterface::Restart);
   ASSERT_TRUE(Selector.ConfirmShown());
   Click(Thumb(other));  // presses outside the question are ignored
-  EXPECT_EQ(Selector.FCurrentPath, mine);
-  Selector.FCurrentPath = other;  // whatever is chosen meanwhile
+  EXPECT_EQ(Selector.CurrentPath(), mine);
+  Selector.OpenOn(other);  // whatever is chosen meanwhile
   Press(TPuzzleSelectorInterface::ConfirmYes);
   EXPECT_FALSE(Selector.ConfirmShown());
   EXPECT_FALSE(FileExists(ChangeFileExt(mine, ".zip")));
@@ -264,7 +264,7 @@ TEST_F(SelectorTest, OfPicturesSharingANameOnlyTheFirstOwnsItsPuzzle) {
   Selector.Enter();
   ASSERT_EQ(Selector.Thumbs().size(), 2u);
   EXPECT_EQ(Thumb(first).FKind, EThumbKind::Preview);
-  EXPECT_TRUE(Thumb(second).FNameTaken);
+  EXPECT_TRUE(Thumb(second).NameTaken());
   EXPECT_EQ(Thumb(second).FKind, EThumbKind::Picture);
   Selector.Select(Thumb(second));
   Press(TPuzzleSelectorInterface::Make);
@@ -334,7 +334,7 @@ TEST_F(SelectorTest, AddedPicturesAreCheckedCopiedOnceAndNeverReplaceAnother) {
 
   Selector.Enter();
   Selector.ShowPicture(second);
-  EXPECT_EQ(Selector.FCurrentPath, second);
+  EXPECT_EQ(Selector.CurrentPath(), second);
   EXPECT_EQ(Selector.Thumbs().size(), 2u);
 }
 
@@ -383,7 +383,7 @@ TEST_F(SelectorTest, TheChooserAddsAPictureFromAnyFolder) {
   uint16_t enter = VK_RETURN;
   Selector.KeyDown(enter, 0);
   EXPECT_FALSE(chooser.Shown());
-  EXPECT_EQ(Selector.FCurrentPath, Picture("Beach.bmp"));
+  EXPECT_EQ(Selector.CurrentPath(), Picture("Beach.bmp"));
   EXPECT_TRUE(FileExists(Picture("Beach.bmp")));
   EXPECT_EQ(Selector.Thumbs().size(), 2u);
 

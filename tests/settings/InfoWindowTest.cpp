@@ -29,43 +29,50 @@ class InfoWindowTest : public TProgramFolderTest {
 
 TEST_F(InfoWindowTest, TitleAndFootnoteComeFromTheLanguage) {
   TDXInfoWindow window;
-  EXPECT_EQ(window.FTitle, "Cutting ");
-  EXPECT_EQ(window.FFootnote, "Please wait");
+  EXPECT_EQ(window.Title(), "Cutting ");
+  EXPECT_EQ(window.Footnote(), "Please wait");
 }
 
 TEST_F(InfoWindowTest, PercentageIsAppendedOnlyForARange) {
   TDXInfoWindow window;
-  window.FMessage = "puzzle";
-  window.FShowPercent = true;
-  EXPECT_EQ(window.MainLine(), "Cutting puzzle");  // FMin = FMax
-  window.FMin = 10;
-  window.FMax = 210;
-  window.FPosition = 60;
+  window.Start({.Message = "puzzle", .ShowPercent = true});
+  EXPECT_EQ(window.MainLine(), "Cutting puzzle");  // Min = Max
+  window.Start({.Message = "puzzle", .ShowPercent = true, .Min = 10, .Max = 210});
+  window.SetPosition(60);
   EXPECT_EQ(window.MainLine(), "Cutting puzzle-25%");
-  window.FPosition = 11;  // 0.5 % rounds away from zero
+  window.SetPosition(11);  // 0.5 % rounds away from zero
   EXPECT_EQ(window.MainLine(), "Cutting puzzle-1%");
-  window.FShowPercent = false;
+  window.Start({.Message = "puzzle", .Min = 10, .Max = 210});
+  window.SetPosition(11);
   EXPECT_EQ(window.MainLine(), "Cutting puzzle");
 }
 
 TEST_F(InfoWindowTest, StepsRedrawOnlyWhenTheShownPercentageChanges) {
   TDXInfoWindow window;
-  window.FShowPercent = true;
-  window.FMax = 5000;
+  window.Start({.ShowPercent = true, .Max = 5000});
   int drawn = 0;
   for (int i = 0; i < 5000; ++i) drawn += window.Step();
-  EXPECT_EQ(window.FPosition, 5000);
+  EXPECT_EQ(window.Position(), 5000);
   EXPECT_EQ(window.ShownPercent(), 100);
   EXPECT_EQ(drawn, 100);
   EXPECT_FALSE(window.Step());  // held at the end
 }
 
+TEST_F(InfoWindowTest, ProgressIsDrawnAtItsStartAndThenOnlyWhenThePercentageChanges) {
+  TDXInfoWindow window;
+  EXPECT_TRUE(window.ShowProgress("saving", 0, 5000));
+  EXPECT_FALSE(window.ShowProgress("saving", 10, 5000)) << "0.2 % shows as 0 %";
+  EXPECT_TRUE(window.ShowProgress("saving", 25, 5000));
+  EXPECT_TRUE(window.ShowProgress("saving", 5000, 5000));
+  EXPECT_EQ(window.MainLine(), "Cutting saving-100%");
+  EXPECT_EQ(window.Position(), window.Max());
+}
+
 TEST_F(InfoWindowTest, PositionBeyondTheEndShowsAFullBarWithoutGradient) {
   TDXInfoWindow window;
-  window.FShowBar = window.FShowPercent = true;
-  window.FMax = 40;
+  window.Start({.ShowBar = true, .ShowPercent = true, .Max = 40});
   window.SetPosition(500);
-  EXPECT_EQ(window.FPosition, 40);
+  EXPECT_EQ(window.Position(), 40);
   EXPECT_TRUE(window.MainLine().ends_with("-100%"));
   const TRect inner = window.BarInner();
   EXPECT_EQ(window.BarFillRight(), inner.Right);
@@ -74,9 +81,7 @@ TEST_F(InfoWindowTest, PositionBeyondTheEndShowsAFullBarWithoutGradient) {
 
 TEST_F(InfoWindowTest, PartialBarEndsInTheGradientTowardsTheTrack) {
   TDXInfoWindow window;
-  window.FMessage = "a long enough message for a wide bar";
-  window.FShowBar = true;
-  window.FMax = 4;
+  window.Start({.Message = "a long enough message for a wide bar", .ShowBar = true, .Max = 4});
   window.SetPosition(1);
   const TRect inner = window.BarInner();
   const int right = window.BarFillRight();
@@ -92,12 +97,9 @@ TEST_F(InfoWindowTest, PartialBarEndsInTheGradientTowardsTheTrack) {
 
 TEST_F(InfoWindowTest, PositionIsClampedIntoTheRangeAndTheBoxIsCentred) {
   TDXInfoWindow window;
-  window.FShowBar = window.FShowFootnote = true;
-  window.FMin = 5;
-  window.FMax = 10;
-  window.FPosition = -3;
-  window.Draw();
-  EXPECT_EQ(window.FPosition, 5);
+  window.Start({.ShowBar = true, .ShowFootnote = true, .Min = 5, .Max = 10});
+  window.SetPosition(-3);
+  EXPECT_EQ(window.Position(), 5);
   EXPECT_EQ(window.BarFillRight(), window.BarInner().Left);
   const TRect box = window.BoxRect();
   EXPECT_EQ(box.Left, (800 - box.Width()) / 2);
@@ -110,14 +112,12 @@ TEST_F(InfoWindowTest, PositionIsClampedIntoTheRangeAndTheBoxIsCentred) {
 // bar stays empty and the line carries no percentage, however often it is advanced.
 TEST_F(InfoWindowTest, AnEmptyRangeDrawsAnEmptyBarAndNoPercentage) {
   TDXInfoWindow window;
-  window.FMessage = "one piece";
-  window.FShowBar = window.FShowPercent = window.FShowFootnote = true;
   for (const int start : {0, 7, -4}) {
-    window.FMin = window.FMax = start;
+    window.Start({"one piece", true, true, true, start, start});
     for (const int value : {start - 1, start, start + 1, start + 2}) {
       Display.Primary().Fill(MakePixel(1, 2, 3));
       window.SetPosition(value);
-      EXPECT_EQ(window.FPosition, start) << value;
+      EXPECT_EQ(window.Position(), start) << value;
       EXPECT_EQ(window.MainLine(), "Cutting one piece") << value;
       const TRect inner = window.BarInner();
       EXPECT_EQ(window.BarFillRight(), inner.Left) << value;
@@ -141,8 +141,7 @@ TEST_F(InfoWindowTest, AnEmptyRangeDrawsAnEmptyBarAndNoPercentage) {
 
 TEST_F(InfoWindowTest, AdvancingThroughAOneStepRangeGoesFromEmptyToFull) {
   TDXInfoWindow window;
-  window.FShowBar = window.FShowPercent = true;
-  window.FMax = 1;
+  window.Start({.ShowBar = true, .ShowPercent = true, .Max = 1});
   window.SetPosition(0);
   EXPECT_TRUE(window.MainLine().ends_with("-0%")) << window.MainLine();
   EXPECT_EQ(window.BarFillRight(), window.BarInner().Left);
@@ -152,12 +151,12 @@ TEST_F(InfoWindowTest, AdvancingThroughAOneStepRangeGoesFromEmptyToFull) {
 }
 
 TEST_F(InfoWindowTest, WithoutADisplayNothingIsDrawnOrMoved) {
+  TDXInfoWindow window;  // centred on the display
+  const int left = window.BoxRect().Left;
   SetDXDraw(nullptr);
-  TDXInfoWindow window;
-  window.FLeft = 17;
   window.SetPosition(3);
   window.CenterOnScreen();
-  EXPECT_EQ(window.FLeft, 17);
+  EXPECT_EQ(window.BoxRect().Left, left);
 }
 
 TEST(Bevel, SunkenDepthOneIsDarkAboveLightBelowAndFilled) {
