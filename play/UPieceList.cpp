@@ -34,8 +34,6 @@ bool Overlaps(const TRect& a, const TRect& b) {
   return a.Left < b.Right && a.Top < b.Bottom && b.Left < a.Right && b.Top < a.Bottom;
 }
 
-TRect Widened(const TRect& r, int by) { return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by}; }
-
 // A theme without these images still plays: pins then show no overlay and joins no stars.
 std::vector<std::shared_ptr<const TMyDib>> LoadImageBlock(const std::string& block) {
   std::vector<std::string> entries;
@@ -561,7 +559,7 @@ void TPieces::PullFinished(int a, int b) {
 void TPieces::ShowProximityHints() {
   const int range = Options.HintRange;
   for (TBPiece* c : FSelection) {
-    const TRect near = Widened(c->Bounds(), range);
+    const TRect near = Inflate(c->Bounds(), range);
     for (const int32_t n : c->FNeighbours) {
       if (n == c->FIndex || n < 0 || n >= Count()) continue;
       TBPiece& p = Piece(n);
@@ -593,7 +591,7 @@ void TPieces::Scatter(int x, int y, int speedRange, int reach, const std::vector
   std::vector<TBPiece*> moved;
   for (const auto& p : FPieces) {
     if (p->FState == PieceState::Pinned || Busy(*p) || p->FTray != 0) continue;
-    if (!Widened(p->Bounds(), reach).Contains(x, y)) continue;
+    if (!Inflate(p->Bounds(), reach).Contains(x, y)) continue;
     int vx = 0, vy = 0;
     for (int attempt = 0; attempt < kScatterTries; ++attempt) {
       vx = Random(speedRange + 1) * RandomSign();
@@ -619,7 +617,7 @@ void TPieces::PushAside(int x, int y, int reach) {
   for (const auto& p : FPieces) {
     if (p->FState == PieceState::Pinned || Busy(*p) || p->FTray != 0 || p->FDragging) continue;
     const TRect r = p->Bounds();
-    if (!Widened(r, reach).Contains(x, y)) continue;
+    if (!Inflate(r, reach).Contains(x, y)) continue;
     if (Options.ChanceScatter < Random(99)) continue;
     const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
     const double vx = -Sign(x - cx) * Random(reach + 1), vy = -Sign(y - cy) * Random(reach + 1);

@@ -19,6 +19,7 @@
 #include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 namespace {
@@ -101,12 +102,6 @@ bool ModifierOnly(uint16_t key) {
   return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || (key >= 160 && key <= 165);
 }
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
-
 std::string Number(int n) { return std::to_string(n); }
 
 void SetShown(TDXControl* control, bool shown) {
@@ -153,8 +148,6 @@ std::string FitText(TCanvas& canvas, const std::string& text, int width, int siz
   while (canvas.Font.Size > kSmallestFont && canvas.TextWidth(text) > width) --canvas.Font.Size;
   return Shorten(canvas, text, "", width);
 }
-
-TRect Inflate(const TRect& r, int by) { return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by}; }
 
 TFontSpec LabelFont(int size) {
   const TTheme& theme = CurrentTheme();
@@ -423,7 +416,7 @@ void TOptionsInterface::LoadValues() {
   FLanguageFiles = ListFiles(DataPath("Text"), "*.lang");
   FSliders[LanguageSlider]->SetMax(std::max(0, int(FLanguageFiles.size()) - 1));
   for (size_t i = 0; i < FLanguageFiles.size(); ++i)
-    if (Lower(FLanguageFiles[i]) == Lower(Options.LanguageFile)) FSliders[LanguageSlider]->SetPosition(int(i));
+    if (SameName(FLanguageFiles[i], Options.LanguageFile)) FSliders[LanguageSlider]->SetPosition(int(i));
 }
 
 void TOptionsInterface::LoadDisplayControls(int resolution, int refresh, bool fullScreen) {

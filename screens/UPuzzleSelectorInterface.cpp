@@ -16,6 +16,7 @@
 #include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 #include "platform/UserFolders.h"
 #include "screens/UPictureLibrary.h"
 #include "screens/USelectorLayout.h"
@@ -31,12 +32,6 @@ constexpr int kArrowWidth = 70, kArrowHeight = 20;
 constexpr uint32_t kPulseMs = 50;
 constexpr int kGlowStep = 10;
 constexpr int kHelpTopic = 1;
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
 
 // The picture a puzzle hides shows this instead; a theme without it gets a plain grey card.
 TMyDib HiddenPicture() {
@@ -164,9 +159,9 @@ void TPuzzleSelectorInterface::ShowPicture(const std::string& path) {
   if (FDone) return;
   TDXThumbWindow* thumb = ThumbOf(path);
   if (!thumb) {
-    const std::string name = Lower(ChangeFileExt(path, ""));
+    const std::string name = ChangeFileExt(path, "");
     const bool taken = std::any_of(FThumbs.begin(), FThumbs.end(), [&](const TOwnedControl& t) {
-      return Lower(ChangeFileExt(static_cast<TDXThumbWindow&>(*t).FPath, "")) == name;
+      return SameName(ChangeFileExt(static_cast<TDXThumbWindow&>(*t).FPath, ""), name);
     });
     if (!AddThumb(path, taken)) return;
     thumb = &Thumb(FThumbs.size() - 1);
@@ -315,9 +310,8 @@ void TPuzzleSelectorInterface::AddChosenPicture(const std::string& path) {
 // ---- Choosing ------------------------------------------------------------------------------------
 
 TDXThumbWindow* TPuzzleSelectorInterface::ThumbOf(const std::string& path) const {
-  const std::string wanted = Lower(path);
   for (const TOwnedControl& t : FThumbs)
-    if (auto* thumb = static_cast<TDXThumbWindow*>(t.get()); Lower(thumb->FPath) == wanted) return thumb;
+    if (auto* thumb = static_cast<TDXThumbWindow*>(t.get()); SameName(thumb->FPath, path)) return thumb;
   return nullptr;
 }
 
