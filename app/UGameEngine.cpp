@@ -26,6 +26,7 @@
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/SystemInfo.h"
 #include "screens/UMainInterface.h"
@@ -166,7 +167,7 @@ bool TGameEngine::LoadControlImages() {
     if (FImagesTheme >= 0)
       ReportError("Quorvane Jigsaw", text);
     else
-      std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
+      LogError("%s", text.c_str());
     return false;
   }
   FImagesTheme = Options.Environment;
@@ -381,7 +382,7 @@ void TGameEngine::DumpSurfaces(bool onlyRemembered) {
     TMyDib dib(surface->Width(), surface->Height(), 32);
     if (dib.Empty()) continue;
     std::copy(surface->Bits(), surface->Bits() + size_t(dib.Width()) * dib.Height(), dib.Bits());
-    if (!dib.SaveToFile(path)) std::fprintf(stderr, "quorvane-jigsaw: %s\n", dib.LastError().c_str());
+    if (!dib.SaveToFile(path)) LogError("%s", dib.LastError().c_str());
   }
 }
 
@@ -516,7 +517,7 @@ void TGameEngine::FreeSprites() {
   const int leaked = FGraphics->FreeAllSprites();
   if (leaked == 0) return;
   FLeakedSprites += leaked;
-  std::fprintf(stderr, "quorvane-jigsaw: %d sprite(s) left behind by the screen before\n", leaked);
+  LogError("%d sprite(s) left behind by the screen before", leaked);
 }
 
 // The picture and its puzzle file into the maker's cutter; false, with the cause, when either
@@ -635,7 +636,7 @@ void TGameEngine::ReleaseCutter() {
 }
 
 void TGameEngine::ReportError(const std::string& title, const std::string& text) {
-  std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
+  LogError("%s", text.c_str());
   if (FHooks.MessageBox) FHooks.MessageBox(text, title);
 }
 
@@ -703,8 +704,7 @@ void TGameEngine::Shutdown() {
   FTimer.Enabled = false;
   // Settings are kept on a best-effort basis: the game is over, and the player only learns why.
   if (!SaveSettings())
-    std::fprintf(stderr, "quorvane-jigsaw: cannot write the settings file %s: %s\n", SettingsPath("Jigsaw.stg").c_str(),
-                 std::strerror(errno));
+    LogError("cannot write the settings file %s: %s", SettingsPath("Jigsaw.stg").c_str(), std::strerror(errno));
   FActive = nullptr;
   RemoveFonts(FFonts);
   FFonts.clear();

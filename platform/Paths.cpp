@@ -1,6 +1,7 @@
 // File names as the game spells them, mapped onto a case-sensitive file system.
 #include "platform/Paths.h"
 
+#include "platform/Log.h"
 #include "platform/TextUtil.h"
 #include "platform/UserFolders.h"
 
@@ -165,7 +166,7 @@ bool CopySamples(const std::string& samples, const std::string& library, std::st
 }
 
 bool Report(const std::string& why) {
-  std::fprintf(stderr, "quorvane-jigsaw: %s\n", why.c_str());
+  LogError("%s", why.c_str());
   return false;
 }
 

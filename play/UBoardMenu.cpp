@@ -23,6 +23,7 @@
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Surface.h"
 
@@ -244,7 +245,7 @@ std::shared_ptr<const TMyDib> LoadThemed(const std::string& base) {
   auto image = std::make_shared<TMyDib>();
   if (base.empty() || !image->LoadFromFile(ThemedFileName(base))) {
     const std::string why = base.empty() ? "the layout list names none" : ThemedImageError(base, image->LastError());
-    std::fprintf(stderr, "quorvane-jigsaw: menu image not loaded: %s\n", why.c_str());
+    LogError("menu image not loaded: %s", why.c_str());
     return nullptr;
   }
   return image;
@@ -292,7 +293,7 @@ void TBoardMenu::TryBuild() {
   try {
     Build();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: the in-game menu cannot be built: %s\n", e.what());
+    LogError("the in-game menu cannot be built: %s", e.what());
     Teardown();
   }
 }
@@ -367,7 +368,7 @@ void TBoardMenu::MakeBar() {
   const std::string base = DataPath("Graphics/Menus/Menu");
   FBarImage = std::make_unique<TMyDib>();
   if (!FBarImage->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: menu bar not loaded: %s\n", ThemedImageError(base, FBarImage->LastError()).c_str());
+    LogError("menu bar not loaded: %s", ThemedImageError(base, FBarImage->LastError()).c_str());
   ReadLayoutRect(CoordFileName(base), FBarRect, kBarRectLine);
   ReadLayoutRect(CoordFileName(base), FTrayRect, kTrayRectLine);
   FBar = MakeSprite(*FEngine, NextDepth());
@@ -435,7 +436,7 @@ void TBoardMenu::MakeLoupe() {
   const std::string base = BlockEntry(block, 0);
   FLoupeFrame = std::make_unique<TMyDib>();
   if (!FLoupeFrame->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: loupe not loaded: %s\n", ThemedImageError(base, FLoupeFrame->LastError()).c_str());
+    LogError("loupe not loaded: %s", ThemedImageError(base, FLoupeFrame->LastError()).c_str());
   std::vector<std::string> lines;
   if (!ReadTextLines(ResolvePath(CoordFileName(base)), lines) || lines.size() < 2)
     throw ELayoutError("the loupe's radii are missing in " + CoordFileName(base));
@@ -492,8 +493,8 @@ void TBoardMenu::MakeScrollButtons() {
     auto& button = AddOwnedControl<TDXButton>();
     const std::string base = BlockEntry(block, i);
     if (!button.SetImages({ThemedFileName(base)})) {
-      std::fprintf(stderr, "quorvane-jigsaw: scroll button %zu is drawn plain: %s\n", i,
-                   ThemedImageError(base, ThemedFileName(base) + " cannot be read").c_str());
+      LogError("scroll button %zu is drawn plain: %s", i,
+               ThemedImageError(base, ThemedFileName(base) + " cannot be read").c_str());
       button.SetButton("", 0, 0, 32, 32, 0);
     }
     button.FAutoRepeat = true;

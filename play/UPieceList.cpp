@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 #include "controls/UButtons.h"
@@ -16,6 +15,7 @@
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 
 namespace qj {
 namespace {
@@ -40,7 +40,7 @@ std::vector<std::shared_ptr<const TMyDib>> LoadImageBlock(const std::string& blo
   try {
     ReadOptionsBlock(block, entries);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    LogError("%s", e.what());
     return {};
   }
   std::vector<std::shared_ptr<const TMyDib>> images;

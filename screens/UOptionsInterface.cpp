@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 #include <stdexcept>
 
@@ -18,6 +17,7 @@
 #include "platform/Clock.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/TextUtil.h"
 
@@ -507,7 +507,7 @@ void TOptionsInterface::UseLanguage(const std::string& file) {
   if (!LoadLanguage()) {
     const std::string failed = DataPath("Text/" + file);
     Options.LanguageFile = old;
-    if (!LoadLanguage()) std::fprintf(stderr, "quorvane-jigsaw: the language file %s is gone as well\n", old.c_str());
+    if (!LoadLanguage()) LogError("the language file %s is gone as well", old.c_str());
     Message(Lang(132), "cannot read the language file " + failed);
   }
   CubeCaption();
@@ -938,7 +938,7 @@ void TOptionsInterface::PaintHotKeyNote(TCanvas& canvas, const TRect& room, bool
 
 void TOptionsInterface::Message(const std::string& title, const std::string& text) {
   if (OnMessage) OnMessage(title, text);
-  else std::fprintf(stderr, "quorvane-jigsaw: %s: %s\n", title.c_str(), text.c_str());
+  else LogError("%s: %s", title.c_str(), text.c_str());
 }
 
 // ---- Input ---------------------------------------------------------------------------------------

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <set>
 #include <stdexcept>
@@ -15,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/TextUtil.h"
 #include "platform/UserFolders.h"
@@ -41,7 +41,7 @@ TMyDib HiddenPicture() {
     ReadOptionsBlock("PuzzleSelector", block);
     if (!block.empty() && image.LoadFromFile(ThemedFileName(block[0]))) return image;
   } catch (const ELayoutError& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    LogError("%s", e.what());
   }
   image = TMyDib(TDXThumbWindow::kPictureWidth, 150, 32);
   image.Fill(MakePixel(96, 96, 104));
@@ -117,7 +117,7 @@ bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken)
     error = path + ": " + e.what();
   }
   if (!loaded) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+    LogError("%s", error.c_str());
     FThumbs.pop_back();
     return false;
   }
@@ -150,8 +150,7 @@ void TPuzzleSelectorInterface::SaveLayout() const {
   for (const TDXThumbWindow* thumb : ThumbsByDepth())
     places.push_back({thumb->FPath, thumb->FLeft + FScrollOffset, thumb->FTop, thumb->FWidth});
   if (!WriteSelectorLayout(UserPath(kLayoutFile), places))
-    std::fprintf(stderr, "quorvane-jigsaw: the places of the pictures are not kept: %s: %s\n",
-                 UserPath(kLayoutFile).c_str(), std::strerror(errno));
+    LogError("the places of the pictures are not kept: %s: %s", UserPath(kLayoutFile).c_str(), std::strerror(errno));
 }
 
 // A picture just added to the library, or one already there, comes to the top, chosen.
@@ -532,7 +531,7 @@ void TPuzzleSelectorInterface::Restore() {
 
 void TPuzzleSelectorInterface::Message(const std::string& title, const std::string& text) {
   if (OnMessage) OnMessage(title, text);
-  else std::fprintf(stderr, "quorvane-jigsaw: %s: %s\n", title.c_str(), text.c_str());
+  else LogError("%s: %s", title.c_str(), text.c_str());
 }
 
 }  // namespace qj
