@@ -28,6 +28,7 @@
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/SystemInfo.h"
 #include "screens/UMainInterface.h"
@@ -178,7 +179,7 @@ bool TGameEngine::LoadControlImages() {
     if (FImagesTheme >= 0)
       ReportError("Quorvane Jigsaw", text);
     else
-      std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
+      LogError("%s", text.c_str());
     return false;
   }
   FImagesTheme = Options.Environment;
@@ -451,7 +452,7 @@ void TGameEngine::FreeSprites() {
   const int leaked = FGraphics->FreeAllSprites();
   if (leaked == 0) return;
   FLeakedSprites += leaked;
-  std::fprintf(stderr, "quorvane-jigsaw: %d sprite(s) left behind by the screen before\n", leaked);
+  LogError("%d sprite(s) left behind by the screen before", leaked);
 }
 
 // A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
@@ -519,7 +520,7 @@ void TGameEngine::OutOfMemory() {
 }
 
 void TGameEngine::ReportError(const std::string& title, const std::string& text) {
-  std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
+  LogError("%s", text.c_str());
   if (FHooks.MessageBox) FHooks.MessageBox(text, title);
 }
 
@@ -552,8 +553,7 @@ void TGameEngine::Shutdown() {
   FTimer.Enabled = false;
   // Settings are kept on a best-effort basis: the game is over, and the player only learns why.
   if (!SaveSettings())
-    std::fprintf(stderr, "quorvane-jigsaw: cannot write the settings file %s: %s\n", SettingsPath("Jigsaw.stg").c_str(),
-                 std::strerror(errno));
+    LogError("cannot write the settings file %s: %s", SettingsPath("Jigsaw.stg").c_str(), std::strerror(errno));
   FActive = nullptr;
   RemoveFonts(FFonts);
   FFonts.clear();

@@ -2,12 +2,12 @@
 #include "app/UMain.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <exception>
 
 #include "core/UMiscelaneous.h"
 #include "platform/Display.h"
 #include "platform/IniFile.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Viewport.h"
 
@@ -72,10 +72,10 @@ void Tmf::Guarded(F&& action) {
   try {
     action();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    LogError("%s", e.what());
     if (FServices.MessageBox) FServices.MessageBox(e.what(), "Quorvane Jigsaw");
   } catch (...) {
-    std::fprintf(stderr, "quorvane-jigsaw: unknown error\n");
+    LogError("unknown error");
     if (FServices.MessageBox) FServices.MessageBox("Unknown error", "Quorvane Jigsaw");
   }
 }

@@ -11,6 +11,7 @@
 #include "platform/Dib.h"
 #include "platform/Display.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Surface.h"
 
@@ -88,7 +89,7 @@ void TProgramKeys::DumpSurfaces(bool onlyRemembered) {
     TMyDib dib(surface->Width(), surface->Height(), 32);
     if (dib.Empty()) continue;
     std::copy(surface->Bits(), surface->Bits() + size_t(dib.Width()) * dib.Height(), dib.Bits());
-    if (!dib.SaveToFile(path)) std::fprintf(stderr, "quorvane-jigsaw: %s\n", dib.LastError().c_str());
+    if (!dib.SaveToFile(path)) LogError("%s", dib.LastError().c_str());
   }
 }
 

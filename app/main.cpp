@@ -11,6 +11,7 @@
 #include "app/UMain.h"
 #include "core/UThemes.h"
 #include "app/UTour.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "screens/UMainInterface.h"
 #include "screens/UPictureLibrary.h"
@@ -64,14 +65,14 @@ bool PrepareTour(const std::string& shots) {
   std::filesystem::remove_all(TourScratchFolder(shots), ec);
   std::string error;
   if (qj::UseScratchUserFolders(TourScratchFolder(shots), error)) return true;
-  std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+  qj::LogError("%s", error.c_str());
   return false;
 }
 
 // What the tour did, on stderr; true when every screenshot was written.
 bool ReportTour(const qj::TTour& tour, const std::string& shots) {
-  for (const std::string& error : tour.Errors()) std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
-  std::fprintf(stderr, "quorvane-jigsaw: the tour wrote %d screenshots into %s\n", tour.Written(), shots.c_str());
+  for (const std::string& error : tour.Errors()) qj::LogError("%s", error.c_str());
+  qj::LogError("the tour wrote %d screenshots into %s", tour.Written(), shots.c_str());
   std::error_code ec;
   std::filesystem::remove_all(TourScratchFolder(shots), ec);
   return tour.Errors().empty() && tour.Written() > 0;
@@ -80,7 +81,7 @@ bool ReportTour(const qj::TTour& tour, const std::string& shots) {
 // Help and version go to stdout with status 0; a wrong argument to stderr with status 2.
 int AnswerWithoutPlaying(const qj::TCommandLine& line) {
   if (line.Command == qj::ECommand::Error) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", line.Error.c_str());
+    qj::LogError("%s", line.Error.c_str());
     return 2;
   }
   std::fputs(line.Command == qj::ECommand::Help ? qj::UsageText().c_str() : qj::VersionText().c_str(), stdout);
@@ -103,7 +104,7 @@ std::string AddToLibrary(const std::vector<std::string>& pictures) {
     std::string error;
     const std::string added = qj::AddPictureToLibrary(picture, error);
     if (added.empty())
-      std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+      qj::LogError("%s", error.c_str());
     else
       chosen = added;
   }
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
   const std::string chosen = AddToLibrary(pictures);
   std::string error;
   if (!qj::sdl::InitSdl(error)) {
-    std::fprintf(stderr, "quorvane-jigsaw: cannot start SDL: %s\n", error.c_str());
+    qj::LogError("cannot start SDL: %s", error.c_str());
     return 1;
   }
   qj::sdl::InitFontRasterizer();
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
     RunMessageLoop(mainWindow, display, tour.get());
     if (tour && !ReportTour(*tour, shots)) result = 1;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    qj::LogError("%s", e.what());
     result = 1;
   }
   // The effects belong to the audio device: both go before SDL does.

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
@@ -12,6 +11,7 @@
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 
 namespace qj {
@@ -111,13 +111,13 @@ bool TDXButton::SetImages(const std::vector<std::string>& fileNames) {
   for (const std::string& name : fileNames) {
     auto frame = std::make_shared<TMyDib>();
     if (!frame->LoadFromFile(name)) {
-      std::fprintf(stderr, "quorvane-jigsaw: button frames not loaded: %s\n", frame->LastError().c_str());
+      LogError("button frames not loaded: %s", frame->LastError().c_str());
       return false;
     }
     frames.push_back(std::move(frame));
   }
   if (frames.empty()) {
-    std::fprintf(stderr, "quorvane-jigsaw: a button was given no frames\n");
+    LogError("a button was given no frames");
     return false;
   }
   FImageSource = EImageSource::Own;

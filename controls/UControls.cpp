@@ -1,11 +1,11 @@
 #include "controls/UControls.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 
 namespace qj {
 namespace {
@@ -72,7 +72,7 @@ bool TDXControl::ReadImage(const std::string& fileName) {
   auto image = std::make_unique<TMyDib>();
   if (!image->LoadFromFile(fileName)) {
     // The cause names the file.
-    std::fprintf(stderr, "quorvane-jigsaw: control image not loaded: %s\n", image->LastError().c_str());
+    LogError("control image not loaded: %s", image->LastError().c_str());
     return false;
   }
   FImage = std::move(image);

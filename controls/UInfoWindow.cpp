@@ -156,7 +156,7 @@ void TDXInfoWindow::PaintTexts(TCanvas& canvas, int mainHeight) {
 
 void TDXInfoWindow::PaintBar(TCanvas& canvas) {
   const TRect inner = BarInner();
-  DrawBevel(canvas, {inner.Left - 1, inner.Top - 1, inner.Right + 1, inner.Bottom + 1}, 1, false, kTrackColour);
+  DrawBevel(canvas, Inflate(inner, 1), 1, false, kTrackColour);
   const int right = BarFillRight();
   canvas.FillRect({inner.Left, inner.Top, right, inner.Bottom}, kFillColour);
   for (int i = 1; i <= kGradientSteps && right + i < inner.Right; ++i)

@@ -2,12 +2,12 @@
 #include "controls/UTrayWindow.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "controls/UButtons.h"
 #include "graphics/UGraphicsEngine.h"
+#include "platform/Log.h"
 
 namespace qj {
 
@@ -28,7 +28,7 @@ void GiveButtonImage(TDXButton* button, const std::vector<std::string>& entries,
   const std::string& base = entries[size_t(index)];
   if (!button->SetImages({ThemedFileName(base)})) {
     const std::string why = ThemedImageError(base, ThemedFileName(base) + " cannot be read");
-    std::fprintf(stderr, "quorvane-jigsaw: tray button %d keeps its old image: %s\n", index, why.c_str());
+    LogError("tray button %d keeps its old image: %s", index, why.c_str());
   }
 }
 
@@ -73,7 +73,7 @@ void ReloadTrayButtons(TDXTrayWindow& tray) {
   try {
     ReadOptionsBlock("Trays", entries);
   } catch (const ELayoutError& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    LogError("%s", e.what());
     return;
   }
   GiveButtonImage(tray.FCloseButton.get(), entries, TrayImage::Collapse);

@@ -5,32 +5,25 @@
 
 #include "core/UThemes.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 
 namespace {
 
-std::string UpperCase(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
-}
-
 // The position of the first line at or after `from` equal to `marker` without regard to case.
 size_t FindMarker(const std::vector<std::string>& lines, size_t from, const std::string& marker) {
-  const std::string wanted = UpperCase(marker);
   for (size_t i = from; i < lines.size(); ++i)
-    if (UpperCase(lines[i]) == wanted) return i;
+    if (SameName(lines[i], marker)) return i;
   return lines.size();
 }
 
 // A whole line holding one decimal integer, blanks around it allowed.
 bool ParseLayoutInt(const std::string& line, int& value) {
-  const size_t first = line.find_first_not_of(" \t");
-  const size_t last = line.find_last_not_of(" \t");
-  if (first == std::string::npos) return false;
-  const char* begin = line.data() + first;
-  const char* end = line.data() + last + 1;
+  const std::string text = Trim(line);
+  if (text.empty()) return false;
+  const char* begin = text.data();
+  const char* end = text.data() + text.size();
   if (*begin == '+') ++begin;  // from_chars takes a minus sign only
   const auto [stop, err] = std::from_chars(begin, end, value);
   return err == std::errc() && stop == end;

@@ -1,8 +1,6 @@
 // Theme files, theme fonts, the three sound effects and the background music.
 #include "core/UThemes.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -12,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 
@@ -41,7 +40,7 @@ TThemeColor ReadColor(const TIniFile& ini, const std::string& key, TThemeColor d
 int BackgroundIndex(const std::string& name) {
   for (size_t i = 0; i < BackgroundFiles.size(); ++i) {
     const std::string& file = BackgroundFiles[i];
-    if (strcasecmp(file.c_str(), name.c_str()) == 0 || strcasecmp(ChangeFileExt(file, "").c_str(), name.c_str()) == 0)
+    if (SameName(file, name) || SameName(ChangeFileExt(file, ""), name))
       return int(i);
   }
   return 0;

@@ -8,6 +8,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 
@@ -15,13 +16,6 @@ namespace {
 
 // Shape coordinates are in ninety-ninths of a cut; anything far beyond that is a broken file.
 constexpr double kShapeLimit = 1000.0;
-
-std::string Trim(const std::string& s) {
-  size_t a = 0, b = s.size();
-  while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
-  while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
-  return s.substr(a, b - a);
-}
 
 bool ToNumber(const std::string& text, float& out) {
   std::string t = Trim(text);

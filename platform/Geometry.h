@@ -26,6 +26,9 @@ struct TRect {
 
 inline TRect MakeRect(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
 
+// Grown by `by` on every side; a negative `by` shrinks it.
+inline TRect Inflate(const TRect& r, int by) { return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by}; }
+
 inline TRect Intersect(const TRect& a, const TRect& b) {
   TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
           std::min(a.Bottom, b.Bottom)};

@@ -1,25 +1,15 @@
 // INI files read and written the way the Windows profile functions do.
 #include "platform/IniFile.h"
 
-#include <strings.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 namespace {
-
-std::string Trim(const std::string& s) {
-  const size_t first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  const size_t last = s.find_last_not_of(" \t");
-  return s.substr(first, last - first + 1);
-}
-
-bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 
 // The profile functions drop one pair of matching quotes around a value.
 std::string Unquote(const std::string& v) {

@@ -1,6 +1,8 @@
 // File names as the game spells them, mapped onto a case-sensitive file system.
 #include "platform/Paths.h"
 
+#include "platform/Log.h"
+#include "platform/TextUtil.h"
 #include "platform/UserFolders.h"
 
 #include <dirent.h>
@@ -41,7 +43,7 @@ bool FindCaseless(const std::string& folder, const std::string& name, std::strin
   if (!dir) return false;
   bool any = false;
   while (const dirent* e = readdir(dir)) {
-    if (strcasecmp(e->d_name, name.c_str()) != 0) continue;
+    if (!SameName(e->d_name, name)) continue;
     if (!any || found > e->d_name) found = e->d_name;
     any = true;
   }
@@ -83,14 +85,12 @@ bool StatResolved(const std::string& path, struct stat& st) {
   return stat(ResolvePath(path).c_str(), &st) == 0;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 // "*" and "?" wildcards without regard to case, by backtracking to the last star.
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
   if (pattern == "*.*") return true;
   size_t p = 0, n = 0, star = std::string::npos, mark = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+    if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -166,7 +166,7 @@ bool CopySamples(const std::string& samples, const std::string& library, std::st
 }
 
 bool Report(const std::string& why) {
-  std::fprintf(stderr, "quorvane-jigsaw: %s\n", why.c_str());
+  LogError("%s", why.c_str());
   return false;
 }
 

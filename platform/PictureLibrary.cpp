@@ -18,6 +18,7 @@
 #include "platform/JpegCodec.h"
 #include "platform/Paths.h"
 #include "platform/PictureScale.h"
+#include "platform/TextUtil.h"
 #include "platform/UserFolders.h"
 
 namespace qj {
@@ -145,7 +146,7 @@ bool DecodeReduced(const std::vector<uint8_t>& data, int width, TPixelBuffer& pi
 bool IsPictureName(const std::string& name) {
   const std::string ext = ExtractFileExt(name);
   for (const char* known : kPictureExtensions)
-    if (strcasecmp(ext.c_str(), known) == 0) return true;
+    if (SameName(ext, known)) return true;
   return false;
 }
 

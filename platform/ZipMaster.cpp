@@ -3,7 +3,6 @@
 #include "platform/ZipMaster.h"
 
 #include <fcntl.h>
-#include <strings.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -14,6 +13,7 @@
 
 #include "platform/Deflate.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 namespace {
@@ -51,7 +51,6 @@ std::string BareName(const char* name) {
   return slash ? slash + 1 : name;
 }
 
-bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 
 // How many members have the bare name `name` (case ignored); `first` receives the first of them.
 int CountMembers(zip_t* za, const std::string& name, zip_int64_t& first) {

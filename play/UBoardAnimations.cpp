@@ -2,7 +2,6 @@
 #include "play/UBoardAnimations.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 
 namespace qj {
 namespace {
@@ -24,7 +24,7 @@ std::vector<std::shared_ptr<const TMyDib>> LoadImageBlock(const std::string& blo
   try {
     ReadOptionsBlock(block, entries);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    LogError("%s", e.what());
     return {};
   }
   std::vector<std::shared_ptr<const TMyDib>> images;

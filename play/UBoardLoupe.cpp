@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "play/UMenuSprites.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Surface.h"
 
@@ -48,7 +48,7 @@ void TBoardLoupe::Make() {
   const std::string base = block.empty() ? std::string() : block[0];
   FFrame = std::make_unique<TMyDib>();
   if (!FFrame->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: loupe not loaded: %s\n", ThemedImageError(base, FFrame->LastError()).c_str());
+    LogError("loupe not loaded: %s", ThemedImageError(base, FFrame->LastError()).c_str());
   std::vector<std::string> lines;
   if (!ReadTextLines(ResolvePath(CoordFileName(base)), lines) || lines.size() < 2)
     throw ELayoutError("the loupe's radii are missing in " + CoordFileName(base));

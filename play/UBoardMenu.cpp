@@ -15,6 +15,7 @@
 #include "play/UMenuSprites.h"
 #include "play/USavedGame.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 #include "platform/Surface.h"
 
 namespace qj {
@@ -46,7 +47,7 @@ std::shared_ptr<const TMyDib> LoadThemed(const std::string& base) {
   auto image = std::make_shared<TMyDib>();
   if (base.empty() || !image->LoadFromFile(ThemedFileName(base))) {
     const std::string why = base.empty() ? "the layout list names none" : ThemedImageError(base, image->LastError());
-    std::fprintf(stderr, "quorvane-jigsaw: menu image not loaded: %s\n", why.c_str());
+    LogError("menu image not loaded: %s", why.c_str());
     return nullptr;
   }
   return image;
@@ -78,7 +79,7 @@ void TBoardMenu::TryBuild() {
   try {
     Build();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: the in-game menu cannot be built: %s\n", e.what());
+    LogError("the in-game menu cannot be built: %s", e.what());
     Teardown();
   }
 }

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
 #include "platform/ZipMaster.h"
@@ -213,7 +214,7 @@ void TBoardPlayInterface::CheckCompletion() {
   FMenu->ClickSide(MenuButton::Exit, EMenuSide::Left);
   std::string error;
   if (!UpdateScoreFile(ChangeFileExt(FSavPath, ".hsc"), GameRecord, error))
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+    LogError("%s", error.c_str());
 }
 
 // At completion the music fades out under the finish sound and stops; its end notice gives the
@@ -497,7 +498,7 @@ bool TBoardPlayInterface::SaveGame(const std::string& savPath) {
   for (;;) {
     std::string error;
     if (UpdateScoreFile(ChangeFileExt(savPath, ".hsc"), GameRecord, error) && WriteArchive(savPath, error)) return true;
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+    LogError("%s", error.c_str());
     const ESaveAnswer answer =
         OnSaveFailed ? OnSaveFailed(Lang(Text::SavingFailed), Lang(Text::GameCouldNotBeSaved) + "\n" + error)
                      : ESaveAnswer::Cancel;

@@ -2,7 +2,6 @@
 #include "play/UMenuBar.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 #include "controls/UEngines.h"
@@ -12,6 +11,7 @@
 #include "graphics/UGraphicsEngine.h"
 #include "play/UMenuSprites.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Surface.h"
 
@@ -33,7 +33,7 @@ void TMenuBar::Make() {
   const std::string base = DataPath("Graphics/Menus/Menu");
   FImage = std::make_unique<TMyDib>();
   if (!FImage->LoadFromFile(ThemedFileName(base)))
-    std::fprintf(stderr, "quorvane-jigsaw: menu bar not loaded: %s\n", ThemedImageError(base, FImage->LastError()).c_str());
+    LogError("menu bar not loaded: %s", ThemedImageError(base, FImage->LastError()).c_str());
   ReadLayoutRect(CoordFileName(base), FBarRect, kBarRectLine);
   ReadLayoutRect(CoordFileName(base), FTrayRect, kTrayRectLine);
   TGraphicsEngine& engine = *FOwner.FEngine;

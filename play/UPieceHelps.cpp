@@ -20,8 +20,6 @@ bool Overlaps(const TRect& a, const TRect& b) {
   return a.Left < b.Right && a.Top < b.Bottom && b.Left < a.Right && b.Top < a.Bottom;
 }
 
-TRect Widened(const TRect& r, int by) { return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by}; }
-
 // Where a slide of kScatterSteps steps starting at speed v (falling by v / steps each step) ends.
 TPoint SlideEnd(TPoint from, int vx, int vy) {
   const double travel = (kScatterSteps + 1) / 2.0;
@@ -75,7 +73,7 @@ void TPieceHelps::PullFinished(int a, int b) {
 void TPieceHelps::ShowProximityHints(const std::vector<TBPiece*>& carried) {
   const int range = Options.HintRange;
   for (TBPiece* c : carried) {
-    const TRect near = Widened(c->Bounds(), range);
+    const TRect near = Inflate(c->Bounds(), range);
     for (const int32_t n : c->FNeighbours) {
       if (n == c->FIndex || n < 0 || n >= Count()) continue;
       TBPiece& p = Piece(n);
@@ -101,7 +99,7 @@ void TPieceHelps::Scatter(int x, int y, int speedRange, int reach, const std::ve
   std::vector<TBPiece*> moved;
   for (const auto& p : FPieces) {
     if (p->FState == PieceState::Pinned || p->BusyOrJoined() || p->FTray != 0) continue;
-    if (!Widened(p->Bounds(), reach).Contains(x, y)) continue;
+    if (!Inflate(p->Bounds(), reach).Contains(x, y)) continue;
     int vx = 0, vy = 0;
     for (int attempt = 0; attempt < kScatterTries; ++attempt) {
       vx = Random(speedRange + 1) * RandomSign();
@@ -127,7 +125,7 @@ void TPieceHelps::PushAside(int x, int y, int reach) {
   for (const auto& p : FPieces) {
     if (p->FState == PieceState::Pinned || p->BusyOrJoined() || p->FTray != 0 || p->FDragging) continue;
     const TRect r = p->Bounds();
-    if (!Widened(r, reach).Contains(x, y)) continue;
+    if (!Inflate(r, reach).Contains(x, y)) continue;
     if (Options.ChanceScatter < Random(99)) continue;
     const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
     const double vx = -Sign(x - cx) * Random(reach + 1), vy = -Sign(y - cy) * Random(reach + 1);

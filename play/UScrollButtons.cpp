@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "graphics/UGraphicsEngine.h"
 #include "play/UMenuSprites.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 
 namespace qj {
 
@@ -45,8 +45,8 @@ void TScrollButtons::Make() {
     auto& button = FOwner.AddOwnedControl<TDXButton>();
     const std::string base = i < block.size() ? block[i] : std::string();
     if (!button.SetImages({ThemedFileName(base)})) {
-      std::fprintf(stderr, "quorvane-jigsaw: scroll button %zu is drawn plain: %s\n", i,
-                   ThemedImageError(base, ThemedFileName(base) + " cannot be read").c_str());
+      LogError("scroll button %zu is drawn plain: %s", i,
+               ThemedImageError(base, ThemedFileName(base) + " cannot be read").c_str());
       button.SetButton("", 0, 0, 32, 32, 0);
     }
     button.FAutoRepeat = true;

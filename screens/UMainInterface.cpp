@@ -1,7 +1,6 @@
 #include "screens/UMainInterface.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
@@ -9,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "screens/UCredits.h"
 #include "screens/UGallery.h"
@@ -153,12 +153,12 @@ bool TMainInterface::ShowPictureMenu() {
     const std::string coord = ResolvePath(block[0] + ".coord");
     for (int c = 0; c < ChoiceCount; ++c) ReadLayoutRect(coord, FButtonPlaces[size_t(c)], 5 * (kChoices[c].Position - 1) + 1);
   } catch (const ELayoutError& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: the main menu is shown as text: %s\n", e.what());
+    LogError("the main menu is shown as text: %s", e.what());
     return false;
   }
   TMyDib picture;
   if (!picture.LoadFromFile(ResolvePath(block[0] + ".jpg"))) {
-    std::fprintf(stderr, "quorvane-jigsaw: the main menu is shown as text: %s\n", picture.LastError().c_str());
+    LogError("the main menu is shown as text: %s", picture.LastError().c_str());
     return false;
   }
   FPicture = TSpriteHandle(*FEngine, FEngine->AddSpriteFromBitmap(picture, 0, 0, NextDepth(), 0));

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 #include "controls/UControlImages.h"
@@ -16,7 +15,9 @@
 #include "platform/Canvas.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 #include "screens/ULabelPainting.h"
 
 namespace qj {
@@ -31,19 +32,11 @@ using C = TOptionsControls;
 constexpr int kSelectTypes[3] = {1, 2, 0};
 constexpr double kZoom[16] = {1, 1.25, 1.5, 1.75, 2, 2.25, 2.5, 2.75, 3, 3.5, 4, 4.5, 5, 6, 7, 8};
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
-
 std::string Number(int n) { return std::to_string(n); }
 
 void SetShown(TDXControl* control, bool shown) {
   if (TMySprite* s = control ? control->FSprite.Get() : nullptr) s->Visible = shown;
 }
-
-TRect Inflate(const TRect& r, int by) { return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by}; }
 
 }  // namespace
 
@@ -222,7 +215,7 @@ void TOptionsInterface::LoadValues() {
   FLanguageFiles = ListFiles(DataPath("Text"), "*.lang");
   Slider(LanguageSlider)->SetMax(std::max(0, int(FLanguageFiles.size()) - 1));
   for (size_t i = 0; i < FLanguageFiles.size(); ++i)
-    if (Lower(FLanguageFiles[i]) == Lower(Options.LanguageFile)) Slider(LanguageSlider)->SetPosition(int(i));
+    if (SameName(FLanguageFiles[i], Options.LanguageFile)) Slider(LanguageSlider)->SetPosition(int(i));
 }
 
 void TOptionsInterface::LoadDisplayControls(int resolution, int refresh, bool fullScreen) {
@@ -313,7 +306,7 @@ void TOptionsInterface::UseLanguage(const std::string& file) {
   if (!LoadLanguage()) {
     const std::string failed = DataPath("Text/" + file);
     Options.LanguageFile = old;
-    if (!LoadLanguage()) std::fprintf(stderr, "quorvane-jigsaw: the language file %s is gone as well\n", old.c_str());
+    if (!LoadLanguage()) LogError("the language file %s is gone as well", old.c_str());
     Message(Lang(Text::Language), "cannot read the language file " + failed);
   }
   CubeCaption();
@@ -539,7 +532,7 @@ void TOptionsInterface::PaintMainHole() {
 
 void TOptionsInterface::Message(const std::string& title, const std::string& text) {
   if (OnMessage) OnMessage(title, text);
-  else std::fprintf(stderr, "quorvane-jigsaw: %s: %s\n", title.c_str(), text.c_str());
+  else LogError("%s: %s", title.c_str(), text.c_str());
 }
 
 // ---- Input ---------------------------------------------------------------------------------------

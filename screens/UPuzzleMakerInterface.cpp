@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -23,6 +22,7 @@
 #include "platform/Display.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "screens/UMakerPanels.h"
 
@@ -300,7 +300,7 @@ void TPuzzleMakerInterface::BuildStyleButtons() {
     ReadOptionsBlock("PuzzleCutterPieceShapes", FStyleList);
   } catch (const ELayoutError& e) {
     // As the other screens do without their layout: the screen works, only the styles are missing.
-    std::fprintf(stderr, "quorvane-jigsaw: the maker has no style buttons: %s\n", e.what());
+    LogError("the maker has no style buttons: %s", e.what());
   }
   if (FStyleList.size() > size_t(kStyleCount)) FStyleList.resize(kStyleCount);
   for (size_t k = 0; k < FStyleList.size(); ++k) {
@@ -335,7 +335,7 @@ void TPuzzleMakerInterface::PaintShapeButtons() {
     try {
       shape.LoadShape(ShapeFilePath(int(n)));
     } catch (const std::runtime_error& e) {
-      std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+      LogError("%s", e.what());
       continue;
     }
     FShapeButtons[n]->SetImage(ShapePreview(shape, int(n)));
@@ -646,7 +646,7 @@ void TPuzzleMakerInterface::PaintLook() {
 
 void TPuzzleMakerInterface::Message(const std::string& text) {
   if (OnMessage) OnMessage(Lang(Text::PuzzleMaker), text);
-  else std::fprintf(stderr, "quorvane-jigsaw: %s\n", text.c_str());
+  else LogError("%s", text.c_str());
 }
 
 // ---- Input ----------------------------------------------------------------------------------------

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <set>
 #include <stdexcept>
@@ -15,7 +14,9 @@
 #include "platform/Clock.h"
 #include "platform/Help.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 #include "platform/UserFolders.h"
 #include "screens/UPictureLibrary.h"
 #include "screens/USelectorLayout.h"
@@ -31,12 +32,6 @@ constexpr int kArrowWidth = 70, kArrowHeight = 20;
 constexpr uint32_t kPulseMs = 50;
 constexpr int kHelpTopic = 1;
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
-
 // The picture a puzzle hides shows this instead; a theme without it gets a plain grey card.
 TMyDib HiddenPicture() {
   TMyDib image;
@@ -45,7 +40,7 @@ TMyDib HiddenPicture() {
     ReadOptionsBlock("PuzzleSelector", block);
     if (!block.empty() && image.LoadFromFile(ThemedFileName(block[0]))) return image;
   } catch (const ELayoutError& e) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", e.what());
+    LogError("%s", e.what());
   }
   image = TMyDib(TDXThumbWindow::kPictureWidth, 150, 32);
   image.Fill(MakePixel(96, 96, 104));
@@ -120,7 +115,7 @@ bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken)
     error = path + ": " + e.what();
   }
   if (!loaded) {
-    std::fprintf(stderr, "quorvane-jigsaw: %s\n", error.c_str());
+    LogError("%s", error.c_str());
     FThumbs.pop_back();
     return false;
   }
@@ -153,8 +148,7 @@ void TPuzzleSelectorInterface::SaveLayout() const {
   for (const TDXThumbWindow* thumb : ThumbsByDepth())
     places.push_back({thumb->FPath, thumb->FLeft + FScrollOffset, thumb->FTop, thumb->FWidth});
   if (!WriteSelectorLayout(UserPath(kLayoutFile), places))
-    std::fprintf(stderr, "quorvane-jigsaw: the places of the pictures are not kept: %s: %s\n",
-                 UserPath(kLayoutFile).c_str(), std::strerror(errno));
+    LogError("the places of the pictures are not kept: %s: %s", UserPath(kLayoutFile).c_str(), std::strerror(errno));
 }
 
 // A picture just added to the library, or one already there, comes to the top, chosen.
@@ -162,9 +156,9 @@ void TPuzzleSelectorInterface::ShowPicture(const std::string& path) {
   if (FDone) return;
   TDXThumbWindow* thumb = ThumbOf(path);
   if (!thumb) {
-    const std::string name = Lower(ChangeFileExt(path, ""));
+    const std::string name = ChangeFileExt(path, "");
     const bool taken = std::any_of(FThumbs.begin(), FThumbs.end(), [&](const TOwnedControl& t) {
-      return Lower(ChangeFileExt(static_cast<TDXThumbWindow&>(*t).FPath, "")) == name;
+      return SameName(ChangeFileExt(static_cast<TDXThumbWindow&>(*t).FPath, ""), name);
     });
     if (!AddThumb(path, taken)) return;
     thumb = &Thumb(FThumbs.size() - 1);
@@ -322,9 +316,8 @@ void TPuzzleSelectorInterface::AddChosenPicture(const std::string& path) {
 // ---- Choosing ------------------------------------------------------------------------------------
 
 TDXThumbWindow* TPuzzleSelectorInterface::ThumbOf(const std::string& path) const {
-  const std::string wanted = Lower(path);
   for (const TOwnedControl& t : FThumbs)
-    if (auto* thumb = static_cast<TDXThumbWindow*>(t.get()); Lower(thumb->FPath) == wanted) return thumb;
+    if (auto* thumb = static_cast<TDXThumbWindow*>(t.get()); SameName(thumb->FPath, path)) return thumb;
   return nullptr;
 }
 
@@ -538,7 +531,7 @@ void TPuzzleSelectorInterface::Restore() {
 
 void TPuzzleSelectorInterface::Message(const std::string& title, const std::string& text) {
   if (OnMessage) OnMessage(title, text);
-  else std::fprintf(stderr, "quorvane-jigsaw: %s: %s\n", title.c_str(), text.c_str());
+  else LogError("%s: %s", title.c_str(), text.c_str());
 }
 
 }  // namespace qj

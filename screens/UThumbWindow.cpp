@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UPuzzleFile.h"
 #include "platform/Canvas.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/PictureLibrary.h"
 
@@ -43,7 +43,7 @@ bool TDXThumbWindow::LoadPuzzle(const TMyDib& hidden) {
   if (!FileExists(path)) return false;
   std::vector<uint8_t> file, previewBytes;
   if (!ReadWholeFile(path, file)) {
-    std::fprintf(stderr, "quorvane-jigsaw: cannot read the puzzle file %s\n", path.c_str());
+    LogError("cannot read the puzzle file %s", path.c_str());
     return false;
   }
   TCutParameters cut;
@@ -52,8 +52,8 @@ bool TDXThumbWindow::LoadPuzzle(const TMyDib& hidden) {
   TMyDib preview;
   if (!ParsePuzzleFile(file, cut, play, previewBytes, why) ||
       !preview.LoadFromMemory(previewBytes.data(), previewBytes.size())) {
-    std::fprintf(stderr, "quorvane-jigsaw: the puzzle file %s is damaged (%s) and is deleted\n", path.c_str(),
-                 why.empty() ? preview.LastError().c_str() : why.c_str());
+    LogError("the puzzle file %s is damaged (%s) and is deleted", path.c_str(),
+             why.empty() ? preview.LastError().c_str() : why.c_str());
     (void)DeleteFile(path);
     return false;
   }

@@ -15,7 +15,8 @@ namespace {
 using TIoErrorHandler = int (*)(void* display);
 using TSetIoErrorHandler = TIoErrorHandler (*)(TIoErrorHandler handler);
 
-// Nothing can be drawn or saved without the display; only async-signal-safe calls here.
+// Nothing can be drawn or saved without the display; only async-signal-safe calls here, so the
+// report is written directly rather than through LogError.
 int DisplayLost(void*) {
   static const char kText[] = "quorvane-jigsaw: the connection to the display was lost\n";
   [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, kText, sizeof kText - 1);

@@ -7,13 +7,13 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <list>
 #include <map>
 #include <memory>
 
 #include "platform/FontRasterizer.h"
+#include "platform/TextUtil.h"
 
 namespace qj::sdl {
 namespace {
@@ -38,11 +38,6 @@ struct TOpenFont {
   bool Bold = false;
   std::unique_ptr<TTF_Font, TFontCloser> Font;
 };
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-  return s;
-}
 
 // The best installed face for a family, as fontconfig's substitution rules pick it.
 bool MatchFace(const std::string& family, bool bold, TFace& face) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj::sdl {
 
@@ -137,9 +138,8 @@ std::string FirstSoundFontIn(const std::string& folder) {
   std::error_code ec;
   std::vector<std::string> found;
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    std::string ext = entry.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    if (ext == ".sf2" && entry.is_regular_file(ec)) found.push_back(entry.path().string());
+    if (SameName(entry.path().extension().string(), ".sf2") && entry.is_regular_file(ec))
+      found.push_back(entry.path().string());
   }
   std::sort(found.begin(), found.end());
   return found.empty() ? std::string() : found.front();

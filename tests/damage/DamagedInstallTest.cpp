@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "core/UMiscelaneous.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 #include "tests/damage/ChildRun.h"
 #include "tests/damage/FolderCopy.h"
 #include "tests/damage/GameRun.h"
@@ -67,13 +67,9 @@ bool Played(const std::string& output) {
 
 // File names are matched without regard to case, as the game looks them up.
 bool NamesOneOf(const std::string& line, const std::vector<std::string>& files) {
-  const auto lower = [](std::string text) {
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-  };
-  const std::string text = lower(line);
+  const std::string text = Lower(line);
   return std::any_of(files.begin(), files.end(), [&](const std::string& file) {
-    return text.find(lower(fs::path(file).filename().string())) != std::string::npos;
+    return text.find(Lower(fs::path(file).filename().string())) != std::string::npos;
   });
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Dib.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 namespace {
@@ -19,18 +20,13 @@ std::vector<std::string> LayoutLines() {
   return lines;
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // Entries of a block with the game's marker rules; fails the test when a marker is missing.
 std::vector<std::string> Block(const std::string& name) {
   std::vector<std::string> lines = LayoutLines();
-  auto start = std::find_if(lines.begin(), lines.end(), [&](auto& l) { return Upper(l) == Upper("[" + name + "]"); });
+  auto start = std::find_if(lines.begin(), lines.end(), [&](auto& l) { return SameName(l, "[" + name + "]"); });
   EXPECT_NE(start, lines.end()) << name;
   if (start == lines.end()) return {};
-  auto end = std::find_if(start, lines.end(), [&](auto& l) { return Upper(l) == Upper("[End " + name + "]"); });
+  auto end = std::find_if(start, lines.end(), [&](auto& l) { return SameName(l, "[End " + name + "]"); });
   EXPECT_NE(end, lines.end()) << name;
   return end == lines.end() ? std::vector<std::string>{} : std::vector<std::string>(start + 1, end);
 }
@@ -106,8 +102,8 @@ TEST(DataSet, ThemeFilesHaveEveryKeyAndDistinctNumbers) {
                             "SelectColorB", "FontName", "FontSize", "FontButtonSize", "FontMenuSize", "FontTitleSize",
                             "BackGround"})
       EXPECT_TRUE(ini.ValueExists("Default", key)) << f << " " << key;
-    std::string bg = Upper(ini.ReadString("Default", "BackGround", ""));
-    EXPECT_TRUE(std::any_of(backgrounds.begin(), backgrounds.end(), [&](auto& b) { return Upper(b) == bg; })) << f;
+    std::string bg = ini.ReadString("Default", "BackGround", "");
+    EXPECT_TRUE(std::any_of(backgrounds.begin(), backgrounds.end(), [&](auto& b) { return SameName(b, bg); })) << f;
   }
   std::vector<int> numbers = ThemeNumbers();
   EXPECT_EQ(std::set<int>(numbers.begin(), numbers.end()).size(), numbers.size());

@@ -5,6 +5,7 @@
 
 #include "platform/Paths.h"
 #include "platform/PngCodec.h"
+#include "platform/TextUtil.h"
 
 namespace qj::cuttool {
 
@@ -64,8 +65,7 @@ TMyDib LabelPicture(const TMyDib& labels) {
 }
 
 bool SavePicture(const TMyDib& picture, const std::string& path, std::string& error) {
-  std::string ext = ExtractFileExt(path);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  const std::string ext = Lower(ExtractFileExt(path));
   if (ext == ".jpg" || ext == ".jpeg") return SaveJpeg(picture, path, 90, &error);
   if (ext == ".png") return SaveOpaquePng(picture, path, error);
   if (picture.SaveToFile(path)) return true;

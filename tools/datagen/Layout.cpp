@@ -5,12 +5,9 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace qj::datagen {
+#include "platform/TextUtil.h"
 
-static std::string Upper(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::toupper(c)); });
-  return s;
-}
+namespace qj::datagen {
 
 TLayoutList::TLayoutList(const std::string& path) {
   std::ifstream in(path);
@@ -23,10 +20,10 @@ TLayoutList::TLayoutList(const std::string& path) {
 
 std::vector<std::string> TLayoutList::Block(const std::string& name, size_t count) const {
   auto start = std::find_if(FLines.begin(), FLines.end(),
-                            [&](const std::string& l) { return Upper(l) == Upper("[" + name + "]"); });
+                            [&](const std::string& l) { return SameName(l, "[" + name + "]"); });
   if (start == FLines.end()) throw std::runtime_error("layout block missing: " + name);
   auto end = std::find_if(start + 1, FLines.end(),
-                          [&](const std::string& l) { return Upper(l) == Upper("[End " + name + "]"); });
+                          [&](const std::string& l) { return SameName(l, "[End " + name + "]"); });
   if (end == FLines.end()) throw std::runtime_error("layout block without end line: " + name);
   std::vector<std::string> entries(start + 1, end);
   if (count != 0 && entries.size() != count)
