@@ -8,6 +8,7 @@
 #include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
+#include "creation/UGameRecord.h"
 #include "screens/UPuzzleMakerInterface.h"
 #include "play/UBoardPlayInterface.h"
 #include "platform/Dib.h"
@@ -107,6 +108,33 @@ TEST_F(PlayRoadTest, TheOptionsScreenPausesTheGameAndReturnsToIt) {
   Key(VK_ESCAPE);
   Frame();
   EXPECT_EQ(Engine().Active(), Play());
+}
+
+// A minute on the options screen over the game is no play; the second after it is. The saved
+// game's score file holds the playing time.
+TEST_F(PlayRoadTest, TimeOnTheOptionsScreenIsNotPlayTime) {
+  PlayFromSelector();
+  ASSERT_EQ(Engine().Active(), Play());
+  const auto playFor = [this](int frames, int ms) {
+    for (int i = 0; i < frames; ++i) {
+      clock.Advance(ms);
+      mainWindow->Idle();
+    }
+  };
+  playFor(50, 20);
+  Key(VK_F2);
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().OptionsScreen()));
+  playFor(60, 1000);
+  Key(VK_ESCAPE);
+  Frame();
+  ASSERT_EQ(Engine().Active(), Play());
+  playFor(50, 20);
+  Key(VK_ESCAPE);
+  Frame();
+  TGameRecord best, last;
+  ASSERT_TRUE(ReadScoreFile(ChangeFileExt(picture, ".hsc"), best, last));
+  EXPECT_NEAR(last.Elapsed * 86400.0, 2.0, 0.1);
 }
 
 TEST_F(PlayRoadTest, ContinuingWithoutASavedGameReturnsToTheMainMenu) {
