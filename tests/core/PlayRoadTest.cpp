@@ -12,6 +12,7 @@
 #include "screens/UPuzzleMakerInterface.h"
 #include "play/UBoardPlayInterface.h"
 #include "platform/Dib.h"
+#include "platform/IniFile.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "screens/UMainInterface.h"
@@ -135,6 +136,24 @@ TEST_F(PlayRoadTest, TimeOnTheOptionsScreenIsNotPlayTime) {
   TGameRecord best, last;
   ASSERT_TRUE(ReadScoreFile(ChangeFileExt(picture, ".hsc"), best, last));
   EXPECT_NEAR(last.Elapsed * 86400.0, 2.0, 0.1);
+}
+
+// A saved game continued from the selector becomes the last jigsaw: the main menu's Continue
+// takes it up again, and the settings written at the end name it.
+TEST_F(PlayRoadTest, ContinuingFromTheSelectorMakesTheGameTheLastJigsaw) {
+  const std::string other = MakeJigsaw("Other", true);
+  for (const std::string& jigsaw : {picture, other}) {
+    ASSERT_EQ(Choose(jigsaw), "selector");
+    ASSERT_EQ(Step({VK_RETURN}), "play");
+    ASSERT_EQ(Step({VK_ESCAPE}), "main-menu");
+  }
+  ASSERT_EQ(Choose(picture), "selector");
+  ASSERT_EQ(Step({VK_RETURN}), "play");
+  ASSERT_EQ(Step({VK_ESCAPE}), "main-menu");
+  ASSERT_EQ(Step({'3'}), "play");
+  EXPECT_EQ(Engine().BoardPlay().SavPath(), ChangeFileExt(picture, ".sav"));
+  Close();
+  EXPECT_EQ(TIniFile(DataPath("Text/Jigsaw.stg")).ReadString("Autoload", "LastJigsaw", ""), picture);
 }
 
 TEST_F(PlayRoadTest, ContinuingWithoutASavedGameReturnsToTheMainMenu) {
