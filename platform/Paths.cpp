@@ -19,12 +19,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace qj {
 namespace {
 
 TGameFolders gFolders{".", ".", "./Text", "."};
 bool gInstalled = false;
+TFileSync gFileSync = nullptr;  // fsync
 
 std::string WithSlashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -365,12 +367,16 @@ void RemoveStaleTempFiles(const std::filesystem::path& file) {
 
 }  // namespace
 
+int FileSync(int fd) { return gFileSync ? gFileSync(fd) : fsync(fd); }
+
+TFileSync SetFileSync(TFileSync sync) { return std::exchange(gFileSync, sync); }
+
 void SyncFolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  (void)fsync(fd);
+  (void)FileSync(fd);
   close(fd);
 }
 
@@ -390,7 +396,7 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
   const std::string temp = CreateTempFileBeside(path);
   if (temp.empty()) return false;
   const int fd = open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  bool ok = fd >= 0 && WriteAll(fd, data, size) && fsync(fd) == 0;
+  bool ok = fd >= 0 && WriteAll(fd, data, size) && FileSync(fd) == 0;
   if (fd >= 0 && close(fd) != 0) ok = false;
   ok = ok && rename(temp.c_str(), ResolvePath(path).c_str()) == 0;
   if (!ok) {

@@ -88,6 +88,13 @@ std::string ExtractFileExt(const std::string& path);   // with its dot, or empty
 // readable as a new file would be, for a writer that renames it over `path` when done. Empty
 // string on failure. Such files of `path` that a killed writer left an hour ago or more go first.
 std::string CreateTempFileBeside(const std::string& path);
+// How an open file reaches the disk: fsync, unless a test put another function in its place to
+// watch the flushes. Every writer that renames a new file over an old one flushes through
+// FileSync first; FileSync returns fsync's result.
+using TFileSync = int (*)(int fd);
+int FileSync(int fd);
+// Puts `sync` in fsync's place (nullptr: fsync again); returns the function it replaces.
+TFileSync SetFileSync(TFileSync sync);
 // Makes a rename in the folder of `path` durable. Best effort: some file systems refuse to sync
 // a folder, and the file is complete either way.
 void SyncFolderOf(const std::string& path);

@@ -231,7 +231,7 @@ bool LoadSpecFiles(const std::vector<std::string>& files, std::vector<std::vecto
 bool SyncFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  const bool ok = fsync(fd) == 0;
+  const bool ok = FileSync(fd) == 0;
   close(fd);
   return ok;
 }

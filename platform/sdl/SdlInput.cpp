@@ -49,6 +49,19 @@ constexpr TKeyPair kKeys[] = {
     {SDLK_BACKSLASH, 220},      {SDLK_RIGHTBRACKET, 221},   {SDLK_QUOTE, 222},
 };
 
+// The Shift set of the keyboard modifiers `mod` and the mouse buttons held now.
+int ShiftOf(unsigned mod) {
+  int shift = 0;
+  if (mod & KMOD_SHIFT) shift |= ssShift;
+  if (mod & KMOD_ALT) shift |= ssAlt;
+  if (mod & KMOD_CTRL) shift |= ssCtrl;
+  const uint32_t buttons = SDL_GetMouseState(nullptr, nullptr);
+  if (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) shift |= ssLeft;
+  if (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) shift |= ssRight;
+  if (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) shift |= ssMiddle;
+  return shift;
+}
+
 // Keys that type a control character: the game sees them as key presses too.
 char32_t ControlChar(uint16_t vk) {
   return (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE) ? vk : 0;
@@ -75,7 +88,9 @@ bool TranslateWindowEvent(const SDL_WindowEvent& w, TSdlDisplay& display, TInput
 bool TranslateKey(const SDL_KeyboardEvent& k, TInputEvent& out) {
   out.Kind = k.type == SDL_KEYDOWN ? TInputKind::KeyDown : TInputKind::KeyUp;
   out.Key = VirtualKey(k.keysym.sym);
-  out.Shift = ShiftState();
+  // The modifiers held at this key, not when it is read: a quick Alt+Enter typed while a frame
+  // was drawn has let go of Alt by the time its Enter comes out of the queue.
+  out.Shift = ShiftOf(k.keysym.mod);
   return out.Key != 0;
 }
 
@@ -150,18 +165,7 @@ uint16_t VirtualKey(int32_t sdlKey) {
   return 0;
 }
 
-int ShiftState() {
-  const SDL_Keymod mod = SDL_GetModState();
-  int shift = 0;
-  if (mod & KMOD_SHIFT) shift |= ssShift;
-  if (mod & KMOD_ALT) shift |= ssAlt;
-  if (mod & KMOD_CTRL) shift |= ssCtrl;
-  const uint32_t buttons = SDL_GetMouseState(nullptr, nullptr);
-  if (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) shift |= ssLeft;
-  if (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) shift |= ssRight;
-  if (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) shift |= ssMiddle;
-  return shift;
-}
+int ShiftState() { return ShiftOf(SDL_GetModState()); }
 
 bool PollInput(TSdlDisplay& display, TInputEvent& out) {
   if (gPendingChar) {

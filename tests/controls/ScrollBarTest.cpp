@@ -225,6 +225,21 @@ TEST_P(ScrollBar, TheThumbIsDrawnAtItsValueAndFlashesAfterAClick) {
   EXPECT_EQ(DrawnAt(movedAt + ThumbSize() / 2), CentreOf(ScrollBarImage::Thumb));
 }
 
+// The thumb's place along the run counts from the range's minimum, wherever that lies.
+TEST_P(ScrollBar, ADragOverARangeNotStartingAtZeroCountsFromItsMinimum) {
+  TDXScrollBar& bar = Make(20, 60, 30);
+  const int grab = ThumbAt(30, 20, 60) + 3;
+  PressAt(grab);
+  ASSERT_TRUE(bar.FDragging);
+  MoveTo(grab + 25);
+  EXPECT_EQ(bar.FPosition, 20 + std::lround((ThumbAt(30, 20, 60) - BackSize() + 25) * 40.0 / Run()));
+  MoveTo(-50);
+  EXPECT_EQ(bar.FPosition, 20);
+  MoveTo(kLength + 50);
+  EXPECT_EQ(bar.FPosition, 60);
+  ReleaseAt(kLength + 50);
+}
+
 TEST_P(ScrollBar, HugeRangesPlaceAndDragTheThumbWithoutOverflow) {
   TDXScrollBar& bar = Make(-2000000000, 2000000000, 1000000000);
   const int thumbAt = ThumbAt(1000000000, -2000000000, 2000000000);

@@ -17,7 +17,7 @@
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPuzzleSelectorInterface.h"
-#include "tests/core/EngineFixture.h"
+#include "tests/support/GameRun.h"
 
 namespace qj::test {
 namespace {

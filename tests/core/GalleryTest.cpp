@@ -13,7 +13,7 @@
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Input.h"
 #include "screens/UMainInterface.h"
-#include "tests/core/EngineFixture.h"
+#include "tests/support/GameRun.h"
 
 namespace qj::test {
 namespace {

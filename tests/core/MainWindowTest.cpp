@@ -8,8 +8,9 @@
 #include "app/UMain.h"
 #include "core/UMiscelaneous.h"
 #include "platform/Input.h"
+#include "platform/Paths.h"
 #include "screens/UMainInterface.h"
-#include "tests/core/EngineFixture.h"
+#include "tests/support/GameRun.h"
 
 namespace qj::test {
 namespace {

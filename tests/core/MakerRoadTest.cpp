@@ -9,7 +9,7 @@
 #include "play/UBoardPlayInterface.h"
 #include "screens/UPuzzleMakerInterface.h"
 #include "screens/UPuzzleSelectorInterface.h"
-#include "tests/core/EngineFixture.h"
+#include "tests/support/GameRun.h"
 
 namespace qj::test {
 namespace {

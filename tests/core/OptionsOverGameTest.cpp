@@ -7,9 +7,10 @@
 #include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "platform/Input.h"
+#include "platform/Paths.h"
 #include "play/UBoardPlayInterface.h"
 #include "screens/UOptionsInterface.h"
-#include "tests/core/EngineFixture.h"
+#include "tests/support/GameRun.h"
 
 namespace qj::test {
 namespace {

@@ -8,15 +8,17 @@
 #include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
+#include "creation/UGameRecord.h"
 #include "screens/UPuzzleMakerInterface.h"
 #include "play/UBoardPlayInterface.h"
 #include "platform/Dib.h"
+#include "platform/IniFile.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPuzzleSelectorInterface.h"
-#include "tests/core/EngineFixture.h"
+#include "tests/support/GameRun.h"
 
 namespace qj::test {
 namespace {
@@ -107,6 +109,51 @@ TEST_F(PlayRoadTest, TheOptionsScreenPausesTheGameAndReturnsToIt) {
   Key(VK_ESCAPE);
   Frame();
   EXPECT_EQ(Engine().Active(), Play());
+}
+
+// A minute on the options screen over the game is no play; the second after it is. The saved
+// game's score file holds the playing time.
+TEST_F(PlayRoadTest, TimeOnTheOptionsScreenIsNotPlayTime) {
+  PlayFromSelector();
+  ASSERT_EQ(Engine().Active(), Play());
+  const auto playFor = [this](int frames, int ms) {
+    for (int i = 0; i < frames; ++i) {
+      clock.Advance(ms);
+      mainWindow->Idle();
+    }
+  };
+  playFor(50, 20);
+  Key(VK_F2);
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().OptionsScreen()));
+  playFor(60, 1000);
+  Key(VK_ESCAPE);
+  Frame();
+  ASSERT_EQ(Engine().Active(), Play());
+  playFor(50, 20);
+  Key(VK_ESCAPE);
+  Frame();
+  TGameRecord best, last;
+  ASSERT_TRUE(ReadScoreFile(ChangeFileExt(picture, ".hsc"), best, last));
+  EXPECT_NEAR(last.Elapsed * 86400.0, 2.0, 0.1);
+}
+
+// A saved game continued from the selector becomes the last jigsaw: the main menu's Continue
+// takes it up again, and the settings written at the end name it.
+TEST_F(PlayRoadTest, ContinuingFromTheSelectorMakesTheGameTheLastJigsaw) {
+  const std::string other = MakeJigsaw("Other", true);
+  for (const std::string& jigsaw : {picture, other}) {
+    ASSERT_EQ(Choose(jigsaw), "selector");
+    ASSERT_EQ(Step({VK_RETURN}), "play");
+    ASSERT_EQ(Step({VK_ESCAPE}), "main-menu");
+  }
+  ASSERT_EQ(Choose(picture), "selector");
+  ASSERT_EQ(Step({VK_RETURN}), "play");
+  ASSERT_EQ(Step({VK_ESCAPE}), "main-menu");
+  ASSERT_EQ(Step({'3'}), "play");
+  EXPECT_EQ(Engine().BoardPlay().SavPath(), ChangeFileExt(picture, ".sav"));
+  Close();
+  EXPECT_EQ(TIniFile(DataPath("Text/Jigsaw.stg")).ReadString("Autoload", "LastJigsaw", ""), picture);
 }
 
 TEST_F(PlayRoadTest, ContinuingWithoutASavedGameReturnsToTheMainMenu) {

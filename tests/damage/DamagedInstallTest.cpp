@@ -18,8 +18,8 @@
 #include "platform/TextUtil.h"
 #include "tests/damage/ChildRun.h"
 #include "tests/damage/FolderCopy.h"
-#include "tests/damage/GameRun.h"
 #include "tests/damage/OpenWatch.h"
+#include "tests/support/GameRun.h"
 #include "tests/support/TempFolder.h"
 
 namespace qj::test {

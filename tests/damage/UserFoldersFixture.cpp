@@ -10,8 +10,8 @@
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/UserFolders.h"
-#include "tests/damage/GameRun.h"
 #include "tests/damage/Restrict.h"
+#include "tests/support/GameRun.h"
 
 namespace qj::test {
 

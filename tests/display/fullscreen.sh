@@ -70,10 +70,13 @@ geometry() {
 }
 
 # The keys go to the focused window: after a switch the window manager may not have given the
-# focus back yet.
+# focus back yet. The program is held while they are typed, so that they reach it all at once, as
+# they do whenever a frame takes longer than the typing: Enter must still come with its Alt.
 alt_enter() {
   xdotool windowfocus --sync "$WID"
+  kill -STOP "$GPID"
   xdotool keydown alt key Return keyup alt
+  kill -CONT "$GPID"
   sleep 1.5
 }
 

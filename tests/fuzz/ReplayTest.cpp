@@ -58,12 +58,14 @@ class FuzzReplayTest : public ::testing::TestWithParam<TFuzzTarget> {
     Options = TOptions{};
   }
 
+  // A target's answer says nothing (a fuzz target returns 0 for every input): only a crash, a
+  // hang or a sanitizer's report fails a replay.
   void Replay(const std::vector<fs::path>& files) {
     for (const fs::path& file : files) {
       SCOPED_TRACE(file.string());
       std::vector<uint8_t> bytes;
       ASSERT_TRUE(ReadWholeFile(file.string(), bytes));
-      EXPECT_EQ(GetParam().Run(bytes.data(), bytes.size()), 0);
+      GetParam().Run(bytes.data(), bytes.size());
     }
   }
 

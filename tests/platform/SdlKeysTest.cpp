@@ -1,10 +1,12 @@
-// SDL key codes become the Windows virtual-key codes that hot keys and the key-name table use.
-// The expected codes are written out as numbers, not taken from the game's own enum, so a wrong
-// constant shows up here as well as a wrong table row.
+// SDL key codes become the Windows virtual-key codes that hot keys and the key-name table use,
+// with the modifiers held at each key. The expected codes are written out as numbers, not taken
+// from the game's own enum, so a wrong constant shows up here as well as a wrong table row.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
+#include "platform/Input.h"
+#include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlInput.h"
 
 namespace qj {
@@ -72,6 +74,28 @@ TEST(SdlKeys, KeysJustOutsideTheRangesAndUnknownKeysAreNotMistaken) {
   for (const SDL_Keycode k : {SDLK_UNKNOWN, SDLK_F13, SDLK_F24, SDLK_CAPSLOCK, SDLK_NUMLOCKCLEAR, SDLK_LGUI,
                               SDLK_KP_EQUALS, SDLK_KP_00, SDLK_APPLICATION, SDLK_MENU})
     EXPECT_EQ(sdl::VirtualKey(k), 0) << SDL_GetKeyName(k);
+}
+
+// A key carries the modifiers held when it went down or up, not those held when it is read: an
+// Alt+Enter typed while a frame was drawn is read after Alt was let go, and is still Alt+Enter.
+TEST(SdlKeys, AKeyCarriesTheModifiersHeldAtIt) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS), 0) << SDL_GetError();
+  {
+    sdl::TSdlDisplay display;
+    SDL_SetModState(KMOD_NONE);
+    SDL_Event release{};
+    release.type = SDL_KEYUP;
+    release.key.keysym.sym = SDLK_RETURN;
+    release.key.keysym.mod = KMOD_LALT;
+    ASSERT_EQ(SDL_PushEvent(&release), 1) << SDL_GetError();
+    TInputEvent in;
+    while (sdl::PollInput(display, in) && in.Kind != TInputKind::KeyUp) {
+    }
+    ASSERT_EQ(in.Kind, TInputKind::KeyUp);
+    EXPECT_EQ(in.Key, VK_RETURN);
+    EXPECT_EQ(in.Shift, ssAlt);
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
 }  // namespace

@@ -274,6 +274,57 @@ TEST_F(PlayInputTest, TheOptionsButtonPausesTheGameOnce) {
   Screen->OnDone = nullptr;
 }
 
+// The place-and-pin help: a piece dropped near its place over the ghost moves there and is pinned
+// showing the ghost's part of the picture. The place lies one pixel right of and below that part
+// (the ghost's corner + the piece's box corner - 2 x the shadow size), as the game has always put it.
+TEST_F(PlayInputTest, PlaceAndPinPinsThePieceOnItsPartOfTheGhostToThePixel) {
+  constexpr TPoint kPlaceBeyondPicture{1, 1};
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Screen->Menu().ClickSide(MenuButton::Ghost, EMenuSide::Left);
+  Screen->Menu().ClickSide(MenuButton::Pin, EMenuSide::Right);
+  const TRect ghostRect = Screen->Menu().GhostRect();
+  ASSERT_FALSE(ghostRect.IsEmpty());
+  const int index = 5;
+  const TPoint home = Home(Piece(index), {ghostRect.Left, ghostRect.Top});
+  ASSERT_TRUE(Carry(index, {home.X + 4, home.Y - 3}, 0));
+  // The ghost's setup window, shown while the mouse is over the ghost, takes the clicks there:
+  // the mouse stays away until it has gone, then takes and drops the piece without a frame.
+  Move({600, 400});
+  Frames(300);
+  const TPoint at = OnPiece(index);
+  Press(at);
+  Clock.Advance(50);
+  Release(at);
+  Press(at);
+  Release(at);
+  Frames(60);
+  const TBPiece& p = Piece(index);
+  EXPECT_EQ(p.FState, PieceState::Pinned);
+  const TMySprite* ghost = nullptr;
+  for (int i = 0; i < Engine.SpriteCount(); ++i)
+    if (Engine.Sprite(i).Id && Engine.Sprite(i).Category == SpriteCategory::Ghost) ghost = &Engine.Sprite(i);
+  ASSERT_NE(ghost, nullptr);
+  // The shift of the piece against the ghost at which most of its pixels (all but its bevelled
+  // edge) show the ghost's pixels beneath them.
+  const auto agreeing = [&](TPoint shift) {
+    const TMyDib& image = *p.Bitmap(0);
+    int same = 0;
+    for (int y = 0; y < image.Height(); ++y)
+      for (int x = 0; x < image.Width(); ++x) {
+        const int gx = p.FPosition.X - shift.X + x - ghost->X, gy = p.FPosition.Y - shift.Y + y - ghost->Y;
+        const TPixel pixel = image.At(x, y) & kRgbMask;
+        same += pixel && ghost->Image()->InBounds(gx, gy) && pixel == (ghost->Image()->At(gx, gy) & kRgbMask);
+      }
+    return same;
+  };
+  TPoint best;
+  for (int dy = -2; dy <= 2; ++dy)
+    for (int dx = -2; dx <= 2; ++dx)
+      if (agreeing({dx, dy}) > agreeing(best)) best = {dx, dy};
+  EXPECT_EQ(best, kPlaceBeyondPicture) << "the piece shows the ghost's pixels shifted by " << best.X << "," << best.Y;
+  EXPECT_GT(agreeing(best), 40 * 40 * 3 / 4);
+}
+
 class ExitDialogTest : public PlayInputTest {
  protected:
   void ClickExitButton(int index) {

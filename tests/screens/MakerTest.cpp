@@ -324,6 +324,28 @@ TEST_F(MakerTest, ABigPhotoFitsTheTableAndTheWheelScrollsIt) {
   EXPECT_DOUBLE_EQ(StoredCut(picture).PictureScale, 1100.0 / 2400);
 }
 
+// A puzzle file of a photo that asks for a larger scale than fits the table (written by hand or by
+// another program) is shown and saved at the scale that fits.
+TEST_F(MakerTest, AStoredScaleAboveTheFitIsShownAndSavedAtTheFit) {
+  const std::string picture = AddPicture("photo.bmp", 3200, 2400);
+  const std::string puzzle = ChangeFileExt(picture, ".pzl");
+  Open(picture);
+  Click(M::Save);
+  std::vector<uint8_t> file, preview;
+  TCutParameters cut;
+  TPuzzlePlayOptions play;
+  std::string error;
+  ASSERT_TRUE(ReadWholeFile(puzzle, file) && ParsePuzzleFile(file, cut, play, preview, error)) << error;
+  cut.PictureScale = 1;
+  file = BuildPuzzleFile(cut, play, preview);
+  ASSERT_TRUE(WriteFileAtomic(puzzle, file.data(), file.size()));
+  Open(picture);
+  EXPECT_EQ(Maker.Cutter().ScaledPicture().Height(), 1100);
+  Click(M::Save);
+  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector);
+  EXPECT_DOUBLE_EQ(StoredCut(picture).PictureScale, 1100.0 / 2400);
+}
+
 // The cutter outlives the screen: a photo's scale must not stay behind for the next picture.
 TEST_F(MakerTest, ASmallPictureAfterABigOneIsSavedAtItsOwnScale) {
   Open(AddPicture("big.bmp", 3000, 2000));

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "controls/UControlImages.h"
 #include "core/UMiscelaneous.h"
@@ -395,6 +397,53 @@ TEST_F(SelectorTest, TheChooserAddsAPictureFromAnyFolder) {
   Selector.KeyDown(escape, 0);
   EXPECT_FALSE(chooser.Shown());
   EXPECT_FALSE(Selector.Done());
+}
+
+// Scrolled down, the chooser's cells show later pictures; a click on one chooses the picture
+// drawn there. Each picture is of one colour, so the drawn frame tells which is where.
+TEST_F(SelectorTest, AfterScrollingAClickInTheChooserTakesThePictureDrawnThere) {
+  TTempFolder photos;
+  std::map<TPixel, std::string> pictureOf;
+  for (int i = 0; i < 30; ++i) {
+    TMyDib picture(90, 60, 24);
+    picture.Fill(MakePixel(30 + 7 * i, 220 - 5 * i, 60 + 3 * i));
+    const std::string path = photos.File("Photo" + std::to_string(100 + i) + ".bmp");
+    ASSERT_TRUE(picture.SaveToFile(path));
+    pictureOf[picture.At(0, 0) & kRgbMask] = path;
+  }
+  Selector.Enter();
+  Press(TPuzzleSelectorInterface::AddPicture);
+  TPictureChooser& chooser = *Selector.Chooser();
+  chooser.Open(photos.Path());
+  Selector.MouseWheel(0, -1, Display.Width() / 2, Display.Height() / 2);
+  ASSERT_EQ(chooser.TopRow(), 1);
+  for (int i = 0; i < 40; ++i) {
+    Clock.Advance(20);
+    Selector.Update();
+  }
+  Display.BackBuffer().Fill(0);
+  Engine.DrawFrame();
+  // Where each picture is drawn; the last one is clicked at the middle of its thumbnail.
+  std::map<std::string, TRect> drawnAt;
+  for (int y = 0; y < Display.Height(); ++y)
+    for (int x = 0; x < Display.Width(); ++x)
+      if (const auto found = pictureOf.find(Display.BackBuffer().At(x, y) & kRgbMask); found != pictureOf.end()) {
+        TRect& r = drawnAt.try_emplace(found->second, TRect{x, y, x + 1, y + 1}).first->second;
+        r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1)};
+      }
+  std::string drawn;
+  TRect area;
+  for (const auto& [path, box] : drawnAt)
+    if (box.Width() > 40) {
+      drawn = path;
+      area = box;
+    }
+  ASSERT_FALSE(drawn.empty()) << "no picture is drawn";
+  const int x = (area.Left + area.Right) / 2, y = (area.Top + area.Bottom) / 2;
+  Selector.MouseDown(mbLeft, ssLeft, x, y);
+  Selector.MouseUp(mbLeft, 0, x, y);
+  ASSERT_GE(chooser.Selected(), 0);
+  EXPECT_EQ(chooser.Entries()[size_t(chooser.Selected())].Path, drawn);
 }
 
 TEST(SelectorLayoutTest, LinesParseAsTheyAreWritten) {

@@ -231,11 +231,9 @@ void TSoakTest::Up(TPoint p, int button, int keys) {
 }
 
 void TSoakTest::Tap(uint16_t key, int keys) {
-  TInputEvent down{TInputKind::KeyDown, 0, keys, 0, 0, key};
-  mainWindow->HandleEvent(down);
+  KeyDown(key, keys);
   AfterEvent();
-  TInputEvent up{TInputKind::KeyUp, 0, keys, 0, 0, key};
-  mainWindow->HandleEvent(up);
+  KeyUp(key, keys);
   AfterEvent();
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/EngineFixture.h"
+#include "tests/support/GameRun.h"
 
 namespace qj {
 class TBPiece;
