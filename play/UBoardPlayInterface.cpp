@@ -419,7 +419,8 @@ void TBoardPlayInterface::PlaceAndPin(int index) {
   const TBPiece& p = FPieces->Piece(index);
   if (p.FOrientation != 0 || !!FMenu->GhostRect().IsEmpty()) return;
   const TRect ghost = FMenu->GhostRect();
-  const TPoint goal{ghost.Left + p.FBoxTopLeft[0].X - PieceMargin() + 1, ghost.Top + p.FBoxTopLeft[0].Y - PieceMargin() + 1};
+  // The piece image's picture starts PieceMargin() pixels in from its corner.
+  const TPoint goal{ghost.Left + p.FBoxTopLeft[0].X - PieceMargin(), ghost.Top + p.FBoxTopLeft[0].Y - PieceMargin()};
   if (std::lround(std::hypot(goal.X - p.FPosition.X, goal.Y - p.FPosition.Y)) < Options.StickRange)
     FPieces->AddPlaceAndPin(index, goal);
 }

@@ -342,7 +342,7 @@ TEST_F(MakerTest, AStoredScaleAboveTheFitIsShownAndSavedAtTheFit) {
   Open(picture);
   EXPECT_EQ(Maker.Cutter().ScaledPicture().Height(), 1100);
   Click(M::Save);
-  ASSERT_EQ(Maker.FResult, MakerResult::ToSelector);
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_DOUBLE_EQ(StoredCut(picture).PictureScale, 1100.0 / 2400);
 }
 
