@@ -11,7 +11,7 @@ namespace qj {
 
 class IFontRasterizer;
 
-struct TFontSpec {
+struct TFontChoice {
   std::string Name = "Times New Roman";
   int Size = 8;  // points, at 96 dots per inch as on the desktop the game was laid out for
   TPixel Color = 0;
@@ -30,7 +30,7 @@ class TCanvas {
   bool XorPen = false;  // exclusive-or drawing for lines and outlines
   TPixel BrushColor = 0xFFFFFF;
   bool BrushClear = false;  // transparent brush: shapes are outlined only, text has no box
-  TFontSpec Font;
+  TFontChoice Font;
 
   // Lines: LineTo draws from the pen position to (x, y) without the last pixel, as GDI does.
   void MoveTo(int x, int y);

@@ -21,9 +21,9 @@ class IFontRasterizer {
  public:
   virtual ~IFontRasterizer() = default;
   // Size of the text's box (advance width, line height) in pixels.
-  virtual bool Measure(const TFontSpec& font, const std::string& text, int& width, int& height) = 0;
+  virtual bool Measure(const TFontChoice& font, const std::string& text, int& width, int& height) = 0;
   // The coverage of the text, exactly the size Measure gives (text is UTF-8).
-  virtual bool Render(const TFontSpec& font, const std::string& text, TGlyphMask& out) = 0;
+  virtual bool Render(const TFontChoice& font, const std::string& text, TGlyphMask& out) = 0;
   // Makes a font file usable by its family name for this process.
   virtual bool AddFontFile(const std::string& path) = 0;
 };

@@ -13,7 +13,7 @@ constexpr int kSmallestFont = 7;
 
 }  // namespace
 
-TFontSpec LabelFont(int size) {
+TFontChoice LabelFont(int size) {
   const TTheme& theme = CurrentTheme();
   return {theme.FontName, size, theme.SayColor.ToPixel(), false};
 }

@@ -10,7 +10,7 @@
 namespace qj {
 
 // The theme's label font at `size` points.
-TFontSpec LabelFont(int size);
+TFontChoice LabelFont(int size);
 // A one-pixel frame just inside `r`.
 void Outline(TCanvas& canvas, const TRect& r, TPixel colour);
 // The text with as much of `head` as leaves room for "..." and the tail within width.

@@ -12,7 +12,7 @@ namespace {
 constexpr int kSmallestFont = 7;
 constexpr int kPreviewWidth = 110, kPreviewHeight = 35;
 
-TFontSpec ThemeFont(int size, bool bold = false) {
+TFontChoice ThemeFont(int size, bool bold = false) {
   const TTheme& theme = CurrentTheme();
   return {theme.FontName, size, theme.SayColor.ToPixel(), bold};
 }

@@ -29,7 +29,7 @@ constexpr int kSmallestBold = 9;
 
 using T = TOptionsControls;
 using G = T::EGroup;
-constexpr T::TGroupSpec kGroups[T::GroupCount] = {
+constexpr T::TGroupEntry kGroups[T::GroupCount] = {
     {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 155},
     {Text::Screen, 210, 190},         {Text::Sound, 180, 64},   {Text::Look, 160, 170},
     {Text::PickingUpPieces, 180, 62}, {Text::HotKeys, 0, 0},    {Text::PleaseConfirm, 340, 120},
@@ -38,7 +38,7 @@ constexpr T::TGroupSpec kGroups[T::GroupCount] = {
 const std::vector<std::vector<G>> kColumns = {{G::Controls, G::Screen}, {G::Pieces, G::Environment},
                                               {G::Table, G::Selection, G::Sound}};
 
-constexpr T::TSliderSpec kSliders[T::SliderCount] = {
+constexpr T::TSliderEntry kSliders[T::SliderCount] = {
     {G::Controls, 15, 10, 500, &TOptions::AnimationMs},  {G::Controls, 47, 10, 1500, &TOptions::HintResponseMs},
     {G::Controls, 79, 10, 5000, &TOptions::HintMs},      {G::Pieces, 22, 0, 2, &TOptions::CubeType},
     {G::Pieces, 56, 1, 90},                              {G::Pieces, 90, 1, 20, &TOptions::PieceSlideSpeed},
@@ -52,7 +52,7 @@ constexpr T::TSliderSpec kSliders[T::SliderCount] = {
 // Where the environment group's preview of the table background lies, under the title band.
 constexpr int kHoleTop = 95, kHoleBottom = 117;
 
-constexpr T::TCheckSpec kChecks[T::CheckCount] = {
+constexpr T::TCheckEntry kChecks[T::CheckCount] = {
     {G::Controls, 96, Text::HintsGetShorter},      {G::Pieces, 0, Text::Show},
     {G::Screen, 0, Text::FollowTheBeam},           {G::Screen, 19, Text::WaitForVerticalBlank},
     {G::Screen, 38, Text::NoWaiting},              {G::Screen, 164, Text::FullScreen, 104},
@@ -66,9 +66,9 @@ constexpr T::TCheckSpec kChecks[T::CheckCount] = {
 
 // ---- The tables by name --------------------------------------------------------------------------
 
-const T::TGroupSpec& TOptionsControls::Spec(EGroup group) { return kGroups[group]; }
-const T::TSliderSpec& TOptionsControls::Spec(ESlider slider) { return kSliders[slider]; }
-const T::TCheckSpec& TOptionsControls::Spec(ECheck box) { return kChecks[box]; }
+const T::TGroupEntry& TOptionsControls::Entry(EGroup group) { return kGroups[group]; }
+const T::TSliderEntry& TOptionsControls::Entry(ESlider slider) { return kSliders[slider]; }
+const T::TCheckEntry& TOptionsControls::Entry(ECheck box) { return kChecks[box]; }
 
 int TOptionsControls::ButtonWidth(EButton button) {
   return button == Apply ? kApplyWidth : button >= Defaults ? kWideButton : kCommandWidth;
@@ -173,7 +173,7 @@ void TOptionsControls::PlaceConfirmation(int screenWidth, int screenHeight) {
 void TOptionsControls::FitCheckCaptions() {
   TMyDib probe(1, 1, 32);
   TCanvas canvas(probe);
-  std::array<TFontSpec, GroupCount> looks;
+  std::array<TFontChoice, GroupCount> looks;
   looks.fill({CurrentTheme().FontName, CurrentTheme().FontSize, 0, true});
   for (int c = 0; c < CheckCount; ++c) {
     const std::string caption = FChecks[c]->GetCaption();
@@ -185,7 +185,7 @@ void TOptionsControls::FitCheckCaptions() {
       canvas.Font.Bold = false;
       (void)FitText(canvas, caption, room, CurrentTheme().FontSize);
     }
-    TFontSpec& look = looks[kChecks[c].Group];
+    TFontChoice& look = looks[kChecks[c].Group];
     look.Size = std::min(look.Size, canvas.Font.Size);
     look.Bold = look.Bold && canvas.Font.Bold;
   }

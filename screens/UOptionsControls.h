@@ -34,25 +34,25 @@ struct TOptionsControls {
   static constexpr int kSliderHeight = 25;  // the theme's arrows decide; this is the least asked for
   static constexpr int kCheckHeight = 20;
 
-  struct TGroupSpec {
+  struct TGroupEntry {
     ETextId Title;
     int Width, Height;  // of the client area; the hot keys take what the others leave
   };
-  struct TSliderSpec {
+  struct TSliderEntry {
     EGroup Group;
     int Top;  // under the title band
     int Min, Max;
     int TOptions::*Setting = nullptr;  // the setting it shows and writes; null: its handler decides
   };
-  struct TCheckSpec {
+  struct TCheckEntry {
     EGroup Group;
     int Top;
     ETextId Caption;  // the cube box adds the name of the cube type
     int Width = 0;        // 0: the group's width less the margins
   };
-  static const TGroupSpec& Spec(EGroup group);
-  static const TSliderSpec& Spec(ESlider slider);
-  static const TCheckSpec& Spec(ECheck box);
+  static const TGroupEntry& Entry(EGroup group);
+  static const TSliderEntry& Entry(ESlider slider);
+  static const TCheckEntry& Entry(ECheck box);
   static int ButtonWidth(EButton button);
   // Where a group's value lines stand, under its title band, top to bottom.
   static std::vector<int> LabelTops(EGroup group);

@@ -105,7 +105,7 @@ void TOptionsInterface::BuildWindows() {
   for (int g = 0; g < GroupCount; ++g) {
     const auto group = EGroup(g);
     TDXWindow& w = AddOwnedControl<TDXWindow>(group == Confirm ? EControlLayer::Overlay : EControlLayer::Content);
-    w.Setup(TextKey(C::Spec(group).Title), 0, 0, 100, 100, {.Style = 1, .Movable = false, .Activatable = false},
+    w.Setup(TextKey(C::Entry(group).Title), 0, 0, 100, 100, {.Style = 1, .Movable = false, .Activatable = false},
             [this, group](TDXControl*) { PaintGroup(group); });
     FControls.FGroups[g] = &w;
   }
@@ -149,7 +149,7 @@ void TOptionsInterface::BuildSliders() {
   for (int s = 0; s < SliderCount; ++s) {
     const auto slider = ESlider(s);
     TDXHScrollBar& bar = AddOwnedControl<TDXHScrollBar>();
-    bar.Setup(0, 0, 100, C::kSliderHeight, C::Spec(slider).Min, C::Spec(slider).Max, C::Spec(slider).Min, ScrollBarStyle::Small,
+    bar.Setup(0, 0, 100, C::kSliderHeight, C::Entry(slider).Min, C::Entry(slider).Max, C::Entry(slider).Min, ScrollBarStyle::Small,
               [this, slider](TDXControl*) { SliderChanged(slider); });
     FControls.FSliders[s] = &bar;
   }
@@ -161,7 +161,7 @@ void TOptionsInterface::BuildChecks() {
   for (int c = 0; c < CheckCount; ++c) {
     const auto box = ECheck(c);
     TDXCheckBox& check = AddOwnedControl<TDXCheckBox>();
-    check.Setup(TextKey(C::Spec(box).Caption), 0, 0, 100, C::kCheckHeight, 0, true, false, [this, box](TDXControl*) { CheckClicked(box); });
+    check.Setup(TextKey(C::Entry(box).Caption), 0, 0, 100, C::kCheckHeight, 0, true, false, [this, box](TDXControl*) { CheckClicked(box); });
     FControls.FChecks[c] = &check;
   }
 }
@@ -195,7 +195,7 @@ void TOptionsInterface::Restore() {
 void TOptionsInterface::LoadValues() {
   const TFlagScope quiet(FReady, false);
   for (int s = 0; s < SliderCount; ++s)
-    if (const auto setting = C::Spec(ESlider(s)).Setting) Slider(ESlider(s))->SetPosition(Options.*setting);
+    if (const auto setting = C::Entry(ESlider(s)).Setting) Slider(ESlider(s))->SetPosition(Options.*setting);
   Slider(RotationSlider)->SetPosition(Options.RotationIncrement);
   const std::pair<ECheck, bool> checks[] = {
       {HintDecreasesBox, Options.HintDecreases}, {CubesBox, Options.DisplayCubes},
@@ -243,7 +243,7 @@ void TOptionsInterface::CubeCaption() {
 void TOptionsInterface::SliderChanged(ESlider slider) {
   if (!FReady) return;
   const int value = Slider(slider)->FPosition;
-  if (const auto setting = C::Spec(slider).Setting) Options.*setting = value;
+  if (const auto setting = C::Entry(slider).Setting) Options.*setting = value;
   switch (slider) {
     case CubeSlider: CubeCaption(); break;
     case RotationSlider: Options.RotationIncrement = uint8_t(value); break;
@@ -255,7 +255,7 @@ void TOptionsInterface::SliderChanged(ESlider slider) {
     case LanguageSlider: LanguageChanged(); break;
     default: break;  // the setting alone, or taken when a drag ends
   }
-  Group(C::Spec(slider).Group)->Paint();
+  Group(C::Entry(slider).Group)->Paint();
 }
 
 void TOptionsInterface::CheckClicked(ECheck box) {
@@ -284,7 +284,7 @@ void TOptionsInterface::CheckClicked(ECheck box) {
     case FullScreenBox:  // taken by Apply
     case CheckCount: break;
   }
-  Group(C::Spec(box).Group)->Paint();
+  Group(C::Entry(box).Group)->Paint();
 }
 
 void TOptionsInterface::SetFrameInterval() {
@@ -471,7 +471,7 @@ std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
               Lang(Text::SnapRange) + " (" + Number(at(StickSlider)) + ")",
               Lang(Text::ScatterRange) + " (" + Number(at(ScatterSlider)) + ")"};
     case Pieces:
-      return {at(RotationSlider) == C::Spec(RotationSlider).Max ? Lang(Text::TurnSpeedInstant) : Lang(Text::TurnSpeed) + " (" + Number(at(RotationSlider)) + ")",
+      return {at(RotationSlider) == C::Entry(RotationSlider).Max ? Lang(Text::TurnSpeedInstant) : Lang(Text::TurnSpeed) + " (" + Number(at(RotationSlider)) + ")",
               Lang(Text::SlideSpeed) + " (" + Number(at(SlideSlider)) + ")", Lang(Text::ProgressHintEvery) + " " + Number(at(ScoreSlider)) + "%"};
     case Screen: {
       const size_t refresh = size_t(at(RefreshSlider));

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kShadowOffset = 2;
 
-TFontSpec ScreenFont(int size, TPixel colour, const std::string& font) {
+TFontChoice ScreenFont(int size, TPixel colour, const std::string& font) {
   return {font.empty() ? CurrentFontName() : font, size, colour, true};
 }
 

@@ -73,7 +73,7 @@ class TSdlFontRasterizer : public IFontRasterizer {
     FcFini();
   }
 
-  bool Measure(const TFontSpec& font, const std::string& text, int& width, int& height) override {
+  bool Measure(const TFontChoice& font, const std::string& text, int& width, int& height) override {
     TTF_Font* f = Open(font);
     if (!f) return false;
     width = 0;
@@ -82,7 +82,7 @@ class TSdlFontRasterizer : public IFontRasterizer {
     return true;
   }
 
-  bool Render(const TFontSpec& font, const std::string& text, TGlyphMask& out) override {
+  bool Render(const TFontChoice& font, const std::string& text, TGlyphMask& out) override {
     int width = 0, height = 0;
     if (!Measure(font, text, width, height)) return false;
     out.Width = width;
@@ -127,7 +127,7 @@ class TSdlFontRasterizer : public IFontRasterizer {
   }
 
   // Opened fonts are kept, most recently used first, up to kOpenFontLimit.
-  TTF_Font* Open(const TFontSpec& font) {
+  TTF_Font* Open(const TFontChoice& font) {
     const TFace* face = Resolve(font.Name, font.Bold);
     if (!face) return nullptr;
     const int size = std::clamp(std::abs(font.Size), 1, 500);

@@ -255,7 +255,7 @@ TEST(LanguageFiles, MainMenuTickerPassesBeforeItStops) {
     const auto lines = ReadLanguage(name);
     ASSERT_GT(lines.size(), kTickerLine);
     for (const auto& fontName : ThemeFontNames()) {
-      TFontSpec font;
+      TFontChoice font;
       font.Name = fontName;
       font.Size = 14;
       int width = 0, height = 0;
