@@ -7,6 +7,7 @@
 #include "core/UMiscelaneous.h"
 #include "platform/Display.h"
 #include "platform/IniFile.h"
+#include "platform/Clock.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/Viewport.h"
@@ -19,22 +20,78 @@ Tmf::~Tmf() { FormDestroy(); }
 
 void Tmf::FormCreate() {
   FDXDraw.SetCaption("Quorvane Jigsaw");
-  PlaceFirstWindow();
   SetDXDraw(&FDXDraw);
-  TIniFile settings(SettingsPath("Jigsaw.stg"));
-  const int resolution = settings.ReadInteger("Screen", "DisplayResolution", 1);
+  const std::string file = SettingsPath("Jigsaw.stg");
+  LoadWindowPlacement(file);
+  PlaceWindow();
+  TIniFile settings(file);
+  const int resolution = StoredResolution(settings);
   const int refresh = settings.ReadInteger("Screen", "DisplayRefresh", 3);
   const bool fullScreen = settings.ReadBool("Screen", "FullScreen", false);
   if (fullScreen) ApplyFullScreenSettings(resolution, refresh);
   FDXDraw.OnInitialize = [this] { DXDrawInitialize(); };
 }
 
-// 790 x 570 at the desktop's scale, so that a high-DPI desktop does not show a stamp; centred
-// horizontally at the top of the free part of the desktop.
-void Tmf::PlaceFirstWindow() {
-  const TRect usable = FDXDraw.UsableBounds();
-  const TPoint size = InitialClientSize(kWindowWidth, kWindowHeight, FDXDraw.DesktopScale(), usable);
-  FDXDraw.SetWindowBounds(MakeRect(usable.Left + (usable.Width() - size.X) / 2, usable.Top, size.X, size.Y));
+// As the last run left the window, inside the display it opens on (first moved there, so that
+// the display is the one it was on, when that is still there); the first start takes the largest
+// size the game uses that fits the free part of the desktop.
+void Tmf::PlaceWindow() {
+  const TRect stored = MakeRect(Options.WindowLeft, Options.WindowTop, Options.WindowWidth, Options.WindowHeight);
+  FFrame = FDXDraw.FrameExtents();
+  FFirstStart = stored.IsEmpty();
+  if (FFirstStart) {
+    FPlaced = FirstClientRect(FDXDraw.UsableBounds(), FFrame);
+  } else {
+    FDXDraw.SetWindowBounds(MakeRect(stored.Left, stored.Top, kWindowWidth, kWindowHeight));
+    FPlaced = FitClientRect(stored, FDXDraw.UsableBounds(), FFrame);
+  }
+  FDXDraw.SetWindowBounds(FPlaced);
+  if (Options.WindowMaximized) FDXDraw.Maximize();
+}
+
+TRect Tmf::ClientRect() const {
+  const TRect w = FDXDraw.WindowBounds();
+  const TFrameExtents f = FDXDraw.FrameExtents();
+  return {w.Left + f.Left, w.Top + f.Top, w.Right - f.Right, w.Bottom - f.Bottom};
+}
+
+// A window manager tells the frame only once the window is shown, and may have put the frame
+// where the client area was asked for: the window is placed again with it, as PlaceWindow meant
+// it the first time, and later (a new frame) kept where it is, inside the desktop.
+void Tmf::FitToFrame() {
+  const TFrameExtents frame = FDXDraw.FrameExtents();
+  if (frame == FFrame || FDXDraw.Maximized()) return;
+  FFrame = frame;
+  const TRect client = ClientRect(), usable = FDXDraw.UsableBounds();
+  const TRect meant = FPlaced.IsEmpty() ? client : FPlaced;
+  const TRect fitted = FFirstStart && !FPlaced.IsEmpty() ? FirstClientRect(usable, frame) : FitClientRect(meant, usable, frame);
+  FPlaced = {};
+  if (fitted != client) FDXDraw.SetWindowBounds(fitted);
+}
+
+// The window's place goes into the settings as it changes: a maximised window keeps the place it
+// had before; full screen and a minimised window say nothing about it.
+void Tmf::WindowPlaced() {
+  if (FDXDraw.FullScreenOption() || !FDXDraw.CanDraw()) return;
+  FitToFrame();
+  Options.WindowMaximized = FDXDraw.Maximized();
+  if (!Options.WindowMaximized) {
+    const TRect client = ClientRect();
+    Options.WindowLeft = client.Left;
+    Options.WindowTop = client.Top;
+    Options.WindowWidth = client.Width();
+    Options.WindowHeight = client.Height();
+  }
+  FPlacementUnsaved = true;
+  FPlacedTick = GetTickCount();
+}
+
+// Written once the window has rested, so that a drag does not write the file at every step and a
+// program that is killed still opens where it was.
+void Tmf::SavePlacementWhenRested() {
+  if (!FPlacementUnsaved || GetTickCount() - FPlacedTick < kPlacementSaveMs) return;
+  FPlacementUnsaved = false;
+  if (!SaveWindowPlacement()) LogError("cannot write the window's place into %s", SettingsPath("Jigsaw.stg").c_str());
 }
 
 // The first window's placement is kept for the way back from full screen.
@@ -88,6 +145,7 @@ void Tmf::HandleEvent(TInputEvent& event) {
 bool Tmf::Idle() {
   bool ran = false;
   if (FEngine) Guarded([&] { ran = FEngine->Timer().Idle(FActiveApp); });
+  if (FEngine) SavePlacementWhenRested();
   if (FCloseRequested) EngineClosed();
   return ran;
 }
@@ -100,9 +158,10 @@ void Tmf::Forward(TInputEvent& e) {
     case TInputKind::KeyDown: if (FEngine) FEngine->KeyDown(e.Key, e.Shift); break;
     case TInputKind::KeyUp: if (FEngine) FEngine->KeyUp(e.Key, e.Shift); break;
     case TInputKind::KeyPress: if (FEngine) FEngine->KeyPress(e.Char); break;
-    case TInputKind::Resized: FormResize(); break;
+    case TInputKind::Resized: FormResize(); WindowPlaced(); break;
+    case TInputKind::Moved: case TInputKind::Maximized: WindowPlaced(); break;
     case TInputKind::CloseQuery: Close(); break;
-    case TInputKind::Activated: case TInputKind::Restored: FActiveApp = true; break;
+    case TInputKind::Activated: case TInputKind::Restored: FActiveApp = true; WindowPlaced(); break;
     case TInputKind::Deactivated: case TInputKind::Minimized: FActiveApp = false; break;
     case TInputKind::MusicEnded: if (FEngine) FEngine->RestoreMidiVolumes(); break;
     case TInputKind::MouseWheel: if (FEngine) FEngine->MouseWheel(e.Shift, e.Wheel, e.X, e.Y); break;

@@ -2,12 +2,14 @@
 // closing.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "app/UGameEngine.h"
 #include "platform/Input.h"
+#include "platform/Viewport.h"
 
 namespace qj {
 
@@ -40,8 +42,10 @@ class Tmf {
   void FormCanResize(int& width, int& height) const;
 
   // The game's own window size: the smallest the window gets.
-  static constexpr int kWindowWidth = 790;
-  static constexpr int kWindowHeight = 570;
+  static constexpr int kWindowWidth = kMinClientWidth;
+  static constexpr int kWindowHeight = kMinClientHeight;
+  // A moved window's place reaches the settings file once it has rested this long.
+  static constexpr uint32_t kPlacementSaveMs = 1000;
 
   bool Terminated() const { return FTerminated; }
   TGameEngine* Engine() const { return FEngine.get(); }
@@ -57,7 +61,11 @@ class Tmf {
   void EngineClosed();
   void Close();
   void Terminate();
-  void PlaceFirstWindow();
+  void PlaceWindow();
+  TRect ClientRect() const;
+  void WindowPlaced();
+  void FitToFrame();
+  void SavePlacementWhenRested();
   void ApplyFullScreenSettings(int resolution, int refresh);
 
   IDisplay& FDXDraw;
@@ -66,6 +74,11 @@ class Tmf {
   bool FActiveApp = true;
   bool FCloseRequested = false;
   bool FTerminated = false;
+  TFrameExtents FFrame;             // the window manager's frame the window was last fitted with
+  TRect FPlaced;                    // where PlaceWindow put the client area, until the frame is known
+  bool FFirstStart = false;         // no place was kept: the window takes the first start's size
+  bool FPlacementUnsaved = false;  // the settings file does not have the window's place yet
+  uint32_t FPlacedTick = 0;
 };
 
 }  // namespace qj

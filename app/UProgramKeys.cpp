@@ -51,8 +51,8 @@ bool TProgramKeys::KeyUp(uint16_t key, int shift) {
 
 void TProgramKeys::ToggleFullScreen() {
   FSwitchingMode = true;
-  BuildRefreshRates(Options.DisplayResolution);
-  Options.FullScreen = FGraphics.ToggleFullScreen(FullScreenMode(Options.DisplayResolution, Options.DisplayRefresh));
+  BuildRefreshRates(ChosenResolution());
+  Options.FullScreen = FGraphics.ToggleFullScreen(FullScreenMode(ChosenResolution(), Options.DisplayRefresh));
   FSwitchingMode = false;
   if (OnModeSwitched) OnModeSwitched();
 }

@@ -14,6 +14,7 @@
 #include "platform/Display.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/Viewport.h"
 
 namespace qj {
 
@@ -57,6 +58,7 @@ const TSettingKey kSettingKeys[] = {
     {"Screen", "VBI", &TOptions::VBI},
     {"Screen", "MaxFPS", &TOptions::MaxFPS},
     {"Screen", "DisplayResolution", &TOptions::DisplayResolution},
+    {"Screen", "DesktopResolution", &TOptions::DesktopResolution},
     {"Screen", "DisplayRefresh", &TOptions::DisplayRefresh},
     {"Screen", "FullScreen", &TOptions::FullScreen},
     {"Screen", "BlueShaddow", &TOptions::BlueShaddow},
@@ -76,6 +78,15 @@ const TSettingKey kSettingKeys[] = {
     {"Language", "LanguageFile", &TOptions::LanguageFile},
     {"Saving", "CompressionLevel", &TOptions::CompressionLevel},
     {"Autoload", "LastJigsaw", &TOptions::LastJigsaw},
+};
+
+// The main window's keys: read and written apart from the others (see LoadWindowPlacement).
+const TSettingKey kWindowKeys[] = {
+    {"Window", "WindowLeft", &TOptions::WindowLeft},
+    {"Window", "WindowTop", &TOptions::WindowTop},
+    {"Window", "WindowWidth", &TOptions::WindowWidth},
+    {"Window", "WindowHeight", &TOptions::WindowHeight},
+    {"Window", "WindowMaximized", &TOptions::WindowMaximized},
 };
 
 const TOptions kDefaults;
@@ -145,13 +156,26 @@ void LoadSettings(const std::string& fileName, bool skipHotkeys) {
   for (int* ms : {&Options.AnimationMs, &Options.ClickMs, &Options.HintMs, &Options.HintResponseMs})
     *ms = std::max(*ms, 0);
   Options.Environment = std::min(Options.Environment, int(Themes.size()) - 1);
+  Options.DesktopResolution = StoredResolution(ini) == kDesktopResolution;
   if (!skipHotkeys) ReadHotkeys(ini);
 }
 
 bool SaveSettings() {
   TIniFile ini(SettingsFileName());
   for (const TSettingKey& k : kSettingKeys) WriteKey(ini, k);
+  for (const TSettingKey& k : kWindowKeys) WriteKey(ini, k);
   WriteHotkeys(ini);
+  return ini.UpdateFile();
+}
+
+void LoadWindowPlacement(const std::string& fileName) {
+  const TIniFile ini(ResolvePath(fileName));
+  for (const TSettingKey& k : kWindowKeys) ReadKey(ini, k);
+}
+
+bool SaveWindowPlacement() {
+  TIniFile ini(SettingsFileName());
+  for (const TSettingKey& k : kWindowKeys) WriteKey(ini, k);
   return ini.UpdateFile();
 }
 
@@ -168,7 +192,47 @@ const std::array<std::string, 7> DisplayModes = {"800x600x16",  "800x600x32",  "
                                                  "1280x960x16"};
 std::vector<uint32_t> RefreshRates = {0};
 
+namespace {
+
+// The size of the desktop the window is on; the game's smallest size before there is a display.
+TPoint DesktopSize() {
+  const IDisplay* display = DXDraw();
+  const TRect screen = display ? display->ScreenBounds() : TRect{};
+  if (screen.IsEmpty()) return {kMinClientWidth, kMinClientHeight};
+  return {screen.Width(), screen.Height()};
+}
+
+}  // namespace
+
+int ChosenResolution() { return Options.DesktopResolution ? kDesktopResolution : Options.DisplayResolution; }
+
+void ChooseResolution(int resolution) {
+  Options.DesktopResolution = resolution == kDesktopResolution;
+  if (resolution != kDesktopResolution) Options.DisplayResolution = resolution;
+}
+
+int StoredResolution(const TIniFile& ini) {
+  const bool hasMode = ini.ValueExists("Screen", "DisplayResolution");
+  if (ini.ReadBool("Screen", "DesktopResolution", !hasMode)) return kDesktopResolution;
+  return ini.ReadInteger("Screen", "DisplayResolution", kDefaults.DisplayResolution);
+}
+
+std::string ResolutionName(int resolution) {
+  if (resolution != kDesktopResolution)
+    return DisplayModes[size_t(std::clamp(resolution, 0, int(DisplayModes.size()) - 1))];
+  const TDisplaySetting mode = ParseDisplayMode(kDesktopResolution);
+  return Lang(Text::DesktopResolution) + ", " + std::to_string(mode.Width) + "x" + std::to_string(mode.Height);
+}
+
 void ParseDisplayMode(int index, TDisplaySetting& setting) {
+  if (index == kDesktopResolution) {
+    const TPoint desktop = DesktopSize();
+    const TPoint size = DesktopSurfaceSize(desktop.X, desktop.Y);
+    setting.Width = size.X;
+    setting.Height = size.Y;
+    setting.BitCount = 32;
+    return;
+  }
   const std::string& mode = DisplayModes[size_t(std::clamp(index, 0, int(DisplayModes.size()) - 1))];
   std::sscanf(mode.c_str(), "%dx%dx%d", &setting.Width, &setting.Height, &setting.BitCount);
 }
@@ -182,10 +246,11 @@ TDisplaySetting ParseDisplayMode(int index) {
 
 void BuildRefreshRates(int resolution) {
   const TDisplaySetting mode = ParseDisplayMode(resolution);
+  const TPoint size = resolution == kDesktopResolution ? DesktopSize() : TPoint{mode.Width, mode.Height};
   RefreshRates.assign(1, 0);
   if (IDisplay* display = DXDraw()) {
     for (const TDisplayMode& m : display->EnumDisplayModes()) {
-      if (m.Width != mode.Width || m.Height != mode.Height) continue;
+      if (m.Width != size.X || m.Height != size.Y) continue;
       if (std::find(RefreshRates.begin(), RefreshRates.end(), uint32_t(m.Refresh)) == RefreshRates.end())
         RefreshRates.push_back(uint32_t(m.Refresh));
     }

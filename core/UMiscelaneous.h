@@ -16,6 +16,8 @@
 
 namespace qj {
 
+class TIniFile;
+
 struct THotKey {
   uint16_t Key = 0;  // virtual-key code, 0 = none
   int Shift = 0;     // Shift 1, Alt 2, Ctrl 4
@@ -54,6 +56,9 @@ class TOptions {
   int VBI = 0;
   int MaxFPS = 120;
   int DisplayResolution = 1;
+  // Full screen at the desktop's own resolution rather than mode DisplayResolution. Missing, it
+  // is true unless the file names a DisplayResolution: an older file keeps its mode.
+  bool DesktopResolution = true;
   int DisplayRefresh = 3;
   bool FullScreen = false;
   bool BlueShaddow = true;
@@ -78,6 +83,13 @@ class TOptions {
   int CompressionLevel = 1;
   // Autoload
   std::string LastJigsaw;
+  // Window: the main window's client rectangle (screen coordinates) and maximised state as the
+  // last run left them; a width or height of 0 means none was kept (the first start's size).
+  int WindowLeft = 0;
+  int WindowTop = 0;
+  int WindowWidth = 0;
+  int WindowHeight = 0;
+  bool WindowMaximized = false;
 
   std::array<THotKey, kHotkeyCount> Hotkeys{};
 };
@@ -94,6 +106,11 @@ void LoadSettings(const std::string& fileName, bool skipHotkeys);
 // Writes every key into SettingsPath("Jigsaw.stg"); keys of the file that we do not know are kept.
 // False when the file could not be written.
 [[nodiscard]] bool SaveSettings();
+// The window keys belong to the player's own settings file, not to the presets: LoadSettings
+// leaves them alone, the main window reads them at start, and they are written on their own
+// whenever the window moves (every other line of the file kept as it is) and with SaveSettings.
+void LoadWindowPlacement(const std::string& fileName);
+[[nodiscard]] bool SaveWindowPlacement();
 // The language file name and the 28 hot keys from Text/DefHotkeys.stg.
 void LoadDefaultHotkeys();
 
@@ -109,13 +126,25 @@ struct TDisplaySetting {
 };
 
 extern const std::array<std::string, 7> DisplayModes;
+// The resolution that stands for the desktop's own: full screen then shows the game's screen for
+// the desktop's size (DesktopSurfaceSize), scaled up onto the desktop when that is larger.
+constexpr int kDesktopResolution = -1;
+// The resolution the settings choose: kDesktopResolution or an index of DisplayModes.
+int ChosenResolution();
+void ChooseResolution(int resolution);
+// "DesktopResolution" and "DisplayResolution" of a settings file read as one resolution.
+int StoredResolution(const TIniFile& ini);
+// The name the options show: the desktop's (with the game's screen size) or the mode's.
+std::string ResolutionName(int resolution);
 // Element 0 is always 0: the display's default rate.
 extern std::vector<uint32_t> RefreshRates;
 
-// Fills Width, Height and BitCount from element `index` of DisplayModes (clamped into range).
+// Fills Width, Height and BitCount from element `index` of DisplayModes (clamped into range), or
+// for kDesktopResolution from the desktop the window is on (32 bits).
 TDisplaySetting ParseDisplayMode(int index);
 void ParseDisplayMode(int index, TDisplaySetting& setting);
-// Rebuilds RefreshRates for the mode's width and height from the display's reported modes.
+// Rebuilds RefreshRates for the mode's width and height (the desktop's own size for
+// kDesktopResolution) from the display's reported modes.
 void BuildRefreshRates(int resolution);
 // The full-screen mode of DisplayModes entry `resolution` at element `refresh` of RefreshRates;
 // an index the display does not offer gives its default rate.

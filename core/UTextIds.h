@@ -173,7 +173,8 @@
   X(KeyUsedTwice, 230, 1, Plain)                                                                \
   X(EscapeKeepsTheOldKeys, 231, 1, Plain)                                                       \
   X(CutStyleNames, 232, 9, Plain)                                                               \
-  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */
+  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */                    \
+  X(DesktopResolution, 270, 1, Plain)
 
 namespace qj {
 

@@ -8,6 +8,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/Surface.h"
+#include "platform/Viewport.h"
 
 namespace qj {
 
@@ -64,8 +65,11 @@ class IDisplay {
   virtual TPoint ClientOrigin() const = 0;  // client top-left in screen coordinates
   virtual TRect ScreenBounds() const = 0;   // the desktop the window is on
   virtual TRect UsableBounds() const = 0;   // the part of it that panels and docks leave free
-  // How much larger than at 96 dpi the desktop draws things (1 on an ordinary screen).
-  virtual double DesktopScale() const = 0;
+  // The window manager's frame around the client area; all 0 until the window is shown under
+  // a window manager, and without one.
+  virtual TFrameExtents FrameExtents() const = 0;
+  virtual bool Maximized() const = 0;
+  virtual void Maximize() = 0;
   virtual void SetBorderless(bool on) = 0;
   virtual void SaveWindowPlacement() = 0;
   virtual void RestoreWindowPlacement() = 0;

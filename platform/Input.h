@@ -32,6 +32,8 @@ enum TVirtualKey : uint16_t {
 enum class TInputKind {
   MouseDown, MouseUp, MouseMove, KeyDown, KeyUp, KeyPress,
   Resized,      // Width, Height: the new client size
+  Moved,        // the window moved on the desktop
+  Maximized,    // the window was maximised (Restored: back from that or from the task bar)
   CloseQuery,   // the window's close button
   Activated, Deactivated, Minimized, Restored,
   MusicEnded,   // the background music reached its end

@@ -83,4 +83,75 @@ TPixelBuffer ScaleByArea(const TPixelBuffer& picture, int width, int height) {
   return out;
 }
 
+namespace {
+
+// (a * (256 - share) + b * share) / 256, rounded, for each byte: two bytes at a time through the
+// masks (a byte's sum stays below 65536, so the lanes never meet).
+inline TPixel Mix(TPixel a, TPixel b, uint32_t share) {
+  const uint32_t keep = 256 - share;
+  const uint32_t rb = (((a & 0x00FF00FF) * keep + (b & 0x00FF00FF) * share + 0x00800080) >> 8) & 0x00FF00FF;
+  const uint32_t ag = (((a >> 8) & 0x00FF00FF) * keep + ((b >> 8) & 0x00FF00FF) * share + 0x00800080) & 0xFF00FF00;
+  return rb | ag;
+}
+
+}  // namespace
+
+// Screen pixel i covers frame positions [i * from / to, (i + 1) * from / to), at most one frame
+// pixel boundary when the frame is enlarged; the share is what lies beyond it.
+void TSharpScaler::Prepare(TSteps& steps, int from, int to) {
+  if (steps.From == from && steps.To == to) return;
+  steps = {from, to, std::vector<int>(size_t(to)), std::vector<uint32_t>(size_t(to))};
+  for (int i = 0; i < to; ++i) {
+    const int64_t start = int64_t(i) * from, end = start + from, boundary = (start / to + 1) * to;
+    steps.First[size_t(i)] = int(start / to);
+    const int64_t beyond = end > boundary && start / to + 1 < from ? end - boundary : 0;
+    steps.Next[size_t(i)] = uint32_t((beyond * 256 + from / 2) / from);
+  }
+}
+
+void TSharpScaler::WidenRow(const TPixel* row, TPixel* out) const {
+  const int* first = FColumns.First.data();
+  const uint32_t* next = FColumns.Next.data();
+  for (int x = 0; x < FColumns.To; ++x) {
+    const TPixel a = row[first[x]];
+    out[x] = next[x] == 0 ? a : Mix(a, row[first[x] + 1], next[x]);
+  }
+}
+
+const TPixel* TSharpScaler::WideRow(const TPixelBuffer& frame, int index) {
+  for (int k = 0; k < 2; ++k)
+    if (FWideIndex[k] == index) return FWide[k].data();
+  // The rows are asked for in rising order: the lower of the two is no longer needed.
+  const int k = FWideIndex[0] < FWideIndex[1] ? 0 : 1;
+  FWide[k].resize(size_t(FColumns.To));
+  WidenRow(frame.Row(index), FWide[k].data());
+  FWideIndex[k] = index;
+  return FWide[k].data();
+}
+
+const TPixelBuffer& TSharpScaler::Enlarge(const TPixelBuffer& frame, int width, int height) {
+  if (frame.Empty() || width < frame.Width() || height < frame.Height()) {
+    FScreen.Resize(0, 0);
+    return FScreen;
+  }
+  if (FScreen.Width() != width || FScreen.Height() != height) FScreen.ResizeUninitialised(width, height);
+  Prepare(FColumns, frame.Width(), width);
+  Prepare(FRows, frame.Height(), height);
+  FWideIndex[0] = FWideIndex[1] = -1;
+  for (int y = 0; y < height; ++y) {
+    const int first = FRows.First[size_t(y)];
+    const uint32_t share = FRows.Next[size_t(y)];
+    TPixel* out = FScreen.Row(y);
+    const TPixel* a = WideRow(frame, first);
+    if (share == 0) {
+      std::copy(a, a + width, out);
+      continue;
+    }
+    const TPixel* b = WideRow(frame, first + 1);  // the two buffers now hold both rows
+    for (int x = 0; x < width; ++x) out[x] = Mix(a[x], b[x], share);
+  }
+  FScreen.MarkChanged();
+  return FScreen;
+}
+
 }  // namespace qj

@@ -1,7 +1,6 @@
 #include "platform/Viewport.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 namespace qj {
@@ -63,12 +62,40 @@ TPoint WindowedSurfaceSize(int clientWidth, int clientHeight) {
   return {std::clamp(clientWidth, 1, kMaxSurfaceWidth), std::clamp(clientHeight, 1, kMaxSurfaceHeight)};
 }
 
-TPoint InitialClientSize(int width, int height, double scale, const TRect& usable) {
-  double factor = scale;
-  if (!usable.IsEmpty())
-    factor = std::min({factor, double(usable.Width()) / width, double(usable.Height()) / height});
-  factor = std::max(factor, 1.0);
-  return {int(std::lround(width * factor)), int(std::lround(height * factor))};
+namespace {
+
+// The client area the work area leaves inside the frame.
+TRect ClientArea(const TRect& workArea, const TFrameExtents& frame) {
+  return {workArea.Left + frame.Left, workArea.Top + frame.Top, workArea.Right - frame.Right,
+          workArea.Bottom - frame.Bottom};
+}
+
+// Where a run of `length` starts inside [low, high): as asked, moved in; at `low` when too long,
+// so that a window's title stays on the desktop.
+int MoveInside(int start, int length, int low, int high) { return std::max(low, std::min(start, high - length)); }
+
+}  // namespace
+
+TRect FirstClientRect(const TRect& workArea, const TFrameExtents& frame) {
+  const TRect area = ClientArea(workArea, frame);
+  const int w = std::clamp(area.Width(), kMinClientWidth, kMaxSurfaceWidth);
+  const int h = std::clamp(area.Height(), kMinClientHeight, kMaxSurfaceHeight);
+  return MakeRect(MoveInside(area.Left + (area.Width() - w) / 2, w, area.Left, area.Right),
+                  MoveInside(area.Top + (area.Height() - h) / 2, h, area.Top, area.Bottom), w, h);
+}
+
+TRect FitClientRect(const TRect& stored, const TRect& workArea, const TFrameExtents& frame) {
+  const TRect area = ClientArea(workArea, frame);
+  const int w = std::max(kMinClientWidth, std::min(stored.Width(), area.Width()));
+  const int h = std::max(kMinClientHeight, std::min(stored.Height(), area.Height()));
+  return MakeRect(MoveInside(stored.Left, w, area.Left, area.Right), MoveInside(stored.Top, h, area.Top, area.Bottom), w, h);
+}
+
+TPoint DesktopSurfaceSize(int desktopWidth, int desktopHeight) {
+  if (desktopWidth <= 0 || desktopHeight <= 0) return {kMinClientWidth, kMinClientHeight};
+  const TViewport fit = FitViewport(desktopWidth, desktopHeight, std::min(desktopWidth, kMaxSurfaceWidth),
+                                    std::min(desktopHeight, kMaxSurfaceHeight));
+  return {std::max(fit.Picture.Width(), kMinClientWidth), std::max(fit.Picture.Height(), kMinClientHeight)};
 }
 
 bool FullScreenVSync(int chosenRate, int desktopRate) { return chosenRate == 0 || chosenRate == desktopRate; }

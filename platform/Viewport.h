@@ -30,9 +30,26 @@ TViewport FitViewport(int surfaceWidth, int surfaceHeight, int outputWidth, int 
 // A window's surface follows its client area up to the play table's size in each direction.
 TPoint WindowedSurfaceSize(int clientWidth, int clientHeight);
 
-// The first window's client size on a desktop drawn at `scale` times 96 dpi, kept inside the
-// usable part of the desktop and never below the game's own size.
-TPoint InitialClientSize(int width, int height, double scale, const TRect& usable);
+// The smallest client area the game lays its screens out in.
+inline constexpr int kMinClientWidth = 790;
+inline constexpr int kMinClientHeight = 570;
+
+// The window manager's frame around a window's client area, in pixels on each side.
+struct TFrameExtents {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const TFrameExtents&) const = default;
+};
+
+// The first window's client rectangle: the largest the game uses (the play table's size at most,
+// its own smallest size at least) whose frame fits the work area, centred in it.
+TRect FirstClientRect(const TRect& workArea, const TFrameExtents& frame);
+// A client rectangle kept from an earlier run, brought back inside the work area with its frame:
+// shrunk to fit (never below the game's smallest size), then moved in.
+TRect FitClientRect(const TRect& stored, const TRect& workArea, const TFrameExtents& frame);
+
+// The game's own screen for full screen on a desktop of this size: the desktop's size, scaled
+// down with its aspect kept until it fits the play table, and never below the smallest size.
+TPoint DesktopSurfaceSize(int desktopWidth, int desktopHeight);
 
 // Full screen keeps the desktop's mode, so a refresh rate cannot be set: the default rate (0) or
 // the desktop's own rate presents in step with the display's refresh, like a flip; any other

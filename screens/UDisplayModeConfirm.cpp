@@ -29,7 +29,7 @@ void TDisplayModeConfirm::Apply(const TDisplaySetting& mode) {
 }
 
 void TDisplayModeConfirm::Keep() {
-  Options.DisplayResolution = FPending.Resolution;
+  ChooseResolution(FPending.Resolution);
   Options.DisplayRefresh = FPending.Refresh;
   Options.FullScreen = FPending.FullScreen;
   FCountdown = -1;
@@ -62,8 +62,8 @@ void TDisplayModeConfirm::Abandon() {
 }
 
 void TDisplayModeConfirm::SwitchToStoredMode() {
-  BuildRefreshRates(Options.DisplayResolution);
-  const TDisplayMode stored = FullScreenMode(Options.DisplayResolution, Options.DisplayRefresh);
+  BuildRefreshRates(ChosenResolution());
+  const TDisplayMode stored = FullScreenMode(ChosenResolution(), Options.DisplayRefresh);
   const TFlagScope switching(FSwitching, true);
   if (FEngine.Display().FullScreenOption() != Options.FullScreen)
     (void)FEngine.ToggleFullScreen(stored);

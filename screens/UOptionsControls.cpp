@@ -44,7 +44,7 @@ constexpr T::TSliderEntry kSliders[T::SliderCount] = {
     {G::Pieces, 56, 1, 90},                              {G::Pieces, 90, 1, 20, &TOptions::PieceSlideSpeed},
     {G::Pieces, 124, 1, 100, &TOptions::ScoreUpdate},    {G::Table, 15, 0, 15, &TOptions::LoupeZoom},
     {G::Table, 47, 0, 15, &TOptions::StickRange},        {G::Table, 79, 10, 50, &TOptions::ScatterRange},
-    {G::Screen, 75, 50, 250, &TOptions::MaxFPS},         {G::Screen, 110, 0, 6},
+    {G::Screen, 75, 50, 250, &TOptions::MaxFPS},         {G::Screen, 110, 0, 7},
     {G::Screen, 145, 0, 0},                              {G::Sound, 15, 0, 100, &TOptions::Sound},
     {G::Sound, 47, 0, 100, &TOptions::Music},            {G::Environment, 57, 0, 0},
     {G::Environment, 122, 0, 0},                         {G::Environment, 153, 0, 0},

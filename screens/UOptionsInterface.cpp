@@ -34,6 +34,10 @@ constexpr double kZoom[16] = {1, 1.25, 1.5, 1.75, 2, 2.25, 2.5, 2.75, 3, 3.5, 4,
 
 std::string Number(int n) { return std::to_string(n); }
 
+// The resolution slider: the desktop's own first, then the display modes in their order.
+int ResolutionAt(int position) { return position <= 0 ? kDesktopResolution : position - 1; }
+int PositionOf(int resolution) { return resolution == kDesktopResolution ? 0 : resolution + 1; }
+
 void SetShown(TDXControl* control, bool shown) {
   if (TMySprite* s = control ? control->FSprite.Get() : nullptr) s->Visible = shown;
 }
@@ -50,7 +54,7 @@ TOptionsInterface::TOptionsInterface(TGraphicsEngine* engine) : TInterface(engin
   FDisplayMode.OnSecond = [this] { Group(Confirm)->Paint(); };
   FDisplayMode.OnWaitEnded = [this] { ShowConfirmation(false); };
   FDisplayMode.OnReverted = [this] {
-    LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, Options.FullScreen);
+    LoadDisplayControls(ChosenResolution(), Options.DisplayRefresh, Options.FullScreen);
     AfterDisplaySwitch();
   };
 }
@@ -75,7 +79,7 @@ void TOptionsInterface::Enter() {
   FReady = true;
   FEngine->OnDisplayChange = [this] {
     if (FDisplayMode.Switching() || FDone || FDisplayMode.Waiting()) return;
-    LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, FEngine->Display().FullScreenOption());
+    LoadDisplayControls(ChosenResolution(), Options.DisplayRefresh, FEngine->Display().FullScreenOption());
   };
   RepaintAll();
 }
@@ -207,7 +211,7 @@ void TOptionsInterface::LoadValues() {
   CheckBox(CubesBox)->SetCaption(TextKey(Text::Show) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
   SetRadio(SmoothBox, Options.VBI);
   SetRadio(DragBox, int(std::find(std::begin(kSelectTypes), std::end(kSelectTypes), Options.PieceSelectType) - kSelectTypes));
-  LoadDisplayControls(Options.DisplayResolution, Options.DisplayRefresh, Options.FullScreen);
+  LoadDisplayControls(ChosenResolution(), Options.DisplayRefresh, Options.FullScreen);
   Slider(ThemeSlider)->SetMax(std::max(0, int(Themes.size()) - 1));
   Slider(ThemeSlider)->SetPosition(Options.Environment);
   Slider(BackgroundSlider)->SetMax(std::max(0, int(BackgroundFiles.size()) - 1));
@@ -220,8 +224,8 @@ void TOptionsInterface::LoadValues() {
 
 void TOptionsInterface::LoadDisplayControls(int resolution, int refresh, bool fullScreen) {
   const TFlagScope quiet(FReady, false);
-  Slider(ResolutionSlider)->SetPosition(resolution);
-  BuildRefreshRates(Slider(ResolutionSlider)->FPosition);
+  Slider(ResolutionSlider)->SetPosition(PositionOf(resolution));
+  BuildRefreshRates(ResolutionAt(Slider(ResolutionSlider)->FPosition));
   Slider(RefreshSlider)->SetMax(int(RefreshRates.size()) - 1);
   Slider(RefreshSlider)->SetPosition(refresh);
   CheckBox(FullScreenBox)->SetChecked(fullScreen);
@@ -248,7 +252,7 @@ void TOptionsInterface::SliderChanged(ESlider slider) {
     case CubeSlider: CubeCaption(); break;
     case RotationSlider: Options.RotationIncrement = uint8_t(value); break;
     case FpsSlider: SetFrameInterval(); break;
-    case ResolutionSlider: LoadDisplayControls(value, Slider(RefreshSlider)->FPosition, true); break;
+    case ResolutionSlider: LoadDisplayControls(ResolutionAt(value), Slider(RefreshSlider)->FPosition, true); break;
     case RefreshSlider: CheckBox(FullScreenBox)->SetChecked(true); break;
     case SoundSlider: SetSoundVolume(value); break;
     case MusicSlider: SetMusicVolume(value); break;
@@ -375,7 +379,7 @@ void TOptionsInterface::BackgroundChanged() {
 
 // The mode the controls show is tried at once; the settings take it when the player keeps it.
 void TOptionsInterface::PressApply() {
-  TDisplaySetting mode = ParseDisplayMode(Slider(ResolutionSlider)->FPosition);
+  TDisplaySetting mode = ParseDisplayMode(ResolutionAt(Slider(ResolutionSlider)->FPosition));
   mode.Refresh = Slider(RefreshSlider)->FPosition;
   mode.FullScreen = CheckBox(FullScreenBox)->FChecked;
   FDisplayMode.Apply(mode);
@@ -421,7 +425,7 @@ void TOptionsInterface::LoadPreset(const std::string& file, bool withHotkeys, bo
     Options.Environment = theme;
     Options.Background = background;
     Options.LanguageFile = language;
-    BuildRefreshRates(Options.DisplayResolution);
+    BuildRefreshRates(ChosenResolution());
     Options.DisplayRefresh = int(RefreshRates.size()) - 1;
   }
   ApplyLook(theme, background, language);
@@ -481,7 +485,7 @@ std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
                                            : " " + Lang(Text::DisplayDefault);
       return {at(FpsSlider) == 250 ? Lang(Text::FramesPerSecondNoLimit)
                                    : Lang(Text::FramesPerSecond) + ": (" + Number(at(FpsSlider)) + ")",
-              Lang(Text::Resolution) + " (" + DisplayModes[size_t(std::clamp(at(ResolutionSlider), 0, 6))] + ")", rate};
+              Lang(Text::Resolution) + " (" + ResolutionName(ResolutionAt(at(ResolutionSlider))) + ")", rate};
     }
     case Environment: {
       const size_t theme = size_t(at(ThemeSlider));

@@ -31,12 +31,16 @@ class THeadlessDisplay : public IDisplay {
   bool InVerticalBlank() override { return false; }
   int ScanLine() override { return 1 << 20; }
 
-  TRect WindowBounds() const override { return FWindow; }
+  TRect WindowBounds() const override {
+    return {FWindow.Left - Frame.Left, FWindow.Top - Frame.Top, FWindow.Right + Frame.Right, FWindow.Bottom + Frame.Bottom};
+  }
   void SetWindowBounds(const TRect& r) override;
   TPoint ClientOrigin() const override { return {FWindow.Left, FWindow.Top}; }
   TRect ScreenBounds() const override { return Screen; }
   TRect UsableBounds() const override { return Screen; }
-  double DesktopScale() const override { return Scale; }
+  TFrameExtents FrameExtents() const override { return Frame; }
+  bool Maximized() const override { return IsMaximized; }
+  void Maximize() override { IsMaximized = true; }
   void SetBorderless(bool on) override { Borderless = on; }
   void SaveWindowPlacement() override { FSaved = FWindow; }
   void RestoreWindowPlacement() override { SetWindowBounds(FSaved); }
@@ -49,8 +53,10 @@ class THeadlessDisplay : public IDisplay {
   // Test controls and observations.
   void SetCanDraw(bool on) { FCanDraw = on; }
   std::vector<TDisplayMode> Modes;
-  TRect Screen{0, 0, 1920, 1080};
-  double Scale = 1.0;
+  // The game's smallest size, so that a first window comes up at it unless a test asks for more.
+  TRect Screen{0, 0, kMinClientWidth, kMinClientHeight};
+  TFrameExtents Frame{};  // the window manager's, around the client area that SetWindowBounds takes
+  bool IsMaximized = false;
   TPoint Cursor{};
   TCursorKind CursorKind = TCursorKind::Arrow;
   bool Borderless = false;

@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -29,6 +28,7 @@ TSdlDisplay::TSdlDisplay() {
 TSdlDisplay::~TSdlDisplay() {
   for (SDL_Cursor* c : FCursors)
     if (c) SDL_FreeCursor(c);
+  if (FEnlarged) SDL_DestroyTexture(FEnlarged);
   if (FTexture) SDL_DestroyTexture(FTexture);
   if (FRenderer) SDL_DestroyRenderer(FRenderer);
   if (FWindow) SDL_DestroyWindow(FWindow);
@@ -110,23 +110,44 @@ void TSdlDisplay::ShowPrimary() { Present(FPrimary); }
 
 void TSdlDisplay::Refresh() { Present(FPrimary); }
 
-// A whole scale factor is drawn with plain pixel copies so it stays sharp; any other is filtered
-// so that no row or column of the picture looks doubled.
 void TSdlDisplay::Present(const TSurface& surface) {
   if (!FTexture || surface.Empty()) return;
   SetVSync(FFullScreen ? FFullScreenVSync : FWantVSync);
   FWantVSync = false;
   const TViewport view = View();
+  SDL_Texture* texture = TextureFor(surface, view);
+  SDL_RenderClear(FRenderer);
+  const TRect& p = view.Picture;
+  const SDL_Rect dest{p.Left, p.Top, p.Width(), p.Height()};
+  SDL_RenderCopy(FRenderer, texture, nullptr, p.IsEmpty() ? nullptr : &dest);
+  SDL_RenderPresent(FRenderer);
+}
+
+// A whole factor is drawn with plain pixel copies; a larger picture at any other factor is
+// enlarged by the sharp scaler and shown as it is, since the renderer's own filter would soften
+// every edge; a smaller one is left to the renderer's filter, so that no row looks doubled.
+SDL_Texture* TSdlDisplay::TextureFor(const TSurface& surface, const TViewport& view) {
+  const TRect& p = view.Picture;
+  if (!view.WholeFactor() && p.Width() >= surface.Width() && p.Height() >= surface.Height()) {
+    const TPixelBuffer& enlarged = FScaler.Enlarge(surface, p.Width(), p.Height());
+    int w = 0, h = 0;
+    if (FEnlarged) SDL_QueryTexture(FEnlarged, nullptr, nullptr, &w, &h);
+    if (w != enlarged.Width() || h != enlarged.Height()) {
+      if (FEnlarged) SDL_DestroyTexture(FEnlarged);
+      FEnlarged = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                    enlarged.Width(), enlarged.Height());
+    }
+    if (FEnlarged) {
+      SDL_UpdateTexture(FEnlarged, nullptr, enlarged.Bits(), enlarged.Pitch() * 4);
+      return FEnlarged;
+    }
+  }
   if (view.WholeFactor() != FSharp) {
     FSharp = view.WholeFactor();
     SDL_SetTextureScaleMode(FTexture, FSharp ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
   }
   SDL_UpdateTexture(FTexture, nullptr, surface.Bits(), surface.Pitch() * 4);
-  SDL_RenderClear(FRenderer);
-  const TRect& p = view.Picture;
-  const SDL_Rect dest{p.Left, p.Top, p.Width(), p.Height()};
-  SDL_RenderCopy(FRenderer, FTexture, nullptr, p.IsEmpty() ? nullptr : &dest);
-  SDL_RenderPresent(FRenderer);
+  return FTexture;
 }
 
 void TSdlDisplay::SetVSync(bool on) {
@@ -182,14 +203,15 @@ TRect TSdlDisplay::UsableBounds() const {
   return MakeRect(r.x, r.y, r.w, r.h);
 }
 
-// From the desktop's dots per inch, in quarter steps so that a screen a little denser than 96 dpi
-// keeps the game's own size; without a DPI, from how many full-HD heights the desktop has.
-double TSdlDisplay::DesktopScale() const {
-  float dpi = 0;
-  if (SDL_GetDisplayDPI(DisplayIndex(), nullptr, &dpi, nullptr) == 0 && dpi > 0)
-    return std::max(1.0, std::floor(dpi / 96.0 * 4) / 4);
-  return std::max(1, ScreenBounds().Height() / 1080);
+TFrameExtents TSdlDisplay::FrameExtents() const {
+  TFrameExtents f;
+  if (SDL_GetWindowBordersSize(FWindow, &f.Top, &f.Left, &f.Bottom, &f.Right) != 0) return {};
+  return f;
 }
+
+bool TSdlDisplay::Maximized() const { return (SDL_GetWindowFlags(FWindow) & SDL_WINDOW_MAXIMIZED) != 0; }
+
+void TSdlDisplay::Maximize() { SDL_MaximizeWindow(FWindow); }
 
 // The desktop's full screen takes the frame away by itself. Taking it here would also be lasting:
 // SDL ignores frame and resizability changes while a window is full screen, so the window would

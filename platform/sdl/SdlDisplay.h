@@ -1,11 +1,13 @@
 // The drawing-surface control over an SDL window: our software back buffer is presented through
-// a streaming texture, scaled with its aspect kept. Full screen covers the desktop without
-// changing the monitor's mode; the back buffer keeps the chosen mode's size.
+// a streaming texture, scaled with its aspect kept (enlarged by our own sharp scaler). Full
+// screen covers the desktop without changing the monitor's mode; the back buffer keeps the
+// chosen mode's size.
 #pragma once
 
 #include <memory>
 
 #include "platform/Display.h"
+#include "platform/PictureScale.h"
 #include "platform/Viewport.h"
 
 struct SDL_Window;
@@ -47,7 +49,9 @@ class TSdlDisplay : public IDisplay {
   TPoint ClientOrigin() const override;
   TRect ScreenBounds() const override;
   TRect UsableBounds() const override;
-  double DesktopScale() const override;
+  TFrameExtents FrameExtents() const override;
+  bool Maximized() const override;
+  void Maximize() override;
   void SetBorderless(bool on) override;
   void SaveWindowPlacement() override;
   void RestoreWindowPlacement() override;
@@ -71,11 +75,15 @@ class TSdlDisplay : public IDisplay {
   int DisplayIndex() const;
   void CreateSurfaces(int width, int height);
   void Present(const TSurface& surface);
+  // The texture that shows `surface` in the picture rectangle of `view`, filled for this frame.
+  SDL_Texture* TextureFor(const TSurface& surface, const TViewport& view);
   void SetVSync(bool on);
 
   SDL_Window* FWindow = nullptr;
   SDL_Renderer* FRenderer = nullptr;
   SDL_Texture* FTexture = nullptr;
+  SDL_Texture* FEnlarged = nullptr;  // the frame enlarged by FScaler, shown 1:1
+  TSharpScaler FScaler;
   SDL_Cursor* FCursors[7] = {};
   TSurface FBack;
   TSurface FPrimary;
@@ -86,7 +94,7 @@ class TSdlDisplay : public IDisplay {
   bool FWantVSync = false;       // the next windowed frame waits for the vertical blank
   bool FFullScreenVSync = false;  // full-screen frames wait for it (see FullScreenVSync)
   bool FVSync = false;
-  bool FSharp = true;             // the texture is drawn without filtering
+  bool FSharp = true;             // FTexture is drawn without filtering
 };
 
 }  // namespace qj::sdl

@@ -80,6 +80,8 @@ bool TranslateWindowEvent(const SDL_WindowEvent& w, TSdlDisplay& display, TInput
     case SDL_WINDOWEVENT_FOCUS_LOST: out.Kind = TInputKind::Deactivated; return true;
     case SDL_WINDOWEVENT_MINIMIZED: out.Kind = TInputKind::Minimized; return true;
     case SDL_WINDOWEVENT_RESTORED: out.Kind = TInputKind::Restored; return true;
+    case SDL_WINDOWEVENT_MOVED: out.Kind = TInputKind::Moved; return true;
+    case SDL_WINDOWEVENT_MAXIMIZED: out.Kind = TInputKind::Maximized; return true;
     case SDL_WINDOWEVENT_EXPOSED: display.Refresh(); return false;
     default: return false;
   }

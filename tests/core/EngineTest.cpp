@@ -214,6 +214,7 @@ TEST_F(EngineTest, CtrlAltKeysToggleTheOverlayAndThePulse) {
 }
 
 TEST_F(EngineTest, AltEnterSwitchesToTheConfiguredFullScreenModeAndBack) {
+  Options.DesktopResolution = false;
   Options.DisplayResolution = 3;
   Options.DisplayRefresh = 0;
   Key(VK_RETURN, ssAlt);
@@ -229,8 +230,17 @@ TEST_F(EngineTest, AltEnterSwitchesToTheConfiguredFullScreenModeAndBack) {
   EXPECT_EQ(display.Width(), 790);
 }
 
+TEST_F(EngineTest, AltEnterByDefaultShowsTheDesktopsSizeFittedToThePlayTable) {
+  display.Screen = {0, 0, 2560, 1440};
+  Key(VK_RETURN, ssAlt);
+  EXPECT_TRUE(display.FullScreenOption());
+  EXPECT_EQ(display.Width(), 1600);
+  EXPECT_EQ(display.Height(), 900);
+}
+
 // The display may offer fewer rates than the settings remember: its default rate is used.
 TEST_F(EngineTest, AltEnterWithARefreshTheDisplayLacksUsesItsDefaultRate) {
+  Options.DesktopResolution = false;
   Options.DisplayResolution = 1;
   Options.DisplayRefresh = 3;
   Key(VK_RETURN, ssAlt);

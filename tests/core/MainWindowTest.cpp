@@ -17,13 +17,60 @@ namespace {
 
 using MainWindowTest = TEngineFixture;
 
-TEST_F(MainWindowTest, WithoutSettingsOpensA790By570WindowCentredAtTheTop) {
-  display.Screen = {0, 0, 1921, 1080};
+// The window manager's frame (1 pixel at the sides, a 20-pixel title, 5 at the bottom) fits too.
+TEST_F(MainWindowTest, WithoutSettingsTheFirstWindowIsTheLargestThatFitsTheWorkAreaCentred) {
+  display.Screen = {0, 0, 1920, 1080};
+  display.Frame = {1, 20, 1, 5};
   Start();
-  EXPECT_EQ(display.WindowBounds(), MakeRect(565, 0, 790, 570));
+  EXPECT_EQ(display.ClientOrigin(), (TPoint{160, 20}));
+  EXPECT_EQ(display.WindowBounds(), MakeRect(159, 0, 1602, 1080));
   EXPECT_FALSE(display.FullScreenOption());
-  EXPECT_EQ(display.Width(), 790);
+  EXPECT_EQ(display.Width(), 1600);
+  EXPECT_EQ(display.Height(), 1055);
   EXPECT_EQ(mainWindow->Tag, 1);
+}
+
+// Moved and resized, the window is written to the settings file (without waiting for the end);
+// the next start on a smaller display brings it back inside; a file without the keys gives the
+// first start's window again.
+TEST_F(MainWindowTest, TheWindowsPlaceGoesThroughTheSettingsAndComesBackInsideTheDisplay) {
+  display.Screen = {0, 0, 1920, 1080};
+  Start();
+  display.SetWindowBounds(MakeRect(700, 300, 1000, 700));
+  TInputEvent moved{TInputKind::Moved};
+  mainWindow->HandleEvent(moved);
+  for (int i = 0; i < 60; ++i) Frame();
+  LoadWindowPlacement(DataPath("Text/Jigsaw.stg"));
+  EXPECT_EQ(MakeRect(Options.WindowLeft, Options.WindowTop, Options.WindowWidth, Options.WindowHeight),
+            MakeRect(700, 300, 1000, 700));
+  Close();
+
+  display.Screen = {0, 0, 1024, 768};
+  Start();
+  EXPECT_EQ(display.WindowBounds(), MakeRect(24, 68, 1000, 700));
+  Close();
+
+  WriteSettings("[Screen]\r\nFullScreen=0\r\n");
+  Start();
+  EXPECT_EQ(display.WindowBounds(), MakeRect(0, 0, 1024, 768));
+}
+
+TEST_F(MainWindowTest, AStoredWindowLargerThanTheDisplayShrinksToItAndAMaximisedOneIsMaximisedAgain) {
+  display.Screen = {0, 0, 1280, 1024};
+  WriteSettings("[Window]\r\nWindowLeft=-3000\r\nWindowTop=50\r\nWindowWidth=2400\r\nWindowHeight=1300\r\n"
+                "WindowMaximized=1\r\n");
+  Start();
+  EXPECT_EQ(display.WindowBounds(), MakeRect(0, 0, 1280, 1024));
+  EXPECT_TRUE(display.IsMaximized);
+}
+
+TEST_F(MainWindowTest, FullScreenWithoutANamedModeShowsTheDesktopsSizeFittedToThePlayTable) {
+  display.Screen = {0, 0, 1920, 1080};
+  WriteSettings("[Screen]\r\nFullScreen=1\r\n");
+  Start();
+  EXPECT_TRUE(display.FullScreenOption());
+  EXPECT_EQ(display.Width(), 1600);
+  EXPECT_EQ(display.Height(), 900);
 }
 
 TEST_F(MainWindowTest, FullScreenSettingsGiveABorderlessModeAtTheOrigin) {
@@ -77,12 +124,11 @@ TEST_F(MainWindowTest, ResizeIsHeldToTheGamesSizeOnlyOnceTheEngineExists) {
   EXPECT_EQ(h, 570);
 }
 
-TEST_F(MainWindowTest, OnAHighDpiDesktopTheFirstWindowOpensAtItsScale) {
+TEST_F(MainWindowTest, OnALargeDesktopTheFirstWindowStopsAtThePlayTablesSize) {
   display.Screen = {0, 0, 3840, 2160};
-  display.Scale = 2.0;
   Start();
-  EXPECT_EQ(display.WindowBounds(), MakeRect(1130, 0, 1580, 1140));
-  EXPECT_EQ(display.Width(), 1580);
+  EXPECT_EQ(display.WindowBounds(), MakeRect(1120, 480, 1600, 1200));
+  EXPECT_EQ(display.Width(), 1600);
 }
 
 TEST_F(MainWindowTest, StartedFullScreenAltEnterComesBackToTheFirstWindow) {
@@ -93,7 +139,7 @@ TEST_F(MainWindowTest, StartedFullScreenAltEnterComesBackToTheFirstWindow) {
   uint16_t key = VK_RETURN;
   mainWindow->Engine()->KeyUp(key, ssAlt);
   EXPECT_FALSE(display.FullScreenOption());
-  EXPECT_EQ(display.WindowBounds(), MakeRect(565, 0, 790, 570));
+  EXPECT_EQ(display.WindowBounds(), MakeRect(160, 0, 1600, 1080));
 }
 
 TEST_F(MainWindowTest, ASecondSurfaceInitialisationKeepsTheEngine) {

@@ -47,6 +47,7 @@ std::vector<TIntKey> IntegerKeys() {
       {"Screen", "VBI", 0, 2, d.VBI},
       {"Screen", "MaxFPS", 50, 250, d.MaxFPS},
       {"Screen", "DisplayResolution", 0, 6, d.DisplayResolution},
+      {"Screen", "DesktopResolution", 0, 1, d.DesktopResolution},
       {"Screen", "DisplayRefresh", 0, 16, d.DisplayRefresh},
       {"Screen", "FullScreen", 0, 1, d.FullScreen},
       {"Screen", "BlueShaddow", 0, 1, d.BlueShaddow},
@@ -147,6 +148,7 @@ TEST(SettingsFiles, OptimalPresetShowsEverything) {
   EXPECT_EQ(ReadStrictInteger(ini, "Screen", "MaxFPS"), 120);
   const int mode = ReadStrictInteger(ini, "Screen", "DisplayResolution");
   EXPECT_TRUE(mode == 1 || mode == 3) << "a 32-bit display mode, got " << mode;
+  EXPECT_EQ(ReadStrictInteger(ini, "Screen", "DesktopResolution"), 1);
 }
 
 // Key codes the key-name table can show: named control keys, or a printable code.

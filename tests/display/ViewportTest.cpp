@@ -97,15 +97,33 @@ TEST(Viewport, AWindowsSurfaceFollowsItUpToThePlayTable) {
   EXPECT_EQ(WindowedSurfaceSize(0, 0), (TPoint{1, 1}));
 }
 
-TEST(Viewport, TheFirstWindowFitsTheDesktopScale) {
-  const TRect uhd = MakeRect(0, 0, 3840, 2110);
-  EXPECT_EQ(InitialClientSize(790, 570, 1.0, uhd), (TPoint{790, 570}));
-  EXPECT_EQ(InitialClientSize(790, 570, 2.0, uhd), (TPoint{1580, 1140}));
-  EXPECT_EQ(InitialClientSize(790, 570, 1.5, uhd), (TPoint{1185, 855}));
-  // Kept inside the usable desktop with its aspect, never below the game's own size.
-  EXPECT_EQ(InitialClientSize(790, 570, 3.0, MakeRect(0, 0, 1920, 1140)), (TPoint{1580, 1140}));
-  EXPECT_EQ(InitialClientSize(790, 570, 2.0, MakeRect(0, 0, 700, 500)), (TPoint{790, 570}));
-  EXPECT_EQ(InitialClientSize(790, 570, 0.5, uhd), (TPoint{790, 570}));
+// Client rectangles inside a work area with a 1-pixel frame, a 20-pixel title and a 5-pixel foot.
+TEST(Viewport, TheFirstWindowIsTheLargestTheGameUsesThatFitsCentred) {
+  const TFrameExtents frame{1, 20, 1, 5};
+  EXPECT_EQ(FirstClientRect(MakeRect(0, 0, 1920, 1080), frame), MakeRect(160, 20, 1600, 1055));
+  EXPECT_EQ(FirstClientRect(MakeRect(0, 0, 3840, 2160), frame), MakeRect(1120, 487, 1600, 1200));
+  EXPECT_EQ(FirstClientRect(MakeRect(0, 30, 1280, 994), frame), MakeRect(1, 50, 1278, 969));
+  EXPECT_EQ(FirstClientRect(MakeRect(0, 0, 640, 480), frame), MakeRect(1, 20, 790, 570));
+}
+
+TEST(Viewport, AKeptWindowComesBackInsideTheWorkArea) {
+  const TRect hd = MakeRect(0, 0, 1920, 1080);
+  const TFrameExtents frame{1, 20, 1, 5};
+  EXPECT_EQ(FitClientRect(MakeRect(300, 200, 1000, 700), hd, frame), MakeRect(300, 200, 1000, 700));
+  EXPECT_EQ(FitClientRect(MakeRect(1500, 900, 1000, 700), hd, frame), MakeRect(919, 375, 1000, 700));
+  EXPECT_EQ(FitClientRect(MakeRect(-5000, -10, 2400, 1800), hd, frame), MakeRect(1, 20, 1918, 1055));
+  EXPECT_EQ(FitClientRect(MakeRect(3000, 0, 1000, 700), MakeRect(1920, 0, 1280, 1024), {}), MakeRect(2200, 0, 1000, 700));
+}
+
+// Full screen's own screen: the desktop scaled down to fit 1600 x 1200 with its aspect kept.
+TEST(Viewport, FullScreenShowsTheDesktopsSizeFittedToThePlayTable) {
+  const struct {
+    int W, H;
+    TPoint Surface;
+  } cases[] = {{1920, 1080, {1600, 900}}, {1280, 1024, {1280, 1024}}, {2560, 1440, {1600, 900}},
+               {2560, 1600, {1600, 1000}}, {3840, 2160, {1600, 900}}, {1600, 1200, {1600, 1200}},
+               {1366, 768, {1366, 768}},   {1024, 768, {1024, 768}},   {0, 0, {790, 570}}};
+  for (const auto& c : cases) EXPECT_EQ(DesktopSurfaceSize(c.W, c.H), c.Surface) << c.W << "x" << c.H;
 }
 
 TEST(Viewport, FullScreenWaitsForTheBlankAtTheDefaultOrTheDesktopsOwnRate) {

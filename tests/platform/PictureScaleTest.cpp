@@ -2,6 +2,7 @@
 // edges included; flat colour stays exactly flat either way; heights keep the aspect ratio.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <utility>
 
 #include "platform/PictureScale.h"
@@ -54,6 +55,32 @@ TEST(ScaleByArea, HeightsKeepTheAspectRatio) {
   EXPECT_EQ(HeightAtWidth(TPixelBuffer(1, 5000), 200), 1000000);
   EXPECT_EQ(HeightAtWidth(TPixelBuffer(), 200), 0);
   EXPECT_EQ(HeightAtWidth(TPixelBuffer(10, 10), 0), 0);
+}
+
+// The frame enlarged for the screen follows the same rule as area scaling (to rounding), and a
+// whole factor or 1:1 repeats the frame's pixels exactly.
+TEST(SharpScaler, EnlargesByAreaAndRepeatsPixelsAtWholeFactors) {
+  TPixelBuffer frame(7, 5);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 7; ++x) frame.At(x, y) = MakePixel(37 * x + 11 * y, 255 - 29 * x, (97 * x * y) % 256);
+  TSharpScaler scaler;
+  const std::pair<int, int> sizes[] = {{7, 5}, {14, 10}, {9, 6}, {8, 7}, {20, 13}, {7, 5}};
+  for (const auto& [w, h] : sizes) {
+    const TPixelBuffer& sharp = scaler.Enlarge(frame, w, h);
+    const TPixelBuffer area = ScaleByArea(frame, w, h);
+    ASSERT_EQ(sharp.Width(), w);
+    const bool whole = w % 7 == 0 && h % 5 == 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const TPixel s = sharp.At(x, y), a = area.At(x, y);
+        if (whole) {
+          EXPECT_EQ(s, frame.At(x * 7 / w, y * 5 / h)) << w << "x" << h << " at " << x << "," << y;
+        }
+        for (const unsigned shift : {0u, 8u, 16u})
+          EXPECT_LE(std::abs(int((s >> shift) & 255) - int((a >> shift) & 255)), 1) << w << "x" << h << " at " << x << "," << y;
+      }
+  }
+  EXPECT_TRUE(scaler.Enlarge(frame, 6, 5).Empty());
 }
 
 }  // namespace

@@ -180,6 +180,7 @@ TEST_F(OptionsTest, ANewDisplayModeRevertsAfterTenSecondsWithoutKeep) {
 }
 
 TEST_F(OptionsTest, KeepStoresTheAppliedMode) {
+  Options.DesktopResolution = false;  // mode 1, the second after the desktop
   Enter();
   Forward(T::ResolutionSlider);
   Forward(T::RefreshSlider);
@@ -194,6 +195,22 @@ TEST_F(OptionsTest, KeepStoresTheAppliedMode) {
   EXPECT_EQ(Options.DisplayRefresh, 1);
   Frames(60, 250);
   EXPECT_TRUE(Display.FullScreenOption());
+}
+
+// The desktop's own resolution leads the list; keeping it leaves the mode index as it was.
+TEST_F(OptionsTest, TheDesktopLeadsTheResolutionsAndIsKeptApartFromTheModeIndex) {
+  Options.DesktopResolution = false;
+  Options.DisplayResolution = 3;
+  Display.Screen = {0, 0, 1280, 1024};
+  Enter();
+  while (Screen.Slider(T::ResolutionSlider)->FPosition > 0) Back(T::ResolutionSlider);
+  Press(T::Apply);
+  ASSERT_EQ(Screen.Countdown(), 10);
+  EXPECT_EQ(Display.Width(), 1280);
+  EXPECT_EQ(Display.Height(), 1024);
+  Press(T::Keep);
+  EXPECT_TRUE(Options.DesktopResolution);
+  EXPECT_EQ(Options.DisplayResolution, 3);
 }
 
 TEST_F(OptionsTest, LeavingDuringTheCountdownRevertsInEveryWay) {
