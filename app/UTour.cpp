@@ -1,14 +1,18 @@
 #include "app/UTour.h"
 
+#include <algorithm>
+
 #include "controls/UControls.h"
 #include "controls/UTrayWindow.h"
 #include "controls/UEngines.h"
 #include "app/UGameEngine.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
+#include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/PngCodec.h"
+#include "platform/Viewport.h"
 #include "play/UBoardMenu.h"
 #include "play/UBoardPlayInterface.h"
 #include "play/UPieceList.h"
@@ -24,6 +28,8 @@ namespace {
 constexpr uint32_t kStepTimeoutMs = 30000;
 constexpr int kTrayPieces = 6;
 constexpr int kCaptureRow = 5;  // a hot key with two keys: its row shows the prompt for the first
+// The desktop whose full screen is shown, whatever screen the tour runs on.
+constexpr TPoint kFullHd{1920, 1080};
 
 }  // namespace
 
@@ -53,6 +59,12 @@ void TTour::PlanTheme(int theme) {
   add("", [this] { FEngine.PlayPicture(FPicture); }, 0,
       [&e] { return e.Active() == &e.BoardPlay() && e.BoardPlay().GameSetUp(); });
   add("game", [this] { ShowGameExtras(); }, 1500, on(&TGameEngine::BoardPlay));
+  const auto fullScreen = [this, &e](bool on) {
+    return [this, &e, on] { return e.Active() == &e.BoardPlay() && FDisplay.FullScreenOption() == on; };
+  };
+  add("fullscreen", [this] { FullScreenAsOn(kFullHd); }, 1500, fullScreen(true));
+  FSteps.back().ShownOn = kFullHd;
+  add("", [this] { LeaveFullScreen(); }, 0, fullScreen(false));
   add("exit-dialog", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 800,
       on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(0)); }, 0, on(&TGameEngine::MainMenu));
@@ -90,7 +102,7 @@ void TTour::Shoot() {
   const TStep& step = FSteps[FStep];
   const std::string path = FFolder + "/" + Themes[size_t(FStepTheme[FStep])].Name + "-" + step.Screen + ".png";
   std::string error;
-  if (SaveOpaquePng(FDisplay.Primary(), path, error))
+  if (SaveOpaquePng(step.ShownOn.X > 0 ? ShownOn(step.ShownOn) : FDisplay.Primary(), path, error))
     ++FWritten;
   else
     FErrors.push_back(error);
@@ -110,6 +122,33 @@ void TTour::ShowGameExtras() {
   TPieces& pieces = play.Pieces();
   for (int i = 0; i < kTrayPieces && i < play.PieceCount(); ++i) pieces.MoveIntoTray(i, 1);
   if (TDXTrayWindow* tray = pieces.Tray(1)) tray->Open();
+}
+
+// The path Alt+Enter takes, with the game's screen for that desktop's size; the menu bar is
+// brought up again at the new bottom edge.
+void TTour::FullScreenAsOn(TPoint desktop) {
+  const TPoint size = DesktopSurfaceSize(desktop.X, desktop.Y);
+  (void)FEngine.Graphics().ToggleFullScreen({size.X, size.Y, 32, 0});
+  FEngine.ForceRedraw();
+  FEngine.Resize();
+  Send(TInputKind::MouseMove, FDisplay.Width() / 2, FDisplay.Height() - 1);
+}
+
+void TTour::LeaveFullScreen() {
+  (void)FEngine.Graphics().ToggleFullScreen(FDisplay.FullScreenMode());
+  FEngine.ForceRedraw();
+  FEngine.Resize();
+}
+
+// The last frame as a screen of that size shows it: fitted between black bars and enlarged by
+// the display's own scaler.
+TPixelBuffer TTour::ShownOn(TPoint screen) {
+  TPixelBuffer shown(screen.X, screen.Y);
+  const TViewport view = FitViewport(FDisplay.Width(), FDisplay.Height(), screen.X, screen.Y);
+  const TPixelBuffer& picture = FScaler.Enlarge(FDisplay.Primary(), view.Picture.Width(), view.Picture.Height());
+  for (int y = 0; y < picture.Height(); ++y)
+    std::copy(picture.Row(y), picture.Row(y) + picture.Width(), shown.Row(view.Picture.Top + y) + view.Picture.Left);
+  return shown;
 }
 
 void TTour::Stroke(uint16_t key, char32_t typed) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Input.h"
+#include "platform/PictureScale.h"
 
 namespace qj {
 
@@ -36,6 +37,7 @@ class TTour {
     std::function<void()> Go;
     uint32_t SettleMs;  // how long the screen is left to animate before the shot
     std::function<bool()> Ready = [] { return true; };
+    TPoint ShownOn{};  // the shot is what a screen of this size shows; 0 x 0: the frame itself
   };
 
   void PlanTheme(int theme);
@@ -46,6 +48,10 @@ class TTour {
   void Click(const TDXControl* control);
   void Send(TInputKind kind, int x = 0, int y = 0, uint16_t key = 0, char32_t typed = 0);
   void ShowGameExtras();
+  // Full screen at the desktop's own resolution as a desktop of that size has it, or back.
+  void FullScreenAsOn(TPoint desktop);
+  void LeaveFullScreen();
+  TPixelBuffer ShownOn(TPoint screen);
   void UseTheme(int theme);
 
   TGameEngine& FEngine;
@@ -60,6 +66,7 @@ class TTour {
   uint32_t FStepStart = 0;
   int FWritten = 0;
   std::vector<std::string> FErrors;
+  TSharpScaler FScaler;
 };
 
 }  // namespace qj

@@ -222,6 +222,16 @@ void TMainInterface::PlaceMenu() {
   }
 }
 
+// A new display took every image with its old surfaces (the menu's picture kept a 1 x 1 stand-in
+// and the buttons stayed blank until the mouse came): the menu is made again.
+void TMainInterface::Restore() {
+  if (FDone) return;
+  if (FShowcase == EShowcase::None)
+    ShowMenu();
+  else
+    Resize();
+}
+
 // Until the menu's pictures exist, its choices are written on the table with their keys: the
 // caption of each button's hint (the part before "|").
 void TMainInterface::ShowTextMenu() {

@@ -36,7 +36,7 @@ class TMainInterface : public TInterface {
   void KeyUp(uint16_t& key, int shift) override;
   void KeyPress(char32_t& key) override;
   void Resize() override;
-  void Restore() override { Resize(); }
+  void Restore() override;
 
   // The buttons in the order the mouse tests them; each one's layout position in the picture's
   // .coord file comes with it.

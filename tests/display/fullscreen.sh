@@ -1,7 +1,8 @@
 #!/bin/sh
-# The real program under a real X server with a window manager on a 2560 x 1440 screen: Alt+Enter
-# covers the screen and the menu fills its height; a click in the scaled picture hits the control
-# under it; settings naming a mode and refresh the machine lacks start full screen without fault.
+# The real program under a real X server with a window manager on a 2560 x 1440 screen: the first
+# window fits the work area; Alt+Enter covers the screen and the menu fills its height; a click in
+# the scaled picture hits the control under it; settings naming a mode and refresh the machine
+# lacks start full screen without fault.
 # Usage: fullscreen.sh PROGRAM OUTPUT_FOLDER
 set -eu
 PROGRAM=$1
@@ -155,7 +156,8 @@ expect_fills_height() {
   shot "$1"
   TOP=$(mean "$1" "$PX" 0 "$PW" 8)
   BOTTOM=$(mean "$1" "$PX" $((SCREEN_H - 8)) "$PW" 8)
-  BAR=$(mean "$1" 0 0 "$PX" "$SCREEN_H")
+  BAR=0
+  [ "$PX" -eq 0 ] || BAR=$(mean "$1" 0 0 "$PX" "$SCREEN_H")
   echo "$1: brightness top=$TOP bottom=$BOTTOM bar=$BAR"
   [ "$TOP" -gt 0 ] && [ "$BOTTOM" -gt 0 ] || fail "$1: the picture does not fill the screen's height"
   [ "$BAR" -eq 0 ] || fail "$1: the bars beside the picture are not black"
@@ -173,18 +175,41 @@ quit() {
   echo "$1: clean exit"
 }
 
-# 1. The main menu with the shipped display settings (800 x 600, refresh index 3, which no
-# display offers at that size here): Alt+Enter to full screen and back.
+# The client size the first start must take: the largest the game uses (1600 x 1200 at most)
+# whose frame fits the work area. Sets WANT_W and WANT_H.
+first_window_size() {
+  eval "$(xprop -root _NET_WORKAREA | sed -n 's/.*= *\([0-9-]*\), *\([0-9-]*\), *\([0-9]*\), *\([0-9]*\).*/AREA_W=\3 AREA_H=\4/p')"
+  eval "$(xprop -id "$WID" _NET_FRAME_EXTENTS | sed -n 's/.*= *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/FL=\1 FR=\2 FT=\3 FB=\4/p')"
+  WANT_W=$((AREA_W - FL - FR)); [ "$WANT_W" -le 1600 ] || WANT_W=1600
+  WANT_H=$((AREA_H - FT - FB)); [ "$WANT_H" -le 1200 ] || WANT_H=1200
+}
+
+# 1. The main menu on a first start: the window is the largest the game uses that fits the work
+# area with its frame; Alt+Enter goes full screen at the desktop's own resolution (the game's
+# screen 1600 x 900, filling the whole 2560 x 1440 screen) and back to the same window.
 SCREEN="$FAST"
 start menu
+first_window_size
+wait_size "$WANT_W" "$WANT_H" || fail "menu: the first window is ${WIDTH}x${HEIGHT}, expected ${WANT_W}x${WANT_H}"
+echo "menu: first window ${WIDTH}x${HEIGHT} at ${X},${Y}"
 alt_enter
 expect_full_screen menu
-fit 800 600
+fit 1600 900
 expect_fills_height menu-full
 alt_enter
-wait_size 790 570 || fail "menu: the window did not come back at 790x570 (it is ${WIDTH}x${HEIGHT})"
+wait_size "$WANT_W" "$WANT_H" || fail "menu: the window did not come back at ${WANT_W}x${WANT_H} (it is ${WIDTH}x${HEIGHT})"
 echo "menu: back to a ${WIDTH}x${HEIGHT} window"
 quit menu
+
+# 1b. Settings from before the desktop's resolution (800 x 600, refresh index 3, which no display
+# offers at that size here) keep their mode.
+SCREEN="DisplayResolution=1 DisplayRefresh=3 $FAST"
+start oldmode
+alt_enter
+expect_full_screen oldmode
+fit 800 600
+expect_fills_height oldmode-full
+quit oldmode
 
 # 2. Settings naming a mode and refresh index the machine lacks: full screen from the start,
 # 1280 x 960 scaled by 1.5; clicks land on the right surface pixels.

@@ -28,7 +28,8 @@ TOptions Unusual() {
   o.CubeType = 2; o.DisplayCubes = false; o.ShowStars = false; o.GhostAlpha = 99; o.SmallPicSize = 200;
   o.StatLoupeX = -7; o.StatLoupeY = 61; o.LoupeZoom = 6; o.ReverseMouse = true; o.AutoHideMenu = false;
   o.AutoHideScroll = false;
-  o.VBI = 2; o.MaxFPS = 250; o.DisplayResolution = 6; o.DisplayRefresh = 4; o.FullScreen = true;
+  o.VBI = 2; o.MaxFPS = 250; o.DisplayResolution = 6; o.DesktopResolution = false; o.DisplayRefresh = 4;
+  o.FullScreen = true;
   o.BlueShaddow = false;
   o.AnimationMs = 101; o.ClickMs = 202; o.HintMs = 2503; o.HintResponseMs = 804; o.HintDecreases = false;
   o.ScoreUpdate = 55; o.SelectionAlphaColor = 0x123456; o.SelectionAlpha = 81;
@@ -43,7 +44,8 @@ void ExpectSameOptions(const TOptions& a, const TOptions& b) {
   F(Sound); F(Music); F(HintRange); F(ChanceScatter); F(StickRange); F(ScatterRange); F(RotateClockwise);
   F(RotationIncrement); F(PieceSelectType); F(PieceSlideSpeed); F(CubeType); F(DisplayCubes); F(ShowStars);
   F(GhostAlpha); F(SmallPicSize); F(StatLoupeX); F(StatLoupeY); F(LoupeZoom); F(ReverseMouse);
-  F(AutoHideMenu); F(AutoHideScroll); F(VBI); F(MaxFPS); F(DisplayResolution); F(DisplayRefresh);
+  F(AutoHideMenu); F(AutoHideScroll); F(VBI); F(MaxFPS); F(DisplayResolution); F(DesktopResolution);
+  F(DisplayRefresh);
   F(FullScreen); F(BlueShaddow); F(AnimationMs); F(ClickMs); F(HintMs); F(HintResponseMs); F(HintDecreases);
   F(ScoreUpdate); F(SelectionAlphaColor); F(SelectionAlpha); F(Background); F(TableSetup); F(Environment);
   F(LanguageFile); F(CompressionLevel); F(LastJigsaw);
@@ -72,6 +74,48 @@ TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
   Options = Unusual();
   LoadSettings(Folder.File("Text/none.stg"), false);
   ExpectSameOptions(Options, TOptions());
+}
+
+// A file from before the desktop's resolution existed keeps the mode it names; one that names none
+// (a fresh install) takes the desktop's.
+TEST_F(SettingsFile, AnOlderFileKeepsItsDisplayModeAndANewOneTakesTheDesktops) {
+  const std::pair<const char*, int> cases[] = {
+      {"[Screen]\nDisplayResolution=3\n", 3},
+      {"[Screen]\nFullScreen=1\n", kDesktopResolution},
+      {"[Screen]\nDisplayResolution=3\nDesktopResolution=1\n", kDesktopResolution},
+      {"[Screen]\nDesktopResolution=0\n", 1},
+  };
+  for (const auto& [text, resolution] : cases) {
+    Folder.Write("Text/a.stg", text);
+    LoadSettings(Folder.File("Text/a.stg"), true);
+    EXPECT_EQ(ChosenResolution(), resolution) << text;
+  }
+}
+
+// The window's place is written with the settings and on its own (keeping every other line),
+// read back by itself, and a preset never carries one.
+TEST_F(SettingsFile, TheWindowsPlaceRoundTripsAndPresetsLeaveItAlone) {
+  Folder.Write("Text/Jigsaw.stg", "[Sound]\nSound=37\n");
+  Options.WindowLeft = -20;
+  Options.WindowTop = 1100;
+  Options.WindowWidth = 1000;
+  Options.WindowHeight = 700;
+  Options.WindowMaximized = true;
+  ASSERT_TRUE(SaveWindowPlacement());
+  EXPECT_NE(ReadStg().find("Sound=37"), std::string::npos);
+  const TOptions placed = Options;
+  Options = TOptions();
+  LoadWindowPlacement(Stg());
+  EXPECT_EQ(Options.WindowLeft, -20);
+  EXPECT_EQ(Options.WindowTop, 1100);
+  EXPECT_EQ(Options.WindowWidth, 1000);
+  EXPECT_EQ(Options.WindowHeight, 700);
+  EXPECT_TRUE(Options.WindowMaximized);
+  Folder.Write("Text/Safe.stg", "[Screen]\nFullScreen=0\n");
+  LoadSettings(Folder.File("Text/Safe.stg"), true);
+  EXPECT_EQ(Options.WindowWidth, placed.WindowWidth);
+  LoadWindowPlacement(Folder.File("Text/none.stg"));
+  EXPECT_EQ(Options.WindowWidth, 0) << "no kept place: the first start's window";
 }
 
 TEST_F(SettingsFile, ScoreUpdateAndEnvironmentAreClamped) {

@@ -18,7 +18,13 @@ sleep 3  # the first frames
 import -window root "$OUT/$NAME.png"
 eval "$(xdotool getwindowgeometry --shell "$WID")"
 echo "window ${WIDTH}x${HEIGHT} at ${X},${Y}"
-[ "$WIDTH" -eq 790 ] && [ "$HEIGHT" -eq 570 ] || { echo "window is ${WIDTH}x${HEIGHT}, expected 790x570"; exit 1; }
+# The first start takes the largest size the game uses (1600 x 1200 at most) that fits the
+# desktop; without a window manager there is no frame and the whole screen is free.
+SCREEN_SIZE=$(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p')
+WANT_W=$(echo "$SCREEN_SIZE" | awk '{print ($1 < 1600 ? $1 : 1600)}')
+WANT_H=$(echo "$SCREEN_SIZE" | awk '{print ($2 < 1200 ? $2 : 1200)}')
+[ "$WIDTH" -eq "$WANT_W" ] && [ "$HEIGHT" -eq "$WANT_H" ] ||
+  { echo "window is ${WIDTH}x${HEIGHT}, expected ${WANT_W}x${WANT_H} on a $SCREEN_SIZE screen"; exit 1; }
 COLOURS=$(convert "$OUT/$NAME.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%k" info:)
 DEVIATION=$(convert "$OUT/$NAME.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%[fx:int(standard_deviation*1000)]" info:)
 echo "colours=$COLOURS deviation=$DEVIATION"
