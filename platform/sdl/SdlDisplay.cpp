@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -125,10 +126,13 @@ void TSdlDisplay::Present(const TSurface& surface) {
 
 // A whole factor is drawn with plain pixel copies; a larger picture at any other factor is
 // enlarged by the sharp scaler and shown as it is, since the renderer's own filter would soften
-// every edge; a smaller one is left to the renderer's filter, so that no row looks doubled.
+// every edge; a smaller one is left to the renderer's filter, so that no row looks doubled. So is
+// a picture beyond a 2560 x 1600 screen, which the scaler could not fill at a good frame rate.
 SDL_Texture* TSdlDisplay::TextureFor(const TSurface& surface, const TViewport& view) {
+  constexpr int64_t kMostEnlargedPixels = 2560 * 1600;
   const TRect& p = view.Picture;
-  if (!view.WholeFactor() && p.Width() >= surface.Width() && p.Height() >= surface.Height()) {
+  const bool enlarged = p.Width() >= surface.Width() && p.Height() >= surface.Height();
+  if (!view.WholeFactor() && enlarged && int64_t(p.Width()) * p.Height() <= kMostEnlargedPixels) {
     const TPixelBuffer& enlarged = FScaler.Enlarge(surface, p.Width(), p.Height());
     int w = 0, h = 0;
     if (FEnlarged) SDL_QueryTexture(FEnlarged, nullptr, nullptr, &w, &h);
