@@ -50,6 +50,8 @@ class TOptions {
   bool ReverseMouse = false;
   bool AutoHideMenu = true;
   bool AutoHideScroll = true;
+  // A new game spreads its pieces over the whole table; off, it heaps them in the first view.
+  bool SpreadNewGames = true;
   // Screen
   int VBI = 0;
   int MaxFPS = 120;

@@ -26,7 +26,8 @@ constexpr double kTrayBandBelowTop = 10000;  // trays and their pieces end this 
 constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr int kMaxShadowMargin = 4 * 10 + 5;  // a cut piece's bitmap beyond its box, at most
-constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
+constexpr double kBandMinimum = 9;
+constexpr int kBarClearance = 8;               // above the menu bar, where the tray icons stand            // a band spanning less selects nothing
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = 13;
 constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
@@ -153,7 +154,10 @@ void TBoardPlayInterface::NewGame(TPuzzleCutter& cutter, int width, int height) 
   PlayOptions = cutter.PuzzleOptions();
   ShowPicture(cutter);
   FPieces->TakeCutPieces(cutter);
-  FPieces->ScatterNew(std::max(1, width), std::max(1, height));
+  if (Options.SpreadNewGames)
+    FPieces->SpreadNew(KeptClear());
+  else
+    FPieces->ScatterNew(std::max(1, width), std::max(1, height));
   GameRecord = TGameRecord{};
   GameRecord.InitialPieces = FPieces->Count();
   StartClock(0);
@@ -423,6 +427,24 @@ void TBoardPlayInterface::PlaceAndPin(int index) {
   const TPoint goal{ghost.Left + p.FBoxTopLeft[0].X - PieceMargin(), ghost.Top + p.FBoxTopLeft[0].Y - PieceMargin()};
   if (std::lround(std::hypot(goal.X - p.FPosition.X, goal.Y - p.FPosition.Y)) < Options.StickRange)
     FPieces->AddPlaceAndPin(index, goal);
+}
+
+// The menu bar where it shows in the present view (with the tray icons riding on its edge) and the
+// open trays, in table coordinates: a spread leaves them clear.
+std::vector<TRect> TBoardPlayInterface::KeptClear() const {
+  std::vector<TRect> clear;
+  if (FMenu && FMenu->Built()) {
+    const int height = FMenu->BarRect().Height(), top = FEngine->FHeight - height - kBarClearance;
+    clear.push_back(MakeRect(FEngine->FScrollX, FEngine->FScrollY + top, FEngine->FWidth, height + kBarClearance));
+  }
+  for (int n = 1; n <= kTrayCount; ++n)
+    if (const TDXTrayWindow* tray = FPieces->Tray(n); tray && tray->WindowShown()) clear.push_back(tray->BoundsRect());
+  return clear;
+}
+
+void TBoardPlayInterface::SpreadOut() {
+  if (FDragMode != EDragMode::Idle || FPieces->SpreadOut(KeptClear(), true) == 0) return;
+  PlayClick();
 }
 
 void TBoardPlayInterface::Scatter(TPoint at, int reach) {
