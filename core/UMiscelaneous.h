@@ -22,7 +22,9 @@ struct THotKey {
   bool operator==(const THotKey&) const = default;
 };
 
-constexpr int kHotkeyCount = 28;
+// Hot key 28 spreads the loose pieces out over the table.
+constexpr int kSpreadOutHotkey = 28;
+constexpr int kHotkeyCount = 29;
 
 // Every user setting; one field per key of the settings file, with its default.
 class TOptions {

@@ -173,7 +173,11 @@
   X(KeyUsedTwice, 230, 1, Plain)                                                                \
   X(EscapeKeepsTheOldKeys, 231, 1, Plain)                                                       \
   X(CutStyleNames, 232, 9, Plain)                                                               \
-  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */
+  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */                    \
+  X(SpreadNewGames, 290, 1, Plain)                                                              \
+  X(SpreadOutKeys, 291, 1, Plain) /* the hot-key row past HotKeyRowNames */                     \
+  X(SpreadOutHint, 292, 1, Hint)                                                                \
+  X(SpreadOutCaption, 293, 1, Plain)
 
 namespace qj {
 

@@ -480,6 +480,9 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
       const THotKey& hot = Options.Hotkeys[size_t(2 * c + int(side))];
       if (hot.Key != 0 && hot.Key == key && hot.Shift == modifiers && FMenu) FMenu->ClickSide(c - kFirstMenuHotkey, side);
     }
+  const THotKey& spread = Options.Hotkeys[kSpreadOutHotkey];
+  if (spread.Key != 0 && spread.Key == key && spread.Shift == modifiers && FMenu)
+    FMenu->ClickSide(MenuButton::SpreadOut, EMenuSide::Left);
 }
 
 // The menu's requests, after the frame's own work: leave for the options over the paused game,
@@ -488,6 +491,7 @@ void TBoardPlayInterface::ServeMenu() {
   if (!FMenu) return;
   if (FMenu->TakeScatterAll())
     Scatter({FEngine->FScrollX + FEngine->FWidth / 2, FEngine->FScrollY + FEngine->FHeight / 2}, FEngine->FWidth);
+  if (FMenu->TakeSpreadOut()) SpreadOut();
   if (FMenu->WantQuit()) {
     if (FMenu->Abandon()) FAbandon = true;
     Finish(PlayResult::ToMainMenu);
