@@ -336,6 +336,9 @@ void TBoardPlayInterface::EmptyTableMouseDown(int button, int x, int y, TPoint a
     FScrollAnchor = {x, y};
     FScrollStart = {FEngine->FScrollX, FEngine->FScrollY};
   } else if (button == mbLeft) {
+    // A click on the bare table lets go of a band's selection and its tint.
+    FPieces->ReleaseSelection();
+    FPieces->ClearHints();
     FBandActive = true;
     FBandAnchor = at;
     FBandEnd = at;
@@ -456,15 +459,18 @@ void TBoardPlayInterface::Scatter(TPoint at, int reach) {
 
 // ---- Keys -------------------------------------------------------------------------------------
 
-// Without its menu (the theme's menu files are missing) the table would hold the player: Escape
-// still leaves and F2 still pauses for the options screen.
+// F2 pauses the game for the options screen. Without its menu (the theme's menu files are
+// missing) the table would hold the player: Escape still leaves.
 void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
-  if (FDone || FMenu->Built()) return;
-  if (key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
-  if (key == VK_F2) {
+  if (FDone) return;
+  if (key == VK_F2 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) {
+    if (FDragMode != EDragMode::Idle) FPieces->PutDownSelection();
+    FDragMode = EDragMode::Idle;
     FResult = PlayResult::Options;
     Suspend();
+    return;
   }
+  if (!FMenu->Built() && key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
 }
 
 // Hot keys 4..27 click the sides of menu buttons 0..11, with exactly their modifiers.
