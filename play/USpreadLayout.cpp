@@ -228,7 +228,7 @@ std::vector<TPoint> SpreadLayout(const std::vector<TLayoutPiece>& moving, const 
     return double(im.Width()) * im.Height() > 4 * typical;
   });
   const int radius = std::max(4, int(std::lround(cellHeight * std::max(1.0, widths / heights) * 0.6)));
-  const std::vector<TPoint> offsets = SearchOffsets(radius, std::max(1, radius / 6));
+  const std::vector<TPoint> offsets = SearchOffsets(radius, std::clamp(radius / 6, 1, 3));
   for (const size_t c : byCell) {
     const TLayoutPiece& piece = moving[order[c]];
     const TPixelBuffer& im = *piece.Image;
