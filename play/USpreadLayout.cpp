@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kPadBits = 64;  // plane columns left of the table: margins may reach past its edge
 constexpr int kMaxMargin = 16;
+constexpr int kMaxRadius = 32;  // how far a piece looks for room around its cell
 
 bool Opaque(TPixel p) { return (p & kRgbMask) != 0; }
 
@@ -227,7 +228,7 @@ std::vector<TPoint> SpreadLayout(const std::vector<TLayoutPiece>& moving, const 
     const TPixelBuffer& im = *moving[order[c]].Image;
     return double(im.Width()) * im.Height() > 4 * typical;
   });
-  const int radius = std::max(4, int(std::lround(cellHeight * std::max(1.0, widths / heights) * 0.6)));
+  const int radius = std::clamp(int(std::lround(cellHeight * std::max(1.0, widths / std::max(1.0, heights)) * 0.6)), 4, kMaxRadius);
   const std::vector<TPoint> offsets = SearchOffsets(radius, std::clamp(radius / 6, 1, 3));
   for (const size_t c : byCell) {
     const TLayoutPiece& piece = moving[order[c]];
