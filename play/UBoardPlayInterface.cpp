@@ -26,8 +26,8 @@ constexpr double kTrayBandBelowTop = 10000;  // trays and their pieces end this 
 constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr int kMaxShadowMargin = 4 * 10 + 5;  // a cut piece's bitmap beyond its box, at most
-constexpr double kBandMinimum = 9;
-constexpr int kBarClearance = 8;               // above the menu bar, where the tray icons stand            // a band spanning less selects nothing
+constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
+constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = 13;
 constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
@@ -432,8 +432,9 @@ void TBoardPlayInterface::PlaceAndPin(int index) {
     FPieces->AddPlaceAndPin(index, goal);
 }
 
-// The menu bar where it shows in the present view (with the tray icons riding on its edge) and the
-// open trays, in table coordinates: a spread leaves them clear.
+// The menu bar where it shows in the present view, with what stands above it (the tray icons on
+// its edge and the progress cubes), and the open trays, in table coordinates: a spread leaves
+// them clear, so that no piece lies under them.
 std::vector<TRect> TBoardPlayInterface::KeptClear() const {
   std::vector<TRect> clear;
   if (FMenu && FMenu->Built()) {

@@ -49,10 +49,13 @@ int TPieces::SpreadOut(const std::vector<TRect>& keepClear, bool slide) {
   const std::vector<TPoint> places = SpreadLayout(moving, fixed, area);
   for (size_t i = 0; i < movers.size(); ++i) {
     TBPiece& p = *movers[i];
-    if (slide)
+    if (slide) {
       SlideBy(p, {places[i].X - p.FPosition.X, places[i].Y - p.FPosition.Y});
-    else
+    } else {
+      // The sprite goes there at once: the table is right before its first frame.
       p.SetPosition(places[i]);
+      (void)p.Update();
+    }
   }
   return int(movers.size());
 }

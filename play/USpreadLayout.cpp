@@ -229,7 +229,7 @@ std::vector<TPoint> SpreadLayout(const std::vector<TLayoutPiece>& moving, const 
     return double(im.Width()) * im.Height() > 4 * typical;
   });
   const int radius = std::clamp(int(std::lround(cellHeight * std::max(1.0, widths / std::max(1.0, heights)) * 0.6)), 4, kMaxRadius);
-  const std::vector<TPoint> offsets = SearchOffsets(radius, std::clamp(radius / 6, 1, 3));
+  const std::vector<TPoint> offsets = SearchOffsets(radius, std::clamp(radius / 8, 1, 2));
   for (const size_t c : byCell) {
     const TLayoutPiece& piece = moving[order[c]];
     const TPixelBuffer& im = *piece.Image;

@@ -106,7 +106,7 @@ struct TAutoPlayResult {
   double FuseMs = 0;  // the part of PlayMs spent in frames that fused pieces
   bool Spread = false;       // the new game was spread over the table
   double Overlap = -1;       // share of piece area covered by other pieces after the layout; -1 not measured
-  double LayoutMs = 0;       // time the new game's layout took
+  double LayoutMs = 0;       // time the new game's set-up took, its layout included
 };
 
 // The cut tool's options plus --joins K, --continue, --screen, --layout-report and --layout spread|heap. Throws cuttool::TUsageError.

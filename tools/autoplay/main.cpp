@@ -1,6 +1,7 @@
 // quorvane-jigsaw-autoplay: plays a puzzle headless and prints one line about the game.
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "tools/autoplay/AutoPlayer.h"
 
@@ -18,12 +19,18 @@ const char* const kUsage =
     "fuse_ms=T (the part of play_ms spent fusing)\n"
     "--layout-report then prints, as the last line, how the new game's pieces lay after its layout:\n"
     "layout=spread|heap pieces=N layout_ms=T overlap=F, F being the share of the pieces' opaque\n"
-    "pixels that other pieces' opaque pixels cover. --layout picks the layout instead of the settings.\n";
+    "pixels that other pieces' opaque pixels cover and T the new game's set-up, layout included.\n"
+    "--layout picks the layout instead of the settings.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace qj::autoplay;
+  for (int k = 1; k < argc; ++k)
+    if (std::string(argv[k]) == "--help" || std::string(argv[k]) == "-h") {
+      std::printf("%s", kUsage);
+      return 0;
+    }
   try {
     const TAutoPlayOptions options = ParseAutoPlayOptions(std::vector<std::string>(argv + 1, argv + argc));
     TAutoPlayResult result;
