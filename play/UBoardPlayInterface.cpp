@@ -446,9 +446,12 @@ std::vector<TRect> TBoardPlayInterface::KeptClear() const {
   return clear;
 }
 
+// A band's selection (not carried) is let go, so that its pieces spread out with the others.
 void TBoardPlayInterface::SpreadOut() {
-  if (FDragMode != EDragMode::Idle || FPieces->SpreadOut(KeptClear(), true) == 0) return;
-  PlayClick();
+  if (FDragMode != EDragMode::Idle) return;
+  FPieces->ReleaseSelection();
+  FPieces->ClearHints();
+  if (FPieces->SpreadOut(KeptClear(), true) > 0) PlayClick();
 }
 
 void TBoardPlayInterface::Scatter(TPoint at, int reach) {
@@ -474,7 +477,8 @@ void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
   if (!FMenu->Built() && key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
 }
 
-// Hot keys 4..27 click the sides of menu buttons 0..11, with exactly their modifiers.
+// Hot keys 4..27 click the sides of menu buttons 0..11, with exactly their modifiers; hot key 28
+// clicks the spread-out button.
 void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
   if (FDone) return;
   const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
