@@ -295,7 +295,7 @@ void TGameEngine::MouseMove(int shift, int x, int y) {
 }
 
 void TGameEngine::KeyDown(uint16_t& key, int& shift) {
-  if (FActive) FActive->KeyDown(key, shift);
+  if (FActive && !TProgramKeys::OwnsKey(key, shift)) FActive->KeyDown(key, shift);
   shift &= ~(ssLeft | ssRight | ssMiddle | ssDouble);
   FKeys->KeyDown(key, shift);
 }
@@ -323,7 +323,7 @@ void TGameEngine::DropFile(const std::string& path) {
 
 void TGameEngine::KeyUp(uint16_t& key, int shift) {
   FKeys->KeyUp(key, shift);
-  if (FActive) FActive->KeyUp(key, shift);
+  if (FActive && !TProgramKeys::OwnsKey(key, shift)) FActive->KeyUp(key, shift);
 }
 
 // ---------------------------------------------------------------------------------------------

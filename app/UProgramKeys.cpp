@@ -25,9 +25,13 @@ void TProgramKeys::KeyDown(uint16_t key, int shift) {
   if (pressed == Options.Hotkeys[2] && OnClose) OnClose();
 }
 
+bool TProgramKeys::OwnsKey(uint16_t key, int shift) {
+  return key == VK_RETURN && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt;
+}
+
 bool TProgramKeys::KeyUp(uint16_t key, int shift) {
   const int mods = shift & (ssShift | ssAlt | ssCtrl);
-  if (key == VK_RETURN && mods == ssAlt) {
+  if (OwnsKey(key, shift)) {
     ToggleFullScreen();
   } else if (key == VK_F10 && mods == 0) {
     if (FDisplay.FullScreenOption()) WritePause();

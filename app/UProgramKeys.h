@@ -20,6 +20,8 @@ class TProgramKeys {
 
   // After the active screen had the key: the hot keys that minimise and close the window.
   void KeyDown(uint16_t key, int shift);
+  // Keys that only the program acts on (Alt+Enter switches full screen): no screen sees them.
+  static bool OwnsKey(uint16_t key, int shift);
   // Acted upon at release, before the active screen has the key. True when the key was one of them.
   bool KeyUp(uint16_t key, int shift);
   // Between window and full screen, in the full-screen mode the settings name.

@@ -11,6 +11,7 @@
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
+#include "platform/Paths.h"
 #include "platform/PngCodec.h"
 #include "platform/Viewport.h"
 #include "play/UBoardMenu.h"
@@ -36,6 +37,7 @@ constexpr TPoint kFullHd{1920, 1080};
 TTour::TTour(TGameEngine& engine, IDisplay& display, std::function<void(TInputEvent&)> send, std::string folder,
              std::string picture)
     : FEngine(engine), FDisplay(display), FSend(std::move(send)), FFolder(std::move(folder)), FPicture(std::move(picture)) {
+  FKeepSavedGame = FileExists(ChangeFileExt(FPicture, ".zip"));
   for (int theme = 0; theme < int(Themes.size()); ++theme) PlanTheme(theme);
 }
 
@@ -58,6 +60,8 @@ void TTour::PlanTheme(int theme) {
   add("", [this] { Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));
   add("", [this] { FEngine.PlayPicture(FPicture); }, 0,
       [&e] { return e.Active() == &e.BoardPlay() && e.BoardPlay().GameSetUp(); });
+  add("spread-new-game", [this] { Send(TInputKind::MouseMove, FDisplay.Width() / 2, FDisplay.Height() / 3); }, 1200,
+      on(&TGameEngine::BoardPlay));
   add("game", [this] { ShowGameExtras(); }, 1500, on(&TGameEngine::BoardPlay));
   const auto fullScreen = [this, &e](bool on) {
     return [this, &e, on] { return e.Active() == &e.BoardPlay() && FDisplay.FullScreenOption() == on; };
@@ -67,7 +71,8 @@ void TTour::PlanTheme(int theme) {
   add("", [this] { LeaveFullScreen(); }, 0, fullScreen(false));
   add("exit-dialog", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 800,
       on(&TGameEngine::BoardPlay));
-  add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(0)); }, 0, on(&TGameEngine::MainMenu));
+  add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(FKeepSavedGame ? 0 : 1)); }, 0,
+      on(&TGameEngine::MainMenu));
   add("options", [this] { Stroke('O', 'o'); }, 1000, on(&TGameEngine::OptionsScreen));
   add("hotkeys", [this] { FEngine.OptionsScreen().StartCapture(kCaptureRow); }, 800, on(&TGameEngine::OptionsScreen));
   add("", [this] { Stroke(VK_ESCAPE); Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));

@@ -59,6 +59,9 @@ class TTour {
   std::function<void(TInputEvent&)> FSend;
   std::string FFolder;
   std::string FPicture;
+  // The picture had a saved game before the tour: the tour keeps it, else each theme's table is a
+  // new game (the tour gives up its own game when it leaves).
+  bool FKeepSavedGame = false;
   std::vector<TStep> FSteps;
   std::vector<int> FStepTheme;
   size_t FStep = 0;

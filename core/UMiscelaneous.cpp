@@ -55,6 +55,7 @@ const TSettingKey kSettingKeys[] = {
     {"BoardPlay", "ReverseMouse", &TOptions::ReverseMouse},
     {"BoardPlay", "AutoHideMenu", &TOptions::AutoHideMenu},
     {"BoardPlay", "AutoHideScroll", &TOptions::AutoHideScroll},
+    {"BoardPlay", "SpreadNewGames", &TOptions::SpreadNewGames},
     {"Screen", "VBI", &TOptions::VBI},
     {"Screen", "MaxFPS", &TOptions::MaxFPS},
     {"Screen", "DisplayResolution", &TOptions::DisplayResolution},

@@ -24,7 +24,9 @@ struct THotKey {
   bool operator==(const THotKey&) const = default;
 };
 
-constexpr int kHotkeyCount = 28;
+// Hot key 28 spreads the loose pieces out over the table.
+constexpr int kSpreadOutHotkey = 28;
+constexpr int kHotkeyCount = 29;
 
 // Every user setting; one field per key of the settings file, with its default.
 class TOptions {
@@ -52,6 +54,8 @@ class TOptions {
   bool ReverseMouse = false;
   bool AutoHideMenu = true;
   bool AutoHideScroll = true;
+  // A new game spreads its pieces over the whole table; off, it heaps them in the first view.
+  bool SpreadNewGames = true;
   // Screen
   int VBI = 0;
   int MaxFPS = 120;

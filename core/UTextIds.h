@@ -174,7 +174,11 @@
   X(EscapeKeepsTheOldKeys, 231, 1, Plain)                                                       \
   X(CutStyleNames, 232, 9, Plain)                                                               \
   X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */                    \
-  X(DesktopResolution, 270, 1, Plain)
+  X(DesktopResolution, 270, 1, Plain)                                                           \
+  X(SpreadNewGames, 290, 1, Plain)                                                              \
+  X(SpreadOutKeys, 291, 1, Plain) /* the hot-key row past HotKeyRowNames */                     \
+  X(SpreadOutHint, 292, 1, Hint)                                                                \
+  X(SpreadOutCaption, 293, 1, Plain)
 
 namespace qj {
 

@@ -26,7 +26,7 @@ namespace {
 
 constexpr EButtonMode M = EButtonMode::Momentary, T = EButtonMode::Toggle;
 constexpr std::array<std::array<EButtonMode, 2>, MenuButton::Count> kModes = {{
-    {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M},
+    {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M},
 }};
 
 constexpr bool ActsOnRelease(int button) {
@@ -140,6 +140,9 @@ void TBoardMenu::MakeButtons() {
     };
     FButtons[size_t(i)] = &button;
   }
+  // Past the buttons whose caption and hints follow from their index.
+  FButtons[MenuButton::SpreadOut]->SetCaption(TextKey(Text::SpreadOutCaption));
+  FButtons[MenuButton::SpreadOut]->SetHints(TextKey(Text::SpreadOutHint), TextKey(Text::SpreadOutHint));
   FButtons[MenuButton::MenuBar]->SetSide(ESide::Right, Options.AutoHideMenu);
 }
 
@@ -165,12 +168,13 @@ void TBoardMenu::Layout() {
   FScrollButtons.Layout(BarRect().Top);
 }
 
-// The buttons ride on the bar: a row centred on it when it is too narrow for its margins.
+// The buttons ride on the bar: a row centred on it when it is too narrow for its margins, and
+// closer together when it is too narrow for the whole row.
 void TBoardMenu::PlaceButtons() {
   FBar.Place();
   const TRect bar = FBar.Rect();
   const TRect& layout = FBar.LayoutRect();
-  const int pitch = FButtons[0]->FWidth;
+  const int pitch = std::max(1, std::min(FButtons[0]->FWidth, bar.Width() / MenuButton::Count));
   const int start = std::max(0, std::min(layout.Left, (bar.Width() - MenuButton::Count * pitch) / 2));
   for (int i = 0; i < MenuButton::Count; ++i) {
     TBoardMenuButton* b = FButtons[size_t(i)];
@@ -225,6 +229,9 @@ void TBoardMenu::ButtonChanged(int index, ESide side) {
     case MenuButton::MenuBar:
       if (left) FBar.Toggle();
       else Options.AutoHideMenu = on;
+      break;
+    case MenuButton::SpreadOut:
+      FWantSpreadOut = true;
       break;
     default:
       break;  // tools and helps the play screen carries out from the state
@@ -466,9 +473,10 @@ TRect TBoardMenu::GhostRect() const { return FPictures.GhostRect(); }
 
 TRect TBoardMenu::SmallPictureRect() const { return FPictures.SmallPictureRect(); }
 
+// The saved game keeps the sides of buttons 1 to 11 only; the buttons past them act at once.
 void TBoardMenu::SaveState(TSavedMenu& m) const {
   FPictures.SaveState(m);
-  for (int i = 1; i < MenuButton::Count; ++i) {
+  for (int i = 1; i <= kMenuToggleButtons; ++i) {
     m.LeftOn[size_t(i - 1)] = IsOn(i, ESide::Left);
     m.RightOn[size_t(i - 1)] = IsOn(i, ESide::Right);
   }
@@ -478,7 +486,7 @@ void TBoardMenu::SaveState(TSavedMenu& m) const {
 void TBoardMenu::LoadState(const TSavedMenu& m) {
   if (!FBuilt) return;
   FPictures.LoadState(m);
-  for (int i = 1; i < MenuButton::Count; ++i) {
+  for (int i = 1; i <= kMenuToggleButtons; ++i) {
     if (IsOn(i, ESide::Left) != (m.LeftOn[size_t(i - 1)] != 0)) ClickSide(i, ESide::Left);
     if (IsOn(i, ESide::Right) != (m.RightOn[size_t(i - 1)] != 0)) ClickSide(i, ESide::Right);
   }

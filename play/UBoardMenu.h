@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "controls/UBoardMenuButton.h"
 #include "controls/UControls.h"
@@ -28,11 +29,11 @@ class TDXWindow;
 struct TGameRecord;
 struct TSavedMenu;
 
-// The twelve buttons of the bar, by index.
+// The buttons of the bar, by index.
 namespace MenuButton {
 enum : int {
   Exit = 0, Scatter = 1, Loupe = 2, Pin = 3, Arrange = 4, Background = 5, Theme = 6, Ghost = 7,
-  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, Count = 12,
+  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, SpreadOut = 12, Count = 13,
 };
 }
 
@@ -61,6 +62,8 @@ class TBoardMenu : public TInterface {
   void ClickSide(int button, ESide side);
   // Button 4's right side asks for one scatter of everything: true once, and the side goes off.
   bool TakeScatterAll();
+  // The spread-out button was pressed since the last call: true once.
+  bool TakeSpreadOut() { return std::exchange(FWantSpreadOut, false); }
 
   bool WantMainMenu() const { return FWantMainMenu; }
   // The play screen has taken the request (it pauses the game for the options screen).
@@ -152,6 +155,7 @@ class TBoardMenu : public TInterface {
   bool FSuspended = false;
   bool FRebuildPending = false;
   bool FWantMainMenu = false;
+  bool FWantSpreadOut = false;
 };
 
 }  // namespace qj

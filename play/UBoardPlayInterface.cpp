@@ -27,6 +27,7 @@ constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr int kMaxShadowMargin = 4 * 10 + 5;  // a cut piece's bitmap beyond its box, at most
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
+constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = 13;
 constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
@@ -153,7 +154,10 @@ void TBoardPlayInterface::NewGame(TPuzzleCutter& cutter, int width, int height) 
   PlayOptions = cutter.PuzzleOptions();
   ShowPicture(cutter);
   FPieces->TakeCutPieces(cutter);
-  FPieces->ScatterNew(std::max(1, width), std::max(1, height));
+  if (Options.SpreadNewGames)
+    FPieces->SpreadNew(KeptClear());
+  else
+    FPieces->ScatterNew(std::max(1, width), std::max(1, height));
   GameRecord = TGameRecord{};
   GameRecord.InitialPieces = FPieces->Count();
   StartClock(0);
@@ -332,6 +336,9 @@ void TBoardPlayInterface::EmptyTableMouseDown(int button, int x, int y, TPoint a
     FScrollAnchor = {x, y};
     FScrollStart = {FEngine->FScrollX, FEngine->FScrollY};
   } else if (button == mbLeft) {
+    // A click on the bare table lets go of a band's selection and its tint.
+    FPieces->ReleaseSelection();
+    FPieces->ClearHints();
     FBandActive = true;
     FBandAnchor = at;
     FBandEnd = at;
@@ -425,6 +432,28 @@ void TBoardPlayInterface::PlaceAndPin(int index) {
     FPieces->AddPlaceAndPin(index, goal);
 }
 
+// The menu bar where it shows in the present view, with what stands above it (the tray icons on
+// its edge and the progress cubes), and the open trays, in table coordinates: a spread leaves
+// them clear, so that no piece lies under them.
+std::vector<TRect> TBoardPlayInterface::KeptClear() const {
+  std::vector<TRect> clear;
+  if (FMenu && FMenu->Built()) {
+    const int height = FMenu->BarRect().Height(), top = FEngine->FHeight - height - kBarClearance;
+    clear.push_back(MakeRect(FEngine->FScrollX, FEngine->FScrollY + top, FEngine->FWidth, height + kBarClearance));
+  }
+  for (int n = 1; n <= kTrayCount; ++n)
+    if (const TDXTrayWindow* tray = FPieces->Tray(n); tray && tray->WindowShown()) clear.push_back(tray->BoundsRect());
+  return clear;
+}
+
+// A band's selection (not carried) is let go, so that its pieces spread out with the others.
+void TBoardPlayInterface::SpreadOut() {
+  if (FDragMode != EDragMode::Idle) return;
+  FPieces->ReleaseSelection();
+  FPieces->ClearHints();
+  if (FPieces->SpreadOut(KeptClear(), true) > 0) PlayClick();
+}
+
 void TBoardPlayInterface::Scatter(TPoint at, int reach) {
   std::vector<TRect> avoid;
   if (FMenu && MenuTool(7, EMenuSide::Right) && !FMenu->GhostRect().IsEmpty()) avoid.push_back(FMenu->GhostRect());
@@ -434,18 +463,22 @@ void TBoardPlayInterface::Scatter(TPoint at, int reach) {
 
 // ---- Keys -------------------------------------------------------------------------------------
 
-// Without its menu (the theme's menu files are missing) the table would hold the player: Escape
-// still leaves and F2 still pauses for the options screen.
+// F2 pauses the game for the options screen. Without its menu (the theme's menu files are
+// missing) the table would hold the player: Escape still leaves.
 void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
-  if (FDone || FMenu->Built()) return;
-  if (key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
-  if (key == VK_F2) {
+  if (FDone) return;
+  if (key == VK_F2 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) {
+    if (FDragMode != EDragMode::Idle) FPieces->PutDownSelection();
+    FDragMode = EDragMode::Idle;
     FResult = PlayResult::Options;
     Suspend();
+    return;
   }
+  if (!FMenu->Built() && key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
 }
 
-// Hot keys 4..27 click the sides of menu buttons 0..11, with exactly their modifiers.
+// Hot keys 4..27 click the sides of menu buttons 0..11, with exactly their modifiers; hot key 28
+// clicks the spread-out button.
 void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
   if (FDone) return;
   const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
@@ -458,6 +491,9 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
       const THotKey& hot = Options.Hotkeys[size_t(2 * c + int(side))];
       if (hot.Key != 0 && hot.Key == key && hot.Shift == modifiers && FMenu) FMenu->ClickSide(c - kFirstMenuHotkey, side);
     }
+  const THotKey& spread = Options.Hotkeys[kSpreadOutHotkey];
+  if (spread.Key != 0 && spread.Key == key && spread.Shift == modifiers && FMenu)
+    FMenu->ClickSide(MenuButton::SpreadOut, EMenuSide::Left);
 }
 
 // The menu's requests, after the frame's own work: leave for the options over the paused game,
@@ -466,6 +502,7 @@ void TBoardPlayInterface::ServeMenu() {
   if (!FMenu) return;
   if (FMenu->TakeScatterAll())
     Scatter({FEngine->FScrollX + FEngine->FWidth / 2, FEngine->FScrollY + FEngine->FHeight / 2}, FEngine->FWidth);
+  if (FMenu->TakeSpreadOut()) SpreadOut();
   if (FMenu->WantQuit()) {
     if (FMenu->Abandon()) FAbandon = true;
     Finish(PlayResult::ToMainMenu);

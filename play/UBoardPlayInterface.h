@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/UEngines.h"
 #include "core/UTextIds.h"
@@ -59,6 +60,8 @@ class TBoardPlayInterface : public TInterface {
   // Leaving deletes the saved game instead of saving it.
   void Abandon() { FAbandon = true; }
 
+  // The loose pieces slide apart over the whole table (not while pieces are carried).
+  void SpreadOut();
   TPieces& Pieces() { return *FPieces; }
   TBoardMenu& Menu() { return *FMenu; }
   EDragMode DragMode() const { return FDragMode; }
@@ -109,6 +112,7 @@ class TBoardPlayInterface : public TInterface {
   void DropSelection(int x, int y);
   void PlaceAndPin(int index);
   void Scatter(TPoint at, int reach);
+  std::vector<TRect> KeptClear() const;
   void ScrollTo(int x, int y);
   void MoveBand(int shift, TPoint at);
   TRect BandRect() const;

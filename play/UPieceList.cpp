@@ -217,12 +217,14 @@ int TPieces::DropSelection(int mouseX, int mouseY, bool countDrop) {
   if (FSelection.size() > 1) {
     std::vector<TBPiece*> carried = FSelection;
     std::sort(carried.begin(), carried.end(), [](const TBPiece* a, const TBPiece* b) { return a->Depth() < b->Depth(); });
+    // Put down, the pieces are loose again: no tint, no selection.
+    ReleaseSelection();
     for (TBPiece* p : carried) {
       BringToFront(p->FIndex);
-      p->FHinted = true;
+      p->FHinted = false;
+      p->Activate();
       p->SetVisible(true);
     }
-    FDragging = true;
     return 0;
   }
   if (countDrop && GameRecord.Finished == 0) ++GameRecord.Drops;

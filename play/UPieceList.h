@@ -48,6 +48,14 @@ class TPieces {
   // A fresh game: every piece at a random place within width x height, in a random orientation
   // when the puzzle allows rotation, with its sprite; the stacking is shuffled.
   void ScatterNew(int width, int height);
+  // A fresh game spread over the whole table: random orientations and stacking as ScatterNew,
+  // then every piece apart from the others, clear of the given areas (table coordinates).
+  void SpreadNew(const std::vector<TRect>& keepClear);
+  // The loose pieces (on the table, not pinned, joined, busy or carried) spread over the table
+  // around the others, sliding there or put there at once. Returns how many were moved.
+  int SpreadOut(const std::vector<TRect>& keepClear, bool slide);
+  // The share of the table pieces' opaque pixels that other pieces cover.
+  double TableOverlap() const;
 
   // ---- Per frame ----
   // Every active piece, the tray icons and the trays' contents. Returns the set's pieces count.
@@ -123,6 +131,7 @@ class TPieces {
  private:
   struct TFusion;
   TPieceBand BandOf(uint32_t tray) const;
+  bool Loose(const TBPiece& p) const;
   std::vector<TBPiece*> RestingBeside(const TBPiece& piece) const;
   void KeepInBand(const TBPiece& moved);
   void RenumberDepths(uint32_t tray);

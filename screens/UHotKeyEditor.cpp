@@ -20,7 +20,10 @@ constexpr int kSmallestListFont = 8;
 constexpr int kNoteGap = 6;  // between the note under the list and what lies below it
 const TPixel kWarning = MakePixel(235, 45, 45);
 
-bool OneKeyRow(int row) { return row <= 2 || row == 13; }
+bool OneKeyRow(int row) { return row <= 2 || row >= 13; }
+
+// The right-click key of a two-key row; none for a row of one key.
+THotKey SecondKey(int row) { return OneKeyRow(row) ? THotKey{} : Options.Hotkeys[size_t(2 * row + 1)]; }
 
 bool ModifierOnly(uint16_t key) {
   return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || (key >= 160 && key <= 165);
@@ -41,14 +44,13 @@ std::pair<std::string, std::string> THotKeyEditor::RowParts(int row) const {
   if (row < 0 || row >= kRows) return {};
   if (FCapturing && row == FRow) return {Lang(OneKeyRow(row) ? Text::PressTheNewKey : FSecondKey ? Text::NowTheRightClickKey : Text::PressTheLeftClickKey), ""};
   std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
-  if (!OneKeyRow(row)) keys += "," + HotKeyText(Options.Hotkeys[size_t(2 * row + 1)]);
-  return {Lang(Text::HotKeyRowNames + row), " (" + keys + ")"};
+  if (!OneKeyRow(row)) keys += "," + HotKeyText(SecondKey(row));
+  return {Lang(row == kSpreadRow ? Text::SpreadOutKeys : Text::HotKeyRowNames + row), " (" + keys + ")"};
 }
 
 bool THotKeyEditor::RowConflicts(int row) const {
   const auto keysOf = [](int r) {
-    std::vector<THotKey> keys = {Options.Hotkeys[size_t(2 * r)]};
-    if (!OneKeyRow(r)) keys.push_back(Options.Hotkeys[size_t(2 * r + 1)]);
+    std::vector<THotKey> keys = {Options.Hotkeys[size_t(2 * r)], SecondKey(r)};
     std::erase_if(keys, [](const THotKey& k) { return k.Key == 0; });
     return keys;
   };
@@ -69,7 +71,7 @@ void THotKeyEditor::StartCapture(int row) {
   FRowHighlighted = true;
   FCapturing = true;
   FSecondKey = false;
-  FCaptureOld = {Options.Hotkeys[size_t(2 * row)], Options.Hotkeys[size_t(2 * row + 1)]};
+  FCaptureOld = {Options.Hotkeys[size_t(2 * row)], SecondKey(row)};
   Repaint();
 }
 
@@ -83,7 +85,7 @@ void THotKeyEditor::CaptureKey(uint16_t key, int shift) {
   const size_t entry = size_t(2 * FRow);
   if (key == VK_ESCAPE) {
     Options.Hotkeys[entry] = FCaptureOld.first;
-    Options.Hotkeys[entry + 1] = FCaptureOld.second;
+    if (!OneKeyRow(FRow)) Options.Hotkeys[entry + 1] = FCaptureOld.second;
     EndCapture();
     return;
   }

@@ -205,7 +205,7 @@ void TOptionsInterface::LoadValues() {
       {HintDecreasesBox, Options.HintDecreases}, {CubesBox, Options.DisplayCubes},
       {ClockwiseBox, Options.RotateClockwise},   {ReverseMouseBox, Options.ReverseMouse},
       {StarsBox, Options.ShowStars},             {AutoHideMenuBox, Options.AutoHideMenu},
-      {AutoHideScrollBox, Options.AutoHideScroll},
+      {AutoHideScrollBox, Options.AutoHideScroll}, {SpreadBox, Options.SpreadNewGames},
   };
   for (const auto& [box, value] : checks) CheckBox(box)->SetChecked(value);
   CheckBox(CubesBox)->SetCaption(TextKey(Text::Show) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
@@ -279,6 +279,7 @@ void TOptionsInterface::CheckClicked(ECheck box) {
     case StarsBox: Options.ShowStars = on; break;
     case AutoHideMenuBox: Options.AutoHideMenu = on; break;
     case AutoHideScrollBox: Options.AutoHideScroll = on; break;
+    case SpreadBox: Options.SpreadNewGames = on; break;
     case DragBox:
     case ClickBox:
     case EitherBox:

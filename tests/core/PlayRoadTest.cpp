@@ -111,6 +111,14 @@ TEST_F(PlayRoadTest, TheOptionsScreenPausesTheGameAndReturnsToIt) {
   EXPECT_EQ(Engine().Active(), Play());
 }
 
+TEST_F(PlayRoadTest, AltEnterInTheSelectorStartsNoGame) {
+  Key('1');
+  Frame();
+  Key(VK_RETURN, ssAlt);
+  Frame();
+  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
+}
+
 // A minute on the options screen over the game is no play; the second after it is. The saved
 // game's score file holds the playing time.
 TEST_F(PlayRoadTest, TimeOnTheOptionsScreenIsNotPlayTime) {

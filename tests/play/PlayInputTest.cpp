@@ -257,6 +257,33 @@ TEST_F(PlayInputTest, TheMusicFadesOutAtCompletion) {
   EXPECT_EQ(SoundDevice().MidiVolume(0), 65535u);
 }
 
+TEST_F(PlayInputTest, AClickOnTheBareTableLetsGoOfTheBandsSelection) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  for (int i = 0; i < Set().Count(); ++i) Piece(i).SetPosition({1500, 1100});
+  Lay(1, {420, 320});
+  Frames(30);
+  Press({400, 300});
+  Move({560, 460});
+  Release({560, 460});
+  ASSERT_EQ(Set().Selection().size(), 1u);
+  ASSERT_TRUE(Piece(1).FHinted);
+  Press({700, 60});
+  Release({700, 60});
+  Frames(2);
+  EXPECT_TRUE(Set().Selection().empty());
+  EXPECT_FALSE(Piece(1).FHinted);
+  EXPECT_FALSE(Piece(1).FTinted);
+}
+
+TEST_F(PlayInputTest, F2PausesTheGameForTheOptions) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  ASSERT_TRUE(Screen->Menu().Built());
+  uint16_t key = VK_F2;
+  Screen->KeyDown(key, 0);
+  EXPECT_EQ(Screen->Result(), PlayResult::Options);
+  EXPECT_FALSE(Piece(0).Sprite()->Visible);
+}
+
 // Button 11 pauses the game for the options screen once; back from there the game goes on.
 TEST_F(PlayInputTest, TheOptionsButtonPausesTheGameOnce) {
   NewGame({.PieceW = 40, .PieceH = 40});

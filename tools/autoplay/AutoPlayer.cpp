@@ -282,7 +282,10 @@ int StartGame(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TTable& session,
   });
   if (status != 0) return status;
   session.Screen().Enter();
-  session.Screen().NewGame(cutter, session.Width() - 200, session.Height() - 300);
+  if (o.Layout >= 0) Options.SpreadNewGames = o.Layout == 1;
+  r.Spread = Options.SpreadNewGames;
+  r.LayoutMs = Timed([&] { session.Screen().NewGame(cutter, session.Width() - 200, session.Height() - 300); });
+  if (o.LayoutReport) r.Overlap = session.Pieces().TableOverlap();
   return 0;
 }
 
@@ -294,6 +297,12 @@ TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args) {
       o.Continue = true;
     } else if (args[k] == "--screen") {
       o.Screen = true;
+    } else if (args[k] == "--layout-report") {
+      o.LayoutReport = true;
+    } else if (args[k] == "--layout") {
+      const std::string v = k + 1 < args.size() ? args[++k] : std::string();
+      if (v != "spread" && v != "heap") throw cuttool::TUsageError{"--layout takes spread or heap, not \"" + v + "\""};
+      o.Layout = v == "spread" ? 1 : 0;
     } else if (args[k] == "--joins") {
       if (k + 1 >= args.size()) throw cuttool::TUsageError{"--joins takes a whole number of 0 or more"};
       const std::string& v = args[++k];
@@ -340,6 +349,13 @@ std::string ResultLine(const TAutoPlayResult& r) {
                 "load_ms=%.0f fuse_ms=%.0f",
                 r.Pieces, r.Left, r.Joins, r.Drops, r.Score, r.Finished ? 1 : 0, r.CutMs, r.PlayMs, r.SaveMs, r.LoadMs,
                 r.FuseMs);
+  return line;
+}
+
+std::string LayoutLine(const TAutoPlayResult& r) {
+  char line[128];
+  std::snprintf(line, sizeof line, "layout=%s pieces=%d layout_ms=%.1f overlap=%.4f", r.Spread ? "spread" : "heap",
+                r.Pieces, r.LayoutMs, r.Overlap);
   return line;
 }
 

@@ -91,6 +91,8 @@ struct TAutoPlayOptions {
   int Joins = -1;         // pieces to join before leaving; -1 = until one piece is left
   bool Continue = false;  // continue the saved game instead of starting a new one
   bool Screen = false;    // act only through mouse and key events on the play screen
+  bool LayoutReport = false;  // report how much the new game's pieces overlap
+  int Layout = -1;            // -1 as the settings say, 0 heap in view, 1 spread over the table
 };
 
 struct TAutoPlayResult {
@@ -102,9 +104,12 @@ struct TAutoPlayResult {
   bool Finished = false;
   double CutMs = 0, PlayMs = 0, SaveMs = 0, LoadMs = 0;
   double FuseMs = 0;  // the part of PlayMs spent in frames that fused pieces
+  bool Spread = false;       // the new game was spread over the table
+  double Overlap = -1;       // share of piece area covered by other pieces after the layout; -1 not measured
+  double LayoutMs = 0;       // time the new game's set-up took, its layout included
 };
 
-// The cut tool's options plus --joins K, --continue and --screen. Throws cuttool::TUsageError.
+// The cut tool's options plus --joins K, --continue, --screen, --layout-report and --layout spread|heap. Throws cuttool::TUsageError.
 TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args);
 // The table set up as the game does it: a fresh cut and a new game, or the saved game beside the
 // picture continued. Returns 0, or the exit code after printing why; the cut or load time goes
@@ -115,5 +120,7 @@ int RunAutoPlay(const TAutoPlayOptions& options, TAutoPlayResult& result);
 // "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T
 // fuse_ms=T"
 std::string ResultLine(const TAutoPlayResult& result);
+// "layout=spread|heap pieces=N layout_ms=T overlap=F"
+std::string LayoutLine(const TAutoPlayResult& result);
 
 }  // namespace qj::autoplay

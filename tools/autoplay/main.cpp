@@ -1,6 +1,7 @@
 // quorvane-jigsaw-autoplay: plays a puzzle headless and prints one line about the game.
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "tools/autoplay/AutoPlayer.h"
 
@@ -9,22 +10,33 @@ namespace {
 const char* const kUsage =
     "usage: quorvane-jigsaw-autoplay PICTURE [the cut options of quorvane-jigsaw-cut]\n"
     "         [--from-pzl] [--joins K] [--continue] [--screen] [--program-folder DIR]\n"
+    "         [--layout-report] [--layout spread|heap]\n"
     "Cuts PICTURE (writing its .pzl, or from its .pzl with --from-pzl), or continues its saved\n"
     "game (--continue); joins K pieces (all by default) like a careful player, leaves the table\n"
     "and saves the game beside the picture. --screen plays through mouse and key events on the\n"
     "play screen, leaving by the exit dialog. Prints one line:\n"
     "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T\n"
-    "fuse_ms=T (the part of play_ms spent fusing)\n";
+    "fuse_ms=T (the part of play_ms spent fusing)\n"
+    "--layout-report then prints, as the last line, how the new game's pieces lay after its layout:\n"
+    "layout=spread|heap pieces=N layout_ms=T overlap=F, F being the share of the pieces' opaque\n"
+    "pixels that other pieces' opaque pixels cover and T the new game's set-up, layout included.\n"
+    "--layout picks the layout instead of the settings.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace qj::autoplay;
+  for (int k = 1; k < argc; ++k)
+    if (std::string(argv[k]) == "--help" || std::string(argv[k]) == "-h") {
+      std::printf("%s", kUsage);
+      return 0;
+    }
   try {
     const TAutoPlayOptions options = ParseAutoPlayOptions(std::vector<std::string>(argv + 1, argv + argc));
     TAutoPlayResult result;
     const int status = RunAutoPlay(options, result);
     if (status == 0) std::printf("%s\n", ResultLine(result).c_str());
+    if (status == 0 && options.LayoutReport && result.Overlap >= 0) std::printf("%s\n", LayoutLine(result).c_str());
     return status;
   } catch (const qj::cuttool::TUsageError& e) {
     std::fprintf(stderr, "%s\n%s", e.Message.c_str(), kUsage);

@@ -85,6 +85,12 @@ void AddToolGlyphs(std::map<EGlyph, TGlyph>& m) {
                         P({-0.42f, -0.25f, 0, -0.9f, 0.42f, -0.25f})};
   m[EGlyph::Tray] = {R(-0.9f, -0.3f, 0.9f, 0.7f, 0.15f), R(-0.7f, -0.15f, 0.7f, 0.45f, 0.08f, true)};
   m[EGlyph::Check] = {S(-0.6f, 0.05f, -0.15f, 0.5f, 0.17f), S(-0.15f, 0.5f, 0.7f, -0.55f, 0.17f)};
+  // Nine small tiles lying apart, one of them turned.
+  m[EGlyph::Spread] = {R(-0.9f, -0.9f, -0.4f, -0.4f, 0.06f), R(-0.25f, -0.85f, 0.25f, -0.35f, 0.06f),
+                       R(0.4f, -0.9f, 0.9f, -0.4f, 0.06f),   R(-0.85f, -0.25f, -0.35f, 0.25f, 0.06f),
+                       R(-0.2f, -0.2f, 0.2f, 0.2f, 0.06f),   R(0.4f, -0.2f, 0.9f, 0.3f, 0.06f),
+                       R(-0.9f, 0.4f, -0.4f, 0.9f, 0.06f),   R(-0.25f, 0.35f, 0.25f, 0.85f, 0.06f),
+                       R(0.4f, 0.4f, 0.9f, 0.9f, 0.06f)};
 }
 
 std::map<EGlyph, TGlyph> BuildGlyphs() {
