@@ -30,7 +30,7 @@ constexpr int kSmallestBold = 9;
 using T = TOptionsControls;
 using G = T::EGroup;
 constexpr T::TGroupEntry kGroups[T::GroupCount] = {
-    {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 155},
+    {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 174},
     {Text::Screen, 210, 190},         {Text::Sound, 180, 64},   {Text::Look, 160, 170},
     {Text::PickingUpPieces, 180, 62}, {Text::HotKeys, 0, 0},    {Text::PleaseConfirm, 340, 120},
 };
@@ -59,7 +59,7 @@ constexpr T::TCheckEntry kChecks[T::CheckCount] = {
     {G::Table, 97, Text::RotateClockwise},         {G::Table, 116, Text::SwapMouseButtons},
     {G::Table, 135, Text::ShowStars},              {G::Environment, 0, Text::AutoHideMenuBar},
     {G::Environment, 20, Text::AutoHideScrolling}, {G::Selection, 1, Text::DragAndDrop},
-    {G::Selection, 20, Text::ClickToTakeClickToDrop}, {G::Selection, 39, Text::DragOrClick},
+    {G::Selection, 20, Text::ClickToTakeClickToDrop}, {G::Selection, 39, Text::DragOrClick},     {G::Table, 154, Text::ShowProgressOnTable},
 };
 
 }  // namespace

@@ -201,7 +201,7 @@ void TOptionsInterface::LoadValues() {
       {HintDecreasesBox, Options.HintDecreases}, {CubesBox, Options.DisplayCubes},
       {ClockwiseBox, Options.RotateClockwise},   {ReverseMouseBox, Options.ReverseMouse},
       {StarsBox, Options.ShowStars},             {AutoHideMenuBox, Options.AutoHideMenu},
-      {AutoHideScrollBox, Options.AutoHideScroll},
+      {AutoHideScrollBox, Options.AutoHideScroll}, {ProgressBox, Options.ShowProgress},
   };
   for (const auto& [box, value] : checks) CheckBox(box)->SetChecked(value);
   CheckBox(CubesBox)->SetCaption(TextKey(Text::Show) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
@@ -273,6 +273,7 @@ void TOptionsInterface::CheckClicked(ECheck box) {
     case ClockwiseBox: Options.RotateClockwise = on; break;
     case ReverseMouseBox: Options.ReverseMouse = on; break;
     case StarsBox: Options.ShowStars = on; break;
+    case ProgressBox: Options.ShowProgress = on; break;
     case AutoHideMenuBox: Options.AutoHideMenu = on; break;
     case AutoHideScrollBox: Options.AutoHideScroll = on; break;
     case DragBox:
