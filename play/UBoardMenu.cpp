@@ -67,6 +67,7 @@ void TBoardMenu::Enter() {
   TInterface::Enter();
   FWantMainMenu = FSuspended = FRebuildPending = false;
   FExitDialog.Enter();
+  FCompletion.Enter();
   FBar.Enter();
   FScrollButtons.Enter();
   FPictures.Enter();
@@ -99,6 +100,8 @@ void TBoardMenu::Teardown() {
   FreeOwnedControls();
   FButtons.fill(nullptr);
   FExitDialog.Reset();
+  FCompletion.Reset();
+  FProgressLine.Reset();
   FScrollButtons.Reset();
   FStatistics.Reset();
   FBar.Reset();
@@ -116,6 +119,8 @@ void TBoardMenu::Build() {
   FScrollButtons.Make();
   FStatistics.MakeHints();
   FExitDialog.Make();
+  FCompletion.Make();
+  FProgressLine.Make();
   MakeCursor();
   FLoupe.Make();
   FBuilt = true;
@@ -162,6 +167,7 @@ void TBoardMenu::Layout() {
   PlaceButtons();
   FStatistics.Layout(h);
   FExitDialog.Layout(w, h);
+  FCompletion.Layout(w, h);
   FScrollButtons.Layout(BarRect().Top);
 }
 
@@ -236,6 +242,7 @@ void TBoardMenu::ButtonReleased(int index, ESide side) {
   switch (index) {
     case MenuButton::Exit:
       if (OnDropCarried) OnDropCarried();
+      FCompletion.Close();
       FExitDialog.Show(true);
       break;
     case MenuButton::Background:
@@ -398,7 +405,7 @@ void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
 }
 
 void TBoardMenu::UpdateScrollButtons() {
-  FScrollButtons.Update(FPointer, BarRect().Top, !FSuspended && !FExitDialog.Shown());
+  FScrollButtons.Update(FPointer, BarRect().Top, !FSuspended && !ModalOpen());
 }
 
 void TBoardMenu::UpdateLoupe() {
@@ -410,7 +417,7 @@ void TBoardMenu::UpdateCursor() {
   TMySprite* cursor = FCursor.Get();
   if (!cursor) return;
   const ECursorTool tool = CursorTool();
-  cursor->Visible = tool != ECursorTool::None && !FSuspended && !FExitDialog.Shown() && !MouseOverMenu(FPointer.X, FPointer.Y);
+  cursor->Visible = tool != ECursorTool::None && !FSuspended && !ModalOpen() && !MouseOverMenu(FPointer.X, FPointer.Y);
   if (!cursor->Visible) return;
   cursor->Frame = unsigned(tool);
   const TSurface* image = cursor->Image();
@@ -453,7 +460,7 @@ TRect TBoardMenu::BarRect() const { return FBar.Rect(); }
 
 bool TBoardMenu::BarShown() const { return FBar.Shown(); }
 
-TRect TBoardMenu::ModalRect() const { return FExitDialog.Rect(); }
+TRect TBoardMenu::ModalRect() const { return FCompletion.Shown() ? FCompletion.Rect() : FExitDialog.Rect(); }
 
 bool TBoardMenu::MouseOverMenu(int x, int y) const {
   if (FBar.Contains(x, y)) return true;
@@ -487,5 +494,7 @@ void TBoardMenu::LoadState(const TSavedMenu& m) {
 void TBoardMenu::UpdateStatistics(const TGameRecord& record) { FStatistics.Update(record); }
 
 void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FHeight); }
+
+void TBoardMenu::UpdateProgressLine(const TGameRecord& now) { FProgressLine.Update(now, Options.ShowProgress && !FSuspended); }
 
 }  // namespace qj

@@ -13,9 +13,11 @@
 #include "graphics/USpriteHandle.h"
 #include "play/UBoardLoupe.h"
 #include "play/UBoardStatistics.h"
+#include "play/UCompletionPanel.h"
 #include "play/UExitDialog.h"
 #include "play/UMenuBar.h"
 #include "play/UPictureWindows.h"
+#include "play/UProgressLine.h"
 #include "play/UScrollButtons.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
@@ -67,7 +69,11 @@ class TBoardMenu : public TInterface {
   void ClearMainMenuRequest() { FWantMainMenu = false; }
   bool WantQuit() const { return FExitDialog.WantQuit(); }
   bool Abandon() const { return FExitDialog.Abandon(); }
-  bool ModalOpen() const { return FExitDialog.Shown(); }
+  // The finished game's panel over the table; its answer "back to the pictures" leaves, saving.
+  void ShowCompletion(const TCompletionFigures& figures) { FCompletion.Open(figures); }
+  bool WantPictures() const { return FCompletion.WantPictures(); }
+  const TCompletionPanel& Completion() const { return FCompletion; }
+  bool ModalOpen() const { return FExitDialog.Shown() || FCompletion.Shown(); }
   TRect ModalRect() const;
   // True when the point is over the bar or a menu window: a carried piece released there must not
   // drop on the table.
@@ -81,12 +87,17 @@ class TBoardMenu : public TInterface {
   ECursorTool CursorTool() const;
 
   void SetPicture(const TMyDib& picture);
+  // The picture as it was cut; null before a game has one.
+  const TMyDib* Picture() const { return FPictures.Picture(); }
   // Table coordinates; empty while the help is off.
   TRect GhostRect() const;
   TRect SmallPictureRect() const;
   void SetHelpHints();
   void UpdateStatistics(const TGameRecord& record);
   void ShowProgress();
+  // The progress line with the record as it stands now, its playing time included.
+  void UpdateProgressLine(const TGameRecord& now);
+  const std::string& ProgressLineText() const { return FProgressLine.Text(); }
   void SaveState(TSavedMenu& m) const;
   void LoadState(const TSavedMenu& m);
 
@@ -145,6 +156,8 @@ class TBoardMenu : public TInterface {
   TBoardLoupe FLoupe{*this, FPointer};
   TBoardStatistics FStatistics{*this};
   TExitDialog FExitDialog{*this};
+  TCompletionPanel FCompletion{*this};
+  TProgressLine FProgressLine{*this};
   TScrollButtons FScrollButtons{*this};
 
   int FArrangement = -1;
