@@ -394,6 +394,7 @@ void TBoardMenu::Update() {
   UpdateCursor();
   FPictures.FollowScroll();
   FStatistics.ShowAnimations(Options.DisplayCubes && !FSuspended);
+  UpdateCubeHints();
   TInterface::Update();
 }
 
@@ -402,6 +403,13 @@ void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
     FButtons[MenuButton::Ghost]->HideHints();
   if (IsOn(MenuButton::SmallPicture, ESide::Left) && FPictures.SmallSetupTimedOut(now, FPointer))
     FButtons[MenuButton::SmallPicture]->HideHints();
+}
+
+// The mouse coming onto the cubes opens their statistics once; they fade as hints do.
+void TBoardMenu::UpdateCubeHints() {
+  const bool over = Options.DisplayCubes && !FSuspended && !ModalOpen() && FStatistics.Over(FPointer, FEngine->FHeight);
+  if (over && !FOverCubes) ShowProgress();
+  FOverCubes = over;
 }
 
 void TBoardMenu::UpdateScrollButtons() {
@@ -493,7 +501,7 @@ void TBoardMenu::LoadState(const TSavedMenu& m) {
 
 void TBoardMenu::UpdateStatistics(const TGameRecord& record) { FStatistics.Update(record); }
 
-void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FHeight); }
+void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FWidth, FEngine->FHeight); }
 
 void TBoardMenu::UpdateProgressLine(const TGameRecord& now) { FProgressLine.Update(now, Options.ShowProgress && !FSuspended); }
 

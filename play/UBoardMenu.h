@@ -70,7 +70,11 @@ class TBoardMenu : public TInterface {
   bool WantQuit() const { return FExitDialog.WantQuit(); }
   bool Abandon() const { return FExitDialog.Abandon(); }
   // The finished game's panel over the table; its answer "back to the pictures" leaves, saving.
-  void ShowCompletion(const TCompletionFigures& figures) { FCompletion.Open(figures); }
+  // The statistics' hints make way for it.
+  void ShowCompletion(const TCompletionFigures& figures) {
+    FStatistics.HideProgress();
+    FCompletion.Open(figures);
+  }
   bool WantPictures() const { return FCompletion.WantPictures(); }
   const TCompletionPanel& Completion() const { return FCompletion; }
   bool ModalOpen() const { return FExitDialog.Shown() || FCompletion.Shown(); }
@@ -145,6 +149,7 @@ class TBoardMenu : public TInterface {
   void UpdateCursor();
   void UpdateSetupTimeouts(uint32_t now);
   void UpdateScrollButtons();
+  void UpdateCubeHints();
 
   std::array<TBoardMenuButton*, MenuButton::Count> FButtons{};
   TPoint FPointer;
@@ -165,6 +170,7 @@ class TBoardMenu : public TInterface {
   bool FSuspended = false;
   bool FRebuildPending = false;
   bool FWantMainMenu = false;
+  bool FOverCubes = false;
 };
 
 }  // namespace qj
