@@ -110,6 +110,7 @@ class TBoardMenu : public TInterface {
   // False when the theme's menu files could not be read: the table plays without a menu.
   bool Built() const { return FBuilt; }
   const std::string& StatisticsText() const { return FStatistics.Text(); }
+  TDXHint* StatisticsHint(int index) const { return FStatistics.Hint(index); }
   // Sprite index of the loupe, -1 while there is none (for tests and the play screen's hits).
   int LoupeSprite() const { return FLoupe.Sprite(); }
   TBoardMenuButton* Button(int index) const { return FButtons[size_t(index)]; }

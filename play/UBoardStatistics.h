@@ -40,6 +40,7 @@ class TBoardStatistics {
   bool Over(TPoint point, int screenHeight) const;
   // The lines joined by '|'.
   const std::string& Text() const { return FText; }
+  TDXHint* Hint(int index) const { return FHints[size_t(index)]; }
 
  private:
   TInterface& FOwner;
