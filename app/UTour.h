@@ -39,6 +39,9 @@ class TTour {
   };
 
   void PlanTheme(int theme);
+  void PlanFinish(int theme);
+  void StartSmallGame();
+  bool CarryNextPieceHome();
   void StartStep();
   void Shoot();
   void Stroke(uint16_t key, char32_t typed = 0);
@@ -53,6 +56,7 @@ class TTour {
   std::function<void(TInputEvent&)> FSend;
   std::string FFolder;
   std::string FPicture;
+  std::string FFinishPicture;  // made into a small puzzle and finished in every theme
   std::vector<TStep> FSteps;
   std::vector<int> FStepTheme;
   size_t FStep = 0;

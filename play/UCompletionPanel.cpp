@@ -15,8 +15,8 @@ namespace qj {
 
 namespace {
 
-constexpr int kWidth = 420, kHeight = 290, kButtonWidth = 170, kButtonRise = 55, kTextTop = 12;
-constexpr int kNewBestLine = 3;  // drawn in the theme's highlight colour
+constexpr int kWidth = 440, kHeight = 270, kButtonWidth = 185, kButtonRise = 55, kTextTop = 12;
+constexpr int kNewBestLine = 3;  // drawn larger, as the greeting is
 
 }  // namespace
 
@@ -95,7 +95,7 @@ void TCompletionPanel::Open(const TCompletionFigures& figures) {
 
 void TCompletionPanel::Close() { Show(false); }
 
-// The lines centred, the new best in the theme's highlight.
+// The lines centred, the greeting and a new best larger and bold.
 void TCompletionPanel::Paint() {
   FLines = CompletionLines(FFigures);
   const TTheme& theme = CurrentTheme();
@@ -106,8 +106,7 @@ void TCompletionPanel::Paint() {
   int y = kTextTop;
   for (size_t i = 0; i < FLines.size(); ++i) {
     const bool highlight = i == 0 || (i == kNewBestLine && FFigures.NewBest);
-    const TPixel colour = highlight ? theme.SelectColor.ToPixel() : theme.SayColor.ToPixel();
-    canvas.Font = {theme.FontName, theme.FontSize + (highlight ? 4 : 2), colour, highlight};
+    canvas.Font = {theme.FontName, theme.FontSize + (highlight ? 4 : 2), theme.SayColor.ToPixel(), highlight};
     canvas.TextOut((text.Width() - canvas.TextWidth(FLines[i])) / 2, y, FLines[i]);
     y += canvas.TextHeight("Wg") + (i == 0 ? 12 : 5);
   }

@@ -31,7 +31,7 @@ struct TOptionsControls {
     StarsBox, AutoHideMenuBox, AutoHideScrollBox, DragBox, ClickBox, EitherBox, ProgressBox,
     CheckCount
   };
-  static constexpr int kMainWidth = 780, kMainHeight = 450;
+  static constexpr int kMainWidth = 780, kMainHeight = 470;
   static constexpr int kSliderHeight = 25;  // the theme's arrows decide; this is the least asked for
   static constexpr int kCheckHeight = 20;
 
