@@ -117,11 +117,7 @@ void TCompletionPanel::Show(bool shown) {
   FShown = shown;
   if (!FWindow) return;
   if (shown) Paint();
-  ShowSprite(FWindow, shown);
-  for (TDXButton* b : FButtons) {
-    ShowSprite(b, shown);
-    b->EnableHints(shown);
-  }
+  ShowWithButtons(FWindow, FButtons, shown);
 }
 
 TRect TCompletionPanel::Rect() const { return FShown && FWindow ? FWindow->BoundsRect() : TRect{}; }
