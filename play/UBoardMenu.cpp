@@ -394,7 +394,6 @@ void TBoardMenu::Update() {
   UpdateCursor();
   FPictures.FollowScroll();
   FStatistics.ShowAnimations(Options.DisplayCubes && !FSuspended);
-  UpdateCubeHints();
   TInterface::Update();
 }
 
@@ -406,9 +405,12 @@ void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
 }
 
 // The mouse coming onto the cubes opens their statistics once; they fade as hints do.
-void TBoardMenu::UpdateCubeHints() {
-  const bool over = Options.DisplayCubes && !FSuspended && !ModalOpen() && FStatistics.Over(FPointer, FEngine->FHeight);
-  if (over && !FOverCubes) ShowProgress();
+void TBoardMenu::UpdateCubeHints(const TGameRecord& now) {
+  const bool over = FBuilt && Options.DisplayCubes && !FSuspended && !ModalOpen() && FStatistics.Over(FPointer, FEngine->FHeight);
+  if (over && !FOverCubes) {
+    FStatistics.Update(now);
+    ShowProgress();
+  }
   FOverCubes = over;
 }
 
@@ -503,6 +505,9 @@ void TBoardMenu::UpdateStatistics(const TGameRecord& record) { FStatistics.Updat
 
 void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FWidth, FEngine->FHeight); }
 
-void TBoardMenu::UpdateProgressLine(const TGameRecord& now) { FProgressLine.Update(now, Options.ShowProgress && !FSuspended); }
+void TBoardMenu::UpdateGameState(const TGameRecord& now) {
+  FProgressLine.Update(now, Options.ShowProgress && !FSuspended);
+  UpdateCubeHints(now);
+}
 
 }  // namespace qj

@@ -99,8 +99,9 @@ class TBoardMenu : public TInterface {
   void SetHelpHints();
   void UpdateStatistics(const TGameRecord& record);
   void ShowProgress();
-  // The progress line with the record as it stands now, its playing time included.
-  void UpdateProgressLine(const TGameRecord& now);
+  // Once a frame, the record as it stands now (its playing time included): the progress line
+  // follows it, and the mouse coming onto the cubes opens their statistics of it.
+  void UpdateGameState(const TGameRecord& now);
   const std::string& ProgressLineText() const { return FProgressLine.Text(); }
   void SaveState(TSavedMenu& m) const;
   void LoadState(const TSavedMenu& m);
@@ -150,7 +151,7 @@ class TBoardMenu : public TInterface {
   void UpdateCursor();
   void UpdateSetupTimeouts(uint32_t now);
   void UpdateScrollButtons();
-  void UpdateCubeHints();
+  void UpdateCubeHints(const TGameRecord& now);
 
   std::array<TBoardMenuButton*, MenuButton::Count> FButtons{};
   TPoint FPointer;

@@ -182,7 +182,7 @@ void TBoardPlayInterface::Update() {
   if (FGameSetUp) {
     TGameRecord now = GameRecord;
     now.Elapsed = ElapsedDays();
-    FMenu->UpdateProgressLine(now);
+    FMenu->UpdateGameState(now);
   }
   TInterface::Update();
   FPieces->Update();

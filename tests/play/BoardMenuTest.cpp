@@ -450,15 +450,15 @@ TEST_F(TBoardMenuTest, StatisticsTextAndProgressHints) {
 TEST_F(TBoardMenuTest, TheCubesShowTheirStatisticsInBubblesThatDoNotOverlap) {
   TGameRecord record;
   record.Elapsed = 3725.0 / 86400;
-  Menu.UpdateStatistics(record);
   for (const int width : {800, 420}) {
     Display.BackBuffer().SetSize(width, 600);
     Engine.UpdateSurfaceSize();
     Menu.Resize();
     MoveTo({5, 5});
-    Frames(1);
+    Menu.UpdateGameState(record);
     MoveTo({30, 600 - 50});
-    Frames(1);
+    Menu.UpdateGameState(record);
+    EXPECT_NE(Menu.StatisticsText().find(Lang(Text::TimeLabel) + " 1:02:05"), std::string::npos);
     std::vector<TRect> boxes;
     for (int i = 0; i < TBoardStatistics::kProgressHints; ++i) {
       const TDXHint* hint = Menu.StatisticsHint(i);
