@@ -422,10 +422,16 @@ bool TGameEngine::SwitchFromOptions(int result) {
   return true;
 }
 
-// From play: to the main menu, or to the options screen while the game waits suspended.
+// From play: to the main menu, to the pictures with the finished one chosen, or to the options
+// screen while the game waits suspended.
 bool TGameEngine::SwitchFromPlay(int result) {
   if (result == PlayResult::ToMainMenu) {
     ReturnToMainMenu(true);
+    return true;
+  }
+  if (result == PlayResult::ToPictures) {
+    FPuzzleSelector->OpenOn(Options.LastJigsaw);
+    Activate(*FPuzzleSelector, true, true);
     return true;
   }
   if (result != PlayResult::Options) return false;

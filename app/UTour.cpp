@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/UButtons.h"
 #include "controls/UControls.h"
 #include "controls/UTrayWindow.h"
 #include "controls/UEngines.h"
@@ -14,9 +15,13 @@
 #include "platform/Paths.h"
 #include "platform/PngCodec.h"
 #include "platform/Viewport.h"
+#include "creation/UPuzzleDefaults.h"
 #include "play/UBoardMenu.h"
 #include "play/UBoardPlayInterface.h"
+#include "play/UPiece.h"
 #include "play/UPieceList.h"
+#include "platform/Paths.h"
+#include "screens/UPictureLibrary.h"
 #include "screens/UMainInterface.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPuzzleMakerInterface.h"
@@ -31,6 +36,8 @@ constexpr int kTrayPieces = 6;
 constexpr int kCaptureRow = 5;  // a hot key with two keys: its row shows the prompt for the first
 // The desktop whose full screen is shown, whatever screen the tour runs on.
 constexpr TPoint kFullHd{1920, 1080};
+constexpr int kFinishWidth = 480;  // the finished picture, in the middle of any window
+constexpr uint32_t kFinishSeed = 12;
 
 }  // namespace
 
@@ -38,6 +45,10 @@ TTour::TTour(TGameEngine& engine, IDisplay& display, std::function<void(TInputEv
              std::string picture)
     : FEngine(engine), FDisplay(display), FSend(std::move(send)), FFolder(std::move(folder)), FPicture(std::move(picture)) {
   FKeepSavedGame = FileExists(ChangeFileExt(FPicture, ".zip"));
+  const std::vector<std::string> pictures = LibraryPictures();
+  // Another picture than the one played, whose saved game the tour keeps.
+  for (const std::string& p : pictures)
+    if (p != FPicture) FFinishPicture = p;
   for (int theme = 0; theme < int(Themes.size()); ++theme) PlanTheme(theme);
 }
 
@@ -73,9 +84,64 @@ void TTour::PlanTheme(int theme) {
       on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(FKeepSavedGame ? 0 : 1)); }, 0,
       on(&TGameEngine::MainMenu));
+  PlanFinish(theme);
   add("options", [this] { Stroke('O', 'o'); }, 1000, on(&TGameEngine::OptionsScreen));
   add("hotkeys", [this] { FEngine.OptionsScreen().StartCapture(kCaptureRow); }, 800, on(&TGameEngine::OptionsScreen));
   add("", [this] { Stroke(VK_ESCAPE); Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));
+}
+
+// A 12-piece puzzle finished by a scripted player, the panel that greets it and the picture the
+// player stays to look at; then away through the exit dialog.
+void TTour::PlanFinish(int theme) {
+  TGameEngine& e = FEngine;
+  auto add = [&](std::string screen, std::function<void()> go, uint32_t settleMs, std::function<bool()> ready) {
+    FSteps.push_back({std::move(screen), std::move(go), settleMs, std::move(ready)});
+    FStepTheme.push_back(theme);
+  };
+  add("", [this] { StartSmallGame(); }, 0, [&e] { return e.Active() == &e.BoardPlay() && e.BoardPlay().GameSetUp(); });
+  add("completion", [] {}, 1500, [this] { return CarryNextPieceHome(); });
+  add("finished-picture", [this] { Click(FEngine.BoardPlay().Menu().Completion().Button(TCompletionPanel::StayAtTable)); },
+      800, [&e] { return !e.BoardPlay().Menu().ModalOpen(); });
+  add("", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 0,
+      [&e] { return e.BoardPlay().Menu().ModalOpen(); });
+  add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(0)); }, 0, [&e] { return e.Active() == &e.MainMenu(); });
+}
+
+// A fresh game every time: a puzzle file of 4 x 3 pieces replaces the picture's own, and a saved
+// game of it is dropped.
+void TTour::StartSmallGame() {
+  std::string error;
+  if (FFinishPicture.empty() || !MakeGridPuzzle(FFinishPicture, kFinishWidth, 4, 3, kFinishSeed, error)) {
+    FErrors.push_back("no puzzle to finish: " + (error.empty() ? "the library has no picture" : error));
+    return;
+  }
+  (void)DeleteFile(ChangeFileExt(FFinishPicture, ".zip"));
+  FEngine.PlayPicture(FFinishPicture);
+}
+
+// The scripted player: each frame in which nothing settles, one more piece is carried upright to
+// its place in the picture laid out in the middle of the screen. Ready once the panel is up.
+bool TTour::CarryNextPieceHome() {
+  TBoardPlayInterface& play = FEngine.BoardPlay();
+  if (play.Menu().Completion().Shown()) return true;
+  TPieces& set = play.Pieces();
+  const TMyDib* picture = play.Menu().Picture();
+  if (set.Settling() || !picture) return false;
+  const TPoint origin{FEngine.Graphics().FScrollX + (FDisplay.Width() - picture->Width()) / 2,
+                      FEngine.Graphics().FScrollY + (FDisplay.Height() - picture->Height()) / 3};
+  for (int i = set.Count() - 1; i >= 0; --i) {
+    TBPiece& p = set.Piece(i);
+    const TPoint home{origin.X + p.FBoxTopLeft[0].X - PieceMargin(), origin.Y + p.FBoxTopLeft[0].Y - PieceMargin()};
+    if (p.FPosition == home) continue;
+    set.Board().Mouse = p.FPosition;
+    if (!set.PickUp(i)) continue;
+    set.StartCarrying(play.DragDepth());
+    set.Board().Mouse = {home.X + p.FGrab.X, home.Y + p.FGrab.Y};
+    set.Update();
+    (void)set.DropSelection(set.Board().Mouse.X, set.Board().Mouse.Y, true);
+    return false;
+  }
+  return false;
 }
 
 bool TTour::AfterFrame() {

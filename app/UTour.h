@@ -41,6 +41,9 @@ class TTour {
   };
 
   void PlanTheme(int theme);
+  void PlanFinish(int theme);
+  void StartSmallGame();
+  bool CarryNextPieceHome();
   void StartStep();
   void Shoot();
   void Stroke(uint16_t key, char32_t typed = 0);
@@ -62,6 +65,7 @@ class TTour {
   // The picture had a saved game before the tour: the tour keeps it, else each theme's table is a
   // new game (the tour gives up its own game when it leaves).
   bool FKeepSavedGame = false;
+  std::string FFinishPicture;  // made into a small puzzle and finished in every theme
   std::vector<TStep> FSteps;
   std::vector<int> FStepTheme;
   size_t FStep = 0;

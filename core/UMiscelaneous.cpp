@@ -71,6 +71,7 @@ const TSettingKey kSettingKeys[] = {
     {"Sound", "Sound", &TOptions::Sound},
     {"Sound", "Music", &TOptions::Music},
     {"Score", "ScoreUpdate", &TOptions::ScoreUpdate},
+    {"Score", "ShowProgress", &TOptions::ShowProgress},
     {"Selection", "SelectionAlphaColor", &TOptions::SelectionAlphaColor},
     {"Selection", "SelectionAlpha", &TOptions::SelectionAlpha},
     {"Graphics", "Background", &TOptions::Background},

@@ -74,6 +74,7 @@ class TOptions {
   bool HintDecreases = true;
   // Score
   int ScoreUpdate = 10;
+  bool ShowProgress = true;  // the progress line in a corner of the table
   // Selection
   int SelectionAlphaColor = 16711680;
   int SelectionAlpha = 80;

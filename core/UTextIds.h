@@ -178,7 +178,19 @@
   X(SpreadNewGames, 290, 1, Plain)                                                              \
   X(SpreadOutKeys, 291, 1, Plain) /* the hot-key row past HotKeyRowNames */                     \
   X(SpreadOutHint, 292, 1, Hint)                                                                \
-  X(SpreadOutCaption, 293, 1, Plain)
+  X(SpreadOutCaption, 293, 1, Plain)\
+  X(PuzzleComplete, 300, 1, Plain)                                                              \
+  X(PictureWholeAgain, 301, 1, Plain)                                                           \
+  X(HelpsUsedLabel, 302, 1, Plain)                                                              \
+  X(NoHelpsUsed, 303, 1, Plain)                                                                 \
+  X(HelpNames, 304, 5, Plain) /* ghost, small picture, place and pin, magnet, neighbour hints */ \
+  X(NewBest, 309, 1, Plain)                                                                     \
+  X(BackToThePictures, 310, 1, Hint)                                                            \
+  X(StayAtTheTable, 311, 1, Hint)                                                               \
+  X(ProgressFormat, 312, 1, Plain) /* %1 the percentage joined, %2 the playing time */          \
+  X(LastPuzzleFinished, 313, 1, Hint)                                                           \
+  X(ShowProgressOnTable, 314, 1, Plain)                                                          \
+  X(InProgressLabel, 315, 1, Plain)
 
 namespace qj {
 

@@ -145,6 +145,28 @@ bool UpdateScoreFile(const std::string& path, const TGameRecord& current, std::s
   return false;
 }
 
+const TGameRecord* BestFinished(const TGameRecord& best, const TGameRecord& last) {
+  const auto finished = [](const TGameRecord& r) { return r.Finished == 1 && IsUsableRecord(r); };
+  if (finished(best) && (!finished(last) || !(last.Score > best.Score))) return &best;
+  return finished(last) ? &last : nullptr;
+}
+
+int JoinedPercent(const TGameRecord& record) {
+  if (record.Finished) return 100;
+  if (record.InitialPieces <= 1) return 0;
+  return std::clamp(int(std::lround(record.Joins * 100.0 / (record.InitialPieces - 1))), 0, 100);
+}
+
+std::string ProgressText(const std::string& format, const TGameRecord& record) {
+  std::string text = format;
+  const auto put = [&text](const std::string& mark, const std::string& value) {
+    if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+  };
+  put("%1", std::to_string(JoinedPercent(record)));
+  put("%2", ClockText(record.Elapsed));
+  return text;
+}
+
 std::string OneDecimal(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", value);

@@ -59,6 +59,14 @@ double WholeMilliseconds(double days);
 // when it could not be written, the old file then being untouched.
 [[nodiscard]] bool UpdateScoreFile(const std::string& path, const TGameRecord& current, std::string& error);
 
+// The best finished game of a score file's two records: a game in progress has no result yet,
+// whatever its score says. Null when neither is finished.
+const TGameRecord* BestFinished(const TGameRecord& best, const TGameRecord& last);
+// How much of the picture is joined, 0..100: the joins made out of those the game needs.
+int JoinedPercent(const TGameRecord& record);
+// "37 % · 0:12:40" in the format of `format`, whose "%1" is the percentage and "%2" the time.
+std::string ProgressText(const std::string& format, const TGameRecord& record);
+
 // A score or a percentage with one decimal, the decimal left out when it is 0 ("12.5", "12").
 std::string OneDecimal(double value);
 // A playing time in days as hours, minutes and seconds ("1:05:09").

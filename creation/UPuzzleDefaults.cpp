@@ -41,13 +41,10 @@ void ApplyNewPuzzleDefaults(TPuzzleCutter& cutter, uint32_t seed) {
   cutter.ScalePicture(scale);
 }
 
-bool MakeDefaultPuzzle(const std::string& picture, uint32_t seed, std::string& error) {
-  TPuzzleCutter cutter;
-  if (!cutter.LoadPicture(picture)) {
-    error = cutter.LastError();
-    return false;
-  }
-  ApplyNewPuzzleDefaults(cutter, seed);
+namespace {
+
+// The cut drawn from the cutter's seed, checked, and written as the picture's puzzle file.
+bool SaveSoundCut(TPuzzleCutter& cutter, const std::string& picture, std::string& error) {
   Randomize(cutter.CutParameters().RandomSeed);
   cutter.DrawCutMap();
   const int pieces = cutter.CountPieces();
@@ -61,6 +58,37 @@ bool MakeDefaultPuzzle(const std::string& picture, uint32_t seed, std::string& e
   if (cutter.SavePuzzleFile(ChangeFileExt(picture, ".pzl"))) return true;
   error = cutter.LastError();
   return false;
+}
+
+}  // namespace
+
+bool MakeDefaultPuzzle(const std::string& picture, uint32_t seed, std::string& error) {
+  TPuzzleCutter cutter;
+  if (!cutter.LoadPicture(picture)) {
+    error = cutter.LastError();
+    return false;
+  }
+  ApplyNewPuzzleDefaults(cutter, seed);
+  return SaveSoundCut(cutter, picture, error);
+}
+
+bool MakeGridPuzzle(const std::string& picture, int width, int columns, int rows, uint32_t seed, std::string& error) {
+  TPuzzleCutter cutter;
+  if (!cutter.LoadPicture(picture) || cutter.Picture().Width() <= 0) {
+    error = cutter.LastError();
+    return false;
+  }
+  const double scale = double(width) / cutter.Picture().Width();
+  const double height = std::nearbyint(cutter.Picture().Height() * scale);
+  cutter.SetCutStyle(0, kDefaultShapeSet, double(width) / columns, height / rows, 0, 0, 1, 1);
+  TPuzzlePlayOptions& o = cutter.PuzzleOptions();
+  o.AllowLoupe = o.AllowSmallPicture = o.AllowGhost = o.AllowNeighbourHelp = 1;
+  o.AllowRotation = 0;
+  o.ShadowSize = kDefaultShadow;
+  o.BevelStrength = kDefaultBevel;
+  Randomize(seed);
+  cutter.ScalePicture(scale);
+  return SaveSoundCut(cutter, picture, error);
 }
 
 }  // namespace qj

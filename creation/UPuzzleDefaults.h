@@ -17,5 +17,9 @@ void ApplyNewPuzzleDefaults(TPuzzleCutter& cutter, uint32_t seed);
 // Writes the picture's puzzle file with those values; false (with the cause) when the picture
 // cannot be read, the cut is not sound or the file cannot be written.
 [[nodiscard]] bool MakeDefaultPuzzle(const std::string& picture, uint32_t seed, std::string& error);
+// Writes a puzzle file of columns x rows upright pieces with every help allowed, the picture
+// scaled to `width` pixels: a small game that is quickly finished.
+[[nodiscard]] bool MakeGridPuzzle(const std::string& picture, int width, int columns, int rows, uint32_t seed,
+                                  std::string& error);
 
 }  // namespace qj

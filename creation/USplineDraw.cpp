@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/Canvas.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/TextUtil.h"
 
@@ -116,6 +117,9 @@ void TSplineDraw::LoadShape(const std::string& fileName) {
     points.push_back({v[0], v[1]});
     handles.push_back({v[2], v[3]});
   }
+  // Read as it is, but said: without an edge the pieces along it are never cut apart, and a
+  // puzzle of one piece is finished the moment it starts.
+  if (points.size() < 2) LogError("shape file %s holds no edge: the pieces it cuts stay joined", fileName.c_str());
   SetShape(std::move(points), std::move(handles));
 }
 

@@ -67,6 +67,7 @@ void TBoardMenu::Enter() {
   TInterface::Enter();
   FWantMainMenu = FSuspended = FRebuildPending = false;
   FExitDialog.Enter();
+  FCompletion.Enter();
   FBar.Enter();
   FScrollButtons.Enter();
   FPictures.Enter();
@@ -99,6 +100,8 @@ void TBoardMenu::Teardown() {
   FreeOwnedControls();
   FButtons.fill(nullptr);
   FExitDialog.Reset();
+  FCompletion.Reset();
+  FProgressLine.Reset();
   FScrollButtons.Reset();
   FStatistics.Reset();
   FBar.Reset();
@@ -116,6 +119,8 @@ void TBoardMenu::Build() {
   FScrollButtons.Make();
   FStatistics.MakeHints();
   FExitDialog.Make();
+  FCompletion.Make();
+  FProgressLine.Make();
   MakeCursor();
   FLoupe.Make();
   FBuilt = true;
@@ -165,6 +170,7 @@ void TBoardMenu::Layout() {
   PlaceButtons();
   FStatistics.Layout(h);
   FExitDialog.Layout(w, h);
+  FCompletion.Layout(w, h);
   FScrollButtons.Layout(BarRect().Top);
 }
 
@@ -243,6 +249,7 @@ void TBoardMenu::ButtonReleased(int index, ESide side) {
   switch (index) {
     case MenuButton::Exit:
       if (OnDropCarried) OnDropCarried();
+      FCompletion.Close();
       FExitDialog.Show(true);
       break;
     case MenuButton::Background:
@@ -404,8 +411,18 @@ void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
     FButtons[MenuButton::SmallPicture]->HideHints();
 }
 
+// The mouse coming onto the cubes opens their statistics once; they fade as hints do.
+void TBoardMenu::UpdateCubeHints(const TGameRecord& now) {
+  const bool over = FBuilt && Options.DisplayCubes && !FSuspended && !ModalOpen() && FStatistics.Over(FPointer, FEngine->FHeight);
+  if (over && !FOverCubes) {
+    FStatistics.Update(now);
+    ShowProgress();
+  }
+  FOverCubes = over;
+}
+
 void TBoardMenu::UpdateScrollButtons() {
-  FScrollButtons.Update(FPointer, BarRect().Top, !FSuspended && !FExitDialog.Shown());
+  FScrollButtons.Update(FPointer, BarRect().Top, !FSuspended && !ModalOpen());
 }
 
 void TBoardMenu::UpdateLoupe() {
@@ -417,7 +434,7 @@ void TBoardMenu::UpdateCursor() {
   TMySprite* cursor = FCursor.Get();
   if (!cursor) return;
   const ECursorTool tool = CursorTool();
-  cursor->Visible = tool != ECursorTool::None && !FSuspended && !FExitDialog.Shown() && !MouseOverMenu(FPointer.X, FPointer.Y);
+  cursor->Visible = tool != ECursorTool::None && !FSuspended && !ModalOpen() && !MouseOverMenu(FPointer.X, FPointer.Y);
   if (!cursor->Visible) return;
   cursor->Frame = unsigned(tool);
   const TSurface* image = cursor->Image();
@@ -460,7 +477,7 @@ TRect TBoardMenu::BarRect() const { return FBar.Rect(); }
 
 bool TBoardMenu::BarShown() const { return FBar.Shown(); }
 
-TRect TBoardMenu::ModalRect() const { return FExitDialog.Rect(); }
+TRect TBoardMenu::ModalRect() const { return FCompletion.Shown() ? FCompletion.Rect() : FExitDialog.Rect(); }
 
 bool TBoardMenu::MouseOverMenu(int x, int y) const {
   if (FBar.Contains(x, y)) return true;
@@ -494,6 +511,11 @@ void TBoardMenu::LoadState(const TSavedMenu& m) {
 
 void TBoardMenu::UpdateStatistics(const TGameRecord& record) { FStatistics.Update(record); }
 
-void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FHeight); }
+void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FWidth, FEngine->FHeight); }
+
+void TBoardMenu::UpdateGameState(const TGameRecord& now) {
+  FProgressLine.Update(now, Options.ShowProgress && !FSuspended);
+  UpdateCubeHints(now);
+}
 
 }  // namespace qj

@@ -14,9 +14,11 @@
 #include "graphics/USpriteHandle.h"
 #include "play/UBoardLoupe.h"
 #include "play/UBoardStatistics.h"
+#include "play/UCompletionPanel.h"
 #include "play/UExitDialog.h"
 #include "play/UMenuBar.h"
 #include "play/UPictureWindows.h"
+#include "play/UProgressLine.h"
 #include "play/UScrollButtons.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
@@ -70,7 +72,15 @@ class TBoardMenu : public TInterface {
   void ClearMainMenuRequest() { FWantMainMenu = false; }
   bool WantQuit() const { return FExitDialog.WantQuit(); }
   bool Abandon() const { return FExitDialog.Abandon(); }
-  bool ModalOpen() const { return FExitDialog.Shown(); }
+  // The finished game's panel over the table; its answer "back to the pictures" leaves, saving.
+  // The statistics' hints make way for it.
+  void ShowCompletion(const TCompletionFigures& figures) {
+    FStatistics.HideProgress();
+    FCompletion.Open(figures);
+  }
+  bool WantPictures() const { return FCompletion.WantPictures(); }
+  const TCompletionPanel& Completion() const { return FCompletion; }
+  bool ModalOpen() const { return FExitDialog.Shown() || FCompletion.Shown(); }
   TRect ModalRect() const;
   // True when the point is over the bar or a menu window: a carried piece released there must not
   // drop on the table.
@@ -84,12 +94,18 @@ class TBoardMenu : public TInterface {
   ECursorTool CursorTool() const;
 
   void SetPicture(const TMyDib& picture);
+  // The picture as it was cut; null before a game has one.
+  const TMyDib* Picture() const { return FPictures.Picture(); }
   // Table coordinates; empty while the help is off.
   TRect GhostRect() const;
   TRect SmallPictureRect() const;
   void SetHelpHints();
   void UpdateStatistics(const TGameRecord& record);
   void ShowProgress();
+  // Once a frame, the record as it stands now (its playing time included): the progress line
+  // follows it, and the mouse coming onto the cubes opens their statistics of it.
+  void UpdateGameState(const TGameRecord& now);
+  const std::string& ProgressLineText() const { return FProgressLine.Text(); }
   void SaveState(TSavedMenu& m) const;
   void LoadState(const TSavedMenu& m);
 
@@ -98,6 +114,7 @@ class TBoardMenu : public TInterface {
   // False when the theme's menu files could not be read: the table plays without a menu.
   bool Built() const { return FBuilt; }
   const std::string& StatisticsText() const { return FStatistics.Text(); }
+  TDXHint* StatisticsHint(int index) const { return FStatistics.Hint(index); }
   // Sprite index of the loupe, -1 while there is none (for tests and the play screen's hits).
   int LoupeSprite() const { return FLoupe.Sprite(); }
   TBoardMenuButton* Button(int index) const { return FButtons[size_t(index)]; }
@@ -137,6 +154,7 @@ class TBoardMenu : public TInterface {
   void UpdateCursor();
   void UpdateSetupTimeouts(uint32_t now);
   void UpdateScrollButtons();
+  void UpdateCubeHints(const TGameRecord& now);
 
   std::array<TBoardMenuButton*, MenuButton::Count> FButtons{};
   TPoint FPointer;
@@ -148,6 +166,8 @@ class TBoardMenu : public TInterface {
   TBoardLoupe FLoupe{*this, FPointer};
   TBoardStatistics FStatistics{*this};
   TExitDialog FExitDialog{*this};
+  TCompletionPanel FCompletion{*this};
+  TProgressLine FProgressLine{*this};
   TScrollButtons FScrollButtons{*this};
 
   int FArrangement = -1;
@@ -156,6 +176,7 @@ class TBoardMenu : public TInterface {
   bool FRebuildPending = false;
   bool FWantMainMenu = false;
   bool FWantSpreadOut = false;
+  bool FOverCubes = false;
 };
 
 }  // namespace qj

@@ -10,6 +10,7 @@
 #include "core/UThemes.h"
 #include "creation/UBitmapBuilder.h"
 #include "graphics/UGraphicsEngine.h"
+#include "play/UFinishedPicture.h"
 #include "play/UPieceList.h"
 #include "platform/Clock.h"
 #include "platform/Help.h"
@@ -182,6 +183,11 @@ void TBoardPlayInterface::Update() {
     FPieces->StepEvents();
   }
   FMenu->Update();
+  if (FGameSetUp) {
+    TGameRecord now = GameRecord;
+    now.Elapsed = ElapsedDays();
+    FMenu->UpdateGameState(now);
+  }
   TInterface::Update();
   FPieces->Update();
   DockTrayIcons();
@@ -214,11 +220,14 @@ void TBoardPlayInterface::CheckCompletion() {
   PlaySound(FinishSound.get());
   if (MusicPlaying()) FMusicFade = int(MidiLevel(Options.Music));
   FMenu->UpdateStatistics(GameRecord);
-  FMenu->ShowProgress();
-  FMenu->ClickSide(MenuButton::Exit, EMenuSide::Left);
+  const std::string scores = ChangeFileExt(FSavPath, ".hsc");
+  const TCompletionFigures figures = CompareWithBest(GameRecord, scores);
   std::string error;
-  if (!UpdateScoreFile(ChangeFileExt(FSavPath, ".hsc"), GameRecord, error))
-    LogError("%s", error.c_str());
+  if (!UpdateScoreFile(scores, GameRecord, error)) LogError("%s", error.c_str());
+  if (FPieces->Count() == 1 && FMenu->Picture()) ShowAsOnePicture(FPieces->Piece(0), *FMenu->Picture());
+  FPieces->PutDownSelection();
+  FDragMode = EDragMode::Idle;
+  FMenu->ShowCompletion(figures);
 }
 
 // At completion the music fades out under the finish sound and stops; its end notice gives the
@@ -503,9 +512,9 @@ void TBoardPlayInterface::ServeMenu() {
   if (FMenu->TakeScatterAll())
     Scatter({FEngine->FScrollX + FEngine->FWidth / 2, FEngine->FScrollY + FEngine->FHeight / 2}, FEngine->FWidth);
   if (FMenu->TakeSpreadOut()) SpreadOut();
-  if (FMenu->WantQuit()) {
-    if (FMenu->Abandon()) FAbandon = true;
-    Finish(PlayResult::ToMainMenu);
+  if (FMenu->WantQuit() || FMenu->WantPictures()) {
+    if (FMenu->WantQuit() && FMenu->Abandon()) FAbandon = true;
+    Finish(FMenu->WantQuit() ? PlayResult::ToMainMenu : PlayResult::ToPictures);
   } else if (FMenu->WantMainMenu()) {
     FMenu->ClearMainMenuRequest();
     FResult = PlayResult::Options;

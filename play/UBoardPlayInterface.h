@@ -20,7 +20,7 @@ class TPuzzleCutter;
 
 // What the play screen asks the engine to do next (its result).
 namespace PlayResult {
-enum : int { ToMainMenu = -1, Options = 1 };
+enum : int { ToMainMenu = -1, Options = 1, ToPictures = 2 };
 }
 
 // How a carried selection follows the mouse: not at all, while the button is held, or after a

@@ -18,6 +18,7 @@ namespace qj {
 namespace {
 constexpr int kLeftGap = 10;
 constexpr int kAnimationRise = 75, kAnimationSpacing = 50, kAnimationFrameMs = 50;
+constexpr int kHintGap = 4;  // between the boxes of the statistics
 }  // namespace
 
 void TBoardStatistics::MakeAnimations() {
@@ -94,16 +95,36 @@ void TBoardStatistics::Update(const TGameRecord& r) {
     }
 }
 
-void TBoardStatistics::ShowProgress(int screenHeight) {
+void TBoardStatistics::ShowProgress(int screenWidth, int screenHeight) {
+  int left = kLeftGap, bottom = screenHeight - kAnimationRise, rowHeight = 0;
   for (size_t i = 0; i < FHints.size(); ++i) {
     TDXHint* hint = FHints[i];
     if (!hint) continue;
-    const int x = kLeftGap + int(i) * kAnimationSpacing;
-    hint->FHintRect = MakeRect(x, screenHeight - kAnimationRise, kAnimationSpacing, kAnimationSpacing);
+    hint->FHintRect = MakeRect(kLeftGap + int(i) * kAnimationSpacing, screenHeight - kAnimationRise, kAnimationSpacing,
+                               kAnimationSpacing);
     hint->HideHint();
-    hint->PlaceBeside(i % 2 == 0);
+    hint->PlaceBeside(false);
+    if (left > kLeftGap && left + hint->FWidth > screenWidth) {
+      left = kLeftGap;
+      bottom -= rowHeight + kHintGap;
+      rowHeight = 0;
+    }
+    hint->SetLeft(left);
+    hint->SetTop(bottom - hint->FHeight);
+    left += hint->FWidth + kHintGap;
+    rowHeight = std::max(rowHeight, hint->FHeight);
     (void)hint->ShowHint();
   }
+}
+
+void TBoardStatistics::HideProgress() {
+  for (TDXHint* hint : FHints)
+    if (hint) hint->HideHint();
+}
+
+bool TBoardStatistics::Over(TPoint p, int screenHeight) const {
+  const int count = int(FAnimations.size());
+  return count > 0 && MakeRect(kLeftGap, screenHeight - kAnimationRise, count * kAnimationSpacing, kAnimationSpacing).Contains(p.X, p.Y);
 }
 
 }  // namespace qj

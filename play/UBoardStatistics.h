@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graphics/USpriteHandle.h"
+#include "platform/Geometry.h"
 
 namespace qj {
 
@@ -31,10 +32,15 @@ class TBoardStatistics {
   void Layout(int screenHeight);
   void ShowAnimations(bool shown);
   void Update(const TGameRecord& record);
-  // Opens every hint over its animation.
-  void ShowProgress(int screenHeight);
+  // Opens the hints over the animations, side by side in rows upwards so that no box covers
+  // another.
+  void ShowProgress(int screenWidth, int screenHeight);
+  void HideProgress();
+  // Whether the point lies on one of the animations.
+  bool Over(TPoint point, int screenHeight) const;
   // The lines joined by '|'.
   const std::string& Text() const { return FText; }
+  TDXHint* Hint(int index) const { return FHints[size_t(index)]; }
 
  private:
   TInterface& FOwner;

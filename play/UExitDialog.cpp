@@ -82,11 +82,7 @@ void TExitDialog::PaintText() {
 void TExitDialog::Show(bool shown) {
   FShown = shown;
   if (shown) PaintText();
-  ShowSprite(FWindow, shown);
-  for (TDXButton* b : FButtons) {
-    ShowSprite(b, shown);
-    b->EnableHints(shown);
-  }
+  ShowWithButtons(FWindow, FButtons, shown);
 }
 
 TRect TExitDialog::Rect() const { return FShown && FWindow ? FWindow->BoundsRect() : TRect{}; }

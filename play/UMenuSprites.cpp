@@ -1,6 +1,7 @@
 // Sprite chores the parts of the in-game menu share.
 #include "play/UMenuSprites.h"
 
+#include "controls/UButtons.h"
 #include "controls/UControls.h"
 #include "graphics/UGraphicsEngine.h"
 
@@ -15,6 +16,14 @@ TSpriteHandle MakeMenuSprite(TGraphicsEngine& engine, double depth, int category
 void ShowSprite(TDXControl* control, bool shown) {
   if (!control) return;
   if (TMySprite* s = control->FSprite.Get()) s->Visible = shown;
+}
+
+void ShowWithButtons(TDXControl* window, std::span<TDXButton* const> buttons, bool shown) {
+  ShowSprite(window, shown);
+  for (TDXButton* b : buttons) {
+    ShowSprite(b, shown);
+    b->EnableHints(shown);
+  }
 }
 
 bool SpriteShown(const TSpriteHandle& handle) {

@@ -42,6 +42,7 @@ class TPictureWindows {
   void ForgetPicture() { FPicture.reset(); }
   void SetPicture(const TMyDib& picture);
   bool HasPicture() const { return FPicture != nullptr; }
+  const TMyDib* Picture() const { return FPicture.get(); }
 
   void ShowGhost(bool shown);
   void ShowSmallPicture(bool shown);

@@ -4,6 +4,7 @@
 
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
+#include "creation/UGameRecord.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
 #include "platform/Help.h"
@@ -68,7 +69,15 @@ TMainInterface::~TMainInterface() = default;
 bool TMainInterface::CanContinueLast() {
   const std::string& picture = Options.LastJigsaw;
   return !picture.empty() && FileExists(picture) && FileExists(ChangeFileExt(picture, ".zip")) &&
-         FileExists(ChangeFileExt(picture, ".pzl"));
+         FileExists(ChangeFileExt(picture, ".pzl")) && !LastGameFinished();
+}
+
+// A finished game is saved too (its picture stays whole on the table), but there is nothing left
+// to continue in it. The score file's last record is the saved game's.
+bool TMainInterface::LastGameFinished() {
+  const std::string scores = ChangeFileExt(Options.LastJigsaw, ".hsc");
+  TGameRecord best, last;
+  return !Options.LastJigsaw.empty() && FileExists(scores) && ReadScoreFile(scores, best, last) && last.Finished == 1;
 }
 
 // A player back from another screen gets no hint from where the mouse happens to rest: hints
@@ -184,7 +193,7 @@ bool TMainInterface::ShowPictureMenu() {
   return true;
 }
 
-// Without a game to continue, its button is dimmed where the picture draws it: a dark veil in
+// Without a game to continue, or with a finished one (which its hint says), its button is dimmed where the picture draws it: a dark veil in
 // the button's own shape.
 void TMainInterface::ShadeContinue() {
   const TImage& look = FButtons[Continue]->FFrames.back();
@@ -199,6 +208,7 @@ void TMainInterface::ShadeContinue() {
   s.Alpha = kContinueVeilAlpha;
   s.NoHit = true;
   s.Visible = !CanContinueLast();
+  if (LastGameFinished()) FButtons[Continue]->FHintText = Lang(Text::LastPuzzleFinished);
 }
 
 // The picture and the buttons keep to the right edge of the surface.

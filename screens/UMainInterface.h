@@ -46,8 +46,11 @@ class TMainInterface : public TInterface {
   bool CreditsShown() const;
   bool ContinueDimmed() const;
   bool TickerShown() const;
-  // Whether the last jigsaw's picture, saved game and puzzle file are all there.
+  // Whether the last jigsaw's picture, saved game and puzzle file are all there and its game is
+  // not finished.
   static bool CanContinueLast();
+  // Whether the last jigsaw's saved game is a finished one.
+  static bool LastGameFinished();
 
   // Started with --theme-preview or --gallery, the menu shows the current theme's control
   // images or a working example of every control instead, and T steps to the next theme.

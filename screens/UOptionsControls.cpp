@@ -30,7 +30,7 @@ constexpr int kSmallestBold = 9;
 using T = TOptionsControls;
 using G = T::EGroup;
 constexpr T::TGroupEntry kGroups[T::GroupCount] = {
-    {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 174},
+    {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 193},
     {Text::Screen, 210, 190},         {Text::Sound, 180, 64},   {Text::Look, 160, 170},
     {Text::PickingUpPieces, 180, 62}, {Text::HotKeys, 0, 0},    {Text::PleaseConfirm, 340, 120},
 };
@@ -61,6 +61,7 @@ constexpr T::TCheckEntry kChecks[T::CheckCount] = {
     {G::Environment, 20, Text::AutoHideScrolling}, {G::Selection, 1, Text::DragAndDrop},
     {G::Selection, 20, Text::ClickToTakeClickToDrop}, {G::Selection, 39, Text::DragOrClick},
     {G::Table, 154, Text::SpreadNewGames},
+    {G::Table, 173, Text::ShowProgressOnTable},
 };
 
 }  // namespace

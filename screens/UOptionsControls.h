@@ -28,9 +28,10 @@ struct TOptionsControls {
   };
   enum ECheck : uint8_t {
     HintDecreasesBox, CubesBox, SmoothBox, BlankBox, NoWaitBox, FullScreenBox, ClockwiseBox, ReverseMouseBox,
-    StarsBox, AutoHideMenuBox, AutoHideScrollBox, DragBox, ClickBox, EitherBox, SpreadBox, CheckCount
+    StarsBox, AutoHideMenuBox, AutoHideScrollBox, DragBox, ClickBox, EitherBox, SpreadBox, ProgressBox,
+    CheckCount
   };
-  static constexpr int kMainWidth = 780, kMainHeight = 450;
+  static constexpr int kMainWidth = 780, kMainHeight = 490;
   static constexpr int kSliderHeight = 25;  // the theme's arrows decide; this is the least asked for
   static constexpr int kCheckHeight = 20;
 

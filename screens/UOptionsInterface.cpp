@@ -206,6 +206,7 @@ void TOptionsInterface::LoadValues() {
       {ClockwiseBox, Options.RotateClockwise},   {ReverseMouseBox, Options.ReverseMouse},
       {StarsBox, Options.ShowStars},             {AutoHideMenuBox, Options.AutoHideMenu},
       {AutoHideScrollBox, Options.AutoHideScroll}, {SpreadBox, Options.SpreadNewGames},
+      {ProgressBox, Options.ShowProgress},
   };
   for (const auto& [box, value] : checks) CheckBox(box)->SetChecked(value);
   CheckBox(CubesBox)->SetCaption(TextKey(Text::Show) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
@@ -277,6 +278,7 @@ void TOptionsInterface::CheckClicked(ECheck box) {
     case ClockwiseBox: Options.RotateClockwise = on; break;
     case ReverseMouseBox: Options.ReverseMouse = on; break;
     case StarsBox: Options.ShowStars = on; break;
+    case ProgressBox: Options.ShowProgress = on; break;
     case AutoHideMenuBox: Options.AutoHideMenu = on; break;
     case AutoHideScrollBox: Options.AutoHideScroll = on; break;
     case SpreadBox: Options.SpreadNewGames = on; break;

@@ -115,14 +115,16 @@ void TDXThumbWindow::Repaint() {
     canvas.Font.Color = MakePixel(FGlow, FGlow, FGlow);
     canvas.TextOut(kTextLeft, kTextTop + row * step, text);
   };
-  if (FScoresRead && FBestRecord.InitialPieces > 0)
-    line(0, Lang(Text::BestScoreLabel) + " " + OneDecimal(FBestRecord.Score) + ", " +
-                std::to_string(FBestRecord.InitialPieces) + " " + Lang(Text::PiecesWord));
+  // Only a finished game has a result; one in progress shows how far it has come instead.
+  if (const TGameRecord* best = FScoresRead ? BestFinished(FBestRecord, FLastRecord) : nullptr)
+    line(0, Lang(Text::BestScoreLabel) + " " + OneDecimal(best->Score) + ", " + std::to_string(best->InitialPieces) +
+                " " + Lang(Text::PiecesWord));
   if (FKind == EThumbKind::Picture) line(1, Lang(Text::NoPuzzleMadeYet));
   if (FKind == EThumbKind::Preview)
     line(1, Lang(Text::PuzzleLabel) + " " + std::to_string(FPieceCount) + " " + Lang(Text::PiecesWord));
   if (FHasSavedGame && FScoresRead && FLastRecord.InitialPieces > 0)
-    line(2, Lang(Text::TimeLabel) + " " + ClockText(FLastRecord.Elapsed));
+    line(2, FLastRecord.Finished ? Lang(Text::TimeLabel) + " " + ClockText(FLastRecord.Elapsed)
+                                 : Lang(Text::InProgressLabel) + " " + ProgressText(Lang(Text::ProgressFormat), FLastRecord));
   SetImage(image);
 }
 

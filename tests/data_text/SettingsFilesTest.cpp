@@ -59,6 +59,7 @@ std::vector<TIntKey> IntegerKeys() {
       {"Sound", "Sound", 0, 100, d.Sound},
       {"Sound", "Music", 0, 100, d.Music},
       {"Score", "ScoreUpdate", 1, 100, d.ScoreUpdate},
+      {"Score", "ShowProgress", 0, 1, d.ShowProgress},
       {"Selection", "SelectionAlphaColor", 0, 0xFFFFFF, d.SelectionAlphaColor},
       {"Selection", "SelectionAlpha", 0, 255, d.SelectionAlpha},
       {"Graphics", "Background", 0, 0, d.Background},  // the first background and theme always exist

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "controls/UButtons.h"
+#include "controls/UHints.h"
 #include "controls/UControlImages.h"
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
@@ -443,6 +444,31 @@ TEST_F(TBoardMenuTest, StatisticsTextAndProgressHints) {
   Menu.ShowProgress();
   Frames(5);
   Draw();
+}
+
+// The mouse on the cubes opens their statistics, and no bubble covers another.
+TEST_F(TBoardMenuTest, TheCubesShowTheirStatisticsInBubblesThatDoNotOverlap) {
+  TGameRecord record;
+  record.Elapsed = 3725.0 / 86400;
+  for (const int width : {800, 420}) {
+    Display.BackBuffer().SetSize(width, 600);
+    Engine.UpdateSurfaceSize();
+    Menu.Resize();
+    MoveTo({5, 5});
+    Menu.UpdateGameState(record);
+    MoveTo({30, 600 - 50});
+    Menu.UpdateGameState(record);
+    EXPECT_NE(Menu.StatisticsText().find(Lang(Text::TimeLabel) + " 1:02:05"), std::string::npos);
+    std::vector<TRect> boxes;
+    for (int i = 0; i < TBoardStatistics::kProgressHints; ++i) {
+      const TDXHint* hint = Menu.StatisticsHint(i);
+      ASSERT_TRUE(hint && hint->Shown()) << i;
+      const TRect box = MakeRect(hint->FLeft, hint->FTop, hint->FWidth, hint->FHeight);
+      for (const TRect& other : boxes) EXPECT_TRUE(Intersect(box, other).IsEmpty()) << width << ": bubble " << i;
+      boxes.push_back(box);
+    }
+    for (int i = 0; i < TBoardStatistics::kProgressHints; ++i) Menu.StatisticsHint(i)->HideHint();
+  }
 }
 
 }  // namespace

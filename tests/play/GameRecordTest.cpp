@@ -114,6 +114,58 @@ TEST(GameRecordTest, AFinishedRecordStaysAsItIs) {
   EXPECT_EQ(r, expected);
 }
 
+// A game in progress has no result yet: only a finished record counts as a best, however high or
+// low the score of the other. -1 stands for "no best".
+TEST(GameRecordTest, TheBestShownIsTheBestFinishedGame) {
+  struct TCase {
+    double BestScore;
+    int BestFinished;
+    double LastScore;
+    int LastFinished;
+    double Shown;
+  };
+  const TCase cases[] = {
+      {-7.2, 0, -7.2, 0, -1},  // never finished: no best, and never the negative score
+      {50, 0, 20, 1, 20},      // a game in progress scored more than the finished one
+      {50, 1, 20, 0, 50},      // a finished best and a game in progress
+      {50, 1, 60, 1, 60},      // both finished: the higher
+      {50, 1, 50, 1, 50},
+      {0, 0, 0, 0, -1},
+  };
+  for (const TCase& c : cases) {
+    TGameRecord best, last;
+    best.InitialPieces = last.InitialPieces = 12;
+    best.Score = c.BestScore;
+    best.Finished = uint8_t(c.BestFinished);
+    last.Score = c.LastScore;
+    last.Finished = uint8_t(c.LastFinished);
+    const TGameRecord* shown = BestFinished(best, last);
+    EXPECT_EQ(shown ? shown->Score : -1, c.Shown) << c.BestScore << " " << c.LastScore;
+  }
+}
+
+TEST(GameRecordTest, ProgressCountsTheJoinsOutOfThoseAGameNeeds) {
+  struct TCase {
+    int Pieces, Joins, Finished;
+    double Seconds;
+    const char* Text;
+  };
+  const TCase cases[] = {
+      {100, 0, 0, 0, "0 % \u00b7 0:00:00"},
+      {100, 37, 0, 760, "37 % \u00b7 0:12:40"},
+      {12, 11, 1, 3725, "100 % \u00b7 1:02:05"},
+      {1, 0, 0, 5, "0 % \u00b7 0:00:05"},
+  };
+  for (const TCase& c : cases) {
+    TGameRecord r;
+    r.InitialPieces = c.Pieces;
+    r.Joins = c.Joins;
+    r.Finished = uint8_t(c.Finished);
+    r.Elapsed = Seconds(c.Seconds);
+    EXPECT_EQ(ProgressText("%1 % \u00b7 %2", r), c.Text);
+  }
+}
+
 TEST(GameRecordTest, UsableRecordsHaveFiniteNumbersAndPieces) {
   TGameRecord r;
   r.InitialPieces = 1;

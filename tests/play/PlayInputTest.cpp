@@ -352,12 +352,16 @@ TEST_F(PlayInputTest, PlaceAndPinPinsThePieceOnItsPartOfTheGhostToThePixel) {
 
 class ExitDialogTest : public PlayInputTest {
  protected:
-  void ClickExitButton(int index) {
-    const TDXButton& b = *Screen->Menu().ExitButton(index);
+  void ClickButton(const TDXButton& b) {
     const TPoint at{b.FLeft + b.FWidth / 2, b.FTop + b.FHeight / 2};
     Press(at);
     Release(at);
     Frames(2);
+  }
+  void ClickExitButton(int index) { ClickButton(*Screen->Menu().ExitButton(index)); }
+  void ClickCompletionButton(int index) {
+    ASSERT_TRUE(Screen->Menu().Completion().Shown());
+    ClickButton(*Screen->Menu().Completion().Button(index));
   }
 };
 
@@ -384,8 +388,12 @@ TEST_F(ExitDialogTest, AbandonDeletesTheSavedGameButAFinishedGameKeepsItsScore) 
   ASSERT_TRUE(FileExists(ZipPath()));
   Solve();
   Frames(2);
-  // Completion opens the dialog by itself.
-  EXPECT_TRUE(Screen->Menu().ModalOpen());
+  // Completion opens its panel; the player stays and leaves later through the menu bar.
+  ClickCompletionButton(TCompletionPanel::StayAtTable);
+  EXPECT_FALSE(Screen->Menu().ModalOpen());
+  Screen->Menu().ClickSide(MenuButton::Exit, EMenuSide::Left);
+  Frames(1);
+  ASSERT_TRUE(Screen->Menu().ModalOpen());
   ClickExitButton(1);
   EXPECT_TRUE(Screen->Done());
   EXPECT_FALSE(FileExists(ZipPath()));
@@ -393,6 +401,63 @@ TEST_F(ExitDialogTest, AbandonDeletesTheSavedGameButAFinishedGameKeepsItsScore) 
   ASSERT_TRUE(ReadScoreFile(ChangeFileExt(PicturePath(), ".hsc"), best, last));
   EXPECT_EQ(last.Finished, 1);
   Screen->Enter();
+}
+
+// A scripted finish: the panel's figures are the finished game's, the first finish is a new
+// best, and "back to the pictures" leaves saving the finished game.
+TEST_F(ExitDialogTest, TheCompletionPanelShowsTheFinishedGameAndLeadsBackToThePictures) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Solve();
+  Frames(2);
+  ASSERT_TRUE(Screen->Menu().Completion().Shown());
+  const std::vector<std::string>& lines = Screen->Menu().Completion().Lines();
+  const std::vector<std::string> expected = {
+      Lang(Text::PictureWholeAgain),
+      Lang(Text::TimeLabel) + " " + ClockText(GameRecord.Elapsed),
+      Lang(Text::ScoreLabel) + " " + OneDecimal(GameRecord.Score),
+      Lang(Text::NewBest),
+      Lang(Text::JoinsLabel) + " 11    " + Lang(Text::DropsLabel) + " " + std::to_string(GameRecord.Drops),
+      Lang(Text::HelpsUsedLabel) + " " + Lang(Text::NoHelpsUsed)};
+  EXPECT_EQ(lines, expected);
+  ClickCompletionButton(TCompletionPanel::BackToPictures);
+  EXPECT_TRUE(Screen->Done());
+  EXPECT_EQ(Screen->Result(), PlayResult::ToPictures);
+  EXPECT_TRUE(FileExists(ZipPath()));
+  Screen->Enter();
+}
+
+TEST_F(ExitDialogTest, ABestBeforeStaysTheBestWhenTheNewGameScoresLess) {
+  TGameRecord earlier;
+  earlier.InitialPieces = 12;
+  earlier.Finished = 1;
+  earlier.Score = 1e6;
+  std::string error;
+  ASSERT_TRUE(UpdateScoreFile(ChangeFileExt(PicturePath(), ".hsc"), earlier, error)) << error;
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Solve();
+  Frames(2);
+  ASSERT_TRUE(Screen->Menu().Completion().Shown());
+  EXPECT_EQ(Screen->Menu().Completion().Lines().at(3), Lang(Text::BestScoreLabel) + " 1000000");
+}
+
+// The last piece shows the picture itself wherever it is opaque: no seams or bevels of the joins.
+TEST_F(ExitDialogTest, TheFinishedPictureIsThePictureItself) {
+  NewGame({.PieceW = 40, .PieceH = 40, .Bevel = 6});
+  Solve();
+  Frames(2);
+  ASSERT_EQ(Set().Count(), 1);
+  const TBPiece& last = Piece(0);
+  const TMyDib& image = *last.Bitmap(0);
+  const TPoint origin{last.FBoxTopLeft[0].X - PieceMargin(), last.FBoxTopLeft[0].Y - PieceMargin()};
+  int compared = 0;
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x) {
+      if ((image.At(x, y) & kRgbMask) == 0 || !Picture.InBounds(origin.X + x, origin.Y + y)) continue;
+      const TPixel p = Picture.At(origin.X + x, origin.Y + y) & kRgbMask;
+      ASSERT_EQ(image.At(x, y), (p & 0xF8F8F8) ? p : 0x080808) << x << "," << y;
+      ++compared;
+    }
+  EXPECT_EQ(compared, Picture.Width() * Picture.Height());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "controls/UControlImages.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
+#include "creation/UGameRecord.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
@@ -129,6 +130,20 @@ TEST_F(MainMenuTest, ContinueNeedsThePictureItsSavedGameAndItsPuzzle) {
   EXPECT_FALSE(Menu.ContinueDimmed());
   Press('C');
   EXPECT_EQ(Menu.Result(), MainMenuResult::ContinueLast);
+}
+
+TEST_F(MainMenuTest, ContinueIsDimmedForAFinishedGameAndItsHintSaysSo) {
+  LastJigsawWithout("");
+  TGameRecord finished;
+  finished.InitialPieces = 12;
+  finished.Finished = 1;
+  std::string error;
+  ASSERT_TRUE(UpdateScoreFile(Library.File("Sunset.hsc"), finished, error)) << error;
+  Menu.Enter();
+  EXPECT_TRUE(Menu.ContinueDimmed());
+  EXPECT_EQ(Button(TMainInterface::Continue).FHintText, Lang(Text::LastPuzzleFinished));
+  Press('c');
+  EXPECT_FALSE(Menu.Done());
 }
 
 TEST_F(MainMenuTest, TheWelcomeLineScrollsOnceAndTheCreditsRollOnRequest) {

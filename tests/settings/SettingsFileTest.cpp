@@ -32,7 +32,7 @@ TOptions Unusual() {
   o.FullScreen = true;
   o.BlueShaddow = false;
   o.AnimationMs = 101; o.ClickMs = 202; o.HintMs = 2503; o.HintResponseMs = 804; o.HintDecreases = false;
-  o.ScoreUpdate = 55; o.SelectionAlphaColor = 0x123456; o.SelectionAlpha = 81;
+  o.ScoreUpdate = 55; o.ShowProgress = false; o.SelectionAlphaColor = 0x123456; o.SelectionAlpha = 81;
   o.Background = 3; o.TableSetup = 1; o.Environment = 2;
   o.LanguageFile = "Deutsch.lang"; o.CompressionLevel = 9; o.LastJigsaw = "C:\\Pics\\Tower Bridge.jpg";
   for (int n = 0; n < kHotkeyCount; ++n) o.Hotkeys[size_t(n)] = {uint16_t(65 + n), n % 8};
@@ -47,7 +47,7 @@ void ExpectSameOptions(const TOptions& a, const TOptions& b) {
   F(AutoHideMenu); F(AutoHideScroll); F(VBI); F(MaxFPS); F(DisplayResolution); F(DesktopResolution);
   F(DisplayRefresh);
   F(FullScreen); F(BlueShaddow); F(AnimationMs); F(ClickMs); F(HintMs); F(HintResponseMs); F(HintDecreases);
-  F(ScoreUpdate); F(SelectionAlphaColor); F(SelectionAlpha); F(Background); F(TableSetup); F(Environment);
+  F(ScoreUpdate); F(ShowProgress); F(SelectionAlphaColor); F(SelectionAlpha); F(Background); F(TableSetup); F(Environment);
   F(LanguageFile); F(CompressionLevel); F(LastJigsaw);
 #undef F
   for (int n = 0; n < kHotkeyCount; ++n) EXPECT_EQ(a.Hotkeys[size_t(n)], b.Hotkeys[size_t(n)]) << "hot key " << n;

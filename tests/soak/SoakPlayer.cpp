@@ -112,12 +112,15 @@ void TSoakTest::StepPlay(TBoardPlayInterface& play) {
   if (!done) RandomMouse();
 }
 
-// The exit dialog: save and leave, abandon the game, or go on playing.
+// The exit dialog: save and leave, abandon the game, or go on playing. The completion panel: back
+// to the pictures, or stay at the table.
 void TSoakTest::StepExitDialog(TBoardPlayInterface& play) {
   static constexpr std::array<int, 4> kWeights = {30, 4, 60, 6};
   const int move = Pick(kWeights, Random(0, Total(kWeights) - 1));
   FLastAction = "exit dialog move " + std::to_string(move);
-  const TDXButton* button = move < 3 ? play.Menu().ExitButton(move) : nullptr;
+  const TCompletionPanel& panel = play.Menu().Completion();
+  const TDXButton* button = panel.Shown() ? (move < 2 ? panel.Button(move) : nullptr)
+                                          : (move < 3 ? play.Menu().ExitButton(move) : nullptr);
   if (!button) return Chance(50) ? RandomMouse() : RandomKey();
   const TPoint at = Centre(ControlRect(*button));
   Move(at);

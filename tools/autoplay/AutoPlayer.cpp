@@ -236,7 +236,10 @@ bool TCarefulPlayer::LeaveThroughDialog() {
     FTable.Screen().KeyUp(key, Options.Hotkeys[2 * (2 + MenuButton::Exit)].Shift);
     FTable.Frame();
   }
-  const TDXButton* ok = menu.ModalOpen() ? menu.ExitButton(0) : nullptr;
+  // A finished game greets the player with its panel, whose first button leaves as OK does.
+  const TDXButton* ok = menu.Completion().Shown() ? menu.Completion().Button(TCompletionPanel::BackToPictures)
+                        : menu.ModalOpen()        ? menu.ExitButton(0)
+                                                  : nullptr;
   if (!ok) return false;
   const TPoint at{ok->FLeft + ok->FWidth / 2, ok->FTop + ok->FHeight / 2};
   Press(at, mbLeft);

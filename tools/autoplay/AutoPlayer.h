@@ -63,7 +63,8 @@ class TCarefulPlayer {
   bool Carry(int index);
   // Frames until every snap and fusion has ended.
   void Settle();
-  // Leaves the table as a player does: the exit dialog's hot key, then its OK button.
+  // Leaves the table as a player does: the exit dialog's hot key, then its OK button (or, once
+  // the puzzle is finished, the completion panel's way back to the pictures).
   bool LeaveThroughDialog();
 
  private:
