@@ -22,7 +22,10 @@ struct THotKey {
   bool operator==(const THotKey&) const = default;
 };
 
-constexpr int kHotkeyCount = 28;
+// Two keys for each in-game menu button after the first four entries (minimise, close and two
+// unused); the whole-table switch (entries 28, 29) came later.
+constexpr int kHotkeyCount = 30;
+constexpr int kWholeTableHotkey = 28;
 
 // Every user setting; one field per key of the settings file, with its default.
 class TOptions {

@@ -173,7 +173,10 @@
   X(KeyUsedTwice, 230, 1, Plain)                                                                \
   X(EscapeKeepsTheOldKeys, 231, 1, Plain)                                                       \
   X(CutStyleNames, 232, 9, Plain)                                                               \
-  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */
+  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */                    \
+  X(WholeTableRow, 280, 1, Plain) /* hot-key row of the overview */                             \
+  X(WholeTableHints, 281, 2, Hint) /* overview button: left, right */                           \
+  X(WholeTableCaption, 283, 1, Plain)
 
 namespace qj {
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
@@ -26,7 +27,7 @@ namespace {
 
 constexpr EButtonMode M = EButtonMode::Momentary, T = EButtonMode::Toggle;
 constexpr std::array<std::array<EButtonMode, 2>, MenuButton::Count> kModes = {{
-    {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M},
+    {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M},
 }};
 
 constexpr bool ActsOnRelease(int button) {
@@ -65,7 +66,7 @@ TBoardMenu::~TBoardMenu() { Teardown(); }
 
 void TBoardMenu::Enter() {
   TInterface::Enter();
-  FWantMainMenu = FSuspended = FRebuildPending = false;
+  FWantMainMenu = FSuspended = FRebuildPending = FOverviewSwitch = false;
   FExitDialog.Enter();
   FBar.Enter();
   FScrollButtons.Enter();
@@ -139,8 +140,16 @@ void TBoardMenu::MakeButtons() {
       if (ActsOnRelease(b->FIndex)) ButtonReleased(b->FIndex, side);
     };
     FButtons[size_t(i)] = &button;
+    LabelAddedButton(button);
   }
   FButtons[MenuButton::MenuBar]->SetSide(ESide::Right, Options.AutoHideMenu);
+}
+
+// Buttons after the main menu's have their caption and hints after the lines of the first twelve.
+void TBoardMenu::LabelAddedButton(TBoardMenuButton& button) {
+  if (button.FIndex != MenuButton::Overview) return;
+  button.SetCaption(TextKey(Text::WholeTableCaption));
+  button.SetHints(TextKey(Text::WholeTableHints), TextKey(Text::WholeTableHints + 1));
 }
 
 void TBoardMenu::MakeCursor() {
@@ -199,6 +208,8 @@ void TBoardMenu::ClickSide(int button, ESide side) {
   FButtons[size_t(button)]->ClickSide(side);
 }
 
+bool TBoardMenu::TakeOverviewSwitch() { return std::exchange(FOverviewSwitch, false); }
+
 bool TBoardMenu::TakeScatterAll() {
   if (!IsOn(MenuButton::Arrange, ESide::Right)) return false;
   FButtons[MenuButton::Arrange]->SetSide(ESide::Right, false);
@@ -225,6 +236,9 @@ void TBoardMenu::ButtonChanged(int index, ESide side) {
     case MenuButton::MenuBar:
       if (left) FBar.Toggle();
       else Options.AutoHideMenu = on;
+      break;
+    case MenuButton::Overview:
+      FOverviewSwitch = true;
       break;
     default:
       break;  // tools and helps the play screen carries out from the state
@@ -468,7 +482,7 @@ TRect TBoardMenu::SmallPictureRect() const { return FPictures.SmallPictureRect()
 
 void TBoardMenu::SaveState(TSavedMenu& m) const {
   FPictures.SaveState(m);
-  for (int i = 1; i < MenuButton::Count; ++i) {
+  for (int i = 1; i <= kMenuToggleButtons; ++i) {
     m.LeftOn[size_t(i - 1)] = IsOn(i, ESide::Left);
     m.RightOn[size_t(i - 1)] = IsOn(i, ESide::Right);
   }
@@ -478,7 +492,7 @@ void TBoardMenu::SaveState(TSavedMenu& m) const {
 void TBoardMenu::LoadState(const TSavedMenu& m) {
   if (!FBuilt) return;
   FPictures.LoadState(m);
-  for (int i = 1; i < MenuButton::Count; ++i) {
+  for (int i = 1; i <= kMenuToggleButtons; ++i) {
     if (IsOn(i, ESide::Left) != (m.LeftOn[size_t(i - 1)] != 0)) ClickSide(i, ESide::Left);
     if (IsOn(i, ESide::Right) != (m.RightOn[size_t(i - 1)] != 0)) ClickSide(i, ESide::Right);
   }

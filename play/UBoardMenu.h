@@ -28,11 +28,11 @@ class TDXWindow;
 struct TGameRecord;
 struct TSavedMenu;
 
-// The twelve buttons of the bar, by index.
+// The buttons of the bar, by index. Those after the main menu's are not part of a saved game.
 namespace MenuButton {
 enum : int {
   Exit = 0, Scatter = 1, Loupe = 2, Pin = 3, Arrange = 4, Background = 5, Theme = 6, Ghost = 7,
-  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, Count = 12,
+  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, Overview = 12, Count = 13,
 };
 }
 
@@ -61,6 +61,8 @@ class TBoardMenu : public TInterface {
   void ClickSide(int button, ESide side);
   // Button 4's right side asks for one scatter of everything: true once, and the side goes off.
   bool TakeScatterAll();
+  // Either side of the overview button asks to switch between the whole table and 1:1: true once.
+  bool TakeOverviewSwitch();
 
   bool WantMainMenu() const { return FWantMainMenu; }
   // The play screen has taken the request (it pauses the game for the options screen).
@@ -117,6 +119,7 @@ class TBoardMenu : public TInterface {
   void TryBuild();
   void Teardown();
   void MakeButtons();
+  void LabelAddedButton(TBoardMenuButton& button);
   void MakeCursor();
   void Layout();
   void PlaceButtons();
@@ -152,6 +155,7 @@ class TBoardMenu : public TInterface {
   bool FSuspended = false;
   bool FRebuildPending = false;
   bool FWantMainMenu = false;
+  bool FOverviewSwitch = false;
 };
 
 }  // namespace qj

@@ -22,6 +22,9 @@ const TPixel kWarning = MakePixel(235, 45, 45);
 
 bool OneKeyRow(int row) { return row <= 2 || row == 13; }
 
+// The first fourteen rows are named in one block; rows added later have lines of their own.
+ETextId RowName(int row) { return row == kWholeTableHotkey / 2 ? Text::WholeTableRow : Text::HotKeyRowNames + row; }
+
 bool ModifierOnly(uint16_t key) {
   return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || (key >= 160 && key <= 165);
 }
@@ -42,7 +45,7 @@ std::pair<std::string, std::string> THotKeyEditor::RowParts(int row) const {
   if (FCapturing && row == FRow) return {Lang(OneKeyRow(row) ? Text::PressTheNewKey : FSecondKey ? Text::NowTheRightClickKey : Text::PressTheLeftClickKey), ""};
   std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
   if (!OneKeyRow(row)) keys += "," + HotKeyText(Options.Hotkeys[size_t(2 * row + 1)]);
-  return {Lang(Text::HotKeyRowNames + row), " (" + keys + ")"};
+  return {Lang(RowName(row)), " (" + keys + ")"};
 }
 
 bool THotKeyEditor::RowConflicts(int row) const {

@@ -1,4 +1,4 @@
-// The hot-key list of the options screen: fourteen rows of one or two keys, a clicked row waits
+// The hot-key list of the options screen: rows of one or two keys, a clicked row waits
 // for its keys, and keys that two rows share are written in the warning colour.
 #pragma once
 
@@ -16,7 +16,7 @@ struct TRect;
 
 class THotKeyEditor {
  public:
-  static constexpr int kRows = 14;
+  static constexpr int kRows = kHotkeyCount / 2;
 
   // The window whose client area holds the list; null while the screen is not shown, when the
   // editor neither paints nor finds rows under the mouse.

@@ -85,6 +85,10 @@ void AddToolGlyphs(std::map<EGlyph, TGlyph>& m) {
                         P({-0.42f, -0.25f, 0, -0.9f, 0.42f, -0.25f})};
   m[EGlyph::Tray] = {R(-0.9f, -0.3f, 0.9f, 0.7f, 0.15f), R(-0.7f, -0.15f, 0.7f, 0.45f, 0.08f, true)};
   m[EGlyph::Check] = {S(-0.6f, 0.05f, -0.15f, 0.5f, 0.17f), S(-0.15f, 0.5f, 0.7f, -0.55f, 0.17f)};
+  // The table's edge with four pieces lying on it, all in view.
+  m[EGlyph::WholeTable] = {R(-0.95f, -0.75f, 0.95f, 0.75f, 0.1f), R(-0.8f, -0.6f, 0.8f, 0.6f, 0.02f, true),
+                           R(-0.6f, -0.42f, -0.1f, -0.06f, 0.05f), R(0.1f, -0.42f, 0.6f, -0.06f, 0.05f),
+                           R(-0.6f, 0.06f, -0.1f, 0.42f, 0.05f), R(0.1f, 0.06f, 0.6f, 0.42f, 0.05f)};
 }
 
 std::map<EGlyph, TGlyph> BuildGlyphs() {
