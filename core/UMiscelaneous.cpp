@@ -13,7 +13,6 @@
 #include "platform/Dib.h"
 #include "platform/Display.h"
 #include "platform/IniFile.h"
-#include "platform/Input.h"
 #include "platform/Paths.h"
 
 namespace qj {
@@ -109,19 +108,11 @@ void WriteKey(TIniFile& ini, const TSettingKey& k) {
       k.Field);
 }
 
-// A settings file written before a hot key existed gives it its default key: Z and Tab switch to
-// the whole table. The older ones have always defaulted to none.
-uint16_t DefaultHotkey(int n) {
-  if (n == kWholeTableHotkey) return 'Z';
-  if (n == kWholeTableHotkey + 1) return VK_TAB;
-  return 0;
-}
-
 void ReadHotkeys(const TIniFile& ini) {
   for (int n = 0; n < kHotkeyCount; ++n) {
     const std::string nr = std::to_string(n);
     THotKey& h = Options.Hotkeys[size_t(n)];
-    h.Key = uint16_t(ini.ReadInteger("Hotkeys", "Key" + nr, DefaultHotkey(n)));
+    h.Key = uint16_t(ini.ReadInteger("Hotkeys", "Key" + nr, BuiltInHotkeys()[size_t(n)].Key));
     h.Shift = 0;
     if (ini.ReadBool("Hotkeys", "Alt" + nr, false)) h.Shift += 2;
     if (ini.ReadBool("Hotkeys", "Ctrl" + nr, false)) h.Shift += 4;

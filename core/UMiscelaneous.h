@@ -12,6 +12,7 @@
 #include "core/UTextIds.h"
 #include "platform/Display.h"
 #include "platform/Geometry.h"
+#include "platform/Input.h"
 #include "platform/PixelBuffer.h"
 
 namespace qj {
@@ -26,6 +27,15 @@ struct THotKey {
 // unused); the whole-table switch (entries 28, 29) came later.
 constexpr int kHotkeyCount = 30;
 constexpr int kWholeTableHotkey = 28;
+
+// The keys a settings file that lacks them gives: none, except Z and Tab for the whole table,
+// which came after the first settings files were written.
+constexpr std::array<THotKey, kHotkeyCount> BuiltInHotkeys() {
+  std::array<THotKey, kHotkeyCount> keys{};
+  keys[kWholeTableHotkey] = {'Z', 0};
+  keys[kWholeTableHotkey + 1] = {VK_TAB, 0};
+  return keys;
+}
 
 // Every user setting; one field per key of the settings file, with its default.
 class TOptions {
@@ -82,7 +92,7 @@ class TOptions {
   // Autoload
   std::string LastJigsaw;
 
-  std::array<THotKey, kHotkeyCount> Hotkeys{};
+  std::array<THotKey, kHotkeyCount> Hotkeys = BuiltInHotkeys();
 };
 
 // The one settings object.
