@@ -53,8 +53,15 @@ void TTour::PlanTheme(int theme) {
   add("", [this] { FEngine.PlayPicture(FPicture); }, 0,
       [&e] { return e.Active() == &e.BoardPlay() && e.BoardPlay().GameSetUp(); });
   add("game", [this] { ShowGameExtras(); }, 1500, on(&TGameEngine::BoardPlay));
-  add("exit-dialog", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 800,
-      on(&TGameEngine::BoardPlay));
+  // Ctrl + wheel towards the player shows the whole table; away from the player over the menu bar
+  // brings the view back as it was.
+  add("overview", [this] { Wheel(-1, ssCtrl); }, 1200, on(&TGameEngine::BoardPlay));
+  add("exit-dialog",
+      [this] {
+        Wheel(1, ssCtrl);
+        FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left);
+      },
+      800, on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(0)); }, 0, on(&TGameEngine::MainMenu));
   add("options", [this] { Stroke('O', 'o'); }, 1000, on(&TGameEngine::OptionsScreen));
   add("hotkeys", [this] { FEngine.OptionsScreen().StartCapture(kCaptureRow); }, 800, on(&TGameEngine::OptionsScreen));
@@ -116,6 +123,17 @@ void TTour::Stroke(uint16_t key, char32_t typed) {
   Send(TInputKind::KeyDown, 0, 0, key);
   if (typed) Send(TInputKind::KeyPress, 0, 0, 0, typed);
   Send(TInputKind::KeyUp, 0, 0, key);
+}
+
+// The wheel turned by notches where the mouse was left: at the bottom edge, over the menu bar.
+void TTour::Wheel(int notches, int shift) {
+  TInputEvent event;
+  event.Kind = TInputKind::MouseWheel;
+  event.X = FDisplay.Width() / 2;
+  event.Y = FDisplay.Height() - 1;
+  event.Wheel = notches;
+  event.Shift = shift;
+  FSend(event);
 }
 
 void TTour::Hover(const TDXControl* control) {

@@ -174,12 +174,13 @@ void TBoardMenu::Layout() {
   FScrollButtons.Layout(BarRect().Top);
 }
 
-// The buttons ride on the bar: a row centred on it when it is too narrow for its margins.
+// The buttons ride on the bar: a row centred on it when it is too narrow for its margins, and
+// overlapping a little when it is too narrow for the row.
 void TBoardMenu::PlaceButtons() {
   FBar.Place();
   const TRect bar = FBar.Rect();
   const TRect& layout = FBar.LayoutRect();
-  const int pitch = FButtons[0]->FWidth;
+  const int pitch = std::max(1, std::min(FButtons[0]->FWidth, bar.Width() / MenuButton::Count));
   const int start = std::max(0, std::min(layout.Left, (bar.Width() - MenuButton::Count * pitch) / 2));
   for (int i = 0; i < MenuButton::Count; ++i) {
     TBoardMenuButton* b = FButtons[size_t(i)];
