@@ -481,8 +481,8 @@ void TBoardPlayInterface::Scatter(TPoint at, int reach) {
 
 // ---- Keys -------------------------------------------------------------------------------------
 
-// Without its menu (the theme's menu files are missing) the table would hold the player: Escape
-// still leaves and F2 still pauses for the options screen.
+// The arrow keys scroll. Without its menu (the theme's menu files are missing) the table would
+// hold the player: Escape still leaves and F2 still pauses for the options screen.
 void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone || ScrollKey(key, shift) || FMenu->Built()) return;
   if (key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
