@@ -355,9 +355,13 @@ TTableView TGraphicsEngine::OverviewView() const {
                          FWidth, FHeight);
 }
 
+// Around the reduced table the mouse stays at the table's edge, as it does at 1:1, so nothing
+// carried there is put down off the table.
 TPoint TGraphicsEngine::ScreenToTable(int x, int y) const {
   if (!Overview()) return {x + FScrollX, y + FScrollY};
-  return OverviewView().ToTable({x, y});
+  const TTableView view = OverviewView();
+  const TPoint p = view.ToTable({x, y});
+  return {std::clamp(p.X, 0, view.TableWidth() - 1), std::clamp(p.Y, 0, view.TableHeight() - 1)};
 }
 
 TPoint TGraphicsEngine::TableToScreen(int x, int y) const {
