@@ -2,9 +2,14 @@
 // between screen and table points, the box averages, and a frame with its hit tests.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <random>
+
 #include "graphics/UGraphicsEngine.h"
 #include "graphics/UOverviewComposer.h"
 #include "graphics/UTableView.h"
+#include "platform/Dib.h"
 #include "platform/headless/HeadlessDisplay.h"
 
 namespace qj {
@@ -76,6 +81,76 @@ TEST(Overview, DrawsTheTableReducedUnderTheScreenSpritesAndHitsWhatItShows) {
   EXPECT_EQ(engine.ScreenToTable(middle.X, middle.Y), (TPoint{1020, 720}));
   engine.SetOverview(false);
   EXPECT_EQ(engine.ScreenToTable(10, 10), (TPoint{310, 10}));
+}
+
+// The same table twice: reduced on a 790 x 570 screen, and drawn directly at 1:1 on a screen as
+// large as the table. After every step of a script the reduced frame must equal the box means of
+// the direct one: a stale area of the kept reduction shows as a difference.
+class OverviewScript : public testing::Test {
+ protected:
+  THeadlessDisplay SmallDisplay{790, 570}, WholeDisplay{1600, 1200};
+  TGraphicsEngine Small{SmallDisplay}, Whole{WholeDisplay};
+
+  void SetUp() override {
+    for (TGraphicsEngine* e : {&Small, &Whole}) {
+      e->LoadBackground();
+      TSurface& picture = *e->Background()->Surfaces[0];
+      for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) picture.At(x, y) = MakePixel(x & 255, y & 255, (x ^ y) & 255);
+      picture.MarkChanged();
+      std::mt19937 random(11);
+      for (int i = 0; i < 60; ++i) AddPiece(*e, random, int(random() % 1500), int(random() % 1100), 10 + i);
+    }
+    Small.SetTableLayer(1000);
+    Small.SetOverview(true);
+  }
+
+  static void AddPiece(TGraphicsEngine& engine, std::mt19937& random, int x, int y, double depth) {
+    const int w = 50 + int(random() % 40), h = 45 + int(random() % 35);
+    TMyDib image(w, h, 32), mask(w + 4, h + 4, 32);
+    const TPixel base = (random() | 0x00404040) & kRgbMask;
+    for (int py = 0; py < h; ++py)
+      for (int px = 0; px < w; ++px)
+        if ((2 * px - w) * (2 * px - w) + (2 * py - h) * (2 * py - h) <= w * h) {
+          image.At(px, py) = base ^ TPixel((px * 7 + py * 13) & 0x3F);
+          mask.At(px + 2, py + 2) = 0xC0000000u;
+        }
+    const int index = engine.AddSpriteFromBitmap(image, x, y, depth, 10);
+    TMySprite& s = engine.Sprite(index);
+    s.Kind = ESpriteKind::Piece;
+    s.Fixed = false;
+    s.Shadow = true;
+    s.Bitmaps.push_back(std::make_unique<TMyDib>(mask));
+  }
+
+  void Step(const std::function<void(TGraphicsEngine&)>& change) {
+    for (TGraphicsEngine* e : {&Small, &Whole}) {
+      change(*e);
+      e->DrawFrame();
+    }
+    const TTableView view = Small.OverviewView();
+    const TRect where = view.ScreenRect();
+    TPixelBuffer expected(where.Width(), where.Height());
+    ReduceBoxes(WholeDisplay.BackBuffer(), {0, 0}, view, expected.Bounds(), expected);
+    const TSurface& back = SmallDisplay.BackBuffer();
+    for (int y = 0; y < expected.Height(); ++y)
+      for (int x = 0; x < expected.Width(); ++x)
+        ASSERT_EQ(back.At(where.Left + x, where.Top + y) & kRgbMask, expected.At(x, y)) << "at " << x << ", " << y;
+  }
+};
+
+TEST_F(OverviewScript, KeepsTheReducedTableEqualToTheWholeTableDrawnDirectly) {
+  Step([](TGraphicsEngine&) {});
+  Step([](TGraphicsEngine& e) { e.Sprite(3).X += 9; });
+  Step([](TGraphicsEngine& e) { e.SetSpriteDepth(5, 2000); });  // carried, above the layer
+  for (int i = 0; i < 4; ++i) Step([](TGraphicsEngine& e) {
+    e.Sprite(5).X += 37;
+    e.Sprite(5).Y += 23;
+  });
+  Step([](TGraphicsEngine& e) { e.Sprite(7).Angle = 40; });  // turning, under the layer's top
+  Step([](TGraphicsEngine& e) { e.Sprite(7).Angle = 0; e.SetSpriteDepth(5, 3); });
+  Step([](TGraphicsEngine& e) { e.Sprite(9).Visible = false; });
+  Step([](TGraphicsEngine& e) { e.FreeSprite(11); });
 }
 
 }  // namespace
