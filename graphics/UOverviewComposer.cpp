@@ -42,36 +42,43 @@ TPixel MeanColour(const TPixelBuffer& picture, int percent) {
 }  // namespace
 
 // Two running sums a column: red and blue in the halves of one word, green in another; then the
-// columns of each box are added up and divided once.
+// columns of each box are added up and divided once. The first row of a box sets the sums.
 void ReduceBoxes(const TPixelBuffer& source, TPoint origin, const TTableView& view, const TRect& reducedArea,
                  TPixelBuffer& target) {
   const TRect area = Intersect(reducedArea, target.Bounds());
   if (area.IsEmpty()) return;
-  std::vector<int> columns(size_t(area.Width()) + 1);
+  std::vector<int> columns(static_cast<size_t>(area.Width()) + 1);
   for (int dx = area.Left; dx <= area.Right; ++dx) columns[size_t(dx - area.Left)] = view.FirstColumn(dx) - origin.X;
   const int first = columns.front(), width = columns.back() - first;
   std::vector<uint32_t> redBlue(static_cast<size_t>(width)), green(static_cast<size_t>(width));
   const auto& reciprocal = Reciprocals();
   for (int dy = area.Top; dy < area.Bottom; ++dy) {
     const int top = view.FirstRow(dy) - origin.Y, bottom = view.FirstRow(dy + 1) - origin.Y;
-    std::fill(redBlue.begin(), redBlue.end(), 0u);
-    std::fill(green.begin(), green.end(), 0u);
-    for (int y = top; y < bottom; ++y) {
-      const TPixel* row = source.Row(y) + first;
+    uint32_t* rb = redBlue.data();
+    uint32_t* g = green.data();
+    const TPixel* row = source.Row(top) + first;
+    for (int i = 0; i < width; ++i) {
+      rb[i] = row[i] & 0x00FF00FFu;
+      g[i] = (row[i] >> 8) & 0xFFu;
+    }
+    for (int y = top + 1; y < bottom; ++y) {
+      row = source.Row(y) + first;
       for (int i = 0; i < width; ++i) {
-        redBlue[size_t(i)] += row[i] & 0x00FF00FFu;
-        green[size_t(i)] += (row[i] >> 8) & 0xFFu;
+        rb[i] += row[i] & 0x00FF00FFu;
+        g[i] += (row[i] >> 8) & 0xFFu;
       }
     }
     TPixel* out = target.Row(dy) + area.Left;
+    const int rows = bottom - top;
     for (size_t c = 0; c + 1 < columns.size(); ++c) {
-      uint32_t rb = 0, g = 0;
-      for (int i = columns[c] - first; i < columns[c + 1] - first; ++i) {
-        rb += redBlue[size_t(i)];
-        g += green[size_t(i)];
+      const int from = columns[c] - first, to = columns[c + 1] - first;
+      uint32_t sumRb = rb[from], sumG = g[from];
+      for (int i = from + 1; i < to; ++i) {
+        sumRb += rb[i];
+        sumG += g[i];
       }
-      const uint32_t k = reciprocal[size_t(std::min(kMaxBox, (columns[c + 1] - columns[c]) * (bottom - top)))];
-      out[c] = (((rb >> 16) * k) >> 16) << 16 | ((g * k) >> 16) << 8 | (((rb & 0xFFFFu) * k) >> 16);
+      const uint32_t k = reciprocal[size_t(std::min(kMaxBox, (to - from) * rows))];
+      out[c] = (((sumRb >> 16) * k) >> 16) << 16 | ((sumG * k) >> 16) << 8 | (((sumRb & 0xFFFFu) * k) >> 16);
     }
   }
   target.MarkChanged();
