@@ -80,8 +80,15 @@ void TTour::PlanTheme(int theme) {
   add("fullscreen", [this] { FullScreenAsOn(kFullHd); }, 1500, fullScreen(true));
   FSteps.back().ShownOn = kFullHd;
   add("", [this] { LeaveFullScreen(); }, 0, fullScreen(false));
-  add("exit-dialog", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 800,
-      on(&TGameEngine::BoardPlay));
+  // Ctrl + wheel towards the player shows the whole table; away from the player over the menu bar
+  // brings the view back as it was.
+  add("overview", [this] { Wheel(-1, ssCtrl); }, 1200, on(&TGameEngine::BoardPlay));
+  add("exit-dialog",
+      [this] {
+        Wheel(1, ssCtrl);
+        FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left);
+      },
+      800, on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(FKeepSavedGame ? 0 : 1)); }, 0,
       on(&TGameEngine::MainMenu));
   PlanFinish(theme);
@@ -226,6 +233,17 @@ void TTour::Stroke(uint16_t key, char32_t typed) {
   Send(TInputKind::KeyDown, 0, 0, key);
   if (typed) Send(TInputKind::KeyPress, 0, 0, 0, typed);
   Send(TInputKind::KeyUp, 0, 0, key);
+}
+
+// The wheel turned by notches where the mouse was left: at the bottom edge, over the menu bar.
+void TTour::Wheel(int notches, int shift) {
+  TInputEvent event;
+  event.Kind = TInputKind::MouseWheel;
+  event.X = FDisplay.Width() / 2;
+  event.Y = FDisplay.Height() - 1;
+  event.Wheel = notches;
+  event.Shift = shift;
+  FSend(event);
 }
 
 void TTour::Hover(const TDXControl* control) {

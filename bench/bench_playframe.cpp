@@ -1,6 +1,6 @@
 // Frame composition of the play table: thousands of shadowed pieces on the 1600 x 1200 table under
 // a menu bar and buttons, resting, with one piece or a group carried, and while the table scrolls;
-// each with the cached table layer and drawn directly.
+// each with the cached table layer and drawn directly; and the whole table reduced to the screen.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -25,6 +25,7 @@ constexpr double kCarried = 200000;  // carried pieces lie above everything on t
 constexpr double kScreen = 300000;   // menu bar and buttons
 
 enum class EMotion { Resting, CarryOne, CarryGroup, Scroll };
+enum class EView { Layer, Direct, Overview };
 
 // A piece: a textured ellipse on key colour (about a fifth of the pixels), or its shadow mask.
 std::unique_ptr<TMyDib> PieceImage(std::mt19937& random, bool mask) {
@@ -43,7 +44,7 @@ struct TPlayTable {
   TGraphicsEngine Engine{Display};
   std::vector<int> Carried;
 
-  TPlayTable(int pieces, int carried, bool layer) {
+  TPlayTable(int pieces, int carried, EView view) {
     Engine.LoadBackground();
     TSurface& picture = *Engine.Background()->Surfaces[0];
     for (int y = 0; y < kTableHeight; ++y)
@@ -72,7 +73,8 @@ struct TPlayTable {
     for (int b = 0; b < 6; ++b) Engine.AddSpriteFromBitmap(*PieceImage(screenRandom, false), 20 + b * 120, 680, kScreen + 1, 2);
     Engine.FScrollX = 200;
     Engine.FScrollY = 150;
-    if (layer) Engine.SetTableLayer(kTop);
+    if (view != EView::Direct) Engine.SetTableLayer(kTop);
+    Engine.SetOverview(view == EView::Overview);
   }
 
   void Move(EMotion motion, int frame) {
@@ -90,9 +92,9 @@ struct TPlayTable {
 };
 
 // Reports the median frame in milliseconds besides the mean.
-void PlayFrame(benchmark::State& state, int pieces, EMotion motion, bool layer) {
+void PlayFrame(benchmark::State& state, int pieces, EMotion motion, EView view) {
   const int carried = motion == EMotion::CarryOne ? 1 : motion == EMotion::CarryGroup ? 200 : 0;
-  TPlayTable table(pieces, carried, layer);
+  TPlayTable table(pieces, carried, view);
   table.Engine.DrawFrame();  // sorts and fills the layer once
   std::vector<double> frames;
   int frame = 0;
@@ -110,12 +112,14 @@ void PlayFrame(benchmark::State& state, int pieces, EMotion motion, bool layer) 
 void Register() {
   const std::pair<const char*, EMotion> motions[] = {
       {"", EMotion::Resting}, {"/carry1", EMotion::CarryOne}, {"/carry200", EMotion::CarryGroup}, {"/scroll", EMotion::Scroll}};
-  for (const bool layer : {true, false})
+  const std::pair<const char*, EView> views[] = {{"", EView::Layer}, {"/direct", EView::Direct}, {"/overview", EView::Overview}};
+  for (const auto& [viewSuffix, view] : views)
     for (const auto& [suffix, motion] : motions)
       for (const int pieces : {1000, 5000}) {
-        const std::string name = "PlayFrame/" + std::to_string(pieces) + suffix + (layer ? "" : "/direct");
-        benchmark::RegisterBenchmark(name.c_str(), [pieces, motion, layer](benchmark::State& state) {
-          PlayFrame(state, pieces, motion, layer);
+        if (view == EView::Overview && motion == EMotion::Scroll) continue;  // the overview does not scroll
+        const std::string name = "PlayFrame/" + std::to_string(pieces) + suffix + viewSuffix;
+        benchmark::RegisterBenchmark(name.c_str(), [pieces, motion, view](benchmark::State& state) {
+          PlayFrame(state, pieces, motion, view);
         })->Unit(benchmark::kMillisecond)
             ->MinTime(1.0);
       }

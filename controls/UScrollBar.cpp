@@ -124,9 +124,8 @@ TDXScrollBar::TGeometry TDXScrollBar::Geometry() const {
 
 int TDXScrollBar::OffsetOf(int x, int y) const {
   const TMySprite* sprite = FSprite.Get();
-  const bool fixed = !sprite || sprite->Fixed;
-  if (FAxis == EScrollAxis::Horizontal) return x + (fixed ? 0 : FEngine->FScrollX) - FLeft;
-  return y + (fixed ? 0 : FEngine->FScrollY) - FTop;
+  const TPoint p = !sprite || sprite->Fixed ? TPoint{x, y} : FEngine->ScreenToTable(x, y);
+  return FAxis == EScrollAxis::Horizontal ? p.X - FLeft : p.Y - FTop;
 }
 
 // The thumb's leading edge follows the cursor less the grab offset. The offset is limited to

@@ -414,7 +414,7 @@ void TDXWindow::Restore() {
 
 TPoint TDXWindow::LayerPoint(int x, int y) const {
   const TMySprite* s = FSprite.Get();
-  if (s && !s->Fixed) return {x + FEngine->FScrollX, y + FEngine->FScrollY};
+  if (s && !s->Fixed) return FEngine->ScreenToTable(x, y);
   return {x, y};
 }
 

@@ -125,7 +125,7 @@ void ReadHotkeys(const TIniFile& ini) {
   for (int n = 0; n < kHotkeyCount; ++n) {
     const std::string nr = std::to_string(n);
     THotKey& h = Options.Hotkeys[size_t(n)];
-    h.Key = uint16_t(ini.ReadInteger("Hotkeys", "Key" + nr, 0));
+    h.Key = uint16_t(ini.ReadInteger("Hotkeys", "Key" + nr, BuiltInHotkeys()[size_t(n)].Key));
     h.Shift = 0;
     if (ini.ReadBool("Hotkeys", "Alt" + nr, false)) h.Shift += 2;
     if (ini.ReadBool("Hotkeys", "Ctrl" + nr, false)) h.Shift += 4;

@@ -12,6 +12,7 @@
 #include "core/UTextIds.h"
 #include "platform/Display.h"
 #include "platform/Geometry.h"
+#include "platform/Input.h"
 #include "platform/PixelBuffer.h"
 
 namespace qj {
@@ -24,9 +25,21 @@ struct THotKey {
   bool operator==(const THotKey&) const = default;
 };
 
-// Hot key 28 spreads the loose pieces out over the table.
-constexpr int kSpreadOutHotkey = 28;
-constexpr int kHotkeyCount = 29;
+// Two keys for each in-game menu button after the first four entries (minimise, close and two
+// unused); the whole-table switch (entries 28, 29) and the spread-out key (30; 31 unused) came later.
+constexpr int kHotkeyCount = 32;
+constexpr int kWholeTableHotkey = 28;
+constexpr int kSpreadOutHotkey = 30;
+
+// The keys a settings file that lacks them gives: none, except those of the whole table (Z and
+// Tab) and of spreading out (O), which came after the first settings files were written.
+constexpr std::array<THotKey, kHotkeyCount> BuiltInHotkeys() {
+  std::array<THotKey, kHotkeyCount> keys{};
+  keys[kWholeTableHotkey] = {'Z', 0};
+  keys[kWholeTableHotkey + 1] = {VK_TAB, 0};
+  keys[kSpreadOutHotkey] = {'O', 0};
+  return keys;
+}
 
 // Every user setting; one field per key of the settings file, with its default.
 class TOptions {
@@ -96,7 +109,7 @@ class TOptions {
   int WindowHeight = 0;
   bool WindowMaximized = false;
 
-  std::array<THotKey, kHotkeyCount> Hotkeys{};
+  std::array<THotKey, kHotkeyCount> Hotkeys = BuiltInHotkeys();
 };
 
 // The one settings object.

@@ -173,12 +173,15 @@
   X(KeyUsedTwice, 230, 1, Plain)                                                                \
   X(EscapeKeepsTheOldKeys, 231, 1, Plain)                                                       \
   X(CutStyleNames, 232, 9, Plain)                                                               \
-  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */                    \
+  X(CreditsRoll, 241, 26, Plain) /* headings and lines, in rolling order */                     \
   X(DesktopResolution, 270, 1, Plain)                                                           \
+  X(WholeTableRow, 280, 1, Plain) /* hot-key row of the overview */                             \
+  X(WholeTableHints, 281, 2, Hint) /* overview button: left, right */                           \
+  X(WholeTableCaption, 283, 1, Plain)                                                           \
   X(SpreadNewGames, 290, 1, Plain)                                                              \
   X(SpreadOutKeys, 291, 1, Plain) /* the hot-key row past HotKeyRowNames */                     \
   X(SpreadOutHint, 292, 1, Hint)                                                                \
-  X(SpreadOutCaption, 293, 1, Plain)\
+  X(SpreadOutCaption, 293, 1, Plain)                                                            \
   X(PuzzleComplete, 300, 1, Plain)                                                              \
   X(PictureWholeAgain, 301, 1, Plain)                                                           \
   X(HelpsUsedLabel, 302, 1, Plain)                                                              \
@@ -189,7 +192,7 @@
   X(StayAtTheTable, 311, 1, Hint)                                                               \
   X(ProgressFormat, 312, 1, Plain) /* %1 the percentage joined, %2 the playing time */          \
   X(LastPuzzleFinished, 313, 1, Hint)                                                           \
-  X(ShowProgressOnTable, 314, 1, Plain)                                                          \
+  X(ShowProgressOnTable, 314, 1, Plain)                                                         \
   X(InProgressLabel, 315, 1, Plain)
 
 namespace qj {

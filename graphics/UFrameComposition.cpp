@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "graphics/UGraphicsEngine.h"
+#include "graphics/UOverviewComposer.h"
 #include "graphics/UTableComposer.h"
 #include "platform/Clock.h"
 
@@ -37,7 +38,8 @@ void TGraphicsEngine::DrawFrame() {
   if (FUseClipper) back.AttachClipper(FClipper);
   FDrawList.Clear();
   SortIfNeeded();
-  if (!ComposeFromTableLayer(back)) {
+  if (ComposeOverview(back)) {
+  } else if (!ComposeFromTableLayer(back)) {
     if (FBackground && FBackground->Visible && !FBackground->Surfaces.empty() && FBackground->Surfaces[0])
       FDrawList.Queue(*FBackground->Surfaces[0], {-FScrollX, -FScrollY}, TDrawOp::CopyOp);
     // Drawing hooks may create or free sprites: indices are re-read on every step.
@@ -153,10 +155,10 @@ void TGraphicsEngine::QueueComposite(TMySprite& s, TPoint p) {
   }
 }
 
-// The picture, then the sprites at the given drawing positions (ascending), within the target's
-// clipper; origin is the table point at the target's top left.
-void TGraphicsEngine::DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin) {
-  FDrawList.Queue(*FBackground->Surfaces[0], {-origin.X, -origin.Y}, TDrawOp::CopyOp);
+// The picture (unless left out), then the sprites at the given drawing positions (ascending),
+// within the target's clipper; origin is the table point at the target's top left.
+void TGraphicsEngine::DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin, bool picture) {
+  if (picture) FDrawList.Queue(*FBackground->Surfaces[0], {-origin.X, -origin.Y}, TDrawOp::CopyOp);
   for (const int pos : positions) {
     const int index = FOrder[size_t(pos)];
     const TMySprite& s = FSprites[size_t(index)];
@@ -170,6 +172,13 @@ void TGraphicsEngine::DrawOrdered(TSurface& target, const std::vector<int>& posi
 bool TGraphicsEngine::ComposeFromTableLayer(TSurface& back) {
   if (!FTable || !FTable->Compose(back)) return false;
   for (const int pos : FTable->OverTop()) QueueOnScreen(back, FOrder[size_t(pos)], pos);
+  return true;
+}
+
+// The whole table reduced, then the screen's sprites as always.
+bool TGraphicsEngine::ComposeOverview(TSurface& back) {
+  if (!Overview() || !FOverviewComposer->Compose(back, OverviewView())) return false;
+  for (const int pos : FOverviewComposer->ScreenSprites()) QueueOnScreen(back, FOrder[size_t(pos)], pos);
   return true;
 }
 

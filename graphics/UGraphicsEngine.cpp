@@ -10,6 +10,7 @@
 #include <iostream>
 #include <string>
 
+#include "graphics/UOverviewComposer.h"
 #include "graphics/UTableComposer.h"
 
 namespace qj {
@@ -282,21 +283,31 @@ void TGraphicsEngine::SortIfNeeded() {
   if (FSortNeeded) SortSprites();
 }
 
+// In the overview a table sprite is hit where the table pixel under the mouse lies in it.
 int TGraphicsEngine::SpriteAt(int x, int y) const {
   int result = -1;
+  const bool overview = Overview();
+  const TPoint table = ScreenToTable(x, y);
+  const bool onTable = !overview || OverviewView().ScreenRect().Contains(x, y);
   for (size_t i = 0; i < FSprites.size(); ++i) {
     const TMySprite& s = FSprites[i];
     if (!s.Visible || s.NoHit || ((s.Kind == ESpriteKind::Piece || s.Kind == ESpriteKind::Animation) && s.Angle != 0)) continue;
-    const TSurface* image = s.Image();
-    if (!image) continue;
-    const TPoint p = s.ScreenPos({FScrollX, FScrollY});
-    if (!(p.X < x && x < p.X + image->Width() && p.Y < y && y < p.Y + image->Height())) continue;
-    TPixel pixel = 0;
-    // A pixel that cannot be read counts as solid.
-    if (!s.SolidHit && image->ReadPixel(x - p.X, y - p.Y, pixel) && (pixel & kRgbMask) == 0) continue;
-    if (result < 0 || s.Depth > FSprites[size_t(result)].Depth) result = int(i);
+    if (!s.Fixed && !onTable) continue;
+    const bool hit = s.Fixed || !overview ? HitsAt(s, x, y) : HitsAt(s, table.X - FScrollX, table.Y - FScrollY);
+    if (hit && (result < 0 || s.Depth > FSprites[size_t(result)].Depth)) result = int(i);
   }
   return result;
+}
+
+// Whether the sprite covers the screen point of the 1:1 view.
+bool TGraphicsEngine::HitsAt(const TMySprite& s, int x, int y) const {
+  const TSurface* image = s.Image();
+  if (!image) return false;
+  const TPoint p = s.ScreenPos({FScrollX, FScrollY});
+  if (!(p.X < x && x < p.X + image->Width() && p.Y < y && y < p.Y + image->Height())) return false;
+  TPixel pixel = 0;
+  // A pixel that cannot be read counts as solid.
+  return s.SolidHit || !image->ReadPixel(x - p.X, y - p.Y, pixel) || (pixel & kRgbMask) != 0;
 }
 
 // ---------------------------------------------------------------- surface memory and shadows
@@ -318,14 +329,44 @@ void TGraphicsEngine::DrawShadow(TSurface* target, int x, int y, const TPixelBuf
 
 void TGraphicsEngine::SetTableLayer(double topDepth) {
   if (!(topDepth > 0)) {
+    FOverviewComposer.reset();
     FTable.reset();
     FTableTop = 0;
+    FOverview = false;
     return;
   }
-  if (!FTable)
+  if (!FTable) {
     FTable = std::make_unique<TTableComposer>(
         *this, [this](TSurface& target, const std::vector<int>& positions, TPoint origin) { DrawOrdered(target, positions, origin); });
+    FOverviewComposer = std::make_unique<TOverviewComposer>(
+        *this, *FTable, [this](TSurface& target, const std::vector<int>& positions, TPoint origin, bool picture) {
+          DrawOrdered(target, positions, origin, picture);
+        });
+  }
   FTableTop = topDepth;
+}
+
+void TGraphicsEngine::SetOverview(bool on) { FOverview = on; }
+
+TTableView TGraphicsEngine::OverviewView() const {
+  const TSurface* picture = FBackground && !FBackground->Surfaces.empty() ? FBackground->Surfaces[0].get() : nullptr;
+  const bool sized = picture && !picture->Empty();
+  return TTableView::Fit(sized ? picture->Width() : kTableWidth, sized ? picture->Height() : kTableHeight,
+                         FWidth, FHeight);
+}
+
+// Around the reduced table the mouse stays at the table's edge, as it does at 1:1, so nothing
+// carried there is put down off the table.
+TPoint TGraphicsEngine::ScreenToTable(int x, int y) const {
+  if (!Overview()) return {x + FScrollX, y + FScrollY};
+  const TTableView view = OverviewView();
+  const TPoint p = view.ToTable({x, y});
+  return {std::clamp(p.X, 0, view.TableWidth() - 1), std::clamp(p.Y, 0, view.TableHeight() - 1)};
+}
+
+TPoint TGraphicsEngine::TableToScreen(int x, int y) const {
+  if (!Overview()) return {x - FScrollX, y - FScrollY};
+  return OverviewView().ToScreen({x, y});
 }
 
 void TGraphicsEngine::InvalidateTableLayer() {

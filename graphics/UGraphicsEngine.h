@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "graphics/UDrawList.h"
+#include "graphics/UTableView.h"
 #include "platform/Dib.h"
 #include "platform/Display.h"
 #include "platform/Surface.h"
@@ -17,6 +18,7 @@ namespace qj {
 
 class TCanvas;
 class TTableComposer;
+class TOverviewComposer;
 
 // A sprite's drawing hook; its owner is bound into the function.
 using TSpriteDrawEvent = std::function<void(int Value)>;
@@ -161,6 +163,15 @@ class TGraphicsEngine {
   double TableLayerTop() const { return FTableTop; }
   // Composes the whole layer again at the next frame.
   void InvalidateTableLayer();
+  // The whole table reduced to fit the screen instead of the 1:1 window at the scroll offset;
+  // screen sprites stay as they are. Needs the table layer: turning it off ends the overview.
+  void SetOverview(bool on);
+  bool Overview() const { return FOverview && FTable; }
+  // Where the overview puts the table for the current screen and table picture.
+  TTableView OverviewView() const;
+  // A screen point on the table in the current view, and a table point on the screen.
+  TPoint ScreenToTable(int x, int y) const;
+  TPoint TableToScreen(int x, int y) const;
   void UpdateSurfaceSize();
   void ResetWorkSurface();
   void LoadBackground();
@@ -210,7 +221,9 @@ class TGraphicsEngine {
   void QueueComposite(TMySprite& s, TPoint p);
   void RunHook(TSurface& back, const TSpriteDrawEvent& hook, int value);
   bool ComposeFromTableLayer(TSurface& back);
-  void DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin);
+  bool ComposeOverview(TSurface& back);
+  void DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin, bool picture = true);
+  bool HitsAt(const TMySprite& s, int x, int y) const;
   // The statistics overlay (UStatisticsOverlay.cpp).
   void DrawOverlay(TSurface& back);
   void DrawDebugLines(TCanvas& canvas);
@@ -227,6 +240,8 @@ class TGraphicsEngine {
   TDrawList FDrawList;  // the blits of the frame not yet painted
   double FTableTop = 0;
   std::unique_ptr<TTableComposer> FTable;
+  std::unique_ptr<TOverviewComposer> FOverviewComposer;
+  bool FOverview = false;
   std::string FPlatformVersion;
   // Display handlers that were set before ours; ours call them first.
   std::function<void()> FPrevFinalize, FPrevCreated, FPrevRestored;

@@ -40,7 +40,8 @@ TRect TurnedReach(const TMySprite& s, const TPixelBuffer& image) {
   return {x - r, y - r, x + r, y + r};
 }
 
-// Every pixel drawing the sprite may touch, relative to its position.
+}  // namespace
+
 TRect SpriteReach(const TMySprite& s) {
   if (s.Surfaces.empty() || !s.Surfaces[0]) return {};
   if (s.Kind == ESpriteKind::Piece && s.Angle != 0) return TurnedReach(s, *s.Surfaces[0]);
@@ -54,8 +55,6 @@ TRect SpriteReach(const TMySprite& s) {
   if (const TPixelBuffer* mask = ShadowMask(s)) reach = Bounding(reach, mask->Bounds());
   return reach;
 }
-
-}  // namespace
 
 TTableComposer::TTableComposer(TGraphicsEngine& engine, TDrawOrdered drawOrdered)
     : FEngine(engine), FDrawOrdered(std::move(drawOrdered)) {}
@@ -125,9 +124,10 @@ bool TTableComposer::ScanSprites() {
   return !direct;
 }
 
-void TTableComposer::RedrawLayer() {
+void TTableComposer::RedrawLayer(std::vector<TRect>* redrawn) {
   TSurface& layer = FLayer.Surface();
   for (const TRect& area : FLayer.TakeDirty()) {
+    if (redrawn) redrawn->push_back(area);
     layer.AttachClipper(area);
     FDrawOrdered(layer, FLayer.MembersIn(area), {0, 0});
   }
@@ -162,21 +162,37 @@ void TTableComposer::PatchUnderTop(TSurface& back, const TRect& area) {
     back.DetachClipper();
 }
 
-// The window of the table in one copy, then the patches under the top.
-bool TTableComposer::Compose(TSurface& back) {
+// The layer sized and keyed for the table picture; null when there is none to draw.
+const TSurface* TTableComposer::PreparePicture() {
   const TMySprite* background = FEngine.Background();
-  if (!background || !background->Visible || background->Surfaces.empty() || !background->Surfaces[0]) return false;
+  if (!background || !background->Visible || background->Surfaces.empty() || !background->Surfaces[0]) return nullptr;
   const TSurface& picture = *background->Surfaces[0];
   TKeyFold key;
   key.AddImage(&picture);
   key.Add(FEngine.FUseClipper);  // composites leave out some parts without the clipper
   FLayer.Prepare(picture.Width(), picture.Height(), key.Value);
-  if (!ScanSprites()) return false;
+  return &picture;
+}
+
+// Drawing hooks under the top do not force a direct frame here: such views draw them with the
+// screen's sprites.
+bool TTableComposer::Refresh(std::vector<TRect>& redrawn) {
+  if (!PreparePicture()) return false;
+  (void)ScanSprites();
+  RedrawLayer(&redrawn);
+  return true;
+}
+
+// The window of the table in one copy, then the patches under the top.
+bool TTableComposer::Compose(TSurface& back) {
+  const TSurface* picturePtr = PreparePicture();
+  if (!picturePtr || !ScanSprites()) return false;
+  const TSurface& picture = *picturePtr;
   // Beyond the picture the direct path leaves the last frame's pixels; only it can match them.
   const TRect area = back.DrawArea();
   const TRect window = Offset(area, {FEngine.FScrollX, FEngine.FScrollY});
   if (area.IsEmpty() || Intersect(window, picture.Bounds()) != window) return false;
-  RedrawLayer();
+  RedrawLayer(nullptr);
   Blt(back, area, FLayer.Surface(), window, false);
   PatchUnderTop(back, area);
   return true;

@@ -38,12 +38,21 @@ class TTableComposer {
   // over what Compose drew.
   const std::vector<int>& OverTop() const { return FOverTop; }
 
+  // For views that draw the table otherwise: brings the layer up to date and sorts this frame's
+  // other visible sprites into UnderTop and OverTop; the areas composed again are added to
+  // `redrawn`. False when there is no table picture.
+  bool Refresh(std::vector<TRect>& redrawn);
+  const std::vector<int>& UnderTop() const { return FUnderTop; }
+  TSurface& LayerSurface() { return FLayer.Surface(); }
+  std::vector<int> MembersIn(const TRect& r) { return FLayer.MembersIn(r); }
+
  private:
+  const TSurface* PreparePicture();
   bool ScanSprites();
   TLayerLook LookOf(const TMySprite& s, int index) const;
   bool BelowTop(const TMySprite& s) const;
   bool RestsOnTable(const TMySprite& s) const;
-  void RedrawLayer();
+  void RedrawLayer(std::vector<TRect>* redrawn);
   void PatchUnderTop(TSurface& back, const TRect& area);
 
   TGraphicsEngine& FEngine;
@@ -52,5 +61,8 @@ class TTableComposer {
   std::vector<int> FUnderTop;  // this frame's visible sprites below the top not on the layer
   std::vector<int> FOverTop;   // this frame's drawing positions of the sprites above the top
 };
+
+// Every pixel drawing the sprite may touch, relative to its position.
+TRect SpriteReach(const TMySprite& s);
 
 }  // namespace qj

@@ -37,7 +37,8 @@ enum class TInputKind {
   CloseQuery,   // the window's close button
   Activated, Deactivated, Minimized, Restored,
   MusicEnded,   // the background music reached its end
-  MouseWheel,   // Wheel notches at X, Y: positive away from the player (or to the left)
+  MouseWheel,   // Wheel notches at X, Y: positive away from the player; a sideways wheel comes
+                // with Shift, positive to the left
   DropFile,     // Path: a file dropped onto the window
 };
 

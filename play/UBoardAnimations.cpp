@@ -172,8 +172,10 @@ void TBoardAnimations::AddStars(const std::vector<TBPiece*>& members, const TBPi
   for (size_t k = 0; k < members.size(); ++k) {
     TBoardEvent e;
     e.Kind = EBoardEvent::Star;
-    e.X = Random(std::max(1, at.Width())) + at.FPosition.X - FEngine.FScrollX;
-    e.Y = Random(std::max(1, at.Height())) + at.FPosition.Y - FEngine.FScrollY;
+    const int x = Random(std::max(1, at.Width())) + at.FPosition.X;
+    const TPoint p = FEngine.TableToScreen(x, Random(std::max(1, at.Height())) + at.FPosition.Y);
+    e.X = p.X;
+    e.Y = p.Y;
     e.Depth = float(depth + 1);
     FBoard.Events.push_back(std::move(e));
   }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
@@ -65,7 +66,7 @@ TBoardMenu::~TBoardMenu() { Teardown(); }
 
 void TBoardMenu::Enter() {
   TInterface::Enter();
-  FWantMainMenu = FSuspended = FRebuildPending = false;
+  FWantMainMenu = FSuspended = FRebuildPending = FOverviewSwitch = false;
   FExitDialog.Enter();
   FCompletion.Enter();
   FBar.Enter();
@@ -144,11 +145,20 @@ void TBoardMenu::MakeButtons() {
       if (ActsOnRelease(b->FIndex)) ButtonReleased(b->FIndex, side);
     };
     FButtons[size_t(i)] = &button;
+    LabelAddedButton(button);
   }
-  // Past the buttons whose caption and hints follow from their index.
-  FButtons[MenuButton::SpreadOut]->SetCaption(TextKey(Text::SpreadOutCaption));
-  FButtons[MenuButton::SpreadOut]->SetHints(TextKey(Text::SpreadOutHint), TextKey(Text::SpreadOutHint));
   FButtons[MenuButton::MenuBar]->SetSide(ESide::Right, Options.AutoHideMenu);
+}
+
+// Buttons after the main menu's have their caption and hints after the lines of the first twelve.
+void TBoardMenu::LabelAddedButton(TBoardMenuButton& button) {
+  if (button.FIndex == MenuButton::Overview) {
+    button.SetCaption(TextKey(Text::WholeTableCaption));
+    button.SetHints(TextKey(Text::WholeTableHints), TextKey(Text::WholeTableHints + 1));
+  } else if (button.FIndex == MenuButton::SpreadOut) {
+    button.SetCaption(TextKey(Text::SpreadOutCaption));
+    button.SetHints(TextKey(Text::SpreadOutHint), TextKey(Text::SpreadOutHint));
+  }
 }
 
 void TBoardMenu::MakeCursor() {
@@ -175,7 +185,7 @@ void TBoardMenu::Layout() {
 }
 
 // The buttons ride on the bar: a row centred on it when it is too narrow for its margins, and
-// closer together when it is too narrow for the whole row.
+// closer together (overlapping a little at the narrowest) when it is too narrow for the row.
 void TBoardMenu::PlaceButtons() {
   FBar.Place();
   const TRect bar = FBar.Rect();
@@ -209,6 +219,8 @@ void TBoardMenu::ClickSide(int button, ESide side) {
   FButtons[size_t(button)]->ClickSide(side);
 }
 
+bool TBoardMenu::TakeOverviewSwitch() { return std::exchange(FOverviewSwitch, false); }
+
 bool TBoardMenu::TakeScatterAll() {
   if (!IsOn(MenuButton::Arrange, ESide::Right)) return false;
   FButtons[MenuButton::Arrange]->SetSide(ESide::Right, false);
@@ -238,6 +250,9 @@ void TBoardMenu::ButtonChanged(int index, ESide side) {
       break;
     case MenuButton::SpreadOut:
       FWantSpreadOut = true;
+      break;
+    case MenuButton::Overview:
+      FOverviewSwitch = true;
       break;
     default:
       break;  // tools and helps the play screen carries out from the state

@@ -31,11 +31,12 @@ class TDXWindow;
 struct TGameRecord;
 struct TSavedMenu;
 
-// The buttons of the bar, by index.
+// The buttons of the bar, by index. Those after the main menu's are not part of a saved game.
 namespace MenuButton {
 enum : int {
   Exit = 0, Scatter = 1, Loupe = 2, Pin = 3, Arrange = 4, Background = 5, Theme = 6, Ghost = 7,
-  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, SpreadOut = 12, Count = 13,
+  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, Overview = 12, SpreadOut = 13,
+  Count = 14,
 };
 }
 
@@ -66,6 +67,8 @@ class TBoardMenu : public TInterface {
   bool TakeScatterAll();
   // The spread-out button was pressed since the last call: true once.
   bool TakeSpreadOut() { return std::exchange(FWantSpreadOut, false); }
+  // Either side of the overview button asks to switch between the whole table and 1:1: true once.
+  bool TakeOverviewSwitch();
 
   bool WantMainMenu() const { return FWantMainMenu; }
   // The play screen has taken the request (it pauses the game for the options screen).
@@ -137,6 +140,7 @@ class TBoardMenu : public TInterface {
   void TryBuild();
   void Teardown();
   void MakeButtons();
+  void LabelAddedButton(TBoardMenuButton& button);
   void MakeCursor();
   void Layout();
   void PlaceButtons();
@@ -177,6 +181,7 @@ class TBoardMenu : public TInterface {
   bool FWantMainMenu = false;
   bool FWantSpreadOut = false;
   bool FOverCubes = false;
+  bool FOverviewSwitch = false;
 };
 
 }  // namespace qj

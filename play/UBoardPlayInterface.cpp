@@ -30,9 +30,12 @@ constexpr int kMaxShadowMargin = 4 * 10 + 5;  // a cut piece's bitmap beyond its
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
 constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
-constexpr int kLastMenuHotkey = 13;
+constexpr int kLastMenuHotkey = kFirstMenuHotkey + MenuButton::Count - 1;
+static_assert(2 * kLastMenuHotkey + 1 < kHotkeyCount, "every menu button has two hot keys");
 constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
 constexpr int kMusicFadeStep = 655;           // of 65535, a frame: about two seconds
+constexpr int kWheelStep = 80;                // table pixels a wheel notch scrolls
+constexpr int kKeyStep = 64;                  // table pixels an arrow key scrolls
 
 std::string ArchivePath(const std::string& savPath) { return ChangeFileExt(savPath, ".zip"); }
 
@@ -70,6 +73,8 @@ void TBoardPlayInterface::Enter() {
   FMenu->Enter();
   MakeBandSprite();
   FEngine->SetTableLayer(FPieces->TopDepthLimit() + 1);
+  FEngine->SetOverview(false);
+  FGlide = {};
   FGameSetUp = FAbandon = FCompleted = FPaused = FScrolling = FBandActive = false;
   FDragMode = EDragMode::Idle;
   FMusicFade = -1;
@@ -90,7 +95,8 @@ void TBoardPlayInterface::MakeBandSprite() {
 void TBoardPlayInterface::DrawBand() {
   TSurface& back = FEngine->Display().BackBuffer();
   const TRect r = BandRect();
-  const TRect s{r.Left - FEngine->FScrollX, r.Top - FEngine->FScrollY, r.Right - FEngine->FScrollX, r.Bottom - FEngine->FScrollY};
+  const TPoint topLeft = FEngine->TableToScreen(r.Left, r.Top), bottomRight = FEngine->TableToScreen(r.Right - 1, r.Bottom - 1);
+  const TRect s{topLeft.X, topLeft.Y, bottomRight.X + 1, bottomRight.Y + 1};
   const TPixel colour = CurrentTheme().SelectColor.ToPixel();
   back.FillRect({s.Left, s.Top, s.Right, s.Top + 1}, colour);
   back.FillRect({s.Left, s.Bottom - 1, s.Right, s.Bottom}, colour);
@@ -116,6 +122,8 @@ void TBoardPlayInterface::Leave() {
 }
 
 void TBoardPlayInterface::Suspend() {
+  FOverviewWhenPaused = FEngine->Overview();
+  FEngine->SetOverview(false);
   FElapsedWhenPaused = ElapsedDays();
   FPaused = true;
   for (int i = 0; i < FPieces->Count(); ++i) FPieces->Piece(i).SetVisible(false);
@@ -131,6 +139,7 @@ void TBoardPlayInterface::Resume() {
   }
   if (FPaused && !GameRecord.Finished) StartClock(FElapsedWhenPaused);
   FPaused = false;
+  FEngine->SetOverview(FOverviewWhenPaused);
   FMenu->Resume();
   TInterface::Resume();
 }
@@ -190,6 +199,7 @@ void TBoardPlayInterface::Update() {
   }
   TInterface::Update();
   FPieces->Update();
+  StepGlide();
   DockTrayIcons();
   StepMusicFade();
   if (TMySprite* band = FBandSprite.Get()) band->Visible = FBandActive;
@@ -255,7 +265,7 @@ void TBoardPlayInterface::UpdateRecord() { ComputeScore(GameRecord, FPieces->Cou
 
 // ---- Mouse ------------------------------------------------------------------------------------
 
-TPoint TBoardPlayInterface::TablePoint(int x, int y) const { return {x + FEngine->FScrollX, y + FEngine->FScrollY}; }
+TPoint TBoardPlayInterface::TablePoint(int x, int y) const { return FEngine->ScreenToTable(x, y); }
 
 bool TBoardPlayInterface::MenuTool(int button, EMenuSide side) const { return FMenu && FMenu->IsOn(button, side); }
 
@@ -340,7 +350,7 @@ void TBoardPlayInterface::EmptyTableMouseDown(int button, int x, int y, TPoint a
     Scatter(at, button == mbLeft ? Options.ScatterRange : 5 * Options.ScatterRange);
     return;
   }
-  if (button == mbRight) {
+  if (button == mbRight && !FEngine->Overview()) {
     FScrolling = true;
     FScrollAnchor = {x, y};
     FScrollStart = {FEngine->FScrollX, FEngine->FScrollY};
@@ -385,6 +395,43 @@ void TBoardPlayInterface::MouseMove(int shift, int x, int y) {
 void TBoardPlayInterface::ScrollTo(int x, int y) {
   FEngine->FScrollX = std::clamp(x, 0, std::max(0, kTableWidth - FEngine->FWidth));
   FEngine->FScrollY = std::clamp(y, 0, std::max(0, kTableHeight - FEngine->FHeight));
+  FPieces->Board().Mouse = TablePoint(FMouseX, FMouseY);
+}
+
+void TBoardPlayInterface::ScrollBy(int dx, int dy) {
+  FGlide.X += dx;
+  FGlide.Y += dy;
+}
+
+// A third of what is left each frame, at least a pixel; an edge ends the glide along its axis.
+void TBoardPlayInterface::StepGlide() {
+  if (FGlide == TPoint{}) return;
+  const TPoint step{FGlide.X - FGlide.X * 2 / 3, FGlide.Y - FGlide.Y * 2 / 3};
+  const TPoint before{FEngine->FScrollX, FEngine->FScrollY};
+  ScrollTo(before.X + step.X, before.Y + step.Y);
+  FGlide.X = FEngine->FScrollX - before.X == step.X ? FGlide.X - step.X : 0;
+  FGlide.Y = FEngine->FScrollY - before.Y == step.Y ? FGlide.Y - step.Y : 0;
+}
+
+void TBoardPlayInterface::MouseWheel(int shift, int notches, int x, int y) {
+  if (FDone || notches == 0 || BlockedByDialog(x, y)) return;
+  if (shift & ssCtrl) return ShowWholeTable(notches < 0, x, y);
+  if (FEngine->Overview()) return;
+  if (shift & ssShift) ScrollBy(-notches * kWheelStep, 0);
+  else ScrollBy(0, -notches * kWheelStep);
+}
+
+void TBoardPlayInterface::ShowWholeTable(bool on, int x, int y) {
+  if (on == FEngine->Overview()) return;
+  FScrolling = false;
+  FGlide = {};
+  const bool overMenu = FMenu && FMenu->MouseOverMenu(x, y);
+  const TPoint at = FEngine->ScreenToTable(x, y);
+  FEngine->SetOverview(on);
+  const TTableView view = FEngine->OverviewView();
+  if (!on && !overMenu)
+    ScrollTo(std::clamp(at.X, 0, view.TableWidth() - 1) - FEngine->FWidth / 2,
+             std::clamp(at.Y, 0, view.TableHeight() - 1) - FEngine->FHeight / 2);
   FPieces->Board().Mouse = TablePoint(FMouseX, FMouseY);
 }
 
@@ -472,10 +519,10 @@ void TBoardPlayInterface::Scatter(TPoint at, int reach) {
 
 // ---- Keys -------------------------------------------------------------------------------------
 
-// F2 pauses the game for the options screen. Without its menu (the theme's menu files are
-// missing) the table would hold the player: Escape still leaves.
+// The arrow keys scroll; F2 pauses the game for the options screen. Without its menu (the theme's
+// menu files are missing) the table would hold the player: Escape still leaves.
 void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
-  if (FDone) return;
+  if (FDone || ScrollKey(key, shift)) return;
   if (key == VK_F2 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) {
     if (FDragMode != EDragMode::Idle) FPieces->PutDownSelection();
     FDragMode = EDragMode::Idle;
@@ -486,8 +533,17 @@ void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
   if (!FMenu->Built() && key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
 }
 
-// Hot keys 4..27 click the sides of menu buttons 0..11, with exactly their modifiers; hot key 28
-// clicks the spread-out button.
+// The arrow keys alone scroll the table at 1:1.
+bool TBoardPlayInterface::ScrollKey(uint16_t key, int shift) {
+  if ((shift & (ssShift | ssAlt | ssCtrl)) != 0 || key < VK_LEFT || key > VK_DOWN) return false;
+  if (FEngine->Overview()) return true;
+  static constexpr TPoint kDirections[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};  // left, up, right, down
+  const TPoint d = kDirections[key - VK_LEFT];
+  ScrollBy(d.X * kKeyStep, d.Y * kKeyStep);
+  return true;
+}
+
+// Hot keys from 4 on click the sides of the menu buttons, with exactly their modifiers.
 void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
   if (FDone) return;
   const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
@@ -500,9 +556,6 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
       const THotKey& hot = Options.Hotkeys[size_t(2 * c + int(side))];
       if (hot.Key != 0 && hot.Key == key && hot.Shift == modifiers && FMenu) FMenu->ClickSide(c - kFirstMenuHotkey, side);
     }
-  const THotKey& spread = Options.Hotkeys[kSpreadOutHotkey];
-  if (spread.Key != 0 && spread.Key == key && spread.Shift == modifiers && FMenu)
-    FMenu->ClickSide(MenuButton::SpreadOut, EMenuSide::Left);
 }
 
 // The menu's requests, after the frame's own work: leave for the options over the paused game,
@@ -510,7 +563,9 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
 void TBoardPlayInterface::ServeMenu() {
   if (!FMenu) return;
   if (FMenu->TakeScatterAll())
-    Scatter({FEngine->FScrollX + FEngine->FWidth / 2, FEngine->FScrollY + FEngine->FHeight / 2}, FEngine->FWidth);
+    Scatter(FEngine->ScreenToTable(FEngine->FWidth / 2, FEngine->FHeight / 2),
+            FEngine->Overview() ? FEngine->OverviewView().TableWidth() : FEngine->FWidth);
+  if (FMenu->TakeOverviewSwitch()) ShowWholeTable(!FEngine->Overview(), FMouseX, FMouseY);
   if (FMenu->TakeSpreadOut()) SpreadOut();
   if (FMenu->WantQuit() || FMenu->WantPictures()) {
     if (FMenu->WantQuit() && FMenu->Abandon()) FAbandon = true;

@@ -38,6 +38,9 @@ class TBoardPlayInterface : public TInterface {
   void MouseDown(int button, int shift, int x, int y) override;
   void MouseUp(int button, int shift, int x, int y) override;
   void MouseMove(int shift, int x, int y) override;
+  // Ctrl + wheel towards the player shows the whole table, away from the player back at 1:1; the
+  // wheel alone scrolls the table up and down, with Shift sideways.
+  void MouseWheel(int shift, int notches, int x, int y) override;
   void KeyDown(uint16_t& key, int shift) override;
   void KeyUp(uint16_t& key, int shift) override;
   void SetDepthRange(double low, double high) override;
@@ -59,6 +62,9 @@ class TBoardPlayInterface : public TInterface {
   [[nodiscard]] bool SaveGame(const std::string& savPath);
   // Leaving deletes the saved game instead of saving it.
   void Abandon() { FAbandon = true; }
+  // The whole table at once; or back to 1:1 centred on the table point under the screen point
+  // (x, y), unless that lies on the menu, where the view comes back as it was.
+  void ShowWholeTable(bool on, int x, int y);
 
   // The loose pieces slide apart over the whole table (not while pieces are carried).
   void SpreadOut();
@@ -114,6 +120,10 @@ class TBoardPlayInterface : public TInterface {
   void Scatter(TPoint at, int reach);
   std::vector<TRect> KeptClear() const;
   void ScrollTo(int x, int y);
+  // Glides the table by (dx, dy) over the next frames.
+  void ScrollBy(int dx, int dy);
+  void StepGlide();
+  bool ScrollKey(uint16_t key, int shift);
   void MoveBand(int shift, TPoint at);
   TRect BandRect() const;
   void DrawBand();
@@ -128,6 +138,8 @@ class TBoardPlayInterface : public TInterface {
   uint32_t FPickTick = 0;
   bool FScrolling = false;
   TPoint FScrollStart, FScrollAnchor;
+  TPoint FGlide;  // table pixels the view still glides
+  bool FOverviewWhenPaused = false;
   bool FBandActive = false;
   TPoint FBandAnchor, FBandEnd;  // table coordinates
   TSpriteHandle FBandSprite;

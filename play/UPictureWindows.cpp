@@ -179,6 +179,10 @@ void TPictureWindows::MoveSmallWindow(int left, int top) {
 bool TPictureWindows::GhostSetupTimedOut(uint32_t now, TPoint pointer) {
   const TRect ghost = GhostRect();
   const TGraphicsEngine& engine = *FOwner.FEngine;
+  if (engine.Overview()) {  // the setup frames the ghost at 1:1: it waits for the close view
+    if (FGhostSetupShown) ShowGhostSetup(false);
+    return false;
+  }
   const bool overGhost = MakeRect(ghost.Left - engine.FScrollX, ghost.Top - engine.FScrollY, ghost.Width(),
                                   ghost.Height()).Contains(pointer.X, pointer.Y);
   if (Over(FGhostWindow, pointer) || Over(FGhostSlider, pointer) || overGhost) {

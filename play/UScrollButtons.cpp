@@ -23,6 +23,11 @@ constexpr double kMaxSpeed = 15.0;
 constexpr int kPixelsPerSpeed = 3;
 constexpr int kFallbackFrameRate = 60;
 constexpr int kNearZone = 48;
+
+// How far the table scrolls at most.
+TPoint MaxScroll(const TGraphicsEngine& engine) {
+  return {std::max(0, TDXTrayWindow::kTableWidth - engine.FWidth), std::max(0, TDXTrayWindow::kTableHeight - engine.FHeight)};
+}
 }  // namespace
 
 double NextScrollSpeed(double speed, uint32_t sinceLastMs, int clickMs, int fps) {
@@ -67,12 +72,17 @@ void TScrollButtons::Layout(int barTop) {
   s[3]->SetBounds((w - s[3]->FWidth) / 2, barTop - s[3]->FHeight, s[3]->FWidth, s[3]->FHeight);
 }
 
+// A button shows only where the table can move its way; the whole table does not scroll.
 void TScrollButtons::Update(TPoint pointer, int barTop, bool allowed) {
-  const int w = FOwner.FEngine->FWidth, h = FOwner.FEngine->FHeight;
+  const TGraphicsEngine& engine = *FOwner.FEngine;
+  const int w = engine.FWidth, h = engine.FHeight;
   const bool near[4] = {pointer.X < kNearZone, pointer.X >= w - kNearZone, pointer.Y < kNearZone,
                         pointer.Y >= barTop - kNearZone && pointer.Y < h};
+  const TPoint most = MaxScroll(engine);
+  const bool room[4] = {engine.FScrollX > 0, engine.FScrollX < most.X, engine.FScrollY > 0, engine.FScrollY < most.Y};
   for (size_t i = 0; i < FButtons.size(); ++i)
-    ShowSprite(FButtons[i], allowed && (!Options.AutoHideScroll || near[i] || FButtons[i]->FDown));
+    ShowSprite(FButtons[i], allowed && !engine.Overview() && room[i] &&
+                                (!Options.AutoHideScroll || near[i] || FButtons[i]->FDown));
 }
 
 void TScrollButtons::Scroll(int dx, int dy) {
@@ -82,10 +92,9 @@ void TScrollButtons::Scroll(int dx, int dy) {
   FSpeed = NextScrollSpeed(FSpeed, since, Options.ClickMs, OnFrameRate ? OnFrameRate() : 0);
   FLastTick = now;
   const int step = int(std::lround(kPixelsPerSpeed * FSpeed));
-  const int maxX = std::max(0, TDXTrayWindow::kTableWidth - engine.FWidth);
-  const int maxY = std::max(0, TDXTrayWindow::kTableHeight - engine.FHeight);
-  engine.FScrollX = std::clamp(engine.FScrollX + dx * step, 0, maxX);
-  engine.FScrollY = std::clamp(engine.FScrollY + dy * step, 0, maxY);
+  const TPoint most = MaxScroll(engine);
+  engine.FScrollX = std::clamp(engine.FScrollX + dx * step, 0, most.X);
+  engine.FScrollY = std::clamp(engine.FScrollY + dy * step, 0, most.Y);
 }
 
 }  // namespace qj

@@ -20,10 +20,16 @@ constexpr int kSmallestListFont = 8;
 constexpr int kNoteGap = 6;  // between the note under the list and what lies below it
 const TPixel kWarning = MakePixel(235, 45, 45);
 
-bool OneKeyRow(int row) { return row <= 2 || row >= 13; }
+bool OneKeyRow(int row) { return row <= 2 || row == 13 || row == THotKeyEditor::kSpreadRow; }
 
 // The right-click key of a two-key row; none for a row of one key.
 THotKey SecondKey(int row) { return OneKeyRow(row) ? THotKey{} : Options.Hotkeys[size_t(2 * row + 1)]; }
+
+// The first fourteen rows are named in one block; rows added later have lines of their own.
+ETextId RowName(int row) {
+  if (row == kWholeTableHotkey / 2) return Text::WholeTableRow;
+  return row == THotKeyEditor::kSpreadRow ? Text::SpreadOutKeys : Text::HotKeyRowNames + row;
+}
 
 bool ModifierOnly(uint16_t key) {
   return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || (key >= 160 && key <= 165);
@@ -45,7 +51,7 @@ std::pair<std::string, std::string> THotKeyEditor::RowParts(int row) const {
   if (FCapturing && row == FRow) return {Lang(OneKeyRow(row) ? Text::PressTheNewKey : FSecondKey ? Text::NowTheRightClickKey : Text::PressTheLeftClickKey), ""};
   std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
   if (!OneKeyRow(row)) keys += "," + HotKeyText(SecondKey(row));
-  return {Lang(row == kSpreadRow ? Text::SpreadOutKeys : Text::HotKeyRowNames + row), " (" + keys + ")"};
+  return {Lang(RowName(row)), " (" + keys + ")"};
 }
 
 bool THotKeyEditor::RowConflicts(int row) const {

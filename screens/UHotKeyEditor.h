@@ -1,4 +1,4 @@
-// The hot-key list of the options screen: fifteen rows of one or two keys, a clicked row waits
+// The hot-key list of the options screen: rows of one or two keys, a clicked row waits
 // for its keys, and keys that two rows share are written in the warning colour.
 #pragma once
 
@@ -16,7 +16,7 @@ struct TRect;
 
 class THotKeyEditor {
  public:
-  static constexpr int kRows = 15;
+  static constexpr int kRows = kHotkeyCount / 2;
   // The row of the one hot key that spreads the pieces out, past the menu buttons' rows.
   static constexpr int kSpreadRow = kSpreadOutHotkey / 2;
 

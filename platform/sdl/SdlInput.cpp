@@ -117,11 +117,13 @@ bool TranslateMouse(const SDL_Event& e, const TSdlDisplay& display, TInputEvent&
   return true;
 }
 
-// A sideways wheel counts like the upright one: the desks it scrolls run sideways.
+// A sideways wheel (or tilt) arrives as the upright wheel with Shift, the usual way to ask for
+// sideways scrolling: to the left counts as away from the player.
 bool TranslateWheel(const SDL_MouseWheelEvent& wheel, const TSdlDisplay& display, TInputEvent& out) {
   const int sign = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
   out.Kind = TInputKind::MouseWheel;
   out.Shift = ShiftState();
+  if (wheel.y == 0 && wheel.x != 0) out.Shift |= ssShift;
   out.Wheel = sign * (wheel.y != 0 ? wheel.y : -wheel.x);
   int x = 0, y = 0;
   SDL_GetMouseState(&x, &y);

@@ -2,6 +2,7 @@
 // windowless display, with a clock the test moves.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 
 #include "controls/UButtons.h"
@@ -320,6 +321,25 @@ TEST_F(TBoardMenuTest, HeldScrollButtonSpeedsUpToFifteen) {
   EXPECT_EQ(Engine.FScrollX - before, std::min(45, 800 - before));
   Release(right);
   EXPECT_LE(Engine.FScrollX, 1600 - 800);
+}
+
+// Shown for good (no auto-hide), each arrow still hides at the edge it cannot move past.
+TEST_F(TBoardMenuTest, ScrollArrowsShowOnlyWhereTheTableCanMove) {
+  Options.AutoHideScroll = false;
+  const auto shown = [this] {
+    std::array<bool, 4> s{};
+    for (int i = 0; i < 4; ++i) s[size_t(i)] = Engine.Sprite(Menu.ScrollButton(i)->FSprite.Index()).Visible;
+    return s;
+  };
+  Frames(1);
+  EXPECT_EQ(shown(), (std::array<bool, 4>{false, true, false, true}));  // left, right, up, down
+  Engine.FScrollX = 1600 - 800;
+  Engine.FScrollY = 1200 - 600;
+  Frames(1);
+  EXPECT_EQ(shown(), (std::array<bool, 4>{true, false, true, false}));
+  Engine.FScrollX = 100;
+  Frames(1);
+  EXPECT_EQ(shown(), (std::array<bool, 4>{true, true, true, false}));
 }
 
 TEST_F(TBoardMenuTest, ValuesAreClamped) {

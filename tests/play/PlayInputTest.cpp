@@ -460,5 +460,57 @@ TEST_F(ExitDialogTest, TheFinishedPictureIsThePictureItself) {
   EXPECT_EQ(compared, Picture.Width() * Picture.Height());
 }
 
+// On the whole table a piece is taken and carried in table pixels: where it is dropped is what
+// the close view then shows under the same table point, centred on the mouse.
+TEST_F(PlayInputTest, ADragOnTheWholeTableLandsWhereTheCloseViewShowsIt) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Lay(2, {300, 300});
+  Screen->MouseWheel(ssCtrl, -1, 400, 300);
+  ASSERT_TRUE(Engine.Overview());
+  const TBPiece& piece = Piece(2);
+  const TPoint centre = Engine.TableToScreen(piece.FPosition.X + piece.Width() / 2, piece.FPosition.Y + piece.Height() / 2);
+  TPoint from{-1, -1};
+  for (int d = 0; d < 10 && from.X < 0; ++d)
+    for (const TPoint at : {TPoint{centre.X + d, centre.Y}, TPoint{centre.X, centre.Y + d}, TPoint{centre.X - d, centre.Y}})
+      if (from.X < 0 && Engine.SpriteAt(at.X, at.Y) == piece.SpriteIndex()) from = at;
+  ASSERT_GE(from.X, 0) << "the piece is not under the mouse on the whole table";
+  const TPoint before = piece.FPosition, grab = Engine.ScreenToTable(from.X, from.Y);
+  const TPoint to{from.X + 120, from.Y + 70};
+  Press(from);
+  Clock.Advance(500);
+  Move(to);
+  Release(to);
+  const TPoint drop = Engine.ScreenToTable(to.X, to.Y);
+  EXPECT_FALSE(piece.FDragging);
+  EXPECT_EQ(piece.FPosition, (TPoint{before.X + drop.X - grab.X, before.Y + drop.Y - grab.Y}));
+  Screen->MouseWheel(ssCtrl, 1, to.X, to.Y);
+  ASSERT_FALSE(Engine.Overview());
+  EXPECT_EQ(Engine.FScrollX, drop.X - Display.Width() / 2);
+  EXPECT_EQ(Engine.FScrollY, drop.Y - Display.Height() / 2);
+  EXPECT_EQ(Engine.SpriteAt(Display.Width() / 2, Display.Height() / 2), piece.SpriteIndex());
+}
+
+TEST_F(PlayInputTest, TheWheelAndTheArrowKeysGlideTheTableWithinItsEdges) {
+  NewGame({.PieceW = 40, .PieceH = 40});
+  Screen->MouseWheel(0, -2, 400, 300);
+  Frames(30);
+  EXPECT_EQ(Engine.FScrollY, 160);
+  EXPECT_EQ(Engine.FScrollX, 0);
+  Screen->MouseWheel(ssShift, -1, 400, 300);
+  Frames(30);
+  EXPECT_EQ(Engine.FScrollX, 80);
+  uint16_t key = VK_LEFT;
+  Screen->KeyDown(key, 0);
+  Frames(30);
+  EXPECT_EQ(Engine.FScrollX, 16);
+  Screen->MouseWheel(0, 5, 400, 300);
+  Frames(30);
+  EXPECT_EQ(Engine.FScrollY, 0);
+  Screen->MouseWheel(ssCtrl, -1, 400, 300);
+  Screen->MouseWheel(0, -2, 400, 300);
+  Frames(30);
+  EXPECT_EQ(Engine.FScrollY, 0) << "the whole table does not scroll";
+}
+
 }  // namespace
 }  // namespace qj::test

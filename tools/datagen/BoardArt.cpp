@@ -30,7 +30,7 @@ void MenuBar(const TOutput& out, const TThemeArt& t) {
 }
 
 void MenuButtons(const TOutput& out, const TLayoutList& layout, const TThemeArt& t) {
-  std::vector<std::string> names = layout.Block("BoardMenuOptions", 18);
+  std::vector<std::string> names = layout.Block("BoardMenuOptions", 19);
   const float press[5] = {0, 1, 0, 0.35f, 0};
   const float tint[5] = {0, 0.1f, 0.18f, 0.5f, 0};
   for (int f = 0; f < 5; ++f) {
@@ -41,8 +41,8 @@ void MenuButtons(const TOutput& out, const TLayoutList& layout, const TThemeArt&
   const EGlyph icons[] = {EGlyph::Exit,      EGlyph::Scatter, EGlyph::Loupe,        EGlyph::Pin,
                           EGlyph::Arrange,   EGlyph::Landscape, EGlyph::Palette,    EGlyph::Ghost,
                           EGlyph::SmallPicture, EGlyph::Magnet, EGlyph::Chevron,    EGlyph::House,
-                          EGlyph::Spread};
-  for (int i = 0; i < int(std::size(icons)); ++i) {
+                          EGlyph::WholeTable, EGlyph::Spread};
+  for (size_t i = 0; i < std::size(icons); ++i) {
     TRaster r(28, 28);
     DrawGlyph(r, icons[i], 14, 14, 11, Shade(t.Icon, 0.15f), Shade(t.Icon, -0.2f));
     Both(out, names[5 + i], t, ToKeyedDib(r, Matte(t)));

@@ -91,6 +91,10 @@ void AddToolGlyphs(std::map<EGlyph, TGlyph>& m) {
                        R(-0.2f, -0.2f, 0.2f, 0.2f, 0.06f),   R(0.4f, -0.2f, 0.9f, 0.3f, 0.06f),
                        R(-0.9f, 0.4f, -0.4f, 0.9f, 0.06f),   R(-0.25f, 0.35f, 0.25f, 0.85f, 0.06f),
                        R(0.4f, 0.4f, 0.9f, 0.9f, 0.06f)};
+  // The table's edge with four pieces lying on it, all in view.
+  m[EGlyph::WholeTable] = {R(-0.95f, -0.75f, 0.95f, 0.75f, 0.1f), R(-0.8f, -0.6f, 0.8f, 0.6f, 0.02f, true),
+                           R(-0.6f, -0.42f, -0.1f, -0.06f, 0.05f), R(0.1f, -0.42f, 0.6f, -0.06f, 0.05f),
+                           R(-0.6f, 0.06f, -0.1f, 0.42f, 0.05f), R(0.1f, 0.06f, 0.6f, 0.42f, 0.05f)};
 }
 
 std::map<EGlyph, TGlyph> BuildGlyphs() {
