@@ -1,4 +1,5 @@
-// The play screen. Sections: screen life; new game; per frame; mouse; keys; saving; continuing.
+// The play screen. Sections: screen life; new game; per frame; mouse; keys. Saving and continuing
+// are in UBoardPlaySaving.cpp.
 #include "play/UBoardPlayInterface.h"
 
 #include <algorithm>
@@ -26,7 +27,6 @@ namespace {
 constexpr double kTrayBandBelowTop = 10000;  // trays and their pieces end this far below the top
 constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
-constexpr int kMaxShadowMargin = 4 * 10 + 5;  // a cut piece's bitmap beyond its box, at most
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
 constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
@@ -36,8 +36,6 @@ constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
 constexpr int kMusicFadeStep = 655;           // of 65535, a frame: about two seconds
 constexpr int kWheelStep = 80;                // table pixels a wheel notch scrolls
 constexpr int kKeyStep = 64;                  // table pixels an arrow key scrolls
-
-std::string ArchivePath(const std::string& savPath) { return ChangeFileExt(savPath, ".zip"); }
 
 TRect ControlRect(const TDXControl& c) { return MakeRect(c.FLeft, c.FTop, c.FWidth, c.FHeight); }
 
@@ -109,7 +107,7 @@ void TBoardPlayInterface::DrawBand() {
 // up is saved: a failed continue must not write an empty game over the archive.
 void TBoardPlayInterface::Leave() {
   if (FGameSetUp) {
-    if (FAbandon) std::remove(ResolvePath(ArchivePath(FSavPath)).c_str());
+    if (FAbandon) std::remove(ResolvePath(ChangeFileExt(FSavPath, ".zip")).c_str());
     else (void)SaveGame(FSavPath);
   }
   FGameSetUp = false;
@@ -588,108 +586,6 @@ void TBoardPlayInterface::DockTrayIcons() {
     icon->X = dx <= 0 ? FEngine->FWidth + dx - i * w : i * w + dx;
     icon->Y = top - h;
   }
-}
-
-// ---- Saving -----------------------------------------------------------------------------------
-
-// Everything in motion lands first, so the saved game holds the pieces where they were going.
-bool TBoardPlayInterface::SaveGame(const std::string& savPath) {
-  FPieces->FinishAnimations();
-  CheckCompletion();
-  UpdateRecord();
-  for (;;) {
-    std::string error;
-    if (UpdateScoreFile(ChangeFileExt(savPath, ".hsc"), GameRecord, error) && WriteArchive(savPath, error)) return true;
-    LogError("%s", error.c_str());
-    const ESaveAnswer answer =
-        OnSaveFailed ? OnSaveFailed(Lang(Text::SavingFailed), Lang(Text::GameCouldNotBeSaved) + "\n" + error)
-                     : ESaveAnswer::Cancel;
-    if (answer != ESaveAnswer::Retry) return false;
-  }
-}
-
-// The stream is compressed as it is written and archived only when complete; the archive is
-// replaced by a new one renamed over it, so a failure leaves the old one as it was.
-bool TBoardPlayInterface::WriteArchive(const std::string& savPath, std::string& error) {
-  TSavedGame game;
-  game.Record = GameRecord;
-  FPieces->SaveTo(game);
-  FMenu->SaveState(game.Menu);
-  game.Menu.ScrollX = FEngine->FScrollX;
-  game.Menu.ScrollY = FEngine->FScrollY;
-  TZipMaster zip;
-  zip.AddCompLevel = std::clamp(Options.CompressionLevel, 0, 9);
-  zip.ZipFileName = ArchivePath(savPath);
-  const int64_t total = EncodedSize(game, TPieces::OrientationHigh());
-  const auto write = [&](const TByteSink& sink) {
-    int64_t done = 0;
-    Progress(Text::SavingTheGame, 0, total);
-    EncodeSavedGame(game, TPieces::OrientationHigh(), [&](const uint8_t* data, size_t size) {
-      sink(data, size);
-      Progress(Text::SavingTheGame, done += int64_t(size), total);
-    });
-  };
-  if (zip.AddMemberFromWriter(ExtractFileName(savPath), write)) return true;
-  error = zip.LastError();
-  return false;
-}
-
-// ---- Continuing -------------------------------------------------------------------------------
-
-// Nothing escapes: a saved game that cannot be read, or pieces that cannot be made of it,
-// leave the table empty and the archive as it was.
-bool TBoardPlayInterface::LoadGame(TPuzzleCutter& cutter, const std::string& savPath) {
-  PlayOptions = cutter.PuzzleOptions();
-  std::string error;
-  try {
-    if (RestoreGame(cutter, savPath, error)) return true;
-  } catch (const std::exception& e) {
-    error = e.what();
-  }
-  FPieces->RemovePieces();
-  if (!error.empty() && OnError)
-    OnError(Lang(Text::LoadingFailed), Lang(Text::SavedGameIsDamaged) + "\n" + savPath + ": " + error);
-  return false;
-}
-
-bool TBoardPlayInterface::RestoreGame(TPuzzleCutter& cutter, const std::string& savPath, std::string& error) {
-  TSavedGame game;
-  Progress(Text::LoadingPleaseWait, 0, 2);
-  if (!ReadSavedGame(cutter, savPath, game, error)) return false;
-  Progress(Text::LoadingPleaseWait, 1, 2);
-  FPieces->LoadFrom(game);
-  GameRecord = game.Record;
-  StartClock(GameRecord.Elapsed);
-  ShowPicture(cutter);
-  FMenu->LoadState(game.Menu);
-  ApplyMenuState(game.Menu);
-  FSavPath = savPath;
-  FCompleted = GameRecord.Finished != 0;
-  FGameSetUp = true;
-  Progress(Text::LoadingPleaseWait, 2, 2);
-  return true;
-}
-
-// A missing archive or member is no error (there is just nothing to continue): `error` stays
-// empty. A damaged one is, and nothing of it reaches the table.
-bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string& savPath, TSavedGame& game,
-                                        std::string& error) {
-  TZipMaster zip;
-  zip.ZipFileName = ArchivePath(savPath);
-  if (!FileExists(zip.ZipFileName)) return false;
-  const TMemoryStream* stream = zip.ExtractMemberToStream(ExtractFileName(savPath));
-  if (!stream) {
-    error = zip.LastError();
-    return false;
-  }
-  const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
-  const TCutShape cut{cutter.CountCutPieces(), picture.Width(), picture.Height(), PieceMargin()};
-  TSavedGameLimits limits;
-  limits.OrientationHigh = TPieces::OrientationHigh();
-  limits.MaxPieces = cut.Pieces;
-  limits.MaxBitmapSide = std::max(picture.Width(), picture.Height()) + kMaxShadowMargin;
-  return DecodeSavedGame(stream->Data.data(), stream->Data.size(), limits, game, error) &&
-         MatchesCut(game, cut, limits.OrientationHigh, error);
 }
 
 void TBoardPlayInterface::Progress(ETextId line, int64_t done, int64_t total) {
