@@ -73,22 +73,24 @@ void TTour::PlanTheme(int theme) {
       [&e] { return e.Active() == &e.BoardPlay() && e.BoardPlay().GameSetUp(); });
   add("spread-new-game", [this] { Send(TInputKind::MouseMove, FDisplay.Width() / 2, FDisplay.Height() / 3); }, 1200,
       on(&TGameEngine::BoardPlay));
-  add("game", [this] { ShowGameExtras(); }, 1500, on(&TGameEngine::BoardPlay));
+  // Ctrl + wheel towards the player shows the whole table; away from the player at its top left
+  // corner brings the close view back there.
+  add("overview", [this] { Wheel(-1, ssCtrl, {FDisplay.Width() / 2, FDisplay.Height() / 2}); }, 1200,
+      on(&TGameEngine::BoardPlay));
+  add("game",
+      [this] {
+        Wheel(1, ssCtrl, {0, 0});
+        ShowGameExtras();
+      },
+      1500, on(&TGameEngine::BoardPlay));
   const auto fullScreen = [this, &e](bool on) {
     return [this, &e, on] { return e.Active() == &e.BoardPlay() && FDisplay.FullScreenOption() == on; };
   };
   add("fullscreen", [this] { FullScreenAsOn(kFullHd); }, 1500, fullScreen(true));
   FSteps.back().ShownOn = kFullHd;
   add("", [this] { LeaveFullScreen(); }, 0, fullScreen(false));
-  // Ctrl + wheel towards the player shows the whole table; away from the player over the menu bar
-  // brings the view back as it was.
-  add("overview", [this] { Wheel(-1, ssCtrl); }, 1200, on(&TGameEngine::BoardPlay));
-  add("exit-dialog",
-      [this] {
-        Wheel(1, ssCtrl);
-        FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left);
-      },
-      800, on(&TGameEngine::BoardPlay));
+  add("exit-dialog", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 800,
+      on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(FKeepSavedGame ? 0 : 1)); }, 0,
       on(&TGameEngine::MainMenu));
   PlanFinish(theme);
@@ -236,11 +238,11 @@ void TTour::Stroke(uint16_t key, char32_t typed) {
 }
 
 // The wheel turned by notches where the mouse was left: at the bottom edge, over the menu bar.
-void TTour::Wheel(int notches, int shift) {
+void TTour::Wheel(int notches, int shift, TPoint at) {
   TInputEvent event;
   event.Kind = TInputKind::MouseWheel;
-  event.X = FDisplay.Width() / 2;
-  event.Y = FDisplay.Height() - 1;
+  event.X = at.X;
+  event.Y = at.Y;
   event.Wheel = notches;
   event.Shift = shift;
   FSend(event);

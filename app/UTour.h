@@ -47,7 +47,7 @@ class TTour {
   void StartStep();
   void Shoot();
   void Stroke(uint16_t key, char32_t typed = 0);
-  void Wheel(int notches, int shift);
+  void Wheel(int notches, int shift, TPoint at);
   void Hover(const TDXControl* control);
   void Click(const TDXControl* control);
   void Send(TInputKind kind, int x = 0, int y = 0, uint16_t key = 0, char32_t typed = 0);
