@@ -33,12 +33,11 @@ constexpr uint32_t kTickerStepMs = 10;
 constexpr int kTickerEnd = 1850;
 constexpr int kTickerSize = 14;
 constexpr int kTickerTop = 10;
-constexpr uint32_t kCreditsStepMs = 100;
-constexpr int kCreditsEnd = 1100;
-constexpr int kCreditsLineStep = 20;
-constexpr int kCreditsRise = 300;     // pixels a line rises before it slides out
-constexpr int kCreditsSlideEnd = 500;
-constexpr int kCreditsLeft = 20;
+constexpr int kCreditsHeadingSize = 18;
+constexpr int kCreditsLineSize = 14;
+constexpr int kCreditsGap = 16;
+constexpr int kCreditsHeadingSpace = 4;  // below a heading, so it stands apart from its lines
+constexpr int kCreditsMinWidth = 400;   // free width the roll needs beside the menu's picture
 constexpr const char* kCreditsFont = "Times New Roman";
 const TPixel kContinueVeil = MakePixel(24, 16, 28);
 constexpr uint8_t kContinueVeilAlpha = 150;
@@ -267,9 +266,15 @@ void TMainInterface::ShowTextMenu() {
 void TMainInterface::AddRolls() {
   RenderScreenText(FTickerText, Lang(Text::Welcome), kTickerSize);
   FCreditText.clear();
-  for (const TCreditLine& line : CreditLines())
-    RenderScreenText(FCreditText.emplace_back(), line.Text, line.Kind == ECreditKind::Heading ? 14 : 12, kCreditsFont);
-  FTickerOffset = FCreditsOffset = 0;
+  FCreditHeights.clear();
+  for (const TCreditLine& line : CreditLines()) {
+    const bool heading = line.Kind == ECreditKind::Heading;
+    TSurface& text = FCreditText.emplace_back();
+    if (line.Kind != ECreditKind::Gap)
+      RenderScreenText(text, line.Text, heading ? kCreditsHeadingSize : kCreditsLineSize, kCreditsFont);
+    FCreditHeights.push_back(text.Empty() ? kCreditsGap : text.Height() + (heading ? kCreditsHeadingSpace : 0));
+  }
+  FTickerOffset = 0;
   FTickerTick = FCreditsTick = GetTickCount();
   const auto hook = [this](TSpriteHandle& handle, void (TMainInterface::*draw)(), bool visible) {
     handle = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, NextDepth(), 0));
@@ -328,7 +333,6 @@ void TMainInterface::ToggleCredits() {
   if (!credits) return;
   credits->Visible = !credits->Visible;
   FCreditsTick = GetTickCount();
-  FCreditsOffset = 0;
 }
 
 void TMainInterface::DrawTicker() {
@@ -338,18 +342,18 @@ void TMainInterface::DrawTicker() {
   if (FTickerOffset > kTickerEnd) FTicker.Get()->Visible = false;
 }
 
-// Lines rise from the bottom edge one after another, then slide out to the left.
+// The lines rise centred over the part of the screen the menu's picture leaves free (over the
+// whole screen when little is left), and the roll hides itself once the last line has gone.
 void TMainInterface::DrawCredits() {
-  if (StepDue(FCreditsTick, kCreditsStepMs)) ++FCreditsOffset;
+  const uint32_t elapsed = GetTickCount() - FCreditsTick;
   TSurface& back = FEngine->Display().BackBuffer();
-  const int height = FEngine->FHeight;
-  for (size_t i = 0; i < FCreditText.size(); ++i) {
-    const int v = FCreditsOffset - kCreditsLineStep * int(i);
-    if (v < 0 || v >= kCreditsSlideEnd) continue;
-    const int x = v < kCreditsRise ? kCreditsLeft : kCreditsLeft - 10 * (v - kCreditsRise);
-    BltFast(back, x, height - v, FCreditText[i], true);
-  }
-  if (FCreditsOffset > kCreditsEnd) FCredits.Get()->Visible = false;
+  const TMySprite* picture = FPicture.Get();
+  const int free = picture && picture->X >= kCreditsMinWidth ? picture->X : FEngine->FWidth;
+  const std::vector<TCreditPlace> places = PlaceCredits(FCreditHeights, FEngine->FHeight, elapsed);
+  for (size_t i = 0; i < FCreditText.size(); ++i)
+    if (!FCreditText[i].Empty())
+      BltAlpha(back, (free - FCreditText[i].Width()) / 2, places[i].Y, FCreditText[i], places[i].Opacity, true);
+  if (elapsed >= kCreditsRollMs) FCredits.Get()->Visible = false;
 }
 
 // The first button under the mouse, in the order of the choices, lights up; hints are offered

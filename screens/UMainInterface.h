@@ -87,9 +87,9 @@ class TMainInterface : public TInterface {
   TSpriteHandle FTicker;
   TSpriteHandle FCredits;
   TSurface FTickerText;
-  std::vector<TSurface> FCreditText;
+  std::vector<TSurface> FCreditText;  // empty where the roll leaves a gap
+  std::vector<int> FCreditHeights;
   int FTickerOffset = 0;
-  int FCreditsOffset = 0;
   uint32_t FTickerTick = 0;
   uint32_t FCreditsTick = 0;
 };

@@ -155,8 +155,8 @@ TEST_F(MainMenuTest, TheWelcomeLineScrollsOnceAndTheCreditsRollOnRequest) {
   Frames(1851, 11);
   EXPECT_FALSE(Menu.TickerShown()) << "past its 1850 steps";
   EXPECT_TRUE(Menu.CreditsShown());
-  Frames(1100, 101);
-  EXPECT_FALSE(Menu.CreditsShown()) << "past its 1100 steps";
+  Frames(kCreditsRollMs / 1000, 1001);
+  EXPECT_FALSE(Menu.CreditsShown()) << "a roll is over within 30 s";
   Menu.Button(TMainInterface::Credits)->Click();
   EXPECT_TRUE(Menu.CreditsShown()) << "a second press rolls them again";
   Menu.Button(TMainInterface::Credits)->Click();
@@ -177,7 +177,21 @@ TEST_F(MainMenuTest, TheCreditsSpeakThePlayersLanguage) {
     EXPECT_EQ(german[i].Kind, english[i].Kind) << i;
     EXPECT_EQ(english[i].Text.empty(), english[i].Kind == ECreditKind::Gap) << i;
   }
-  EXPECT_EQ(english.back().Text, "these lines once more") << "every text line has its place";
+  EXPECT_EQ(english.back().Text, "Thank you for playing!") << "every text line has its place";
+  EXPECT_EQ(english.front().Text, "Quorvane Jigsaw") << "the game's own credits come before the libraries";
+}
+
+TEST(CreditsRoll, LinesRiseFromBelowTheScreenToAboveItFadingAtTheEdgesWithinTheRoll) {
+  const std::vector<int> heights(30, 20);
+  const auto start = PlaceCredits(heights, 600, 0);
+  EXPECT_EQ(start.front().Y, 600);
+  const auto middle = PlaceCredits(heights, 600, kCreditsRollMs / 2);
+  EXPECT_EQ(middle[0].Y, 0) << "half of the way of 1200 px at half the time";
+  EXPECT_EQ(middle[0].Opacity, 0) << "a line at the top edge has faded out";
+  EXPECT_EQ(middle[29].Opacity, 0) << "and so has one at the bottom edge";
+  EXPECT_EQ(middle[15].Opacity, 255) << "a line in the middle of the screen shows in full";
+  for (const TCreditPlace& place : PlaceCredits(heights, 600, kCreditsRollMs))
+    EXPECT_EQ(place.Opacity, 0) << "every line has left the screen at the end";
 }
 
 TEST_F(MainMenuTest, WithoutItsPicturesTheMenuIsShownAsTextAndStillWorks) {

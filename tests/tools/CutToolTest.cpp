@@ -61,6 +61,15 @@ TEST_F(CutTool, StyleNineIsRefusedBeforeAnyFolderIsLookedAt) {
   EXPECT_EQ(RunCutTool({FPicture, "--style", "9", "--count", "--no-save"}).ExitCode, 2);
 }
 
+TEST(ToolHelp, BothToolsAnswerHelpWithTheirUsageAndCodeZero) {
+  for (const char* tool : {"quorvane-jigsaw-cut", "quorvane-jigsaw-autoplay"})
+    for (const char* option : {"--help", "-h"}) {
+      const TRun run = test::RunTool(tool, {option});
+      EXPECT_EQ(run.ExitCode, 0) << tool << " " << option;
+      EXPECT_NE(run.Output.find("usage: "), std::string::npos) << tool << " " << option;
+    }
+}
+
 TEST_F(CutTool, ValidValuesCountASoundCutAndSaveIt) {
   const TRun counted = Run({"--style", "7", "--piece-size", "20", "16", "--distort", "2", "2", "--spread", "1.5",
                             "1.5", "--shadow", "3", "--seed", "4242", "--count", "--no-save"});

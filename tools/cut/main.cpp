@@ -53,6 +53,10 @@ int Run(const TCutOptions& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--help" || arg == "-h") return std::fputs(kUsage, stdout), 0;
+  }
   try {
     const TCutOptions args = cuttool::ParseCutOptions(std::vector<std::string>(argv + 1, argv + argc));
     return Run(args);
