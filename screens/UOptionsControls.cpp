@@ -31,13 +31,13 @@ using T = TOptionsControls;
 using G = T::EGroup;
 constexpr T::TGroupEntry kGroups[T::GroupCount] = {
     {Text::Controls, 236, 92},         {Text::Pieces, 220, 140},           {Text::Table, 0, 193},
-    {Text::Screen, 236, 100},          {Text::Sound, 0, 64},               {Text::Look, 220, 170},
+    {Text::Screen, 236, 100},          {Text::Sound, 236, 64},             {Text::Look, 220, 170},
     {Text::PickingUpPieces, 0, 62},    {Text::Advanced, 0, 142, T::MorePage}, {Text::HotKeys, 440, 0, T::MorePage},
     {Text::PleaseConfirm, 340, 120},
 };
 // Columns of groups from the left, page by page.
 const std::vector<std::vector<G>> kColumns[T::PageCount] = {
-    {{G::Controls, G::Screen}, {G::Pieces, G::Environment}, {G::Table, G::Selection, G::Sound}},
+    {{G::Controls, G::Screen, G::Sound}, {G::Pieces, G::Environment}, {G::Table, G::Selection}},
     {{G::HotKeys}, {G::Advanced}},
 };
 
