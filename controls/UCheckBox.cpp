@@ -79,8 +79,12 @@ void TDXCheckBox::EnableHint(bool enabled) {
   if (!enabled) FHint->HideHint();
 }
 
+// The hover zone ends with the caption, so that the hint stands beside the words it explains.
 void TDXCheckBox::AttachHint() {
-  if (FHint) FHint->AttachTo(*this);
+  if (!FHint) return;
+  FHint->AttachTo(*this);
+  const int used = FrameWidth() + kCaptionGap + MeasureTextRoom(CaptionFont(), GetCaption(), 0, 0).NeededWidth;
+  FHint->FHintRect.Right = FLeft + std::clamp(used, 1, std::max(FWidth, 1));
 }
 
 void TDXCheckBox::SetTop(int value) {

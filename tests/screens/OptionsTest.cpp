@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/UControlImages.h"
@@ -90,6 +91,14 @@ class OptionsTest : public ::testing::Test {
     uint16_t down = key;
     Screen.KeyDown(down, shift);
     Screen.KeyUp(key, shift);
+  }
+  // Turns to the hot keys and moves the mouse to the middle of the row; returns that point.
+  std::pair<int, int> PointAtHotKeyRow(int row) {
+    Press(T::Page);
+    const TDXWindow& keys = *Screen.Group(T::HotKeys);
+    const int x = keys.FLeft + 30, y = keys.FTop + keys.TitleHeight() + 8 + 19 * row + 9;
+    Screen.MouseMove(0, x, y);
+    return {x, y};
   }
   void ToGerman() {
     while (Options.LanguageFile != "Deutsch.lang" && Screen.Slider(T::LanguageSlider)->FPosition > 0) Back(T::LanguageSlider);
@@ -368,10 +377,7 @@ TEST_F(OptionsTest, AnIncompleteThemeIsRefusedAndTheOldOneKept) {
 
 TEST_F(OptionsTest, CapturingHotKeyFiveTakesTwoKeysAndHotKeyThirteenOne) {
   Enter();
-  Press(T::Page);
-  const TDXWindow& keys = *Screen.Group(T::HotKeys);
-  const int x = keys.FLeft + 30, y = keys.FTop + keys.TitleHeight() + 8 + 19 * 5 + 9;  // the middle of row 5
-  Screen.MouseMove(0, x, y);
+  const auto [x, y] = PointAtHotKeyRow(5);
   EXPECT_EQ(Screen.HighlightedRow(), 5);
   ClickAt(x, y);
   ASSERT_TRUE(Screen.Capturing());
@@ -441,10 +447,7 @@ TEST_F(OptionsTest, TheLayoutHoldsAtTheSmallestWindowAndAtTheLargest) {
 // what each of its keys does.
 TEST_F(OptionsTest, TheHintOverAHotKeyRowGivesItsWholeName) {
   Enter();
-  Press(T::Page);
-  const TDXWindow& keys = *Screen.Group(T::HotKeys);
-  const int x = keys.FLeft + 30, y = keys.FTop + keys.TitleHeight() + 8 + 19 * 4 + 9;  // the middle of row 4
-  Screen.MouseMove(0, x, y);
+  const auto [x, y] = PointAtHotKeyRow(4);
   ASSERT_EQ(Screen.HighlightedRow(), 4);
   const TDXHint& hint = *Screen.HotKeyHint();
   EXPECT_TRUE(hint.FHintZone && hint.FHintRect.Contains(x, y));
