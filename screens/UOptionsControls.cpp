@@ -30,8 +30,8 @@ constexpr int kControlLeft = 12;
 using T = TOptionsControls;
 using G = T::EGroup;
 constexpr T::TGroupEntry kGroups[T::GroupCount] = {
-    {Text::Controls, 236, 92},         {Text::Pieces, 220, 140},           {Text::Table, 0, 193},
-    {Text::Screen, 236, 100},          {Text::Sound, 236, 64},             {Text::Look, 220, 170},
+    {Text::Controls, 246, 92},         {Text::Pieces, 212, 140},           {Text::Table, 0, 193},
+    {Text::Screen, 246, 100},          {Text::Sound, 246, 64},             {Text::Look, 212, 170},
     {Text::PickingUpPieces, 0, 62},    {Text::Advanced, 0, 142, T::MorePage}, {Text::HotKeys, 440, 0, T::MorePage},
     {Text::PleaseConfirm, 340, 120},
 };

@@ -46,7 +46,7 @@ void SetShown(TDXControl* control, bool shown) {
 std::string ScreenSizeName(int resolution) {
   if (resolution == kDesktopResolution) return ResolutionName(resolution);
   const TDisplaySetting mode = ParseDisplayMode(resolution);
-  return Number(mode.Width) + " \u00d7 " + Number(mode.Height) + (mode.BitCount < 32 ? ", " + Lang(Text::FewerColours) : "");
+  return Number(mode.Width) + "\u00d7" + Number(mode.Height) + (mode.BitCount < 32 ? ", " + Lang(Text::FewerColours) : "");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "app/UGameEngine.h"
 #include "controls/UButtons.h"
+#include "controls/UScrollBar.h"
 #include "core/UMiscelaneous.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
@@ -112,6 +113,16 @@ TEST_P(TextFitTest, EveryControlsTextFitsItsRoom) {
       {"maker", "maker", [](TextFitTest& t) { t.Step({'M'}); }},
       {"options", "options", [](TextFitTest& t) {
          for (const uint16_t key : {uint16_t(VK_ESCAPE), uint16_t(VK_ESCAPE), uint16_t('2')}) t.Step({key});
+       }},
+      {"options, every screen size", "options",
+       [](TextFitTest& t) {
+         TDXHScrollBar& sizes = *t.Engine().OptionsScreen().Slider(TOptionsInterface::ResolutionSlider);
+         for (int size = sizes.FMin; size < sizes.FMax; ++size) {
+           sizes.SetPosition(size);
+           t.Settle();
+           t.ExpectAllFit("options, screen size " + std::to_string(size));
+         }
+         sizes.SetPosition(sizes.FMax);
        }},
       {"options, keys and advanced", "options",
        [](TextFitTest& t) { t.ClickButton(*t.Engine().OptionsScreen().Button(TOptionsInterface::Page)); }},
