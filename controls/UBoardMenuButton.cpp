@@ -165,4 +165,12 @@ void TBoardMenuButton::Paint() {
   MoveSprite();
 }
 
+std::vector<TTextRoom> TBoardMenuButton::TextRooms() const {
+  std::vector<TTextRoom> rooms = TDXControl::TextRooms();
+  const std::string caption = GetCaption();
+  const TTheme& theme = CurrentTheme();
+  if (!caption.empty()) rooms.push_back(MeasureTextRoom({theme.FontName, theme.FontMenuSize, 0, false}, caption, FWidth, FHeight));
+  return rooms;
+}
+
 }  // namespace qj

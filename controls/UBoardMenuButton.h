@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/UControls.h"
 
@@ -38,6 +39,8 @@ class TBoardMenuButton : public TDXControl {
   void SetLeft(int value) override;
   void Paint() override;
   void Restore() override { Paint(); }
+  // The caption across the button's width.
+  std::vector<TTextRoom> TextRooms() const override;
 
   // A press of that side's mouse button followed by its release.
   void ClickSide(EMenuSide side);

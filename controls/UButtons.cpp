@@ -279,4 +279,18 @@ void TDXButton::DrawCaption(TSurface& surface) {
                  caption);
 }
 
+std::vector<TTextRoom> TDXButton::TextRooms() const {
+  std::vector<TTextRoom> rooms = TDXControl::TextRooms();
+  const TMyDib* rest = ImageAt(FFrames, 0);
+  const int border = rest ? rest->Width() - FTextRect.Width() : 0;
+  const TTheme& theme = CurrentTheme();
+  const std::string caption = GetCaption();
+  if (!caption.empty())
+    rooms.push_back(MeasureTextRoom({theme.FontName, FFontSize != 0 ? FFontSize : theme.FontButtonSize, 0, false}, caption,
+                                    FWidth - std::max(0, border), FHeight));
+  for (const std::string* hint : {&FHintText, &FHintText2})
+    for (TTextRoom& line : TDXHint::LineRooms(ReplaceTextKeys(*hint))) rooms.push_back(std::move(line));
+  return rooms;
+}
+
 }  // namespace qj

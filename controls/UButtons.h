@@ -46,6 +46,8 @@ class TDXButton : public TDXControl {
   // Redraws the icon layer (empty without an icon) and the button.
   void Restore() override;
   void Animate() override;
+  // The caption within the frame's text area stretched to the button, and the hints' lines.
+  std::vector<TTextRoom> TextRooms() const override;
 
   void SetButton(const std::string& caption, int left, int top, int width, int height, int fontSize);
   // Own animation frames, at rest first; the button takes frame 0's size. False (and the frames

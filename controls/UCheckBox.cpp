@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "controls/UControlImages.h"
+#include "controls/UHints.h"
+#include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
@@ -15,10 +17,11 @@ namespace qj {
 namespace {
 
 int LastIndex(const TImageList& frames) { return std::max(0, int(frames.size()) - 1); }
+constexpr int kCaptionGap = 3;  // between the frame and the caption
 
 }  // namespace
 
-TDXCheckBox::TDXCheckBox(TInterface* owner) : TDXControl(owner), FFontSize(CurrentTheme().FontSize) {
+TDXCheckBox::TDXCheckBox(TInterface* owner, EControlLayer layer) : TDXControl(owner, layer), FFontSize(CurrentTheme().FontSize) {
   FSprite = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, FDepth, 0));
   FEngine->AddSurface(FSprite.Index(), nullptr);
   TMySprite* sprite = FSprite.Get();
@@ -32,6 +35,8 @@ TDXCheckBox::TDXCheckBox(TInterface* owner) : TDXControl(owner), FFontSize(Curre
   }
   Paint();
 }
+
+TDXCheckBox::~TDXCheckBox() = default;
 
 void TDXCheckBox::Setup(const std::string& caption, int left, int top, int width, int height, int fontSize,
                         bool bold, bool checked, TControlEvent onClick) {
@@ -57,6 +62,41 @@ void TDXCheckBox::SetChecked(bool value) {
   Paint();
 }
 
+void TDXCheckBox::SetHint(const std::string& text) {
+  FHintText = text;
+  if (FHint) return;
+  FHint = std::make_unique<TDXHint>(FOwner);
+  FHint->OnBeforeShow = [this](TDXControl*) {
+    FHint->SetCaption(FHintText);
+    FHint->PlaceBeside(false);
+  };
+  AttachHint();
+}
+
+void TDXCheckBox::EnableHint(bool enabled) {
+  if (!FHint) return;
+  FHint->SetEnabled(enabled);
+  if (!enabled) FHint->HideHint();
+}
+
+// The hover zone ends with the caption, so that the hint stands beside the words it explains.
+void TDXCheckBox::AttachHint() {
+  if (!FHint) return;
+  FHint->AttachTo(*this);
+  const int used = FrameWidth() + kCaptionGap + MeasureTextRoom(CaptionFont(), GetCaption(), 0, 0).NeededWidth;
+  FHint->FHintRect.Right = FLeft + std::clamp(used, 1, std::max(FWidth, 1));
+}
+
+void TDXCheckBox::SetTop(int value) {
+  TDXControl::SetTop(value);
+  AttachHint();
+}
+
+void TDXCheckBox::SetLeft(int value) {
+  TDXControl::SetLeft(value);
+  AttachHint();
+}
+
 void TDXCheckBox::MouseUp(int button, int shift, int x, int y) {
   SetChecked(!FChecked);
   if (OnClick) OnClick(this);
@@ -77,19 +117,54 @@ void TDXCheckBox::Paint() {
   surface.SetSize(FWidth, FHeight);
   sprite->X = FLeft;
   sprite->Y = FTop;
+  // The caption's soft edges are blended over the window the box stands on, not over the key
+  // colour: over black they would leave a dark fringe around every letter.
+  if (const TDXWindow* window = WindowUnder())
+    window->DrawBackdrop(surface, MakeRect(FLeft - window->FLeft, FTop - window->FTop, FWidth, FHeight));
+  AttachHint();
   const TMyDib* frame = ImageAt(images->CheckBoxFrames, ShownFrame());
-  const int frameWidth = frame ? frame->Width() : 0;
   if (frame) BltFast(surface, 0, (FHeight - frame->Height()) / 2, *frame, true);
-  PaintCaption(surface, frameWidth + 3);
+  PaintCaption(surface, FrameWidth() + kCaptionGap);
+}
+
+// The nearest window below the box that holds it whole.
+const TDXWindow* TDXCheckBox::WindowUnder() const {
+  const TDXWindow* under = nullptr;
+  const TRect box = MakeRect(FLeft, FTop, FWidth, FHeight);
+  for (const TDXControl* control : FOwner->FControls) {
+    const auto* window = dynamic_cast<const TDXWindow*>(control);
+    const TMySprite* sprite = window ? window->FSprite.Get() : nullptr;
+    if (!sprite || !sprite->Visible || window->FDepth >= FDepth || (under && under->FDepth > window->FDepth)) continue;
+    const TRect r = window->BoundsRect();
+    if (r.Contains(box.Left, box.Top) && r.Contains(box.Right - 1, box.Bottom - 1)) under = window;
+  }
+  return under;
+}
+
+int TDXCheckBox::FrameWidth() const {
+  const TMyDib* frame = ImageAt(CurrentControlImages()->CheckBoxFrames, 0);
+  return frame ? frame->Width() : 0;
+}
+
+TFontChoice TDXCheckBox::CaptionFont() const {
+  const TTheme& theme = CurrentTheme();
+  return {theme.FontName, FFontSize != 0 ? FFontSize : theme.FontSize, theme.SayColor.ToPixel(), FBold};
 }
 
 void TDXCheckBox::PaintCaption(TSurface& surface, int left) {
-  const TTheme& theme = CurrentTheme();
   TCanvas canvas(surface);
-  canvas.Font = {theme.FontName, FFontSize != 0 ? FFontSize : theme.FontSize, theme.SayColor.ToPixel(), FBold};
+  canvas.Font = CaptionFont();
   canvas.BrushClear = true;
   const std::string caption = GetCaption();
   canvas.TextOut(left, (FHeight - canvas.TextHeight(caption)) / 2 - 1, caption);
+}
+
+std::vector<TTextRoom> TDXCheckBox::TextRooms() const {
+  std::vector<TTextRoom> rooms = TDXControl::TextRooms();
+  const std::string caption = GetCaption();
+  if (!caption.empty()) rooms.push_back(MeasureTextRoom(CaptionFont(), caption, FWidth - FrameWidth() - kCaptionGap, FHeight));
+  for (TTextRoom& line : TDXHint::LineRooms(ReplaceTextKeys(FHintText))) rooms.push_back(std::move(line));
+  return rooms;
 }
 
 }  // namespace qj

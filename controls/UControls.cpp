@@ -4,6 +4,7 @@
 
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
+#include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
 
@@ -25,6 +26,13 @@ TDXControl::~TDXControl() {
 }
 
 int TDXControl::LiveCount() { return gLiveControls; }
+
+TTextRoom MeasureTextRoom(const TFontChoice& font, const std::string& text, int width, int height) {
+  TPixelBuffer scratch;
+  TCanvas canvas(scratch);
+  canvas.Font = font;
+  return {text, canvas.TextWidth(text), text.empty() ? 0 : canvas.TextHeight(text), width, height};
+}
 
 void TDXControl::SetWidth(int value) {
   FWidth = value;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/UEngines.h"
@@ -21,6 +22,18 @@ class TDXControl;
 using TImage = std::shared_ptr<const TMyDib>;
 using TImageList = std::vector<TImage>;
 using TControlEvent = std::function<void(TDXControl* sender)>;
+struct TFontChoice;
+
+// A text a control shows and the box it has for it, in pixels: cut or overflowing when it needs
+// more width or height than the box has.
+struct TTextRoom {
+  std::string Text;
+  int NeededWidth = 0, NeededHeight = 0;
+  int Width = 0, Height = 0;
+  bool Fits() const { return NeededWidth <= Width && NeededHeight <= Height; }
+};
+// The text measured in the font, against a box of width x height.
+TTextRoom MeasureTextRoom(const TFontChoice& font, const std::string& text, int width, int height);
 
 // Which part of the owner's depth band a control is made in.
 enum class EControlLayer { Content, Overlay };
@@ -45,6 +58,12 @@ class TDXControl : public TBasicEvents {
   virtual void Paint() = 0;
   virtual void Restore() = 0;
   virtual void Animate();
+  // Every text the control shows with the room it has for it: its own captions, and what its
+  // owner painted onto it (NoteText).
+  virtual std::vector<TTextRoom> TextRooms() const { return FNotedTexts; }
+  // The owner painted a text onto the control; the notes start afresh with ClearNotedTexts.
+  void NoteText(TTextRoom room) { FNotedTexts.push_back(std::move(room)); }
+  void ClearNotedTexts() { FNotedTexts.clear(); }
 
   void SetBounds(int left, int top, int width, int height);
   // Takes the depth of its sprite after the owner renumbered its band.
@@ -90,6 +109,7 @@ class TDXControl : public TBasicEvents {
   std::weak_ptr<const void> Life() const { return FAlive; }
 
  private:
+  std::vector<TTextRoom> FNotedTexts;
   // Lives exactly as long as the control, so a handler's caller can tell whether it still does.
   std::shared_ptr<char> FAlive = std::make_shared<char>();
 };

@@ -22,6 +22,8 @@ constexpr double kTextRoom = 1.5;
 constexpr double kOverhang = 0.9;
 // The text sits a little towards the side the box points away from.
 constexpr int kTextShift = 5;
+// The background's border that text must keep clear of.
+constexpr int kTextBorder = 10;
 // Hints shown with HintDecreases on come later and go sooner, within these limits.
 constexpr int kSlowestResponseMs = 1500;
 constexpr int kShortestHintMs = 10;
@@ -38,11 +40,32 @@ void SelectHintFont(TCanvas& canvas, int size) {
 
 TDXHint::TDXHint(TInterface* owner) : TDXControl(owner) { FDepthLow = FDepthHigh = FDepth = kHintDepth; }
 
-std::pair<std::string, std::string> TDXHint::Lines() const {
-  const std::string caption = GetCaption();
+namespace {
+
+std::pair<std::string, std::string> SplitLines(const std::string& caption) {
   const size_t bar = caption.find('|');
   if (bar == std::string::npos) return {caption, ""};
   return {caption.substr(0, bar), caption.substr(bar + 1)};
+}
+
+}  // namespace
+
+std::pair<std::string, std::string> TDXHint::Lines() const { return SplitLines(GetCaption()); }
+
+// The text must keep clear of the background's rounded border, on the side it is shifted to as
+// well; two lines share the background's height.
+std::vector<TTextRoom> TDXHint::LineRooms(const std::string& caption) {
+  const auto images = CurrentControlImages();
+  const TImageList& backgrounds = images->HintBackgrounds;
+  if (caption.empty() || backgrounds.size() < size_t(kHintBackgroundCount)) return {};
+  const TPixelBuffer& widest = *backgrounds[2];
+  TFontChoice font{kHintFontName, kDefaultFontSize, 0, false};
+  const auto [line1, line2] = SplitLines(caption);
+  std::vector<TTextRoom> rooms;
+  for (const std::string& line : {line1, line2})
+    if (!line.empty())
+      rooms.push_back(MeasureTextRoom(font, line, widest.Width() - 2 * (kTextBorder + kTextShift), widest.Height() / 2));
+  return rooms;
 }
 
 void TDXHint::SetTop(int value) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "controls/UControls.h"
 
@@ -48,6 +49,9 @@ class TDXHint : public TDXControl {
 
   // The caption's first line (up to "|") and second line (after it, empty without one).
   std::pair<std::string, std::string> Lines() const;
+  std::vector<TTextRoom> TextRooms() const override { return LineRooms(GetCaption()); }
+  // The lines of a hint caption against the room of the widest background.
+  static std::vector<TTextRoom> LineRooms(const std::string& caption);
 
   TImage FBackground;
   bool FLeftSide = false;

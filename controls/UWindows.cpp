@@ -26,6 +26,7 @@ namespace {
 
 // The frame may shrink to this share of its bitmap and no further.
 constexpr double kMinimumShare = 1.85;
+constexpr int kTitleLift = 2;  // the title stands this far above its band's middle
 
 int MinimumFor(int bitmapSize) { return int(std::nearbyint(bitmapSize / kMinimumShare)); }
 
@@ -362,6 +363,7 @@ void TDXWindow::Redraw() {
 // is put back on every way out, a throwing handler included, unless the handler freed the window
 // (then the result is false and nothing of the window may be touched).
 bool TDXWindow::FirePaintBackground() {
+  ClearNotedTexts();
   const bool was = FUpdating;
   FUpdating = true;
   bool alive = true;
@@ -375,13 +377,31 @@ bool TDXWindow::FirePaintBackground() {
   return alive;
 }
 
-void TDXWindow::DrawClient(TSurface& layer) {
+void TDXWindow::DrawClient(TSurface& layer) const {
   layer.SetSize(FWidth, FHeight);
   if (!FClientBackground || FClientBackground->Empty()) return;
   const TPoint size = FrameSize();
   const TRect& client = FLayout[FrameRect::Client];
   const TRect to{client.Left, client.Top, FWidth - size.X + client.Right, FHeight - size.Y + client.Bottom};
   if (!to.IsEmpty()) Blt(layer, to, *FClientBackground, FClientBackground->Bounds(), false);
+}
+
+void TDXWindow::DrawBackdrop(TSurface& target, const TRect& area) const {
+  TSurface whole;
+  DrawClient(whole);
+  Blt(target, MakeRect(0, 0, area.Width(), area.Height()), whole, area, false);
+}
+
+std::vector<TTextRoom> TDXWindow::TextRooms() const {
+  std::vector<TTextRoom> rooms = TDXControl::TextRooms();
+  const std::string caption = GetCaption();
+  if (caption.empty()) return rooms;
+  const TTheme& theme = CurrentTheme();
+  const TFontChoice font{theme.FontName, FTitleFontSize != 0 ? FTitleFontSize : theme.FontTitleSize, 0, false};
+  const int left = FLayout[FrameRect::Top].Left;
+  // The title is lifted a little out of its band's middle and may stand that far into the frame.
+  rooms.push_back(MeasureTextRoom(font, caption, FWidth - left - FInsetRight, FInsetTop + 2 * kTitleLift));
+  return rooms;
 }
 
 void TDXWindow::DrawFrame(TSurface& layer) {
@@ -401,7 +421,7 @@ void TDXWindow::DrawTitle(TSurface& layer) {
   canvas.Font.Size = FTitleFontSize != 0 ? FTitleFontSize : theme.FontTitleSize;
   canvas.Font.Color = theme.SayColor.ToPixel();
   const TRect& band = FLayout[FrameRect::Title];
-  const int y = band.Top + (band.Height() - canvas.TextHeight(caption)) / 2 - 2;
+  const int y = band.Top + (band.Height() - canvas.TextHeight(caption)) / 2 - kTitleLift;
   canvas.TextOut(FLayout[FrameRect::Top].Left, y, caption);
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/UControlImages.h"
 #include "controls/UControls.h"
@@ -92,6 +93,11 @@ class TDXWindow : public TDXControl {
   int BottomBandY() const;
   int RightBandX() const;
   TRect BoundsRect() const { return MakeRect(FLeft, FTop, FWidth, FHeight); }
+  // The client background that lies under `area` (window coordinates), drawn at the target's
+  // top left: a control on the window blends its text over what is really there.
+  void DrawBackdrop(TSurface& target, const TRect& area) const;
+  // The title in its band, and what the owner painted onto the window.
+  std::vector<TTextRoom> TextRooms() const override;
   // How often the surfaces were drawn; a frame with any number of changes adds at most one.
   int RepaintCount() const { return FRepaintCount; }
 
@@ -144,7 +150,7 @@ class TDXWindow : public TDXControl {
   TSpritePart ContentPart(bool shown) const;
   void Redraw();
   [[nodiscard]] bool FirePaintBackground();
-  void DrawClient(TSurface& layer);
+  void DrawClient(TSurface& layer) const;
   void DrawFrame(TSurface& layer);
   void DrawTitle(TSurface& layer);
 

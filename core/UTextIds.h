@@ -193,7 +193,18 @@
   X(ProgressFormat, 312, 1, Plain) /* %1 the percentage joined, %2 the playing time */          \
   X(LastPuzzleFinished, 313, 1, Hint)                                                           \
   X(ShowProgressOnTable, 314, 1, Plain)                                                         \
-  X(InProgressLabel, 315, 1, Plain)
+  X(InProgressLabel, 315, 1, Plain)                                                             \
+  X(MorePage, 510, 1, Plain)                                                                    \
+  X(MorePageHint, 511, 1, Hint)                                                                 \
+  X(MainPage, 512, 1, Plain)                                                                    \
+  X(MainPageHint, 513, 1, Hint)                                                                 \
+  X(Advanced, 514, 1, Plain)                                                                    \
+  X(OptionsCheckHints, 515, 16, Hint) /* one per options check box, in their order */          \
+  X(OptionsSliderHints, 531, 18, Hint) /* one per options slider, in their order */            \
+  X(FewerColours, 549, 1, Plain)                                                                \
+  X(LeftClickKey, 550, 1, Plain)                                                                \
+  X(RightClickKey, 551, 1, Plain)                                                               \
+  X(OneKey, 552, 1, Plain)
 
 namespace qj {
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "controls/UHints.h"
 #include "controls/UWindows.h"
 #include "core/UTextIds.h"
 #include "core/UThemes.h"
@@ -37,7 +38,16 @@ bool ModifierOnly(uint16_t key) {
 
 }  // namespace
 
-void THotKeyEditor::Reset() { FCapturing = FRowHighlighted = FRowClicked = FSecondKey = false; }
+void THotKeyEditor::Attach(TDXWindow* window, TDXHint* hint) {
+  FWindow = window;
+  FHint = hint;
+  if (FHint) FHint->OnBeforeShow = [this](TDXControl*) { FHint->PlaceBeside(false); };
+}
+
+void THotKeyEditor::Reset() {
+  FCapturing = FRowHighlighted = FRowClicked = FSecondKey = false;
+  PointHintAt(-1);
+}
 
 // ---- Rows and clashes ----------------------------------------------------------------------------
 
@@ -52,6 +62,14 @@ std::pair<std::string, std::string> THotKeyEditor::RowParts(int row) const {
   std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
   if (!OneKeyRow(row)) keys += "," + HotKeyText(SecondKey(row));
   return {Lang(RowName(row)), " (" + keys + ")"};
+}
+
+std::string THotKeyEditor::RowHint(int row) const {
+  if (row < 0 || row >= kRows) return {};
+  const std::string first = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
+  if (OneKeyRow(row)) return Lang(RowName(row)) + "|" + Lang(Text::OneKey) + " " + first;
+  return Lang(RowName(row)) + "|" + Lang(Text::LeftClickKey) + " " + first + ", " + Lang(Text::RightClickKey) + " " +
+         HotKeyText(SecondKey(row));
 }
 
 bool THotKeyEditor::RowConflicts(int row) const {
@@ -73,6 +91,7 @@ bool THotKeyEditor::RowConflicts(int row) const {
 
 void THotKeyEditor::StartCapture(int row) {
   if (row < 0 || row >= kRows) return;
+  PointHintAt(-1);
   FRow = row;
   FRowHighlighted = true;
   FCapturing = true;
@@ -138,7 +157,19 @@ void THotKeyEditor::MouseMove(int x, int y) {
   if (row < 0 ? !FRowHighlighted : FRowHighlighted && row == FRow) return;
   FRowHighlighted = row >= 0;
   if (row >= 0) FRow = row;
+  PointHintAt(row);
   Repaint();
+}
+
+// The hint's hover zone is the row's band on the screen; none without a row.
+void THotKeyEditor::PointHintAt(int row) {
+  if (!FHint) return;
+  FHint->HideHint();
+  FHint->FHintZone = row >= 0 && FWindow;
+  if (!FHint->FHintZone) return;
+  const int top = FWindow->FTop + FWindow->TitleHeight() + kRowTop + kRowHeight * row;
+  FHint->FHintRect = {FWindow->FLeft + 7, top, FWindow->FLeft + FWindow->FWidth - 7, top + kRowHeight};
+  FHint->SetCaption(RowHint(row));
 }
 
 // ---- Painting ------------------------------------------------------------------------------------
@@ -161,6 +192,7 @@ void THotKeyEditor::Paint(int below) {
     for (int row = 0; row < kRows; ++row) width = std::max(width, canvas.TextWidth(RowText(row)));
     return width;
   };
+  for (int row = 0; row < kRows; ++row) FWindow->NoteText(MeasureTextRoom(canvas.Font, RowText(row), room, kRowHeight));
   while (canvas.Font.Size > kSmallestListFont && widest() > room) --canvas.Font.Size;
   const TPixel say = canvas.Font.Color, select = CurrentTheme().SelectColor.ToPixel();
   bool conflicts = false;

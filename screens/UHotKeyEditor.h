@@ -1,5 +1,6 @@
 // The hot-key list of the options screen: rows of one or two keys, a clicked row waits
-// for its keys, and keys that two rows share are written in the warning colour.
+// for its keys, keys that two rows share are written in the warning colour, and the row under
+// the mouse tells in a hint what it is and which key does what.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 namespace qj {
 
 class TCanvas;
+class TDXHint;
 class TDXWindow;
 struct TRect;
 
@@ -20,9 +22,12 @@ class THotKeyEditor {
   // The row of the one hot key that spreads the pieces out, past the menu buttons' rows.
   static constexpr int kSpreadRow = kSpreadOutHotkey / 2;
 
-  // The window whose client area holds the list; null while the screen is not shown, when the
-  // editor neither paints nor finds rows under the mouse.
-  void Attach(TDXWindow* window) { FWindow = window; }
+  // The window whose client area holds the list, and the hint for its rows; null while the screen
+  // is not shown, when the editor neither paints nor finds rows under the mouse.
+  void Attach(TDXWindow* window, TDXHint* hint);
+  TDXHint* Hint() const { return FHint; }
+  // The row's whole name and what its keys do: "caption|text" as hints take it.
+  std::string RowHint(int row) const;
   // No row highlighted, none waiting for keys.
   void Reset();
 
@@ -53,9 +58,11 @@ class THotKeyEditor {
   int RowAt(int x, int y) const;
   void EndCapture();
   void Repaint();
+  void PointHintAt(int row);
   void PaintNote(TCanvas& canvas, const TRect& room, bool conflicts);
 
   TDXWindow* FWindow = nullptr;
+  TDXHint* FHint = nullptr;
   int FRow = 0;
   bool FRowHighlighted = false;
   bool FCapturing = false;

@@ -1,8 +1,9 @@
-// Index: layout tables; the tables by name; placing; caption fonts.
+// Index: layout tables; the tables by name; placing; pages.
 #include "screens/UOptionsControls.h"
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "controls/UButtons.h"
 #include "controls/UCheckBox.h"
@@ -10,9 +11,8 @@
 #include "controls/UWindows.h"
 #include "core/UTextIds.h"
 #include "core/UThemes.h"
-#include "platform/Canvas.h"
-#include "platform/Dib.h"
-#include "screens/ULabelPainting.h"
+#include "controls/UHints.h"
+#include "graphics/UGraphicsEngine.h"
 
 namespace qj {
 namespace {
@@ -21,41 +21,46 @@ namespace {
 
 constexpr int kGap = 4;              // between the groups and the main window's client edge
 constexpr int kCommandWidth = 110;   // OK, reload, safe, optimal, close
+constexpr int kPageWidth = 150;      // the button that turns the page
 constexpr int kCommandRaise = 40;    // above the main window's bottom band
-constexpr int kApplyWidth = 90, kWideButton = 120;
+constexpr int kApplyWidth = 100, kWideButton = 120;
 constexpr int kLabelAbove = 15;      // a value line stands this far above its slider
 constexpr int kControlLeft = 12;
-constexpr int kSmallestBold = 9;
 
 using T = TOptionsControls;
 using G = T::EGroup;
 constexpr T::TGroupEntry kGroups[T::GroupCount] = {
-    {Text::Controls, 210, 116},       {Text::Pieces, 160, 140}, {Text::Table, 180, 193},
-    {Text::Screen, 210, 190},         {Text::Sound, 180, 64},   {Text::Look, 160, 170},
-    {Text::PickingUpPieces, 180, 62}, {Text::HotKeys, 0, 0},    {Text::PleaseConfirm, 340, 120},
+    {Text::Controls, 246, 92},         {Text::Pieces, 212, 140},           {Text::Table, 0, 193},
+    {Text::Screen, 246, 100},          {Text::Sound, 246, 64},             {Text::Look, 212, 170},
+    {Text::PickingUpPieces, 0, 62},    {Text::Advanced, 0, 142, T::MorePage}, {Text::HotKeys, 440, 0, T::MorePage},
+    {Text::PleaseConfirm, 340, 120},
 };
-// Columns of groups from the left; the hot keys fill the rest of the width.
-const std::vector<std::vector<G>> kColumns = {{G::Controls, G::Screen}, {G::Pieces, G::Environment},
-                                              {G::Table, G::Selection, G::Sound}};
+// Columns of groups from the left, page by page.
+const std::vector<std::vector<G>> kColumns[T::PageCount] = {
+    {{G::Controls, G::Screen, G::Sound}, {G::Pieces, G::Environment}, {G::Table, G::Selection}},
+    {{G::HotKeys}, {G::Advanced}},
+};
 
 constexpr T::TSliderEntry kSliders[T::SliderCount] = {
-    {G::Controls, 15, 10, 500, &TOptions::AnimationMs},  {G::Controls, 47, 10, 1500, &TOptions::HintResponseMs},
-    {G::Controls, 79, 10, 5000, &TOptions::HintMs},      {G::Pieces, 22, 0, 2, &TOptions::CubeType},
+    {G::Advanced, 110, 10, 500, &TOptions::AnimationMs}, {G::Controls, 15, 10, 1500, &TOptions::HintResponseMs},
+    {G::Controls, 47, 10, 5000, &TOptions::HintMs},      {G::Pieces, 22, 0, 2, &TOptions::CubeType},
     {G::Pieces, 56, 1, 90},                              {G::Pieces, 90, 1, 20, &TOptions::PieceSlideSpeed},
     {G::Pieces, 124, 1, 100, &TOptions::ScoreUpdate},    {G::Table, 15, 0, 15, &TOptions::LoupeZoom},
     {G::Table, 47, 0, 15, &TOptions::StickRange},        {G::Table, 79, 10, 50, &TOptions::ScatterRange},
-    {G::Screen, 75, 50, 250, &TOptions::MaxFPS},         {G::Screen, 110, 0, 7},
-    {G::Screen, 145, 0, 0},                              {G::Sound, 15, 0, 100, &TOptions::Sound},
+    {G::Advanced, 75, 50, 250, &TOptions::MaxFPS},       {G::Screen, 15, 0, 7},
+    {G::Screen, 47, 0, 0},                               {G::Sound, 15, 0, 100, &TOptions::Sound},
     {G::Sound, 47, 0, 100, &TOptions::Music},            {G::Environment, 57, 0, 0},
     {G::Environment, 122, 0, 0},                         {G::Environment, 153, 0, 0},
 };
 // Where the environment group's preview of the table background lies, under the title band.
 constexpr int kHoleTop = 95, kHoleBottom = 117;
+// The apply button's place in the screen group, under the title band, from the right.
+constexpr int kApplyTop = 72;
 
 constexpr T::TCheckEntry kChecks[T::CheckCount] = {
-    {G::Controls, 96, Text::HintsGetShorter},      {G::Pieces, 0, Text::Show},
-    {G::Screen, 0, Text::FollowTheBeam},           {G::Screen, 19, Text::WaitForVerticalBlank},
-    {G::Screen, 38, Text::NoWaiting},              {G::Screen, 164, Text::FullScreen, 104},
+    {G::Controls, 66, Text::HintsGetShorter},      {G::Pieces, 0, Text::Show},
+    {G::Advanced, 0, Text::FollowTheBeam},         {G::Advanced, 19, Text::WaitForVerticalBlank},
+    {G::Advanced, 38, Text::NoWaiting},            {G::Screen, 75, Text::FullScreen, -(kApplyWidth + 6)},
     {G::Table, 97, Text::RotateClockwise},         {G::Table, 116, Text::SwapMouseButtons},
     {G::Table, 135, Text::ShowStars},              {G::Environment, 0, Text::AutoHideMenuBar},
     {G::Environment, 20, Text::AutoHideScrolling}, {G::Selection, 1, Text::DragAndDrop},
@@ -63,6 +68,10 @@ constexpr T::TCheckEntry kChecks[T::CheckCount] = {
     {G::Table, 154, Text::SpreadNewGames},
     {G::Table, 173, Text::ShowProgressOnTable},
 };
+
+void SetShown(TDXControl* control, bool shown) {
+  if (TMySprite* s = control ? control->FSprite.Get() : nullptr) s->Visible = shown;
+}
 
 }  // namespace
 
@@ -73,6 +82,7 @@ const T::TSliderEntry& TOptionsControls::Entry(ESlider slider) { return kSliders
 const T::TCheckEntry& TOptionsControls::Entry(ECheck box) { return kChecks[box]; }
 
 int TOptionsControls::ButtonWidth(EButton button) {
+  if (button == Page) return kPageWidth;
   return button == Apply ? kApplyWidth : button >= Defaults ? kWideButton : kCommandWidth;
 }
 
@@ -82,9 +92,10 @@ std::vector<int> TOptionsControls::LabelTops(EGroup group) {
   std::vector<int> tops;
   switch (group) {
     case Pieces: tops = {RotationSlider, SlideSlider, ScoreSlider}; break;
-    case Screen: tops = {FpsSlider, ResolutionSlider, RefreshSlider}; break;
+    case Screen: tops = {ResolutionSlider, RefreshSlider}; break;
+    case Advanced: tops = {FpsSlider, AnimationSlider}; break;
     case Environment: tops = {ThemeSlider, BackgroundSlider, LanguageSlider}; break;
-    case Controls: tops = {AnimationSlider, HintResponseSlider, HintSlider}; break;
+    case Controls: tops = {HintResponseSlider, HintSlider}; break;
     case Table: tops = {ZoomSlider, StickSlider, ScatterSlider}; break;
     case Sound: tops = {SoundSlider, MusicSlider}; break;
     default: break;
@@ -110,6 +121,7 @@ void TOptionsControls::Place(int screenWidth, int screenHeight) {
   const int clientLeft = FMain->FLeft + FMain->FInsetLeft;
   FButtons[Ok]->SetBounds(clientLeft + 10, top, kCommandWidth, FButtons[Ok]->FHeight);
   FButtons[Reload]->SetBounds(FButtons[Ok]->Right() + 10, top, kCommandWidth, FButtons[Ok]->FHeight);
+  FButtons[Page]->SetBounds(FButtons[Reload]->Right() + 10, top, kPageWidth, FButtons[Ok]->FHeight);
   int right = FMain->RightBandX() - 10;
   for (EButton b : {Close, Optimal, Safe}) {
     FButtons[b]->SetBounds(right - kCommandWidth, top, kCommandWidth, FButtons[b]->FHeight);
@@ -120,24 +132,26 @@ void TOptionsControls::Place(int screenWidth, int screenHeight) {
   PlaceConfirmation(screenWidth, screenHeight);
 }
 
+// Each page's columns side by side; a group without a width of its own takes the rest of the
+// client's width, one without a height the rest down to the command buttons.
 void TOptionsControls::PlaceGroups() {
   const int clientLeft = FMain->FLeft + FMain->FInsetLeft, clientTop = FMain->FTop + FMain->FInsetTop;
-  int x = clientLeft + kGap;
-  for (const std::vector<G>& column : kColumns) {
-    int y = clientTop + kGap, width = 0;
-    for (const G g : column) {
-      TDXWindow& w = *FGroups[g];
-      (void)w.SetClientSize(kGroups[g].Width, kGroups[g].Height);
-      w.SetLeft(x);
-      w.SetTop(y);
-      y += w.FHeight + kGap;
-      width = std::max(width, w.FWidth);
+  const int right = clientLeft + FMain->ClientWidth() - kGap, bottom = FButtons[Ok]->FTop - kGap;
+  for (const std::vector<std::vector<G>>& page : kColumns) {
+    int x = clientLeft + kGap;
+    for (const std::vector<G>& column : page) {
+      int y = clientTop + kGap, width = 0;
+      for (const G g : column) {
+        TDXWindow& w = *FGroups[g];
+        const int frameX = w.FWidth - w.ClientWidth(), frameY = w.FHeight - w.ClientHeight();
+        w.SetBounds(x, y, kGroups[g].Width != 0 ? kGroups[g].Width + frameX : right - x,
+                    kGroups[g].Height != 0 ? kGroups[g].Height + frameY : bottom - y);
+        y += w.FHeight + kGap;
+        width = std::max(width, w.FWidth);
+      }
+      x += width + kGap;
     }
-    x += width + kGap;
   }
-  TDXWindow& keys = *FGroups[HotKeys];
-  const int bottom = FButtons[Ok]->FTop - kGap;
-  keys.SetBounds(x, clientTop + kGap, clientLeft + FMain->ClientWidth() - kGap - x, bottom - clientTop - kGap);
 }
 
 void TOptionsControls::PlaceGroupContents() {
@@ -149,11 +163,17 @@ void TOptionsControls::PlaceGroupContents() {
   for (int c = 0; c < CheckCount; ++c) {
     const TDXWindow& g = *FGroups[kChecks[c].Group];
     const int left = c == HintDecreasesBox ? 10 : kControlLeft;
-    const int width = kChecks[c].Width != 0 ? kChecks[c].Width : g.FWidth - 2 * left;
+    const int width = kChecks[c].Width > 0 ? kChecks[c].Width : g.FWidth - 2 * left + kChecks[c].Width;
     FChecks[c]->SetBounds(g.FLeft + left, g.FTop + g.TitleHeight() + kChecks[c].Top, width, kCheckHeight);
   }
+  for (int s = 0; s < SliderCount; ++s) {
+    const TDXHScrollBar& bar = *FSliders[s];
+    FSliderHints[s]->FHintRect = {bar.FLeft, bar.FTop - kLabelAbove, bar.FLeft + bar.FWidth, bar.FTop + bar.FHeight};
+    FSliderHints[s]->FHintZone = true;
+  }
   const TDXWindow& screen = *FGroups[Screen];
-  FButtons[Apply]->SetBounds(screen.FLeft + 120, screen.FTop + screen.TitleHeight() + 162, kApplyWidth, FButtons[Apply]->FHeight);
+  FButtons[Apply]->SetBounds(screen.FLeft + screen.FWidth - kControlLeft - kApplyWidth, screen.FTop + screen.TitleHeight() + kApplyTop,
+                             kApplyWidth, FButtons[Apply]->FHeight);
   const TDXWindow& keys = *FGroups[HotKeys];
   FButtons[Defaults]->SetBounds(keys.FLeft + (keys.FWidth - kWideButton) / 2, keys.FTop + keys.FHeight - 35, kWideButton,
                                 FButtons[Defaults]->FHeight);
@@ -169,32 +189,30 @@ void TOptionsControls::PlaceConfirmation(int screenWidth, int screenHeight) {
   FButtons[Revert]->SetBounds(w.FLeft + w.FWidth - 20 - kWideButton, top, kWideButton, FButtons[Revert]->FHeight);
 }
 
-// ---- Caption fonts -------------------------------------------------------------------------------
+// ---- Pages ---------------------------------------------------------------------------------------
 
-// The boxes of a group keep one look, that of the longest caption.
-void TOptionsControls::FitCheckCaptions() {
-  TMyDib probe(1, 1, 32);
-  TCanvas canvas(probe);
-  std::array<TFontChoice, GroupCount> looks;
-  looks.fill({CurrentTheme().FontName, CurrentTheme().FontSize, 0, true});
-  for (int c = 0; c < CheckCount; ++c) {
-    const std::string caption = FChecks[c]->GetCaption();
-    const int room = FChecks[c]->FWidth - kCheckHeight - 12;  // the caption starts 3 pixels right of the box; bold runs wider
-    // Bold as long as it stays large enough to read, then plain.
-    canvas.Font = {CurrentTheme().FontName, CurrentTheme().FontSize, 0, true};
-    (void)FitText(canvas, caption, room, CurrentTheme().FontSize);
-    if (canvas.Font.Size < kSmallestBold || canvas.TextWidth(caption) > room) {
-      canvas.Font.Bold = false;
-      (void)FitText(canvas, caption, room, CurrentTheme().FontSize);
-    }
-    TFontChoice& look = looks[kChecks[c].Group];
-    look.Size = std::min(look.Size, canvas.Font.Size);
-    look.Bold = look.Bold && canvas.Font.Bold;
+void TOptionsControls::ShowPage(EPage page) {
+  FPage = page;
+  for (int g = 0; g < GroupCount; ++g)
+    if (g != Confirm) SetShown(FGroups[g], kGroups[g].On == page);
+  for (int s = 0; s < SliderCount; ++s) {
+    const bool shown = kGroups[kSliders[s].Group].On == page;
+    SetShown(FSliders[s], shown);
+    FSliderHints[s]->SetEnabled(shown);
+    if (!shown) FSliderHints[s]->HideHint();
   }
   for (int c = 0; c < CheckCount; ++c) {
-    FChecks[c]->FFontSize = looks[kChecks[c].Group].Size;
-    FChecks[c]->FBold = looks[kChecks[c].Group].Bold;
+    const bool shown = kGroups[kChecks[c].Group].On == page;
+    SetShown(FChecks[c], shown);
+    FChecks[c]->EnableHint(shown);
   }
+  for (const auto& [button, group] : {std::pair{Apply, Screen}, std::pair{Defaults, HotKeys}}) {
+    const bool shown = kGroups[group].On == page;
+    SetShown(FButtons[button], shown);
+    FButtons[button]->EnableHints(shown);
+  }
+  FButtons[Page]->SetCaption(TextKey(page == MainPage ? Text::MorePage : Text::MainPage));
+  FButtons[Page]->FHintText2 = TextKey(page == MainPage ? Text::MorePageHint : Text::MainPageHint);
 }
 
 }  // namespace qj

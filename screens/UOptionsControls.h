@@ -1,6 +1,6 @@
-// The options screen's controls by name, what each one is and where it goes: groups in columns
-// inside a centred main window, the hot keys taking the width the others leave, the display-mode
-// question in the middle of the screen, and check-box captions in a font that fits their group.
+// The options screen's controls by name, what each one is and where it goes: two pages of groups
+// in columns inside a centred main window (the everyday settings; the hot keys beside the settings
+// only an expert needs), and the display-mode question in the middle of the screen.
 #pragma once
 
 #include <array>
@@ -16,11 +16,16 @@ namespace qj {
 class TDXButton;
 class TDXCheckBox;
 class TDXHScrollBar;
+class TDXHint;
 class TDXWindow;
 
 struct TOptionsControls {
-  enum EButton : uint8_t { Ok, Reload, Safe, Optimal, Close, Apply, Defaults, Keep, Revert, ButtonCount };
-  enum EGroup : uint8_t { Controls, Pieces, Table, Screen, Sound, Environment, Selection, HotKeys, Confirm, GroupCount };
+  enum EButton : uint8_t { Ok, Reload, Safe, Optimal, Close, Apply, Defaults, Keep, Revert, Page, ButtonCount };
+  enum EGroup : uint8_t {
+    Controls, Pieces, Table, Screen, Sound, Environment, Selection, Advanced, HotKeys, Confirm, GroupCount
+  };
+  // The everyday settings, and the hot keys with the settings only an expert needs.
+  enum EPage : uint8_t { MainPage, MorePage, PageCount };
   enum ESlider : uint8_t {
     AnimationSlider, HintResponseSlider, HintSlider, CubeSlider, RotationSlider, SlideSlider, ScoreSlider,
     ZoomSlider, StickSlider, ScatterSlider, FpsSlider, ResolutionSlider, RefreshSlider, SoundSlider,
@@ -37,7 +42,8 @@ struct TOptionsControls {
 
   struct TGroupEntry {
     ETextId Title;
-    int Width, Height;  // of the client area; the hot keys take what the others leave
+    int Width, Height;  // of the client area; 0: the rest of the page's width or height
+    EPage On = MainPage;
   };
   struct TSliderEntry {
     EGroup Group;
@@ -49,19 +55,24 @@ struct TOptionsControls {
     EGroup Group;
     int Top;
     ETextId Caption;  // the cube box adds the name of the cube type
-    int Width = 0;        // 0: the group's width less the margins
+    int Width = 0;        // 0: the group's width less the margins; below 0: that much less
   };
   static const TGroupEntry& Entry(EGroup group);
   static const TSliderEntry& Entry(ESlider slider);
   static const TCheckEntry& Entry(ECheck box);
   static int ButtonWidth(EButton button);
+  // The page a control of the group stands on; the confirmation stands over both.
+  static EPage PageOf(EGroup group) { return Entry(group).On; }
+  // What a check box or slider changes, for its hint.
+  static ETextId HintOf(ECheck box) { return Text::OptionsCheckHints + int(box); }
+  static ETextId HintOf(ESlider slider) { return Text::OptionsSliderHints + int(slider); }
   // Where a group's value lines stand, under its title band, top to bottom.
   static std::vector<int> LabelTops(EGroup group);
 
   // Every control in its place on a screen of the given size.
   void Place(int screenWidth, int screenHeight);
-  // Long captions (German ones above all) take a smaller font rather than run out of their group.
-  void FitCheckCaptions();
+  // Shows the controls of one page and hides the other's, hints included.
+  void ShowPage(EPage page);
   // The environment group's preview of the table background, in the group's coordinates.
   TRect HoleRect() const;
 
@@ -70,6 +81,8 @@ struct TOptionsControls {
   std::array<TDXButton*, ButtonCount> FButtons{};
   std::array<TDXHScrollBar*, SliderCount> FSliders{};
   std::array<TDXCheckBox*, CheckCount> FChecks{};
+  std::array<TDXHint*, SliderCount> FSliderHints{};  // over the slider and its value line
+  EPage FPage = MainPage;
 
  private:
   void PlaceGroups();

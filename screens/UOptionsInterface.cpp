@@ -42,6 +42,13 @@ void SetShown(TDXControl* control, bool shown) {
   if (TMySprite* s = control ? control->FSprite.Get() : nullptr) s->Visible = shown;
 }
 
+// A display mode in plain words: its size, and a warning for one with fewer colours.
+std::string ScreenSizeName(int resolution) {
+  if (resolution == kDesktopResolution) return ResolutionName(resolution);
+  const TDisplaySetting mode = ParseDisplayMode(resolution);
+  return Number(mode.Width) + "\u00d7" + Number(mode.Height) + (mode.BitCount < 32 ? ", " + Lang(Text::FewerColours) : "");
+}
+
 }  // namespace
 
 // ---- Entering and leaving ----------------------------------------------------------------------
@@ -68,13 +75,14 @@ void TOptionsInterface::Enter() {
   }
   FHotKeys.Reset();
   BuildWindows();
-  FHotKeys.Attach(Group(HotKeys));
+  FHotKeys.Attach(Group(HotKeys), &AddOwnedControl<TDXHint>());
   BuildButtons();
   BuildSliders();
   BuildChecks();
   Options.FullScreen = FEngine->Display().FullScreenOption();
   LoadValues();
   Place();
+  FControls.ShowPage(MainPage);
   ShowConfirmation(false);
   FReady = true;
   FEngine->OnDisplayChange = [this] {
@@ -95,7 +103,7 @@ void TOptionsInterface::Leave() {
   FControls = {};
   FLanguageFiles.clear();
   FHotKeys.Reset();
-  FHotKeys.Attach(nullptr);
+  FHotKeys.Attach(nullptr, nullptr);
   TInterface::Leave();
 }
 
@@ -145,6 +153,9 @@ void TOptionsInterface::BuildButtons() {
   NewButton(Defaults, Text::Defaults, Text::RestoreTheStandardKeys, false, content).OnPressed = on([this] { FHotKeys.Defaults(); });
   NewButton(Keep, Text::Keep, Text::KeepTheNewMode, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Keep(); });
   NewButton(Revert, Text::Undo, Text::GoBackToTheOldMode, false, EControlLayer::Overlay).OnPressed = on([this] { FDisplayMode.Revert(); });
+  NewButton(Page, Text::MorePage, Text::MorePageHint, true, content).OnPressed = on([this] {
+    ShowPage(FControls.FPage == MainPage ? MorePage : MainPage);
+  });
 }
 
 // The theme and the table background are taken when a drag ends: loading them at every step of
@@ -156,6 +167,10 @@ void TOptionsInterface::BuildSliders() {
     bar.Setup(0, 0, 100, C::kSliderHeight, C::Entry(slider).Min, C::Entry(slider).Max, C::Entry(slider).Min, ScrollBarStyle::Small,
               [this, slider](TDXControl*) { SliderChanged(slider); });
     FControls.FSliders[s] = &bar;
+    TDXHint& hint = AddOwnedControl<TDXHint>();
+    hint.SetCaption(TextKey(C::HintOf(slider)));
+    hint.OnBeforeShow = [&hint](TDXControl*) { hint.PlaceBeside(false); };
+    FControls.FSliderHints[s] = &hint;
   }
   Slider(ThemeSlider)->OnChanged = [this](TDXControl*) { ThemeChanged(); };
   Slider(BackgroundSlider)->OnChanged = [this](TDXControl*) { BackgroundChanged(); };
@@ -165,7 +180,8 @@ void TOptionsInterface::BuildChecks() {
   for (int c = 0; c < CheckCount; ++c) {
     const auto box = ECheck(c);
     TDXCheckBox& check = AddOwnedControl<TDXCheckBox>();
-    check.Setup(TextKey(C::Entry(box).Caption), 0, 0, 100, C::kCheckHeight, 0, true, false, [this, box](TDXControl*) { CheckClicked(box); });
+    check.Setup(TextKey(C::Entry(box).Caption), 0, 0, 100, C::kCheckHeight, 0, false, false, [this, box](TDXControl*) { CheckClicked(box); });
+    check.SetHint(TextKey(C::HintOf(box)));
     FControls.FChecks[c] = &check;
   }
 }
@@ -175,7 +191,6 @@ void TOptionsInterface::BuildChecks() {
 void TOptionsInterface::Place() { FControls.Place(FEngine->FWidth, FEngine->FHeight); }
 
 void TOptionsInterface::RepaintAll() {
-  FControls.FitCheckCaptions();
   RestoreControls();
   for (TDXWindow* w : FControls.FGroups) w->Paint();
   MainWindow()->Paint();
@@ -184,6 +199,14 @@ void TOptionsInterface::RepaintAll() {
 void TOptionsInterface::Resize() {
   if (FDone) return;
   Place();
+  RepaintAll();
+}
+
+// The main window loses the preview hole with the page that has it; a wait for keys ends.
+void TOptionsInterface::ShowPage(EPage page) {
+  if (FHotKeys.Capturing()) FHotKeys.CaptureKey(VK_ESCAPE, 0);
+  FHotKeys.Reset();
+  FControls.ShowPage(page);
   RepaintAll();
 }
 
@@ -209,7 +232,7 @@ void TOptionsInterface::LoadValues() {
       {ProgressBox, Options.ShowProgress},
   };
   for (const auto& [box, value] : checks) CheckBox(box)->SetChecked(value);
-  CheckBox(CubesBox)->SetCaption(TextKey(Text::Show) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
+  CheckBox(CubesBox)->SetCaption(TextKey(Text::Show) + " " + CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]);
   SetRadio(SmoothBox, Options.VBI);
   SetRadio(DragBox, int(std::find(std::begin(kSelectTypes), std::end(kSelectTypes), Options.PieceSelectType) - kSelectTypes));
   LoadDisplayControls(ChosenResolution(), Options.DisplayRefresh, Options.FullScreen);
@@ -239,7 +262,7 @@ void TOptionsInterface::SetRadio(ECheck first, int chosen) {
 }
 
 void TOptionsInterface::CubeCaption() {
-  CheckBox(CubesBox)->SetCaption(TextKey(Text::ShowChanged) + " " + Lower(CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]));
+  CheckBox(CubesBox)->SetCaption(TextKey(Text::ShowChanged) + " " + CubeTypeNames[size_t(std::clamp(Options.CubeType, 0, 2))]);
   CheckBox(CubesBox)->Paint();
 }
 
@@ -470,9 +493,11 @@ std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
     return at(s) == 0 ? Lang(offLine) : Lang(line) + " (" + Number(at(s)) + "%)";
   };
   switch (group) {
-    case Controls:
-      return {ms(Text::AnimationStep, AnimationSlider), ms(Text::HintDelay, HintResponseSlider),
-              ms(Text::HintTime, HintSlider)};
+    case Controls: return {ms(Text::HintDelay, HintResponseSlider), ms(Text::HintTime, HintSlider)};
+    case Advanced:
+      return {at(FpsSlider) == 250 ? Lang(Text::FramesPerSecondNoLimit)
+                                   : Lang(Text::FramesPerSecond) + ": (" + Number(at(FpsSlider)) + ")",
+              ms(Text::AnimationStep, AnimationSlider)};
     case Table:
       return {Lang(Text::LoupeZoom) + " (" + Number(int(std::lround(kZoom[std::clamp(at(ZoomSlider), 0, 15)] * 100))) + "%)",
               Lang(Text::SnapRange) + " (" + Number(at(StickSlider)) + ")",
@@ -486,9 +511,7 @@ std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
       if (refresh < RefreshRates.size())
         rate += RefreshRates[refresh] != 0 ? " (" + Number(int(RefreshRates[refresh])) + Lang(Text::Hertz) + ")"
                                            : " " + Lang(Text::DisplayDefault);
-      return {at(FpsSlider) == 250 ? Lang(Text::FramesPerSecondNoLimit)
-                                   : Lang(Text::FramesPerSecond) + ": (" + Number(at(FpsSlider)) + ")",
-              Lang(Text::Resolution) + " (" + ResolutionName(ResolutionAt(at(ResolutionSlider))) + ")", rate};
+      return {Lang(Text::Resolution) + " (" + ScreenSizeName(ResolutionAt(at(ResolutionSlider))) + ")", rate};
     }
     case Environment: {
       const size_t theme = size_t(at(ThemeSlider));
@@ -517,8 +540,10 @@ void TOptionsInterface::PaintGroup(EGroup group) {
   const std::vector<int> tops = C::LabelTops(group);
   const std::vector<std::string> labels = GroupLabels(group);
   const int room = w.FWidth - kLabelLeft - 8;
-  for (size_t i = 0; i < labels.size() && i < tops.size(); ++i)
+  for (size_t i = 0; i < labels.size() && i < tops.size(); ++i) {
+    w.NoteText(MeasureTextRoom(canvas.Font, labels[i], room, C::kSliderHeight));
     canvas.TextOut(kLabelLeft, w.TitleHeight() + tops[i], FitText(canvas, labels[i], room, CurrentTheme().FontSize));
+  }
   if (group != Environment) return;
   const TRect hole = FControls.HoleRect();
   canvas.FillRect(hole, 0);
@@ -528,7 +553,7 @@ void TOptionsInterface::PaintGroup(EGroup group) {
 
 // The main window lies under the group: the hole goes through both.
 void TOptionsInterface::PaintMainHole() {
-  if (!Group(Environment)) return;
+  if (!Group(Environment) || FControls.FPage != C::PageOf(Environment)) return;
   const TDXWindow& env = *Group(Environment);
   TRect hole = FControls.HoleRect();
   const int dx = env.FLeft - MainWindow()->FLeft, dy = env.FTop - MainWindow()->FTop;
@@ -551,23 +576,28 @@ bool TOptionsInterface::Blocked(int x, int y) const {
 void TOptionsInterface::MouseDown(int button, int shift, int x, int y) {
   if (Blocked(x, y)) return;
   TInterface::MouseDown(button, shift, x, y);
-  if (!FDone) FHotKeys.MouseDown(x, y);
+  if (KeysShown()) FHotKeys.MouseDown(x, y);
 }
 
 void TOptionsInterface::MouseUp(int button, int shift, int x, int y) {
   if (Blocked(x, y)) return;
   TInterface::MouseUp(button, shift, x, y);
-  if (!FDone) FHotKeys.MouseUp(x, y);
+  if (KeysShown()) FHotKeys.MouseUp(x, y);
 }
 
 void TOptionsInterface::MouseMove(int shift, int x, int y) {
   if (FDone) return;
   TInterface::MouseMove(shift, x, y);
-  if (!FDone) FHotKeys.MouseMove(x, y);
+  if (KeysShown()) FHotKeys.MouseMove(x, y);
 }
 
+bool TOptionsInterface::KeysShown() const { return !FDone && FControls.FPage == C::PageOf(HotKeys); }
+
+// The keys are waited for on the page that shows them.
 void TOptionsInterface::StartCapture(int row) {
-  if (!FDone) FHotKeys.StartCapture(row);
+  if (FDone) return;
+  if (!KeysShown()) ShowPage(C::PageOf(HotKeys));
+  FHotKeys.StartCapture(row);
 }
 
 // While a key is awaited the program's own keys (minimise, close) must not act on it.

@@ -32,10 +32,12 @@ class TOptionsInterface : public TInterface {
   using EGroup = TOptionsControls::EGroup;
   using ESlider = TOptionsControls::ESlider;
   using ECheck = TOptionsControls::ECheck;
+  using EPage = TOptionsControls::EPage;
   using enum TOptionsControls::EButton;
   using enum TOptionsControls::EGroup;
   using enum TOptionsControls::ESlider;
   using enum TOptionsControls::ECheck;
+  using enum TOptionsControls::EPage;
   static constexpr int kHotKeyRows = THotKeyEditor::kRows;
   static constexpr int kCountdownSeconds = TDisplayModeConfirm::kCountdownSeconds;
 
@@ -62,6 +64,12 @@ class TOptionsInterface : public TInterface {
   TDXButton* Button(EButton button) const { return FControls.FButtons[button]; }
   TDXHScrollBar* Slider(ESlider slider) const { return FControls.FSliders[slider]; }
   TDXCheckBox* CheckBox(ECheck box) const { return FControls.FChecks[box]; }
+  TDXHint* SliderHint(ESlider slider) const { return FControls.FSliderHints[slider]; }
+  // The page shown: the everyday settings, or the hot keys and the settings for experts.
+  EPage ShownPage() const { return FControls.FPage; }
+  void ShowPage(EPage page);
+  // The hint over the hot-key row under the mouse.
+  TDXHint* HotKeyHint() const { return FHotKeys.Hint(); }
   // The value lines a group draws, top to bottom.
   std::vector<std::string> GroupLabels(EGroup group) const;
   // The hot-key list as shown: one line per row.
@@ -123,6 +131,7 @@ class TOptionsInterface : public TInterface {
   void PressClose();
   // ---- painting and input
   bool Blocked(int x, int y) const;
+  bool KeysShown() const;
   void PaintGroup(EGroup group);
   void PaintMainHole();
   void Message(const std::string& title, const std::string& text);

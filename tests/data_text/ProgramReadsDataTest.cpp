@@ -23,7 +23,7 @@ TEST_F(ShippedFiles, FreshInstallStartsInEnglishWithTheDefaultHotKeys) {
   EXPECT_EQ(Options.LanguageFile, "English.lang");
   EXPECT_EQ(CubeTypeNames[0], "Cubes");
   EXPECT_EQ(Lang(Text::CuttingThePuzzle), ": cutting the puzzle...");
-  EXPECT_EQ(ReplaceTextKeys(TextKey(Text::Show) + " " + CubeTypeNames[2]), "Show Pyramids");
+  EXPECT_EQ(ReplaceTextKeys(TextKey(Text::Show) + " " + CubeTypeNames[2]), "Menu bar figure: Pyramids");
 
   EXPECT_EQ(HotKeyText(Options.Hotkeys[0]), "F12");     // minimise
   EXPECT_EQ(HotKeyText(Options.Hotkeys[2]), "Ctrl-Q");  // close

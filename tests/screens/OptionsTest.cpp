@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/UControlImages.h"
@@ -91,6 +92,14 @@ class OptionsTest : public ::testing::Test {
     Screen.KeyDown(down, shift);
     Screen.KeyUp(key, shift);
   }
+  // Turns to the hot keys and moves the mouse to the middle of the row; returns that point.
+  std::pair<int, int> PointAtHotKeyRow(int row) {
+    Press(T::Page);
+    const TDXWindow& keys = *Screen.Group(T::HotKeys);
+    const int x = keys.FLeft + 30, y = keys.FTop + keys.TitleHeight() + 8 + 19 * row + 9;
+    Screen.MouseMove(0, x, y);
+    return {x, y};
+  }
   void ToGerman() {
     while (Options.LanguageFile != "Deutsch.lang" && Screen.Slider(T::LanguageSlider)->FPosition > 0) Back(T::LanguageSlider);
     ASSERT_EQ(Options.LanguageFile, "Deutsch.lang");
@@ -107,9 +116,6 @@ class OptionsTest : public ::testing::Test {
 
 TEST_F(OptionsTest, EveryKindOfControlChangesItsSettingAtOnce) {
   Enter();
-  Forward(T::AnimationSlider);
-  EXPECT_EQ(Options.AnimationMs, 101);
-  EXPECT_EQ(Screen.GroupLabels(T::Controls)[0], "Animation step (101ms)");
   Forward(T::ZoomSlider);
   EXPECT_EQ(Options.LoupeZoom, 5);
   EXPECT_EQ(Screen.GroupLabels(T::Table)[0], "Loupe zoom (225%)");
@@ -119,7 +125,7 @@ TEST_F(OptionsTest, EveryKindOfControlChangesItsSettingAtOnce) {
   EXPECT_EQ(Options.RotationIncrement, 3);
   Forward(T::CubeSlider);
   EXPECT_EQ(Options.CubeType, 1);
-  EXPECT_EQ(Screen.CheckBox(T::CubesBox)->GetCaption(), "Show diamonds");
+  EXPECT_EQ(Screen.CheckBox(T::CubesBox)->GetCaption(), "Menu bar figure: Diamonds");
 
   Check(T::HintDecreasesBox);
   EXPECT_FALSE(Options.HintDecreases);
@@ -127,16 +133,52 @@ TEST_F(OptionsTest, EveryKindOfControlChangesItsSettingAtOnce) {
   EXPECT_FALSE(Options.ShowStars);
   Check(T::AutoHideScrollBox);
   EXPECT_FALSE(Options.AutoHideScroll);
+  Press(T::Page);
+  Forward(T::AnimationSlider);
+  EXPECT_EQ(Options.AnimationMs, 101);
+  EXPECT_EQ(Screen.GroupLabels(T::Advanced)[1], "Animation step (101ms)");
+}
+
+// The settings only an expert needs stand on the second page with the hot keys: every control
+// is on one page or the other, and the page's own controls still write their settings.
+TEST_F(OptionsTest, TheAdvancedSettingsAreOnTheSecondPageAndStillStored) {
+  Enter();
+  const auto shown = [](const TDXControl* c) { return c->FSprite.Get()->Visible; };
+  std::vector<bool> onMain;
+  for (int s = 0; s < T::SliderCount; ++s) onMain.push_back(shown(Screen.Slider(T::ESlider(s))));
+  for (int c = 0; c < T::CheckCount; ++c) onMain.push_back(shown(Screen.CheckBox(T::ECheck(c))));
+  EXPECT_FALSE(shown(Screen.CheckBox(T::SmoothBox)));
+  EXPECT_FALSE(shown(Screen.Slider(T::FpsSlider)));
+  Press(T::Page);
+  ASSERT_EQ(Screen.ShownPage(), T::MorePage);
+  size_t i = 0;
+  for (int s = 0; s < T::SliderCount; ++s, ++i) EXPECT_NE(shown(Screen.Slider(T::ESlider(s))), onMain[i]) << "slider " << s;
+  for (int c = 0; c < T::CheckCount; ++c, ++i) EXPECT_NE(shown(Screen.CheckBox(T::ECheck(c))), onMain[i]) << "box " << c;
+  EXPECT_EQ(Screen.Group(T::Advanced)->GetCaption(), "Advanced");
+  Check(T::NoWaitBox);
+  EXPECT_EQ(Options.VBI, 2);
+  Back(T::FpsSlider);
+  EXPECT_EQ(Options.MaxFPS, 119);
+  Press(T::Page);
+  EXPECT_EQ(Screen.ShownPage(), T::MainPage);
+  Check(T::NoWaitBox);  // hidden with its page: a click there reaches nothing
+  EXPECT_EQ(Options.VBI, 2);
+  const TDXHint& hint = *Screen.SliderHint(T::ZoomSlider);
+  EXPECT_EQ(ReplaceTextKeys(hint.FCaption), Lang(TOptionsControls::HintOf(T::ZoomSlider)));
+  EXPECT_TRUE(hint.FHintRect.Contains(Screen.Slider(T::ZoomSlider)->FLeft + 5, Screen.Slider(T::ZoomSlider)->FTop - 5))
+      << "the value line above the slider is part of it";
 }
 
 TEST_F(OptionsTest, RadioGroupsKeepOneBoxCheckedEvenWhenTheCheckedOneIsClicked) {
   Enter();
+  Press(T::Page);
   Check(T::BlankBox);
   EXPECT_EQ(Options.VBI, 1);
   EXPECT_FALSE(Screen.CheckBox(T::SmoothBox)->FChecked);
   Check(T::BlankBox);
   EXPECT_EQ(Options.VBI, 1);
   EXPECT_TRUE(Screen.CheckBox(T::BlankBox)->FChecked);
+  Press(T::Page);
   Check(T::ClickBox);
   EXPECT_EQ(Options.PieceSelectType, 2);
   Check(T::EitherBox);
@@ -146,12 +188,13 @@ TEST_F(OptionsTest, RadioGroupsKeepOneBoxCheckedEvenWhenTheCheckedOneIsClicked) 
 
 TEST_F(OptionsTest, TheFrameRateSliderSetsTheTimer) {
   Enter();
+  Press(T::Page);
   TDXHScrollBar& fps = *Screen.Slider(T::FpsSlider);
   for (int i = 0; i < 20 && fps.FPosition < 240; ++i) ClickAt(fps.FLeft + fps.FWidth - 20, fps.FTop + 5);  // the track
   while (fps.FPosition < 250 && fps.FPosition >= 240) Forward(T::FpsSlider);
   ASSERT_EQ(fps.FPosition, 250);
   EXPECT_EQ(Interval, 0) << "no frame limit";
-  EXPECT_EQ(Screen.GroupLabels(T::Screen)[0], "Frames per second: no limit");
+  EXPECT_EQ(Screen.GroupLabels(T::Advanced)[0], "Frames per second: no limit");
   fps.SetPosition(100);  // as a drag ends
   EXPECT_EQ(Options.MaxFPS, 100);
   EXPECT_EQ(Interval, 10);
@@ -258,6 +301,7 @@ TEST_F(OptionsTest, HotKeyDefaultsKeepTheLanguage) {
   Enter();
   ToGerman();
   Options.Hotkeys[6] = {'Z', 0};
+  Press(T::Page);
   Press(T::Defaults);
   EXPECT_EQ(Options.LanguageFile, "Deutsch.lang");
   EXPECT_EQ(Options.Hotkeys[6], (THotKey{'S', 0}));
@@ -285,7 +329,7 @@ TEST_F(OptionsTest, ALanguageSwitchRelabelsEveryControlAtOnce) {
   EXPECT_GE(changed, int(english.size()) - 2) << "all but OK and Optimal, which read the same";
   EXPECT_EQ(Screen.CheckBox(T::FullScreenBox)->GetCaption(), "Vollbild");
   EXPECT_NE(Hash(box), boxLook) << "painted again at once";
-  EXPECT_EQ(Screen.GroupLabels(T::Controls)[0], "Animationsschritt (100ms)");
+  EXPECT_EQ(Screen.GroupLabels(T::Controls)[0], "Hinweis-Verzögerung (800ms)");
   EXPECT_EQ(Screen.HotKeyRowText(0), "Minimieren (F12)");
 }
 
@@ -333,9 +377,7 @@ TEST_F(OptionsTest, AnIncompleteThemeIsRefusedAndTheOldOneKept) {
 
 TEST_F(OptionsTest, CapturingHotKeyFiveTakesTwoKeysAndHotKeyThirteenOne) {
   Enter();
-  const TDXWindow& keys = *Screen.Group(T::HotKeys);
-  const int x = keys.FLeft + 30, y = keys.FTop + keys.TitleHeight() + 8 + 19 * 5 + 9;  // the middle of row 5
-  Screen.MouseMove(0, x, y);
+  const auto [x, y] = PointAtHotKeyRow(5);
   EXPECT_EQ(Screen.HighlightedRow(), 5);
   ClickAt(x, y);
   ASSERT_TRUE(Screen.Capturing());
@@ -388,6 +430,7 @@ TEST_F(OptionsTest, TheLayoutHoldsAtTheSmallestWindowAndAtTheLargest) {
       const TRect r = Screen.Group(T::EGroup(g))->BoundsRect();
       EXPECT_TRUE(client.Contains(r.Left, r.Top) && client.Contains(r.Right - 1, r.Bottom - 1)) << w << " group " << g;
       for (int o = 0; o < g; ++o) {
+        if (TOptionsControls::PageOf(T::EGroup(o)) != TOptionsControls::PageOf(T::EGroup(g))) continue;
         const TRect q = Screen.Group(T::EGroup(o))->BoundsRect();
         EXPECT_TRUE(r.Right <= q.Left || q.Right <= r.Left || r.Bottom <= q.Top || q.Bottom <= r.Top) << g << " " << o;
       }
@@ -398,6 +441,20 @@ TEST_F(OptionsTest, TheLayoutHoldsAtTheSmallestWindowAndAtTheLargest) {
     }
     Screen.Leave();
   }
+}
+
+// The list may be too narrow for a long name; the hint over the row always gives it whole, with
+// what each of its keys does.
+TEST_F(OptionsTest, TheHintOverAHotKeyRowGivesItsWholeName) {
+  Enter();
+  const auto [x, y] = PointAtHotKeyRow(4);
+  ASSERT_EQ(Screen.HighlightedRow(), 4);
+  const TDXHint& hint = *Screen.HotKeyHint();
+  EXPECT_TRUE(hint.FHintZone && hint.FHintRect.Contains(x, y));
+  EXPECT_EQ(hint.Lines().first, Lang(Text::HotKeyRowNames + 4));
+  EXPECT_EQ(hint.Lines().second, "left click: L, right click: Shift-L");
+  Screen.StartCapture(13);
+  EXPECT_FALSE(hint.FHintZone) << "no hint over a row that waits for its key";
 }
 
 }  // namespace
