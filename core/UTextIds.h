@@ -193,7 +193,8 @@
   X(ProgressFormat, 312, 1, Plain) /* %1 the percentage joined, %2 the playing time */          \
   X(LastPuzzleFinished, 313, 1, Hint)                                                           \
   X(ShowProgressOnTable, 314, 1, Plain)                                                         \
-  X(InProgressLabel, 315, 1, Plain)
+  X(InProgressLabel, 315, 1, Plain)                                                             \
+  X(NoPuzzleYetNote, 480, 1, Hint) /* %1 the caption of the button that saves the puzzle */     \
 
 namespace qj {
 
