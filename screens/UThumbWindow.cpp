@@ -115,6 +115,7 @@ void TDXThumbWindow::SetTop(int value) {
 void TDXThumbWindow::AttachNameHint() {
   if (!FNameHint) return;
   FNameHint->FHintRect = MakeRect(FLeft, FTop, FWidth, std::max(1, TitleHeight()));
+  FNameHint->FHintZone = true;
 }
 
 bool TDXThumbWindow::Load(const std::string& path, const TMyDib& hidden, bool nameTaken, std::string& error) {
