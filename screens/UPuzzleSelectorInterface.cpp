@@ -132,9 +132,9 @@ bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken)
 }
 
 // The places of the last visit, in the order they were stacked; pictures new since then find a
-// free place. At the first visit the windows start out arranged rather than strewn over each
-// other. Rows laid out by Arrange stay rows, and whatever the window's size was then, every
-// window comes into view.
+// free place, or their place in the rows when the others lie as Arrange left them. At the first
+// visit the windows start out arranged rather than strewn over each other. Whatever the size of
+// the window was then, every window comes into view.
 void TPuzzleSelectorInterface::ApplyLayout() {
   if (!FileExists(UserPath(kLayoutFile))) {
     PressArrange();
@@ -148,15 +148,17 @@ void TPuzzleSelectorInterface::ApplyLayout() {
       RaiseToTop(*thumb);
       std::erase(unlisted, thumb);
     }
-  const std::vector<TDXThumbWindow*> byName = ThumbsByName();
-  const std::vector<TPoint> rows = RowPlaces(byName);
-  FArranged = unlisted.empty();
-  for (size_t i = 0; i < byName.size() && FArranged; ++i)
-    FArranged = byName[i]->FLeft == rows[i].X && byName[i]->FTop == rows[i].Y;
-  PlaceUnlisted(unlisted);
+  std::vector<TDXThumbWindow*> listed = ThumbsByName();
+  std::erase_if(listed, [&](const TDXThumbWindow* t) { return std::find(unlisted.begin(), unlisted.end(), t) != unlisted.end(); });
+  const std::vector<TPoint> rows = RowPlaces(listed);
+  FArranged = true;
+  for (size_t i = 0; i < listed.size() && FArranged; ++i)
+    FArranged = listed[i]->FLeft == rows[i].X && listed[i]->FTop == rows[i].Y;
+  if (!FArranged) PlaceUnlisted(unlisted);
   Reflow();
 }
 
+// Each window in the first free place in view, beside the others.
 void TPuzzleSelectorInterface::PlaceUnlisted(const std::vector<TDXThumbWindow*>& unlisted) {
   std::vector<TRect> taken;
   for (size_t i = 0; i < FThumbs.size(); ++i)
@@ -199,16 +201,8 @@ void TPuzzleSelectorInterface::ShowPicture(const std::string& path) {
 
 // Into its place in the rows when the desk is arranged, else into the first free place in view.
 void TPuzzleSelectorInterface::PlaceNewThumb(TDXThumbWindow& thumb) {
-  if (FArranged) {
-    PressArrange();
-    return;
-  }
-  std::vector<TRect> others;
-  for (size_t i = 0; i < FThumbs.size(); ++i)
-    if (&Thumb(i) != &thumb) others.push_back(Thumb(i).BoundsRect());
-  const TPoint at = FreePlace({thumb.FWidth, thumb.FHeight}, others, DeskView());
-  thumb.SetLeft(at.X);
-  thumb.SetTop(at.Y);
+  if (FArranged) PressArrange();
+  else PlaceUnlisted({&thumb});
 }
 
 // ---- Building ---------------------------------------------------------------------------------

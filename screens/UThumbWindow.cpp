@@ -92,12 +92,7 @@ std::string ShortenToWidth(const std::string& text, int width, const std::functi
   return kEllipsis;
 }
 
-TDXThumbWindow::TDXThumbWindow(TInterface* owner) : TDXWindow(owner), FNameHint(std::make_unique<TDXHint>(owner)) {
-  FNameHint->OnBeforeShow = [this](TDXControl*) {
-    AttachNameHint();
-    FNameHint->PlaceBeside(false);
-  };
-}
+TDXThumbWindow::TDXThumbWindow(TInterface* owner) : TDXWindow(owner) {}
 
 TDXThumbWindow::~TDXThumbWindow() = default;
 
@@ -111,7 +106,8 @@ void TDXThumbWindow::SetTop(int value) {
   AttachNameHint();
 }
 
-// The hover zone is the title band; the hint stands out to the right of it.
+// The hover zone is the title band; the hint stands out to the right of it. Only a shortened
+// title has one.
 void TDXThumbWindow::AttachNameHint() {
   if (!FNameHint) return;
   FNameHint->FHintRect = MakeRect(FLeft, FTop, FWidth, std::max(1, TitleHeight()));
@@ -198,8 +194,18 @@ void TDXThumbWindow::Retitle() {
   const int room = FWidth - 2 * FLayout[FrameRect::Top].Left - measure(suffix);
   const std::string name = Name(), title = ShortenToWidth(name, room, measure);
   SetCaption(title + suffix);
+  if (title == name) {
+    FNameHint.reset();
+    return;
+  }
+  if (!FNameHint) {
+    FNameHint = std::make_unique<TDXHint>(FOwner);
+    FNameHint->OnBeforeShow = [this](TDXControl*) {
+      AttachNameHint();
+      FNameHint->PlaceBeside(false);
+    };
+  }
   FNameHint->SetCaption(name + suffix);
-  FNameHint->SetEnabled(title != name);
   AttachNameHint();
 }
 

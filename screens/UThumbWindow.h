@@ -59,8 +59,8 @@ class TDXThumbWindow : public TDXWindow {
   bool NameTaken() const { return FNameTaken; }
   // The picture's readable name, whole.
   std::string Name() const;
-  // The hint over the title band, with the whole name when the title is shortened.
-  const TDXHint& NameHint() const { return *FNameHint; }
+  // The hint over a shortened title with the whole name; null while the title is whole.
+  const TDXHint* NameHint() const { return FNameHint.get(); }
   // The progress of the game in progress, or -1 when there is none or its record is unusable.
   int ProgressPercent() const;
 

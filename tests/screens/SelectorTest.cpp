@@ -442,11 +442,13 @@ TEST_F(SelectorTest, ALongNameIsShortenedInTheTitleAndWholeInTheHint) {
   ASSERT_GE(title.size(), 3u);
   EXPECT_EQ(title.substr(title.size() - 3), "\xE2\x80\xA6") << title;
   EXPECT_EQ(std::string("Citrus fruits public domain 13 and some more words").rfind(title.substr(0, title.size() - 3), 0), 0u);
-  EXPECT_EQ(Thumb(picture).NameHint().GetCaption(), "Citrus fruits public domain 13 and some more words");
-  const TDXHint& hint = Thumb(picture).NameHint();
-  EXPECT_TRUE(hint.FHintZone && hint.FHintRect.Contains(Thumb(picture).FLeft + 20, Thumb(picture).FTop + 5))
+  const TDXHint* hint = Thumb(picture).NameHint();
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->GetCaption(), "Citrus fruits public domain 13 and some more words");
+  EXPECT_TRUE(hint->FHintZone && hint->FHintRect.Contains(Thumb(picture).FLeft + 20, Thumb(picture).FTop + 5))
       << "shown when the mouse rests on the title";
   EXPECT_EQ(Thumb(plain).GetCaption(), "Harbour town");
+  EXPECT_EQ(Thumb(plain).NameHint(), nullptr) << "a whole title needs no hint";
 }
 
 TEST_F(SelectorTest, ScrollingMovesTheDeskAndThePlacesAreKeptInDeskCoordinates) {
