@@ -32,6 +32,7 @@
 #include "platform/Paths.h"
 #include "platform/SystemInfo.h"
 #include "screens/UMainInterface.h"
+#include "screens/UNoPuzzleNote.h"
 #include "screens/UOptionsInterface.h"
 #include "screens/UPictureLibrary.h"
 #include "screens/UPuzzleSelectorInterface.h"
@@ -404,6 +405,10 @@ bool TGameEngine::SwitchFromSelector(int result) {
     case SelectorResult::Back: ReturnToMainMenu(false); return true;
     case SelectorResult::NewGame: NewGame(picture); return true;
     case SelectorResult::Maker: OpenMaker(picture, *FPuzzleSelector); return true;
+    case SelectorResult::MakeFirst:
+      OpenMaker(picture, *FPuzzleSelector);
+      if (FActive == FPuzzleMaker.get()) ShowNoPuzzleNote(*FPuzzleMaker, FPuzzleMaker->Button(TPuzzleMakerInterface::Save));
+      return true;
     case SelectorResult::Continue: ContinueJigsaw(picture); return true;
     default: return false;
   }

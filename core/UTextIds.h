@@ -194,6 +194,7 @@
   X(LastPuzzleFinished, 313, 1, Hint)                                                           \
   X(ShowProgressOnTable, 314, 1, Plain)                                                         \
   X(InProgressLabel, 315, 1, Plain)                                                             \
+  X(NoPuzzleYetNote, 480, 1, Hint) /* %1 the caption of the button that saves the puzzle */     \
   X(MorePage, 510, 1, Plain)                                                                    \
   X(MorePageHint, 511, 1, Hint)                                                                 \
   X(MainPage, 512, 1, Plain)                                                                    \

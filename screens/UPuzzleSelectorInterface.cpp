@@ -1,3 +1,4 @@
+// The puzzle selector: building the desk, the windows' places, choosing and the buttons.
 #include "screens/UPuzzleSelectorInterface.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
-#include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
@@ -18,6 +18,7 @@
 #include "platform/Paths.h"
 #include "platform/TextUtil.h"
 #include "platform/UserFolders.h"
+#include "screens/UDeskLayout.h"
 #include "screens/UPictureLibrary.h"
 #include "screens/USelectorLayout.h"
 
@@ -28,7 +29,8 @@ constexpr const char* kLayoutFile = "Jigsaws/PuzzleSelecterInfo.inf";
 constexpr int kButtonWidth = 120;
 constexpr int kBottomMargin = 45;
 constexpr int kDeskTop = 64;  // below the scroll arrows, which would cover the first title
-constexpr int kArrowWidth = 70, kArrowHeight = 20;
+constexpr int kArrowWidth = 70, kArrowHeight = 20, kArrowMargin = 7;
+constexpr int kCaptionRoom = 36;  // a button's caption keeps clear of its rounded ends
 constexpr uint32_t kPulseMs = 50;
 constexpr int kHelpTopic = 1;
 
@@ -101,12 +103,10 @@ void TPuzzleSelectorInterface::ScanLibrary() {
 }
 
 bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken) {
-  const int width = FEngine->FWidth, height = FEngine->FHeight;
   auto* thumb = new TDXThumbWindow(this);
   FThumbs.emplace_back(thumb);
-  const int left = 15 + Random(std::max(1, width - 150));
-  const int top = 40 + Random(std::max(1, height - 150));
-  thumb->Setup("", left, top, 220, 200, {.Style = 1, .TitleFontSize = 10});
+  const TRect view = DeskView();
+  thumb->Setup("", view.Left, view.Top, 220, 200, {.Style = 1, .TitleFontSize = 10});
   std::string error;
   bool loaded = false;
   try {
@@ -119,26 +119,56 @@ bool TPuzzleSelectorInterface::AddThumb(const std::string& path, bool nameTaken)
     FThumbs.pop_back();
     return false;
   }
-  thumb->OnMouseUp = [this](TDXControl*) {
+  thumb->OnMouseDown = [this, thumb](TDXControl*) {
+    FPressedThumb = thumb;
+    FPressedAt = {thumb->FLeft, thumb->FTop};
+  };
+  thumb->OnMouseUp = [this, thumb](TDXControl*) {
+    ThumbReleased(*thumb);
     if (auto* active = dynamic_cast<TDXThumbWindow*>(ActiveWindow)) Select(*active);
   };
   thumb->OnDblClick = [this](TDXControl*) { PressPlay(); };
   return true;
 }
 
-// The places of the last visit, in the order they were stacked. At the first visit the windows
-// start out arranged rather than strewn over each other.
+// The places of the last visit, in the order they were stacked; pictures new since then find a
+// free place, or their place in the rows when the others lie as Arrange left them. At the first
+// visit the windows start out arranged rather than strewn over each other. Whatever the size of
+// the window was then, every window comes into view.
 void TPuzzleSelectorInterface::ApplyLayout() {
   if (!FileExists(UserPath(kLayoutFile))) {
     PressArrange();
     return;
   }
+  std::vector<TDXThumbWindow*> unlisted = ThumbsByName();
   for (const TThumbPlace& place : ReadSelectorLayout(UserPath(kLayoutFile)))
     if (TDXThumbWindow* thumb = ThumbOf(place.Path)) {
       thumb->SetLeft(place.Left);
       thumb->SetTop(place.Top);
       RaiseToTop(*thumb);
+      std::erase(unlisted, thumb);
     }
+  std::vector<TDXThumbWindow*> listed = ThumbsByName();
+  std::erase_if(listed, [&](const TDXThumbWindow* t) { return std::find(unlisted.begin(), unlisted.end(), t) != unlisted.end(); });
+  const std::vector<TPoint> rows = RowPlaces(listed);
+  FArranged = true;
+  for (size_t i = 0; i < listed.size() && FArranged; ++i)
+    FArranged = listed[i]->FLeft == rows[i].X && listed[i]->FTop == rows[i].Y;
+  if (!FArranged) PlaceUnlisted(unlisted);
+  Reflow();
+}
+
+// Each window in the first free place in view, beside the others.
+void TPuzzleSelectorInterface::PlaceUnlisted(const std::vector<TDXThumbWindow*>& unlisted) {
+  std::vector<TRect> taken;
+  for (size_t i = 0; i < FThumbs.size(); ++i)
+    if (std::find(unlisted.begin(), unlisted.end(), &Thumb(i)) == unlisted.end()) taken.push_back(Thumb(i).BoundsRect());
+  for (TDXThumbWindow* thumb : unlisted) {
+    const TPoint at = FreePlace({thumb->FWidth, thumb->FHeight}, taken, DeskView());
+    thumb->SetLeft(at.X);
+    thumb->SetTop(at.Y);
+    taken.push_back(thumb->BoundsRect());
+  }
 }
 
 // Lowest first, in desk coordinates. A library folder that cannot be written only loses the
@@ -162,9 +192,17 @@ void TPuzzleSelectorInterface::ShowPicture(const std::string& path) {
     });
     if (!AddThumb(path, taken)) return;
     thumb = &Thumb(FThumbs.size() - 1);
+    PlaceNewThumb(*thumb);
   }
+  ScrollToShow(*thumb);
   RaiseToTop(*thumb);
   Select(*thumb);
+}
+
+// Into its place in the rows when the desk is arranged, else into the first free place in view.
+void TPuzzleSelectorInterface::PlaceNewThumb(TDXThumbWindow& thumb) {
+  if (FArranged) PressArrange();
+  else PlaceUnlisted({&thumb});
 }
 
 // ---- Building ---------------------------------------------------------------------------------
@@ -219,17 +257,37 @@ void TPuzzleSelectorInterface::BuildConfirmation() {
   ShowConfirmation(false);
 }
 
+// A button as wide as its caption needs; a roomy one at least the usual width.
+int TPuzzleSelectorInterface::ButtonWidth(const TDXButton& button, bool roomy) const {
+  const TTheme& theme = CurrentTheme();
+  TPixelBuffer scratch;
+  TCanvas canvas(scratch);
+  canvas.Font = {theme.FontName, button.FFontSize != 0 ? button.FFontSize : theme.FontButtonSize, 0, false};
+  const int needed = canvas.TextWidth(button.GetCaption()) + kCaptionRoom;
+  return roomy ? std::max(kButtonWidth, needed) : needed;
+}
+
+// The row at the bottom keeps the usual widths while the screen has room for them, and narrows
+// to what the captions need on a small one, so no caption overflows and no button covers Back.
 void TPuzzleSelectorInterface::PlaceButtons() {
   const int width = FEngine->FWidth, height = FEngine->FHeight;
+  const std::array row = {Play, Make, Arrange, Restart, AddPicture, Back};
+  int needed = 10;
+  for (EButton b : row) needed += ButtonWidth(*FButtons[b], true) + 10;
+  const bool roomy = needed <= width;
   int left = 10;
-  for (EButton b : {Play, Make, Arrange, Restart, AddPicture}) {
-    FButtons[b]->SetBounds(left, height - kBottomMargin, kButtonWidth, FButtons[b]->FHeight);
-    left += kButtonWidth + 10;
+  for (EButton b : row) {
+    const int w = ButtonWidth(*FButtons[b], roomy);
+    FButtons[b]->SetBounds(b == Back ? width - 10 - w : left, height - kBottomMargin, w, FButtons[b]->FHeight);
+    left += w + 10;
   }
-  FButtons[Back]->SetBounds(width - 130, height - kBottomMargin, kButtonWidth, FButtons[Back]->FHeight);
-  FButtons[PageLeft]->SetButton("<<<", 7, 38, kArrowWidth, kArrowHeight, 8);
-  FButtons[PageRight]->SetButton(">>>", width - 67, 38, kArrowWidth, kArrowHeight, 8);
+  FButtons[PageLeft]->SetButton("<<<", kArrowMargin, 38, kArrowWidth, kArrowHeight, 8);
+  FButtons[PageRight]->SetButton(">>>", width - kArrowMargin - kArrowWidth, 38, kArrowWidth, kArrowHeight, 8);
   for (TDXButton* b : FButtons) b->Paint();
+}
+
+TRect TPuzzleSelectorInterface::DeskView() const {
+  return {kDeskGap, kDeskTop, FEngine->FWidth - kDeskGap, FEngine->FHeight - kBottomMargin - kDeskGap / 2};
 }
 
 // ---- The confirmation ----------------------------------------------------------------------------
@@ -332,8 +390,12 @@ void TPuzzleSelectorInterface::Select(TDXThumbWindow& thumb) {
 void TPuzzleSelectorInterface::ChooseInitialThumb() {
   TDXThumbWindow* thumb = ThumbOf(FCurrentPath);
   if (!thumb && !FThumbs.empty()) thumb = &Thumb(0);
-  if (thumb) Select(*thumb);
-  else FCurrentPath.clear();
+  if (!thumb) {
+    FCurrentPath.clear();
+    return;
+  }
+  ScrollToShow(*thumb);
+  Select(*thumb);
 }
 
 // The arrow keys step through the pictures in name order.
@@ -344,6 +406,7 @@ void TPuzzleSelectorInterface::StepChoice(int by) {
   for (int i = 0; i < count; ++i)
     if (Thumb(size_t(i)).FPath == FCurrentPath) at = i;
   TDXThumbWindow& next = Thumb(size_t(((at + by) % count + count) % count));
+  ScrollToShow(next);
   Select(next);
   RaiseToTop(next);
 }
@@ -360,7 +423,7 @@ void TPuzzleSelectorInterface::PressPlay() {
   const TDXThumbWindow* thumb = ThumbOf(FCurrentPath);
   if (!thumb || RefuseSharedName(*thumb)) return;
   if (!FileExists(ChangeFileExt(thumb->FPath, ".pzl"))) {
-    FButtons[Make]->ShowHints();
+    if (FileExists(thumb->FPath)) Finish(SelectorResult::MakeFirst);
     return;
   }
   Finish(FileExists(ChangeFileExt(thumb->FPath, ".zip")) ? SelectorResult::Continue : SelectorResult::NewGame);
@@ -372,32 +435,72 @@ void TPuzzleSelectorInterface::PressMake() {
   Finish(SelectorResult::Maker);
 }
 
-// Columns of windows in name order from the top left, each column as long as the desk allows.
+// Rows of windows in name order from the top left, each as full as the screen is wide; more
+// than a screenful go on to the right, where the arrows scroll.
 void TPuzzleSelectorInterface::PressArrange() {
   if (FThumbs.empty()) return;
   Scroll(-FScrollOffset);
+  const std::vector<TDXThumbWindow*> byName = ThumbsByName();
+  const std::vector<TPoint> places = RowPlaces(byName);
+  for (size_t i = 0; i < byName.size(); ++i) {
+    byName[i]->SetLeft(places[i].X);
+    byName[i]->SetTop(places[i].Y);
+  }
+  FArranged = true;
+}
+
+std::vector<TPoint> TPuzzleSelectorInterface::RowPlaces(const std::vector<TDXThumbWindow*>& byName) const {
+  std::vector<TPoint> sizes;
+  for (const TDXThumbWindow* thumb : byName) sizes.push_back({thumb->FWidth, thumb->FHeight});
+  return ArrangeInRows(sizes, DeskView());
+}
+
+std::vector<TDXThumbWindow*> TPuzzleSelectorInterface::ThumbsByName() const {
   std::vector<TDXThumbWindow*> byName;
   for (size_t i = 0; i < FThumbs.size(); ++i) byName.push_back(&Thumb(i));
   std::stable_sort(byName.begin(), byName.end(),
-                   [](const TDXThumbWindow* a, const TDXThumbWindow* b) { return a->GetCaption() < b->GetCaption(); });
-  const int height = FEngine->FHeight;
-  int left = 10, top = kDeskTop, columnWidth = 0;
-  const TDXThumbWindow* previous = nullptr;
-  for (TDXThumbWindow* thumb : byName) {
-    if (previous) {
-      const int room = height - kBottomMargin - previous->FTop - previous->FHeight;
-      if (room >= thumb->FHeight + 5) {
-        top = previous->FTop + previous->FHeight + 5;
-      } else {
-        left += columnWidth + 10;
-        top = kDeskTop;
-        columnWidth = 0;
-      }
-    }
-    thumb->SetLeft(left);
-    thumb->SetTop(top);
-    columnWidth = std::max(columnWidth, thumb->FWidth);
-    previous = thumb;
+                   [](const TDXThumbWindow* a, const TDXThumbWindow* b) { return a->Name() < b->Name(); });
+  return byName;
+}
+
+// After the screen changed its size: rows are laid out again for the new width, with the chosen
+// window's page in view; windows the player placed are pulled into view where they left it.
+void TPuzzleSelectorInterface::Reflow() {
+  if (FArranged) {
+    PressArrange();
+    if (const TDXThumbWindow* chosen = ThumbOf(FCurrentPath)) ScrollToShow(*chosen);
+    return;
+  }
+  const TRect view = DeskView();
+  for (size_t i = 0; i < FThumbs.size(); ++i) {
+    TDXThumbWindow& thumb = Thumb(i);
+    const TPoint at = IntoView(thumb.BoundsRect(), view);
+    if (at.X != thumb.FLeft) thumb.SetLeft(at.X);
+    if (at.Y != thumb.FTop) thumb.SetTop(at.Y);
+  }
+}
+
+// A window the player dragged ends in view, and the desk is theirs to lay out from then on.
+void TPuzzleSelectorInterface::ThumbReleased(TDXThumbWindow& thumb) {
+  const bool pressedHere = FPressedThumb == &thumb;
+  FPressedThumb = nullptr;
+  if (!pressedHere || (thumb.FLeft == FPressedAt.X && thumb.FTop == FPressedAt.Y)) return;
+  FArranged = false;
+  const TPoint at = IntoView(thumb.BoundsRect(), DeskView());
+  thumb.SetLeft(at.X);
+  thumb.SetTop(at.Y);
+}
+
+// The desk scrolls so the window is in view: to its page when the desk is in rows.
+void TPuzzleSelectorInterface::ScrollToShow(const TDXThumbWindow& thumb) {
+  const TRect view = DeskView();
+  if (FArranged && view.Width() > 0) {
+    const int page = (thumb.FLeft + FScrollOffset - view.Left) / view.Width();
+    Scroll(page * view.Width() - FScrollOffset);
+  } else if (thumb.FLeft < view.Left) {
+    Scroll(thumb.FLeft - view.Left);
+  } else if (thumb.FLeft + thumb.FWidth > view.Right) {
+    Scroll(thumb.FLeft + thumb.FWidth - view.Right);
   }
 }
 
@@ -431,6 +534,7 @@ void TPuzzleSelectorInterface::Scroll(int by) {
   if (by == 0) return;
   FScrollOffset += by;
   for (size_t i = 0; i < FThumbs.size(); ++i) Thumb(i).SetLeft(Thumb(i).FLeft - by);
+  if (!FButtons[PageRight]) return;  // the desk is laid out before the buttons are made
   const int width = FEngine->FWidth;
   FButtons[PageRight]->FFontSize = FScrollOffset < -width ? 10 : 8;
   FButtons[PageLeft]->FFontSize = FScrollOffset > width ? 10 : 8;
@@ -520,13 +624,17 @@ void TPuzzleSelectorInterface::Resize() {
   FDesk->SetBounds(0, 0, FEngine->FWidth, FEngine->FHeight);
   FDesk->Paint();
   PlaceButtons();
+  Reflow();
   if (ConfirmShown()) ShowConfirmation(true);
 }
 
 void TPuzzleSelectorInterface::Restore() {
   if (FDone) return;
   RestoreControls();
-  for (size_t i = 0; i < FThumbs.size(); ++i) Thumb(i).Repaint();
+  for (size_t i = 0; i < FThumbs.size(); ++i) {
+    Thumb(i).Retitle();
+    Thumb(i).Repaint();
+  }
 }
 
 void TPuzzleSelectorInterface::Message(const std::string& title, const std::string& text) {

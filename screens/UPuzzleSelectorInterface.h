@@ -22,7 +22,8 @@ namespace qj {
 
 // What the finished selector asks the engine to do next with its chosen picture (its result).
 namespace SelectorResult {
-enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3 };
+// MakeFirst: Play was asked of a picture that has no puzzle yet; the maker opens on it with a note.
+enum : int { Back = -1, NewGame = 1, Maker = 2, Continue = 3, MakeFirst = 4 };
 }
 
 class TPuzzleSelectorInterface : public TInterface {
@@ -60,6 +61,10 @@ class TPuzzleSelectorInterface : public TInterface {
   TPictureChooser* Chooser() const { return FChooser.get(); }
   // How far the desk is scrolled to the right: desk x = screen x + ScrollOffset().
   int ScrollOffset() const { return FScrollOffset; }
+  // The part of the screen the windows lie in: below the scroll arrows, above the buttons.
+  TRect DeskView() const;
+  // The windows lie as Arrange laid them out, and follow the window's size in rows.
+  bool Arranged() const { return FArranged; }
 
   // Full path of the picture chosen last; the engine reads it after the screen leaves.
   const std::string& CurrentPath() const { return FCurrentPath; }
@@ -74,12 +79,20 @@ class TPuzzleSelectorInterface : public TInterface {
   void ScanLibrary();
   [[nodiscard]] bool AddThumb(const std::string& path, bool nameTaken);
   void ApplyLayout();
+  void PlaceUnlisted(const std::vector<TDXThumbWindow*>& unlisted);
+  std::vector<TPoint> RowPlaces(const std::vector<TDXThumbWindow*>& byName) const;
+  std::vector<TDXThumbWindow*> ThumbsByName() const;
+  void Reflow();
+  void PlaceNewThumb(TDXThumbWindow& thumb);
+  void ScrollToShow(const TDXThumbWindow& thumb);
+  void ThumbReleased(TDXThumbWindow& thumb);
   void SaveLayout() const;
   void BuildDesk();
   void BuildButtons();
   void BuildConfirmation();
   TDXButton& NewButton(EButton which, const std::string& caption, const std::string& hint, EControlLayer layer);
   void PlaceButtons();
+  int ButtonWidth(const TDXButton& button, bool roomy) const;
   void ShowConfirmation(bool shown);
   void RaiseToTop(TDXControl& window);
   std::vector<TDXThumbWindow*> ThumbsByDepth() const;
@@ -110,6 +123,9 @@ class TPuzzleSelectorInterface : public TInterface {
   std::string FChooserFolder;  // where the chooser was last, for the next picture
   uint32_t FLastPulse = 0;
   int FScrollOffset = 0;
+  bool FArranged = false;
+  const TDXThumbWindow* FPressedThumb = nullptr;  // only compared: the window a press began on
+  TPoint FPressedAt;                             // where it lay then
 };
 
 }  // namespace qj

@@ -202,9 +202,8 @@ TEST_F(PlayRoadTest, APictureWithoutItsPuzzleFileIsNotPlayed) {
   std::filesystem::remove(ChangeFileExt(picture, ".pzl"));
   Key('1');
   Frame();
-  Key(VK_RETURN);
-  Frame();
-  EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector())) << "the selector does not start it";
+  // The selector's Play opens the maker on such a picture; a new game asked of it all the same
+  // is refused.
   Engine().Selector().Finish(SelectorResult::NewGame);
   Frame();
   EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));

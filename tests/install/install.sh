@@ -30,6 +30,10 @@ done
 for folder in Text Graphics Shapes sound help Jigsaws; do
   [ -d "$SHARE/quorvane-jigsaw/$folder" ] || fail "no $folder in the installed data set"
 done
+# Every sample picture comes with its puzzle.
+for picture in "$SHARE/quorvane-jigsaw/Jigsaws"/*.jpg; do
+  [ -s "${picture%.jpg}.pzl" ] || fail "no puzzle beside the sample picture $picture"
+done
 
 # Every file of the prefix with its checksum and mode, and every folder.
 listing() { (cd "$PREFIX" && find . -printf '%y %m %p\n' | sort && find . -type f -exec sha256sum {} + | sort -k 2); }
@@ -76,6 +80,9 @@ GPID=""
 [ -s "$CONFIG/registry.ini" ] || fail "no installation record in $CONFIG"
 for picture in "Autumn Forest.jpg" "Flower Meadow.jpg" "Harbour Town.jpg" "Stained Glass.jpg" Holiday.png; do
   [ -f "$LIBRARY/$picture" ] || fail "$picture is not in the library $LIBRARY"
+done
+for puzzle in "Autumn Forest.pzl" "Flower Meadow.pzl" "Harbour Town.pzl" "Stained Glass.pzl"; do
+  cmp -s "$SHARE/quorvane-jigsaw/Jigsaws/$puzzle" "$LIBRARY/$puzzle" || fail "$puzzle is not in the library $LIBRARY"
 done
 cmp -s "$HOME/Pictures/Holiday.png" "$LIBRARY/Holiday.png" || fail "the opened picture was not copied whole"
 

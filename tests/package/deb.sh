@@ -23,7 +23,8 @@ for file in ./usr/bin/quorvane-jigsaw ./usr/bin/quorvane-jigsaw-cut \
     ./usr/share/applications/com.tellmarin.QuorvaneJigsaw.desktop \
     ./usr/share/metainfo/com.tellmarin.QuorvaneJigsaw.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/quorvane-jigsaw.png \
-    ./usr/share/quorvane-jigsaw/Text/Jigsaw.stg ./usr/share/quorvane-jigsaw/Shapes/; do
+    ./usr/share/quorvane-jigsaw/Text/Jigsaw.stg ./usr/share/quorvane-jigsaw/Shapes/ \
+    "./usr/share/quorvane-jigsaw/Jigsaws/Harbour Town.pzl"; do
   grep -q " $file\$" "$WORK/contents" || fail "the package lacks $file"
 done
 

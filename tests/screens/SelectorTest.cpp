@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 #include "controls/UControlImages.h"
+#include "controls/UHints.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UPuzzleFile.h"
@@ -18,6 +20,7 @@
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "creation/UGameRecord.h"
+#include "screens/UNoPuzzleNote.h"
 #include "screens/UPictureLibrary.h"
 #include "screens/UPuzzleSelectorInterface.h"
 #include "screens/USelectorLayout.h"
@@ -84,6 +87,11 @@ class SelectorTest : public ::testing::Test, protected TScreenWorld {
     Selector.MouseUp(mbLeft, 0, x, y);
   }
   void Press(TPuzzleSelectorInterface::EButton button) { Selector.Button(button)->Click(); }
+  void ResizeTo(int width, int height) {
+    Display.BackBuffer().SetSize(width, height);
+    Engine.UpdateSurfaceSize();
+    Selector.Resize();
+  }
 
   TPuzzleSelectorInterface Selector{&Engine};
   std::vector<std::string> Messages;
@@ -183,11 +191,11 @@ TEST_F(SelectorTest, ThePlacesAndTheStackingOfTheWindowsComeBack) {
   // lines of one picture the later wins and leaves it on top.
   const std::string layout = Library() + "/PuzzleSelecterInfo.inf";
   const std::string text = "\"" + a + "\" 10 20 220\r\nnonsense\r\n\"" + b + "\" x y\r\n\"" + Picture("gone.bmp") +
-                           "\" 1 2 3\r\n\"" + c + "\" 30 40 220\r\n\"" + a + "\" 50 60 220\r\n";
+                           "\" 1 2 3\r\n\"" + c + "\" 30 140 220\r\n\"" + a + "\" 50 160 220\r\n";
   ASSERT_TRUE(WriteFileAtomic(layout, text.data(), text.size()));
   Selector.Enter();
   EXPECT_EQ(Thumb(a).FLeft, 50);
-  EXPECT_EQ(Thumb(c).FTop, 40);
+  EXPECT_EQ(Thumb(c).FTop, 140);
   EXPECT_GT(Thumb(a).FDepth, Thumb(c).FDepth);
 }
 
@@ -206,12 +214,14 @@ TEST_F(SelectorTest, PlayAndMakeAreChosenByWhatThePictureHas) {
     EXPECT_EQ(Selector.Result(), result) << picture;
     EXPECT_EQ(Selector.CurrentPath(), picture);
   }
-  Selector.Enter();
-  Selector.Select(Thumb(bare));
-  Press(TPuzzleSelectorInterface::Play);
-  EXPECT_FALSE(Selector.Done()) << "a picture without a puzzle is not played";
-  Press(TPuzzleSelectorInterface::Make);
-  EXPECT_EQ(Selector.Result(), SelectorResult::Maker);
+  const std::pair<TPuzzleSelectorInterface::EButton, int> bareCases[] = {
+      {TPuzzleSelectorInterface::Play, SelectorResult::MakeFirst}, {TPuzzleSelectorInterface::Make, SelectorResult::Maker}};
+  for (const auto& [button, result] : bareCases) {
+    Selector.Enter();
+    Selector.Select(Thumb(bare));
+    Press(button);
+    EXPECT_EQ(Selector.Result(), result) << "a picture without a puzzle goes to the maker";
+  }
 }
 
 TEST_F(SelectorTest, ADoubleClickPlaysAndInputAfterLeavingIsIgnored) {
@@ -275,8 +285,8 @@ TEST_F(SelectorTest, OfPicturesSharingANameOnlyTheFirstOwnsItsPuzzle) {
   EXPECT_EQ(Messages.size(), 2u);
 }
 
-TEST_F(SelectorTest, ArrangeLaysTheWindowsOutInColumnsByName) {
-  for (const char* name : {"d.bmp", "b.bmp", "a.bmp", "c.bmp", "e.bmp"}) AddPicture(name);
+TEST_F(SelectorTest, ArrangeFillsRowsByNameToTheScreensWidth) {
+  for (const char* name : {"d.bmp", "b.bmp", "a.bmp", "c.bmp", "e.bmp", "f.bmp"}) AddPicture(name);
   Selector.Enter();
   Press(TPuzzleSelectorInterface::PageRight);
   EXPECT_EQ(Selector.ScrollOffset(), TPuzzleSelectorInterface::kScrollStep);
@@ -284,11 +294,161 @@ TEST_F(SelectorTest, ArrangeLaysTheWindowsOutInColumnsByName) {
   EXPECT_EQ(Selector.ScrollOffset(), 0);
   const TDXThumbWindow& a = Thumb(Picture("a.bmp"));
   const TDXThumbWindow& b = Thumb(Picture("b.bmp"));
-  EXPECT_EQ(a.FLeft, 10);
-  EXPECT_EQ(b.FLeft, 10);
-  EXPECT_EQ(b.FTop, a.FTop + a.FHeight + 5);
-  const TDXThumbWindow& e = Thumb(Picture("e.bmp"));
-  EXPECT_GT(e.FLeft, a.FLeft + a.FWidth) << "a new column once the first is full";
+  const TRect view = Selector.DeskView();
+  EXPECT_EQ(a.FLeft, view.Left);
+  EXPECT_EQ(a.FTop, view.Top);
+  EXPECT_EQ(b.FTop, a.FTop) << "the next one beside it";
+  EXPECT_GT(b.FLeft, a.FLeft + a.FWidth);
+  const TDXThumbWindow& f = Thumb(Picture("f.bmp"));
+  EXPECT_GT(f.FTop, a.FTop + a.FHeight) << "a new row once the first is as wide as the screen";
+  for (size_t i = 0; i < Selector.Thumbs().size(); ++i) EXPECT_LE(Selector.Thumb(i).FLeft + Selector.Thumb(i).FWidth, view.Right);
+  ResizeTo(1920, 1080);
+  Press(TPuzzleSelectorInterface::Arrange);
+  EXPECT_EQ(f.FTop, a.FTop) << "one row on a large screen";
+}
+
+// Whatever the screen's size, every window lies between the scroll arrows and the buttons and
+// inside the screen: rows laid out by Arrange follow the width, a window the player placed is
+// pulled back into view.
+TEST_F(SelectorTest, TheWindowsReflowIntoViewOnEveryResize) {
+  for (int i = 0; i < 6; ++i) AddPicture("p" + std::to_string(i) + ".bmp", 400, 300);
+  Selector.Enter();
+  EXPECT_TRUE(Selector.Arranged()) << "the first visit lays them out";
+  const auto allInView = [&](const std::string& when) {
+    const TRect view = Selector.DeskView();
+    const int buttonsTop = Selector.Button(TPuzzleSelectorInterface::Play)->FTop;
+    for (size_t i = 0; i < Selector.Thumbs().size(); ++i) {
+      const TDXThumbWindow& t = Selector.Thumb(i);
+      EXPECT_TRUE(t.FLeft >= 0 && t.FLeft + t.FWidth <= Engine.FWidth && t.FTop >= view.Top &&
+                  t.FTop + t.FHeight <= buttonsTop)
+          << when << ": " << t.Name() << " at " << t.FLeft << "," << t.FTop << " size " << t.FWidth << "x" << t.FHeight;
+    }
+  };
+  const std::pair<int, int> sizes[] = {{1920, 1080}, {790, 570}, {1600, 1200}, {1024, 768}, {790, 570}};
+  for (const auto& [w, h] : sizes) {
+    ResizeTo(w, h);
+    allInView("arranged, " + std::to_string(w) + "x" + std::to_string(h));
+  }
+  // Dragged by its title towards the bottom right corner, past the buttons.
+  ResizeTo(1920, 1080);
+  TDXThumbWindow& moved = Selector.Thumb(0);
+  Clock.Advance(20);
+  Selector.Update();
+  const int x = moved.FLeft + 30, y = moved.FTop + 5;
+  Selector.MouseDown(mbLeft, ssLeft, x, y);
+  Selector.MouseMove(ssLeft, x + 1700, y + 1000);
+  Selector.MouseUp(mbLeft, 0, x + 1700, y + 1000);
+  EXPECT_FALSE(Selector.Arranged());
+  allInView("dropped past the buttons");
+  for (const auto& [w, h] : sizes) {
+    ResizeTo(w, h);
+    allInView("placed, " + std::to_string(w) + "x" + std::to_string(h));
+  }
+}
+
+// An added picture is placed where it is seen whole, beside the others, and chosen: on a free
+// place of a desk the player laid out, in its place in the rows of an arranged one, the desk
+// scrolled to it.
+TEST_F(SelectorTest, AnAddedPictureIsPlacedInViewAndChosen) {
+  for (int i = 0; i < 20; ++i) AddPicture("p" + std::to_string(10 + i) + ".bmp");
+  Selector.Enter();
+  ASSERT_TRUE(Selector.Arranged());
+  const std::string last = AddPicture("zz.bmp");
+  Selector.ShowPicture(last);
+  const auto inView = [&](const TDXThumbWindow& t) {
+    const TRect view = Selector.DeskView();
+    return t.FLeft >= view.Left && t.FLeft + t.FWidth <= view.Right && t.FTop >= view.Top && t.FTop + t.FHeight <= view.Bottom;
+  };
+  EXPECT_TRUE(inView(Thumb(last)));
+  EXPECT_GT(Selector.ScrollOffset(), 0) << "the rows went on past the screen";
+  EXPECT_EQ(Selector.CurrentPath(), last);
+  EXPECT_TRUE(Thumb(last).FActive);
+
+  Selector.Leave();
+  for (const char* name : {"zz.bmp", "p10.bmp", "p11.bmp"}) (void)DeleteFile(Picture(name));
+  for (int i = 0; i < 12; ++i) (void)DeleteFile(Picture("p" + std::to_string(18 + i) + ".bmp"));
+  (void)DeleteFile(Library() + "/PuzzleSelecterInfo.inf");
+  Selector.Enter();
+  Selector.Thumb(0).SetTop(400);  // the player's own layout
+  Selector.Leave();
+  Selector.Enter();
+  ASSERT_FALSE(Selector.Arranged());
+  const std::string added = AddPicture("added.bmp");
+  Selector.ShowPicture(added);
+  EXPECT_TRUE(inView(Thumb(added)));
+  for (size_t i = 0; i < Selector.Thumbs().size(); ++i) {
+    const TDXThumbWindow& other = Selector.Thumb(i);
+    if (&other == &Thumb(added)) continue;
+    EXPECT_TRUE(Intersect(other.BoundsRect(), Thumb(added).BoundsRect()).IsEmpty()) << other.Name();
+  }
+  EXPECT_EQ(Selector.CurrentPath(), added);
+}
+
+// The note of Play on a picture without a puzzle stands over the button it names, in the
+// language's words, and stays long enough to be read.
+TEST_F(SelectorTest, TheNoPuzzleNoteStaysLongEnoughToBeRead) {
+  AddPicture("p.bmp");
+  Selector.Enter();
+  const TDXButton& near = *Selector.Button(TPuzzleSelectorInterface::Make);
+  TDXHint& note = ShowNoPuzzleNote(Selector, &near);
+  ASSERT_TRUE(note.Shown());
+  EXPECT_NE(note.GetCaption().find(near.GetCaption()), std::string::npos) << note.GetCaption();
+  EXPECT_EQ(note.GetCaption().find("%1"), std::string::npos);
+  EXPECT_LE(note.FTop + note.FHeight, near.FTop);
+  const auto runFor = [&](int ms) {
+    for (int t = 0; t < ms; t += 20) {
+      Clock.Advance(20);
+      Selector.Update();
+    }
+  };
+  runFor(kNoPuzzleNoteMs - 1500);
+  EXPECT_TRUE(note.Shown());
+  runFor(3000);
+  EXPECT_FALSE(note.Shown()) << "and then it fades";
+}
+
+TEST(ThumbCaptionTest, FileNamesBecomeReadableNames) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/x/Citrus-fruits-public-domain-13.jpg", "Citrus fruits public domain 13"},
+      {"harbour_town.jpg", "Harbour town"},
+      {"New York.bmp", "New York"},
+      {"IMG_2034.JPG", "Img 2034"},
+      {"SHOWN.bmp", "Shown"},
+      {"__two--dashes__.png", "Two dashes"},
+      {"\xC3\xBC" "ber-alles.jpg", "\xC3\x9C" "ber alles"},
+      {"---.jpg", "---"},
+  };
+  for (const auto& [file, name] : cases) EXPECT_EQ(ReadableName(file), name) << file;
+}
+
+TEST(ThumbCaptionTest, LongNamesAreShortenedAtAWordEnd) {
+  const auto measure = [](const std::string& text) { return int(text.size()) * 10; };  // ten a byte
+  const std::string ellipsis = "\xE2\x80\xA6";
+  const std::tuple<const char*, int, std::string> cases[] = {
+      {"Citrus fruits public domain 13", 400, "Citrus fruits public domain 13"},
+      {"Citrus fruits public domain 13", 299, "Citrus fruits public" + ellipsis},
+      {"Citrus fruits public domain 13", 200, "Citrus fruits" + ellipsis},
+      {"Supercalifragilistic", 100, "Superca" + ellipsis},
+  };
+  for (const auto& [text, width, shortened] : cases) EXPECT_EQ(ShortenToWidth(text, width, measure), shortened) << width;
+}
+
+// On the desk a long name is cut to the window, and the hint over its title holds it whole.
+TEST_F(SelectorTest, ALongNameIsShortenedInTheTitleAndWholeInTheHint) {
+  const std::string picture = AddPicture("Citrus-fruits-public-domain-13-and-some-more-words.bmp");
+  const std::string plain = AddPicture("harbour_town.bmp");
+  Selector.Enter();
+  const std::string title = Thumb(picture).GetCaption();
+  ASSERT_GE(title.size(), 3u);
+  EXPECT_EQ(title.substr(title.size() - 3), "\xE2\x80\xA6") << title;
+  EXPECT_EQ(std::string("Citrus fruits public domain 13 and some more words").rfind(title.substr(0, title.size() - 3), 0), 0u);
+  const TDXHint* hint = Thumb(picture).NameHint();
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->GetCaption(), "Citrus fruits public domain 13 and some more words");
+  EXPECT_TRUE(hint->FHintZone && hint->FHintRect.Contains(Thumb(picture).FLeft + 20, Thumb(picture).FTop + 5))
+      << "shown when the mouse rests on the title";
+  EXPECT_EQ(Thumb(plain).GetCaption(), "Harbour town");
+  EXPECT_EQ(Thumb(plain).NameHint(), nullptr) << "a whole title needs no hint";
 }
 
 TEST_F(SelectorTest, ScrollingMovesTheDeskAndThePlacesAreKeptInDeskCoordinates) {
