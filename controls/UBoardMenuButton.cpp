@@ -2,6 +2,8 @@
 // sides, and a face painted half from each side's frame.
 #include "controls/UBoardMenuButton.h"
 
+#include <algorithm>
+
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
 #include "core/UMiscelaneous.h"
@@ -18,6 +20,9 @@ namespace qj {
 namespace {
 constexpr int kIconTop = 4;
 constexpr int kCaptionBottom = 3;
+// Where the themes' hint boxes have their tail: this part of the width in from the side the box
+// stands out to.
+constexpr double kHintTail = 0.14;
 }  // namespace
 
 TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode left, EButtonMode right)
@@ -35,12 +40,18 @@ TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode lef
     SetHints(TextKey(Text::MenuHints + 2 * index + 1), "");
   else
     SetHints(TextKey(Text::MenuHints + 2 * index), TextKey(Text::MenuHints + 2 * index + 1));
-  // Over the left half of the screen the box stands out to the right, else to the left: it stays
-  // on the screen beside its button.
-  FHint->OnBeforeShow = [this](TDXControl*) {
-    FHint->SetCaption(HintText());
-    FHint->PlaceBeside(FLeft + FWidth / 2 >= FEngine->FWidth / 2);
-  };
+  FHint->OnBeforeShow = [this](TDXControl*) { PlaceHint(); };
+}
+
+// Over the left half of the screen the box stands out to the right, else to the left, so that it
+// stays on the screen; its tail points at the button's middle.
+void TBoardMenuButton::PlaceHint() {
+  const bool leftSide = FLeft + FWidth / 2 >= FEngine->FWidth / 2;
+  FHint->SetCaption(HintText());
+  FHint->PlaceBeside(leftSide);
+  const int tail = int(FHint->FWidth * (leftSide ? 1 - kHintTail : kHintTail));
+  FHint->SetLeft(std::clamp(FLeft + FWidth / 2 - tail, 0, std::max(0, FEngine->FWidth - FHint->FWidth)));
+  FHint->SetTop(FTop - FHint->FHeight);
 }
 
 TBoardMenuButton::~TBoardMenuButton() = default;
@@ -132,6 +143,8 @@ void TBoardMenuButton::SetShown(bool shown) {
 }
 
 void TBoardMenuButton::HideHints() { FHint->HideHint(); }
+
+bool TBoardMenuButton::ShowHint() { return FHint->ShowHint(); }
 
 void TBoardMenuButton::SetTop(int value) {
   FTop = value;

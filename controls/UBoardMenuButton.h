@@ -39,6 +39,8 @@ class TBoardMenuButton : public TDXControl {
   void SetLeft(int value) override;
   void Paint() override;
   void Restore() override { Paint(); }
+  // Shows the hint now, as if the mouse had rested on the button: to point the player at it.
+  bool ShowHint() override;
 
   // A press of that side's mouse button followed by its release.
   void ClickSide(EMenuSide side);
@@ -67,6 +69,7 @@ class TBoardMenuButton : public TDXControl {
   void Press(EMenuSide side);
   void Release();
   void AttachHints();
+  void PlaceHint();
 
   TImageList FFrames;
   TImage FIcon;

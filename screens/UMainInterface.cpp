@@ -428,6 +428,12 @@ bool TMainInterface::ContinueDimmed() const {
   return s && s->Visible;
 }
 
+TRect TMainInterface::TitleRect() const {
+  const TMySprite* s = FTitle.Get();
+  if (!s || s->Surfaces.empty()) return {};
+  return MakeRect(s->X, s->Y, s->Surfaces[0]->Width(), s->Surfaces[0]->Height());
+}
+
 bool TMainInterface::TickerShown() const {
   const TMySprite* s = FTicker.Get();
   return s && s->Visible;

@@ -47,6 +47,8 @@ class TMainInterface : public TInterface {
   bool CreditsShown() const;
   bool ContinueDimmed() const;
   bool TickerShown() const;
+  // Where the game's title is drawn; empty while there is none.
+  TRect TitleRect() const;
   // Whether the last jigsaw's picture, saved game and puzzle file are all there and its game is
   // not finished.
   static bool CanContinueLast();
