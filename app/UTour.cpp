@@ -63,7 +63,14 @@ void TTour::PlanTheme(int theme) {
   };
   add("", [this] { Stroke('O', 'o'); }, 0, on(&TGameEngine::OptionsScreen));
   add("", [this, theme] { UseTheme(theme); Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));
-  add("main-menu", [this] { Hover(FEngine.MainMenu().Button(TMainInterface::Play)); }, 1500, on(&TGameEngine::MainMenu));
+  // Continue's hint: the game the tour left in the theme before, or why there is none.
+  add("main-menu",
+      [this] {
+        TDXButton* resume = FEngine.MainMenu().Button(TMainInterface::Continue);
+        Hover(resume);
+        if (resume) resume->ShowHints();
+      },
+      1500, on(&TGameEngine::MainMenu));
   add("credits", [this] { Click(FEngine.MainMenu().Button(TMainInterface::Credits)); }, 4000, on(&TGameEngine::MainMenu));
   add("selector", [this] { Stroke('P', 'p'); }, 1000, on(&TGameEngine::Selector));
   add("maker", [this] { Stroke('M', 'm'); }, 1000, on(&TGameEngine::Maker));
@@ -83,6 +90,13 @@ void TTour::PlanTheme(int theme) {
         ShowGameExtras();
       },
       1500, on(&TGameEngine::BoardPlay));
+  add("menu-bar-hint",
+      [this] {
+        TBoardMenuButton* loupe = FEngine.BoardPlay().Menu().Button(MenuButton::Loupe);
+        Hover(loupe);
+        if (loupe) (void)loupe->ShowHint();
+      },
+      800, on(&TGameEngine::BoardPlay));
   const auto fullScreen = [this, &e](bool on) {
     return [this, &e, on] { return e.Active() == &e.BoardPlay() && FDisplay.FullScreenOption() == on; };
   };

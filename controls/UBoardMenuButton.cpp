@@ -2,20 +2,27 @@
 // sides, and a face painted half from each side's frame.
 #include "controls/UBoardMenuButton.h"
 
+#include <algorithm>
+
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
+#include "core/UMiscelaneous.h"
 #include "core/UTextIds.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
 #include "platform/Input.h"
 #include "platform/Surface.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 
 namespace {
 constexpr int kIconTop = 4;
 constexpr int kCaptionBottom = 3;
+// Where the themes' hint boxes have their tail: this part of the width in from the side the box
+// stands out to.
+constexpr double kHintTail = 0.14;
 }  // namespace
 
 TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode left, EButtonMode right)
@@ -23,22 +30,28 @@ TBoardMenuButton::TBoardMenuButton(TInterface* owner, int index, EButtonMode lef
       FIndex(index),
       FLeftMode(left),
       FRightMode(right),
-      FLeftHint(std::make_unique<TDXHint>(owner)),
-      FRightHint(std::make_unique<TDXHint>(owner)) {
+      FHint(std::make_unique<TDXHint>(owner)) {
   FSprite = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, FDepth, 0));
   FEngine->AddSurface(FSprite.Index(), nullptr);
   FCaption = TextKey(Text::MenuCaptions + index);
-  // Line 0 is the program's title, not a hint: the first button's two sides say the same, so its
-  // right side's hint speaks for both.
-  FLeftHintText = Text::MenuHints + 2 * index == Text::GameTitle ? "" : TextKey(Text::MenuHints + 2 * index);
-  FRightHintText = TextKey(Text::MenuHints + 2 * index + 1);
-  // The left hint is asked first and prepares both, as a push button's do.
-  FLeftHint->OnBeforeShow = [this](TDXControl*) {
-    FLeftHint->SetCaption(FLeftHintText);
-    FRightHint->SetCaption(FRightHintText);
-    FLeftHint->PlaceBeside(true);
-    FRightHint->PlaceBeside(false);
-  };
+  // Line 0 is the program's title, not a hint: the first button's two sides do the same, and
+  // its right side's line speaks for both.
+  if (Text::MenuHints + 2 * index == Text::GameTitle)
+    SetHints(TextKey(Text::MenuHints + 2 * index + 1), "");
+  else
+    SetHints(TextKey(Text::MenuHints + 2 * index), TextKey(Text::MenuHints + 2 * index + 1));
+  FHint->OnBeforeShow = [this](TDXControl*) { PlaceHint(); };
+}
+
+// Over the left half of the screen the box stands out to the right, else to the left, so that it
+// stays on the screen; its tail points at the button's middle.
+void TBoardMenuButton::PlaceHint() {
+  const bool leftSide = FLeft + FWidth / 2 >= FEngine->FWidth / 2;
+  FHint->SetCaption(HintText());
+  FHint->PlaceBeside(leftSide);
+  const int tail = int(FHint->FWidth * (leftSide ? 1 - kHintTail : kHintTail));
+  FHint->SetLeft(std::clamp(FLeft + FWidth / 2 - tail, 0, std::max(0, FEngine->FWidth - FHint->FWidth)));
+  FHint->SetTop(FTop - FHint->FHeight);
 }
 
 TBoardMenuButton::~TBoardMenuButton() = default;
@@ -110,18 +123,28 @@ void TBoardMenuButton::SetHints(const std::string& left, const std::string& righ
   FRightHintText = right;
 }
 
-void TBoardMenuButton::SetShown(bool shown) {
-  if (TMySprite* s = FSprite.Get()) s->Visible = shown;
-  for (TDXHint* hint : {FLeftHint.get(), FRightHint.get()}) {
-    hint->SetEnabled(shown);
-    if (!shown) hint->HideHint();
-  }
+std::string TBoardMenuButton::HintText() const {
+  const std::string left = ReplaceTextKeys(FLeftHintText), right = ReplaceTextKeys(FRightHintText);
+  if (right.empty() || right == left) return left;
+  const auto side = [](std::string text, const std::string& line) {
+    const size_t bar = line.find('|');
+    text = FillIn(std::move(text), "%1", line.substr(0, bar));
+    return FillIn(std::move(text), "%2", bar == std::string::npos ? std::string() : line.substr(bar + 1));
+  };
+  const std::string& both = Lang(Text::TwoSidedHint);
+  const size_t bar = both.find('|');
+  return side(both.substr(0, bar), left) + "|" + side(both.substr(bar + 1), right);
 }
 
-void TBoardMenuButton::HideHints() {
-  FLeftHint->HideHint();
-  FRightHint->HideHint();
+void TBoardMenuButton::SetShown(bool shown) {
+  if (TMySprite* s = FSprite.Get()) s->Visible = shown;
+  FHint->SetEnabled(shown);
+  if (!shown) FHint->HideHint();
 }
+
+void TBoardMenuButton::HideHints() { FHint->HideHint(); }
+
+bool TBoardMenuButton::ShowHint() { return FHint->ShowHint(); }
 
 void TBoardMenuButton::SetTop(int value) {
   FTop = value;
@@ -135,10 +158,7 @@ void TBoardMenuButton::SetLeft(int value) {
   TDXControl::SetLeft(value);
 }
 
-void TBoardMenuButton::AttachHints() {
-  FLeftHint->AttachTo(*this);
-  FRightHint->AttachTo(*this);
-}
+void TBoardMenuButton::AttachHints() { FHint->AttachTo(*this); }
 
 // Each half of the button shows its side's frame, the icon and caption over both.
 void TBoardMenuButton::Paint() {

@@ -27,7 +27,8 @@ using TSideEvent = std::function<void(TBoardMenuButton* sender, EMenuSide side)>
 
 // A bar button with two independent sides, worked by the left and the right mouse button; its
 // left half shows the left side's frame, its right half the right side's. Button `index` shows
-// language line 148 + index and the hints of lines 2 index and 2 index + 1.
+// language line 148 + index; its one hint says what each click does, from the sides' lines
+// 2 index and 2 index + 1.
 class TBoardMenuButton : public TDXControl {
  public:
   TBoardMenuButton(TInterface* owner, int index, EButtonMode left, EButtonMode right);
@@ -41,6 +42,8 @@ class TBoardMenuButton : public TDXControl {
   void Restore() override { Paint(); }
   // The caption across the button's width.
   std::vector<TTextRoom> TextRooms() const override;
+  // Shows the hint now, as if the mouse had rested on the button: to point the player at it.
+  bool ShowHint() override;
 
   // A press of that side's mouse button followed by its release.
   void ClickSide(EMenuSide side);
@@ -48,9 +51,12 @@ class TBoardMenuButton : public TDXControl {
   void SetSide(EMenuSide side, bool on);
   bool IsOn(EMenuSide side) const { return side == EMenuSide::Left ? FLeftOn : FRightOn; }
   void SetImages(const TImageList& frames, TImage icon);
+  // Each side's "what|how" line; a button whose right side is empty or the same as its left
+  // does one thing and its hint says just that.
   void SetHints(const std::string& left, const std::string& right);
+  // What the hint shows: "Left click: what (how)|Right click: what (how)", or the one line.
+  std::string HintText() const;
   void SetShown(bool shown);
-  // Takes both sides' hints off the screen.
   void HideHints();
 
   int FIndex;
@@ -58,7 +64,7 @@ class TBoardMenuButton : public TDXControl {
   bool FLeftOn = false, FRightOn = false;
   int FLeftFrame = MenuButtonFrame::Off, FRightFrame = MenuButtonFrame::Off;
   bool FEnabled = true;
-  std::unique_ptr<TDXHint> FLeftHint, FRightHint;
+  std::unique_ptr<TDXHint> FHint;
   std::string FLeftHintText, FRightHintText;
   TSideEvent OnPress, OnChanged, OnReleased;
 
@@ -66,6 +72,7 @@ class TBoardMenuButton : public TDXControl {
   void Press(EMenuSide side);
   void Release();
   void AttachHints();
+  void PlaceHint();
 
   TImageList FFrames;
   TImage FIcon;

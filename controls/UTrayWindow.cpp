@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "controls/UButtons.h"
+#include "controls/UHints.h"
+#include "core/UTextIds.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Log.h"
 
@@ -53,6 +55,13 @@ TDXTrayWindow::TDXTrayWindow(TInterface* owner) : TDXWindow(owner) {
   }
   FCloseButton->OnClick = [this](TDXControl*) { Collapse(); };
   FEmptyButton->OnClick = [this](TDXControl*) { (void)Fire(OnEmpty); };
+  FHint = std::make_unique<TDXHint>(owner);
+  // The box stands out towards the middle of the screen from whichever zone the mouse rests on.
+  FHint->OnBeforeShow = [this](TDXControl*) {
+    FHint->SetCaption(TextKey(Text::TrayHint));
+    const TRect& zone = FHint->FHintRect;
+    FHint->PlaceBeside((zone.Left + zone.Right) / 2 >= FEngine->FWidth / 2);
+  };
   if (TMySprite* s = FSprite.Get()) {
     s->Visible = false;
     s->Fixed = false;  // the tray lies on the scrolled table
@@ -67,6 +76,11 @@ TDXTrayWindow::TDXTrayWindow(TInterface* owner) : TDXWindow(owner) {
 }
 
 TDXTrayWindow::~TDXTrayWindow() = default;
+
+void TDXTrayWindow::SetTrayNumber(int number) {
+  FTrayNumber = number;
+  SetCaption(TextKey(Text::TrayCaption) + " " + std::to_string(number));
+}
 
 void ReloadTrayButtons(TDXTrayWindow& tray) {
   std::vector<std::string> entries;
@@ -153,12 +167,31 @@ void TDXTrayWindow::Animate() {
     FIconState = wanted;
     ShowIconImage();
   }
+  FollowHintZones();
   const TMySprite* window = FSprite.Get();
   if (!window) return;
   for (TDXButton* button : {FCloseButton.get(), FEmptyButton.get()}) {
     TMySprite* s = button->FSprite.Get();
     if (s && s->Depth != window->Depth + 1) s->SetDepth(window->Depth + 1);
   }
+}
+
+// Hint zones are screen rectangles: the icon's and the title band's move with the table's scroll
+// and with the bar, so they are taken again every frame.
+void TDXTrayWindow::FollowHintZones() {
+  const TMySprite* icon = FIconSprite.Get();
+  FHint->FHintZone = icon && icon->Visible;
+  if (FHint->FHintZone) FHint->FHintRect = FEngine->SpriteBounds(FIconSprite.Index());
+  FHintZone = WindowShown();
+  if (!FHintZone) return;
+  const TPoint topLeft = FEngine->TableToScreen(FLeft, FTop);
+  const TPoint bandEnd = FEngine->TableToScreen(FLeft + FWidth, FTop + TitleHeight());
+  FHintRect = {topLeft.X, topLeft.Y, bandEnd.X, bandEnd.Y};
+}
+
+bool TDXTrayWindow::ShowHint() {
+  FHint->FHintRect = FHintRect;
+  return FHint->ShowHint();
 }
 
 void TDXTrayWindow::Restore() {

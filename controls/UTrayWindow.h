@@ -10,6 +10,7 @@
 namespace qj {
 
 class TDXButton;
+class TDXHint;
 
 // The sprite category of a tray's tab icon, for screens that look at what was hit.
 namespace SpriteCategory {
@@ -41,6 +42,11 @@ class TDXTrayWindow : public TDXWindow {
   // The tab icon is the tray's too: a press on it reaches the tray through its screen.
   bool HasSprite(int index) const override { return TDXWindow::HasSprite(index) || FIconSprite.Is(index); }
   void Activate() override;
+  // The tray's hint, over its open window's title band (its tab icon has a zone of its own).
+  bool ShowHint() override;
+
+  // The tray's number, and its caption "Tray" and the number in the player's language.
+  void SetTrayNumber(int number);
 
   void ShowIcon();
   void HideAll();
@@ -61,6 +67,8 @@ class TDXTrayWindow : public TDXWindow {
   TControlEvent OnEmpty;
   std::unique_ptr<TDXButton> FCloseButton;
   std::unique_ptr<TDXButton> FEmptyButton;
+  // What a tray is for and how it is used, over the tab icon and the title band.
+  std::unique_ptr<TDXHint> FHint;
   int FTrayNumber = 0;
   bool FHasPieces = false;
 
@@ -70,6 +78,7 @@ class TDXTrayWindow : public TDXWindow {
   void PlaceButtons();
   void ShowWindow(bool shown);
   bool IconAt(int x, int y) const;
+  void FollowHintZones();
 };
 
 // Gives a tray's two buttons their images from the current theme again (after a theme change).

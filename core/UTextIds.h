@@ -194,6 +194,15 @@
   X(LastPuzzleFinished, 313, 1, Hint)                                                           \
   X(ShowProgressOnTable, 314, 1, Plain)                                                         \
   X(InProgressLabel, 315, 1, Plain)                                                             \
+  X(MainMenuCaptions, 340, 5, Plain) /* play, options, continue, credits, quit */               \
+  X(ContinueSavedGame, 345, 1, Hint) /* %1 the percentage, %2 the playing time, %3 the puzzle */ \
+  X(NothingToContinue, 346, 1, Hint)                                                            \
+  X(LastPuzzleGone, 347, 1, Hint) /* %1 the puzzle */                                           \
+  X(TwoSidedHint, 348, 1, Hint) /* each half: %1 what a click does, %2 how */                    \
+  X(TrayCaption, 349, 1, Plain) /* followed by the tray's number */                             \
+  X(TrayHint, 350, 1, Hint)                                                                     \
+  X(SmallPictureTitle, 351, 1, Plain)                                                           \
+  X(GhostImageTitle, 352, 1, Plain)                                                             \
   X(NoPuzzleYetNote, 480, 1, Hint) /* %1 the caption of the button that saves the puzzle */     \
   X(MorePage, 510, 1, Plain)                                                                    \
   X(MorePageHint, 511, 1, Hint)                                                                 \

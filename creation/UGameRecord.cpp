@@ -11,6 +11,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 
 namespace qj {
 
@@ -158,13 +159,7 @@ int JoinedPercent(const TGameRecord& record) {
 }
 
 std::string ProgressText(const std::string& format, const TGameRecord& record) {
-  std::string text = format;
-  const auto put = [&text](const std::string& mark, const std::string& value) {
-    if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
-  };
-  put("%1", std::to_string(JoinedPercent(record)));
-  put("%2", ClockText(record.Elapsed));
-  return text;
+  return FillIn(FillIn(format, "%1", std::to_string(JoinedPercent(record))), "%2", ClockText(record.Elapsed));
 }
 
 std::string OneDecimal(double value) {

@@ -29,4 +29,9 @@ bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+std::string FillIn(std::string text, std::string_view mark, std::string_view value) {
+  if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+  return text;
+}
+
 }  // namespace qj

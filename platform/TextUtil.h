@@ -17,5 +17,7 @@ std::string Trim(std::string_view s);
 // Equal without regard to ASCII case, as file names and INI keys are on Windows; the whole
 // length counts, a NUL byte included.
 bool SameName(std::string_view a, std::string_view b);
+// The first `mark` ("%1") of a language line replaced by `value`; a line without it stays as it is.
+std::string FillIn(std::string text, std::string_view mark, std::string_view value);
 
 }  // namespace qj

@@ -151,10 +151,13 @@ void TBoardMenu::MakeButtons() {
 }
 
 // Buttons after the main menu's have their caption and hints after the lines of the first twelve.
+// The options button and the overview do one thing with either click, and say that once.
 void TBoardMenu::LabelAddedButton(TBoardMenuButton& button) {
-  if (button.FIndex == MenuButton::Overview) {
+  if (button.FIndex == MenuButton::MainMenu) {
+    button.SetHints(TextKey(Text::MenuHints + 2 * MenuButton::MainMenu), "");
+  } else if (button.FIndex == MenuButton::Overview) {
     button.SetCaption(TextKey(Text::WholeTableCaption));
-    button.SetHints(TextKey(Text::WholeTableHints), TextKey(Text::WholeTableHints + 1));
+    button.SetHints(TextKey(Text::WholeTableHints), "");
   } else if (button.FIndex == MenuButton::SpreadOut) {
     button.SetCaption(TextKey(Text::SpreadOutCaption));
     button.SetHints(TextKey(Text::SpreadOutHint), TextKey(Text::SpreadOutHint));
@@ -184,14 +187,14 @@ void TBoardMenu::Layout() {
   FScrollButtons.Layout(BarRect().Top);
 }
 
-// The buttons ride on the bar: a row centred on it when it is too narrow for its margins, and
-// closer together (overlapping a little at the narrowest) when it is too narrow for the row.
+// The buttons ride on the bar in a row centred on it, closer together (overlapping a little at
+// the narrowest) when the bar is too narrow for the row.
 void TBoardMenu::PlaceButtons() {
   FBar.Place();
   const TRect bar = FBar.Rect();
   const TRect& layout = FBar.LayoutRect();
   const int pitch = std::max(1, std::min(FButtons[0]->FWidth, bar.Width() / MenuButton::Count));
-  const int start = std::max(0, std::min(layout.Left, (bar.Width() - MenuButton::Count * pitch) / 2));
+  const int start = std::max(0, (bar.Width() - MenuButton::Count * pitch) / 2);
   for (int i = 0; i < MenuButton::Count; ++i) {
     TBoardMenuButton* b = FButtons[size_t(i)];
     if (b->FLeft != start + i * pitch) b->SetLeft(start + i * pitch);

@@ -40,8 +40,8 @@ class TMenuBar {
   bool Shown() const { return FState == EState::Shown; }
   bool Hidden() const { return FState == EState::Hidden; }
   bool Contains(int x, int y) const;
-  // The .coord file's rectangle: the columns that stretch, the buttons' left margin (Left) and
-  // drop below the bar's top (Bottom), and the tray icons' drop (Top).
+  // The .coord file's rectangle: the columns that stretch (Left to Right), the buttons' drop
+  // below the bar's top (Bottom), and the tray icons' drop (Top).
   const TRect& LayoutRect() const { return FBarRect; }
   // The .coord file's tray rectangle: Right is the tray icons' horizontal offset.
   const TRect& TrayRect() const { return FTrayRect; }

@@ -53,7 +53,7 @@ void TPictureWindows::MakeGhostWindow() {
   ghost.Alpha = uint8_t(alpha);
   FOwner.NextDepth();  // the ghost stays 2 below its setup window
   FGhostWindow = &FOwner.AddOwnedControl<TDXWindow>();
-  FGhostWindow->Setup("Ghost setup", 0, 0, 200, 150, {.Style = 1, .FillClient = false});
+  FGhostWindow->Setup(TextKey(Text::GhostImageTitle), 0, 0, 200, 150, {.Style = 1, .FillClient = false});
   FGhostSlider = &FOwner.AddOwnedControl<TDXVScrollBar>();
   FGhostSlider->Setup(0, 0, 0, 100, kGhostAlphaMin, kGhostAlphaMax, alpha, ScrollBarStyle::Large,
                       [this](TDXControl*) {
@@ -66,7 +66,7 @@ void TPictureWindows::MakeGhostWindow() {
 
 void TPictureWindows::MakeSmallWindow() {
   FSmallWindow = &FOwner.AddOwnedControl<TDXWindow>();
-  FSmallWindow->Setup("SmallPic setup", 2 * kEdgeGap, 2 * kEdgeGap, 200, 150, {.Style = 1});
+  FSmallWindow->Setup(TextKey(Text::SmallPictureTitle), 2 * kEdgeGap, 2 * kEdgeGap, 200, 150, {.Style = 1});
   FSmallWindow->FStretchContents = true;
   FSmallWindow->FKeepAspect = true;
   if (FPicture) FSmallWindow->SetPicture(*FPicture);

@@ -26,7 +26,7 @@ double TPieceTrays::SetDepths(double trayTop) {
 void TPieceTrays::Create(double iconDepth) {
   for (int i = 1; i <= kTrayCount; ++i) {
     TDXTrayWindow& tray = FScreen.AddOwnedControl<TDXTrayWindow>();
-    tray.FTrayNumber = i;
+    tray.SetTrayNumber(i);
     FTrays[size_t(i)] = &tray;
     if (TMySprite* s = tray.FSprite.Get()) s->SetDepth(FDepth[size_t(i)]);
     tray.FDepth = FDepth[size_t(i)];

@@ -23,6 +23,7 @@ constexpr double kMaxSpeed = 15.0;
 constexpr int kPixelsPerSpeed = 3;
 constexpr int kFallbackFrameRate = 60;
 constexpr int kNearZone = 48;
+constexpr int kAboveBar = 4;  // the down button stands clear of the bar and its buttons
 
 // How far the table scrolls at most.
 TPoint MaxScroll(const TGraphicsEngine& engine) {
@@ -69,11 +70,15 @@ void TScrollButtons::Layout(int barTop) {
   s[0]->SetBounds(0, (h - s[0]->FHeight) / 2, s[0]->FWidth, s[0]->FHeight);
   s[1]->SetBounds(w - s[1]->FWidth, (h - s[1]->FHeight) / 2, s[1]->FWidth, s[1]->FHeight);
   s[2]->SetBounds((w - s[2]->FWidth) / 2, 0, s[2]->FWidth, s[2]->FHeight);
-  s[3]->SetBounds((w - s[3]->FWidth) / 2, barTop - s[3]->FHeight, s[3]->FWidth, s[3]->FHeight);
+  s[3]->SetBounds((w - s[3]->FWidth) / 2, DownTop(barTop), s[3]->FWidth, s[3]->FHeight);
 }
 
-// A button shows only where the table can move its way; the whole table does not scroll.
+int TScrollButtons::DownTop(int barTop) const { return barTop - FButtons[3]->FHeight - kAboveBar; }
+
+// A button shows only where the table can move its way; the whole table does not scroll. The
+// down button rides on the bar as it slides, never over its buttons.
 void TScrollButtons::Update(TPoint pointer, int barTop, bool allowed) {
+  if (FButtons[3]->FTop != DownTop(barTop)) FButtons[3]->SetTop(DownTop(barTop));
   const TGraphicsEngine& engine = *FOwner.FEngine;
   const int w = engine.FWidth, h = engine.FHeight;
   const bool near[4] = {pointer.X < kNearZone, pointer.X >= w - kNearZone, pointer.Y < kNearZone,

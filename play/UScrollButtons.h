@@ -33,6 +33,7 @@ class TScrollButtons {
   // At the middle of the side edges, of the top edge, and just above the bar.
   void Layout(int barTop);
   // Shown while `allowed`; buttons that hide themselves show only near their edge or while held.
+  // The down button follows the bar's top.
   void Update(TPoint pointer, int barTop, bool allowed);
   double Speed() const { return FSpeed; }
   TDXButton* Button(int index) const { return FButtons[size_t(index)]; }
@@ -42,6 +43,7 @@ class TScrollButtons {
 
  private:
   void Scroll(int dx, int dy);
+  int DownTop(int barTop) const;
 
   TInterface& FOwner;
   std::array<TDXButton*, 4> FButtons{};

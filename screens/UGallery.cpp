@@ -160,7 +160,7 @@ void TGallery::MakeWindows() {
 
 void TGallery::MakeTray() {
   FTray = &FScreen.AddOwnedControl<TDXTrayWindow>();
-  FTray->FTrayNumber = 1;
+  FTray->SetTrayNumber(1);
   FTray->RestoreBounds(400, 320, 370, 200);
   if (TMySprite* icon = FTray->IconSprite()) {
     icon->X = FTray->FLeft - 56;

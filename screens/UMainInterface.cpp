@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/UHints.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UGameRecord.h"
@@ -11,8 +12,10 @@
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/TextUtil.h"
 #include "screens/UCredits.h"
 #include "screens/UGallery.h"
+#include "screens/ULettering.h"
 #include "screens/UScreenText.h"
 #include "screens/UThemePreview.h"
 
@@ -22,12 +25,25 @@ namespace {
 struct TChoiceLayout {
   int Position;  // record in the picture's .coord file, and entry in the layout block
   ETextId Hint;
+  const char* Key;  // the letter that chooses it, written beside it in the text menu
 };
-constexpr TChoiceLayout kChoices[TMainInterface::ChoiceCount] = {{1, Text::PickAPuzzle},
-                                                                  {2, Text::SoundScreenAndKeys},
-                                                                  {3, Text::ContinueYourLastPuzzle},
-                                                                  {6, Text::WhoMadeThisGame},
-                                                                  {7, Text::QuitSeeYouSoon}};
+constexpr TChoiceLayout kChoices[TMainInterface::ChoiceCount] = {{1, Text::PickAPuzzle, "P"},
+                                                                  {2, Text::SoundScreenAndKeys, "O"},
+                                                                  {3, Text::ContinueYourLastPuzzle, "C"},
+                                                                  {6, Text::WhoMadeThisGame, ""},
+                                                                  {7, Text::QuitSeeYouSoon, "X"}};
+
+// The menu picture draws each button's icon in the square at its left end; the caption takes
+// the rest but for a quarter of the height at the right end.
+constexpr int kCaptionSize = 18;
+constexpr int kSmallestCaption = 9;
+constexpr int kTitleSize = 46;
+constexpr int kSmallestTitle = 18;
+constexpr int kTitleTop = 44;
+constexpr int kPanelMargin = 40;  // the menu picture's panel around the buttons
+constexpr int kHintGap = 6;
+constexpr int kTextMenuSize = 16;
+constexpr size_t kLongestName = 28;
 
 constexpr uint32_t kTickerStepMs = 10;
 constexpr int kTickerEnd = 1850;
@@ -41,6 +57,57 @@ constexpr int kCreditsMinWidth = 400;   // free width the roll needs beside the 
 constexpr const char* kCreditsFont = "Times New Roman";
 const TPixel kContinueVeil = MakePixel(24, 16, 28);
 constexpr uint8_t kContinueVeilAlpha = 150;
+
+// White letters ringed in the dark of the menu's panel read on every button colour.
+TLettering CaptionLettering() {
+  TLettering style;
+  style.Size = kCaptionSize;
+  style.Bottom = MakePixel(228, 232, 240);
+  style.Outline = MakePixel(30, 22, 38);
+  style.OutlineWidth = 2;
+  style.Shadow = MakePixel(12, 8, 16);
+  return style;
+}
+
+TPixel Scaled(TPixel p, double f) {
+  const auto c = [f](unsigned v) { return unsigned(std::clamp(v * f, 0.0, 255.0)); };
+  return MakePixel(c(PixelR(p)), c(PixelG(p)), c(PixelB(p)));
+}
+
+// The theme's highlight colour, lit from above, inked in the theme's darkest colour.
+TLettering TitleLettering() {
+  const TTheme& theme = CurrentTheme();
+  const TPixel select = theme.SelectColor.ToPixel(), say = theme.SayColor.ToPixel();
+  const bool sayIsDark = PixelR(say) + PixelG(say) + PixelB(say) < 3 * 96;
+  TLettering style;
+  style.Size = kTitleSize;
+  style.Top = MakePixel((PixelR(select) + 2 * 255) / 3, (PixelG(select) + 2 * 255) / 3, (PixelB(select) + 2 * 255) / 3);
+  style.Bottom = select;
+  style.Outline = sayIsDark ? say : Scaled(select, 0.22);
+  style.OutlineWidth = 3;
+  style.Shadow = Scaled(style.Outline, 0.5);
+  style.ShadowOffset = 4;
+  return style;
+}
+
+// The picture's file name without its folder and extension, long ones cut.
+std::string PuzzleName(const std::string& picture) {
+  std::string name = ExtractFileName(picture);
+  name.resize(name.size() - ExtractFileExt(name).size());
+  if (name.size() <= kLongestName) return name;
+  size_t cut = kLongestName - 1;
+  while (cut > 0 && (uint8_t(name[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 letter
+  return name.substr(0, cut) + "\u2026";
+  return name;
+}
+
+// Copies the lettering onto `face` with its top left corner at (x, y), clipped to the face.
+void PutLettering(TMyDib& face, const TPixelBuffer& text, int x, int y) {
+  const int left = std::max(0, x), right = std::min(face.Width(), x + text.Width());
+  for (int row = std::max(0, y); row < std::min(face.Height(), y + text.Height()) && left < right; ++row)
+    std::copy(text.Row(row - y) + (left - x), text.Row(row - y) + (right - x), face.Row(row) + left);
+  face.MarkChanged();
+}
 
 // One step per frame at most, once more than a period has passed: the roll never jumps after a
 // stall.
@@ -77,6 +144,19 @@ bool TMainInterface::LastGameFinished() {
   const std::string scores = ChangeFileExt(Options.LastJigsaw, ".hsc");
   TGameRecord best, last;
   return !Options.LastJigsaw.empty() && FileExists(scores) && ReadScoreFile(scores, best, last) && last.Finished == 1;
+}
+
+std::string TMainInterface::ContinueHint() {
+  const std::string& picture = Options.LastJigsaw;
+  if (picture.empty() || !FileExists(ChangeFileExt(picture, ".zip"))) return Lang(Text::NothingToContinue);
+  const std::string name = PuzzleName(picture);
+  if (!FileExists(picture) || !FileExists(ChangeFileExt(picture, ".pzl")))
+    return FillIn(Lang(Text::LastPuzzleGone), "%1", name);
+  TGameRecord best, last;
+  if (!ReadScoreFile(ChangeFileExt(picture, ".hsc"), best, last) || last.InitialPieces <= 0)
+    return Lang(Text::ContinueYourLastPuzzle);
+  if (last.Finished == 1) return Lang(Text::LastPuzzleFinished);
+  return FillIn(ProgressText(Lang(Text::ContinueSavedGame), last), "%3", name);
 }
 
 // A player back from another screen gets no hint from where the mouse happens to rest: hints
@@ -182,14 +262,60 @@ bool TMainInterface::ShowPictureMenu() {
     blank->Fill(0);
     button.FFrames[0] = std::move(blank);
     button.FSprite.Get()->SolidHit = true;
-    button.FHintText = Lang(kChoices[c].Hint);
+    button.FHintText = c == Continue ? ContinueHint() : Lang(kChoices[c].Hint);
+    button.FHint->OnBeforeShow = [this, &button](TDXControl*) { PlaceHint(button); };
     const auto choice = EChoice(c);
     button.OnClick = [this, choice](TDXControl*) { Choose(choice); };
     FButtons[size_t(c)] = &button;
   }
+  LabelButtons();
   ShadeContinue();
   PlaceMenu();
   return true;
+}
+
+// Each caption sits beside its button's icon, on the button's face at rest and lit alike.
+void TMainInterface::LabelButtons() {
+  for (int c = 0; c < ChoiceCount; ++c) {
+    TDXButton& button = *FButtons[size_t(c)];
+    const std::string& caption = Lang(Text::MainMenuCaptions + c);
+    const int room = button.FWidth - button.FHeight - button.FHeight / 4;
+    TLettering style = CaptionLettering();
+    style.Size = FitLettering(caption, style, room, kSmallestCaption);
+    TMyDib text;
+    RenderLettering(text, caption, style);
+    TMyDib face(button.FWidth, button.FHeight, 32);
+    PutLettering(face, text, button.FHeight + (room - text.Width()) / 2, (button.FHeight - text.Height()) / 2);
+    button.SetImage(face);
+  }
+}
+
+// The hint stands left of the column of buttons, level with its own, so that it covers none.
+void TMainInterface::PlaceHint(TDXButton& button) {
+  TDXHint& hint = *button.FHint;
+  hint.SetCaption(button.FHintText);
+  hint.PlaceBeside(true);
+  int column = button.FLeft;
+  for (const TDXButton* b : FButtons)
+    if (b) column = std::min(column, b->FLeft);
+  hint.SetLeft(std::max(0, column - kHintGap - hint.FWidth));
+  hint.SetTop(button.FTop + (button.FHeight - hint.FHeight) / 2);
+}
+
+// The game's name, as large as the room left of the buttons allows.
+void TMainInterface::ShowTitle(int right) {
+  const std::string& title = Lang(Text::GameTitle);
+  TLettering style = TitleLettering();
+  style.Size = FitLettering(title, style, right - 2 * kPanelMargin, kSmallestTitle);
+  TSurface art;
+  RenderLettering(art, title, style);
+  if (!FTitle) FTitle = TSpriteHandle(*FEngine, FEngine->AddEmptySprite(0, 0, NextDepth(), 0));
+  TMySprite& s = *FTitle.Get();
+  s.NoHit = true;
+  if (s.Surfaces.empty()) FEngine->AddSurface(FTitle.Index(), nullptr);
+  *s.Surfaces[0] = std::move(art);
+  s.X = std::max(0, (right - s.Surfaces[0]->Width()) / 2);
+  s.Y = kTitleTop;
 }
 
 // Without a game to continue, or with a finished one (which its hint says), its button is dimmed where the picture draws it: a dark veil in
@@ -207,7 +333,6 @@ void TMainInterface::ShadeContinue() {
   s.Alpha = kContinueVeilAlpha;
   s.NoHit = true;
   s.Visible = !CanContinueLast();
-  if (LastGameFinished()) FButtons[Continue]->FHintText = Lang(Text::LastPuzzleFinished);
 }
 
 // The picture and the buttons keep to the right edge of the surface.
@@ -229,6 +354,9 @@ void TMainInterface::PlaceMenu() {
     veil->X = FButtons[Continue]->FLeft;
     veil->Y = FButtons[Continue]->FTop;
   }
+  int column = width;
+  for (const TDXButton* b : FButtons) column = std::min(column, b->FLeft);
+  ShowTitle(column - kPanelMargin);
 }
 
 // A new display took every image with its old surfaces (the menu's picture kept a 1 x 1 stand-in
@@ -241,23 +369,18 @@ void TMainInterface::Restore() {
     Resize();
 }
 
-// Until the menu's pictures exist, its choices are written on the table with their keys: the
-// caption of each button's hint (the part before "|").
+// Until the menu's pictures exist, its choices are written on the table under the title, each
+// with the key that chooses it.
 void TMainInterface::ShowTextMenu() {
-  const int width = FEngine->FWidth, height = FEngine->FHeight;
-  const std::string title = Lang(Text::GameTitle);
-  const TTextSize titleSize = MeasureScreenText(title, 36);
-  FMenuSprites.push_back(AddTextSprite(*this, title, 36, (width - titleSize.Width) / 2, height / 6));
-  const std::pair<const char*, ETextId> choices[] = {{"P", Text::PickAPuzzle},
-                                                     {"O", Text::SoundScreenAndKeys},
-                                                     {"C", Text::ContinueYourLastPuzzle},
-                                                     {"X", Text::QuitSeeYouSoon}};
-  int y = height / 6 + titleSize.Height + 30;
-  for (const auto& [key, line] : choices) {
-    const std::string caption = Lang(line).substr(0, Lang(line).find('|'));
-    FMenuSprites.push_back(AddTextSprite(*this, key, 16, width / 2 - 120, y));
-    FMenuSprites.push_back(AddTextSprite(*this, caption, 16, width / 2 - 50, y));
-    y += MeasureScreenText(caption, 16).Height + 12;
+  const int width = FEngine->FWidth;
+  ShowTitle(width);
+  int y = kTitleTop + FTitle.Get()->Surfaces[0]->Height() + 30;
+  for (int c = 0; c < ChoiceCount; ++c) {
+    if (*kChoices[c].Key == 0) continue;
+    const std::string& caption = Lang(Text::MainMenuCaptions + c);
+    FMenuSprites.push_back(AddTextSprite(*this, kChoices[c].Key, kTextMenuSize, width / 2 - 120, y));
+    FMenuSprites.push_back(AddTextSprite(*this, caption, kTextMenuSize, width / 2 - 50, y));
+    y += MeasureScreenText(caption, kTextMenuSize).Height + 12;
   }
 }
 
@@ -294,6 +417,7 @@ void TMainInterface::FreeMenu() {
   FreeOwnedControls();
   FPicture.Reset();
   FContinueVeil.Reset();
+  FTitle.Reset();
   FTicker.Reset();
   FCredits.Reset();
   if (TMySprite* table = FEngine->Background()) table->Visible = true;
@@ -307,6 +431,12 @@ bool TMainInterface::CreditsShown() const {
 bool TMainInterface::ContinueDimmed() const {
   const TMySprite* s = FContinueVeil.Get();
   return s && s->Visible;
+}
+
+TRect TMainInterface::TitleRect() const {
+  const TMySprite* s = FTitle.Get();
+  if (!s || s->Surfaces.empty()) return {};
+  return MakeRect(s->X, s->Y, s->Surfaces[0]->Width(), s->Surfaces[0]->Height());
 }
 
 bool TMainInterface::TickerShown() const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "controls/UButtons.h"
@@ -46,11 +47,16 @@ class TMainInterface : public TInterface {
   bool CreditsShown() const;
   bool ContinueDimmed() const;
   bool TickerShown() const;
+  // Where the game's title is drawn; empty while there is none.
+  TRect TitleRect() const;
   // Whether the last jigsaw's picture, saved game and puzzle file are all there and its game is
   // not finished.
   static bool CanContinueLast();
   // Whether the last jigsaw's saved game is a finished one.
   static bool LastGameFinished();
+  // The Continue button's hint: the last puzzle and how far it has come, or why there is
+  // nothing to continue.
+  static std::string ContinueHint();
 
   // Started with --theme-preview or --gallery, the menu shows the current theme's control
   // images or a working example of every control instead, and T steps to the next theme.
@@ -69,6 +75,10 @@ class TMainInterface : public TInterface {
   void ShowMenu();
   [[nodiscard]] bool ShowPictureMenu();
   void ShowTextMenu();
+  void LabelButtons();
+  void PlaceHint(TDXButton& button);
+  // The game's name centred over the surface's columns 0 to right - 1.
+  void ShowTitle(int right);
   void ShadeContinue();
   void PlaceMenu();
   void AddRolls();
@@ -84,6 +94,7 @@ class TMainInterface : public TInterface {
   std::array<TLayoutRect, ChoiceCount> FButtonPlaces{};
   TSpriteHandle FPicture;
   TSpriteHandle FContinueVeil;
+  TSpriteHandle FTitle;
   TSpriteHandle FTicker;
   TSpriteHandle FCredits;
   TSurface FTickerText;

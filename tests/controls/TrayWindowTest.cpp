@@ -5,7 +5,9 @@
 
 #include "controls/UButtons.h"
 #include "controls/UControlImages.h"
+#include "controls/UHints.h"
 #include "controls/UTrayWindow.h"
+#include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Input.h"
 #include "tests/controls/ControlFixture.h"
@@ -53,6 +55,30 @@ TEST_F(Trays, ATrayStartsHiddenOnTheTable) {
   EXPECT_EQ(tray.IconSprite()->Category, SpriteCategory::TrayIcon);
   EXPECT_TRUE(tray.FResizable);
   EXPECT_EQ(tray.FFrameStyle, 1);
+}
+
+// The mouse resting on the tab icon, or on the open window's title band, tells what a tray is.
+TEST_F(Trays, ATrayHasACaptionAndAHintOverItsTabAndItsTitle) {
+  const std::vector<std::string> before = LanguageText;
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  TDXTrayWindow& tray = MakeTray();
+  tray.SetTrayNumber(3);
+  EXPECT_EQ(tray.GetCaption(), "Tray 3");
+  tray.ShowIcon();
+  tray.IconSprite()->X = 600;
+  tray.IconSprite()->Y = 500;
+  const auto restOn = [&](int x, int y) {
+    Move(x, y);
+    Frames(60);
+    return tray.FHint->Shown() && tray.FHint->GetCaption() == Lang(Text::TrayHint);
+  };
+  EXPECT_TRUE(restOn(610, 510)) << "on the tab icon";
+  tray.FHint->HideHint();
+  EXPECT_FALSE(restOn(tray.FLeft + 20, tray.FTop + 2)) << "no title band while the tray is closed";
+  tray.Open();
+  EXPECT_TRUE(restOn(tray.FLeft + 22, tray.FTop + 3)) << "on the title band";
+  LanguageText = before;
 }
 
 TEST_F(Trays, BoundsStayOnTheTable) {

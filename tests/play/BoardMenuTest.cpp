@@ -149,6 +149,66 @@ TEST_F(TBoardMenuTest, DisabledHelpsIgnoreClicksAndExplainWhy) {
   EXPECT_EQ(GameRecord.GhostUsed, 0);
 }
 
+// One bubble a button, above it: what each click does, or the one thing it does.
+TEST_F(TBoardMenuTest, EachButtonsHintNamesBothClicksOrItsOneAction) {
+  const std::vector<std::string> before = LanguageText;
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  const std::pair<int, std::string> hints[] = {
+      {MenuButton::Loupe, "Left click: Loupe (follows the mouse)|Right click: Fixed loupe (stays in its corner)"},
+      {MenuButton::Exit, Lang(Text::LeaveThisPuzzle)},
+      {MenuButton::MainMenu, "Options|the game waits until you come back"},
+      {MenuButton::Overview, Lang(Text::WholeTableHints)},
+      {MenuButton::SpreadOut, Lang(Text::SpreadOutHint)},
+  };
+  for (const auto& [index, text] : hints) {
+    TBoardMenuButton& button = *Menu.Button(index);
+    ASSERT_TRUE(button.ShowHint()) << index;
+    EXPECT_EQ(button.FHint->GetCaption(), text) << index;
+    EXPECT_LE(button.FHint->FTop + button.FHint->FHeight, button.FTop) << index << " stands above its button";
+    EXPECT_GE(button.FHint->FLeft, 0) << index;
+    EXPECT_LE(button.FHint->FLeft + button.FHint->FWidth, Engine.FWidth) << index;
+    button.HideHints();
+  }
+  PlayOptions.AllowLoupe = 0;
+  Menu.SetHelpHints();
+  EXPECT_EQ(Menu.Button(MenuButton::Loupe)->HintText(), Lang(Text::NoLoupe)) << "a help the puzzle forbids says so alone";
+  EXPECT_EQ(Menu.SmallPictureWindow()->GetCaption(), "Small picture");
+  EXPECT_EQ(Menu.GhostWindow()->GetCaption(), "Ghost image");
+  LanguageText = before;
+}
+
+// The row is centred on a wide bar, and the down arrow stays above it as the bar slides out and
+// back, even when the window changed while the bar was away.
+TEST_F(TBoardMenuTest, OnAWideWindowTheBarsRowIsCentredAndNoControlCoversAnother) {
+  Options.AutoHideMenu = false;
+  Display.BackBuffer().SetSize(1600, 900);
+  Engine.UpdateSurfaceSize();
+  Menu.Resize();
+  const TDXControl &first = *Menu.Button(0), &last = *Menu.Button(MenuButton::Count - 1);
+  EXPECT_NEAR(first.FLeft + last.FLeft + last.FWidth, 1600, 2) << "centred";
+  const auto noneCovered = [this] {
+    std::vector<TRect> rects;
+    for (int i = 0; i < MenuButton::Count; ++i) rects.push_back(MakeRect(Menu.Button(i)->FLeft, Menu.Button(i)->FTop, Menu.Button(i)->FWidth, Menu.Button(i)->FHeight));
+    for (int i = 0; i < 4; ++i) rects.push_back(MakeRect(Menu.ScrollButton(i)->FLeft, Menu.ScrollButton(i)->FTop, Menu.ScrollButton(i)->FWidth, Menu.ScrollButton(i)->FHeight));
+    for (size_t a = 0; a < rects.size(); ++a)
+      for (size_t b = a + 1; b < rects.size(); ++b)
+        if (!Intersect(rects[a], rects[b]).IsEmpty()) return false;
+    return true;
+  };
+  EXPECT_TRUE(noneCovered());
+  Menu.ClickSide(MenuButton::MenuBar, ESide::Left);
+  Frames(60);
+  ASSERT_FALSE(Menu.BarShown());
+  Menu.Resize();
+  Menu.ClickSide(MenuButton::MenuBar, ESide::Left);
+  for (int frame = 0; frame < 60; ++frame) {
+    Frames(1);
+    EXPECT_TRUE(noneCovered()) << "frame " << frame;
+  }
+  EXPECT_TRUE(Menu.BarShown());
+}
+
 TEST_F(TBoardMenuTest, TheTwoLoupesExcludeEachOther) {
   ClickButton(MenuButton::Loupe, ESide::Left);
   EXPECT_TRUE(Menu.IsOn(MenuButton::Loupe, ESide::Left));

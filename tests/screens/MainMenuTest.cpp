@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/UControlImages.h"
+#include "controls/UHints.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UGameRecord.h"
@@ -144,6 +145,88 @@ TEST_F(MainMenuTest, ContinueIsDimmedForAFinishedGameAndItsHintSaysSo) {
   EXPECT_EQ(Button(TMainInterface::Continue).FHintText, Lang(Text::LastPuzzleFinished));
   Press('c');
   EXPECT_FALSE(Menu.Done());
+}
+
+// How many pixels of the button's own image (its caption) are drawn, and a sum that tells two
+// captions apart.
+std::pair<int, uint64_t> CaptionInk(const TDXButton& button) {
+  int ink = 0;
+  uint64_t sum = 0;
+  for (int y = 0; button.FImage && y < button.FImage->Height(); ++y)
+    for (int x = 0; x < button.FImage->Width(); ++x)
+      if (const TPixel p = button.FImage->Row(y)[x] & kRgbMask) {
+        ++ink;
+        sum += p * uint64_t(x + 1);
+      }
+  return {ink, sum};
+}
+
+TEST_F(MainMenuTest, TheButtonsCarryTheirCaptionsInThePlayersLanguageUnderTheTitle) {
+  std::vector<std::pair<int, uint64_t>> captions[2];
+  for (const char* language : {"English.lang", "Deutsch.lang"}) {
+    Options.LanguageFile = language;
+    ASSERT_TRUE(LoadLanguage());
+    Menu.Enter();
+    for (int c = 0; c < TMainInterface::ChoiceCount; ++c) {
+      const TDXButton& button = Button(TMainInterface::EChoice(c));
+      captions[language[0] == 'D'].push_back(CaptionInk(button));
+      EXPECT_GT(captions[language[0] == 'D'].back().first, 100) << language << " caption " << c;
+    }
+    const TRect title = Menu.TitleRect();
+    EXPECT_GT(title.Width(), 200) << "the game's name, large";
+    EXPECT_GE(title.Left, 0);
+    EXPECT_LT(title.Right, Button(TMainInterface::Play).FLeft) << "left of the buttons";
+    Menu.Leave();
+  }
+  for (int c = 0; c < TMainInterface::ChoiceCount; ++c)
+    EXPECT_NE(captions[0][size_t(c)], captions[1][size_t(c)]) << "caption " << c << " comes from the language file";
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+}
+
+TEST_F(MainMenuTest, AHintCoversNoOtherButtonOnAnySurface) {
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  for (const TPoint size : {TPoint{790, 570}, TPoint{1600, 1200}}) {
+    Display.BackBuffer().SetSize(size.X, size.Y);
+    Engine.UpdateSurfaceSize();
+    Menu.Enter();
+    for (int c = 0; c < TMainInterface::ChoiceCount; ++c) {
+      TDXButton& button = Button(TMainInterface::EChoice(c));
+      button.ShowHints();
+      ASSERT_TRUE(button.FHint->Shown()) << c;
+      const TRect box = MakeRect(button.FHint->FLeft, button.FHint->FTop, button.FHint->FWidth, button.FHint->FHeight);
+      EXPECT_GE(box.Left, 0) << c;
+      for (int other = 0; other < TMainInterface::ChoiceCount; ++other) {
+        const TDXButton& b = Button(TMainInterface::EChoice(other));
+        const bool covers = Intersect(box, MakeRect(b.FLeft, b.FTop, b.FWidth, b.FHeight)).IsEmpty() == false;
+        EXPECT_FALSE(other != c && covers) << c << " over " << other;
+      }
+      button.FHint->HideHint();
+    }
+    Menu.Leave();
+  }
+}
+
+TEST_F(MainMenuTest, ContinuesHintNamesTheGameAndItsProgressOrWhyThereIsNone) {
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  Options.LastJigsaw.clear();
+  EXPECT_EQ(TMainInterface::ContinueHint(), Lang(Text::NothingToContinue));
+  LastJigsawWithout("");
+  TGameRecord playing;
+  playing.InitialPieces = 21;
+  playing.Joins = 5;
+  playing.Elapsed = 754.0 / 86400;
+  std::string error;
+  ASSERT_TRUE(UpdateScoreFile(Library.File("Sunset.hsc"), playing, error)) << error;
+  Menu.Enter();
+  EXPECT_EQ(Button(TMainInterface::Continue).FHintText, "Continue \"Sunset\"|25 % done, played for 0:12:34");
+  Menu.Leave();
+  LastJigsawWithout(".pzl");
+  EXPECT_EQ(TMainInterface::ContinueHint(), "Continue|the picture or puzzle of \"Sunset\" is gone");
+  LastJigsawWithout(".zip");
+  EXPECT_EQ(TMainInterface::ContinueHint(), Lang(Text::NothingToContinue)) << "the last game was given up";
 }
 
 TEST_F(MainMenuTest, TheWelcomeLineScrollsOnceAndTheCreditsRollOnRequest) {

@@ -40,7 +40,7 @@ void MenuButtons(const TOutput& out, const TLayoutList& layout, const TThemeArt&
   }
   const EGlyph icons[] = {EGlyph::Exit,      EGlyph::Scatter, EGlyph::Loupe,        EGlyph::Pin,
                           EGlyph::Arrange,   EGlyph::Landscape, EGlyph::Palette,    EGlyph::Ghost,
-                          EGlyph::SmallPicture, EGlyph::Magnet, EGlyph::Chevron,    EGlyph::House,
+                          EGlyph::SmallPicture, EGlyph::Magnet, EGlyph::Chevron,    EGlyph::Gear,
                           EGlyph::WholeTable, EGlyph::Spread};
   for (size_t i = 0; i < std::size(icons); ++i) {
     TRaster r(28, 28);

@@ -70,8 +70,6 @@ void AddToolGlyphs(std::map<EGlyph, TGlyph>& m) {
                        S(0.5f, -0.05f, 0.5f, -0.75f, 0.2f), S(-0.72f, -0.55f, -0.28f, -0.55f, 0.04f, true),
                        S(0.28f, -0.55f, 0.72f, -0.55f, 0.04f, true)};
   m[EGlyph::Chevron] = {S(-0.6f, -0.25f, 0, 0.35f, 0.16f), S(0, 0.35f, 0.6f, -0.25f, 0.16f)};
-  m[EGlyph::House] = {P({-0.9f, 0, 0, -0.85f, 0.9f, 0}), R(-0.6f, -0.1f, 0.6f, 0.8f, 0.04f),
-                      R(-0.18f, 0.25f, 0.18f, 0.82f, 0.05f, true)};
   m[EGlyph::Wind] = {A(0.2f, -0.45f, 0.22f, 0.1f, -kPi, kPi * 0.5f), S(-0.8f, -0.23f, 0.2f, -0.23f, 0.1f),
                      S(-0.8f, 0.1f, 0.6f, 0.1f, 0.1f), A(0.1f, 0.55f, 0.22f, 0.1f, -kPi * 0.5f, kPi),
                      S(-0.6f, 0.33f, 0.1f, 0.33f, 0.1f)};

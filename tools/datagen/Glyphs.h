@@ -19,7 +19,7 @@ using TGlyph = std::vector<TPrim>;
 
 enum class EGlyph {
   Play, Gear, Continue, Star, Power, Question, Piece, Exit, Scatter, Loupe, Pin, Arrange,
-  Landscape, Palette, Ghost, SmallPicture, Magnet, Chevron, House, Wind, Target, Sparkle,
+  Landscape, Palette, Ghost, SmallPicture, Magnet, Chevron, Wind, Target, Sparkle,
   ArrowLeft, Minus, TrayOut, Tray, Check, WholeTable, Spread
 };
 

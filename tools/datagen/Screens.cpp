@@ -73,7 +73,8 @@ void DrawPlaque(TRaster& r, const TPlaque& p, int x, int y, bool lit) {
     if (py < t + p.Height * 0.45f) c = Shade(c, 0.12f);
     return Shade(c, BevelLight(shape, px, py, d, 6, 0.5f));
   });
-  DrawGlyph(r, p.Icon, l + p.Width / 2.f, t + p.Height / 2.f, p.Height * 0.3f, TColor{1, 1, 1, 1}, Rgb(236, 240, 246));
+  // The icon keeps to the square at the left end: the game writes the caption beside it.
+  DrawGlyph(r, p.Icon, l + p.Height * 0.58f, t + p.Height / 2.f, p.Height * 0.28f, TColor{1, 1, 1, 1}, Rgb(236, 240, 246));
 }
 
 void MenuBackdrop(TRaster& r) {
