@@ -115,6 +115,7 @@ void Tmf::DXDrawInitialize() {
   hooks.Close = [this] { Close(); };
   hooks.Terminate = [this] { Terminate(); };
   hooks.MessageBox = FServices.MessageBox;
+  hooks.MessageShown = FServices.MessageShown;
   FEngine = std::make_unique<TGameEngine>(FDXDraw, hooks);
   FEngine->OnClose = [this] { FCloseRequested = true; };
   Tag = 1;

@@ -17,7 +17,10 @@ class IDisplay;
 
 // What the main window needs from the platform beyond the drawing surface.
 struct TPlatformServices {
+  // The system's message box, for what the game cannot show in its own window.
   std::function<void(const std::string& text, const std::string& title)> MessageBox;
+  // Told of every message the game shows in its own window.
+  std::function<void(const std::string& text, const std::string& title)> MessageShown;
   std::function<void()> ProcessMessages;
 };
 

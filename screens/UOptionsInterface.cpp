@@ -13,7 +13,6 @@
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
-#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -584,7 +583,7 @@ void TOptionsInterface::KeyUp(uint16_t& key, int shift) {
   }
   if (key == VK_ESCAPE) PressOk();
   else if (key == VK_F5) ReloadTheme();
-  else if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(kHelpTopic);
+  else if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) ShowHelp(kHelpTopic);
 }
 
 }  // namespace qj

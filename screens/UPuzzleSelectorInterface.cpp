@@ -12,7 +12,6 @@
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
-#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -512,7 +511,7 @@ void TPuzzleSelectorInterface::KeyDown(uint16_t& key, int shift) {
 }
 
 void TPuzzleSelectorInterface::KeyUp(uint16_t& key, int shift) {
-  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(kHelpTopic);
+  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) ShowHelp(kHelpTopic);
 }
 
 void TPuzzleSelectorInterface::Resize() {
