@@ -340,7 +340,7 @@ void TGameEngine::DropFile(const std::string& path) {
   const std::string added = AddPictureToLibrary(path, error);
   if (added.empty()) {
     LogError("%s", error.c_str());
-    ReportError(Lang(Text::AddingFailed), PictureFailure(path));
+    ReportError(Lang(Text::AddingFailed), AddingFailure(path));
     return;
   }
   if (FActive == FPuzzleSelector.get()) FPuzzleSelector->ShowPicture(added);
@@ -354,6 +354,17 @@ void TGameEngine::KeyUp(uint16_t& key, int shift) {
 
 // ---------------------------------------------------------------------------------------------
 // Screen switches
+
+void TGameEngine::TakePictures(const std::vector<std::string>& pictures) {
+  std::string chosen;
+  for (const std::string& picture : pictures) {
+    std::string error;
+    const std::string added = AddPictureToLibrary(picture, error);
+    if (!added.empty()) chosen = added;
+    else ReportError(Lang(Text::LoadingFailed), PictureFailure(picture));
+  }
+  if (!chosen.empty()) ShowInSelector(chosen);
+}
 
 void TGameEngine::ShowInSelector(const std::string& picture) {
   FPuzzleSelector->OpenOn(picture);

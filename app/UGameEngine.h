@@ -64,6 +64,9 @@ class TGameEngine {
   void ReportError(const std::string& title, const std::string& text);
   // A picture the player handed the program ("Open with"): the selector opens on it.
   void ShowInSelector(const std::string& picture);
+  // Pictures from the command line join the library and the selector opens on the last one; a
+  // picture that cannot be taken is named with its cause in the message window.
+  void TakePictures(const std::vector<std::string>& pictures);
   // Goes straight from the main menu to the table: the picture's saved game, or a new game of
   // its puzzle, made first with the maker's new-puzzle values when there is none.
   void PlayPicture(const std::string& picture);

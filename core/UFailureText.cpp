@@ -27,12 +27,24 @@ std::string ProblemCause(EFileProblem problem) {
   return {};
 }
 
-std::string PictureFailure(const std::string& path, const std::string& detail) {
+namespace {
+
+std::string FailureText(ETextId first, const std::string& path, const std::string& detail) {
   std::string cause = ProblemCause(PictureFileProblem(path));
   if (cause.empty()) cause = detail;
-  std::string text = FillIn(Text::PictureCannotBeOpened, QuotedName(path));
+  std::string text = FillIn(first, QuotedName(path));
   if (!cause.empty()) text += "\n" + cause;
   return text + "\n" + path;
+}
+
+}  // namespace
+
+std::string PictureFailure(const std::string& path, const std::string& detail) {
+  return FailureText(Text::PictureCannotBeOpened, path, detail);
+}
+
+std::string AddingFailure(const std::string& path) {
+  return FailureText(Text::PictureNotAdded, path, Lang(Text::PictureCouldNotBeCopied));
 }
 
 }  // namespace qj

@@ -19,5 +19,8 @@ std::string ProblemCause(EFileProblem problem);
 // The cause is the file's own trouble when it has one, else `detail` (a cause the caller found,
 // such as a cut that does not fit), else nothing.
 std::string PictureFailure(const std::string& path, const std::string& detail = {});
+// As PictureFailure for a picture that could not join the library: "The picture “name” could not
+// be added to your collection.", the file's trouble (or that it could not be copied), the path.
+std::string AddingFailure(const std::string& path);
 
 }  // namespace qj

@@ -8,6 +8,7 @@
 
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
+#include "core/UFailureText.h"
 #include "core/UFrameTimer.h"
 #include "core/UTextIds.h"
 #include "core/UThemes.h"
@@ -333,7 +334,7 @@ bool TOptionsInterface::UseTheme(int theme) {
   std::string error;
   if (!ThemeComplete(theme, error)) {
     const std::string name = theme >= 0 && size_t(theme) < Themes.size() ? Themes[size_t(theme)].Name : Number(theme);
-    Message(Lang(Text::Theme), "The theme \"" + name + "\" cannot be used: " + error);
+    Message(Lang(Text::Theme), FillIn(Text::ThemeCannotBeUsed, "\u201c" + name + "\u201d") + "\n" + error);
     return false;
   }
   Options.Environment = theme;

@@ -6,6 +6,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "core/UFailureText.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/URandom.h"
@@ -305,7 +306,8 @@ void TPuzzleSelectorInterface::AddChosenPicture(const std::string& path) {
   std::string error;
   const std::string added = AddPictureToLibrary(path, error);
   if (added.empty()) {
-    Message(Lang(Text::AddingFailed), Lang(Text::PictureCouldNotBeCopied) + "\n" + error);
+    LogError("%s", error.c_str());
+    Message(Lang(Text::AddingFailed), AddingFailure(path));
     return;
   }
   FChooser->Close();

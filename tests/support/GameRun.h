@@ -61,6 +61,8 @@ class TGameRun {
   void Close();
   // Prints each message as one line, "message: " and its lines joined by " / ".
   void PrintMessages() const;
+  // Closes every message the game shows with Enter, as a player who has read it does.
+  void CloseMessages();
 
   // The engine while the program runs, else null.
   TGameEngine* Running() const;
