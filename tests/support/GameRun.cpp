@@ -135,6 +135,10 @@ std::string TGameRun::LeaveGame() {
   MouseDown(x, y);
   Frame();
   MouseUp(x, y);
+  const std::string left = Step({});
+  // A save that failed is told in the message window, and the table waits until it is read.
+  if (!Running() || !Engine().Modal().Messages().Shown()) return left;
+  CloseMessages();
   return Step({});
 }
 

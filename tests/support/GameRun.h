@@ -53,7 +53,7 @@ class TGameRun {
   // Opens the selector on the picture, as a picture named on the command line does.
   std::string Choose(const std::string& picture);
   // Leaves the game as a player does: Escape, and "save and quit" in the exit dialog when the
-  // menu brings one up.
+  // menu brings one up; a message that the save failed is read and closed.
   std::string LeaveGame();
   // Plays the picture as one named with --play does: a puzzle of it is made first if it has none.
   std::string PlayPicture(const std::string& picture);
