@@ -65,6 +65,7 @@ class TFlow {
   TCanvas FCanvas;
   std::vector<TPlacedWord> FPlaced;
   int FLeft = 0, FX = 0, FY = 0, FLineHeight = 0;
+  bool FInList = false;
 };
 
 void TFlow::NewLine() {
@@ -99,6 +100,9 @@ void TFlow::Block(const TTextBlock& block) {
   FCanvas.Font = base;
   FLineHeight = FCanvas.TextHeight("Wg") + 2;
   if (block.Kind == ETextBlock::Heading || (block.Kind == ETextBlock::Subheading && FY > 0)) FY += FLineHeight / 2;
+  // A list ends with the room a paragraph leaves.
+  if (FInList && block.Kind != ETextBlock::ListItem) FY += FLineHeight / 4;
+  FInList = block.Kind == ETextBlock::ListItem;
   FLeft = block.Kind == ETextBlock::ListItem ? kListIndent : 0;
   FX = FLeft;
   if (block.Kind == ETextBlock::ListItem) FPlaced.push_back({FLeft - 14, FY, FLineHeight, "\u2022", base});
