@@ -1,3 +1,4 @@
+// Which window over the screens takes input, and the order in which waiting messages are shown.
 #include "app/UModalWindows.h"
 
 #include <algorithm>

@@ -36,10 +36,7 @@ class THelpWindow : public TModalWindow {
   // The most the text can scroll: 0 when the page fits.
   int ScrollRange() const;
 
-  TDXWindow* Window() const { return FWindow; }
-  TDXVScrollBar* ScrollBar() const { return FBar; }
   TDXButton* BrowserButton() const { return FBrowser; }
-  TDXButton* CloseButton() const { return FClose; }
   const THelpPage& Page() const { return FPage; }
 
   // Whether a desktop browser can be asked to open the page; by default, whether xdg-open is on

@@ -24,7 +24,6 @@ class TMessageWindow : public TModalWindow {
 
   const std::string& Title() const { return FTitle; }
   const std::string& Text() const { return FText; }
-  TDXWindow* Window() const { return FWindow; }
   TDXButton* OkButton() const { return FOk; }
 
  protected:

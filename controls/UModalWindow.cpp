@@ -1,3 +1,4 @@
+// The modal windows' life: opened, closed, and the keys that act only on a press made in them.
 #include "controls/UModalWindow.h"
 
 namespace qj {
@@ -10,7 +11,6 @@ void TModalWindow::Open() {
 void TModalWindow::Close() {
   if (FDone) return;
   Leave();
-  if (OnClosed) OnClosed();
 }
 
 void TModalWindow::KeyDown(uint16_t& key, int shift) { FKeyHeld = key; }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "controls/UEngines.h"
 
@@ -14,15 +13,13 @@ class TModalWindow : public TInterface {
   using TInterface::TInterface;
 
   bool Shown() const { return !FDone; }
-  // Frees the window's controls; OnClosed follows.
+  // Frees the window's controls.
   void Close();
   void Restore() override { RestoreControls(); }
   // A key acts on its release, and only when its press came while the window was open: the
   // release of the key that opened it (Enter on a menu, F1) does not close it again.
   void KeyDown(uint16_t& key, int shift) override;
   void KeyUp(uint16_t& key, int shift) override;
-
-  std::function<void()> OnClosed;
 
  protected:
   // A key pressed and released in the window.
