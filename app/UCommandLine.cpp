@@ -2,6 +2,7 @@
 #include "app/UCommandLine.h"
 
 #include <charconv>
+#include <filesystem>
 
 namespace qj {
 namespace {
@@ -57,6 +58,15 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
   }
   return result;
+}
+
+void MakePathsAbsolute(TCommandLine& line, const std::string& folder) {
+  const auto absolute = [&folder](std::string& name) {
+    if (!name.empty() && name[0] != '/') name = (std::filesystem::path(folder) / name).lexically_normal().string();
+  };
+  for (std::string& picture : line.Pictures) absolute(picture);
+  absolute(line.Play);
+  absolute(line.Tour);
 }
 
 std::string UsageText() {

@@ -25,6 +25,10 @@ struct TCommandLine {
 // (by its extension) is an error, so a typo is reported instead of silently ignored.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
+// Relative names (pictures, --play, --tour) made absolute against `folder`: the current folder
+// the player started the program in, before the program moves into its own.
+void MakePathsAbsolute(TCommandLine& line, const std::string& folder);
+
 std::string UsageText();    // for --help
 std::string VersionText();  // for --version
 

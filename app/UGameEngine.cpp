@@ -14,7 +14,9 @@
 #include "controls/UControls.h"
 #include "controls/UInfoWindow.h"
 #include "app/UMain.h"
+#include "app/UModalWindows.h"
 #include "app/UProgramKeys.h"
+#include "core/UFailureText.h"
 #include "core/UMiscelaneous.h"
 #include "core/URegistry.h"
 #include "core/UThemes.h"
@@ -27,6 +29,7 @@
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
+#include "platform/FileProblem.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -62,6 +65,7 @@ std::unique_ptr<TScreen> MakeScreen(TGraphicsEngine* graphics, double low, doubl
   auto screen = std::make_unique<TScreen>(graphics);
   screen->SetDepthRange(low, high);
   screen->OnDone = [&engine](TInterface* sender) { engine.ScreenDone(sender); };
+  screen->OnHelp = [&engine](int topic) { engine.Modal().ShowHelp(topic); };
   return screen;
 }
 
@@ -80,11 +84,13 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FGraphics->OnFrameRate = [this] { return FTimer.FrameRate(); };
   FGraphics->OnControlCount = [] { return TDXControl::LiveCount(); };
   FKeys = std::make_unique<TProgramKeys>(display, *FGraphics);
+  FModal = std::make_unique<TModalWindows>(FGraphics.get());
   FKeys->OnMinimize = FHooks.Minimize;
   FKeys->OnClose = FHooks.Close;
   FKeys->OnModeSwitched = [this] {
     ForceRedraw();
     if (FActive) FActive->Resize();
+    FModal->Resize();
   };
   ReloadAppearance();
   FOptionsScreen = MakeScreen<TOptionsInterface>(FGraphics.get(), 101000, 102000, *this);
@@ -122,6 +128,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
 }
 
 TGameEngine::~TGameEngine() {
+  FModal.reset();
   FLauncher.reset();
   FBoardPlay.reset();
   FPuzzleMaker.reset();
@@ -149,7 +156,9 @@ void TGameEngine::Initialize() {
   FTimer.Interval = FrameIntervalFor(Options.MaxFPS);
   if (!LoadLanguage()) {
     // Without its texts the game cannot speak to the player; say, in English, which file it lacks.
-    ReportError("Quorvane Jigsaw", "cannot read the language file " + DataPath("Text/" + Options.LanguageFile));
+    const std::string text = "cannot read the language file " + DataPath("Text/" + Options.LanguageFile);
+    LogError("%s", text.c_str());
+    if (FHooks.MessageBox) FHooks.MessageBox(text, "Quorvane Jigsaw");
     FHooks.Terminate();
     return;
   }
@@ -175,17 +184,17 @@ void TGameEngine::ReloadAppearance() {
 bool TGameEngine::LoadControlImages() {
   std::string error;
   if (!ReloadControlImages(error)) {
-    const std::string text = "The theme \"" + CurrentTheme().Name + "\" cannot be used: " + error;
     // Without any images yet there is nothing to keep; the program goes on without widgets.
     if (FImagesTheme >= 0)
-      ReportError("Quorvane Jigsaw", text);
+      ReportError(Lang(Text::GameTitle), FillIn(Text::ThemeCannotBeUsed, "\u201c" + CurrentTheme().Name + "\u201d") + "\n" + error);
     else
-      LogError("%s", text.c_str());
+      LogError("The theme \"%s\" cannot be used: %s", CurrentTheme().Name.c_str(), error.c_str());
     return false;
   }
   FImagesTheme = Options.Environment;
   for (TInterface* screen : Screens())
     if (screen) screen->RestoreControls();
+  if (FModal) FModal->RestoreControls();
   return true;
 }
 
@@ -204,7 +213,8 @@ void TGameEngine::RestoreMidiVolumes() { qj::RestoreMidiVolumes(); }
 
 void TGameEngine::TimerTick() {
   if (!FTimer.Enabled || !FDXDraw.CanDraw()) return;
-  if (FActive) FActive->Update();
+  // While a window of its own is open over the screen, the screen waits.
+  if (!FModal->Update() && FActive) FActive->Update();
   CorrectPlayClock();
   if (FActive) {
     DrawFrame();
@@ -215,6 +225,7 @@ void TGameEngine::TimerTick() {
   canvas.Font.Color = 0;
   canvas.TextOut(0, 0, ".");
   SwitchScreens();
+  if (FActive) ShowWaitingMessage();
   if (FClosing && OnClose) OnClose();
 }
 
@@ -283,30 +294,44 @@ int TGameEngine::MapShift(int shift) const {
 void TGameEngine::MouseDown(int button, int shift, int x, int y) {
   button = MapButton(button);
   shift = MapShift(shift);
-  if (FActive) FActive->MouseDown(button, shift, x, y);
+  TModalWindow* modal = FModal->Top();
+  FPressInModal = modal != nullptr;
+  if (modal) modal->MouseDown(button, shift, x, y);
+  else if (FActive) FActive->MouseDown(button, shift, x, y);
   if (x == 0 && y == 0 && FHooks.Minimize) FHooks.Minimize();
 }
 
+// A press made on the screen before a window opened over it is released on the screen.
 void TGameEngine::MouseUp(int button, int shift, int x, int y) {
-  if (FActive) FActive->MouseUp(MapButton(button), MapShift(shift), x, y);
+  TModalWindow* modal = FPressInModal ? FModal->Top() : nullptr;
+  if (modal) modal->MouseUp(MapButton(button), MapShift(shift), x, y);
+  else if (FActive) FActive->MouseUp(MapButton(button), MapShift(shift), x, y);
 }
 
 void TGameEngine::MouseMove(int shift, int x, int y) {
-  if (FActive) FActive->MouseMove(MapShift(shift), x, y);
+  if (TModalWindow* modal = FModal->Top()) modal->MouseMove(MapShift(shift), x, y);
+  else if (FActive) FActive->MouseMove(MapShift(shift), x, y);
+}
+
+// The keys go to the screen, or to the window open over it; the program-wide keys work on both.
+TInterface* TGameEngine::KeyReceiver() {
+  if (TModalWindow* modal = FModal->Top()) return modal;
+  return FActive;
 }
 
 void TGameEngine::KeyDown(uint16_t& key, int& shift) {
-  if (FActive && !TProgramKeys::OwnsKey(key, shift)) FActive->KeyDown(key, shift);
+  if (TInterface* receiver = KeyReceiver(); receiver && !TProgramKeys::OwnsKey(key, shift)) receiver->KeyDown(key, shift);
   shift &= ~(ssLeft | ssRight | ssMiddle | ssDouble);
   FKeys->KeyDown(key, shift);
 }
 
 void TGameEngine::KeyPress(char32_t& key) {
-  if (FActive) FActive->KeyPress(key);
+  if (TInterface* receiver = KeyReceiver()) receiver->KeyPress(key);
 }
 
 void TGameEngine::MouseWheel(int shift, int notches, int x, int y) {
-  if (FActive) FActive->MouseWheel(MapShift(shift), notches, x, y);
+  if (TModalWindow* modal = FModal->Top()) modal->MouseWheel(MapShift(shift), notches, x, y);
+  else if (FActive) FActive->MouseWheel(MapShift(shift), notches, x, y);
 }
 
 // From the menus the player goes to the new picture; a game or the maker is not interrupted,
@@ -315,7 +340,8 @@ void TGameEngine::DropFile(const std::string& path) {
   std::string error;
   const std::string added = AddPictureToLibrary(path, error);
   if (added.empty()) {
-    ReportError(Lang(Text::AddingFailed), Lang(Text::PictureCouldNotBeCopied) + "\n" + error);
+    LogError("%s", error.c_str());
+    ReportError(Lang(Text::AddingFailed), AddingFailure(path));
     return;
   }
   if (FActive == FPuzzleSelector.get()) FPuzzleSelector->ShowPicture(added);
@@ -324,11 +350,22 @@ void TGameEngine::DropFile(const std::string& path) {
 
 void TGameEngine::KeyUp(uint16_t& key, int shift) {
   FKeys->KeyUp(key, shift);
-  if (FActive && !TProgramKeys::OwnsKey(key, shift)) FActive->KeyUp(key, shift);
+  if (TInterface* receiver = KeyReceiver(); receiver && !TProgramKeys::OwnsKey(key, shift)) receiver->KeyUp(key, shift);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Screen switches
+
+void TGameEngine::TakePictures(const std::vector<std::string>& pictures) {
+  std::string chosen;
+  for (const std::string& picture : pictures) {
+    std::string error;
+    const std::string added = AddPictureToLibrary(picture, error);
+    if (!added.empty()) chosen = added;
+    else ReportError(Lang(Text::LoadingFailed), PictureFailure(picture));
+  }
+  if (!chosen.empty()) ShowInSelector(chosen);
+}
 
 void TGameEngine::ShowInSelector(const std::string& picture) {
   FPuzzleSelector->OpenOn(picture);
@@ -336,10 +373,16 @@ void TGameEngine::ShowInSelector(const std::string& picture) {
     FMainMenu->Finish(MainMenuResult::Selector);
 }
 
+// A picture that cannot be read is named with its cause before anything is made of it.
 void TGameEngine::PlayPicture(const std::string& picture) {
+  if (PictureFileProblem(picture) != EFileProblem::None) {
+    ReportError(Lang(Text::LoadingFailed), PictureFailure(picture));
+    return;
+  }
   std::string error;
   if (!FileExists(ChangeFileExt(picture, ".pzl")) && !MakeDefaultPuzzle(picture, GetTickCount(), error)) {
-    ReportError(Lang(Text::LoadingFailed), picture + ": " + error);
+    LogError("%s: %s", picture.c_str(), error.c_str());
+    ReportError(Lang(Text::LoadingFailed), PictureFailure(picture, LoadDetail(error)));
     return;
   }
   FPlayPicture = picture;
@@ -355,7 +398,8 @@ void TGameEngine::ScreenDone(TInterface* sender) {
 // Running out of memory is the one failure that ends the program. Anything else that goes wrong
 // in a switch is reported and the player lands on the main menu.
 void TGameEngine::SwitchScreens() {
-  if (!FFinished || FActive) return;
+  // A window open over the screen keeps it: the switch waits until the window is closed.
+  if (!FFinished || FActive || FModal->Top()) return;
   FDXDraw.SetCursor(TCursorKind::Hourglass);
   try {
     SwitchFrom(FFinished, FFinished->Result());
@@ -468,7 +512,10 @@ void TGameEngine::FreeSprites() {
 
 // A jigsaw that cannot be loaded is named with the cause, and the player stays where they were.
 void TGameEngine::LoadFailed(const std::string& picture, const std::string& error, TInterface& from) {
-  ReportError(Lang(Text::LoadingFailed), picture.empty() ? error : picture + ": " + error);
+  if (!picture.empty()) LogError("%s: %s", picture.c_str(), error.c_str());
+  const bool unmade = !picture.empty() && !FileExists(ChangeFileExt(picture, ".pzl"));
+  const std::string detail = unmade ? Lang(Text::NoPuzzleMadeOfIt) : LoadDetail(error);
+  ReportError(Lang(Text::LoadingFailed), picture.empty() ? Lang(Text::NoPuzzlePlayedYet) : PictureFailure(picture, detail));
   ReturnTo(from);
 }
 
@@ -516,11 +563,17 @@ void TGameEngine::ContinueJigsaw(const std::string& picture) {
 // takes over.
 void TGameEngine::RecoverFromFailedSwitch(const std::string& cause) {
   FPuzzleMaker->ReleasePicture();
-  ReportError("Quorvane Jigsaw", cause);
+  ReportError(Lang(Text::SomethingWentWrong), cause);
   for (TInterface* screen : Screens())
     if (!screen->Done()) screen->Leave();
   FGraphics->FreeAllSprites();
   ReturnToMainMenu(false);
+}
+
+// The cause behind a failed load in the player's words where the game knows it, else the
+// system's own.
+std::string TGameEngine::LoadDetail(const std::string& error) {
+  return error == kTooSmallForPuzzle ? Lang(Text::PictureTooSmall) : FillIn(Text::ReasonGiven, error);
 }
 
 // Loading or cutting a jigsaw ran out of memory: the one case that ends the program.
@@ -532,7 +585,14 @@ void TGameEngine::OutOfMemory() {
 
 void TGameEngine::ReportError(const std::string& title, const std::string& text) {
   LogError("%s", text.c_str());
-  if (FHooks.MessageBox) FHooks.MessageBox(text, title);
+  FModal->Report(title, text);
+}
+
+void TGameEngine::ShowWaitingMessage() {
+  if (!FModal->Waiting() || FModal->Messages().Shown()) return;
+  FModal->ShowPending();
+  ForceRedraw();
+  if (FHooks.MessageShown) FHooks.MessageShown(FModal->Messages().Text(), FModal->Messages().Title());
 }
 
 // A save, a continue or the library's scan in the progress box.
@@ -547,6 +607,7 @@ void TGameEngine::Resize() {
   if (FKeys->SwitchingMode() || !FTimer.Enabled) return;
   FGraphics->UpdateSurfaceSize();
   if (FActive) FActive->Resize();
+  FModal->Resize();
 }
 
 void TGameEngine::SurfacesRestored() {
@@ -556,10 +617,12 @@ void TGameEngine::SurfacesRestored() {
   }
   FGraphics->LoadBackground();
   if (FActive) FActive->Restore();
+  FModal->RestoreControls();
 }
 
 void TGameEngine::Shutdown() {
   FClosing = true;
+  FModal->CloseAll();
   if (FActive && !FActive->Done()) FActive->Leave();
   FTimer.Enabled = false;
   // Settings are kept on a best-effort basis: the game is over, and the player only learns why.

@@ -24,13 +24,17 @@ class TPuzzleMakerInterface;
 class TPuzzleSelectorInterface;
 class TOptionsInterface;
 class TMainInterface;
+class TModalWindows;
 
 // The main window's side of the engine: what the engine asks of it.
 struct TMainWindowHooks {
   std::function<void()> Minimize;       // minimise and process pending messages
   std::function<void()> Close;          // close the main window
   std::function<void()> Terminate;      // end the program (the one fatal case)
+  // The system's message box: only for the one fatal case, where the game cannot draw its own.
   std::function<void(const std::string& text, const std::string& title)> MessageBox;
+  // Told of every message the game shows in its own window.
+  std::function<void(const std::string& text, const std::string& title)> MessageShown;
 };
 
 class TGameEngine {
@@ -55,8 +59,14 @@ class TGameEngine {
   void DropFile(const std::string& path);
 
   void ScreenDone(TInterface* sender);
+  // A failure the player should know of: on stderr, and in the game's message window once the
+  // frame's screen switch is over.
+  void ReportError(const std::string& title, const std::string& text);
   // A picture the player handed the program ("Open with"): the selector opens on it.
   void ShowInSelector(const std::string& picture);
+  // Pictures from the command line join the library and the selector opens on the last one; a
+  // picture that cannot be taken is named with its cause in the message window.
+  void TakePictures(const std::vector<std::string>& pictures);
   // Goes straight from the main menu to the table: the picture's saved game, or a new game of
   // its puzzle, made first with the maker's new-puzzle values when there is none.
   void PlayPicture(const std::string& picture);
@@ -87,11 +97,14 @@ class TGameEngine {
   TPuzzleMakerInterface& Maker() { return *FPuzzleMaker; }
   TOptionsInterface& OptionsScreen() { return *FOptionsScreen; }
   TBoardPlayInterface& BoardPlay() { return *FBoardPlay; }
+  TModalWindows& Modal() { return *FModal; }
   // Sprites a screen left behind when it was left, found at screen switches since the start.
   int LeakedSprites() const { return FLeakedSprites; }
 
  private:
   int MapButton(int button) const;
+  TInterface* KeyReceiver();
+  void ShowWaitingMessage();
   int MapShift(int shift) const;
   void CorrectPlayClock();
   void DrawFrame();
@@ -110,10 +123,10 @@ class TGameEngine {
   void OpenMaker(const std::string& picture, TInterface& from);
   void LoadFailed(const std::string& picture, const std::string& error, TInterface& from);
   void ReturnTo(TInterface& from);
+  static std::string LoadDetail(const std::string& error);
   void RecoverFromFailedSwitch(const std::string& cause);
   void OutOfMemory();
   std::array<TInterface*, 5> Screens();
-  void ReportError(const std::string& title, const std::string& text);
   void ShowProgress(ETextId line, int64_t done, int64_t total);
 
   IDisplay& FDXDraw;
@@ -126,6 +139,8 @@ class TGameEngine {
   std::unique_ptr<TPuzzleSelectorInterface> FPuzzleSelector;
   std::unique_ptr<TOptionsInterface> FOptionsScreen;
   std::unique_ptr<TMainInterface> FMainMenu;
+  std::unique_ptr<TModalWindows> FModal;
+  bool FPressInModal = false;  // the mouse button held went down on a modal window
   uint32_t FLastTick = 0;
   TFrameTimer FTimer;
   TInterface* FFinished = nullptr;

@@ -115,6 +115,7 @@ void Tmf::DXDrawInitialize() {
   hooks.Close = [this] { Close(); };
   hooks.Terminate = [this] { Terminate(); };
   hooks.MessageBox = FServices.MessageBox;
+  hooks.MessageShown = FServices.MessageShown;
   FEngine = std::make_unique<TGameEngine>(FDXDraw, hooks);
   FEngine->OnClose = [this] { FCloseRequested = true; };
   Tag = 1;
@@ -129,12 +130,20 @@ void Tmf::Guarded(F&& action) {
   try {
     action();
   } catch (const std::exception& e) {
-    LogError("%s", e.what());
-    if (FServices.MessageBox) FServices.MessageBox(e.what(), "Quorvane Jigsaw");
+    Report(e.what());
   } catch (...) {
-    LogError("unknown error");
-    if (FServices.MessageBox) FServices.MessageBox("Unknown error", "Quorvane Jigsaw");
+    Report("Unknown error");
   }
+}
+
+// In the game's own message window once the engine runs; before, only the system can say it.
+void Tmf::Report(const std::string& what) {
+  if (FEngine) {
+    FEngine->ReportError(Lang(Text::SomethingWentWrong), what);
+    return;
+  }
+  LogError("%s", what.c_str());
+  if (FServices.MessageBox) FServices.MessageBox(what, "Quorvane Jigsaw");
 }
 
 void Tmf::HandleEvent(TInputEvent& event) {

@@ -17,7 +17,10 @@ class IDisplay;
 
 // What the main window needs from the platform beyond the drawing surface.
 struct TPlatformServices {
+  // The system's message box, for what the game cannot show in its own window.
   std::function<void(const std::string& text, const std::string& title)> MessageBox;
+  // Told of every message the game shows in its own window.
+  std::function<void(const std::string& text, const std::string& title)> MessageShown;
   std::function<void()> ProcessMessages;
 };
 
@@ -55,6 +58,7 @@ class Tmf {
   template <class F>
   void Guarded(F&& action);
   void Forward(TInputEvent& event);
+  void Report(const std::string& what);
   void FormResize();
   void FormCloseQuery();
   void FormDestroy();

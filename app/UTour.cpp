@@ -7,6 +7,8 @@
 #include "controls/UTrayWindow.h"
 #include "controls/UEngines.h"
 #include "app/UGameEngine.h"
+#include "app/UModalWindows.h"
+#include "core/UFailureText.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
@@ -107,10 +109,26 @@ void TTour::PlanTheme(int theme) {
       on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(FKeepSavedGame ? 0 : 1)); }, 0,
       on(&TGameEngine::MainMenu));
+  PlanWindows(theme);
   PlanFinish(theme);
   add("options", [this] { Stroke('O', 'o'); }, 1000, on(&TGameEngine::OptionsScreen));
   add("hotkeys", [this] { FEngine.OptionsScreen().StartCapture(kCaptureRow); }, 800, on(&TGameEngine::OptionsScreen));
   add("", [this] { Stroke(VK_ESCAPE); Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));
+}
+
+// The game's own windows over the main menu: the message a picture that cannot be opened brings,
+// and the help of F1; each closed with its key.
+void TTour::PlanWindows(int theme) {
+  TGameEngine& e = FEngine;
+  const auto add = [this, theme](std::string screen, std::function<void()> go, uint32_t settleMs, std::function<bool()> ready) {
+    FSteps.push_back({std::move(screen), std::move(go), settleMs, std::move(ready)});
+    FStepTheme.push_back(theme);
+  };
+  add("message", [this] { FEngine.ReportError(Lang(Text::LoadingFailed), PictureFailure(FFolder + "/Holiday.jpg")); },
+      800, [&e] { return e.Modal().Messages().Shown(); });
+  add("", [this] { Stroke(VK_RETURN); }, 0, [&e] { return e.Modal().Top() == nullptr; });
+  add("help", [this] { Stroke(VK_F1); }, 800, [&e] { return e.Modal().Help().Shown(); });
+  add("", [this] { Stroke(VK_ESCAPE); }, 0, [&e] { return e.Modal().Top() == nullptr; });
 }
 
 // A 12-piece puzzle finished by a scripted player, the panel that greets it and the picture the

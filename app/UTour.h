@@ -42,6 +42,7 @@ class TTour {
 
   void PlanTheme(int theme);
   void PlanFinish(int theme);
+  void PlanWindows(int theme);
   void StartSmallGame();
   bool CarryNextPieceHome();
   void StartStep();

@@ -88,40 +88,20 @@ int AnswerWithoutPlaying(const qj::TCommandLine& line) {
   return 0;
 }
 
-// Names as the shell gave them, made absolute before the program changes its current folder.
-std::vector<std::string> AbsolutePaths(const std::vector<std::string>& names) {
-  std::vector<std::string> paths;
-  std::error_code ec;
-  for (const std::string& name : names) paths.push_back(std::filesystem::absolute(name, ec).string());
-  return paths;
-}
-
-// Each picture joins the player's library; the last one that did becomes the selector's choice.
-// A picture that cannot be added is reported and the game starts without it.
-std::string AddToLibrary(const std::vector<std::string>& pictures) {
-  std::string chosen;
-  for (const std::string& picture : pictures) {
-    std::string error;
-    const std::string added = qj::AddPictureToLibrary(picture, error);
-    if (added.empty())
-      qj::LogError("%s", error.c_str());
-    else
-      chosen = added;
-  }
-  return chosen;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const qj::TCommandLine line = qj::ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
+  qj::TCommandLine line = qj::ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
   if (line.Command != qj::ECommand::Play) return AnswerWithoutPlaying(line);
   qj::TMainInterface::SetShowcase(line.Showcase, line.Theme);
-  const std::vector<std::string> pictures = AbsolutePaths(line.Pictures);
-  const std::string shots = line.Tour.empty() ? "" : AbsolutePaths({line.Tour}).front();
+  // Names as the shell gave them, made absolute before the program changes its current folder.
+  std::error_code ec;
+  qj::MakePathsAbsolute(line, std::filesystem::current_path(ec).string());
+  const std::vector<std::string>& pictures = line.Pictures;
+  const std::string& play = line.Play;
+  const std::string& shots = line.Tour;
   if (!qj::InitProgramFolder(argc > 0 ? argv[0] : nullptr)) return 1;
   if (!shots.empty() && !PrepareTour(shots)) return 1;
-  const std::string chosen = AddToLibrary(pictures);
   std::string error;
   if (!qj::sdl::InitSdl(error)) {
     qj::LogError("cannot start SDL: %s", error.c_str());
@@ -139,10 +119,8 @@ int main(int argc, char** argv) {
     mainWindow.FormCreate();
     display.Show();
     display.Initialize();
-    if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !chosen.empty())
-      engine->ShowInSelector(chosen);
-    if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !line.Play.empty())
-      engine->PlayPicture(AbsolutePaths({line.Play}).front());
+    if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !pictures.empty()) engine->TakePictures(pictures);
+    if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !play.empty()) engine->PlayPicture(play);
     std::unique_ptr<qj::TTour> tour;
     if (qj::TGameEngine* engine = mainWindow.Engine(); engine && !shots.empty()) {
       const std::vector<std::string> pictures = qj::LibraryPictures();

@@ -135,6 +135,10 @@ void TInterface::FreeOwnedControls() {
   }
 }
 
+void TInterface::ShowHelp(int topic) {
+  if (OnHelp) OnHelp(topic);
+}
+
 void TInterface::Suspend() {
   if (OnDone) OnDone(this);
 }

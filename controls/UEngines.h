@@ -130,6 +130,8 @@ class TInterface : public TBasicEvents {
   }
   // Frees the owned controls, the newest first.
   void FreeOwnedControls();
+  // F1: the help topic in the game's help window, through OnHelp.
+  void ShowHelp(int topic);
   // Every control makes its images again and paints itself (after a theme change).
   void RestoreControls();
 
@@ -139,6 +141,7 @@ class TInterface : public TBasicEvents {
   int FHintX = -1;
   int FHintY = -1;
   TScreenEvent OnDone;
+  std::function<void(int topic)> OnHelp;
   int FMouseX = 0;
   int FMouseY = 0;
   uint32_t FMouseStill = 0;

@@ -194,6 +194,28 @@
   X(LastPuzzleFinished, 313, 1, Hint)                                                           \
   X(ShowProgressOnTable, 314, 1, Plain)                                                         \
   X(InProgressLabel, 315, 1, Plain)                                                             \
+  X(PictureCannotBeOpened, 380, 1, Plain) /* %1 the file */                                     \
+  X(FileNotFound, 381, 1, Plain)                                                                \
+  X(FileIsFolder, 382, 1, Plain)                                                                \
+  X(FileNotReadable, 383, 1, Plain)                                                             \
+  X(FileEmpty, 384, 1, Plain)                                                                   \
+  X(FileNotAPicture, 385, 1, Plain)                                                             \
+  X(PictureDamaged, 386, 1, Plain)                                                              \
+  X(PictureTooSmall, 387, 1, Plain)                                                             \
+  X(GameCannotBeContinued, 388, 1, Plain) /* %1 the picture */                                  \
+  X(SavedGameMissing, 389, 1, Plain)                                                            \
+  X(NoPuzzleMadeOfIt, 391, 1, Plain)                                                            \
+  X(ReasonGiven, 392, 1, Plain) /* %1 the system's words */                                     \
+  X(HelpTitle, 393, 1, Plain)                                                                   \
+  X(OpenInBrowser, 394, 1, Hint)                                                                \
+  X(CloseHelp, 395, 1, Hint)                                                                    \
+  X(BrowserDidNotStart, 396, 1, Plain)                                                          \
+  X(HelpPageCannotBeShown, 397, 1, Plain) /* %1 the page */                                     \
+  X(HelpPageDamaged, 398, 1, Plain)                                                             \
+  X(SomethingWentWrong, 399, 1, Plain)                                                          \
+  X(ThemeCannotBeUsed, 400, 1, Plain) /* %1 the theme */                                        \
+  X(PictureNotAdded, 401, 1, Plain) /* %1 the file */                                           \
+  X(NoPuzzlePlayedYet, 402, 1, Plain)                                                           \
   X(MainMenuCaptions, 340, 5, Plain) /* play, options, continue, credits, quit */               \
   X(ContinueSavedGame, 345, 1, Hint) /* %1 the percentage, %2 the playing time, %3 the puzzle */ \
   X(NothingToContinue, 346, 1, Hint)                                                            \

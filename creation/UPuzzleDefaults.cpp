@@ -49,7 +49,7 @@ bool SaveSoundCut(TPuzzleCutter& cutter, const std::string& picture, std::string
   cutter.DrawCutMap();
   const int pieces = cutter.CountPieces();
   if (!IsSoundCut(pieces, cutter.CountStraightPieces())) {
-    error = "the picture is too small for a puzzle";
+    error = kTooSmallForPuzzle;
     return false;
   }
   Randomize(cutter.CutParameters().RandomSeed);

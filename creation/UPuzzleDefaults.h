@@ -11,6 +11,8 @@ namespace qj {
 class TPuzzleCutter;
 
 constexpr int kDefaultPieceCount = 300;
+// The cause MakeDefaultPuzzle and MakeGridPuzzle give for a picture too small for any sound cut.
+inline constexpr const char* kTooSmallForPuzzle = "the picture is too small for a puzzle";
 
 // Sets the cutter (its picture loaded) to the new-puzzle values and the random seed.
 void ApplyNewPuzzleDefaults(TPuzzleCutter& cutter, uint32_t seed);

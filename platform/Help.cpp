@@ -2,8 +2,11 @@
 
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <sstream>
 
 #include "platform/Paths.h"
 
@@ -14,6 +17,14 @@ namespace qj {
 std::string HelpTopicPath(int topic) {
   const std::string page = DataPath("help/topic-" + std::to_string(topic) + ".html");
   return FileExists(page) ? page : DataPath("help/index.html");
+}
+
+bool BrowserAvailable() {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');)
+    if (!folder.empty() && access((folder + "/xdg-open").c_str(), X_OK) == 0) return true;
+  return false;
 }
 
 bool OpenHelpTopic(int topic) {

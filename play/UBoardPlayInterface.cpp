@@ -14,7 +14,6 @@
 #include "play/UFinishedPicture.h"
 #include "play/UPieceList.h"
 #include "platform/Clock.h"
-#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -546,7 +545,7 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
   if (FDone) return;
   const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
   if (key == VK_F1 && modifiers == 0) {
-    (void)OpenHelpTopic(FMouseY < (FMenu ? FMenu->BarRect().Top : FEngine->FHeight) ? kHelpTable : kHelpMenu);
+    ShowHelp(FMouseY < (FMenu ? FMenu->BarRect().Top : FEngine->FHeight) ? kHelpTable : kHelpMenu);
     return;
   }
   for (int c = kFirstMenuHotkey; c <= kLastMenuHotkey; ++c)

@@ -1,6 +1,7 @@
 // The play screen's saving and continuing: the saved game, its archive and the score file.
 #include <algorithm>
 
+#include "core/UFailureText.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
 #include "graphics/UGraphicsEngine.h"
@@ -76,8 +77,13 @@ bool TBoardPlayInterface::LoadGame(TPuzzleCutter& cutter, const std::string& sav
     error = e.what();
   }
   FPieces->RemovePieces();
-  if (!error.empty() && OnError)
-    OnError(Lang(Text::LoadingFailed), Lang(Text::SavedGameIsDamaged) + "\n" + savPath + ": " + error);
+  if (error.empty()) return false;
+  LogError("%s: %s", savPath.c_str(), error.c_str());
+  const std::string archive = ArchivePath(savPath);
+  const std::string text = FileExists(archive) ? Lang(Text::SavedGameIsDamaged)
+                                               : FillIn(Text::GameCannotBeContinued, QuotedName(ChangeFileExt(savPath, ""))) +
+                                                     "\n" + Lang(Text::SavedGameMissing);
+  if (OnError) OnError(Lang(Text::LoadingFailed), text + "\n" + archive);
   return false;
 }
 

@@ -8,7 +8,6 @@
 #include "creation/UGameRecord.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Clock.h"
-#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -534,7 +533,7 @@ void TMainInterface::KeyDown(uint16_t& key, int shift) {
 }
 
 void TMainInterface::KeyUp(uint16_t& key, int shift) {
-  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(22);
+  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) ShowHelp(22);
 }
 
 }  // namespace qj

@@ -8,12 +8,12 @@
 
 #include "controls/UControlImages.h"
 #include "controls/UHints.h"
+#include "core/UFailureText.h"
 #include "core/UFrameTimer.h"
 #include "core/UTextIds.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
-#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -357,7 +357,7 @@ bool TOptionsInterface::UseTheme(int theme) {
   std::string error;
   if (!ThemeComplete(theme, error)) {
     const std::string name = theme >= 0 && size_t(theme) < Themes.size() ? Themes[size_t(theme)].Name : Number(theme);
-    Message(Lang(Text::Theme), "The theme \"" + name + "\" cannot be used: " + error);
+    Message(Lang(Text::Theme), FillIn(Text::ThemeCannotBeUsed, "\u201c" + name + "\u201d") + "\n" + error);
     return false;
   }
   Options.Environment = theme;
@@ -614,7 +614,7 @@ void TOptionsInterface::KeyUp(uint16_t& key, int shift) {
   }
   if (key == VK_ESCAPE) PressOk();
   else if (key == VK_F5) ReloadTheme();
-  else if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(kHelpTopic);
+  else if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) ShowHelp(kHelpTopic);
 }
 
 }  // namespace qj

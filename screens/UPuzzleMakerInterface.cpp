@@ -20,7 +20,6 @@
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Display.h"
-#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -684,7 +683,7 @@ void TPuzzleMakerInterface::KeyDown(uint16_t& key, int shift) {
 }
 
 void TPuzzleMakerInterface::KeyUp(uint16_t& key, int shift) {
-  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(kHelpTopic);
+  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) ShowHelp(kHelpTopic);
 }
 
 // After a theme change every control paints itself again; the shapes and texts are drawn anew.

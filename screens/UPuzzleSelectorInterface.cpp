@@ -7,12 +7,12 @@
 #include <set>
 #include <stdexcept>
 
+#include "core/UFailureText.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
-#include "platform/Help.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -364,7 +364,8 @@ void TPuzzleSelectorInterface::AddChosenPicture(const std::string& path) {
   std::string error;
   const std::string added = AddPictureToLibrary(path, error);
   if (added.empty()) {
-    Message(Lang(Text::AddingFailed), Lang(Text::PictureCouldNotBeCopied) + "\n" + error);
+    LogError("%s", error.c_str());
+    Message(Lang(Text::AddingFailed), AddingFailure(path));
     return;
   }
   FChooser->Close();
@@ -616,7 +617,7 @@ void TPuzzleSelectorInterface::KeyDown(uint16_t& key, int shift) {
 }
 
 void TPuzzleSelectorInterface::KeyUp(uint16_t& key, int shift) {
-  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) OpenHelpTopic(kHelpTopic);
+  if (key == VK_F1 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) ShowHelp(kHelpTopic);
 }
 
 void TPuzzleSelectorInterface::Resize() {

@@ -91,6 +91,7 @@ TEST_F(EngineTest, ScreensSwitchAtTheEndOfTheFrameByTheirResult) {
   Key('4');
   Frame();
   EXPECT_EQ(Active(), Screen(Engine().Maker()));
+  CloseMessages();
   Key(VK_ESCAPE);
   Frame();
   EXPECT_EQ(Active(), Screen(Engine().Selector()));

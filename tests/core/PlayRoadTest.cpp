@@ -207,7 +207,7 @@ TEST_F(PlayRoadTest, APictureWithoutItsPuzzleFileIsNotPlayed) {
   Engine().Selector().Finish(SelectorResult::NewGame);
   Frame();
   EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().Selector()));
-  EXPECT_TRUE(LastMessageNames("no puzzle"));
+  EXPECT_TRUE(LastMessageNames("Test.bmp"));
 }
 
 TEST_F(PlayRoadTest, ContinuingADamagedJigsawStaysOnTheMainMenu) {
@@ -227,6 +227,7 @@ TEST_F(PlayRoadTest, TheMakerOfAMissingPictureDoesNotOpen) {
   Frame();
   EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
   EXPECT_TRUE(LastMessageNames("Gone.jpg"));
+  CloseMessages();
   Options.LastJigsaw.clear();
   Key('4');
   Frame();
@@ -243,6 +244,7 @@ TEST_F(PlayRoadTest, AFailedCutIsReportedAndLeadsToTheMainMenu) {
   EXPECT_TRUE(LastMessageNames("Shape")) << (messages.empty() ? "no message" : messages.back());
   EXPECT_FALSE(mainWindow->Terminated());
   EXPECT_TRUE(Engine().BoardPlay().Done());
+  CloseMessages();
   CopyShapeFile();
   PlayFromSelector();
   EXPECT_EQ(Engine().Active(), Play());

@@ -74,5 +74,13 @@ TEST(CommandLine, WrongArgumentsAreErrorsThatNameThem) {
   }
 }
 
+// The player's current folder, not the program's: --play and pictures given by a relative name.
+TEST(CommandLine, RelativeNamesAreTakenFromTheFolderThePlayerStartedIn) {
+  TCommandLine line = ParseCommandLine({"--play", "holiday/Beach.jpg", "../Cat.png", "/srv/Dog.bmp"});
+  MakePathsAbsolute(line, "/home/p/photos");
+  EXPECT_EQ(line.Play, "/home/p/photos/holiday/Beach.jpg");
+  EXPECT_EQ(line.Pictures, (Args{"/home/p/Cat.png", "/srv/Dog.bmp"}));
+}
+
 }  // namespace
 }  // namespace qj

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/UGameEngine.h"
+#include "app/UModalWindows.h"
 #include "controls/UButtons.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
@@ -30,6 +31,7 @@ TGameRun::~TGameRun() {
 void TGameRun::Start() {
   TPlatformServices services;
   services.MessageBox = [this](const std::string& text, const std::string&) { messages.push_back(text); };
+  services.MessageShown = services.MessageBox;
   mainWindow = std::make_unique<Tmf>(display, services);
   mainWindow->FormCreate();
   display.Initialize();
@@ -133,6 +135,10 @@ std::string TGameRun::LeaveGame() {
   MouseDown(x, y);
   Frame();
   MouseUp(x, y);
+  const std::string left = Step({});
+  // A save that failed is told in the message window, and the table waits until it is read.
+  if (!Running() || !Engine().Modal().Messages().Shown()) return left;
+  CloseMessages();
   return Step({});
 }
 
@@ -140,6 +146,15 @@ void TGameRun::PrintMessages() const {
   for (std::string message : messages) {
     for (size_t at; (at = message.find('\n')) != std::string::npos;) message.replace(at, 1, " / ");
     std::printf("message: %s\n", message.c_str());
+  }
+}
+
+void TGameRun::CloseMessages() {
+  for (int shown = 0; shown < 20; ++shown) {
+    TGameEngine* engine = Running();
+    if (!engine || !engine->Modal().Messages().Shown()) return;
+    Key(VK_RETURN);
+    Frame();
   }
 }
 

@@ -53,7 +53,7 @@ class TGameRun {
   // Opens the selector on the picture, as a picture named on the command line does.
   std::string Choose(const std::string& picture);
   // Leaves the game as a player does: Escape, and "save and quit" in the exit dialog when the
-  // menu brings one up.
+  // menu brings one up; a message that the save failed is read and closed.
   std::string LeaveGame();
   // Plays the picture as one named with --play does: a puzzle of it is made first if it has none.
   std::string PlayPicture(const std::string& picture);
@@ -61,6 +61,8 @@ class TGameRun {
   void Close();
   // Prints each message as one line, "message: " and its lines joined by " / ".
   void PrintMessages() const;
+  // Closes every message the game shows with Enter, as a player who has read it does.
+  void CloseMessages();
 
   // The engine while the program runs, else null.
   TGameEngine* Running() const;
