@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "controls/UControls.h"
 #include "core/UThemes.h"
+#include "graphics/UGraphicsEngine.h"
 #include "creation/USplineDraw.h"
 #include "platform/Canvas.h"
 
@@ -18,6 +20,15 @@ TFontChoice ThemeFont(int size, bool bold = false) {
 }
 
 }  // namespace
+
+bool Shown(const TDXControl* c) {
+  const TMySprite* s = c ? c->FSprite.Get() : nullptr;
+  return s && s->Visible;
+}
+
+void SetShown(TDXControl* c, bool shown) {
+  if (TMySprite* s = c ? c->FSprite.Get() : nullptr) s->Visible = shown;
+}
 
 TMyDib TextImage(int width, int height, const std::vector<TTextRow>& rows, int fontSize) {
   TMyDib image(std::max(width, 1), std::max(height, 1), 32);

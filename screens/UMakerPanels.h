@@ -9,7 +9,12 @@
 
 namespace qj {
 
+class TDXControl;
 class TSplineDraw;
+
+// Whether the control's sprite is shown; showing or hiding it (nothing without a sprite).
+bool Shown(const TDXControl* c);
+void SetShown(TDXControl* c, bool shown);
 
 struct TTextRow {
   int X = 0;

@@ -38,6 +38,7 @@ class TPuzzleMakerInterface : public TInterface {
   // A puzzle of more pieces is saved only when the player says so: cutting and playing it is slow.
   static constexpr int kManyPieces = 5000;
   static constexpr int kWheelStep = 40;
+  static constexpr int kDialogWidth = 300;
 
   explicit TPuzzleMakerInterface(TGraphicsEngine* engine);
   ~TPuzzleMakerInterface() override;
