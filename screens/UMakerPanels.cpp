@@ -1,8 +1,11 @@
 #include "screens/UMakerPanels.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "controls/UControls.h"
+#include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "graphics/UGraphicsEngine.h"
 #include "creation/USplineDraw.h"
@@ -97,6 +100,31 @@ std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const
   const int used = rows.empty() ? 0 : rows.back().Y + TextHeightAt(size);
   for (TTextRow& row : rows) row.Y += std::max(0, (height - used) / 2);
   return rows;
+}
+
+std::string Filled(const std::string& format, std::initializer_list<std::string> values) {
+  std::string text = format;
+  int n = 0;
+  for (const std::string& value : values) {
+    const std::string mark = "%" + std::to_string(++n);
+    if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+  }
+  return text;
+}
+
+std::string SaveFailureCause(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM: return Lang(Text::SaveFailureCauses);
+    case ENOSPC:
+    case EDQUOT: return Lang(Text::SaveFailureCauses + 1);
+    case EROFS: return Lang(Text::SaveFailureCauses + 2);
+    case EISDIR:
+    case EEXIST:
+    case ENOTEMPTY:
+    case ENOTDIR: return Lang(Text::SaveFailureCauses + 3);
+    default: return Filled(Lang(Text::SaveFailureCauses + 4), {std::strerror(error)});
+  }
 }
 
 TMyDib SelectionFrame(int width, int height) {

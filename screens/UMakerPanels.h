@@ -2,6 +2,7 @@
 // piece shapes on their buttons.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ int TextHeightAt(int fontSize);
 // the font (`size`, the largest wanted on entry) shrinks until the rows fit the height.
 std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const std::vector<std::string>& values,
                                    int width, int height, int& size);
+// The format with "%1", "%2", ... replaced by the values in order.
+std::string Filled(const std::string& format, std::initializer_list<std::string> values);
+// Why a file could not be written (an errno value), in the player's language.
+std::string SaveFailureCause(int error);
 // A frame of two pixels in the theme's selection colour around a key-coloured inside.
 TMyDib SelectionFrame(int width, int height);
 // The shape drawn once across a 110 x 35 black image, dark with a white line over it.

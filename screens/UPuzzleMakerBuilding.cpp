@@ -125,11 +125,14 @@ void TPuzzleMakerInterface::BuildButtons() {
   };
   NewButton(Check, Lang(Text::Check), false).OnClick = on(&TPuzzleMakerInterface::PressCheck);
   FButtons[Check]->FFontSize = 12;
-  NewButton(ErrorOk, Lang(Text::Ok), true).OnClick = [this](TDXControl*) { ShowError(false); };
-  NewButton(QuestionYes, Lang(Text::Save), true).OnClick = on(&TPuzzleMakerInterface::WritePuzzle);
-  NewButton(QuestionNo, Lang(Text::Cancel), true).OnClick = [this](TDXControl*) { ShowQuestion(false); };
+  NewButton(ErrorOk, Lang(Text::Ok), true).OnClick = on(&TPuzzleMakerInterface::CloseError);
+  NewButton(QuestionYes, Lang(Text::Save), true).OnClick = on(&TPuzzleMakerInterface::AnswerYes);
+  NewButton(QuestionNo, Lang(Text::Cancel), true).OnClick = [this](TDXControl*) { HideQuestion(); };
+  for (auto [which, hint] : {std::pair{Save, Text::MakerSaveHint}, {Cancel, Text::MakerCancelHint}, {Check, Text::MakerCheckHint},
+                             {ErrorOk, Text::BackToTheMakerHint}})
+    FButtons[which]->FHintText = TextKey(hint);
   ShowError(false);
-  ShowQuestion(false);
+  HideQuestion();
 }
 
 // One button per entry of the layout block, its icon beside the style's name.
@@ -231,7 +234,7 @@ void TPuzzleMakerInterface::Resize() {
   PaintLook();
   PaintInfo();
   if (ErrorShown()) ShowError(true);
-  if (QuestionShown()) ShowQuestion(true);
+  if (QuestionShown()) ShowQuestion(FQuestion);
 }
 
 // The look window holds the five option boxes and the shadow and bevel sliders.

@@ -210,8 +210,8 @@ void TPuzzleMakerInterface::MouseWheel(int shift, int notches, int x, int y) {
 // Escape closes an open dialog, or leaves without saving.
 void TPuzzleMakerInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone || key != VK_ESCAPE) return;
-  if (ErrorShown()) ShowError(false);
-  else if (QuestionShown()) ShowQuestion(false);
+  if (ErrorShown()) CloseError();
+  else if (QuestionShown()) HideQuestion();
   else Finish(MakerResult::ToSelector);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/UEngines.h"
+#include "core/UTextIds.h"
 #include "graphics/USpriteHandle.h"
 
 namespace qj {
@@ -32,6 +33,8 @@ class TPuzzleMakerInterface : public TInterface {
   // The sliders: the look of the pieces, then the six that shape the grid.
   enum ESlider : uint8_t { Shadow, Bevel, Width, DistortX, SpreadX, Height, DistortY, SpreadY, SliderCount };
   enum EButton : uint8_t { Save, Cancel, Check, ErrorOk, QuestionYes, QuestionNo, ButtonCount };
+  // What the question window asks.
+  enum EQuestion : uint8_t { ManyPieces, ReplaceGame };
   // What the last check found.
   enum ECheckState : uint8_t { Unchecked = 0, Sound = 1, Unsound = 2 };
   static constexpr int kCheckBoxCount = 5;
@@ -68,6 +71,10 @@ class TPuzzleMakerInterface : public TInterface {
   int StraightCount() const { return FStraightCount; }
   bool ErrorShown() const;
   bool QuestionShown() const;
+  EQuestion Question() const { return FQuestion; }
+  // The lines the error panel and the question window show, one after the other.
+  std::string ErrorText() const;
+  std::string QuestionText() const;
 
   // The picture to make a puzzle of when the screen is entered next, read into the cutter. False,
   // with the cause, when it cannot be read; the cutter then holds no picture.
@@ -104,9 +111,18 @@ class TPuzzleMakerInterface : public TInterface {
   void ScrollView();
   void PressCheck();
   void PressSave();
+  void SaveUnlessAGameIsLost();
+  // Whether the picture has a saved game not yet finished, with its progress for the question.
+  bool GameInProgress(std::string& progress) const;
+  void AnswerYes();
   void WritePuzzle();
   void ShowError(bool shown);
-  void ShowQuestion(bool shown);
+  void ShowUnsound();
+  void ShowFailure(const std::string& what, const std::string& path, int cause);
+  void CloseError();
+  void ShowQuestion(EQuestion question);
+  void HideQuestion();
+  std::vector<std::string> QuestionLines() const;
   void ShowDialog(TDXWindow* window, std::initializer_list<EButton> buttons, bool shown);
   bool ReachesDialog(int x, int y) const;
   void PaintInfo();
@@ -136,6 +152,11 @@ class TPuzzleMakerInterface : public TInterface {
   ECheckState FCheckState = Unchecked;
   int FShapedCount = 0;
   int FStraightCount = 0;
+  EQuestion FQuestion = ManyPieces;
+  std::string FGameProgress;  // of the game the question names
+  ETextId FErrorTitle = ETextId::NotSound;
+  std::vector<std::string> FErrorLines;
+  bool FLeaveAfterError = false;  // the puzzle was saved: OK goes on to the pictures
   bool FLoading = false;  // the controls are being set from the puzzle: no redraws meanwhile
 };
 

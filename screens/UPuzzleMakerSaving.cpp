@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "controls/UButtons.h"
 #include "controls/UInfoWindow.h"
@@ -12,6 +13,7 @@
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UBitmapBuilder.h"
+#include "creation/UGameRecord.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Display.h"
@@ -47,28 +49,68 @@ void TPuzzleMakerInterface::PressCheck() {
 void TPuzzleMakerInterface::PressSave() {
   if (FCheckState == Unchecked) PressCheck();
   if (FCheckState == Unsound) {
-    ShowError(true);
+    ShowUnsound();
     return;
   }
   if (FShapedCount > kManyPieces) {
-    ShowQuestion(true);
+    ShowQuestion(ManyPieces);
+    return;
+  }
+  SaveUnlessAGameIsLost();
+}
+
+// The new cut ends the game in progress of the old one: the player is asked before it is lost.
+void TPuzzleMakerInterface::SaveUnlessAGameIsLost() {
+  std::string progress;
+  if (GameInProgress(progress)) {
+    FGameProgress = progress;
+    ShowQuestion(ReplaceGame);
     return;
   }
   WritePuzzle();
 }
 
+// Many pieces first, then the game in progress: each question has its own yes.
+void TPuzzleMakerInterface::AnswerYes() {
+  if (FQuestion == ReplaceGame) {
+    WritePuzzle();
+    return;
+  }
+  HideQuestion();
+  SaveUnlessAGameIsLost();
+}
+
+// A saved game whose score file says it was finished is no game to keep; one without a readable
+// score file may still be played, so it counts as in progress (its progress then unknown).
+bool TPuzzleMakerInterface::GameInProgress(std::string& progress) const {
+  const std::string saved = ChangeFileExt(FCutter->FileName(), ".zip");
+  if (!FileExists(saved)) return false;
+  TGameRecord best, last;
+  const bool read = ReadScoreFile(ChangeFileExt(saved, ".hsc"), best, last);
+  if (read && last.Finished) return false;
+  progress = read && last.InitialPieces > 0 ? ProgressText(Lang(Text::ProgressFormat), last) : "?";
+  return true;
+}
+
 // The saved game of the old cut goes only once the new puzzle is written; a puzzle that cannot
 // be written is named with the cause and the player stays to try again.
 void TPuzzleMakerInterface::WritePuzzle() {
-  ShowQuestion(false);
+  HideQuestion();
   const std::string puzzle = ChangeFileExt(FCutter->FileName(), ".pzl");
   if (!FCutter->SavePuzzleFile(puzzle)) {
-    Message(FCutter->LastError());
+    const int cause = errno;
+    ShowFailure(Lang(Text::PuzzleNotSaved), puzzle, cause);
+    LogError("%s", FCutter->LastError().c_str());
     return;
   }
   const std::string saved = ChangeFileExt(puzzle, ".zip");
-  if (FileExists(saved) && !DeleteFile(saved))
-    Message("cannot delete the saved game of the old cut " + saved + ": " + std::strerror(errno));
+  if (FileExists(saved) && !DeleteFile(saved)) {
+    const int cause = errno;
+    LogError("cannot delete the saved game of the old cut %s: %s", saved.c_str(), std::strerror(cause));
+    ShowFailure(Lang(Text::OldGameNotDeleted), saved, cause);
+    FLeaveAfterError = true;
+    return;
+  }
   Finish(MakerResult::ToSelector);
 }
 
@@ -79,21 +121,64 @@ bool TPuzzleMakerInterface::QuestionShown() const { return Shown(FQuestionWindow
 
 void TPuzzleMakerInterface::ShowError(bool shown) {
   if (shown) {
-    const std::vector<std::string> lines = {Lang(Text::CutCannotBeSaved), Lang(Text::ShapesSplitOrJoinPieces),
-                                            Lang(Text::PiecesWouldNotMatch), Lang(Text::TryAnotherShape),
-                                            Lang(Text::OrLessDistortion)};
-    PlaceDialog(*FErrorWindow, lines, ErrorOk, ButtonCount);
+    FErrorWindow->SetCaption(Lang(FErrorTitle));
+    PlaceDialog(*FErrorWindow, FErrorLines, ErrorOk, ButtonCount);
   }
   ShowDialog(FErrorWindow, {ErrorOk}, shown);
 }
 
-void TPuzzleMakerInterface::ShowQuestion(bool shown) {
-  if (shown) {
-    const std::vector<std::string> lines = {Lang(Text::PiecesLabel) + " " + std::to_string(FShapedCount),
-                                            Lang(Text::TakesALongTime), Lang(Text::SaveAllTheSame)};
-    PlaceDialog(*FQuestionWindow, lines, QuestionYes, QuestionNo);
-  }
-  ShowDialog(FQuestionWindow, {QuestionYes, QuestionNo}, shown);
+void TPuzzleMakerInterface::ShowUnsound() {
+  FErrorTitle = Text::NotSound;
+  FErrorLines = {Lang(Text::CutCannotBeSaved), Lang(Text::ShapesSplitOrJoinPieces), Lang(Text::PiecesWouldNotMatch),
+                 Lang(Text::TryAnotherShape), Lang(Text::OrLessDistortion)};
+  ShowError(true);
+}
+
+// What failed, the file, and why, in the player's language.
+void TPuzzleMakerInterface::ShowFailure(const std::string& what, const std::string& path, int cause) {
+  FErrorTitle = Text::NotSaved;
+  FErrorLines = {what, path, SaveFailureCause(cause)};
+  ShowError(true);
+}
+
+// OK closes the panel; after a failure that left nothing to stay for, it leaves too.
+void TPuzzleMakerInterface::CloseError() {
+  ShowError(false);
+  if (std::exchange(FLeaveAfterError, false)) Finish(MakerResult::ToSelector);
+}
+
+void TPuzzleMakerInterface::ShowQuestion(EQuestion question) {
+  FQuestion = question;
+  const bool many = question == ManyPieces;
+  FQuestionWindow->SetCaption(Lang(many ? Text::VeryManyPieces : Text::ReplaceYourGame));
+  FButtons[QuestionYes]->SetCaption(Lang(many ? Text::Save : Text::Replace));
+  FButtons[QuestionNo]->SetCaption(Lang(many ? Text::Cancel : Text::KeepMyGame));
+  FButtons[QuestionYes]->FHintText = TextKey(many ? Text::SaveManyPiecesHint : Text::ReplaceHint);
+  FButtons[QuestionNo]->FHintText = TextKey(many ? Text::ChooseLargerPiecesHint : Text::KeepMyGameHint);
+  PlaceDialog(*FQuestionWindow, QuestionLines(), QuestionYes, QuestionNo);
+  ShowDialog(FQuestionWindow, {QuestionYes, QuestionNo}, true);
+}
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+}  // namespace
+
+std::string TPuzzleMakerInterface::ErrorText() const { return Joined(FErrorLines); }
+std::string TPuzzleMakerInterface::QuestionText() const { return Joined(QuestionLines()); }
+
+void TPuzzleMakerInterface::HideQuestion() { ShowDialog(FQuestionWindow, {QuestionYes, QuestionNo}, false); }
+
+std::vector<std::string> TPuzzleMakerInterface::QuestionLines() const {
+  if (FQuestion == ManyPieces)
+    return {Lang(Text::PiecesLabel) + " " + std::to_string(FShapedCount), Lang(Text::TakesALongTime), Lang(Text::SaveAllTheSame)};
+  const std::string name = ChangeFileExt(ExtractFileName(FCutter->FileName()), "");
+  return {Filled(Lang(Text::GameInProgressOf), {name, FGameProgress}), Lang(Text::NewCutDeletesGame)};
 }
 
 void TPuzzleMakerInterface::ShowDialog(TDXWindow* window, std::initializer_list<EButton> buttons, bool shown) {

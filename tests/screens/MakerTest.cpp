@@ -13,6 +13,7 @@
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
 #include "creation/UCutDigest.h"
+#include "creation/UGameRecord.h"
 #include "creation/UPuzzleFile.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
@@ -171,6 +172,8 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   ASSERT_EQ(positions, (std::vector<int>{6, 3, 30, 3, 14, 25, 2, 11}));
   EXPECT_EQ(Maker.CheckState(), M::Unchecked);
   Click(M::Save);
+  ASSERT_TRUE(Maker.QuestionShown());  // a saved game without a score file may be in progress
+  Click(M::QuestionYes);
   ASSERT_EQ(Maker.Result(), MakerResult::ToSelector) << (Messages.empty() ? "" : Messages.back());
   EXPECT_FALSE(FileExists(Home.File("Jigsaws/trip.zip")));
   TPuzzlePlayOptions options;
@@ -282,13 +285,60 @@ TEST_F(MakerTest, AFailedWriteNamesTheFileAndKeepsTheSavedGameAndTheScreen) {
   Home.Write("Jigsaws/locked.zip", "a saved game");
   // Something in the way of the puzzle file: the write cannot replace it.
   std::filesystem::create_directories(ChangeFileExt(picture, ".pzl") + "/inside");
+  Options.LanguageFile = "Deutsch.lang";
+  ASSERT_TRUE(LoadLanguage());
   Open(picture);
   Click(M::Save);
+  Click(M::QuestionYes);
   EXPECT_EQ(Maker.Result(), -1);
   EXPECT_FALSE(Maker.Done());
   EXPECT_TRUE(FileExists(Home.File("Jigsaws/locked.zip")));
-  ASSERT_TRUE(LastMessageNames(ChangeFileExt(picture, ".pzl")));
-  EXPECT_NE(Messages.back().find(": "), std::string::npos);
+  // The maker's own panel says it, in the player's language, with the file and the cause.
+  ASSERT_TRUE(Maker.ErrorShown());
+  const std::string shown = Maker.ErrorText();
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  EXPECT_NE(shown.find("ließ sich nicht speichern"), std::string::npos) << shown;
+  EXPECT_NE(shown.find(ChangeFileExt(picture, ".pzl")), std::string::npos) << shown;
+  EXPECT_NE(shown.find("dort liegt schon etwas mit diesem Namen"), std::string::npos) << shown;
+  Click(M::ErrorOk);
+  EXPECT_FALSE(Maker.ErrorShown());
+  EXPECT_EQ(Maker.Result(), -1);
+}
+
+// Saving a new cut ends the game of the old one: the player is asked first, unless there is no
+// game or it is finished.
+TEST_F(MakerTest, SavingOverAGameInProgressAsksFirst) {
+  struct TCase {
+    bool Game, Finished, Answer;
+    bool Asked, ArchiveKept, Saved;
+  };
+  for (const TCase& c : {TCase{false, false, false, false, false, true}, TCase{true, true, false, false, false, true},
+                         TCase{true, false, false, true, true, false}, TCase{true, false, true, true, false, true}}) {
+    const std::string picture = AddPicture("harbour.bmp", 200, 150);
+    std::filesystem::remove(ChangeFileExt(picture, ".pzl"));
+    std::filesystem::remove(ChangeFileExt(picture, ".hsc"));
+    if (c.Game) Home.Write("Jigsaws/harbour.zip", "a saved game");
+    TGameRecord record;
+    record.InitialPieces = 101;
+    record.Joins = 25;
+    record.Finished = c.Finished ? 1 : 0;
+    std::string error;
+    ASSERT_TRUE(UpdateScoreFile(ChangeFileExt(picture, ".hsc"), record, error)) << error;
+    Open(picture);
+    Click(M::Save);
+    ASSERT_EQ(Maker.QuestionShown(), c.Asked);
+    if (c.Asked) {
+      EXPECT_EQ(Maker.Question(), M::ReplaceGame);
+      EXPECT_NE(Maker.QuestionText().find("harbour"), std::string::npos) << Maker.QuestionText();
+      EXPECT_NE(Maker.QuestionText().find("25 %"), std::string::npos) << Maker.QuestionText();
+      Click(c.Answer ? M::QuestionYes : M::QuestionNo);
+    }
+    EXPECT_EQ(FileExists(ChangeFileExt(picture, ".zip")), c.ArchiveKept);
+    EXPECT_EQ(FileExists(ChangeFileExt(picture, ".pzl")), c.Saved);
+    EXPECT_EQ(Maker.Result(), c.Saved ? MakerResult::ToSelector : -1);
+    Maker.Leave();
+  }
 }
 
 TEST_F(MakerTest, WithoutAPictureTheMakerGoesBackToTheSelectorNamingIt) {
