@@ -127,6 +127,46 @@ std::string SaveFailureCause(int error) {
   }
 }
 
+namespace {
+
+constexpr uint32_t kLineBoost = 3;   // a line covering a third of a pixel shows at full white
+constexpr uint32_t kShadeKeep = 100;  // of 256: what the left-out parts keep of their light
+
+inline TPixel Shaded(TPixel p) {
+  return (((p & 0x00FF00FF) * kShadeKeep >> 8) & 0x00FF00FF) | (((p & 0x0000FF00) * kShadeKeep >> 8) & 0x0000FF00);
+}
+
+// The picture's pixel towards white by the line's share; never pure black (the window's key).
+inline TPixel Lined(TPixel p, uint32_t line) {
+  const uint32_t a = std::min<uint32_t>(255, line * kLineBoost);
+  const auto up = [a](uint32_t c) { return c + ((255 - c) * a + 127) / 255; };
+  const TPixel out = (up((p >> 16) & 0xFF) << 16) | (up((p >> 8) & 0xFF) << 8) | up(p & 0xFF);
+  return out == 0 ? MakePixel(8, 8, 8) : out;
+}
+
+}  // namespace
+
+TMyDib ComposePreview(const TPixelBuffer& picture, const TPixelBuffer& lines, TRect covered) {
+  const int w = picture.Width(), h = picture.Height();
+  TMyDib out(std::max(w, 1), std::max(h, 1), 24);
+  if (picture.Empty()) return out;
+  const bool hasLines = lines.Width() == w && lines.Height() == h;
+  covered = Intersect(covered, picture.Bounds());
+  for (int y = 0; y < h; ++y) {
+    const TPixel* in = picture.Row(y);
+    const TPixel* line = hasLines ? lines.Row(y) : nullptr;
+    TPixel* row = out.Row(y);
+    const bool inside = y >= covered.Top && y < covered.Bottom;
+    const int from = inside ? covered.Left : w, to = inside ? covered.Right : w;
+    for (int x = 0; x < w; ++x) {
+      TPixel p = in[x] & 0x00FFFFFF;
+      if (x < from || x >= to) p = Shaded(p);
+      row[x] = line && (line[x] & 0xFF) ? Lined(p, line[x] & 0xFF) : p ? p : MakePixel(8, 8, 8);
+    }
+  }
+  return out;
+}
+
 TMyDib SelectionFrame(int width, int height) {
   TMyDib image(std::max(width, 5), std::max(height, 5), 32);
   image.Fill(CurrentTheme().SelectColor.ToPixel());

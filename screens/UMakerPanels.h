@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Dib.h"
+#include "platform/Geometry.h"
 
 namespace qj {
 
@@ -38,6 +39,10 @@ std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const
 std::string Filled(const std::string& format, std::initializer_list<std::string> values);
 // Why a file could not be written (an errno value), in the player's language.
 std::string SaveFailureCause(int error);
+// The maker's preview: the picture with the cut lines (white over black, any grey a partly covered
+// line, both at the same size) over it, lines kept bright however far the picture is shrunk, and
+// the picture outside `covered` darkened.
+TMyDib ComposePreview(const TPixelBuffer& picture, const TPixelBuffer& lines, TRect covered);
 // A frame of two pixels in the theme's selection colour around a key-coloured inside.
 TMyDib SelectionFrame(int width, int height);
 // The shape drawn once across a 110 x 35 black image, dark with a white line over it.

@@ -200,11 +200,17 @@ void TPuzzleMakerInterface::MouseUp(int button, int shift, int x, int y) {
   TInterface::MouseUp(button, shift, x, y);
 }
 
-// The wheel scrolls the picture up and down, with Shift sideways.
+// The wheel zooms towards the mouse over the view (towards its middle elsewhere); with Shift it
+// moves the picture sideways.
 void TPuzzleMakerInterface::MouseWheel(int shift, int notches, int x, int y) {
   if (FDone || ErrorShown() || QuestionShown()) return;
-  TDXScrollBar* bar = (shift & ssShift) ? FViewScrollX : FViewScrollY;
-  if (Shown(bar)) bar->SetPosition(bar->FPosition - notches * kWheelStep);
+  if (shift & ssShift) {
+    if (Shown(FViewScrollX)) FViewScrollX->SetPosition(FViewScrollX->FPosition - notches * kWheelStep);
+    return;
+  }
+  const bool over = Contains(*FView, x, y);
+  const TPoint anchor = over ? TPoint{x, y} : TPoint{FView->FLeft + FView->FWidth / 2, FView->FTop + FView->FHeight / 2};
+  SetZoom(FZoom * std::pow(kZoomStep, notches), anchor);
 }
 
 // Escape closes an open dialog, or leaves without saving.

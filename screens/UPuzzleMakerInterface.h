@@ -14,6 +14,8 @@
 #include "controls/UEngines.h"
 #include "core/UTextIds.h"
 #include "graphics/USpriteHandle.h"
+#include "platform/Geometry.h"
+#include "platform/PixelBuffer.h"
 
 namespace qj {
 
@@ -41,6 +43,7 @@ class TPuzzleMakerInterface : public TInterface {
   // A puzzle of more pieces is saved only when the player says so: cutting and playing it is slow.
   static constexpr int kManyPieces = 5000;
   static constexpr int kWheelStep = 40;
+  static constexpr double kZoomStep = 1.25;  // per wheel notch
   static constexpr int kDialogWidth = 300;
 
   explicit TPuzzleMakerInterface(TGraphicsEngine* engine);
@@ -65,6 +68,7 @@ class TPuzzleMakerInterface : public TInterface {
   TDXWindow* View() const { return FView; }
   TDXScrollBar* ViewScroll(bool vertical) const { return vertical ? FViewScrollY : FViewScrollX; }
   int Shape() const { return FShape; }
+  double Zoom() const { return FZoom; }
   int CurrentStyle() const { return FCurrentStyle; }
   ECheckState CheckState() const { return FCheckState; }
   int ShapedCount() const { return FShapedCount; }
@@ -101,6 +105,11 @@ class TPuzzleMakerInterface : public TInterface {
   void PlaceLeftColumn(int width, int height);
   void PlaceGridSliders(int width, int height);
   void PlaceViewScrollBars();
+  double FitZoom() const;
+  double LargestZoom() const;
+  TPoint ZoomedSize() const;
+  void SetZoom(double zoom, TPoint anchor);
+  void RenderView();
   void PlaceDialog(TDXWindow& window, const std::vector<std::string>& lines, EButton first, EButton second);
 
   void SelectStyle(int style);
@@ -149,6 +158,10 @@ class TPuzzleMakerInterface : public TInterface {
   TSpriteHandle FStyleMark, FShapeMark;
   int FShape = 1;
   int FCurrentStyle = 0;
+  // The view's zoom; fitted, it follows the view's size.
+  double FZoom = 1;
+  bool FZoomFitted = true;
+  TPixelBuffer FZoomedPicture;  // the picture at FZoom, kept while only the cut changes
   ECheckState FCheckState = Unchecked;
   int FShapedCount = 0;
   int FStraightCount = 0;

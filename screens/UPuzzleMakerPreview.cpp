@@ -2,6 +2,7 @@
 // drawing of the cut on every change, and the small windows of values beside it.
 #include "screens/UPuzzleMakerInterface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -13,31 +14,77 @@
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Display.h"
+#include "platform/PictureScale.h"
 #include "screens/UMakerPanels.h"
 
 namespace qj {
 namespace {
 
-constexpr int kViewMargin = 10;    // a scrolled view may go this far past the picture's edges
+constexpr double kLargestZoom = 2;       // beyond 1:1, as far as a shape's detail shows
+constexpr double kLargestZoomedPixels = 8e6;  // the zoomed picture is held whole: about 32 MB at most
 
 }  // namespace
 
-// Scroll bars along the inside of the view, each only while the picture is larger than the view
-// that way; a smaller picture is shown in the middle.
-void TPuzzleMakerInterface::PlaceViewScrollBars() {
+// ---- Zoom and scrolling ------------------------------------------------------------------------
+
+// The whole picture in the view, never enlarged.
+double TPuzzleMakerInterface::FitZoom() const {
   const TRect client = FView->ClientRect();
-  const int pw = FCutter->ScaledPicture().Width(), ph = FCutter->ScaledPicture().Height();
-  const bool wide = pw > client.Width(), tall = ph > client.Height();
+  const TMyDib& picture = FCutter->ScaledPicture();
+  if (picture.Empty() || client.IsEmpty()) return 1;
+  return std::min({1.0, double(client.Width()) / picture.Width(), double(client.Height()) / picture.Height()});
+}
+
+double TPuzzleMakerInterface::LargestZoom() const {
+  const TMyDib& picture = FCutter->ScaledPicture();
+  const double pixels = std::max(1.0, double(picture.Width()) * picture.Height());
+  return std::max(FitZoom(), std::min(kLargestZoom, std::sqrt(kLargestZoomedPixels / pixels)));
+}
+
+TPoint TPuzzleMakerInterface::ZoomedSize() const {
+  const TMyDib& picture = FCutter->ScaledPicture();
+  return {std::max(1, int(std::lround(picture.Width() * FZoom))), std::max(1, int(std::lround(picture.Height() * FZoom)))};
+}
+
+// The picture point under `anchor` (screen) stays there.
+void TPuzzleMakerInterface::SetZoom(double zoom, TPoint anchor) {
+  zoom = std::clamp(zoom, FitZoom(), LargestZoom());
+  FZoomFitted = zoom <= FitZoom();
+  if (zoom == FZoom) return;
+  const TRect client = FView->ClientRect();
+  const int ax = anchor.X - FView->FLeft - client.Left, ay = anchor.Y - FView->FTop - client.Top;
+  const double px = (FView->FScrollX + ax) / FZoom, py = (FView->FScrollY + ay) / FZoom;
+  FZoom = zoom;
+  FZoomedPicture = {};
+  PlaceViewScrollBars();
+  {
+    const TFlagScope loading(FLoading, true);
+    FViewScrollX->SetPosition(int(std::lround(px * zoom - ax)));
+    FViewScrollY->SetPosition(int(std::lround(py * zoom - ay)));
+  }
+  RenderView();
+}
+
+// Scroll bars along the inside of the view, each only while the zoomed picture is larger than the
+// view that way; a smaller picture is shown in the middle.
+void TPuzzleMakerInterface::PlaceViewScrollBars() {
+  if (FZoomFitted && FZoom != FitZoom()) {
+    FZoom = FitZoom();
+    FZoomedPicture = {};
+  }
+  const TRect client = FView->ClientRect();
+  const TPoint size = ZoomedSize();
+  const bool wide = size.X > client.Width(), tall = size.Y > client.Height();
   TDXScrollBar& x = *FViewScrollX;
   TDXScrollBar& y = *FViewScrollY;
   const int left = FView->FLeft + client.Left, top = FView->FTop + client.Top;
   x.SetBounds(left, top + client.Height() - x.FHeight, client.Width() - (tall ? y.FWidth : 0), x.FHeight);
   y.SetBounds(left + client.Width() - y.FWidth, top, y.FWidth, client.Height() - (wide ? x.FHeight : 0));
   const TFlagScope loading(FLoading, true);
-  x.SetMin(-kViewMargin);
-  x.SetMax(std::max(-kViewMargin, pw - client.Width() + kViewMargin));
-  y.SetMin(-kViewMargin);
-  y.SetMax(std::max(-kViewMargin, ph - client.Height() + kViewMargin));
+  x.SetMin(0);
+  x.SetMax(std::max(0, size.X - client.Width()));
+  y.SetMin(0);
+  y.SetMax(std::max(0, size.Y - client.Height()));
   SetShown(&x, wide);
   SetShown(&y, tall);
   ScrollView();
@@ -46,15 +93,37 @@ void TPuzzleMakerInterface::PlaceViewScrollBars() {
 void TPuzzleMakerInterface::ScrollView() {
   if (!FView) return;
   const TRect client = FView->ClientRect();
-  const int pw = FCutter->ScaledPicture().Width(), ph = FCutter->ScaledPicture().Height();
-  const int x = pw > client.Width() ? FViewScrollX->FPosition : (pw - client.Width()) / 2;
-  const int y = ph > client.Height() ? FViewScrollY->FPosition : (ph - client.Height()) / 2;
+  const TPoint size = ZoomedSize();
+  const int x = size.X > client.Width() ? FViewScrollX->FPosition : (size.X - client.Width()) / 2;
+  const int y = size.Y > client.Height() ? FViewScrollY->FPosition : (size.Y - client.Height()) / 2;
   FView->SetScrollOrigin({x, y});
+}
+
+// The picture at the zoom with the cut lines over it and the parts the cut leaves out shaded; the
+// picture is scaled again only when the zoom changed.
+void TPuzzleMakerInterface::RenderView() {
+  if (!FView || FCutter->ScaledPicture().Empty()) return;
+  const TPoint size = ZoomedSize();
+  const TMyDib& picture = FCutter->ScaledPicture();
+  if (FZoomedPicture.Width() != size.X || FZoomedPicture.Height() != size.Y)
+    FZoomedPicture = size.X == picture.Width() ? TPixelBuffer(picture) : ScaleByArea(picture, size.X, size.Y);
+  const TMyDib& cut = FCutter->CutMap();
+  const TPixelBuffer lines = cut.Empty() || size.X == cut.Width() ? TPixelBuffer(cut) : ScaleByArea(cut, size.X, size.Y);
+  const TRect grid = FCutter->Grid().Rect;
+  const TRect covered = cut.Empty() ? TRect{0, 0, size.X, size.Y}
+                                    : TRect{int(std::lround(grid.Left * FZoom)), int(std::lround(grid.Top * FZoom)),
+                                            int(std::lround(grid.Right * FZoom)), int(std::lround(grid.Bottom * FZoom))};
+  FView->SetImage(ComposePreview(FZoomedPicture, lines, covered));
+  ScrollView();
 }
 
 // ---- The cut --------------------------------------------------------------------------------------
 
-void TPuzzleMakerInterface::ShowPicture() { FView->SetImage(FCutter->ScaledPicture()); }
+void TPuzzleMakerInterface::ShowPicture() {
+  FZoomFitted = true;
+  FZoom = 0;
+  FZoomedPicture = {};
+}
 
 void TPuzzleMakerInterface::SelectStyle(int style) {
   FCurrentStyle = style;
@@ -83,7 +152,7 @@ void TPuzzleMakerInterface::GridChanged() {
   PlaceMarks();
   try {
     FCutter->DrawCutMap();
-    FView->SetPicture(FCutter->CutMap());
+    RenderView();
   } catch (const std::runtime_error& e) {
     Message(e.what());
   }

@@ -350,25 +350,45 @@ TEST_F(MakerTest, WithoutAPictureTheMakerGoesBackToTheSelectorNamingIt) {
   EXPECT_TRUE(LastMessageNames("gone.jpg"));
 }
 
-// A photo shrinks to the table and starts at a few hundred pieces; the wheel moves the view.
-TEST_F(MakerTest, ABigPhotoFitsTheTableAndTheWheelScrollsIt) {
+// A photo shrinks to the table and starts at a few hundred pieces; the view shows all of it, and
+// the wheel zooms in towards the mouse, keeping the point under it in place.
+TEST_F(MakerTest, ABigPhotoFitsTheTableTheViewShowsItWholeAndTheWheelZooms) {
   const std::string picture = AddPicture("photo.bmp", 3200, 2400);
   Open(picture);
-  EXPECT_LE(Maker.Cutter().ScaledPicture().Width(), 1500);
-  EXPECT_LE(Maker.Cutter().ScaledPicture().Height(), 1100);
+  const TMyDib& scaled = Maker.Cutter().ScaledPicture();
+  EXPECT_LE(scaled.Width(), 1500);
+  EXPECT_LE(scaled.Height(), 1100);
   Click(M::Check);
   EXPECT_EQ(Maker.CheckState(), M::Sound);
   EXPECT_GT(Maker.ShapedCount(), 200);
   EXPECT_LT(Maker.ShapedCount(), 400);
+  const TDXWindow& view = *Maker.View();
   TDXScrollBar& down = *Maker.ViewScroll(true);
   TDXScrollBar& across = *Maker.ViewScroll(false);
-  ASSERT_TRUE(down.FSprite.Get()->Visible);
-  const int y = down.FPosition, x = across.FPosition;
-  Maker.MouseWheel(0, -2, 500, 300);
-  EXPECT_EQ(down.FPosition, y + 2 * M::kWheelStep);
-  Maker.MouseWheel(ssShift, -1, 500, 300);
+  const double fit = std::min(double(view.ClientWidth()) / scaled.Width(), double(view.ClientHeight()) / scaled.Height());
+  EXPECT_NEAR(Maker.Zoom(), fit, 1e-9);
+  EXPECT_FALSE(down.FSprite.Get()->Visible);
+  EXPECT_FALSE(across.FSprite.Get()->Visible);
+  ASSERT_TRUE(view.FImage);
+  EXPECT_LE(view.FImage->Width(), view.ClientWidth());
+  EXPECT_LE(view.FImage->Height(), view.ClientHeight());
+  // The picture point under the mouse stays under it.
+  const int mx = view.FLeft + view.ClientRect().Left + 100, my = view.FTop + view.ClientRect().Top + 80;
+  const auto pointUnder = [&] { return (view.FScrollX + 100) / Maker.Zoom(); };
+  const double before = pointUnder();
+  Maker.MouseWheel(0, 2, mx, my);
+  EXPECT_NEAR(Maker.Zoom(), fit * M::kZoomStep * M::kZoomStep, 1e-9);
+  EXPECT_NEAR(pointUnder(), before, 1.0);
+  EXPECT_TRUE(down.FSprite.Get()->Visible);
+  EXPECT_EQ(view.FScrollX, across.FPosition);
+  Maker.MouseWheel(0, 20, mx, my);
+  EXPECT_GE(Maker.Zoom(), 1.0);  // past 1:1
+  EXPECT_EQ(view.FImage->Width(), int(std::lround(scaled.Width() * Maker.Zoom())));
+  const int x = across.FPosition;
+  Maker.MouseWheel(ssShift, -1, mx, my);
   EXPECT_EQ(across.FPosition, x + M::kWheelStep);
-  EXPECT_EQ(Maker.View()->FScrollX, across.FPosition);
+  Maker.MouseWheel(0, -40, mx, my);
+  EXPECT_NEAR(Maker.Zoom(), fit, 1e-9);
   Click(M::Save);
   ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_DOUBLE_EQ(StoredCut(picture).PictureScale, 1100.0 / 2400);
