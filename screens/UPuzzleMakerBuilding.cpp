@@ -95,6 +95,7 @@ void TPuzzleMakerInterface::BuildCheckBoxes() {
                                                         Text::AllowGhostImage, Text::AllowNeighbourHelps};
   std::vector<std::string> captions;
   for (ETextId caption : kCaptions) captions.push_back(Lang(caption));
+  captions.push_back(Lang(Text::FitToPicture));
   // Bold as the theme has it while the captions fit, else plain, which takes less room.
   const int largest = CurrentTheme().FontSize, room = kCheckBoxWidth - kCheckBoxMark;
   const bool bold = FittingFontSize(captions, room, largest, true) == largest;
@@ -104,6 +105,8 @@ void TPuzzleMakerInterface::BuildCheckBoxes() {
     box.Setup(captions[size_t(i)], 0, 0, kCheckBoxWidth, 25, size, bold, true, [this](TDXControl*) { OptionsChanged(); });
     FCheckBoxes[size_t(i)] = &box;
   }
+  FFitBox = &AddOwnedControl<TDXCheckBox>();
+  FFitBox->Setup(Lang(Text::FitToPicture), 0, 0, kCheckBoxWidth, 25, size, bold, true, [this](TDXControl*) { FitChanged(); });
 }
 
 TDXButton& TPuzzleMakerInterface::NewButton(EButton which, const std::string& caption, bool overlay) {
@@ -241,6 +244,8 @@ void TPuzzleMakerInterface::Resize() {
 void TPuzzleMakerInterface::PlaceLeftColumn(int width, int height) {
   FLookWindow->SetBounds(10, height - 260, kColumnWidth, 210);
   for (int i = 0; i < kCheckBoxCount; ++i) FCheckBoxes[size_t(i)]->SetBounds(18, height - 235 + 20 * i, kCheckBoxWidth, 25);
+  const int stylesBottom = FStyleButtons.empty() ? 40 : FStyleButtons.back()->FTop + FStyleButtons.back()->FHeight;
+  FFitBox->SetBounds(18, stylesBottom + 6, kCheckBoxWidth, 25);
   const int last = FCheckBoxes.back()->FTop;
   FSliders[Shadow]->SetBounds(15, last + 40, kCheckBoxWidth, FSliders[Shadow]->FHeight);
   FSliders[Bevel]->SetBounds(15, last + 75, kCheckBoxWidth, FSliders[Bevel]->FHeight);

@@ -11,6 +11,7 @@
 #include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
+#include "creation/UCutGrid.h"
 #include "creation/UPuzzleDefaults.h"
 #include "creation/URandom.h"
 #include "platform/Help.h"
@@ -102,6 +103,7 @@ void TPuzzleMakerInterface::Leave() {
   FSliders.fill(nullptr);
   FButtons.fill(nullptr);
   FCheckBoxes.fill(nullptr);
+  FFitBox = nullptr;
   FFrameWindow = FView = FLookWindow = FInfoWindow = FErrorWindow = FQuestionWindow = nullptr;
   FViewScrollX = FViewScrollY = nullptr;
   TInterface::Leave();
@@ -118,6 +120,7 @@ void TPuzzleMakerInterface::LoadValues() {
   ApplyNewPuzzleDefaults(c, RandomSeed);
   const TCutParameters defaults = c.CutParameters();
   const TPuzzlePlayOptions defaultOptions = c.PuzzleOptions();
+  FStoredPuzzle = false;
   if (!FileExists(puzzle)) return;
   if (!c.LoadPuzzleFile(puzzle)) {
     Message(c.LastError());
@@ -125,6 +128,7 @@ void TPuzzleMakerInterface::LoadValues() {
     c.PuzzleOptions() = defaultOptions;
     return;
   }
+  FStoredPuzzle = true;
   TCutParameters& p = c.CutParameters();
   for (auto [value, fallback] : {std::pair{&p.PieceWidth, defaults.PieceWidth}, {&p.PieceHeight, defaults.PieceHeight},
                                  {&p.DistortX, defaults.DistortX}, {&p.DistortY, defaults.DistortY},
@@ -160,6 +164,11 @@ void TPuzzleMakerInterface::ShowValues() {
     TPuzzlePlayOptions stored = o;
     const auto bytes = OptionBytes(stored);
     for (int i = 0; i < kCheckBoxCount; ++i) FCheckBoxes[size_t(i)]->SetChecked(*bytes[size_t(i)] != 0);
+    const TMyDib& picture = FCutter->ScaledPicture();
+    const bool fitted = CoversPicture(p, picture.Width(), picture.Height());
+    FFitBox->SetChecked(fitted || !FStoredPuzzle);
+    FKeptFit = {};
+    if (fitted) FKeptFit = {p.CutStyle, PieceSize(), p.PieceWidth, p.PieceHeight};
     FShape = FShapeButtons.empty() ? std::max(0, p.ShapeSet) : std::clamp(p.ShapeSet, 0, int(FShapeButtons.size()) - 1);
   }
   LookChanged();
@@ -173,6 +182,11 @@ void TPuzzleMakerInterface::LookChanged() {
   FCutter->PuzzleOptions().ShadowSize = FSliders[Shadow]->FPosition;
   FCutter->PuzzleOptions().BevelStrength = FSliders[Bevel]->FPosition;
   PaintLook();
+}
+
+void TPuzzleMakerInterface::FitChanged() {
+  FKeptFit = {};
+  GridChanged();
 }
 
 void TPuzzleMakerInterface::OptionsChanged() {

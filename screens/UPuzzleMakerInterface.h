@@ -63,6 +63,7 @@ class TPuzzleMakerInterface : public TInterface {
   TDXScrollBar* Slider(ESlider slider) const { return FSliders[slider]; }
   TDXButton* Button(EButton button) const { return FButtons[button]; }
   TDXCheckBox* CheckBox(int index) const { return FCheckBoxes[size_t(index)]; }
+  TDXCheckBox* FitBox() const { return FFitBox; }
   const std::vector<TDXButton*>& StyleButtons() const { return FStyleButtons; }
   const std::vector<TDXButton*>& ShapeButtons() const { return FShapeButtons; }
   TDXWindow* View() const { return FView; }
@@ -115,8 +116,11 @@ class TPuzzleMakerInterface : public TInterface {
   void SelectStyle(int style);
   void SelectShape(int shape);
   void GridChanged();
+  TPoint PieceSize() const;  // the sliders' piece width and height
+  double FittedSize(int position, bool across) const;
   void LookChanged();
   void OptionsChanged();
+  void FitChanged();
   void ScrollView();
   void PressCheck();
   void PressSave();
@@ -152,6 +156,14 @@ class TPuzzleMakerInterface : public TInterface {
   std::array<TDXScrollBar*, SliderCount> FSliders{};
   std::array<TDXButton*, ButtonCount> FButtons{};
   std::array<TDXCheckBox*, kCheckBoxCount> FCheckBoxes{};
+  TDXCheckBox* FFitBox = nullptr;
+  // A stored cut whose whole pieces cover the picture: its exact sizes, for the slider positions
+  // and style they were shown at.
+  struct TKeptFit {
+    int Style = -1;
+    TPoint Slider;
+    double Width = 0, Height = 0;
+  } FKeptFit;
   std::vector<TDXButton*> FStyleButtons;
   std::vector<TDXButton*> FShapeButtons;
   // Frames around the chosen style and shape; presses go through them to the buttons.
@@ -170,6 +182,7 @@ class TPuzzleMakerInterface : public TInterface {
   ETextId FErrorTitle = ETextId::NotSound;
   std::vector<std::string> FErrorLines;
   bool FLeaveAfterError = false;  // the puzzle was saved: OK goes on to the pictures
+  bool FStoredPuzzle = false;  // the values came from the picture's puzzle file
   bool FLoading = false;  // the controls are being set from the puzzle: no redraws meanwhile
 };
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "controls/UCheckBox.h"
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
@@ -138,6 +139,18 @@ void TPuzzleMakerInterface::SelectShape(int shape) {
   GridChanged();
 }
 
+TPoint TPuzzleMakerInterface::PieceSize() const { return {FSliders[Width]->FPosition, FSliders[Height]->FPosition}; }
+
+// With Fit the slider's size moves to the nearest one whole pieces cover the picture with; a
+// stored fitted size is kept exactly while its slider has not moved, so the stored cut comes back.
+double TPuzzleMakerInterface::FittedSize(int position, bool across) const {
+  if (!FFitBox || !FFitBox->FChecked) return position;
+  const TPoint slider = PieceSize();
+  if (FKeptFit.Style == FCurrentStyle && FKeptFit.Slider == slider) return across ? FKeptFit.Width : FKeptFit.Height;
+  const TMyDib& picture = FCutter->ScaledPicture();
+  return FittingPieceSize(across ? picture.Width() : picture.Height(), position, FCurrentStyle, across);
+}
+
 // Every change of the grid draws a fresh displacement from the generator as it stands, and the
 // cut has to be checked again.
 void TPuzzleMakerInterface::GridChanged() {
@@ -147,8 +160,9 @@ void TPuzzleMakerInterface::GridChanged() {
   FSliders[DistortX]->SetMax(int(std::lround(FSliders[Width]->FPosition / 10.0)));
   FSliders[DistortY]->SetMax(int(std::lround(FSliders[Height]->FPosition / 10.0)));
   const auto at = [this](ESlider s) { return double(FSliders[s]->FPosition); };
-  FCutter->SetCutStyle(FCurrentStyle, FShape, at(Width), at(Height), at(DistortX), at(DistortY), at(SpreadX) / 10,
-                       at(SpreadY) / 10);
+  const TPoint size = PieceSize();
+  FCutter->SetCutStyle(FCurrentStyle, FShape, FittedSize(size.X, true), FittedSize(size.Y, false), at(DistortX),
+                       at(DistortY), at(SpreadX) / 10, at(SpreadY) / 10);
   PlaceMarks();
   try {
     FCutter->DrawCutMap();

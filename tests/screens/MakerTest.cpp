@@ -155,6 +155,7 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   const std::string picture = AddPicture("trip.bmp", 400, 300);
   Home.Write("Jigsaws/trip.zip", "the saved game of the old cut");
   Open(picture);
+  Click(*Maker.FitBox());  // the sizes as the sliders give them
   Click(*Maker.StyleButtons()[7]);
   Click(*Maker.ShapeButtons()[3]);
   Set(M::Width, 30);
@@ -199,6 +200,29 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   const TCutParameters again = StoredCut(picture);
   EXPECT_TRUE(EncodeCutParameters(again) == EncodeCutParameters(stored));
   EXPECT_EQ(SavedCut(picture), first);
+}
+
+// Fit is on for a new puzzle: whole pieces cover the picture, the sliders' sizes moved to the
+// nearest that do; off, the pieces keep the slider's size and the edges left over are shaded.
+TEST_F(MakerTest, FitMakesWholePiecesCoverThePictureAndComesBackWithThePuzzle) {
+  const std::string picture = AddPicture("fit.bmp", 410, 290);
+  Open(picture);
+  ASSERT_TRUE(Maker.FitBox()->FChecked);
+  const TRect whole{0, 0, 410, 290};
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, whole);
+  Set(M::Width, 33);
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, whole);
+  Click(*Maker.FitBox());
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, (TRect{7, 5, 403, 285}));  // 12 x 14 pieces of 33 x 20
+  Click(*Maker.FitBox());
+  Click(M::Save);
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
+  const uint64_t saved = SavedCut(picture);
+  Open(picture);
+  EXPECT_TRUE(Maker.FitBox()->FChecked);
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, whole);
+  Click(M::Save);
+  EXPECT_EQ(SavedCut(picture), saved);
 }
 
 TEST_F(MakerTest, AnotherShapeKeepsTheDisplacementASliderDrawsANewOne) {
