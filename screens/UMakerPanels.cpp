@@ -36,11 +36,36 @@ void SetShown(TDXControl* c, bool shown) {
 TMyDib TextImage(int width, int height, const std::vector<TTextRow>& rows, int fontSize) {
   TMyDib image(std::max(width, 1), std::max(height, 1), 32);
   image.Fill(0);
+  DrawRows(image, rows, fontSize);
+  return image;
+}
+
+void DrawRows(TMyDib& image, const std::vector<TTextRow>& rows, int fontSize) {
   TCanvas canvas(image);
   canvas.Font = ThemeFont(fontSize);
   canvas.BrushClear = true;
   for (const TTextRow& row : rows) canvas.TextOut(row.X, row.Y, row.Text);
-  return image;
+}
+
+TMyDib UprightText(const std::string& text, int fontSize) {
+  const int w = std::max(1, TextWidthAt(text, fontSize)), h = TextHeightAt(fontSize);
+  const TMyDib flat = TextImage(w, h, {{0, 0, text}}, fontSize);
+  TMyDib upright(h, w, 32);
+  for (int y = 0; y < w; ++y) {
+    TPixel* row = upright.Row(y);
+    for (int x = 0; x < h; ++x) row[x] = flat.Row(x)[w - 1 - y];
+  }
+  return upright;
+}
+
+void BlitKeyed(TMyDib& target, const TMyDib& image, int x, int y) {
+  const TRect area = Intersect(MakeRect(x, y, image.Width(), image.Height()), target.Bounds());
+  for (int ty = area.Top; ty < area.Bottom; ++ty) {
+    const TPixel* in = image.Row(ty - y) + (area.Left - x);
+    TPixel* out = target.Row(ty) + area.Left;
+    for (int n = 0; n < area.Width(); ++n)
+      if (in[n] & 0xFFFFFF) out[n] = in[n];
+  }
 }
 
 int TextWidthAt(const std::string& text, int fontSize, bool bold) {

@@ -5,6 +5,7 @@
 
 #include "controls/UButtons.h"
 #include "controls/UCheckBox.h"
+#include "controls/UHints.h"
 #include "controls/UScrollBar.h"
 #include "controls/UWindows.h"
 #include "core/UMiscelaneous.h"
@@ -23,7 +24,7 @@ constexpr int kSpreadMin = 10, kSpreadMax = 20;  // tenths: a spread of 1.0 to 2
 constexpr int kShadowMax = 10, kBevelMax = 5;
 // The view lies between the left column (styles, options, look) and the right one (the height
 // sliders, shapes and information); the left one is wide enough for the options' captions.
-constexpr int kColumnWidth = 160, kViewLeft = 180, kViewRightMargin = 165;
+constexpr int kColumnWidth = 160, kViewLeft = 180, kViewRightMargin = 165 + 2 * TPuzzleMakerInterface::kCaptionBand;
 constexpr int kViewMargin = 10;    // a scrolled view may go this far past the picture's edges
 constexpr int kShapeButtonWidth = 110, kShapeButtonHeight = 35;
 constexpr int kCheckBoxWidth = kColumnWidth - 10, kCheckBoxMark = 26;  // the box and the gap before the caption
@@ -139,6 +140,27 @@ void TPuzzleMakerInterface::BuildButtons() {
 }
 
 // One button per entry of the layout block, its icon beside the style's name.
+// A hint over each slider, box and the view; the buttons carry their own.
+void TPuzzleMakerInterface::BuildHints() {
+  FHints.clear();
+  const auto add = [this](TDXControl* control, ETextId line) {
+    TDXHint& hint = AddOwnedControl<TDXHint>();
+    hint.SetCaption(TextKey(line));
+    hint.OnBeforeShow = [&hint](TDXControl*) { hint.PlaceBeside(true); };
+    FHints.emplace_back(&hint, control);
+  };
+  static constexpr std::pair<TPuzzleMakerInterface::ESlider, ETextId> kSliderHints[] = {
+      {Shadow, Text::ShadowHint},          {Bevel, Text::BevelHint},          {Width, Text::PieceWidthHint},
+      {DistortX, Text::ShiftAcrossHint},   {SpreadX, Text::IrregularityHint}, {Height, Text::PieceHeightHint},
+      {DistortY, Text::ShiftDownHint},     {SpreadY, Text::IrregularityHint}};
+  for (auto [slider, line] : kSliderHints) add(FSliders[slider], line);
+  for (int i = 0; i < kCheckBoxCount; ++i) add(FCheckBoxes[size_t(i)], Text::PlayOptionHints + i);
+  add(FFitBox, Text::FitToPictureHint);
+  add(FView, Text::PreviewHint);
+  for (TDXButton* b : FStyleButtons) b->FHintText = TextKey(Text::CutStyleHint);
+  for (TDXButton* b : FShapeButtons) b->FHintText = TextKey(Text::PieceShapeHint);
+}
+
 void TPuzzleMakerInterface::BuildStyleButtons() {
   FStyleList.clear();
   try {
@@ -232,8 +254,10 @@ void TPuzzleMakerInterface::Resize() {
   PlaceGridSliders(width, height);
   PlaceViewScrollBars();
   PlaceMarks();
+  for (auto& [hint, control] : FHints) hint->AttachTo(*control);
   for (TDXControl* c : FControls)
     if (c && c != FFrameWindow) c->Paint();
+  PaintCaptions();
   PaintLook();
   PaintInfo();
   if (ErrorShown()) ShowError(true);
@@ -254,19 +278,20 @@ void TPuzzleMakerInterface::PlaceLeftColumn(int width, int height) {
 // The view in the middle; the width sliders under it, the height sliders right of it, the
 // information beside those.
 void TPuzzleMakerInterface::PlaceGridSliders(int width, int height) {
-  FView->SetBounds(kViewLeft, 40, width - kViewLeft - kViewRightMargin, height - 100);
+  const int band = kCaptionBand;
+  FView->SetBounds(kViewLeft, 40, width - kViewLeft - kViewRightMargin, height - 100 - 2 * band);
   const int right = FView->FLeft + FView->FWidth, bottom = FView->FTop + FView->FHeight;
   TDXScrollBar& w = *FSliders[Width];
   TDXScrollBar& h = *FSliders[Height];
-  w.SetBounds(FView->FLeft, bottom, FView->FWidth, w.FHeight);
-  const int half = FView->FWidth / 2, below = bottom + std::max(20, w.FHeight + 2);
+  w.SetBounds(FView->FLeft, bottom + band, FView->FWidth, w.FHeight);
+  const int half = FView->FWidth / 2, below = bottom + band + w.FHeight + band;
   FSliders[DistortX]->SetBounds(FView->FLeft, below, half, FSliders[DistortX]->FHeight);
   FSliders[SpreadX]->SetBounds(FView->FLeft + half, below, FView->FWidth - half, FSliders[SpreadX]->FHeight);
   h.SetBounds(right, FView->FTop, h.FWidth, FView->FHeight);
-  const int halfHeight = FView->FHeight / 2, beside = right + std::max(20, h.FWidth + 2);
+  const int halfHeight = FView->FHeight / 2, beside = right + h.FWidth + band;
   FSliders[DistortY]->SetBounds(beside, FView->FTop, FSliders[DistortY]->FWidth, halfHeight);
   FSliders[SpreadY]->SetBounds(beside, FView->FTop + halfHeight, FSliders[SpreadY]->FWidth, FView->FHeight - halfHeight);
-  const int infoLeft = beside + FSliders[DistortY]->FWidth + 5;
+  const int infoLeft = beside + FSliders[DistortY]->FWidth + band + 5;
   // Below the shape buttons on a short screen.
   const int shapesBottom = FShapeButtons.empty() ? 0 : FShapeButtons.back()->FTop + FShapeButtons.back()->FHeight + 8;
   const int infoTop = std::max(height - 245, shapesBottom);

@@ -83,6 +83,7 @@ void TPuzzleMakerInterface::Enter() {
   BuildStyleButtons();
   BuildShapeButtons();
   BuildButtons();
+  BuildHints();
   BuildMarks();
   ShowPicture();
   Resize();
@@ -104,6 +105,7 @@ void TPuzzleMakerInterface::Leave() {
   FButtons.fill(nullptr);
   FCheckBoxes.fill(nullptr);
   FFitBox = nullptr;
+  FHints.clear();
   FFrameWindow = FView = FLookWindow = FInfoWindow = FErrorWindow = FQuestionWindow = nullptr;
   FViewScrollX = FViewScrollY = nullptr;
   TInterface::Leave();
@@ -182,6 +184,7 @@ void TPuzzleMakerInterface::LookChanged() {
   FCutter->PuzzleOptions().ShadowSize = FSliders[Shadow]->FPosition;
   FCutter->PuzzleOptions().BevelStrength = FSliders[Bevel]->FPosition;
   PaintLook();
+  PaintCaptions();
 }
 
 void TPuzzleMakerInterface::FitChanged() {

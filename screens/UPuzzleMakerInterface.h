@@ -22,6 +22,7 @@ namespace qj {
 class TPuzzleCutter;
 class TDXButton;
 class TDXCheckBox;
+class TDXHint;
 class TDXScrollBar;
 class TDXWindow;
 
@@ -44,6 +45,7 @@ class TPuzzleMakerInterface : public TInterface {
   static constexpr int kManyPieces = 5000;
   static constexpr int kWheelStep = 40;
   static constexpr double kZoomStep = 1.25;  // per wheel notch
+  static constexpr int kCaptionBand = 18;    // the room of a slider's caption beside it
   static constexpr int kDialogWidth = 300;
 
   explicit TPuzzleMakerInterface(TGraphicsEngine* engine);
@@ -64,6 +66,8 @@ class TPuzzleMakerInterface : public TInterface {
   TDXButton* Button(EButton button) const { return FButtons[button]; }
   TDXCheckBox* CheckBox(int index) const { return FCheckBoxes[size_t(index)]; }
   TDXCheckBox* FitBox() const { return FFitBox; }
+  std::string SliderCaption(ESlider slider) const;
+  size_t HintCount() const { return FHints.size(); }
   const std::vector<TDXButton*>& StyleButtons() const { return FStyleButtons; }
   const std::vector<TDXButton*>& ShapeButtons() const { return FShapeButtons; }
   TDXWindow* View() const { return FView; }
@@ -98,6 +102,7 @@ class TPuzzleMakerInterface : public TInterface {
   void BuildStyleButtons();
   void BuildShapeButtons();
   void PaintShapeButtons();
+  void BuildHints();
   void BuildMarks();
   void PlaceMarks();
   void LoadValues();
@@ -140,6 +145,7 @@ class TPuzzleMakerInterface : public TInterface {
   bool ReachesDialog(int x, int y) const;
   void PaintInfo();
   void PaintLook();
+  void PaintCaptions();
   void Message(const std::string& text);
 
   std::unique_ptr<TPuzzleCutter> FCutter;
@@ -157,6 +163,7 @@ class TPuzzleMakerInterface : public TInterface {
   std::array<TDXButton*, ButtonCount> FButtons{};
   std::array<TDXCheckBox*, kCheckBoxCount> FCheckBoxes{};
   TDXCheckBox* FFitBox = nullptr;
+  std::vector<std::pair<TDXHint*, TDXControl*>> FHints;  // hint, the control it explains
   // A stored cut whose whole pieces cover the picture: its exact sizes, for the slider positions
   // and style they were shown at.
   struct TKeptFit {

@@ -12,6 +12,7 @@
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
 #include "creation/UBitmapBuilder.h"
+#include "creation/UCutGrid.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
 #include "platform/Display.h"
@@ -207,6 +208,56 @@ void TPuzzleMakerInterface::PaintLook() {
     rows.push_back({8, y, Lang(label) + " " + std::to_string(FSliders[slider]->FPosition)});
   }
   FLookWindow->SetImage(TextImage(client.Width(), client.Height(), rows, size));
+}
+
+// The caption of a slider with its value, the piece sizes as the cut uses them (fitted or not).
+std::string TPuzzleMakerInterface::SliderCaption(ESlider slider) const {
+  const int at = FSliders[slider]->FPosition;
+  const TCutParameters& p = FCutter->CutParameters();
+  const auto number = [](double v) { return std::to_string(std::lround(v)); };
+  switch (slider) {
+    case Shadow: return Lang(Text::ShadowLabel) + " " + std::to_string(at);
+    case Bevel: return Lang(Text::BevelLabel) + " " + std::to_string(at);
+    case Width: {
+      std::string text = Filled(Lang(Text::PieceWidthCaption), {number(p.PieceWidth)});
+      const TPoint cells = GridCells(p, FCutter->ScaledPicture().Width(), FCutter->ScaledPicture().Height());
+      // Only squares make one piece a cell; the other styles' counts come with Check.
+      if (FCurrentStyle == 0)
+        text += "     " + Filled(Lang(Text::PiecesCaption), {std::to_string(cells.X), std::to_string(cells.Y),
+                                                             std::to_string(cells.X * cells.Y)});
+      return text;
+    }
+    case Height: return Filled(Lang(Text::PieceHeightCaption), {number(p.PieceHeight)});
+    case DistortX: return Filled(Lang(Text::ShiftAcrossCaption), {std::to_string(at)});
+    case DistortY: return Filled(Lang(Text::ShiftDownCaption), {std::to_string(at)});
+    case SpreadX: return Filled(Lang(Text::IrregularAcrossCaption), {std::to_string((at - 10) * 10)});
+    case SpreadY: return Filled(Lang(Text::IrregularDownCaption), {std::to_string((at - 10) * 10)});
+    default: return {};
+  }
+}
+
+// The grid sliders' captions on the screen's frame: above the sliders that lie across, along
+// those that stand upright (read from the bottom up).
+void TPuzzleMakerInterface::PaintCaptions() {
+  if (!FFrameWindow || !FSliders[Width]) return;
+  const int top = FFrameWindow->TitleHeight(), size = CurrentTheme().FontSize;
+  TMyDib image(std::max(1, FFrameWindow->FWidth), std::max(1, FFrameWindow->ClientHeight()), 24);
+  image.Fill(0);
+  const int rowHeight = TextHeightAt(size);
+  std::vector<TTextRow> rows;
+  for (ESlider s : {Width, DistortX, SpreadX}) {
+    const TDXScrollBar& bar = *FSliders[s];
+    rows.push_back({bar.FLeft + 4, bar.FTop - top - rowHeight - 1, SliderCaption(s)});
+  }
+  DrawRows(image, rows, size);
+  for (ESlider s : {Height, DistortY, SpreadY}) {
+    const TDXScrollBar& bar = *FSliders[s];
+    const std::string text = SliderCaption(s);
+    const TMyDib upright = UprightText(text, size);
+    const int y = bar.FTop - top + std::max(0, (bar.FHeight - upright.Height()) / 2);
+    BlitKeyed(image, upright, bar.FLeft + bar.FWidth + (kCaptionBand - upright.Width()) / 2, y);
+  }
+  FFrameWindow->SetImage(image);
 }
 
 }  // namespace qj
