@@ -36,26 +36,33 @@ void SetShown(TDXControl* c, bool shown) {
 TMyDib TextImage(int width, int height, const std::vector<TTextRow>& rows, int fontSize) {
   TMyDib image(std::max(width, 1), std::max(height, 1), 32);
   image.Fill(0);
-  DrawRows(image, rows, fontSize);
-  return image;
-}
-
-void DrawRows(TMyDib& image, const std::vector<TTextRow>& rows, int fontSize) {
   TCanvas canvas(image);
   canvas.Font = ThemeFont(fontSize);
   canvas.BrushClear = true;
   for (const TTextRow& row : rows) canvas.TextOut(row.X, row.Y, row.Text);
+  return image;
 }
 
-TMyDib UprightText(const std::string& text, int fontSize) {
-  const int w = std::max(1, TextWidthAt(text, fontSize)), h = TextHeightAt(fontSize);
-  const TMyDib flat = TextImage(w, h, {{0, 0, text}}, fontSize);
-  TMyDib upright(h, w, 32);
+TMyDib LabelPlate(const std::string& text, int fontSize) {
+  constexpr int kMargin = 4;
+  TMyDib plate(TextWidthAt(text, fontSize) + 2 * kMargin, TextHeightAt(fontSize) + 2, 32);
+  plate.Fill(MakePixel(24, 28, 24));
+  TCanvas canvas(plate);
+  canvas.Font = ThemeFont(fontSize);
+  canvas.Font.Color = MakePixel(240, 240, 228);
+  canvas.BrushClear = true;
+  canvas.TextOut(kMargin, 1, text);
+  return plate;
+}
+
+TMyDib TurnedLeft(const TMyDib& image) {
+  const int w = image.Width(), h = image.Height();
+  TMyDib turned(h, w, 32);
   for (int y = 0; y < w; ++y) {
-    TPixel* row = upright.Row(y);
-    for (int x = 0; x < h; ++x) row[x] = flat.Row(x)[w - 1 - y];
+    TPixel* row = turned.Row(y);
+    for (int x = 0; x < h; ++x) row[x] = image.Row(x)[w - 1 - y];
   }
-  return upright;
+  return turned;
 }
 
 void BlitKeyed(TMyDib& target, const TMyDib& image, int x, int y) {

@@ -43,10 +43,10 @@ std::string SaveFailureCause(int error);
 // line, both at the same size) over it, lines kept bright however far the picture is shrunk, and
 // the picture outside `covered` darkened.
 TMyDib ComposePreview(const TPixelBuffer& picture, const TPixelBuffer& lines, TRect covered);
-// The rows drawn onto an image as TextImage draws them.
-void DrawRows(TMyDib& image, const std::vector<TTextRow>& rows, int fontSize);
-// The text turned a quarter to the left (read from the bottom up) on a key-coloured image.
-TMyDib UprightText(const std::string& text, int fontSize);
+// The text in light letters on a dark plate, legible on any theme's frame.
+TMyDib LabelPlate(const std::string& text, int fontSize);
+// The image turned a quarter to the left (read from the bottom up).
+TMyDib TurnedLeft(const TMyDib& image);
 // The image's pixels that are not the key (black) onto `target` at (x, y), clipped.
 void BlitKeyed(TMyDib& target, const TMyDib& image, int x, int y);
 // A frame of two pixels in the theme's selection colour around a key-coloured inside.

@@ -56,6 +56,8 @@ void TPuzzleMakerInterface::BuildWindows() {
   FView->FFullSizeContents = true;
   FLookWindow = &AddOwnedControl<TDXWindow>();
   FLookWindow->Setup("", 0, 0, 140, 210, {.Style = 1, .Movable = false, .Activatable = false});
+  FFitWindow = &AddOwnedControl<TDXWindow>();
+  FFitWindow->Setup("", 0, 0, kColumnWidth, 36, {.Style = 1, .Movable = false, .Activatable = false});
   FInfoWindow = &AddOwnedControl<TDXWindow>();
   FInfoWindow->Setup("", 0, 0, 110, 160, {.Style = 1, .Movable = false, .Activatable = false});
   FErrorWindow = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
@@ -269,7 +271,8 @@ void TPuzzleMakerInterface::PlaceLeftColumn(int width, int height) {
   FLookWindow->SetBounds(10, height - 260, kColumnWidth, 210);
   for (int i = 0; i < kCheckBoxCount; ++i) FCheckBoxes[size_t(i)]->SetBounds(18, height - 235 + 20 * i, kCheckBoxWidth, 25);
   const int stylesBottom = FStyleButtons.empty() ? 40 : FStyleButtons.back()->FTop + FStyleButtons.back()->FHeight;
-  FFitBox->SetBounds(18, stylesBottom + 6, kCheckBoxWidth, 25);
+  FFitWindow->SetBounds(10, stylesBottom + 8, kColumnWidth, 38);
+  FFitBox->SetBounds(18, FFitWindow->FTop + (FFitWindow->FHeight - 25) / 2 + 2, kCheckBoxWidth, 25);
   const int last = FCheckBoxes.back()->FTop;
   FSliders[Shadow]->SetBounds(15, last + 40, kCheckBoxWidth, FSliders[Shadow]->FHeight);
   FSliders[Bevel]->SetBounds(15, last + 75, kCheckBoxWidth, FSliders[Bevel]->FHeight);

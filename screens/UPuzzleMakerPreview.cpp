@@ -236,26 +236,23 @@ std::string TPuzzleMakerInterface::SliderCaption(ESlider slider) const {
   }
 }
 
-// The grid sliders' captions on the screen's frame: above the sliders that lie across, along
-// those that stand upright (read from the bottom up).
+// The sliders' captions on the screen's frame, each on a plate: above the sliders that lie
+// across, along those that stand upright (read from the bottom up).
 void TPuzzleMakerInterface::PaintCaptions() {
   if (!FFrameWindow || !FSliders[Width]) return;
   const int top = FFrameWindow->TitleHeight(), size = CurrentTheme().FontSize;
   TMyDib image(std::max(1, FFrameWindow->FWidth), std::max(1, FFrameWindow->ClientHeight()), 24);
   image.Fill(0);
-  const int rowHeight = TextHeightAt(size);
-  std::vector<TTextRow> rows;
   for (ESlider s : {Width, DistortX, SpreadX}) {
     const TDXScrollBar& bar = *FSliders[s];
-    rows.push_back({bar.FLeft + 4, bar.FTop - top - rowHeight - 1, SliderCaption(s)});
+    const TMyDib plate = LabelPlate(SliderCaption(s), size);
+    BlitKeyed(image, plate, bar.FLeft, bar.FTop - top - plate.Height() - 1);
   }
-  DrawRows(image, rows, size);
   for (ESlider s : {Height, DistortY, SpreadY}) {
     const TDXScrollBar& bar = *FSliders[s];
-    const std::string text = SliderCaption(s);
-    const TMyDib upright = UprightText(text, size);
-    const int y = bar.FTop - top + std::max(0, (bar.FHeight - upright.Height()) / 2);
-    BlitKeyed(image, upright, bar.FLeft + bar.FWidth + (kCaptionBand - upright.Width()) / 2, y);
+    const TMyDib plate = TurnedLeft(LabelPlate(SliderCaption(s), size));
+    const int y = bar.FTop - top + std::max(0, (bar.FHeight - plate.Height()) / 2);
+    BlitKeyed(image, plate, bar.FLeft + bar.FWidth + (kCaptionBand - plate.Width()) / 2, y);
   }
   FFrameWindow->SetImage(image);
 }
