@@ -230,8 +230,7 @@
   X(PreviewHint, 471, 1, Hint)                                                                  \
   X(BackToTheMakerHint, 472, 1, Hint)                                                           \
   X(SaveManyPiecesHint, 473, 1, Hint)                                                           \
-  X(ChooseLargerPiecesHint, 474, 1, Hint)                                                       \
-  X(ShadedEdgesLeftOut, 475, 1, Plain)
+  X(ChooseLargerPiecesHint, 474, 1, Hint)
 
 namespace qj {
 
