@@ -225,6 +225,28 @@ TEST_F(MakerTest, FitMakesWholePiecesCoverThePictureAndComesBackWithThePuzzle) {
   EXPECT_EQ(SavedCut(picture), saved);
 }
 
+// Each slider's caption says its value as the cut uses it, and follows every change.
+TEST_F(MakerTest, SliderCaptionsFollowTheirValues) {
+  Open(AddPicture("captions.bmp", 400, 300));
+  Click(*Maker.FitBox());
+  Set(M::Width, 40);
+  Set(M::Height, 30);
+  Set(M::DistortX, 3);
+  Set(M::SpreadY, 14);
+  struct TCase {
+    M::ESlider Slider;
+    std::string Caption;
+  };
+  for (const TCase& c : {TCase{M::Width, "Piece width: 40 px     Pieces: 10 \u00d7 10 = 100"}, TCase{M::Height, "Piece height: 30 px"},
+                         TCase{M::DistortX, "Shift across: 3 px"}, TCase{M::SpreadY, "Irregularity up and down: 40 %"},
+                         TCase{M::Shadow, "Shadow: 7"}})
+    EXPECT_EQ(Maker.SliderCaption(c.Slider), c.Caption);
+  Click(*Maker.FitBox());  // with Fit, 33 becomes 400 / 12
+  Set(M::Width, 33);
+  EXPECT_EQ(Maker.SliderCaption(M::Width), "Piece width: 33 px     Pieces: 12 \u00d7 10 = 120");
+  EXPECT_EQ(Maker.HintCount(), 15u);
+}
+
 TEST_F(MakerTest, AnotherShapeKeepsTheDisplacementASliderDrawsANewOne) {
   Open(AddPicture("grid.bmp", 400, 300));
   Set(M::SpreadX, 18);  // a spread above 1 lets the generator move the points
