@@ -27,6 +27,7 @@ constexpr int kShadowMax = 10, kBevelMax = 5;
 constexpr int kColumnWidth = 160, kViewLeft = 180, kViewRightMargin = 165 + 2 * TPuzzleMakerInterface::kCaptionBand;
 constexpr int kViewMargin = 10;    // a scrolled view may go this far past the picture's edges
 constexpr int kShapeButtonWidth = 110, kShapeButtonHeight = 35;
+constexpr int kFitRow = 24;  // the Fit box's row above the option boxes
 constexpr int kCheckBoxWidth = kColumnWidth - 10, kCheckBoxMark = 26;  // the box and the gap before the caption
 
 int ShapeCount() {
@@ -56,8 +57,6 @@ void TPuzzleMakerInterface::BuildWindows() {
   FView->FFullSizeContents = true;
   FLookWindow = &AddOwnedControl<TDXWindow>();
   FLookWindow->Setup("", 0, 0, 140, 210, {.Style = 1, .Movable = false, .Activatable = false});
-  FFitWindow = &AddOwnedControl<TDXWindow>();
-  FFitWindow->Setup("", 0, 0, kColumnWidth, 36, {.Style = 1, .Movable = false, .Activatable = false});
   FInfoWindow = &AddOwnedControl<TDXWindow>();
   FInfoWindow->Setup("", 0, 0, 110, 160, {.Style = 1, .Movable = false, .Activatable = false});
   FErrorWindow = &AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
@@ -268,11 +267,10 @@ void TPuzzleMakerInterface::Resize() {
 
 // The look window holds the five option boxes and the shadow and bevel sliders.
 void TPuzzleMakerInterface::PlaceLeftColumn(int width, int height) {
-  FLookWindow->SetBounds(10, height - 260, kColumnWidth, 210);
+  // Fit heads the window, above the five option boxes: it belongs to no slider of its own.
+  FLookWindow->SetBounds(10, height - 260 - kFitRow, kColumnWidth, 210 + kFitRow);
+  FFitBox->SetBounds(18, height - 235 - kFitRow, kCheckBoxWidth, 25);
   for (int i = 0; i < kCheckBoxCount; ++i) FCheckBoxes[size_t(i)]->SetBounds(18, height - 235 + 20 * i, kCheckBoxWidth, 25);
-  const int stylesBottom = FStyleButtons.empty() ? 40 : FStyleButtons.back()->FTop + FStyleButtons.back()->FHeight;
-  FFitWindow->SetBounds(10, stylesBottom + 8, kColumnWidth, 38);
-  FFitBox->SetBounds(18, FFitWindow->FTop + (FFitWindow->FHeight - 25) / 2 + 2, kCheckBoxWidth, 25);
   const int last = FCheckBoxes.back()->FTop;
   FSliders[Shadow]->SetBounds(15, last + 40, kCheckBoxWidth, FSliders[Shadow]->FHeight);
   FSliders[Bevel]->SetBounds(15, last + 75, kCheckBoxWidth, FSliders[Bevel]->FHeight);

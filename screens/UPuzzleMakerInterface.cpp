@@ -106,7 +106,7 @@ void TPuzzleMakerInterface::Leave() {
   FCheckBoxes.fill(nullptr);
   FFitBox = nullptr;
   FHints.clear();
-  FFrameWindow = FView = FLookWindow = FFitWindow = FInfoWindow = FErrorWindow = FQuestionWindow = nullptr;
+  FFrameWindow = FView = FLookWindow = FInfoWindow = FErrorWindow = FQuestionWindow = nullptr;
   FViewScrollX = FViewScrollY = nullptr;
   TInterface::Leave();
 }

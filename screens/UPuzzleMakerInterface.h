@@ -155,7 +155,6 @@ class TPuzzleMakerInterface : public TInterface {
   TDXWindow* FView = nullptr;
   TDXWindow* FLookWindow = nullptr;
   TDXWindow* FInfoWindow = nullptr;
-  TDXWindow* FFitWindow = nullptr;
   TDXWindow* FErrorWindow = nullptr;
   TDXWindow* FQuestionWindow = nullptr;
   TDXScrollBar* FViewScrollX = nullptr;

@@ -135,6 +135,14 @@ TEST_F(MakerTest, ANewPuzzleStartsWithTheDefaultsAndEveryControlInPlace) {
   for (TDXButton* b : Maker.StyleButtons()) EXPECT_LE(b->FLeft + b->FWidth, view.FLeft);
   for (TDXButton* b : Maker.ShapeButtons()) EXPECT_GE(b->FLeft, view.FLeft + view.FWidth);
   EXPECT_FALSE(Maker.ViewScroll(false)->FSprite.Get()->Visible);
+  // On the smallest window the Fit box (heading the options' window, 25 px into it) stays clear
+  // of the style buttons above and the option boxes below.
+  Display.BackBuffer().SetSize(790, 570);
+  Engine.UpdateSurfaceSize();
+  Maker.Resize();
+  const TDXButton& lastStyle = *Maker.StyleButtons().back();
+  EXPECT_GE(Maker.FitBox()->FTop - 25, lastStyle.FTop + lastStyle.FHeight);
+  EXPECT_LE(Maker.FitBox()->FTop + 20, Maker.CheckBox(0)->FTop);
   uint16_t escape = VK_ESCAPE;
   Maker.KeyDown(escape, 0);
   EXPECT_EQ(Maker.Result(), MakerResult::ToSelector);
