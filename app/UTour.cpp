@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/UButtons.h"
+#include "controls/UWindows.h"
 #include "controls/UControls.h"
 #include "controls/UTrayWindow.h"
 #include "controls/UEngines.h"
@@ -76,6 +77,13 @@ void TTour::PlanTheme(int theme) {
   add("credits", [this] { Click(FEngine.MainMenu().Button(TMainInterface::Credits)); }, 4000, on(&TGameEngine::MainMenu));
   add("selector", [this] { Stroke('P', 'p'); }, 1000, on(&TGameEngine::Selector));
   add("maker", [this] { Stroke('M', 'm'); }, 1000, on(&TGameEngine::Maker));
+  // The wheel over the picture zooms in towards the mouse.
+  add("maker-zoomed",
+      [this] {
+        const TDXWindow& view = *FEngine.Maker().View();
+        Wheel(3, 0, {view.FLeft + view.FWidth / 3, view.FTop + view.FHeight / 3});
+      },
+      800, on(&TGameEngine::Maker));
   add("", [this] { Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::Selector));
   add("", [this] { Stroke(VK_ESCAPE); }, 0, on(&TGameEngine::MainMenu));
   add("", [this] { FEngine.PlayPicture(FPicture); }, 0,

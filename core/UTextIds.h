@@ -194,6 +194,43 @@
   X(LastPuzzleFinished, 313, 1, Hint)                                                           \
   X(ShowProgressOnTable, 314, 1, Plain)                                                         \
   X(InProgressLabel, 315, 1, Plain)                                                             \
+  X(ReplaceYourGame, 430, 1, Plain)                                                             \
+  X(GameInProgressOf, 431, 1, Plain) /* %1 the picture, %2 its progress */                      \
+  X(NewCutDeletesGame, 432, 1, Plain)                                                           \
+  X(Replace, 433, 1, Plain)                                                                     \
+  X(ReplaceHint, 434, 1, Hint)                                                                  \
+  X(KeepMyGame, 435, 1, Plain)                                                                  \
+  X(KeepMyGameHint, 436, 1, Hint)                                                               \
+  X(PuzzleNotSaved, 437, 1, Plain)                                                              \
+  X(SaveFailureCauses, 438, 5, Plain) /* no permission, disk full, read-only, in the way, other (%1) */\
+  X(OldGameNotDeleted, 443, 1, Plain)                                                           \
+  X(NotSaved, 444, 1, Plain)                                                                    \
+  X(PiecesCaption, 445, 1, Plain) /* %1 across, %2 down, %3 in all */                           \
+  X(PieceWidthCaption, 446, 1, Plain)                                                           \
+  X(PieceHeightCaption, 447, 1, Plain)                                                          \
+  X(ShiftAcrossCaption, 448, 1, Plain)                                                          \
+  X(ShiftDownCaption, 449, 1, Plain)                                                            \
+  X(IrregularAcrossCaption, 450, 1, Plain)                                                      \
+  X(IrregularDownCaption, 451, 1, Plain)                                                        \
+  X(PieceWidthHint, 452, 1, Hint)                                                               \
+  X(PieceHeightHint, 453, 1, Hint)                                                              \
+  X(ShiftAcrossHint, 454, 1, Hint)                                                              \
+  X(ShiftDownHint, 455, 1, Hint)                                                                \
+  X(IrregularityHint, 456, 1, Hint)                                                             \
+  X(ShadowHint, 457, 1, Hint)                                                                   \
+  X(BevelHint, 458, 1, Hint)                                                                    \
+  X(PlayOptionHints, 459, 5, Hint) /* in the order of the maker's boxes */                      \
+  X(CutStyleHint, 464, 1, Hint)                                                                 \
+  X(PieceShapeHint, 465, 1, Hint)                                                               \
+  X(MakerSaveHint, 466, 1, Hint)                                                                \
+  X(MakerCancelHint, 467, 1, Hint)                                                              \
+  X(MakerCheckHint, 468, 1, Hint)                                                               \
+  X(FitToPicture, 469, 1, Plain)                                                                \
+  X(FitToPictureHint, 470, 1, Hint)                                                             \
+  X(PreviewHint, 471, 1, Hint)                                                                  \
+  X(BackToTheMakerHint, 472, 1, Hint)                                                           \
+  X(SaveManyPiecesHint, 473, 1, Hint)                                                           \
+  X(ChooseLargerPiecesHint, 474, 1, Hint)                                                       \
   X(PictureCannotBeOpened, 380, 1, Plain) /* %1 the file */                                     \
   X(FileNotFound, 381, 1, Plain)                                                                \
   X(FileIsFolder, 382, 1, Plain)                                                                \

@@ -1,5 +1,6 @@
 #include "creation/UCutGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "creation/URandom.h"
@@ -58,6 +59,42 @@ void SizeGrid(TCutGrid& grid, const TCutParameters& p, int width, int height) {
     if (rows % 2 == 0) --rows;
   }
   grid.Points.assign(columns, std::vector<TVec2>(rows));
+}
+
+TPoint GridCells(const TCutParameters& p, int width, int height) {
+  TCutGrid grid;
+  SizeGrid(grid, p, width, height);
+  return {std::max(0, grid.NI()), std::max(0, grid.NJ())};
+}
+
+bool CoversPicture(const TCutParameters& p, int width, int height) {
+  const TPoint cells = GridCells(p, width, height);
+  return cells.X > 0 && cells.Y > 0 && std::abs(cells.X * p.PieceWidth - width) < 0.5 &&
+         std::abs(cells.Y * p.PieceHeight - height) < 0.5;
+}
+
+namespace {
+
+// Style 4 needs an even count of cells both ways; style 3 loses its last column of cells when
+// the count leaves 2 in division by 3.
+bool EndsWhole(int cells, int cutStyle, bool across) {
+  if (cutStyle == 4) return cells % 2 == 0;
+  if (cutStyle == 3 && across) return cells % 3 != 2;
+  return true;
+}
+
+}  // namespace
+
+double FittingPieceSize(int length, double wanted, int cutStyle, bool across) {
+  if (length <= 0 || !(wanted >= 1)) return wanted;
+  const double cells = length / wanted;
+  int best = 0;
+  for (int n = std::max(1, int(std::floor(cells)) - 2); n <= int(std::ceil(cells)) + 2; ++n)
+    if (EndsWhole(n, cutStyle, across) && (best == 0 || std::abs(n - cells) < std::abs(best - cells))) best = n;
+  // The size must give back the same count when the grid divides by it.
+  double size = double(length) / best;
+  while (std::floor(length / size) < best) size = std::nextafter(size, 0.0);
+  return size;
 }
 
 void FillGridCheckered(TCutGrid& grid, const TCutParameters& p, int width, int height) {

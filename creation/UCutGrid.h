@@ -26,6 +26,14 @@ bool ValidPieceSize(const TCutParameters& p);
 
 // Sizes the grid for the cut style on a map of width x height (points all zero).
 void SizeGrid(TCutGrid& grid, const TCutParameters& p, int width, int height);
+// The cells of the style's grid across (X) and down (Y) on a map of width x height.
+TPoint GridCells(const TCutParameters& p, int width, int height);
+// Whether whole cells of the grid cover the whole map, no edge left out.
+bool CoversPicture(const TCutParameters& p, int width, int height);
+// The piece size nearest `wanted` at which whole cells of the style cover `length` pixels;
+// `across` for the width, where style 3 cannot end on some column counts.
+double FittingPieceSize(int length, double wanted, int cutStyle, bool across);
+
 // Place and displace every point (columns in order, rows inside each), then set Rect.
 void FillGridCheckered(TCutGrid& grid, const TCutParameters& p, int width, int height);
 void FillGridBanded(TCutGrid& grid, const TCutParameters& p, int width, int height);

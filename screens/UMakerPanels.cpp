@@ -1,8 +1,13 @@
 #include "screens/UMakerPanels.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
+#include "controls/UControls.h"
+#include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
+#include "graphics/UGraphicsEngine.h"
 #include "creation/USplineDraw.h"
 #include "platform/Canvas.h"
 
@@ -19,6 +24,15 @@ TFontChoice ThemeFont(int size, bool bold = false) {
 
 }  // namespace
 
+bool Shown(const TDXControl* c) {
+  const TMySprite* s = c ? c->FSprite.Get() : nullptr;
+  return s && s->Visible;
+}
+
+void SetShown(TDXControl* c, bool shown) {
+  if (TMySprite* s = c ? c->FSprite.Get() : nullptr) s->Visible = shown;
+}
+
 TMyDib TextImage(int width, int height, const std::vector<TTextRow>& rows, int fontSize) {
   TMyDib image(std::max(width, 1), std::max(height, 1), 32);
   image.Fill(0);
@@ -27,6 +41,38 @@ TMyDib TextImage(int width, int height, const std::vector<TTextRow>& rows, int f
   canvas.BrushClear = true;
   for (const TTextRow& row : rows) canvas.TextOut(row.X, row.Y, row.Text);
   return image;
+}
+
+TMyDib LabelPlate(const std::string& text, int fontSize) {
+  constexpr int kMargin = 4;
+  TMyDib plate(TextWidthAt(text, fontSize) + 2 * kMargin, TextHeightAt(fontSize) + 2, 32);
+  plate.Fill(MakePixel(24, 28, 24));
+  TCanvas canvas(plate);
+  canvas.Font = ThemeFont(fontSize);
+  canvas.Font.Color = MakePixel(240, 240, 228);
+  canvas.BrushClear = true;
+  canvas.TextOut(kMargin, 1, text);
+  return plate;
+}
+
+TMyDib TurnedLeft(const TMyDib& image) {
+  const int w = image.Width(), h = image.Height();
+  TMyDib turned(h, w, 32);
+  for (int y = 0; y < w; ++y) {
+    TPixel* row = turned.Row(y);
+    for (int x = 0; x < h; ++x) row[x] = image.Row(x)[w - 1 - y];
+  }
+  return turned;
+}
+
+void BlitKeyed(TMyDib& target, const TMyDib& image, int x, int y) {
+  const TRect area = Intersect(MakeRect(x, y, image.Width(), image.Height()), target.Bounds());
+  for (int ty = area.Top; ty < area.Bottom; ++ty) {
+    const TPixel* in = image.Row(ty - y) + (area.Left - x);
+    TPixel* out = target.Row(ty) + area.Left;
+    for (int n = 0; n < area.Width(); ++n)
+      if (in[n] & 0xFFFFFF) out[n] = in[n];
+  }
 }
 
 int TextWidthAt(const std::string& text, int fontSize, bool bold) {
@@ -86,6 +132,71 @@ std::vector<TTextRow> LabelledRows(const std::vector<std::string>& labels, const
   const int used = rows.empty() ? 0 : rows.back().Y + TextHeightAt(size);
   for (TTextRow& row : rows) row.Y += std::max(0, (height - used) / 2);
   return rows;
+}
+
+std::string Filled(const std::string& format, std::initializer_list<std::string> values) {
+  std::string text = format;
+  int n = 0;
+  for (const std::string& value : values) {
+    const std::string mark = "%" + std::to_string(++n);
+    if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+  }
+  return text;
+}
+
+std::string SaveFailureCause(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM: return Lang(Text::SaveFailureCauses);
+    case ENOSPC:
+    case EDQUOT: return Lang(Text::SaveFailureCauses + 1);
+    case EROFS: return Lang(Text::SaveFailureCauses + 2);
+    case EISDIR:
+    case EEXIST:
+    case ENOTEMPTY:
+    case ENOTDIR: return Lang(Text::SaveFailureCauses + 3);
+    default: return Filled(Lang(Text::SaveFailureCauses + 4), {std::strerror(error)});
+  }
+}
+
+namespace {
+
+constexpr uint32_t kLineBoost = 3;   // a line covering a third of a pixel shows at full white
+constexpr uint32_t kShadeKeep = 100;  // of 256: what the left-out parts keep of their light
+
+inline TPixel Shaded(TPixel p) {
+  return (((p & 0x00FF00FF) * kShadeKeep >> 8) & 0x00FF00FF) | (((p & 0x0000FF00) * kShadeKeep >> 8) & 0x0000FF00);
+}
+
+// The picture's pixel towards white by the line's share; never pure black (the window's key).
+inline TPixel Lined(TPixel p, uint32_t line) {
+  const uint32_t a = std::min<uint32_t>(255, line * kLineBoost);
+  const auto up = [a](uint32_t c) { return c + ((255 - c) * a + 127) / 255; };
+  const TPixel out = (up((p >> 16) & 0xFF) << 16) | (up((p >> 8) & 0xFF) << 8) | up(p & 0xFF);
+  return out == 0 ? MakePixel(8, 8, 8) : out;
+}
+
+}  // namespace
+
+TMyDib ComposePreview(const TPixelBuffer& picture, const TPixelBuffer& lines, TRect covered) {
+  const int w = picture.Width(), h = picture.Height();
+  TMyDib out(std::max(w, 1), std::max(h, 1), 24);
+  if (picture.Empty()) return out;
+  const bool hasLines = lines.Width() == w && lines.Height() == h;
+  covered = Intersect(covered, picture.Bounds());
+  for (int y = 0; y < h; ++y) {
+    const TPixel* in = picture.Row(y);
+    const TPixel* line = hasLines ? lines.Row(y) : nullptr;
+    TPixel* row = out.Row(y);
+    const bool inside = y >= covered.Top && y < covered.Bottom;
+    const int from = inside ? covered.Left : w, to = inside ? covered.Right : w;
+    for (int x = 0; x < w; ++x) {
+      TPixel p = in[x] & 0x00FFFFFF;
+      if (x < from || x >= to) p = Shaded(p);
+      row[x] = line && (line[x] & 0xFF) ? Lined(p, line[x] & 0xFF) : p ? p : MakePixel(8, 8, 8);
+    }
+  }
+  return out;
 }
 
 TMyDib SelectionFrame(int width, int height) {

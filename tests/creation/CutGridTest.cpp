@@ -36,6 +36,29 @@ TEST(CutGridSize, ColumnsAndRowsPerStyle) {
   EXPECT_EQ(g.NI(), -1);
 }
 
+// Fitted sizes make whole pieces cover the whole picture in every style, near the size wanted.
+TEST(CutGridSize, FittedPieceSizesCoverTheWholePicture) {
+  struct TCase {
+    int Width, Height;
+    double Wanted;
+  };
+  for (const TCase& c : {TCase{1200, 900, 262}, TCase{1500, 1100, 21}, TCase{1000, 750, 96}, TCase{173, 131, 20},
+                         TCase{200, 150, 200.0 / 7}, TCase{1499, 997, 37}}) {
+    for (int style = 0; style <= 8; ++style) {
+      TCutParameters p = Params(style, FittingPieceSize(c.Width, c.Wanted, style, true),
+                                FittingPieceSize(c.Height, c.Wanted, style, false));
+      EXPECT_NEAR(p.PieceWidth, c.Wanted, c.Wanted * 0.5) << c.Width << " style " << style;
+      EXPECT_TRUE(CoversPicture(p, c.Width, c.Height)) << c.Width << " style " << style;
+      TCutGrid g;
+      SizeGrid(g, p, c.Width, c.Height);
+      Randomize(7);
+      FillGridBanded(g, p, c.Width, c.Height);
+      EXPECT_EQ(g.Rect, (TRect{0, 0, c.Width, c.Height})) << c.Width << " style " << style;
+    }
+  }
+  EXPECT_FALSE(CoversPicture(Params(0, 262, 290), 1200, 900));  // 1,048 x 870 of it
+}
+
 TEST(CutGridFill, CentresTheGridAndDrawsColumnByColumnXBeforeY) {
   TCutParameters p = Params(0, 20, 20);
   p.DistortX = p.DistortY = 3;

@@ -47,7 +47,7 @@ TEST_F(ReadOnlyFolder, LibraryKeepsTheSavedGameAndNamesWhatFailed) {
   EXPECT_TRUE(Says(after, "step play: play")) << "the old saved game still continues\n" << after.Output;
 }
 
-// The maker's Save cannot write the puzzle file: it says so and stays, and the saved game of the
+// The maker's Save cannot write the puzzle file: it says so in its panel and stays, and the saved game of the
 // old cut is still there to continue.
 TEST_F(ReadOnlyFolder, TheMakerKeepsTheSavedGameAndStaysWhenThePuzzleCannotBeWritten) {
   ASSERT_TRUE(WriteBytes(Archive(), {'z', 'i', 'p'}));
@@ -64,6 +64,8 @@ TEST_F(ReadOnlyFolder, TheMakerKeepsTheSavedGameAndStaysWhenThePuzzleCannotBeWri
     if (!maker.Cutter().LoadPicture(Jigsaw())) return;
     maker.Enter();
     maker.Button(TPuzzleMakerInterface::Save)->Click();
+    if (maker.QuestionShown()) maker.Button(TPuzzleMakerInterface::QuestionYes)->Click();  // replace the game
+    std::printf("panel: %d\n", maker.ErrorShown() ? 1 : 0);
     std::printf("result: %d done: %d\n", maker.Result(), maker.Done() ? 1 : 0);
     maker.Leave();
   });
@@ -72,6 +74,7 @@ TEST_F(ReadOnlyFolder, TheMakerKeepsTheSavedGameAndStaysWhenThePuzzleCannotBeWri
   ASSERT_TRUE(locked.Finished) << locked.Outcome << "\n" << locked.Output;
   EXPECT_TRUE(Says(locked, "Small.pzl: " + ReadOnlyCause())) << locked.Output;
   EXPECT_TRUE(Says(locked, "result: -1 done: 0")) << locked.Output;
+  EXPECT_TRUE(Says(locked, "panel: 1")) << locked.Output;
   EXPECT_EQ(Bytes(Archive()), (std::vector<uint8_t>{'z', 'i', 'p'}));
   EXPECT_EQ(Bytes(ChangeFileExt(Jigsaw(), ".pzl")), puzzle);
 }

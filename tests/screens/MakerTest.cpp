@@ -13,6 +13,7 @@
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
 #include "creation/UCutDigest.h"
+#include "creation/UGameRecord.h"
 #include "creation/UPuzzleFile.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
@@ -134,6 +135,14 @@ TEST_F(MakerTest, ANewPuzzleStartsWithTheDefaultsAndEveryControlInPlace) {
   for (TDXButton* b : Maker.StyleButtons()) EXPECT_LE(b->FLeft + b->FWidth, view.FLeft);
   for (TDXButton* b : Maker.ShapeButtons()) EXPECT_GE(b->FLeft, view.FLeft + view.FWidth);
   EXPECT_FALSE(Maker.ViewScroll(false)->FSprite.Get()->Visible);
+  // On the smallest window the Fit box (heading the options' window, 25 px into it) stays clear
+  // of the style buttons above and the option boxes below.
+  Display.BackBuffer().SetSize(790, 570);
+  Engine.UpdateSurfaceSize();
+  Maker.Resize();
+  const TDXButton& lastStyle = *Maker.StyleButtons().back();
+  EXPECT_GE(Maker.FitBox()->FTop - 25, lastStyle.FTop + lastStyle.FHeight);
+  EXPECT_LE(Maker.FitBox()->FTop + 20, Maker.CheckBox(0)->FTop);
   uint16_t escape = VK_ESCAPE;
   Maker.KeyDown(escape, 0);
   EXPECT_EQ(Maker.Result(), MakerResult::ToSelector);
@@ -154,6 +163,7 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   const std::string picture = AddPicture("trip.bmp", 400, 300);
   Home.Write("Jigsaws/trip.zip", "the saved game of the old cut");
   Open(picture);
+  Click(*Maker.FitBox());  // the sizes as the sliders give them
   Click(*Maker.StyleButtons()[7]);
   Click(*Maker.ShapeButtons()[3]);
   Set(M::Width, 30);
@@ -171,6 +181,8 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   ASSERT_EQ(positions, (std::vector<int>{6, 3, 30, 3, 14, 25, 2, 11}));
   EXPECT_EQ(Maker.CheckState(), M::Unchecked);
   Click(M::Save);
+  ASSERT_TRUE(Maker.QuestionShown());  // a saved game without a score file may be in progress
+  Click(M::QuestionYes);
   ASSERT_EQ(Maker.Result(), MakerResult::ToSelector) << (Messages.empty() ? "" : Messages.back());
   EXPECT_FALSE(FileExists(Home.File("Jigsaws/trip.zip")));
   TPuzzlePlayOptions options;
@@ -196,6 +208,51 @@ TEST_F(MakerTest, SavingWithoutCheckChecksDeletesTheSavedGameAndEnteringAgainRes
   const TCutParameters again = StoredCut(picture);
   EXPECT_TRUE(EncodeCutParameters(again) == EncodeCutParameters(stored));
   EXPECT_EQ(SavedCut(picture), first);
+}
+
+// Fit is on for a new puzzle: whole pieces cover the picture, the sliders' sizes moved to the
+// nearest that do; off, the pieces keep the slider's size and the edges left over are shaded.
+TEST_F(MakerTest, FitMakesWholePiecesCoverThePictureAndComesBackWithThePuzzle) {
+  const std::string picture = AddPicture("fit.bmp", 410, 290);
+  Open(picture);
+  ASSERT_TRUE(Maker.FitBox()->FChecked);
+  const TRect whole{0, 0, 410, 290};
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, whole);
+  Set(M::Width, 33);
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, whole);
+  Click(*Maker.FitBox());
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, (TRect{7, 5, 403, 285}));  // 12 x 14 pieces of 33 x 20
+  Click(*Maker.FitBox());
+  Click(M::Save);
+  ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
+  const uint64_t saved = SavedCut(picture);
+  Open(picture);
+  EXPECT_TRUE(Maker.FitBox()->FChecked);
+  EXPECT_EQ(Maker.Cutter().Grid().Rect, whole);
+  Click(M::Save);
+  EXPECT_EQ(SavedCut(picture), saved);
+}
+
+// Each slider's caption says its value as the cut uses it, and follows every change.
+TEST_F(MakerTest, SliderCaptionsFollowTheirValues) {
+  Open(AddPicture("captions.bmp", 400, 300));
+  Click(*Maker.FitBox());
+  Set(M::Width, 40);
+  Set(M::Height, 30);
+  Set(M::DistortX, 3);
+  Set(M::SpreadY, 14);
+  struct TCase {
+    M::ESlider Slider;
+    std::string Caption;
+  };
+  for (const TCase& c : {TCase{M::Width, "Piece width: 40 px     Pieces: 10 \u00d7 10 = 100"}, TCase{M::Height, "Piece height: 30 px"},
+                         TCase{M::DistortX, "Shift across: 3 px"}, TCase{M::SpreadY, "Irregularity up and down: 40 %"},
+                         TCase{M::Shadow, "Shadow: 7"}})
+    EXPECT_EQ(Maker.SliderCaption(c.Slider), c.Caption);
+  Click(*Maker.FitBox());  // with Fit, 33 becomes 400 / 12
+  Set(M::Width, 33);
+  EXPECT_EQ(Maker.SliderCaption(M::Width), "Piece width: 33 px     Pieces: 12 \u00d7 10 = 120");
+  EXPECT_EQ(Maker.HintCount(), 15u);
 }
 
 TEST_F(MakerTest, AnotherShapeKeepsTheDisplacementASliderDrawsANewOne) {
@@ -282,13 +339,60 @@ TEST_F(MakerTest, AFailedWriteNamesTheFileAndKeepsTheSavedGameAndTheScreen) {
   Home.Write("Jigsaws/locked.zip", "a saved game");
   // Something in the way of the puzzle file: the write cannot replace it.
   std::filesystem::create_directories(ChangeFileExt(picture, ".pzl") + "/inside");
+  Options.LanguageFile = "Deutsch.lang";
+  ASSERT_TRUE(LoadLanguage());
   Open(picture);
   Click(M::Save);
+  Click(M::QuestionYes);
   EXPECT_EQ(Maker.Result(), -1);
   EXPECT_FALSE(Maker.Done());
   EXPECT_TRUE(FileExists(Home.File("Jigsaws/locked.zip")));
-  ASSERT_TRUE(LastMessageNames(ChangeFileExt(picture, ".pzl")));
-  EXPECT_NE(Messages.back().find(": "), std::string::npos);
+  // The maker's own panel says it, in the player's language, with the file and the cause.
+  ASSERT_TRUE(Maker.ErrorShown());
+  const std::string shown = Maker.ErrorText();
+  Options.LanguageFile = "English.lang";
+  ASSERT_TRUE(LoadLanguage());
+  EXPECT_NE(shown.find("ließ sich nicht speichern"), std::string::npos) << shown;
+  EXPECT_NE(shown.find(ChangeFileExt(picture, ".pzl")), std::string::npos) << shown;
+  EXPECT_NE(shown.find("dort liegt schon etwas mit diesem Namen"), std::string::npos) << shown;
+  Click(M::ErrorOk);
+  EXPECT_FALSE(Maker.ErrorShown());
+  EXPECT_EQ(Maker.Result(), -1);
+}
+
+// Saving a new cut ends the game of the old one: the player is asked first, unless there is no
+// game or it is finished.
+TEST_F(MakerTest, SavingOverAGameInProgressAsksFirst) {
+  struct TCase {
+    bool Game, Finished, Answer;
+    bool Asked, ArchiveKept, Saved;
+  };
+  for (const TCase& c : {TCase{false, false, false, false, false, true}, TCase{true, true, false, false, false, true},
+                         TCase{true, false, false, true, true, false}, TCase{true, false, true, true, false, true}}) {
+    const std::string picture = AddPicture("harbour.bmp", 200, 150);
+    std::filesystem::remove(ChangeFileExt(picture, ".pzl"));
+    std::filesystem::remove(ChangeFileExt(picture, ".hsc"));
+    if (c.Game) Home.Write("Jigsaws/harbour.zip", "a saved game");
+    TGameRecord record;
+    record.InitialPieces = 101;
+    record.Joins = 25;
+    record.Finished = c.Finished ? 1 : 0;
+    std::string error;
+    ASSERT_TRUE(UpdateScoreFile(ChangeFileExt(picture, ".hsc"), record, error)) << error;
+    Open(picture);
+    Click(M::Save);
+    ASSERT_EQ(Maker.QuestionShown(), c.Asked);
+    if (c.Asked) {
+      EXPECT_EQ(Maker.Question(), M::ReplaceGame);
+      EXPECT_NE(Maker.QuestionText().find("harbour"), std::string::npos) << Maker.QuestionText();
+      EXPECT_NE(Maker.QuestionText().find("25 %"), std::string::npos) << Maker.QuestionText();
+      Click(c.Answer ? M::QuestionYes : M::QuestionNo);
+    }
+    EXPECT_EQ(FileExists(ChangeFileExt(picture, ".zip")), c.ArchiveKept);
+    EXPECT_EQ(FileExists(ChangeFileExt(picture, ".pzl")), c.Saved);
+    EXPECT_EQ(Maker.Result(), c.Saved ? MakerResult::ToSelector : -1);
+    Maker.Leave();
+  }
 }
 
 TEST_F(MakerTest, WithoutAPictureTheMakerGoesBackToTheSelectorNamingIt) {
@@ -300,25 +404,45 @@ TEST_F(MakerTest, WithoutAPictureTheMakerGoesBackToTheSelectorNamingIt) {
   EXPECT_TRUE(LastMessageNames("gone.jpg"));
 }
 
-// A photo shrinks to the table and starts at a few hundred pieces; the wheel moves the view.
-TEST_F(MakerTest, ABigPhotoFitsTheTableAndTheWheelScrollsIt) {
+// A photo shrinks to the table and starts at a few hundred pieces; the view shows all of it, and
+// the wheel zooms in towards the mouse, keeping the point under it in place.
+TEST_F(MakerTest, ABigPhotoFitsTheTableTheViewShowsItWholeAndTheWheelZooms) {
   const std::string picture = AddPicture("photo.bmp", 3200, 2400);
   Open(picture);
-  EXPECT_LE(Maker.Cutter().ScaledPicture().Width(), 1500);
-  EXPECT_LE(Maker.Cutter().ScaledPicture().Height(), 1100);
+  const TMyDib& scaled = Maker.Cutter().ScaledPicture();
+  EXPECT_LE(scaled.Width(), 1500);
+  EXPECT_LE(scaled.Height(), 1100);
   Click(M::Check);
   EXPECT_EQ(Maker.CheckState(), M::Sound);
   EXPECT_GT(Maker.ShapedCount(), 200);
   EXPECT_LT(Maker.ShapedCount(), 400);
+  const TDXWindow& view = *Maker.View();
   TDXScrollBar& down = *Maker.ViewScroll(true);
   TDXScrollBar& across = *Maker.ViewScroll(false);
-  ASSERT_TRUE(down.FSprite.Get()->Visible);
-  const int y = down.FPosition, x = across.FPosition;
-  Maker.MouseWheel(0, -2, 500, 300);
-  EXPECT_EQ(down.FPosition, y + 2 * M::kWheelStep);
-  Maker.MouseWheel(ssShift, -1, 500, 300);
+  const double fit = std::min(double(view.ClientWidth()) / scaled.Width(), double(view.ClientHeight()) / scaled.Height());
+  EXPECT_NEAR(Maker.Zoom(), fit, 1e-9);
+  EXPECT_FALSE(down.FSprite.Get()->Visible);
+  EXPECT_FALSE(across.FSprite.Get()->Visible);
+  ASSERT_TRUE(view.FImage);
+  EXPECT_LE(view.FImage->Width(), view.ClientWidth());
+  EXPECT_LE(view.FImage->Height(), view.ClientHeight());
+  // The picture point under the mouse stays under it.
+  const int mx = view.FLeft + view.ClientRect().Left + 100, my = view.FTop + view.ClientRect().Top + 80;
+  const auto pointUnder = [&] { return (view.FScrollX + 100) / Maker.Zoom(); };
+  const double before = pointUnder();
+  Maker.MouseWheel(0, 2, mx, my);
+  EXPECT_NEAR(Maker.Zoom(), fit * M::kZoomStep * M::kZoomStep, 1e-9);
+  EXPECT_NEAR(pointUnder(), before, 1.0);
+  EXPECT_TRUE(down.FSprite.Get()->Visible);
+  EXPECT_EQ(view.FScrollX, across.FPosition);
+  Maker.MouseWheel(0, 20, mx, my);
+  EXPECT_GE(Maker.Zoom(), 1.0);  // past 1:1
+  EXPECT_EQ(view.FImage->Width(), int(std::lround(scaled.Width() * Maker.Zoom())));
+  const int x = across.FPosition;
+  Maker.MouseWheel(ssShift, -1, mx, my);
   EXPECT_EQ(across.FPosition, x + M::kWheelStep);
-  EXPECT_EQ(Maker.View()->FScrollX, across.FPosition);
+  Maker.MouseWheel(0, -40, mx, my);
+  EXPECT_NEAR(Maker.Zoom(), fit, 1e-9);
   Click(M::Save);
   ASSERT_EQ(Maker.Result(), MakerResult::ToSelector);
   EXPECT_DOUBLE_EQ(StoredCut(picture).PictureScale, 1100.0 / 2400);
