@@ -17,6 +17,7 @@
 #include "screens/ULettering.h"
 #include "screens/UScreenText.h"
 #include "screens/UThemePreview.h"
+#include "screens/UThumbWindow.h"
 
 namespace qj {
 namespace {
@@ -89,15 +90,10 @@ TLettering TitleLettering() {
   return style;
 }
 
-// The picture's file name without its folder and extension, long ones cut.
+// The picture's title as the selector shows it, long ones cut at a word end.
 std::string PuzzleName(const std::string& picture) {
-  std::string name = ExtractFileName(picture);
-  name.resize(name.size() - ExtractFileExt(name).size());
-  if (name.size() <= kLongestName) return name;
-  size_t cut = kLongestName - 1;
-  while (cut > 0 && (uint8_t(name[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 letter
-  return name.substr(0, cut) + "\u2026";
-  return name;
+  return ShortenToWidth(ReadableName(ExtractFileName(picture)), int(kLongestName),
+                        [](const std::string& text) { return int(text.size()); });
 }
 
 // Copies the lettering onto `face` with its top left corner at (x, y), clipped to the face.
