@@ -18,6 +18,8 @@ namespace {
 
 int LastIndex(const TImageList& frames) { return std::max(0, int(frames.size()) - 1); }
 constexpr int kCaptionGap = 3;  // between the frame and the caption
+constexpr TPixel kTableText = 0xFFFFFF;
+constexpr TPixel kTableShadow = 0x101010;  // not 0: that is the key colour
 
 }  // namespace
 
@@ -119,12 +121,12 @@ void TDXCheckBox::Paint() {
   sprite->Y = FTop;
   // The caption's soft edges are blended over the window the box stands on, not over the key
   // colour: over black they would leave a dark fringe around every letter.
-  if (const TDXWindow* window = WindowUnder())
-    window->DrawBackdrop(surface, MakeRect(FLeft - window->FLeft, FTop - window->FTop, FWidth, FHeight));
+  const TDXWindow* window = WindowUnder();
+  if (window) window->DrawBackdrop(surface, MakeRect(FLeft - window->FLeft, FTop - window->FTop, FWidth, FHeight));
   AttachHint();
   const TMyDib* frame = ImageAt(images->CheckBoxFrames, ShownFrame());
   if (frame) BltFast(surface, 0, (FHeight - frame->Height()) / 2, *frame, true);
-  PaintCaption(surface, FrameWidth() + kCaptionGap);
+  PaintCaption(surface, FrameWidth() + kCaptionGap, window == nullptr);
 }
 
 // The nearest window below the box that holds it whole.
@@ -151,12 +153,20 @@ TFontChoice TDXCheckBox::CaptionFont() const {
   return {theme.FontName, FFontSize != 0 ? FFontSize : theme.FontSize, theme.SayColor.ToPixel(), FBold};
 }
 
-void TDXCheckBox::PaintCaption(TSurface& surface, int left) {
+// On the bare table the window's dark text would vanish into the cloth: the caption is written
+// light over a dark shadow there, as the screen's own texts are.
+void TDXCheckBox::PaintCaption(TSurface& surface, int left, bool onTable) {
   TCanvas canvas(surface);
   canvas.Font = CaptionFont();
   canvas.BrushClear = true;
   const std::string caption = GetCaption();
-  canvas.TextOut(left, (FHeight - canvas.TextHeight(caption)) / 2 - 1, caption);
+  const int top = (FHeight - canvas.TextHeight(caption)) / 2 - 1;
+  if (onTable) {
+    canvas.Font.Color = kTableShadow;
+    canvas.TextOut(left + 1, top + 1, caption);
+    canvas.Font.Color = kTableText;
+  }
+  canvas.TextOut(left, top, caption);
 }
 
 std::vector<TTextRoom> TDXCheckBox::TextRooms() const {

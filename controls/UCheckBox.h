@@ -51,7 +51,7 @@ class TDXCheckBox : public TDXControl {
   int FrameWidth() const;
   TFontChoice CaptionFont() const;
   const TDXWindow* WindowUnder() const;
-  void PaintCaption(TSurface& surface, int left);
+  void PaintCaption(TSurface& surface, int left, bool onTable);
   void AttachHint();
 };
 

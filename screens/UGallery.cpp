@@ -116,12 +116,12 @@ void TGallery::MakeButtons() {
 
 void TGallery::MakeCheckBoxes() {
   auto& aspect = FScreen.AddOwnedControl<TDXCheckBox>();
-  aspect.Setup("Keep the aspect", kMargin, 158, 280, 26, kCheckBoxFontSize, true, true, [this](TDXControl* sender) {
+  aspect.Setup("Keep the aspect", kMargin, 158, 280, 26, kCheckBoxFontSize, false, true, [this](TDXControl* sender) {
     FLargeWindow->FKeepAspect = static_cast<TDXCheckBox*>(sender)->FChecked;
     FLargeWindow->Paint();
   });
   auto& fill = FScreen.AddOwnedControl<TDXCheckBox>();
-  fill.Setup("Fill the small window", kMargin, 188, 280, 26, kCheckBoxFontSize, true, true, [this](TDXControl* sender) {
+  fill.Setup("Fill the small window", kMargin, 188, 280, 26, kCheckBoxFontSize, false, true, [this](TDXControl* sender) {
     FSmallWindow->SetFillClient(static_cast<TDXCheckBox*>(sender)->FChecked);
   });
 }
