@@ -507,6 +507,17 @@ void TBoardPlayInterface::SpreadOut() {
   if (FPieces->SpreadOut(KeptClear(), true) > 0) PlayClick();
 }
 
+// The trays open over the part of the table in view, above the menu bar.
+void TBoardPlayInterface::SortIntoTrays() {
+  if (FDragMode != EDragMode::Idle) return;
+  FPieces->ReleaseSelection();
+  FPieces->ClearHints();
+  const int bottom = FMenu && FMenu->Built() ? std::min(FEngine->FHeight, FMenu->BarRect().Top) : FEngine->FHeight;
+  const TPoint a = FEngine->ScreenToTable(0, 0), b = FEngine->ScreenToTable(FEngine->FWidth, bottom);
+  const TRect room = Intersect({a.X, a.Y, b.X, b.Y}, {0, 0, kTableWidth, kTableHeight});
+  if (!FPieces->SortIntoTrays(room).Moves.empty()) PlayClick();
+}
+
 void TBoardPlayInterface::Scatter(TPoint at, int reach) {
   std::vector<TRect> avoid;
   if (FMenu && MenuTool(7, EMenuSide::Right) && !FMenu->GhostRect().IsEmpty()) avoid.push_back(FMenu->GhostRect());
@@ -556,7 +567,7 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
 }
 
 // The menu's requests, after the frame's own work: leave for the options over the paused game,
-// quit (saving or abandoning), or scatter everything once.
+// quit (saving or abandoning), scatter everything once, spread out or sort into trays.
 void TBoardPlayInterface::ServeMenu() {
   if (!FMenu) return;
   if (FMenu->TakeScatterAll())
@@ -564,6 +575,7 @@ void TBoardPlayInterface::ServeMenu() {
             FEngine->Overview() ? FEngine->OverviewView().TableWidth() : FEngine->FWidth);
   if (FMenu->TakeOverviewSwitch()) ShowWholeTable(!FEngine->Overview(), FMouseX, FMouseY);
   if (FMenu->TakeSpreadOut()) SpreadOut();
+  if (FMenu->TakeSort()) SortIntoTrays();
   if (FMenu->WantQuit() || FMenu->WantPictures()) {
     if (FMenu->WantQuit() && FMenu->Abandon()) FAbandon = true;
     Finish(FMenu->WantQuit() ? PlayResult::ToMainMenu : PlayResult::ToPictures);

@@ -441,6 +441,7 @@ void TPieces::LoadFrom(TSavedGame& game) {
     if (s.State != PieceState::Free) piece.PinWithoutAnimation(s.State);
   }
   ReleaseSelection();
+  CaptionTrays(TraysLookSorted());
 }
 
 }  // namespace qj
