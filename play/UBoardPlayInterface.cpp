@@ -28,6 +28,7 @@ constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
 constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
+constexpr int kProgressClearance = 28;        // below the top edge: the progress line
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = kFirstMenuHotkey + MenuButton::Count - 1;
 static_assert(2 * kLastMenuHotkey + 1 < kHotkeyCount, "every menu button has two hot keys");
@@ -507,13 +508,15 @@ void TBoardPlayInterface::SpreadOut() {
   if (FPieces->SpreadOut(KeptClear(), true) > 0) PlayClick();
 }
 
-// The trays open over the part of the table in view, above the menu bar.
+// The trays open over the part of the table in view, under the progress line and above the menu
+// bar, even while it is away.
 void TBoardPlayInterface::SortIntoTrays() {
   if (FDragMode != EDragMode::Idle) return;
   FPieces->ReleaseSelection();
   FPieces->ClearHints();
-  const int bottom = FMenu && FMenu->Built() ? std::min(FEngine->FHeight, FMenu->BarRect().Top) : FEngine->FHeight;
-  const TPoint a = FEngine->ScreenToTable(0, 0), b = FEngine->ScreenToTable(FEngine->FWidth, bottom);
+  const int bar = FMenu && FMenu->Built() ? FMenu->BarRect().Height() + kBarClearance : 0;
+  const int bottom = FEngine->FHeight - bar;
+  const TPoint a = FEngine->ScreenToTable(0, kProgressClearance), b = FEngine->ScreenToTable(FEngine->FWidth, bottom);
   const TRect room = Intersect({a.X, a.Y, b.X, b.Y}, {0, 0, kTableWidth, kTableHeight});
   if (!FPieces->SortIntoTrays(room).Moves.empty()) PlayClick();
 }
