@@ -90,7 +90,8 @@ TSortPlan TPieces::PlanSort(const TRect& room) const {
     const int height = std::max(TDXTrayWindow::kMinHeight, layout.Height + insetH);
     const int left = std::clamp(cell.Left, 0, std::max(0, kTableWidth - width));
     const int top = std::clamp(cell.Top, 0, std::max(0, kTableHeight - height));
-    plan.Trays.push_back({t, MakeRect(left, top, width, height)});
+    const TDXTrayWindow* tray = Tray(t);
+    plan.Trays.push_back({t, MakeRect(left, top, width, height), tray->BoundsRect(), tray->WindowShown()});
     for (size_t k = 0; k < members.size(); ++k) {
       const TBPiece& p = Piece(members[k].Index);
       const TPoint to{left + frame->FInsetLeft + layout.Offsets[k].X, top + frame->FInsetTop + layout.Offsets[k].Y};

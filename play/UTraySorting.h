@@ -51,6 +51,8 @@ struct TSortPlan {
   struct TTrayPlace {
     int Tray = 0;
     TRect Bounds;
+    TRect FromBounds;  // the tray as it was, and whether it was open
+    bool WasOpen = false;
   };
   std::vector<TTrayPlace> Trays;
   std::vector<TSortMove> Moves;
