@@ -171,6 +171,7 @@ class TPieces {
   TBoardState FBoard;
   int FLastDropped = -1;
   TPieceTrays FTrays;
+  bool FSorted = false;  // the trays hold a sort: they are captioned by their colours
   TBoardAnimations FAnimations;
   TPieceHelps FHelps;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <string>
 
 #include "controls/UTrayWindow.h"
 #include "play/UPieceList.h"
@@ -26,6 +27,12 @@ TRect TrayCell(const TRect& room, int tray) {
 bool OnBorder(const TBPiece& p, const TRect& bounds) {
   const TPoint tl = p.FBoxTopLeft[0], br = p.FBoxBottomRight[0];
   return tl.X <= bounds.Left || tl.Y <= bounds.Top || br.X >= bounds.Right || br.Y >= bounds.Bottom;
+}
+
+// Found once a piece: its picture does not change while it lives.
+const TLab& MeanColour(const TBPiece& p) {
+  if (!p.FMeanColour) p.FMeanColour = MeanLab(*p.Bitmap(p.FOrientation));
+  return *p.FMeanColour;
 }
 
 struct TSortee {
@@ -68,7 +75,7 @@ TSortPlan TPieces::PlanSort(const TRect& room) const {
   std::vector<TSortee> others;
   for (const auto& p : FPieces) {
     if (!Sortable(*p)) continue;
-    (OnBorder(*p, bounds) ? trays[kEdgeTray] : others).push_back({p->FIndex, MeanLab(*p->Bitmap(p->FOrientation))});
+    (OnBorder(*p, bounds) ? trays[kEdgeTray] : others).push_back({p->FIndex, MeanColour(*p)});
   }
   std::vector<TLab> colours(others.size());
   std::transform(others.begin(), others.end(), colours.begin(), [](const TSortee& s) { return s.Colour; });
@@ -120,6 +127,7 @@ void TPieces::ApplySort(const TSortPlan& plan) {
     p.SetDepth(band.Low + (band.High - band.Low) * (placed[t]++ + 1) / (counts[t] + 1));
     p.SetPosition(m.To);
   }
+  FSorted = true;
   CaptionTrays(true);
 }
 
@@ -145,20 +153,25 @@ void TPieces::CaptionTrays(bool sorted) {
     const bool border = OnBorder(*p, bounds);
     edgesOnly[p->FTray] = edgesOnly[p->FTray] && border;
     holdsEdge[p->FTray] = holdsEdge[p->FTray] || border;
-    if (const TMyDib* image = p->Bitmap(p->FOrientation)) colours[p->FTray].push_back(MeanLab(*image));
+    if (p->Bitmap(p->FOrientation)) colours[p->FTray].push_back(MeanColour(*p));
   }
+  std::array<std::string, kTrayCount + 1> wanted;  // empty: the tray's number
+  if (!colours[kEdgeTray].empty() && edgesOnly[kEdgeTray]) wanted[kEdgeTray] = TextKey(Text::EdgesCaption);
   std::vector<int> coloured;
   std::vector<TLab> means;
-  for (int t = 1; t <= kTrayCount; ++t) {
-    if (TDXTrayWindow* tray = Tray(t)) tray->SetTrayNumber(t);
-    if (t == kEdgeTray || !sorted || colours[size_t(t)].empty() || holdsEdge[size_t(t)]) continue;
+  for (int t = kEdgeTray + 1; t <= kTrayCount; ++t) {
+    if (!sorted || colours[size_t(t)].empty() || holdsEdge[size_t(t)]) continue;
     coloured.push_back(t);
     means.push_back(MeanOf(colours[size_t(t)]));
   }
-  if (TDXTrayWindow* tray = Tray(kEdgeTray); tray && !colours[kEdgeTray].empty() && edgesOnly[kEdgeTray])
-    tray->SetCaption(TextKey(Text::EdgesCaption));
   const std::vector<std::string> captions = ColourCaptions(means);
-  for (size_t i = 0; i < coloured.size(); ++i) Tray(coloured[i])->SetCaption(captions[i]);
+  for (size_t i = 0; i < coloured.size(); ++i) wanted[size_t(coloured[i])] = captions[i];
+  for (int t = 1; t <= kTrayCount; ++t) {
+    TDXTrayWindow* tray = Tray(t);
+    if (!tray) continue;
+    if (wanted[size_t(t)].empty()) tray->SetTrayNumber(t);
+    else if (tray->FCaption != wanted[size_t(t)]) tray->SetCaption(wanted[size_t(t)]);
+  }
 }
 
 }  // namespace qj

@@ -127,6 +127,9 @@ TEST_F(TraySortTest, TheHotKeySortsAndTheCaptionsSurviveAContinuedGame) {
   ASSERT_TRUE(Continue());
   EXPECT_EQ(Places(), places);
   for (int t = 1; t <= kTrayCount; ++t) EXPECT_EQ(Set().Tray(t)->GetCaption(), captions[size_t(t - 1)]) << t;
+  Set().Tray(1)->OnEmpty(Set().Tray(1));
+  Frames(1);
+  EXPECT_EQ(Set().Tray(1)->GetCaption(), ReplaceTextKeys(TextKey(Text::TrayCaption)) + " 1") << "an empty tray has its number";
 }
 
 TEST(TrayColours, ClustersFollowTheColoursAndAreNamedByThem) {
