@@ -147,8 +147,8 @@ autoplay::TTable& SortTable() {
     const std::string picture = std::filesystem::temp_directory_path() / "qj-bench-play" / "sort.bmp";
     std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
     TPuzzleCutter cutter;
-    if (!MakePicture(1600, 1200).SaveToFile(picture) || cuttool::PreparePuzzle(CutOptions(picture, 22, 17), cutter) != 0)
-      std::abort();
+    if (!MakePicture(1600, 1200).SaveToFile(picture)) std::abort();
+    if (cuttool::PreparePuzzle(CutOptions(picture, 22, 17), cutter) != 0) std::abort();
     cuttool::Redraw(cutter);
     cutter.CutPieces();
     table.Screen().Enter();

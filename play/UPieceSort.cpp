@@ -88,7 +88,8 @@ TSortPlan TPieces::PlanSort(const TRect& room) const {
   for (int t = 1; t <= kTrayCount; ++t) {
     std::vector<TSortee>& members = trays[size_t(t)];
     if (members.empty()) continue;
-    std::stable_sort(members.begin(), members.end(), [](const TSortee& a, const TSortee& b) { return a.Colour.L > b.Colour.L; });
+    std::stable_sort(members.begin(), members.end(),
+                     [](const TSortee& a, const TSortee& b) { return a.Colour.L > b.Colour.L; });
     std::vector<TPoint> sizes;
     for (const TSortee& m : members) sizes.push_back({Piece(m.Index).Width(), Piece(m.Index).Height()});
     const TRect cell = TrayCell(room, t);

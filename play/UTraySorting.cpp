@@ -199,7 +199,9 @@ TTrayLayout LayOutTray(const std::vector<TPoint>& sizes, int roomWidth, int room
   for (const TPoint& s : sizes) cw = std::max(cw, s.X), ch = std::max(ch, s.Y);
   const int n = int(sizes.size());
   // The largest pitch (a share of the cell) at which the rows fit the room's height.
-  const auto columnsAt = [&](double share) { return std::max(1, 1 + int((roomWidth - cw) / std::max(1.0, cw * share))); };
+  const auto columnsAt = [&](double share) {
+    return std::max(1, 1 + int((roomWidth - cw) / std::max(1.0, cw * share)));
+  };
   const auto heightAt = [&](double share) {
     const int rows = (n + columnsAt(share) - 1) / columnsAt(share);
     return (rows - 1) * std::max(1.0, ch * share) + ch;
@@ -214,7 +216,8 @@ TTrayLayout LayOutTray(const std::vector<TPoint>& sizes, int roomWidth, int room
   const double px = std::max(1.0, cw * share), py = std::max(1.0, ch * share);
   for (int i = 0; i < n; ++i) {
     const TPoint s = sizes[size_t(i)];
-    const TPoint at{int(std::lround((i % columns) * px)) + (cw - s.X) / 2, int(std::lround((i / columns) * py)) + (ch - s.Y) / 2};
+    const TPoint at{int(std::lround((i % columns) * px)) + (cw - s.X) / 2,
+                    int(std::lround((i / columns) * py)) + (ch - s.Y) / 2};
     layout.Offsets.push_back(at);
     layout.Width = std::max(layout.Width, at.X + s.X);
     layout.Height = std::max(layout.Height, at.Y + s.Y);

@@ -17,7 +17,10 @@ class TraySortTest : public TPlayTest {
     int left = LabelMap.Width(), top = LabelMap.Height(), right = -1, bottom = -1;
     for (int y = 0; y < LabelMap.Height(); ++y)
       for (int x = 0; x < LabelMap.Width(); ++x)
-        if ((LabelMap.At(x, y) & kRgbMask) != 0) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+        if ((LabelMap.At(x, y) & kRgbMask) != 0) {
+          left = std::min(left, x), right = std::max(right, x);
+          top = std::min(top, y), bottom = std::max(bottom, y);
+        }
     std::set<int> labels;
     for (int y = top; y <= bottom; ++y)
       for (int x = left; x <= right; ++x)
@@ -129,7 +132,7 @@ TEST_F(TraySortTest, TheHotKeySortsAndTheCaptionsSurviveAContinuedGame) {
   for (int t = 1; t <= kTrayCount; ++t) EXPECT_EQ(Set().Tray(t)->GetCaption(), captions[size_t(t - 1)]) << t;
   Set().Tray(1)->OnEmpty(Set().Tray(1));
   Frames(1);
-  EXPECT_EQ(Set().Tray(1)->GetCaption(), ReplaceTextKeys(TextKey(Text::TrayCaption)) + " 1") << "an empty tray has its number";
+  EXPECT_EQ(Set().Tray(1)->GetCaption(), ReplaceTextKeys(TextKey(Text::TrayCaption)) + " 1") << "emptied: its number";
 }
 
 TEST(TrayColours, ClustersFollowTheColoursAndAreNamedByThem) {
