@@ -113,6 +113,8 @@ void TTour::PlanTheme(int theme) {
   add("fullscreen", [this] { FullScreenAsOn(kFullHd); }, 1500, fullScreen(true));
   FSteps.back().ShownOn = kFullHd;
   add("", [this] { LeaveFullScreen(); }, 0, fullScreen(false));
+  add("trays-after-sort", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Sort, EMenuSide::Left); }, 1200,
+      on(&TGameEngine::BoardPlay));
   add("exit-dialog", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 800,
       on(&TGameEngine::BoardPlay));
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(FKeepSavedGame ? 0 : 1)); }, 0,

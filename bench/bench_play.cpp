@@ -1,6 +1,8 @@
 // Play figures for 1,000 and 5,000 pieces on a 1600 x 1200 picture with rotation: the join check
 // of a drop early and late in the game, a frame with nothing moving and while carrying, a whole
-// game solved by the headless player, saving and continuing, and peak memory.
+// game solved by the headless player, saving and continuing, and peak memory; and the case
+// Sort/5000, sorting 5,000 loose pieces into trays.
+#include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -137,14 +139,53 @@ void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
               pieces, finished.Joins, finished.PlayMs, finished.FuseMs, finished.Finished ? 1 : 0);
 }
 
+// A game of about 5,000 loose pieces, cut once for every run of the sort.
+autoplay::TTable& SortTable() {
+  static autoplay::TTable table(1600, 1200);
+  static bool ready = false;
+  if (!ready) {
+    const std::string picture = std::filesystem::temp_directory_path() / "qj-bench-play" / "sort.bmp";
+    std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
+    TPuzzleCutter cutter;
+    if (!MakePicture(1600, 1200).SaveToFile(picture)) std::abort();
+    if (cuttool::PreparePuzzle(CutOptions(picture, 22, 17), cutter) != 0) std::abort();
+    cuttool::Redraw(cutter);
+    cutter.CutPieces();
+    table.Screen().Enter();
+    table.Screen().NewGame(cutter, 600, 300);
+    table.Frame();
+    ready = true;
+  }
+  return table;
+}
+
+// Sorting the loose pieces into trays as a game's first sort does: edges, every piece's mean colour
+// (forgotten before each run), clusters and the trays' layout. The first run takes the pieces from
+// the table, the later ones from the trays.
+void Sort(benchmark::State& state) {
+  TPieces& set = SortTable().Pieces();
+  state.counters["pieces"] = set.Count();
+  for (auto _ : state) {
+    for (int i = 0; i < set.Count(); ++i) set.Piece(i).FMeanColour.reset();
+    benchmark::DoNotOptimize(set.SortIntoTrays({0, 0, 1600, 1100}).Moves.size());
+  }
+}
+BENCHMARK(Sort)->Arg(5000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-int main() {
+// The registered cases run first; given any of their flags (--benchmark_filter=Sort), only they run.
+int main(int argc, char** argv) {
+  SetProgramFolder(DataSetFolder(cuttool::ExecutableFolder()));
+  const bool casesOnly = argc > 1;
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (casesOnly) return 0;
   const std::string folder = std::filesystem::temp_directory_path() / "qj-bench-play";
   std::filesystem::create_directories(folder);
   const std::string picture = folder + "/bench.bmp";
   if (!MakePicture(1600, 1200).SaveToFile(picture)) return 1;
-  SetProgramFolder(DataSetFolder(cuttool::ExecutableFolder()));
   for (const auto& [pieces, w, h] : {std::tuple{1000, 48, 40}, std::tuple{5000, 22, 17}}) {
     const cuttool::TCutOptions options = CutOptions(picture, w, h);
     InGameFigures(options, pieces);

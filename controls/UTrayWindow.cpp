@@ -79,7 +79,8 @@ TDXTrayWindow::~TDXTrayWindow() = default;
 
 void TDXTrayWindow::SetTrayNumber(int number) {
   FTrayNumber = number;
-  SetCaption(TextKey(Text::TrayCaption) + " " + std::to_string(number));
+  const std::string caption = TextKey(Text::TrayCaption) + " " + std::to_string(number);
+  if (caption != FCaption) SetCaption(caption);
 }
 
 void ReloadTrayButtons(TDXTrayWindow& tray) {

@@ -26,18 +26,21 @@ struct THotKey {
 };
 
 // Two keys for each in-game menu button after the first four entries (minimise, close and two
-// unused); the whole-table switch (entries 28, 29) and the spread-out key (30; 31 unused) came later.
-constexpr int kHotkeyCount = 32;
+// unused); the whole-table switch (entries 28, 29), the spread-out key (30; 31 unused) and the sort
+// into trays (32; 33 unused) came later.
+constexpr int kHotkeyCount = 34;
 constexpr int kWholeTableHotkey = 28;
 constexpr int kSpreadOutHotkey = 30;
+constexpr int kSortHotkey = 32;
 
 // The keys a settings file that lacks them gives: none, except those of the whole table (Z and
-// Tab) and of spreading out (O), which came after the first settings files were written.
+// Tab), of spreading out (O) and of the sort (R), which came after the first settings files.
 constexpr std::array<THotKey, kHotkeyCount> BuiltInHotkeys() {
   std::array<THotKey, kHotkeyCount> keys{};
   keys[kWholeTableHotkey] = {'Z', 0};
   keys[kWholeTableHotkey + 1] = {VK_TAB, 0};
   keys[kSpreadOutHotkey] = {'O', 0};
+  keys[kSortHotkey] = {'R', 0};
   return keys;
 }
 

@@ -273,7 +273,14 @@
   X(FewerColours, 549, 1, Plain)                                                                \
   X(LeftClickKey, 550, 1, Plain)                                                                \
   X(RightClickKey, 551, 1, Plain)                                                               \
-  X(OneKey, 552, 1, Plain)
+  X(OneKey, 552, 1, Plain)                                                                      \
+  X(SortKeys, 353, 1, Plain) /* the hot-key row of the sort into trays */                       \
+  X(SortHint, 354, 1, Hint)                                                                     \
+  X(SortCaption, 355, 1, Plain)                                                                 \
+  X(EdgesCaption, 356, 1, Plain) /* the tray of the edge pieces */                              \
+  X(TrayColourNames, 357, 12, Plain) /* reds, oranges ... greys, light, dark */                 \
+  X(LightShade, 369, 1, Plain) /* before a colour name: the lighter of two trays */             \
+  X(DarkShade, 370, 1, Plain)
 
 namespace qj {
 

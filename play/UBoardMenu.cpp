@@ -28,6 +28,7 @@ namespace {
 constexpr EButtonMode M = EButtonMode::Momentary, T = EButtonMode::Toggle;
 constexpr std::array<std::array<EButtonMode, 2>, MenuButton::Count> kModes = {{
     {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M},
+    {M, M}, {M, M},
 }};
 
 constexpr bool ActsOnRelease(int button) {
@@ -161,6 +162,9 @@ void TBoardMenu::LabelAddedButton(TBoardMenuButton& button) {
   } else if (button.FIndex == MenuButton::SpreadOut) {
     button.SetCaption(TextKey(Text::SpreadOutCaption));
     button.SetHints(TextKey(Text::SpreadOutHint), TextKey(Text::SpreadOutHint));
+  } else if (button.FIndex == MenuButton::Sort) {
+    button.SetCaption(TextKey(Text::SortCaption));
+    button.SetHints(TextKey(Text::SortHint), TextKey(Text::SortHint));
   }
 }
 
@@ -253,6 +257,9 @@ void TBoardMenu::ButtonChanged(int index, ESide side) {
       break;
     case MenuButton::SpreadOut:
       FWantSpreadOut = true;
+      break;
+    case MenuButton::Sort:
+      FWantSort = true;
       break;
     case MenuButton::Overview:
       FOverviewSwitch = true;

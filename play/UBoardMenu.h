@@ -35,8 +35,8 @@ struct TSavedMenu;
 namespace MenuButton {
 enum : int {
   Exit = 0, Scatter = 1, Loupe = 2, Pin = 3, Arrange = 4, Background = 5, Theme = 6, Ghost = 7,
-  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, Overview = 12, SpreadOut = 13,
-  Count = 14,
+  SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, Overview = 12, SpreadOut = 13, Sort = 14,
+  Count = 15,
 };
 }
 
@@ -67,6 +67,8 @@ class TBoardMenu : public TInterface {
   bool TakeScatterAll();
   // The spread-out button was pressed since the last call: true once.
   bool TakeSpreadOut() { return std::exchange(FWantSpreadOut, false); }
+  // The sort into trays was asked for since the last call: true once.
+  bool TakeSort() { return std::exchange(FWantSort, false); }
   // Either side of the overview button asks to switch between the whole table and 1:1: true once.
   bool TakeOverviewSwitch();
 
@@ -180,6 +182,7 @@ class TBoardMenu : public TInterface {
   bool FRebuildPending = false;
   bool FWantMainMenu = false;
   bool FWantSpreadOut = false;
+  bool FWantSort = false;
   bool FOverCubes = false;
   bool FOverviewSwitch = false;
 };

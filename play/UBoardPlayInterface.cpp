@@ -28,6 +28,7 @@ constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
 constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
+constexpr int kProgressClearance = 28;        // below the top edge: the progress line
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = kFirstMenuHotkey + MenuButton::Count - 1;
 static_assert(2 * kLastMenuHotkey + 1 < kHotkeyCount, "every menu button has two hot keys");
@@ -507,6 +508,19 @@ void TBoardPlayInterface::SpreadOut() {
   if (FPieces->SpreadOut(KeptClear(), true) > 0) PlayClick();
 }
 
+// The trays open over the part of the table in view, under the progress line and above the menu
+// bar, even while it is away.
+void TBoardPlayInterface::SortIntoTrays() {
+  if (FDragMode != EDragMode::Idle) return;
+  FPieces->ReleaseSelection();
+  FPieces->ClearHints();
+  const int bar = FMenu && FMenu->Built() ? FMenu->BarRect().Height() + kBarClearance : 0;
+  const int bottom = FEngine->FHeight - bar;
+  const TPoint a = FEngine->ScreenToTable(0, kProgressClearance), b = FEngine->ScreenToTable(FEngine->FWidth, bottom);
+  const TRect room = Intersect({a.X, a.Y, b.X, b.Y}, {0, 0, kTableWidth, kTableHeight});
+  if (!FPieces->SortIntoTrays(room).Moves.empty()) PlayClick();
+}
+
 void TBoardPlayInterface::Scatter(TPoint at, int reach) {
   std::vector<TRect> avoid;
   if (FMenu && MenuTool(7, EMenuSide::Right) && !FMenu->GhostRect().IsEmpty()) avoid.push_back(FMenu->GhostRect());
@@ -556,7 +570,7 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
 }
 
 // The menu's requests, after the frame's own work: leave for the options over the paused game,
-// quit (saving or abandoning), or scatter everything once.
+// quit (saving or abandoning), scatter everything once, spread out or sort into trays.
 void TBoardPlayInterface::ServeMenu() {
   if (!FMenu) return;
   if (FMenu->TakeScatterAll())
@@ -564,6 +578,7 @@ void TBoardPlayInterface::ServeMenu() {
             FEngine->Overview() ? FEngine->OverviewView().TableWidth() : FEngine->FWidth);
   if (FMenu->TakeOverviewSwitch()) ShowWholeTable(!FEngine->Overview(), FMouseX, FMouseY);
   if (FMenu->TakeSpreadOut()) SpreadOut();
+  if (FMenu->TakeSort()) SortIntoTrays();
   if (FMenu->WantQuit() || FMenu->WantPictures()) {
     if (FMenu->WantQuit() && FMenu->Abandon()) FAbandon = true;
     Finish(FMenu->WantQuit() ? PlayResult::ToMainMenu : PlayResult::ToPictures);

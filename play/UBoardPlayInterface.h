@@ -68,6 +68,9 @@ class TBoardPlayInterface : public TInterface {
 
   // The loose pieces slide apart over the whole table (not while pieces are carried).
   void SpreadOut();
+  // Edge pieces into tray 1, the other loose pieces by colour into the trays after it (not while
+  // pieces are carried).
+  void SortIntoTrays();
   TPieces& Pieces() { return *FPieces; }
   TBoardMenu& Menu() { return *FMenu; }
   EDragMode DragMode() const { return FDragMode; }

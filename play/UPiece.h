@@ -8,11 +8,13 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "graphics/USpriteHandle.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
+#include "play/UTraySorting.h"
 
 namespace qj {
 
@@ -170,6 +172,8 @@ class TBPiece {
   int32_t FGroup = -1;
   std::array<std::unique_ptr<TMyDib>, 4> FImages;  // until the sprite takes them over
   std::vector<int32_t> FNeighbours;
+  // The mean colour of the piece's picture, kept once a sort has asked for it.
+  mutable std::optional<TLab> FMeanColour;
 
  private:
   friend class TPieceSteps;

@@ -67,6 +67,7 @@ void TPieces::RemovePieces() {
   FAnimations.Clear();
   FPieces.clear();
   FTrays.ContentsChanged();
+  FSorted = false;
   FBoard.Active.clear();
   FHelps.Reset();
   FLastDropped = -1;
@@ -127,6 +128,7 @@ void TPieces::Update() {
   for (TBPiece* p : work)
     if (p->Update()) FBoard.Active.push_back(p);
   FTrays.Update();
+  if (FTrays.TakeCaptionsDue()) CaptionTrays(FSorted);
 }
 
 // ---- Carrying and joining ---------------------------------------------------------------------
@@ -441,6 +443,8 @@ void TPieces::LoadFrom(TSavedGame& game) {
     if (s.State != PieceState::Free) piece.PinWithoutAnimation(s.State);
   }
   ReleaseSelection();
+  FSorted = TraysLookSorted();
+  CaptionTrays(FSorted);
 }
 
 }  // namespace qj

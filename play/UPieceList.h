@@ -12,6 +12,7 @@
 #include "play/UPieceHelps.h"
 #include "play/UPieceTrays.h"
 #include "play/USavedGame.h"
+#include "play/UTraySorting.h"
 
 namespace qj {
 
@@ -105,6 +106,19 @@ class TPieces {
   TDXTrayWindow* Tray(int number) const { return FTrays.Window(number); }
   void MergeGroup(int group, int lastDropped);
 
+  // ---- Sorting into trays ----
+  // The loose single pieces (on the table or in a tray; not joined, pinned, busy or carried) go
+  // into trays: those on the picture's border into tray 1, the others by colour into trays 2 to 5.
+  // The trays open in `room` (table coordinates). Returns what was done, as one step.
+  TSortPlan SortIntoTrays(const TRect& room);
+  TSortPlan PlanSort(const TRect& room) const;
+  void ApplySort(const TSortPlan& plan);
+  // Whether the piece reaches the edge of the picture (its box touches the box of all pieces).
+  bool OnPictureBorder(const TBPiece& piece) const;
+  // The trays' captions from what they hold: a tray of edge pieces alone reads "Edges"; after a
+  // sort the others read their colour; every other tray its number.
+  void CaptionTrays(bool sorted);
+
   // ---- Saved games ----
   void SaveTo(TSavedGame& game) const;
   // Pieces, trays and their sprites from a checked saved game; the cut gives the limits.
@@ -132,6 +146,10 @@ class TPieces {
   struct TFusion;
   TPieceBand BandOf(uint32_t tray) const;
   bool Loose(const TBPiece& p) const;
+  bool Sortable(const TBPiece& p) const;
+  TRect PictureBounds() const;
+  // Loaded trays look sorted when tray 1 holds edge pieces alone and no other tray holds one.
+  bool TraysLookSorted() const;
   std::vector<TBPiece*> RestingBeside(const TBPiece& piece) const;
   void KeepInBand(const TBPiece& moved);
   void RenumberDepths(uint32_t tray);
@@ -153,6 +171,7 @@ class TPieces {
   TBoardState FBoard;
   int FLastDropped = -1;
   TPieceTrays FTrays;
+  bool FSorted = false;  // the trays hold a sort: they are captioned by their colours
   TBoardAnimations FAnimations;
   TPieceHelps FHelps;
 };

@@ -67,7 +67,7 @@ bool TPieceTrays::Receive(TBPiece& piece, int tray) {
   const TDXTrayWindow* window = Window(tray);
   if (!window) return false;
   piece.FTray = uint32_t(tray);
-  FListDirty = true;
+  ContentsChanged();
   piece.FTrayOrigin = {window->FLeft, window->FTop};
   piece.SetVisible(window->WindowShown());
   return true;
@@ -172,7 +172,7 @@ void TPieceTrays::Emptied(int number) {
   for (const auto& p : FPieces)
     if (p->FTray == uint32_t(number)) emptied.push_back(p.get());
   std::sort(emptied.begin(), emptied.end(), [](const TBPiece* a, const TBPiece* b) { return a->Depth() < b->Depth(); });
-  FListDirty = true;
+  ContentsChanged();
   for (TBPiece* p : emptied) {
     p->FTray = 0;
     p->SetVisible(true);

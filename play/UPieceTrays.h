@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "play/UPiece.h"
@@ -49,7 +50,9 @@ class TPieceTrays {
   // A piece in a tray stays in its client area; the tray grows to the right and down to hold it.
   void KeepInside(int index);
   // A piece entered or left a tray: the pieces in trays are listed again when next needed.
-  void ContentsChanged() { FListDirty = true; }
+  void ContentsChanged() { FListDirty = FCaptionsDue = true; }
+  // Something entered or left a tray since the last call: the captions may say otherwise now.
+  bool TakeCaptionsDue() { return std::exchange(FCaptionsDue, false); }
   // The tray icons and the trays' contents, once a frame.
   void Update();
 
@@ -73,6 +76,7 @@ class TPieceTrays {
   std::array<TDXTrayWindow*, kTrayCount + 1> FTrays{};  // slot 0 unused; the screen owns them
   std::vector<TBPiece*> FList;  // the pieces in trays, while FListDirty is clear
   bool FListDirty = true;
+  bool FCaptionsDue = false;
 };
 
 }  // namespace qj

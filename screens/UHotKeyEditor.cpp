@@ -21,7 +21,9 @@ constexpr int kSmallestListFont = 8;
 constexpr int kNoteGap = 6;  // between the note under the list and what lies below it
 const TPixel kWarning = MakePixel(235, 45, 45);
 
-bool OneKeyRow(int row) { return row <= 2 || row == 13 || row == THotKeyEditor::kSpreadRow; }
+bool OneKeyRow(int row) {
+  return row <= 2 || row == 13 || row == THotKeyEditor::kSpreadRow || row == THotKeyEditor::kSortRow;
+}
 
 // The right-click key of a two-key row; none for a row of one key.
 THotKey SecondKey(int row) { return OneKeyRow(row) ? THotKey{} : Options.Hotkeys[size_t(2 * row + 1)]; }
@@ -29,6 +31,7 @@ THotKey SecondKey(int row) { return OneKeyRow(row) ? THotKey{} : Options.Hotkeys
 // The first fourteen rows are named in one block; rows added later have lines of their own.
 ETextId RowName(int row) {
   if (row == kWholeTableHotkey / 2) return Text::WholeTableRow;
+  if (row == THotKeyEditor::kSortRow) return Text::SortKeys;
   return row == THotKeyEditor::kSpreadRow ? Text::SpreadOutKeys : Text::HotKeyRowNames + row;
 }
 

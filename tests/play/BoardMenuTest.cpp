@@ -160,6 +160,7 @@ TEST_F(TBoardMenuTest, EachButtonsHintNamesBothClicksOrItsOneAction) {
       {MenuButton::MainMenu, "Options|the game waits until you come back"},
       {MenuButton::Overview, Lang(Text::WholeTableHints)},
       {MenuButton::SpreadOut, Lang(Text::SpreadOutHint)},
+      {MenuButton::Sort, Lang(Text::SortHint)},
   };
   for (const auto& [index, text] : hints) {
     TBoardMenuButton& button = *Menu.Button(index);

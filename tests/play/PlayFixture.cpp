@@ -44,6 +44,7 @@ void TPlayTest::NewGame(TCutSetup setup, int width, int height) {
   cutter.DrawCutMap();
   cutter.CutPieces();
   CutPieces = cutter.Pieces();
+  LabelMap = cutter.LabelMap();
   Screen->NewGame(cutter, 600, 300);
   Frames(1);
 }

@@ -58,6 +58,7 @@ class TPlayTest : public ::testing::Test {
   TTempFolder Folder;
   TMyDib Picture;
   TPieceList CutPieces;  // the cut as it was before the game took its images
+  TMyDib LabelMap;       // the cut's map of piece labels
   std::vector<std::string> Errors;
 };
 

@@ -89,6 +89,13 @@ void AddToolGlyphs(std::map<EGlyph, TGlyph>& m) {
                        R(-0.2f, -0.2f, 0.2f, 0.2f, 0.06f),   R(0.4f, -0.2f, 0.9f, 0.3f, 0.06f),
                        R(-0.9f, 0.4f, -0.4f, 0.9f, 0.06f),   R(-0.25f, 0.35f, 0.25f, 0.85f, 0.06f),
                        R(0.4f, 0.4f, 0.9f, 0.9f, 0.06f)};
+  // A tile above two open trays, the way parting to either side, a tile in each tray.
+  m[EGlyph::Sort] = {R(-0.25f, -0.95f, 0.25f, -0.5f, 0.06f),  S(-0.18f, -0.35f, -0.5f, 0.05f, 0.09f),
+                     S(0.18f, -0.35f, 0.5f, 0.05f, 0.09f),     S(-0.95f, 0.25f, -0.95f, 0.85f, 0.09f),
+                     S(-0.95f, 0.85f, -0.1f, 0.85f, 0.09f),    S(-0.1f, 0.85f, -0.1f, 0.25f, 0.09f),
+                     S(0.1f, 0.25f, 0.1f, 0.85f, 0.09f),       S(0.1f, 0.85f, 0.95f, 0.85f, 0.09f),
+                     S(0.95f, 0.85f, 0.95f, 0.25f, 0.09f),     R(-0.75f, 0.32f, -0.3f, 0.7f, 0.05f),
+                     R(0.3f, 0.32f, 0.75f, 0.7f, 0.05f)};
   // The table's edge with four pieces lying on it, all in view.
   m[EGlyph::WholeTable] = {R(-0.95f, -0.75f, 0.95f, 0.75f, 0.1f), R(-0.8f, -0.6f, 0.8f, 0.6f, 0.02f, true),
                            R(-0.6f, -0.42f, -0.1f, -0.06f, 0.05f), R(0.1f, -0.42f, 0.6f, -0.06f, 0.05f),
