@@ -1,18 +1,78 @@
+// Chunks deflated side by side with libdeflate, joined into one raw deflate stream.
 #include "platform/Deflate.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 namespace qj {
+namespace {
+
+struct TCompressorFree {
+  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+// Where the final block of a complete raw deflate stream begins and ends, in bits from its start.
+struct TFinalBlock {
+  size_t HeaderBit = 0;
+  size_t EndBit = 0;
+};
+
+// libdeflate gives no way to leave a stream open, so the final block is found by inflating the
+// chunk once more: zlib's Z_BLOCK stops at every block boundary and says whether the block that
+// just ended was the last. Inflating costs far less than deflating the same bytes.
+bool FindFinalBlock(const std::vector<uint8_t>& deflated, TFinalBlock& out) {
+  z_stream z{};
+  if (inflateInit2(&z, -15) != Z_OK) return false;
+  std::array<uint8_t, 64 * 1024> scratch;
+  z.next_in = const_cast<uint8_t*>(deflated.data());
+  z.avail_in = uInt(deflated.size());
+  size_t header = 0;  // the first block's header is the stream's first bit
+  bool found = false;
+  for (;;) {
+    z.next_out = scratch.data();
+    z.avail_out = uInt(scratch.size());
+    if (inflate(&z, Z_BLOCK) != Z_OK) break;
+    if (!(z.data_type & 128)) continue;  // the scratch space filled up, not a boundary
+    const size_t bit = size_t(z.total_in) * 8 - size_t(z.data_type & 7);
+    if (!(z.data_type & 64)) {
+      header = bit;
+      continue;
+    }
+    out = {header, bit};
+    // Nothing may follow the final block but the padding of its last byte.
+    found = z.avail_in == 0 && (bit + 7) / 8 == deflated.size();
+    break;
+  }
+  inflateEnd(&z);
+  return found;
+}
+
+// Turns a complete stream into one that goes on: its final block is marked not final, and an
+// empty stored block after it (the bytes 00 00 FF FF once aligned, as a zlib sync flush writes)
+// brings the end to a byte boundary where the next chunk's blocks can start.
+bool LeaveOpen(std::vector<uint8_t>& deflated) {
+  TFinalBlock last;
+  if (!FindFinalBlock(deflated, last)) return false;
+  deflated[last.HeaderBit / 8] &= uint8_t(~(1u << (last.HeaderBit % 8)));
+  // Three zero header bits (not final, stored) after the end, then the padding to the byte.
+  deflated.resize((last.EndBit + 3 + 7) / 8, 0);
+  if (last.EndBit % 8) deflated[last.EndBit / 8] &= uint8_t((1u << (last.EndBit % 8)) - 1);
+  for (const uint8_t b : {0x00, 0x00, 0xFF, 0xFF}) deflated.push_back(b);
+  return true;
+}
+
+}  // namespace
 
 TParallelDeflate::TParallelDeflate(int level, unsigned threads)
     : FLevel(std::clamp(level, 0, 9)), FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())) {
   FBatch.emplace_back();
   FBatch.back().Input.reserve(kChunkSize);
-  FCrc = uint32_t(crc32(0, nullptr, 0));
 }
 
 void TParallelDeflate::Write(const uint8_t* data, size_t size) {
@@ -35,24 +95,17 @@ bool TParallelDeflate::Finish(std::string& error) {
   return !FFailed;
 }
 
-// Every chunk but the stream's last ends with a sync flush: an empty stored block that leaves
-// the output byte-aligned and not final, so the next chunk's blocks can follow it directly.
+// Every chunk is a whole stream of its own first; all but the stream's last are then left open.
 void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
-  z_stream z{};
-  if (deflateInit2(&z, FLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-    chunk.Ok = false;
-    return;
-  }
-  chunk.Output.resize(deflateBound(&z, uLong(chunk.Input.size())) + 16);
-  z.next_in = chunk.Input.data();
-  z.avail_in = uInt(chunk.Input.size());
-  z.next_out = chunk.Output.data();
-  z.avail_out = uInt(chunk.Output.size());
-  const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
-  chunk.Ok = last ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
-  chunk.Output.resize(z.total_out);
-  deflateEnd(&z);
-  chunk.Crc = uint32_t(crc32(0, chunk.Input.data(), uInt(chunk.Input.size())));
+  const std::unique_ptr<libdeflate_compressor, TCompressorFree> compressor(libdeflate_alloc_compressor(FLevel));
+  chunk.Ok = compressor != nullptr;
+  if (!chunk.Ok) return;
+  chunk.Output.resize(libdeflate_deflate_compress_bound(compressor.get(), chunk.Input.size()));
+  const size_t size = libdeflate_deflate_compress(compressor.get(), chunk.Input.data(), chunk.Input.size(),
+                                                  chunk.Output.data(), chunk.Output.size());
+  chunk.Output.resize(size);
+  chunk.Ok = size > 0 && (last || LeaveOpen(chunk.Output));
+  chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());
 }
 
 // The batch's chunks side by side (the first on this thread), then joined in order.
