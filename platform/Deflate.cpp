@@ -71,21 +71,22 @@ bool LeaveOpen(std::vector<uint8_t>& deflated) {
 
 TParallelDeflate::TParallelDeflate(int level, unsigned threads)
     : FLevel(std::clamp(level, 0, 9)), FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())) {
-  FBatch.emplace_back();
-  FBatch.back().Input.reserve(kChunkSize);
+  FBatch.resize(FThreads);
+  FBatch[0].Input.reserve(kChunkSize);
 }
 
+// A batch's chunks keep their buffers from one batch to the next: fresh ones would cost a page
+// fault every few kilobytes of the stream.
 void TParallelDeflate::Write(const uint8_t* data, size_t size) {
   while (size > 0) {
-    std::vector<uint8_t>& input = FBatch.back().Input;
+    std::vector<uint8_t>& input = FBatch[FFilled].Input;
     const size_t n = std::min(size, kChunkSize - input.size());
     input.insert(input.end(), data, data + n);
     data += n;
     size -= n;
     if (input.size() < kChunkSize) continue;
-    if (FBatch.size() == FThreads) CompressBatch(false);
-    FBatch.emplace_back();
-    FBatch.back().Input.reserve(kChunkSize);
+    if (++FFilled == FThreads) CompressBatch(false);
+    FBatch[FFilled].Input.reserve(kChunkSize);
   }
 }
 
@@ -108,20 +109,23 @@ void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
   chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());
 }
 
-// The batch's chunks side by side (the first on this thread), then joined in order.
+// The filled chunks and the one being filled, side by side (the first on this thread), then
+// joined in order.
 void TParallelDeflate::CompressBatch(bool last) {
+  const size_t count = last ? FFilled + 1 : FFilled;
   std::vector<std::thread> helpers;
-  for (size_t i = 1; i < FBatch.size(); ++i)
-    helpers.emplace_back([this, i, last] { Compress(FBatch[i], last && i + 1 == FBatch.size()); });
-  Compress(FBatch[0], last && FBatch.size() == 1);
+  for (size_t i = 1; i < count; ++i) helpers.emplace_back([this, i, count, last] { Compress(FBatch[i], last && i + 1 == count); });
+  Compress(FBatch[0], last && count == 1);
   for (std::thread& t : helpers) t.join();
-  for (TChunk& chunk : FBatch) {
+  for (size_t i = 0; i < count; ++i) {
+    TChunk& chunk = FBatch[i];
     FFailed = FFailed || !chunk.Ok;
     FOutput.insert(FOutput.end(), chunk.Output.begin(), chunk.Output.end());
     FCrc = uint32_t(crc32_combine(FCrc, chunk.Crc, z_off_t(chunk.Input.size())));
     FInputSize += chunk.Input.size();
+    chunk.Input.clear();
   }
-  FBatch.clear();
+  FFilled = 0;
 }
 
 }  // namespace qj

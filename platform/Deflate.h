@@ -36,7 +36,8 @@ class TParallelDeflate {
 
   int FLevel;
   unsigned FThreads;
-  std::vector<TChunk> FBatch;  // chunks waiting; the last one is being filled
+  std::vector<TChunk> FBatch;  // one chunk a thread
+  size_t FFilled = 0;          // chunks of the batch full and waiting; the next is being filled
   std::vector<uint8_t> FOutput;
   uint32_t FCrc = 0;
   uint64_t FInputSize = 0;
