@@ -165,7 +165,7 @@ void SaveSteps(const std::string& archive, int pieces) {
   const TMemoryStream* member = zip.ExtractMemberToStream(ExtractFileName(ChangeFileExt(archive, ".sav")));
   if (!member) return;
   const std::vector<uint8_t> stream = member->Data;
-  TSavedGameLimits limits{3, pieces, 1 << 14};
+  TSavedGameLimits limits{3, 1 << 20, 1 << 14};  // the cut made about `pieces`, a few more or less
   TSavedGame game;
   std::string error;
   if (!DecodeSavedGame(stream.data(), stream.size(), limits, game, error)) return;
