@@ -70,30 +70,63 @@ bool LeaveOpen(std::vector<uint8_t>& deflated) {
 }  // namespace
 
 TParallelDeflate::TParallelDeflate(int level, unsigned threads)
-    : FLevel(std::clamp(level, 0, 9)), FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())) {
-  FBatch.resize(FThreads);
-  FBatch[0].Input.reserve(kChunkSize);
+    : FLevel(std::clamp(level, 0, 9)),
+      FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())),
+      FFilling(std::make_unique<TChunk>()) {
+  FFilling->Input.reserve(kChunkSize);
 }
 
-// A batch's chunks keep their buffers from one batch to the next: fresh ones would cost a page
-// fault every few kilobytes of the stream.
+// Chunks still being compressed refer to this object: they end before it does.
+TParallelDeflate::~TParallelDeflate() {
+  for (const auto& chunk : FBusy) chunk->Done.wait();
+}
+
 void TParallelDeflate::Write(const uint8_t* data, size_t size) {
   while (size > 0) {
-    std::vector<uint8_t>& input = FBatch[FFilled].Input;
+    std::vector<uint8_t>& input = FFilling->Input;
     const size_t n = std::min(size, kChunkSize - input.size());
     input.insert(input.end(), data, data + n);
     data += n;
     size -= n;
-    if (input.size() < kChunkSize) continue;
-    if (++FFilled == FThreads) CompressBatch(false);
-    FBatch[FFilled].Input.reserve(kChunkSize);
+    if (input.size() == kChunkSize) Launch(false);
   }
 }
 
 bool TParallelDeflate::Finish(std::string& error) {
-  CompressBatch(true);
+  Launch(true);
+  while (!FBusy.empty()) CollectOldest();
   if (FFailed) error = "compressing the archive member failed";
   return !FFailed;
+}
+
+// The filled chunk goes to a task of its own; with every thread busy, the oldest is waited for
+// first. Joined chunks give their buffers to the next ones: fresh buffers would cost a page fault
+// every few kilobytes of the stream.
+void TParallelDeflate::Launch(bool last) {
+  if (FBusy.size() >= FThreads) CollectOldest();
+  TChunk& chunk = *FFilling;
+  chunk.Done = std::async(std::launch::async, [this, &chunk, last] { Compress(chunk, last); });
+  FBusy.push_back(std::move(FFilling));
+  if (last) return;
+  if (FSpare.empty()) {
+    FFilling = std::make_unique<TChunk>();
+  } else {
+    FFilling = std::move(FSpare.back());
+    FSpare.pop_back();
+  }
+  FFilling->Input.clear();
+  FFilling->Input.reserve(kChunkSize);
+}
+
+void TParallelDeflate::CollectOldest() {
+  std::unique_ptr<TChunk> chunk = std::move(FBusy.front());
+  FBusy.pop_front();
+  chunk->Done.get();
+  FFailed = FFailed || !chunk->Ok;
+  FOutput.insert(FOutput.end(), chunk->Output.begin(), chunk->Output.end());
+  FCrc = uint32_t(crc32_combine(FCrc, chunk->Crc, z_off_t(chunk->Input.size())));
+  FInputSize += chunk->Input.size();
+  FSpare.push_back(std::move(chunk));
 }
 
 // Every chunk is a whole stream of its own first; all but the stream's last are then left open.
@@ -107,25 +140,6 @@ void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
   chunk.Output.resize(size);
   chunk.Ok = size > 0 && (last || LeaveOpen(chunk.Output));
   chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());
-}
-
-// The filled chunks and the one being filled, side by side (the first on this thread), then
-// joined in order.
-void TParallelDeflate::CompressBatch(bool last) {
-  const size_t count = last ? FFilled + 1 : FFilled;
-  std::vector<std::thread> helpers;
-  for (size_t i = 1; i < count; ++i) helpers.emplace_back([this, i, count, last] { Compress(FBatch[i], last && i + 1 == count); });
-  Compress(FBatch[0], last && count == 1);
-  for (std::thread& t : helpers) t.join();
-  for (size_t i = 0; i < count; ++i) {
-    TChunk& chunk = FBatch[i];
-    FFailed = FFailed || !chunk.Ok;
-    FOutput.insert(FOutput.end(), chunk.Output.begin(), chunk.Output.end());
-    FCrc = uint32_t(crc32_combine(FCrc, chunk.Crc, z_off_t(chunk.Input.size())));
-    FInputSize += chunk.Input.size();
-    chunk.Input.clear();
-  }
-  FFilled = 0;
 }
 
 }  // namespace qj
