@@ -1,14 +1,16 @@
-// Chunks deflated side by side with libdeflate, joined into one raw deflate stream.
+// Chunks deflated side by side with libdeflate, joined into one raw deflate stream; zlib adds up
+// their CRCs.
 #include "platform/Deflate.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
 #include <thread>
+
+#include "platform/DeflateBlocks.h"
 
 namespace qj {
 namespace {
@@ -16,56 +18,6 @@ namespace {
 struct TCompressorFree {
   void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
-
-// Where the final block of a complete raw deflate stream begins and ends, in bits from its start.
-struct TFinalBlock {
-  size_t HeaderBit = 0;
-  size_t EndBit = 0;
-};
-
-// libdeflate gives no way to leave a stream open, so the final block is found by inflating the
-// chunk once more: zlib's Z_BLOCK stops at every block boundary and says whether the block that
-// just ended was the last. Inflating costs far less than deflating the same bytes.
-bool FindFinalBlock(const std::vector<uint8_t>& deflated, TFinalBlock& out) {
-  z_stream z{};
-  if (inflateInit2(&z, -15) != Z_OK) return false;
-  std::array<uint8_t, 64 * 1024> scratch;
-  z.next_in = const_cast<uint8_t*>(deflated.data());
-  z.avail_in = uInt(deflated.size());
-  size_t header = 0;  // the first block's header is the stream's first bit
-  bool found = false;
-  for (;;) {
-    z.next_out = scratch.data();
-    z.avail_out = uInt(scratch.size());
-    if (inflate(&z, Z_BLOCK) != Z_OK) break;
-    if (!(z.data_type & 128)) continue;  // the scratch space filled up, not a boundary
-    const size_t bit = size_t(z.total_in) * 8 - size_t(z.data_type & 7);
-    if (!(z.data_type & 64)) {
-      header = bit;
-      continue;
-    }
-    out = {header, bit};
-    // Nothing may follow the final block but the padding of its last byte.
-    found = z.avail_in == 0 && (bit + 7) / 8 == deflated.size();
-    break;
-  }
-  inflateEnd(&z);
-  return found;
-}
-
-// Turns a complete stream into one that goes on: its final block is marked not final, and an
-// empty stored block after it (the bytes 00 00 FF FF once aligned, as a zlib sync flush writes)
-// brings the end to a byte boundary where the next chunk's blocks can start.
-bool LeaveOpen(std::vector<uint8_t>& deflated) {
-  TFinalBlock last;
-  if (!FindFinalBlock(deflated, last)) return false;
-  deflated[last.HeaderBit / 8] &= uint8_t(~(1u << (last.HeaderBit % 8)));
-  // Three zero header bits (not final, stored) after the end, then the padding to the byte.
-  deflated.resize((last.EndBit + 3 + 7) / 8, 0);
-  if (last.EndBit % 8) deflated[last.EndBit / 8] &= uint8_t((1u << (last.EndBit % 8)) - 1);
-  for (const uint8_t b : {0x00, 0x00, 0xFF, 0xFF}) deflated.push_back(b);
-  return true;
-}
 
 }  // namespace
 
