@@ -30,7 +30,7 @@ class TParallelDeflate {
   uint32_t Crc() const { return FCrc; }
   uint64_t InputSize() const { return FInputSize; }
 
-  static constexpr size_t kChunkSize = size_t(4) << 20;
+  static constexpr size_t kChunkSize = size_t(2) << 20;
 
  private:
   struct TChunk {
