@@ -13,13 +13,8 @@
 #include "platform/DeflateBlocks.h"
 
 namespace qj {
-namespace {
 
-struct TCompressorFree {
-  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
-};
-
-}  // namespace
+void TParallelDeflate::TCompressorFree::operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 
 TParallelDeflate::TParallelDeflate(int level, unsigned threads)
     : FLevel(std::clamp(level, 0, 9)),
@@ -83,12 +78,13 @@ void TParallelDeflate::CollectOldest() {
 
 // Every chunk is a whole stream of its own first; all but the stream's last are then left open.
 void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
-  const std::unique_ptr<libdeflate_compressor, TCompressorFree> compressor(libdeflate_alloc_compressor(FLevel));
-  chunk.Ok = compressor != nullptr;
+  if (!chunk.Compressor) chunk.Compressor.reset(libdeflate_alloc_compressor(FLevel));
+  chunk.Ok = chunk.Compressor != nullptr;
   if (!chunk.Ok) return;
-  chunk.Output.resize(libdeflate_deflate_compress_bound(compressor.get(), chunk.Input.size()));
-  const size_t size = libdeflate_deflate_compress(compressor.get(), chunk.Input.data(), chunk.Input.size(),
-                                                  chunk.Output.data(), chunk.Output.size());
+  libdeflate_compressor* compressor = chunk.Compressor.get();
+  chunk.Output.resize(libdeflate_deflate_compress_bound(compressor, chunk.Input.size()));
+  const size_t size = libdeflate_deflate_compress(compressor, chunk.Input.data(), chunk.Input.size(), chunk.Output.data(),
+                                                  chunk.Output.size());
   chunk.Output.resize(size);
   chunk.Ok = size > 0 && (last || LeaveOpen(chunk.Output));
   chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+struct libdeflate_compressor;
+
 namespace qj {
 
 class TParallelDeflate {
@@ -33,8 +35,12 @@ class TParallelDeflate {
   static constexpr size_t kChunkSize = size_t(2) << 20;
 
  private:
+  struct TCompressorFree {
+    void operator()(libdeflate_compressor* c) const;
+  };
   struct TChunk {
     std::vector<uint8_t> Input, Output;
+    std::unique_ptr<libdeflate_compressor, TCompressorFree> Compressor;  // kept with the buffers
     uint32_t Crc = 0;
     bool Ok = true;
     std::future<void> Done;
