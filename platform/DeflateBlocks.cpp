@@ -12,33 +12,58 @@ constexpr int kFastBits = 10;  // codes up to this long decode with one table lo
 constexpr int kMaxBits = 15;
 constexpr int kMaxSymbols = 288;
 
-// Bits least significant first, as deflate packs them; reading past the end yields zeros and
-// marks an overrun.
+// Bits least significant first, as deflate packs them, through a 64-bit buffer refilled eight
+// bytes at a time; reading past the end yields zeros and marks an overrun.
 class TBits {
  public:
   TBits(const uint8_t* data, size_t size) : FData(data), FSize(size) {}
-  // The next n (at most 24) bits, not consumed.
-  uint32_t Peek(unsigned n) const {
-    const size_t byte = FPos >> 3;
-    uint32_t v = 0;
-    if (byte + 4 <= FSize) std::memcpy(&v, FData + byte, 4);
-    else if (byte < FSize) std::memcpy(&v, FData + byte, FSize - byte);
-    return (v >> (FPos & 7)) & ((1u << n) - 1);
+  // The next n (at most 32) bits, not consumed.
+  uint32_t Peek(unsigned n) {
+    if (FHeld < n) Refill();
+    return uint32_t(FBuffer & ((uint64_t(1) << n) - 1));
   }
-  void Skip(unsigned n) { FPos += n; }
+  void Skip(unsigned n) {
+    if (n > 56) return SkipFar(n);
+    if (FHeld < n) Refill();
+    FBuffer >>= n;
+    FHeld -= n;
+  }
   uint32_t Get(unsigned n) {
     const uint32_t v = Peek(n);
-    FPos += n;
+    Skip(n);
     return v;
   }
-  void AlignToByte() { FPos = (FPos + 7) & ~size_t(7); }
-  size_t Position() const { return FPos; }
-  bool Overrun() const { return FPos > FSize * 8; }
+  void AlignToByte() { Skip(FHeld % 8); }
+  size_t Position() const { return FNext * 8 - FHeld; }
+  bool Overrun() const { return Position() > FSize * 8; }
 
  private:
+  void Refill() {
+    if (FNext + 8 <= FSize) {
+      uint64_t v;
+      std::memcpy(&v, FData + FNext, 8);
+      FBuffer |= v << FHeld;
+      FNext += (63 - FHeld) / 8;
+      FHeld |= 56;
+      return;
+    }
+    for (; FHeld <= 56; FHeld += 8, ++FNext) FBuffer |= uint64_t(FNext < FSize ? FData[FNext] : 0) << FHeld;
+  }
+  // More than a refill holds (a stored block's bytes): the buffer is emptied and the position
+  // moved on.
+  void SkipFar(unsigned n) {
+    const size_t to = Position() + n;
+    FBuffer = 0;
+    FHeld = 0;
+    FNext = to / 8;
+    Skip(unsigned(to % 8));
+  }
+
   const uint8_t* FData;
   size_t FSize;
-  size_t FPos = 0;
+  size_t FNext = 0;  // the next byte to load
+  uint64_t FBuffer = 0;
+  unsigned FHeld = 0;  // bits in the buffer
 };
 
 // A canonical Huffman code: short codes through a table indexed by the next bits, longer ones
