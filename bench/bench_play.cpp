@@ -15,11 +15,18 @@
 #include <string>
 #include <vector>
 
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
 #include "creation/URandom.h"
 #include "play/UBoardPlayInterface.h"
 #include "play/UPieceList.h"
+#include "platform/Deflate.h"
 #include "platform/Paths.h"
+#include "platform/ZipMaster.h"
+#include "play/USavedGame.h"
 #include "tools/autoplay/AutoPlayer.h"
 #include "tools/cut/CutRun.h"
 
@@ -121,6 +128,72 @@ void InGameFigures(const cuttool::TCutOptions& options, int pieces) {
   table.Screen().Leave();
 }
 
+// The median of three runs of `work`, in milliseconds.
+double Median3(const std::function<void()>& work) { return Median({Millis(work), Millis(work), Millis(work)}); }
+
+// One whole-buffer raw deflate at `level`: zlib's, or libdeflate's when `fast` is set.
+size_t DeflateWhole(const std::vector<uint8_t>& in, int level, bool fast) {
+  std::vector<uint8_t> out(in.size() + in.size() / 16 + 4096);
+  if (fast) {
+    libdeflate_compressor* c = libdeflate_alloc_compressor(level);
+    const size_t n = libdeflate_deflate_compress(c, in.data(), in.size(), out.data(), out.size());
+    libdeflate_free_compressor(c);
+    return n;
+  }
+  z_stream z{};
+  deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+  z.next_in = const_cast<uint8_t*>(in.data());
+  z.avail_in = uInt(in.size());
+  z.next_out = out.data();
+  z.avail_out = uInt(out.size());
+  deflate(&z, Z_FINISH);
+  deflateEnd(&z);
+  return z.total_out;
+}
+
+size_t DeflateChunked(const std::vector<uint8_t>& in, int level, unsigned threads) {
+  TParallelDeflate deflate(level, threads);
+  deflate.Write(in.data(), in.size());
+  std::string error;
+  return deflate.Finish(error) ? deflate.Output().size() : 0;
+}
+
+// Where a save's and a continue's time goes, each step on its own, on the stream the game just
+// saved: building the stream, deflating it (zlib and libdeflate, whole, in chunks on one core and
+// on all), the archive written and synced, reading it back and parsing it. Only with
+// QJ_BENCH_SAVE_STEPS set: holding the stream several times over would raise the peak memory
+// reported after it.
+void SaveSteps(const std::string& archive, int pieces) {
+  if (!std::getenv("QJ_BENCH_SAVE_STEPS")) return;
+  TZipMaster zip;
+  zip.ZipFileName = archive;
+  const TMemoryStream* member = zip.ExtractMemberToStream(ExtractFileName(ChangeFileExt(archive, ".sav")));
+  if (!member) return;
+  const std::vector<uint8_t>& stream = member->Data;
+  TSavedGameLimits limits{3, 1 << 20, 1 << 14};  // the cut made about `pieces`, a few more or less
+  TSavedGame game;
+  std::string error;
+  if (!DecodeSavedGame(stream.data(), stream.size(), limits, game, error)) return;
+  const int level = std::clamp(Options.CompressionLevel, 0, 9);
+  std::printf("%d pieces: stream %.1f MB; build %.0f ms, into memory %.0f ms\n", pieces, stream.size() / 1048576.0,
+              Median3([&] { EncodeSavedGame(game, 3, [](const uint8_t*, size_t) {}); }),
+              Median3([&] { (void)EncodeSavedGame(game, 3); }));
+  std::printf("%d pieces: deflate level %d whole: zlib %.0f ms, libdeflate %.0f ms; in chunks: one core %.0f ms, all %.0f ms\n",
+              pieces, level, Median3([&] { DeflateWhole(stream, level, false); }),
+              Median3([&] { DeflateWhole(stream, level, true); }), Median3([&] { DeflateChunked(stream, level, 1); }),
+              Median3([&] { DeflateChunked(stream, level, 0); }));
+  TZipMaster writer;
+  writer.ZipFileName = archive + ".bench.zip";
+  writer.AddCompLevel = level;
+  const double write = Median3([&] {
+    (void)writer.AddMemberFromWriter("bench.sav", [&](const TByteSink& sink) { EncodeSavedGame(game, 3, sink); });
+  });
+  const double read = Median3([&] { (void)writer.ExtractMemberToStream("bench.sav"); });
+  std::printf("%d pieces: archive written and synced %.0f ms; read back %.0f ms, parsed %.0f ms\n", pieces, write, read,
+              Median3([&] { (void)DecodeSavedGame(stream.data(), stream.size(), limits, game, error); }));
+  std::filesystem::remove(writer.ZipFileName);
+}
+
 void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
   autoplay::TAutoPlayOptions play;
   play.Cut = options;
@@ -133,6 +206,7 @@ void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
   std::printf("%d pieces: cut %.0f ms, save %.0f ms, continue (re-cut + load) %.0f ms, archive %.1f MB\n", pieces,
               fresh.CutMs, continued.SaveMs, continued.LoadMs,
               std::filesystem::file_size(ChangeFileExt(options.Picture, ".zip")) / 1048576.0);
+  SaveSteps(ChangeFileExt(options.Picture, ".zip"), pieces);
   play.Joins = -1;
   if (autoplay::RunAutoPlay(play, finished) != 0) return;
   std::printf("%d pieces: whole game from the save: %d joins in %.0f ms, of which fusing %.0f ms, finished=%d\n",

@@ -1,74 +1,93 @@
+// Chunks deflated side by side with libdeflate, joined into one raw deflate stream; zlib adds up
+// their CRCs.
 #include "platform/Deflate.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <thread>
+
+#include "platform/DeflateBlocks.h"
 
 namespace qj {
 
+void TParallelDeflate::TCompressorFree::operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+
 TParallelDeflate::TParallelDeflate(int level, unsigned threads)
-    : FLevel(std::clamp(level, 0, 9)), FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())) {
-  FBatch.emplace_back();
-  FBatch.back().Input.reserve(kChunkSize);
-  FCrc = uint32_t(crc32(0, nullptr, 0));
+    : FLevel(std::clamp(level, 0, 9)),
+      FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())),
+      FFilling(std::make_unique<TChunk>()) {
+  FFilling->Input.reserve(kChunkSize);
+}
+
+// Chunks still being compressed refer to this object: they end before it does.
+TParallelDeflate::~TParallelDeflate() {
+  for (const auto& chunk : FBusy) chunk->Done.wait();
 }
 
 void TParallelDeflate::Write(const uint8_t* data, size_t size) {
   while (size > 0) {
-    std::vector<uint8_t>& input = FBatch.back().Input;
+    std::vector<uint8_t>& input = FFilling->Input;
     const size_t n = std::min(size, kChunkSize - input.size());
     input.insert(input.end(), data, data + n);
     data += n;
     size -= n;
-    if (input.size() < kChunkSize) continue;
-    if (FBatch.size() == FThreads) CompressBatch(false);
-    FBatch.emplace_back();
-    FBatch.back().Input.reserve(kChunkSize);
+    if (input.size() == kChunkSize) Launch(false);
   }
 }
 
 bool TParallelDeflate::Finish(std::string& error) {
-  CompressBatch(true);
+  Launch(true);
+  while (!FBusy.empty()) CollectOldest();
   if (FFailed) error = "compressing the archive member failed";
   return !FFailed;
 }
 
-// Every chunk but the stream's last ends with a sync flush: an empty stored block that leaves
-// the output byte-aligned and not final, so the next chunk's blocks can follow it directly.
-void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
-  z_stream z{};
-  if (deflateInit2(&z, FLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-    chunk.Ok = false;
-    return;
+// The filled chunk goes to a task of its own; with every thread busy, the oldest is waited for
+// first. Joined chunks give their buffers to the next ones: fresh buffers would cost a page fault
+// every few kilobytes of the stream.
+void TParallelDeflate::Launch(bool last) {
+  if (FBusy.size() >= FThreads) CollectOldest();
+  TChunk& chunk = *FFilling;
+  chunk.Done = std::async(std::launch::async, [this, &chunk, last] { Compress(chunk, last); });
+  FBusy.push_back(std::move(FFilling));
+  if (last) return;
+  if (FSpare.empty()) {
+    FFilling = std::make_unique<TChunk>();
+  } else {
+    FFilling = std::move(FSpare.back());
+    FSpare.pop_back();
   }
-  chunk.Output.resize(deflateBound(&z, uLong(chunk.Input.size())) + 16);
-  z.next_in = chunk.Input.data();
-  z.avail_in = uInt(chunk.Input.size());
-  z.next_out = chunk.Output.data();
-  z.avail_out = uInt(chunk.Output.size());
-  const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
-  chunk.Ok = last ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
-  chunk.Output.resize(z.total_out);
-  deflateEnd(&z);
-  chunk.Crc = uint32_t(crc32(0, chunk.Input.data(), uInt(chunk.Input.size())));
+  FFilling->Input.clear();
+  FFilling->Input.reserve(kChunkSize);
 }
 
-// The batch's chunks side by side (the first on this thread), then joined in order.
-void TParallelDeflate::CompressBatch(bool last) {
-  std::vector<std::thread> helpers;
-  for (size_t i = 1; i < FBatch.size(); ++i)
-    helpers.emplace_back([this, i, last] { Compress(FBatch[i], last && i + 1 == FBatch.size()); });
-  Compress(FBatch[0], last && FBatch.size() == 1);
-  for (std::thread& t : helpers) t.join();
-  for (TChunk& chunk : FBatch) {
-    FFailed = FFailed || !chunk.Ok;
-    FOutput.insert(FOutput.end(), chunk.Output.begin(), chunk.Output.end());
-    FCrc = uint32_t(crc32_combine(FCrc, chunk.Crc, z_off_t(chunk.Input.size())));
-    FInputSize += chunk.Input.size();
-  }
-  FBatch.clear();
+void TParallelDeflate::CollectOldest() {
+  std::unique_ptr<TChunk> chunk = std::move(FBusy.front());
+  FBusy.pop_front();
+  chunk->Done.get();
+  FFailed = FFailed || !chunk->Ok;
+  FOutput.insert(FOutput.end(), chunk->Output.begin(), chunk->Output.end());
+  FCrc = uint32_t(crc32_combine(FCrc, chunk->Crc, z_off_t(chunk->Input.size())));
+  FInputSize += chunk->Input.size();
+  FSpare.push_back(std::move(chunk));
+}
+
+// Every chunk is a whole stream of its own first; all but the stream's last are then left open.
+void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
+  if (!chunk.Compressor) chunk.Compressor.reset(libdeflate_alloc_compressor(FLevel));
+  chunk.Ok = chunk.Compressor != nullptr;
+  if (!chunk.Ok) return;
+  libdeflate_compressor* compressor = chunk.Compressor.get();
+  chunk.Output.resize(libdeflate_deflate_compress_bound(compressor, chunk.Input.size()));
+  const size_t size = libdeflate_deflate_compress(compressor, chunk.Input.data(), chunk.Input.size(), chunk.Output.data(),
+                                                  chunk.Output.size());
+  chunk.Output.resize(size);
+  chunk.Ok = size > 0 && (last || LeaveOpen(chunk.Output));
+  chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());
 }
 
 }  // namespace qj

@@ -1,12 +1,18 @@
 // Deflate on every core: a byte stream is cut into chunks that are compressed side by side, each
 // ending on a byte boundary so that the pieces join into one raw deflate stream, with the CRC-32
-// and size a zip member records. Only a few chunks are held at a time.
+// and size a zip member records. A chunk is compressed as soon as it is full, while the next one
+// fills; only a few chunks are held at a time.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <future>
+#include <memory>
 #include <string>
 #include <vector>
+
+struct libdeflate_compressor;
 
 namespace qj {
 
@@ -14,29 +20,40 @@ class TParallelDeflate {
  public:
   // level 0..9 as zlib counts; threads 0 = one per core.
   explicit TParallelDeflate(int level, unsigned threads = 0);
+  ~TParallelDeflate();
+  TParallelDeflate(const TParallelDeflate&) = delete;
+  TParallelDeflate& operator=(const TParallelDeflate&) = delete;
 
   void Write(const uint8_t* data, size_t size);
-  // Compresses what is left and ends the stream; false (with the cause) when zlib failed.
+  // Compresses what is left and ends the stream; false (with the cause) when compressing failed.
   [[nodiscard]] bool Finish(std::string& error);
 
   const std::vector<uint8_t>& Output() const { return FOutput; }
   uint32_t Crc() const { return FCrc; }
   uint64_t InputSize() const { return FInputSize; }
 
-  static constexpr size_t kChunkSize = size_t(4) << 20;
+  static constexpr size_t kChunkSize = size_t(2) << 20;
 
  private:
+  struct TCompressorFree {
+    void operator()(libdeflate_compressor* c) const;
+  };
   struct TChunk {
     std::vector<uint8_t> Input, Output;
+    std::unique_ptr<libdeflate_compressor, TCompressorFree> Compressor;  // kept with the buffers
     uint32_t Crc = 0;
     bool Ok = true;
+    std::future<void> Done;
   };
-  void CompressBatch(bool last);
+  void Launch(bool last);
+  void CollectOldest();
   void Compress(TChunk& chunk, bool last) const;
 
   int FLevel;
   unsigned FThreads;
-  std::vector<TChunk> FBatch;  // chunks waiting; the last one is being filled
+  std::deque<std::unique_ptr<TChunk>> FBusy;   // being compressed, in stream order
+  std::vector<std::unique_ptr<TChunk>> FSpare;  // compressed and joined: buffers to fill again
+  std::unique_ptr<TChunk> FFilling;
   std::vector<uint8_t> FOutput;
   uint32_t FCrc = 0;
   uint64_t FInputSize = 0;

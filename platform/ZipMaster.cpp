@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <libdeflate.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -82,30 +83,75 @@ void ReadChunks(zip_file_t* f, size_t size, std::vector<uint8_t>& out) {
   }
 }
 
-// Reads the whole member; reading on to the end makes libzip check its CRC.
+const char* ShortOrLong(size_t got, size_t declared) {
+  return got < declared ? "it holds less than its size" : "it holds more than its size";
+}
+
+// Through libzip's own decompression; reading on to the end makes libzip check the CRC.
+bool ReadMemberSlowly(zip_t* za, zip_uint64_t index, size_t size, std::vector<uint8_t>& out, std::string& error) {
+  zip_file_t* f = zip_fopen_index(za, index, 0);
+  if (!f) {
+    error = std::string("cannot open archive member: ") + zip_strerror(za);
+    return false;
+  }
+  ReadChunks(f, size, out);
+  uint8_t extra = 0;
+  const bool whole = out.size() == size;
+  const bool ok = whole && zip_fread(f, &extra, 1) == 0;
+  if (!ok) {
+    // A short or long member is no error to libzip, only to its size field.
+    const bool libzipSaw = zip_error_code_zip(zip_file_get_error(f)) != ZIP_ER_OK;
+    error = std::string("archive member is damaged: ") +
+            (libzipSaw ? zip_file_strerror(f) : ShortOrLong(out.size() + (whole ? 1 : 0), size));
+  }
+  zip_fclose(f);
+  return ok;
+}
+
+// A deflated member's raw bytes, inflated in one call by libdeflate: several times faster than
+// libzip's small-buffer pipeline. Deflate packs at most 1032 bytes into one, so a size field
+// claiming more than that of the bytes really there is refused before anything is allocated.
+bool InflateMember(zip_t* za, zip_uint64_t index, const zip_stat_t& st, std::vector<uint8_t>& out, std::string& error) {
+  zip_file_t* f = zip_fopen_index(za, index, ZIP_FL_COMPRESSED);
+  if (!f) {
+    error = std::string("cannot open archive member: ") + zip_strerror(za);
+    return false;
+  }
+  std::vector<uint8_t> packed;
+  ReadChunks(f, size_t(st.comp_size), packed);
+  zip_fclose(f);
+  const size_t size = size_t(st.size);
+  if (packed.size() != st.comp_size || size / 1032 > packed.size()) {
+    error = std::string("archive member is damaged: ") + ShortOrLong(packed.size() * 1032, size);
+    return false;
+  }
+  out.resize(size);
+  size_t produced = 0;
+  libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+  const libdeflate_result result = inflater ? libdeflate_deflate_decompress(inflater, packed.data(), packed.size(),
+                                                                            out.data(), size, &produced)
+                                            : LIBDEFLATE_BAD_DATA;
+  libdeflate_free_decompressor(inflater);
+  if (result == LIBDEFLATE_SUCCESS && produced == size && libdeflate_crc32(0, out.data(), size) == st.crc) return true;
+  const char* fault = result == LIBDEFLATE_INSUFFICIENT_SPACE ? ShortOrLong(size + 1, size)
+                      : result != LIBDEFLATE_SUCCESS          ? "its deflated data is broken"
+                      : produced < size                       ? ShortOrLong(produced, size)
+                                                              : "CRC error";
+  error = std::string("archive member is damaged: ") + fault;
+  return false;
+}
+
+// Reads the whole member, checked against its size and CRC.
 bool ReadMember(zip_t* za, zip_uint64_t index, std::vector<uint8_t>& out, std::string& error) {
   zip_stat_t st;
   if (zip_stat_index(za, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || st.size > kMaxMemberSize) {
     error = "archive member has no usable size";
     return false;
   }
-  zip_file_t* f = zip_fopen_index(za, index, 0);
-  if (!f) {
-    error = std::string("cannot open archive member: ") + zip_strerror(za);
-    return false;
-  }
-  ReadChunks(f, size_t(st.size), out);
-  uint8_t extra = 0;
-  const bool whole = out.size() == st.size;
-  const bool ok = whole && zip_fread(f, &extra, 1) == 0;
-  if (!ok) {
-    // A short or long member is no error to libzip, only to its size field.
-    const bool libzipSaw = zip_error_code_zip(zip_file_get_error(f)) != ZIP_ER_OK;
-    error = std::string("archive member is damaged: ") +
-            (libzipSaw ? zip_file_strerror(f) : whole ? "it holds more than its size" : "it holds less than its size");
-  }
-  zip_fclose(f);
-  return ok;
+  constexpr zip_uint64_t kInflatable = ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
+  const bool plainDeflate = (st.valid & kInflatable) == kInflatable && st.comp_method == ZIP_CM_DEFLATE &&
+                            st.encryption_method == ZIP_EM_NONE;
+  return plainDeflate ? InflateMember(za, index, st, out, error) : ReadMemberSlowly(za, index, size_t(st.size), out, error);
 }
 
 // A member to write: its bare name and bytes, or its deflated bytes, that stay alive until the

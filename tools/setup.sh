@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="cmake g++ make pkg-config ccache
 libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev libfreetype-dev
-libjpeg62-turbo-dev libzip-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+libjpeg62-turbo-dev libzip-dev zlib1g-dev libdeflate-dev libgtest-dev libgmock-dev libbenchmark-dev
 fonts-liberation fonts-dejavu-core timgm6mb-soundfont
 xdg-utils xvfb xauth x11-apps x11-utils xdotool imagemagick openbox
 libpng-dev desktop-file-utils appstream dpkg-dev

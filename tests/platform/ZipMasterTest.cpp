@@ -307,6 +307,10 @@ TEST_F(ZipMasterTest, AClaimedSizeIsNotTakenOnTrust) {
   EXPECT_EQ(Zip.ExtractMemberToStream("Cat.sav"), nullptr);
   EXPECT_NE(Zip.LastError().find("holds less than its size"), std::string::npos) << Zip.LastError();
   EXPECT_LT(PeakMemoryKiB() - before, 200L << 10);
+  // Nor is a member holding more than it claims.
+  Dir.Write("Cat.zip", HandMadeZip({{"Cat.sav", "ten bytes!"}}, 9));
+  EXPECT_EQ(Zip.ExtractMemberToStream("Cat.sav"), nullptr);
+  EXPECT_NE(Zip.LastError().find("holds more than its size"), std::string::npos) << Zip.LastError();
   // The same member telling its true size is read.
   Dir.Write("Cat.zip", HandMadeZip({{"Cat.sav", "ten bytes!"}}, 10));
   EXPECT_EQ(StreamText(Zip.ExtractMemberToStream("Cat.sav")), "ten bytes!") << Zip.LastError();

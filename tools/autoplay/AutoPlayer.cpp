@@ -263,15 +263,28 @@ void Fill(TAutoPlayResult& r) {
   r.Finished = GameRecord.Finished != 0;
 }
 
+// The picture and its puzzle file, cut as far as continuing needs, as the game does it: the
+// cut tool's count of the pieces is left out, since continuing does not make it.
+int LoadToContinue(const TAutoPlayOptions& o, TPuzzleCutter& cutter) {
+  const std::string puzzle = ChangeFileExt(o.Cut.Picture, ".pzl");
+  if (!FileExists(o.Cut.Picture)) return std::fprintf(stderr, "no such picture: %s\n", o.Cut.Picture.c_str()), 1;
+  if (!cutter.LoadPicture(o.Cut.Picture)) return std::fprintf(stderr, "%s\n", cutter.LastError().c_str()), 1;
+  if (!FileExists(puzzle)) return std::fprintf(stderr, "no puzzle file: %s\n", puzzle.c_str()), 1;
+  if (!cutter.LoadPuzzleFile(puzzle))
+    return std::fprintf(stderr, "cannot read the puzzle file: %s\n", cutter.LastError().c_str()), 1;
+  cutter.ScalePicture(0);
+  cutter.DrawCutMap();
+  cutter.CropToGrid();
+  return 0;
+}
+
 }  // namespace
 
 int StartGame(const TAutoPlayOptions& o, TPuzzleCutter& cutter, TTable& session, TAutoPlayResult& r) {
   int status = 0;
   if (o.Continue) {
     r.LoadMs = Timed([&] {
-      if ((status = cuttool::PreparePuzzle(o.Cut, cutter)) != 0) return;
-      cutter.DrawCutMap();
-      cutter.CropToGrid();
+      if ((status = LoadToContinue(o, cutter)) != 0) return;
       session.Screen().Enter();
       if (!session.Screen().LoadGame(cutter, ChangeFileExt(o.Cut.Picture, ".sav"))) status = 1;
     });

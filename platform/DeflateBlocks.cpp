@@ -1,0 +1,228 @@
+// A walker over deflate blocks: it decodes every code to find where a block ends but copies
+// nothing, so finding a stream's final block costs a fraction of inflating it.
+#include "platform/DeflateBlocks.h"
+
+#include <array>
+#include <cstring>
+
+namespace qj {
+namespace {
+
+constexpr int kFastBits = 10;  // codes up to this long decode with one table look-up
+constexpr int kMaxBits = 15;
+constexpr int kMaxSymbols = 288;
+
+// Bits least significant first, as deflate packs them, through a 64-bit buffer refilled eight
+// bytes at a time; reading past the end yields zeros and marks an overrun.
+class TBits {
+ public:
+  TBits(const uint8_t* data, size_t size) : FData(data), FSize(size) {}
+  // The next n (at most 32) bits, not consumed.
+  uint32_t Peek(unsigned n) {
+    if (FHeld < n) Refill();
+    return uint32_t(FBuffer & ((uint64_t(1) << n) - 1));
+  }
+  void Skip(unsigned n) {
+    if (n > 56) return SkipFar(n);
+    if (FHeld < n) Refill();
+    FBuffer >>= n;
+    FHeld -= n;
+  }
+  uint32_t Get(unsigned n) {
+    const uint32_t v = Peek(n);
+    Skip(n);
+    return v;
+  }
+  void AlignToByte() { Skip(FHeld % 8); }
+  size_t Position() const { return FNext * 8 - FHeld; }
+  bool Overrun() const { return Position() > FSize * 8; }
+
+ private:
+  void Refill() {
+    if (FNext + 8 <= FSize) {
+      uint64_t v;
+      std::memcpy(&v, FData + FNext, 8);
+      FBuffer |= v << FHeld;
+      FNext += (63 - FHeld) / 8;
+      FHeld |= 56;
+      return;
+    }
+    for (; FHeld <= 56; FHeld += 8, ++FNext) FBuffer |= uint64_t(FNext < FSize ? FData[FNext] : 0) << FHeld;
+  }
+  // More than a refill holds (a stored block's bytes): the buffer is emptied and the position
+  // moved on.
+  void SkipFar(unsigned n) {
+    const size_t to = Position() + n;
+    FBuffer = 0;
+    FHeld = 0;
+    FNext = to / 8;
+    Skip(unsigned(to % 8));
+  }
+
+  const uint8_t* FData;
+  size_t FSize;
+  size_t FNext = 0;  // the next byte to load
+  uint64_t FBuffer = 0;
+  unsigned FHeld = 0;  // bits in the buffer
+};
+
+// A canonical Huffman code: short codes through a table indexed by the next bits, longer ones
+// bit by bit.
+class THuffman {
+ public:
+  // False for lengths that over-subscribe the code; an incomplete code is allowed.
+  bool Build(const uint8_t* lengths, int count) {
+    FCount.fill(0);
+    for (int s = 0; s < count; ++s) ++FCount[lengths[s]];
+    FCount[0] = 0;
+    int left = 1;
+    std::array<uint16_t, kMaxBits + 2> offset{};
+    for (int len = 1; len <= kMaxBits; ++len) {
+      left = (left << 1) - FCount[len];
+      if (left < 0) return false;
+      offset[len + 1] = uint16_t(offset[len] + FCount[len]);
+    }
+    for (int s = 0; s < count; ++s)
+      if (lengths[s]) FSymbols[offset[lengths[s]]++] = uint16_t(s);
+    FillFastTable();
+    return true;
+  }
+
+  // The next symbol, or -1 for bits that are no code.
+  int Decode(TBits& bits) const {
+    const uint16_t entry = FFast[bits.Peek(kFastBits)];
+    if (entry) {
+      bits.Skip(entry & 15u);
+      return entry >> 4;
+    }
+    int code = 0, first = 0, index = 0;
+    for (int len = 1; len <= kMaxBits; ++len) {
+      code |= int(bits.Get(1));
+      const int count = FCount[len];
+      if (code - first < count) return FSymbols[size_t(index + code - first)];
+      index += count;
+      first = (first + count) << 1;
+      code <<= 1;
+    }
+    return -1;
+  }
+
+ private:
+  // Every code of kFastBits or fewer, bit-reversed as it arrives, at each index it prefixes.
+  void FillFastTable() {
+    FFast.fill(0);
+    int code = 0, index = 0;
+    for (int len = 1; len <= kFastBits; ++len) {
+      for (int k = 0; k < FCount[len]; ++k, ++code) {
+        int reversed = 0;
+        for (int b = 0; b < len; ++b) reversed |= ((code >> b) & 1) << (len - 1 - b);
+        const uint16_t entry = uint16_t(FSymbols[size_t(index + k)] << 4 | len);
+        for (int i = reversed; i < (1 << kFastBits); i += 1 << len) FFast[size_t(i)] = entry;
+      }
+      index += FCount[len];
+      code <<= 1;
+    }
+  }
+
+  std::array<uint16_t, 1 << kFastBits> FFast{};  // symbol << 4 | length; 0 for longer codes
+  std::array<uint16_t, kMaxBits + 1> FCount{};
+  std::array<uint16_t, kMaxSymbols> FSymbols{};
+};
+
+struct TFixedCodes {
+  THuffman Literals, Distances;
+  TFixedCodes() {
+    std::array<uint8_t, kMaxSymbols> lengths{};
+    for (int s = 0; s < kMaxSymbols; ++s) lengths[size_t(s)] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
+    (void)Literals.Build(lengths.data(), kMaxSymbols);
+    lengths.fill(5);
+    (void)Distances.Build(lengths.data(), 30);
+  }
+};
+
+bool SkipStored(TBits& bits) {
+  bits.AlignToByte();
+  const uint32_t length = bits.Get(16);
+  if (length != (~bits.Get(16) & 0xFFFFu)) return false;
+  bits.Skip(length * 8);
+  return !bits.Overrun();
+}
+
+// The codes of one block up to its end-of-block code, with their extra bits skipped.
+bool SkipCodes(TBits& bits, const THuffman& literals, const THuffman& distances) {
+  static constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                               2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+  for (;;) {
+    const int symbol = literals.Decode(bits);
+    if (symbol < 0 || symbol > 285 || bits.Overrun()) return false;
+    if (symbol < 256) continue;
+    if (symbol == 256) return true;
+    bits.Skip(kLengthExtra[symbol - 257]);
+    const int distance = distances.Decode(bits);
+    if (distance < 0 || distance > 29) return false;
+    bits.Skip(distance < 4 ? 0 : unsigned(distance / 2 - 1));
+  }
+}
+
+// A dynamic block's code lengths, themselves coded.
+bool ReadCodes(TBits& bits, THuffman& literals, THuffman& distances) {
+  static constexpr uint8_t kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+  const int nLiterals = int(bits.Get(5)) + 257, nDistances = int(bits.Get(5)) + 1, nLengths = int(bits.Get(4)) + 4;
+  if (nLiterals > 286 || nDistances > 30) return false;
+  std::array<uint8_t, 19> codeLengths{};
+  for (int i = 0; i < nLengths; ++i) codeLengths[kOrder[i]] = uint8_t(bits.Get(3));
+  THuffman lengthCode;
+  if (!lengthCode.Build(codeLengths.data(), 19)) return false;
+  std::array<uint8_t, 286 + 30> lengths{};
+  const int total = nLiterals + nDistances;
+  for (int i = 0; i < total;) {
+    const int symbol = lengthCode.Decode(bits);
+    if (symbol < 0 || bits.Overrun()) return false;
+    if (symbol < 16) {
+      lengths[size_t(i++)] = uint8_t(symbol);
+      continue;
+    }
+    if (symbol == 16 && i == 0) return false;
+    const uint8_t value = symbol == 16 ? lengths[size_t(i - 1)] : 0;
+    const int repeat = symbol == 16 ? 3 + int(bits.Get(2)) : symbol == 17 ? 3 + int(bits.Get(3)) : 11 + int(bits.Get(7));
+    if (i + repeat > total) return false;
+    for (int k = 0; k < repeat; ++k) lengths[size_t(i++)] = value;
+  }
+  return lengths[256] != 0 && literals.Build(lengths.data(), nLiterals) &&
+         distances.Build(lengths.data() + nLiterals, nDistances);
+}
+
+bool SkipBlock(TBits& bits, unsigned type, THuffman& literals, THuffman& distances) {
+  static const TFixedCodes fixed;
+  switch (type) {
+    case 0: return SkipStored(bits);
+    case 1: return SkipCodes(bits, fixed.Literals, fixed.Distances);
+    case 2: return ReadCodes(bits, literals, distances) && SkipCodes(bits, literals, distances);
+    default: return false;
+  }
+}
+
+}  // namespace
+
+bool LeaveOpen(std::vector<uint8_t>& deflated) {
+  TBits bits(deflated.data(), deflated.size());
+  THuffman literals, distances;
+  size_t header = 0;
+  bool last = false;
+  while (!last) {
+    header = bits.Position();
+    last = bits.Get(1) != 0;
+    if (!SkipBlock(bits, bits.Get(2), literals, distances) || bits.Overrun()) return false;
+  }
+  const size_t end = bits.Position();
+  if ((end + 7) / 8 != deflated.size()) return false;  // only padding may follow the final block
+  deflated[header / 8] &= uint8_t(~(1u << (header % 8)));
+  // Three zero header bits (not final, stored) after the end, then the padding to the byte, then
+  // the empty block's length and its complement.
+  deflated.resize((end + 3 + 7) / 8, 0);
+  if (end % 8) deflated[end / 8] &= uint8_t((1u << (end % 8)) - 1);
+  for (const uint8_t b : {0x00, 0x00, 0xFF, 0xFF}) deflated.push_back(b);
+  return true;
+}
+
+}  // namespace qj
