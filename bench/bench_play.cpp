@@ -1,8 +1,6 @@
 // Play figures for 1,000 and 5,000 pieces on a 1600 x 1200 picture with rotation: the join check
 // of a drop early and late in the game, a frame with nothing moving and while carrying, a whole
-// game solved by the headless player, saving and continuing, and peak memory.
-#include <sys/resource.h>
-
+// game solved by the headless player, saving and continuing, and the memory peak of each phase.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -19,6 +17,7 @@
 #include "play/UPieceList.h"
 #include "platform/Paths.h"
 #include "tools/autoplay/AutoPlayer.h"
+#include "tools/autoplay/PeakMemory.h"
 #include "tools/cut/CutRun.h"
 
 namespace {
@@ -32,10 +31,13 @@ double Millis(const std::function<void()>& work) {
   return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
 }
 
-double PeakMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss / 1024.0;
+// The phases lower the kernel's high-water mark as they end, so the run's peak is kept here.
+double RunPeak = 0;
+
+double EndPhase(autoplay::TPeakMeter& meter) {
+  const double peak = meter.EndPhase();
+  RunPeak = std::max(RunPeak, peak);
+  return peak;
 }
 
 // Waves and grain, so that pieces have detail to compress.
@@ -97,6 +99,8 @@ double FrameMillis(TPieces& set, autoplay::TTable& table, int frames, bool carry
 }
 
 void InGameFigures(const cuttool::TCutOptions& options, int pieces) {
+  autoplay::TPeakMeter meter(true);
+  EndPhase(meter);
   TPuzzleCutter cutter;
   if (cuttool::PreparePuzzle(options, cutter) != 0) return;
   cuttool::Redraw(cutter);
@@ -107,6 +111,7 @@ void InGameFigures(const cuttool::TCutOptions& options, int pieces) {
   const TMyDib& picture = cutter.CutPicture();
   autoplay::TCarefulPlayer player(table, picture.Width(), picture.Height());
   cutter.Clear();
+  const double cut = EndPhase(meter);
   TPieces& set = table.Pieces();
   std::printf("%d pieces: join check early %.2f us; frame idle %.1f us, carrying %.1f us\n", pieces,
               JoinCheckMicros(set, table, set.Count() / 2, 200), 1000 * FrameMillis(set, table, 300, false),
@@ -115,6 +120,8 @@ void InGameFigures(const cuttool::TCutOptions& options, int pieces) {
   const int late = set.Count() - 1;
   std::printf("%d pieces: half solved in %.0f ms; join check late (piece of %zu neighbours) %.2f us\n", pieces, solving,
               set.Piece(late).FNeighbours.size(), JoinCheckMicros(set, table, late, 50));
+  const double play = EndPhase(meter);
+  std::printf("%d pieces: peak memory of the cut and new game %.0f MB, of half a game %.0f MB\n", pieces, cut, play);
   table.Screen().Abandon();
   table.Screen().Leave();
 }
@@ -123,6 +130,7 @@ void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
   autoplay::TAutoPlayOptions play;
   play.Cut = options;
   play.Joins = 0;
+  play.PhasePeaks = true;
   autoplay::TAutoPlayResult fresh, continued, finished;
   if (autoplay::RunAutoPlay(play, fresh) != 0) return;
   play.Continue = true;
@@ -135,6 +143,9 @@ void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
   if (autoplay::RunAutoPlay(play, finished) != 0) return;
   std::printf("%d pieces: whole game from the save: %d joins in %.0f ms, of which fusing %.0f ms, finished=%d\n",
               pieces, finished.Joins, finished.PlayMs, finished.FuseMs, finished.Finished ? 1 : 0);
+  for (const autoplay::TAutoPlayResult* r : {&fresh, &continued, &finished}) RunPeak = std::max(RunPeak, r->PeakMb);
+  std::printf("%d pieces: peak memory: cut %.0f MB, save %.0f MB, continue %.0f MB, whole game %.0f MB\n", pieces,
+              fresh.PeakCutMb, continued.PeakSaveMb, finished.PeakContinueMb, finished.PeakPlayMb);
 }
 
 }  // namespace
@@ -149,7 +160,7 @@ int main() {
     const cuttool::TCutOptions options = CutOptions(picture, w, h);
     InGameFigures(options, pieces);
     SaveAndContinue(options, pieces);
-    std::printf("%d pieces: peak memory so far %.0f MB\n", pieces, PeakMegabytes());
+    std::printf("%d pieces: peak memory so far %.0f MB\n", pieces, RunPeak);
   }
   if (!std::getenv("QJ_BENCH_KEEP")) std::filesystem::remove_all(folder);
   return 0;
