@@ -117,6 +117,7 @@ void TBoardPlayInterface::Leave() {
   FPieces->Clear();
   FDragMode = EDragMode::Idle;
   TInterface::Leave();
+  ReturnFreeMemory();  // a game's pieces, gone
 }
 
 void TBoardPlayInterface::Suspend() {
