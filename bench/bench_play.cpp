@@ -100,7 +100,6 @@ double FrameMillis(TPieces& set, autoplay::TTable& table, int frames, bool carry
 
 void InGameFigures(const cuttool::TCutOptions& options, int pieces) {
   autoplay::TPeakMeter meter(true);
-  EndPhase(meter);
   TPuzzleCutter cutter;
   if (cuttool::PreparePuzzle(options, cutter) != 0) return;
   cuttool::Redraw(cutter);

@@ -40,6 +40,10 @@ double PeakResidentMegabytes() {
   return usage.ru_maxrss / 1024.0;
 }
 
+TPeakMeter::TPeakMeter(bool separatePhases) : FSeparate(separatePhases) {
+  if (FSeparate) LowerHighWater();
+}
+
 double TPeakMeter::EndPhase() {
   const double peak = PeakResidentMegabytes();
   FWhole = std::max(FWhole, peak);

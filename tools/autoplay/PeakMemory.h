@@ -8,8 +8,9 @@ namespace qj::autoplay {
 // wait4's maximum (GNU time's %M) included; the meter keeps the highest it has seen in Whole().
 class TPeakMeter {
  public:
-  explicit TPeakMeter(bool separatePhases) : FSeparate(separatePhases) {}
-  // The peak since the previous phase ended (since the start for the first), in megabytes. Where
+  // Measuring apart, the first phase begins now, not when the process began.
+  explicit TPeakMeter(bool separatePhases);
+  // The peak since the previous phase ended (since the meter was made for the first), in megabytes. Where
   // the mark cannot be lowered, it is the peak since the start.
   double EndPhase();
   // The highest peak of the whole run so far.
