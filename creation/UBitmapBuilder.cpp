@@ -215,8 +215,10 @@ void TPuzzleCutter::CutPieces() {
 }
 
 void TPuzzleCutter::Clear() {
-  FPieces.clear();
-  FPicture = FScaledPicture = FCutMap = FCutPicture = FLabelMap = FPreview = TMyDib();
+  // Each bitmap is given a fresh empty one: copying an empty one over it would keep its pixels'
+  // storage, and so would clear() the pieces' list.
+  TPieceList().swap(FPieces);
+  for (TMyDib* bitmap : {&FPicture, &FScaledPicture, &FCutMap, &FCutPicture, &FLabelMap, &FPreview}) *bitmap = TMyDib();
   FFileName.clear();
   FGrid = {};
   ClearShape();

@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
+#include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
 #include "platform/ZipMaster.h"
@@ -117,6 +118,7 @@ void TBoardPlayInterface::Leave() {
   FPieces->Clear();
   FDragMode = EDragMode::Idle;
   TInterface::Leave();
+  ReturnFreeMemory();  // a game's pieces, gone
 }
 
 void TBoardPlayInterface::Suspend() {
@@ -171,6 +173,7 @@ void TBoardPlayInterface::NewGame(TPuzzleCutter& cutter, int width, int height) 
   StartClock(0);
   FSavPath = ChangeFileExt(cutter.FileName(), ".sav");
   FGameSetUp = true;
+  ReturnFreeMemory();  // the cut's scratch images
 }
 
 // The ghost and the small picture show the picture as it was cut, with the help hints of what

@@ -45,7 +45,8 @@ void TPictureWindows::Reset() {
 void TPictureWindows::MakeGhostWindow() {
   TGraphicsEngine& engine = *FOwner.FEngine;
   FGhost = MakeMenuSprite(engine, FOwner.NextDepth(), SpriteCategory::Ghost);
-  engine.AddSurface(FGhost.Index(), FPicture.get());
+  engine.AddSurface(FGhost.Index(), nullptr);
+  FGhostLoaded = false;
   const int alpha = std::clamp(Options.GhostAlpha, kGhostAlphaMin, kGhostAlphaMax);
   TMySprite& ghost = *FGhost.Get();  // only until the next sprite is made
   ghost.Fixed = false;               // the ghost lies on the table and scrolls with it
@@ -69,7 +70,6 @@ void TPictureWindows::MakeSmallWindow() {
   FSmallWindow->Setup(TextKey(Text::SmallPictureTitle), 2 * kEdgeGap, 2 * kEdgeGap, 200, 150, {.Style = 1});
   FSmallWindow->FStretchContents = true;
   FSmallWindow->FKeepAspect = true;
-  if (FPicture) FSmallWindow->SetPicture(*FPicture);
   FSmallSlider = &FOwner.AddOwnedControl<TDXHScrollBar>();
   FSmallSlider->Setup(0, 0, 100, 0, kSmallPicMin, kSmallPicMax, FSmallStep, ScrollBarStyle::Small,
                       [this](TDXControl*) { SetSmallStep(FSmallSlider->FPosition); });
@@ -83,16 +83,23 @@ void TPictureWindows::MakeSmallWindow() {
 void TPictureWindows::SetPicture(const TMyDib& picture) {
   FPicture = std::make_unique<TMyDib>(picture);
   if (!FSmallWindow) return;
-  if (TMySprite* ghost = FGhost.Get()) {
-    ghost->Surfaces.clear();
-    FOwner.FEngine->AddSurface(FGhost.Index(), FPicture.get());
-  }
-  FSmallWindow->SetPicture(*FPicture);
+  if (FGhostLoaded) LoadGhost(true);
+  if (FSmallWindow->FHasPicture) FSmallWindow->SetPicture(*FPicture);
   SetSmallStep(FSmallStep);
   PlaceGhostWindow();
 }
 
+// A picture-sized copy in the ghost's surface, and in the small picture's window, is kept only
+// while that help is shown: most games never show them.
+void TPictureWindows::LoadGhost(bool loaded) {
+  FGhostLoaded = loaded && FPicture;
+  if (!FGhost.Get()) return;
+  FGhost.Get()->Surfaces.clear();
+  FOwner.FEngine->AddSurface(FGhost.Index(), FGhostLoaded ? FPicture.get() : nullptr);
+}
+
 void TPictureWindows::ShowGhost(bool shown) {
+  if (FGhostLoaded != (shown && FPicture)) LoadGhost(shown);
   if (TMySprite* ghost = FGhost.Get()) ghost->Visible = shown && FPicture;
   if (shown && GameRecord.Finished == 0) GameRecord.GhostUsed = 1;
   ShowGhostSetup(shown);
@@ -106,12 +113,13 @@ void TPictureWindows::ShowGhostSetup(bool shown) {
   ShowSprite(FGhostSlider, shown);
 }
 
-// The setup window frames the ghost with the slider at its right.
+// The setup window frames the ghost with the slider at its right; it takes the picture's size
+// only once it is shown, as its surfaces grow with it.
 void TPictureWindows::PlaceGhostWindow() {
   if (!FGhostWindow || !FPicture) return;
   const TGraphicsEngine& engine = *FOwner.FEngine;
   const int sliderWidth = FGhostSlider->FWidth;
-  FGhostWindow->SetClientSize(FPicture->Width() + sliderWidth, FPicture->Height());
+  if (FGhostSetupShown) FGhostWindow->SetClientSize(FPicture->Width() + sliderWidth, FPicture->Height());
   const int left = FGhostPos.X - engine.FScrollX - FGhostWindow->FInsetLeft;
   const int top = FGhostPos.Y - engine.FScrollY - FGhostWindow->FInsetTop;
   if (FGhostWindow->FLeft != left) FGhostWindow->SetLeft(left);
@@ -143,6 +151,8 @@ void TPictureWindows::FollowScroll() {
 }
 
 void TPictureWindows::ShowSmallPicture(bool shown) {
+  if (FSmallWindow && shown && FPicture && !FSmallWindow->FHasPicture) FSmallWindow->SetPicture(*FPicture);
+  if (FSmallWindow && !shown && FSmallWindow->FHasPicture) FSmallWindow->ClearPicture();
   FSmallSetupShown = shown;
   FSmallSeenTick = GetTickCount();
   if (shown) NoteSmallSize();

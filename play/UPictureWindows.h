@@ -78,6 +78,7 @@ class TPictureWindows {
   void MakeGhostWindow();
   void MakeSmallWindow();
   void ShowGhostSetup(bool shown);
+  void LoadGhost(bool loaded);
   void PlaceGhostWindow();
   void GhostWindowMoved();
   void SmallWindowMoved();
@@ -92,6 +93,7 @@ class TPictureWindows {
   std::unique_ptr<TMyDib> FPicture;
   uint32_t FGhostSeenTick = 0, FSmallSeenTick = 0;
   bool FGhostSetupShown = false, FSmallSetupShown = false;
+  bool FGhostLoaded = false;  // the ghost's surface holds the picture
   TPoint FGhostPos;  // table coordinates
   int FSmallStep = 4;
 };

@@ -466,6 +466,12 @@ TMyDib* TBPiece::FindBitmap(int orientation) const {
   return size_t(orientation) < s->Bitmaps.size() ? s->Bitmaps[size_t(orientation)].get() : nullptr;
 }
 
+void TBPiece::ReleaseBitmap(int orientation) {
+  TMySprite* s = FSprite.Get();
+  if (!s) FImages[size_t(orientation & 3)].reset();
+  else if (size_t(orientation) < s->Bitmaps.size()) s->Bitmaps[size_t(orientation)].reset();
+}
+
 void TBPiece::ReloadImage() {
   TMySprite* s = FSprite.Get();
   const TMyDib* image = Bitmap(FOrientation);

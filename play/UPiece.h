@@ -149,6 +149,9 @@ class TBPiece {
   // Takes over the other piece's sprite with its bitmaps (a fusion that does not grow the box).
   void AdoptSprite(TBPiece& other);
   TMyDib* MutableBitmap(int orientation) { return FindBitmap(orientation); }
+  // Frees the bitmap of one orientation (a piece being fused away); its sprite still shows the
+  // image already loaded.
+  void ReleaseBitmap(int orientation);
 
   std::vector<TPieceAction> FActions;
   uint8_t FState = PieceState::Free;

@@ -162,30 +162,30 @@ void TPieces::LeaveGroupIfTurned(int group) {
 
 // When the largest member's box already is the union, the new piece keeps that member's sprite
 // and bitmaps and only the others are drawn in: a piece growing by one neighbour at a time costs
-// the size of the neighbour, not of the whole picture.
+// the size of the neighbour, not of the whole picture. Otherwise the union is made one
+// orientation at a time, and each member's bitmap goes as soon as it is drawn in, so a fusion
+// of picture-sized pieces holds one spare orientation, not four.
 void TPieces::FuseBitmaps(TFusion& f) {
   TBPiece& piece = *f.Piece;
   const int high = OrientationHigh();
   const bool keep = f.Largest->FBoxTopLeft[0] == f.TopLeft[0] && f.Largest->FBoxBottomRight[0] == f.BottomRight[0];
   const int margin = PieceMargin();
-  if (keep) {
-    piece.AdoptSprite(*f.Largest);
-  } else {
-    const int width = f.BottomRight[0].X - f.TopLeft[0].X + 2 * margin - 1;
-    const int height = f.BottomRight[0].Y - f.TopLeft[0].Y + 2 * margin - 1;
-    for (int o = 0; o <= high; ++o)
+  const int width = f.BottomRight[0].X - f.TopLeft[0].X + 2 * margin - 1;
+  const int height = f.BottomRight[0].Y - f.TopLeft[0].Y + 2 * margin - 1;
+  if (keep) piece.AdoptSprite(*f.Largest);
+  for (int o = 0; o <= high; ++o) {
+    if (!keep)
       piece.FImages[size_t(o)] = o % 2 ? std::make_unique<TMyDib>(height, width, 32) : std::make_unique<TMyDib>(width, height, 32);
-  }
-  for (const TBPiece* m : f.Members) {
-    if (keep && m == f.Largest) continue;
-    for (int o = 0; o <= high; ++o) {
+    TMyDib* into = piece.MutableBitmap(o);
+    for (TBPiece* m : f.Members) {
+      if (keep && m == f.Largest) continue;
       const TMyDib* from = m->Bitmap(o);
-      TMyDib* into = piece.MutableBitmap(o);
       if (!from || !into) continue;
       const TPoint at{m->FBoxTopLeft[size_t(o)].X - f.TopLeft[size_t(o)].X, m->FBoxTopLeft[size_t(o)].Y - f.TopLeft[size_t(o)].Y};
       OrInto(*into, *from, at);
       if (keep && o == piece.FOrientation)
         if (TMySprite* s = piece.Sprite(); s && !s->Surfaces.empty()) OrInto(*s->Surfaces[0], *from, at);
+      m->ReleaseBitmap(o);
     }
   }
   if (!keep) piece.CreateSprite(0, high);

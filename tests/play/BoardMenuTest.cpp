@@ -436,6 +436,28 @@ TEST_F(TBoardMenuTest, GhostIsATranslucentTableSprite) {
   EXPECT_TRUE(Menu.GhostRect().IsEmpty());
 }
 
+// Hidden helps hold no picture-sized copies; shown, they hold the picture.
+TEST_F(TBoardMenuTest, PictureCopiesLiveOnlyWhileTheirHelpIsShown) {
+  const auto ghost = [&]() -> const TSurface* {
+    for (int i = 0; i < Engine.SpriteCount(); ++i)
+      if (Engine.Sprite(i).Id != 0 && Engine.Sprite(i).Category == SpriteCategory::Ghost) return Engine.Sprite(i).Image();
+    return nullptr;
+  };
+  ASSERT_NE(ghost(), nullptr);
+  EXPECT_LE(ghost()->Width(), 1);
+  EXPECT_FALSE(Menu.SmallPictureWindow()->FHasPicture);
+  for (const bool shown : {true, false}) {
+    ClickButton(MenuButton::Ghost, ESide::Left);
+    ClickButton(MenuButton::SmallPicture, ESide::Left);
+    EXPECT_EQ(Menu.SmallPictureWindow()->FHasPicture, shown);
+    ASSERT_NE(ghost(), nullptr);
+    EXPECT_EQ(ghost()->Width(), shown ? 120 : 1);
+    if (shown) {
+      EXPECT_EQ(ghost()->At(60, 45) & kRgbMask, MakePixel(200, 120, 40));
+    }
+  }
+}
+
 TEST_F(TBoardMenuTest, SmallPictureSliderSetsTheStepAndTheRecord) {
   Menu.SmallPictureSlider()->SetPosition(2);
   ClickButton(MenuButton::SmallPicture, ESide::Left);

@@ -63,7 +63,10 @@ TEST_F(AutoPlayTool, AGameLeftHalfWayIsContinuedToTheEnd) {
   auto first = Play(args);
   EXPECT_EQ(first["left"], "28");
   EXPECT_EQ(first["finished"], "0");
-  auto second = Play({"--continue"});
+  auto second = Play({"--continue", "--phase-peaks"});
+  EXPECT_GT(std::stod(second["peak_continue_mb"]), 0);
+  EXPECT_EQ(second["peak_cut_mb"], "0");
+  EXPECT_GE(std::stod(second["peak_mb"]), std::stod(second["peak_play_mb"]));
   EXPECT_EQ(second["pieces"], "48");
   EXPECT_EQ(second["left"], "1");
   EXPECT_EQ(second["joins"], "47");

@@ -21,6 +21,7 @@
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
+#include "tools/autoplay/PeakMemory.h"
 #include "tools/cut/CutRun.h"
 
 namespace qj::autoplay {
@@ -313,6 +314,8 @@ TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args) {
       o.Continue = true;
     } else if (args[k] == "--screen") {
       o.Screen = true;
+    } else if (args[k] == "--phase-peaks") {
+      o.PhasePeaks = true;
     } else if (args[k] == "--layout-report") {
       o.LayoutReport = true;
     } else if (args[k] == "--layout") {
@@ -340,31 +343,41 @@ int RunAutoPlay(const TAutoPlayOptions& o, TAutoPlayResult& r) {
   cuttool::UseProgramFolder(o.Cut);
   TPuzzleCutter cutter;
   TTable session(o.Screen ? kTableWidth : TTable::kScreenWidth, o.Screen ? kTableHeight : TTable::kScreenHeight);
+  TPeakMeter peaks(o.PhasePeaks);
   if (const int status = StartGame(o, cutter, session, r)) return status;
   // Boxes are places in the picture as cut (cropped to the grid).
   const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
   const int width = picture.Width(), height = picture.Height();
   cutter.Clear();
+  (o.Continue ? r.PeakContinueMb : r.PeakCutMb) = peaks.EndPhase();
   TCarefulPlayer player(session, width, height, o.Screen);
   bool played = true;
   r.PlayMs = Timed([&] { played = player.Play(o.Joins); });
   r.FuseMs = session.FusionMs();
+  r.PeakPlayMb = peaks.EndPhase();
   if (!played) std::fprintf(stderr, "a drop beside a true neighbour did not join; the player stopped\n");
   r.Left = session.Pieces().Count();
   r.SaveMs = Timed([&] {
     if (!o.Screen || !player.LeaveThroughDialog()) session.Screen().Leave();
   });
+  r.PeakSaveMb = peaks.EndPhase();
+  r.PeakMb = peaks.Whole();
+  if (!o.PhasePeaks) r.PeakCutMb = r.PeakPlayMb = r.PeakSaveMb = r.PeakContinueMb = 0;
   Fill(r);
   return session.SaveFailed() || !played ? 1 : 0;
 }
 
 std::string ResultLine(const TAutoPlayResult& r) {
-  char line[256];
-  std::snprintf(line, sizeof line,
-                "pieces=%d left=%d joins=%d drops=%d score=%.2f finished=%d cut_ms=%.0f play_ms=%.0f save_ms=%.0f "
-                "load_ms=%.0f fuse_ms=%.0f",
-                r.Pieces, r.Left, r.Joins, r.Drops, r.Score, r.Finished ? 1 : 0, r.CutMs, r.PlayMs, r.SaveMs, r.LoadMs,
-                r.FuseMs);
+  char line[384];
+  int n = std::snprintf(line, sizeof line,
+                        "pieces=%d left=%d joins=%d drops=%d score=%.2f finished=%d cut_ms=%.0f play_ms=%.0f "
+                        "save_ms=%.0f load_ms=%.0f fuse_ms=%.0f peak_mb=%.0f",
+                        r.Pieces, r.Left, r.Joins, r.Drops, r.Score, r.Finished ? 1 : 0, r.CutMs, r.PlayMs, r.SaveMs,
+                        r.LoadMs, r.FuseMs, r.PeakMb);
+  // The play phase always has a peak once phases are measured apart.
+  if (r.PeakPlayMb > 0 && n > 0 && size_t(n) < sizeof line)
+    std::snprintf(line + n, sizeof line - size_t(n), " peak_cut_mb=%.0f peak_play_mb=%.0f peak_save_mb=%.0f peak_continue_mb=%.0f",
+                  r.PeakCutMb, r.PeakPlayMb, r.PeakSaveMb, r.PeakContinueMb);
   return line;
 }
 

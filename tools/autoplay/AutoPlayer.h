@@ -94,6 +94,9 @@ struct TAutoPlayOptions {
   bool Screen = false;    // act only through mouse and key events on the play screen
   bool LayoutReport = false;  // report how much the new game's pieces overlap
   int Layout = -1;            // -1 as the settings say, 0 heap in view, 1 spread over the table
+  // Measure each phase's memory peak on its own; the process's own peak is then lost to outside
+  // observers (GNU time reports only the last phase's).
+  bool PhasePeaks = false;
 };
 
 struct TAutoPlayResult {
@@ -108,9 +111,14 @@ struct TAutoPlayResult {
   bool Spread = false;       // the new game was spread over the table
   double Overlap = -1;       // share of piece area covered by other pieces after the layout; -1 not measured
   double LayoutMs = 0;       // time the new game's set-up took, its layout included
+  // Resident-memory peaks in megabytes: of the whole run, and with PhasePeaks of each phase (the
+  // phase not run stays 0: cut for a new game, continue for a continued one).
+  double PeakMb = 0;
+  double PeakCutMb = 0, PeakPlayMb = 0, PeakSaveMb = 0, PeakContinueMb = 0;
 };
 
-// The cut tool's options plus --joins K, --continue, --screen, --layout-report and --layout spread|heap. Throws cuttool::TUsageError.
+// The cut tool's options plus --joins K, --continue, --screen, --layout-report, --layout spread|heap
+// and --phase-peaks. Throws cuttool::TUsageError.
 TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args);
 // The table set up as the game does it: a fresh cut and a new game, or the saved game beside the
 // picture continued. Returns 0, or the exit code after printing why; the cut or load time goes
@@ -119,7 +127,8 @@ int StartGame(const TAutoPlayOptions& options, TPuzzleCutter& cutter, TTable& ta
 // Plays; returns the exit code (0, or 1 after printing why).
 int RunAutoPlay(const TAutoPlayOptions& options, TAutoPlayResult& result);
 // "pieces=N left=L joins=J drops=D score=S finished=0|1 cut_ms=T play_ms=T save_ms=T load_ms=T
-// fuse_ms=T"
+// fuse_ms=T peak_mb=M", and with phase peaks " peak_cut_mb=M peak_play_mb=M peak_save_mb=M
+// peak_continue_mb=M"
 std::string ResultLine(const TAutoPlayResult& result);
 // "layout=spread|heap pieces=N layout_ms=T overlap=F"
 std::string LayoutLine(const TAutoPlayResult& result);
