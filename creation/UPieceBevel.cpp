@@ -79,6 +79,13 @@ std::vector<TEdgePixel> InnerEdge(const TGreyMap& mask) {
   return edge;
 }
 
+// The mean over the window of radius r around (x, y) on a w x h map: `full` unless the map's
+// edge clips the window.
+TBoxMean WindowMean(int x, int y, int r, int w, int h, const TBoxMean& full) {
+  const uint32_t n = WindowSpan(x, r, w) * WindowSpan(y, r, h);
+  return n == full.Pixels() ? full : TBoxMean(n);
+}
+
 // One orientation's levels of the edge pixels.
 struct TEdgeLevels {
   std::vector<uint32_t> Light, Dark;
@@ -94,6 +101,7 @@ std::array<TEdgeLevels, kOrientations> BlurredLevels(const std::vector<TEdgePixe
   std::array<TEdgeLevels, kOrientations> levels;
   for (TEdgeLevels& l : levels) l.Light.resize(edge.size()), l.Dark.resize(edge.size());
   std::array<uint32_t, kOrientations> peak{};
+  const TBoxMean fullWindow((2 * kEdgeBlur + 1) * (2 * kEdgeBlur + 1));
   for (size_t k = 0; k < edge.size(); ++k) {
     const int y0 = std::max(edge[k].Y - kEdgeBlur, 0), y1 = std::min(edge[k].Y + kEdgeBlur, h - 1);
     std::array<uint32_t, kOrientations> light{}, dark{};
@@ -105,10 +113,10 @@ std::array<TEdgeLevels, kOrientations> BlurredLevels(const std::vector<TEdgePixe
         dark[r] += uint32_t(std::max(-g, 0));
       }
     }
-    const uint32_t n = WindowSpan(edge[k].X, kEdgeBlur, w) * WindowSpan(edge[k].Y, kEdgeBlur, h);
+    const TBoxMean mean = WindowMean(edge[k].X, edge[k].Y, kEdgeBlur, w, h, fullWindow);
     for (int r = 0; r < kOrientations; ++r) {
-      levels[r].Light[k] = BoxMean(light[r], n);
-      levels[r].Dark[k] = BoxMean(dark[r], n);
+      levels[r].Light[k] = mean(light[r]);
+      levels[r].Dark[k] = mean(dark[r]);
       peak[r] = std::max({peak[r], levels[r].Light[k], levels[r].Dark[k]});
     }
   }
@@ -167,6 +175,7 @@ void ShadeSoftened(const std::vector<TEdgePixel>& edge, const std::array<TEdgeLe
   const int w = mask.Width, h = mask.Height;
   if (sums.size() < size_t(w) * h) sums.resize(size_t(w) * h, TSums{}), reached.resize(size_t(w) * h, 0);
   touched.clear();
+  const TBoxMean fullWindow(uint32_t(2 * radius + 1) * uint32_t(2 * radius + 1));
   for (size_t k = 0; k < edge.size(); ++k) {
     TSums add;
     for (int r = 0; r < kOrientations; ++r) add[r] = levels[r].Light[k], add[kOrientations + r] = levels[r].Dark[k];
@@ -183,9 +192,9 @@ void ShadeSoftened(const std::vector<TEdgePixel>& edge, const std::array<TEdgeLe
     reached[i] = 0;
     if (!mask.Data[i]) continue;
     const int x = int(i % w), y = int(i / w);
-    const uint32_t n = WindowSpan(x, radius, w) * WindowSpan(y, radius, h);
+    const TBoxMean mean = WindowMean(x, y, radius, w, h, fullWindow);
     for (int r = 0; r <= maxOrientation; ++r)
-      shader.Apply(images[r], r, x, y, BoxMean(sum[r], n), BoxMean(sum[kOrientations + r], n));
+      shader.Apply(images[r], r, x, y, mean(sum[r]), mean(sum[kOrientations + r]));
   }
 }
 

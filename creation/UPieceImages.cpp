@@ -73,7 +73,7 @@ TGreyMap ShadowOf(const TGreyMap& mask, int s, const std::vector<uint8_t>& fullW
     for (int x = 0; x < w; ++x) count[x] = uint16_t(running[x + pad + 2] - running[x + 1]);
     const uint8_t* m = mask.Row(y);
     uint8_t* d = shadow.Row(y);
-    for (int x = 0; x < w; ++x) d[x] = m[x] ? 0 : fullWindow[count[x]];
+    for (int x = 0; x < w; ++x) d[x] = uint8_t(fullWindow[count[x]] & -int(m[x] == 0));
     for (int x = 0, clipped = y < s ? w : std::min(s, w); x < clipped; ++x) {
       if (m[x] || count[x] == 0) continue;
       const uint32_t n = WindowSpan(x, s, w + 2 * s) * WindowSpan(y, s, h + 2 * s);
