@@ -86,6 +86,13 @@ TBoxMean WindowMean(int x, int y, int r, int w, int h, const TBoxMean& full) {
   return n == full.Pixels() ? full : TBoxMean(n);
 }
 
+// v * 255 / peak (v <= peak) to the nearest integer, halves to even as nearbyint rounds the
+// quotient in doubles: its fraction is a multiple of 1 / peak, never within rounding of a half.
+uint32_t ScaledToPeak(uint32_t v, uint32_t peak) {
+  const uint32_t product = v * 255, quotient = product / peak, twiceRest = 2 * (product % peak);
+  return quotient + uint32_t(twiceRest > peak || (twiceRest == peak && (quotient & 1)));
+}
+
 // One orientation's levels of the edge pixels.
 struct TEdgeLevels {
   std::vector<uint32_t> Light, Dark;
@@ -105,13 +112,15 @@ std::array<TEdgeLevels, kOrientations> BlurredLevels(const std::vector<TEdgePixe
   for (size_t k = 0; k < edge.size(); ++k) {
     const int y0 = std::max(edge[k].Y - kEdgeBlur, 0), y1 = std::min(edge[k].Y + kEdgeBlur, h - 1);
     std::array<uint32_t, kOrientations> light{}, dark{};
-    for (uint32_t j = rowStart[y0]; j < rowStart[y1 + 1]; ++j) {
-      if (std::abs(edge[j].X - edge[k].X) > kEdgeBlur) continue;
-      for (int r = 0; r < kOrientations; ++r) {
-        const int g = edge[j].Grey[r];
-        light[r] += uint32_t(std::max(g, 0));
-        dark[r] += uint32_t(std::max(-g, 0));
-      }
+    for (int y = y0; y <= y1; ++y) {
+      const auto end = edge.begin() + rowStart[y + 1];
+      auto j = std::partition_point(edge.begin() + rowStart[y], end,
+                                    [&](const TEdgePixel& e) { return e.X < edge[k].X - kEdgeBlur; });
+      for (; j != end && j->X <= edge[k].X + kEdgeBlur; ++j)
+        for (int r = 0; r < kOrientations; ++r) {
+          light[r] += uint32_t(std::max(j->Grey[r], 0));
+          dark[r] += uint32_t(std::max(-j->Grey[r], 0));
+        }
     }
     const TBoxMean mean = WindowMean(edge[k].X, edge[k].Y, kEdgeBlur, w, h, fullWindow);
     for (int r = 0; r < kOrientations; ++r) {
@@ -123,7 +132,7 @@ std::array<TEdgeLevels, kOrientations> BlurredLevels(const std::vector<TEdgePixe
   for (int r = 0; r < kOrientations; ++r) {
     if (peak[r] == 0) continue;
     for (auto* list : {&levels[r].Light, &levels[r].Dark})
-      for (uint32_t& v : *list) v = uint32_t(std::nearbyint(v * 255.0 / peak[r]));
+      for (uint32_t& v : *list) v = ScaledToPeak(v, peak[r]);
   }
   return levels;
 }
@@ -186,16 +195,22 @@ void ShadeSoftened(const std::vector<TEdgePixel>& edge, const std::array<TEdgeLe
         if (!reached[i]) reached[i] = 1, touched.push_back(uint32_t(i));
       }
   }
+  // The softened levels of the piece's pixels first, then each image shaded in one sweep.
+  thread_local std::vector<std::pair<uint32_t, TSums>> shades;
+  shades.clear();
   for (uint32_t i : touched) {
     const TSums sum = sums[i];
     sums[i] = TSums{};
     reached[i] = 0;
     if (!mask.Data[i]) continue;
-    const int x = int(i % w), y = int(i / w);
-    const TBoxMean mean = WindowMean(x, y, radius, w, h, fullWindow);
-    for (int r = 0; r <= maxOrientation; ++r)
-      shader.Apply(images[r], r, x, y, mean(sum[r]), mean(sum[kOrientations + r]));
+    const TBoxMean mean = WindowMean(int(i % w), int(i / w), radius, w, h, fullWindow);
+    TSums levels;
+    for (int c = 0; c < 2 * kOrientations; ++c) levels[c] = mean(sum[c]);
+    shades.push_back({i, levels});
   }
+  for (int r = 0; r <= maxOrientation; ++r)
+    for (const auto& [i, levels] : shades)
+      shader.Apply(images[r], r, int(i % w), int(i / w), levels[r], levels[kOrientations + r]);
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ void ExtractPiece(TPiece& piece, const TMyDib& labelMap, const TMyDib& cutPictur
     const uint8_t* mask = piece.Masks[0].Row(y + offset.Y) + offset.X;
     TPixel* dst = picture.Row(y + offset.Y) + offset.X;
     for (int x = std::max(p1.X, 0); x <= std::min(p2.X, cutPicture.Width() - 1); ++x)
-      dst[x] = mask[x] ? (src[x] & kRgbMask) : 0;
+      dst[x] = src[x] & kRgbMask & -TPixel(mask[x] != 0);
   }
   piece.Home[0] = {p1.X - 1, p1.Y - 1};
   piece.Far[0] = {p2.X + 3, p2.Y + 3};
