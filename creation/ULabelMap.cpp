@@ -112,17 +112,20 @@ int LabelPieces(TMyDib& map, TPieceList& pieces) {
     pieces[k].Seed[0] = pieces[k].Home[0] = pieces[k].Far[0] = {keys[k].X, keys[k].Y};
   }
   // Absorb the lines in reading order (absorbed pixels count with their new label) and grow
-  // each piece's box over its pixels.
+  // each piece's box over its pixels, a run of one label at a time.
   for (int y = 0; y < map.Height(); ++y) {
     TPixel* row = map.Row(y);
-    for (int x = 0; x < map.Width(); ++x) {
+    const int w = map.Width();
+    for (int x = 0; x < w; ++x)
       if (row[x] == kCutLine) row[x] = AbsorbedLabel(map, x, y);
+    for (int x = 0, end; x < w; x = end) {
       const TPixel v = row[x];
+      for (end = x + 1; end < w && row[end] == v;) ++end;
       if (v == 0 || v > pieces.size()) continue;
       TPiece& p = pieces[v - 1];
       p.Home[0].X = std::min(p.Home[0].X, x);
       p.Home[0].Y = std::min(p.Home[0].Y, y);
-      p.Far[0].X = std::max(p.Far[0].X, x);
+      p.Far[0].X = std::max(p.Far[0].X, end - 1);
       p.Far[0].Y = std::max(p.Far[0].Y, y);
     }
   }
