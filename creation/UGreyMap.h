@@ -67,7 +67,8 @@ inline uint32_t WindowSpan(int c, int r, int length) {
 inline uint32_t BoxMean(uint64_t sum, uint32_t n) { return uint32_t((2 * sum + n) / (2 * uint64_t(n))); }
 
 // BoxMean for many sums over windows of one size: a multiplication in place of the division,
-// exact for sums under 2^24 in windows of under 2^14 pixels (larger windows divide).
+// exact for sums of byte levels (at most 255 a pixel) in windows of under 2^14 pixels; larger
+// windows divide.
 class TBoxMean {
  public:
   explicit TBoxMean(uint32_t n)
