@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -65,28 +66,51 @@ inline uint32_t WindowSpan(int c, int r, int length) {
 }
 inline uint32_t BoxMean(uint64_t sum, uint32_t n) { return uint32_t((2 * sum + n) / (2 * uint64_t(n))); }
 
+// BoxMean for many sums over windows of one size: a multiplication in place of the division,
+// exact for sums of byte levels (at most 255 a pixel) in windows of under 2^14 pixels; larger
+// windows divide.
+class TBoxMean {
+ public:
+  explicit TBoxMean(uint32_t n)
+      : FN(n), FScale(n < (1u << 14) ? (uint64_t(1) << 40) / (2 * uint64_t(n)) + 1 : 0) {}
+  uint32_t operator()(uint32_t sum) const {
+    return FScale ? uint32_t((uint64_t(2 * sum + FN) * FScale) >> 40) : BoxMean(sum, FN);
+  }
+  uint32_t Pixels() const { return FN; }
+
+ private:
+  uint32_t FN;
+  uint64_t FScale;
+};
+
 // Quarter turns clockwise of a w x h map: turn 1 takes (x, y) to (h-1-y, x), turn 2 to
-// (w-1-x, h-1-y), turn 3 to (y, w-1-x).
+// (w-1-x, h-1-y), turn 3 to (y, w-1-x). Written a destination row at a time: a piece's source
+// stays in the cache while its columns are read.
 template <class T>
 void TurnPlane(const T* src, int w, int h, int turns, T* dst) {
-  for (int y = 0; y < h; ++y) {
-    const T* s = src + size_t(y) * w;
-    switch (turns & 3) {
-      case 0:
-        std::copy(s, s + w, dst + size_t(y) * w);
-        break;
-      case 1:  // destination is h wide
-        for (int x = 0; x < w; ++x) dst[size_t(x) * h + (h - 1 - y)] = s[x];
-        break;
-      case 2: {
-        T* d = dst + size_t(h - 1 - y) * w + (w - 1);
-        for (int x = 0; x < w; ++x) *(d - x) = s[x];
-        break;
+  const ptrdiff_t stride = w;
+  switch (turns & 3) {
+    case 0:
+      std::copy(src, src + size_t(w) * h, dst);
+      break;
+    case 1:  // destination is h wide; its row x is source column x read upwards
+      for (int x = 0; x < w; ++x) {
+        const T* s = src + (h - 1) * stride + x;
+        T* d = dst + size_t(x) * h;
+        for (int j = 0; j < h; ++j) d[j] = s[-j * stride];
       }
-      default:  // destination is h wide
-        for (int x = 0; x < w; ++x) dst[size_t(w - 1 - x) * h + y] = s[x];
-        break;
-    }
+      break;
+    case 2:
+      for (int y = 0; y < h; ++y)
+        std::reverse_copy(src + y * stride, src + (y + 1) * stride, dst + (h - 1 - y) * stride);
+      break;
+    default:  // destination is h wide; its row w-1-x is source column x read downwards
+      for (int x = 0; x < w; ++x) {
+        const T* s = src + x;
+        T* d = dst + size_t(w - 1 - x) * h;
+        for (int j = 0; j < h; ++j) d[j] = s[j * stride];
+      }
+      break;
   }
 }
 

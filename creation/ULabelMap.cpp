@@ -17,46 +17,83 @@ struct TRegionKey {
   }
 };
 
-// Four-neighbour scanline fill of the zero region at (x, y) with `id`; returns its key.
-TRegionKey FillZeroRegion(TMyDib& map, int x, int y, TPixel id, std::vector<TPoint>& stack) {
-  const int w = map.Width(), h = map.Height();
-  TRegionKey key;
-  stack.assign(1, {x, y});
-  while (!stack.empty()) {
-    const TPoint p = stack.back();
-    stack.pop_back();
-    TPixel* row = map.Row(p.Y);
-    if (row[p.X] != 0) continue;
-    int lo = p.X, hi = p.X;
-    while (lo > 0 && row[lo - 1] == 0) --lo;
-    while (hi + 1 < w && row[hi + 1] == 0) ++hi;
-    std::fill(row + lo, row + hi + 1, id);
-    if (p.Y >= 1 && hi >= 1) key.Offer(std::max(lo, 1), p.Y);
-    for (int ny : {p.Y - 1, p.Y + 1}) {
-      if (ny < 0 || ny >= h) continue;
-      const TPixel* next = map.Row(ny);
-      for (int px = lo; px <= hi; ++px)
-        if (next[px] == 0 && (px == lo || next[px - 1] != 0)) stack.push_back({px, ny});
+// The zero runs of the map, row by row, joined into regions where runs of neighbouring rows
+// share a column.
+class TZeroRuns {
+ public:
+  explicit TZeroRuns(const TMyDib& map) {
+    size_t above = 0;  // first run of the row above
+    for (int y = 0; y < map.Height(); ++y) {
+      const size_t here = FRuns.size();
+      FindRuns(map.Row(y), map.Width(), y);
+      for (size_t k = here, j = above; k < FRuns.size(); ++k) {
+        while (j < here && FRuns[j].X1 < FRuns[k].X0) ++j;
+        for (size_t i = j; i < here && FRuns[i].X0 <= FRuns[k].X1; ++i) Join(i, k);
+      }
+      above = here;
     }
   }
-  return key;
-}
 
-// Gives every black region its label: regions are found row by row with provisional numbers,
-// then numbered in the column order the labels are defined by.
-std::vector<TRegionKey> NumberRegions(TMyDib& map) {
-  std::vector<TRegionKey> keys(1);  // provisional number 0 is unused
-  std::vector<TPoint> stack;
-  for (int y = 0; y < map.Height(); ++y) {
-    const TPixel* row = map.Row(y);
-    for (int x = 0; x < map.Width(); ++x) {
+  size_t Count() const { return FRuns.size(); }
+  // The region of run k, named by its first run: regions are joined under their smaller root.
+  size_t Root(size_t k) {
+    while (FParent[k] != k) k = FParent[k] = FParent[FParent[k]];
+    return k;
+  }
+  // The first pixel of run k in column order, counting only x >= 1, y >= 1.
+  TRegionKey Key(size_t k) const {
+    TRegionKey key;
+    const TRun& r = FRuns[k];
+    if (r.Y >= 1 && r.X1 >= 1) key.Offer(std::max(r.X0, 1), r.Y);
+    return key;
+  }
+  void Fill(TMyDib& map, size_t k, TPixel value) const {
+    const TRun& r = FRuns[k];
+    std::fill(map.Row(r.Y) + r.X0, map.Row(r.Y) + r.X1 + 1, value);
+  }
+
+ private:
+  struct TRun {
+    int X0, X1, Y;
+  };
+  void FindRuns(const TPixel* row, int w, int y) {
+    for (int x = 0; x < w; ++x) {
       if (row[x] != 0) continue;
-      if (keys.size() >= kCutLine) throw std::runtime_error("Too many regions in the cut");
-      keys.push_back(FillZeroRegion(map, x, y, TPixel(keys.size()), stack));
+      const int x0 = x;
+      while (x + 1 < w && row[x + 1] == 0) ++x;
+      FParent.push_back(FRuns.size());
+      FRuns.push_back({x0, x, y});
     }
+  }
+  void Join(size_t a, size_t b) {
+    a = Root(a), b = Root(b);
+    if (a != b) FParent[std::max(a, b)] = std::min(a, b);
+  }
+
+  std::vector<TRun> FRuns;
+  std::vector<size_t> FParent;
+};
+
+// Gives every black region its label, numbered in the column order the labels are defined by;
+// regions found from runs are numbered as they start in reading order, then sorted by key.
+std::vector<TRegionKey> NumberRegions(TMyDib& map) {
+  TZeroRuns runs(map);
+  std::vector<uint32_t> regionOf(runs.Count());
+  std::vector<TRegionKey> keys;
+  for (size_t k = 0; k < runs.Count(); ++k) {
+    const size_t root = runs.Root(k);
+    if (root != k) {
+      regionOf[k] = regionOf[root];
+    } else {
+      if (keys.size() + 1 >= kCutLine) throw std::runtime_error("Too many regions in the cut");
+      regionOf[k] = uint32_t(keys.size());
+      keys.emplace_back();
+    }
+    const TRegionKey key = runs.Key(k);
+    if (key.Valid()) keys[regionOf[k]].Offer(key.X, key.Y);
   }
   std::vector<uint32_t> order;
-  for (uint32_t k = 1; k < keys.size(); ++k)
+  for (uint32_t k = 0; k < keys.size(); ++k)
     if (keys[k].Valid()) order.push_back(k);
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
     return keys[a].X != keys[b].X ? keys[a].X < keys[b].X : keys[a].Y < keys[b].Y;
@@ -67,11 +104,7 @@ std::vector<TRegionKey> NumberRegions(TMyDib& map) {
     sorted.push_back(keys[k]);
     final[k] = TPixel(sorted.size());
   }
-  for (int y = 0; y < map.Height(); ++y) {
-    TPixel* row = map.Row(y);
-    for (int x = 0; x < map.Width(); ++x)
-      if (row[x] != kCutLine && row[x] != 0) row[x] = final[row[x]];
-  }
+  for (size_t k = 0; k < runs.Count(); ++k) runs.Fill(map, k, final[regionOf[k]]);
   return sorted;
 }
 
@@ -112,17 +145,20 @@ int LabelPieces(TMyDib& map, TPieceList& pieces) {
     pieces[k].Seed[0] = pieces[k].Home[0] = pieces[k].Far[0] = {keys[k].X, keys[k].Y};
   }
   // Absorb the lines in reading order (absorbed pixels count with their new label) and grow
-  // each piece's box over its pixels.
+  // each piece's box over its pixels, a run of one label at a time.
   for (int y = 0; y < map.Height(); ++y) {
     TPixel* row = map.Row(y);
-    for (int x = 0; x < map.Width(); ++x) {
+    const int w = map.Width();
+    for (int x = 0; x < w; ++x)
       if (row[x] == kCutLine) row[x] = AbsorbedLabel(map, x, y);
+    for (int x = 0, end; x < w; x = end) {
       const TPixel v = row[x];
+      for (end = x + 1; end < w && row[end] == v;) ++end;
       if (v == 0 || v > pieces.size()) continue;
       TPiece& p = pieces[v - 1];
       p.Home[0].X = std::min(p.Home[0].X, x);
       p.Home[0].Y = std::min(p.Home[0].Y, y);
-      p.Far[0].X = std::max(p.Far[0].X, x);
+      p.Far[0].X = std::max(p.Far[0].X, end - 1);
       p.Far[0].Y = std::max(p.Far[0].Y, y);
     }
   }
