@@ -216,6 +216,8 @@ void TGameEngine::TimerTick() {
   if (!FTimer.Enabled || !FDXDraw.CanDraw()) return;
   // While a window of its own is open over the screen, the screen waits.
   if (!FModal->Update() && FActive) FActive->Update();
+  // A rest is the program's own choice, not time lost to the window.
+  if (FRested) FLastTick = GetTickCount();
   CorrectPlayClock();
   // A frame that would show what is on screen already is neither composed nor shown.
   FComposed = FActive && (FTimer.Tag >= kFullRedraw || FGraphics->FrameWanted());
@@ -231,6 +233,7 @@ void TGameEngine::TimerTick() {
   if (FActive) ShowWaitingMessage();
   if (FClosing && OnClose) OnClose();
   FTimer.Rest(RestFor());
+  FRested = FTimer.Resting();
 }
 
 // How long the loop may sleep before the next tick unless input comes: not at all while frames
@@ -246,7 +249,8 @@ uint32_t TGameEngine::RestFor() const {
 // Input and the window's own events end a rest; the time rested was play. A change of the
 // window shows the whole frame again.
 void TGameEngine::Wake(bool windowChanged) {
-  if (FTimer.Resting()) FLastTick = GetTickCount();
+  if (FRested) FLastTick = GetTickCount();
+  FRested = false;
   FTimer.Wake();
   if (windowChanged) ForceRedraw();
 }

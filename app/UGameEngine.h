@@ -150,6 +150,7 @@ class TGameEngine {
   TInterface* FActive = nullptr;
   bool FFirstRestore = true;
   bool FComposed = false;  // the last tick composed and showed a frame
+  bool FRested = false;    // the loop rested after the last tick
   bool FClosing = false;  // shutdown has begun
   std::vector<std::string> FFonts;
   int FLeakedSprites = 0;
