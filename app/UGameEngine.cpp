@@ -3,6 +3,7 @@
 // shutdown.
 #include "app/UGameEngine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cfenv>
 #include <cstdio>
@@ -81,7 +82,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FGraphics->OnRestore = [this] { SurfacesRestored(); };
   FGraphics->OnBackgroundPath = [] { return BackgroundPath(); };
   FGraphics->OnTimerEnabled = [this](bool on) { FTimer.Enabled = on; };
-  FGraphics->OnFrameRate = [this] { return FTimer.FrameRate(); };
+  FGraphics->OnFrameRate = [this] { return FTimer.PresentedRate(); };
   FGraphics->OnControlCount = [] { return TDXControl::LiveCount(); };
   FKeys = std::make_unique<TProgramKeys>(display, *FGraphics);
   FModal = std::make_unique<TModalWindows>(FGraphics.get());
@@ -215,18 +216,43 @@ void TGameEngine::TimerTick() {
   if (!FTimer.Enabled || !FDXDraw.CanDraw()) return;
   // While a window of its own is open over the screen, the screen waits.
   if (!FModal->Update() && FActive) FActive->Update();
+  // A rest is the program's own choice, not time lost to the window.
+  if (FRested) FLastTick = GetTickCount();
   CorrectPlayClock();
-  if (FActive) {
+  // A frame that would show what is on screen already is neither composed nor shown.
+  FComposed = FActive && (FTimer.Tag >= kFullRedraw || FGraphics->FrameWanted());
+  if (FComposed) {
     DrawFrame();
     Present();
+    TCanvas canvas(FDXDraw.BackBuffer());
+    canvas.BrushClear = true;
+    canvas.Font.Color = 0;
+    canvas.TextOut(0, 0, ".");
   }
-  TCanvas canvas(FDXDraw.BackBuffer());
-  canvas.BrushClear = true;
-  canvas.Font.Color = 0;
-  canvas.TextOut(0, 0, ".");
   SwitchScreens();
   if (FActive) ShowWaitingMessage();
   if (FClosing && OnClose) OnClose();
+  FTimer.Rest(RestFor());
+  FRested = FTimer.Resting();
+}
+
+// How long the loop may sleep before the next tick unless input comes: not at all while frames
+// are shown or a switch or message waits; else until the first screen, control, hint or
+// animation says something is due.
+uint32_t TGameEngine::RestFor() const {
+  if (FComposed || !FActive || FFinished || FClosing || FModal->Waiting() || FTimer.Tag >= kFullRedraw) return 0;
+  const uint32_t now = GetTickCount();
+  const TInterface* screen = FModal->Top() ? static_cast<const TInterface*>(FModal->Top()) : FActive;
+  return std::min(FGraphics->NextStepIn(), screen->RestFor(now));
+}
+
+// Input and the window's own events end a rest; the time rested was play. A change of the
+// window shows the whole frame again.
+void TGameEngine::Wake(bool windowChanged) {
+  if (FRested) FLastTick = GetTickCount();
+  FRested = false;
+  FTimer.Wake();
+  if (windowChanged) ForceRedraw();
 }
 
 // Time in which no frame ran (inactive, minimised, dragged window) does not count as play.
@@ -257,6 +283,7 @@ void TGameEngine::DrawFrame() {
 void TGameEngine::Present() {
   if (!FDXDraw.FullScreenOption()) WaitForWindowedCopy();
   FDXDraw.Flip();
+  FTimer.FramePresented();
 }
 
 // Copy into a window just after the beam has passed the window's upper three quarters, so the

@@ -76,6 +76,8 @@ class TGameEngine {
   static constexpr int kFullRedraw = 200;
   void ForceRedraw() { FTimer.Tag = kFullRedraw; }
   void TimerTick();
+  // Input arrived or the window changed (which shows the whole frame again): the loop's rest ends.
+  void Wake(bool windowChanged);
   void SurfacesRestored();
   void ReloadAppearance();
   void StartMusic();
@@ -108,6 +110,7 @@ class TGameEngine {
   int MapShift(int shift) const;
   void CorrectPlayClock();
   void DrawFrame();
+  uint32_t RestFor() const;
   void Present();
   void WaitForWindowedCopy();
   bool SwitchFrom(TInterface* finished, int result);
@@ -146,6 +149,8 @@ class TGameEngine {
   TInterface* FFinished = nullptr;
   TInterface* FActive = nullptr;
   bool FFirstRestore = true;
+  bool FComposed = false;  // the last tick composed and showed a frame
+  bool FRested = false;    // the loop rested after the last tick
   bool FClosing = false;  // shutdown has begun
   std::vector<std::string> FFonts;
   int FLeakedSprites = 0;

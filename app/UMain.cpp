@@ -147,6 +147,7 @@ void Tmf::Report(const std::string& what) {
 }
 
 void Tmf::HandleEvent(TInputEvent& event) {
+  if (FEngine) FEngine->Wake(ChangesWindow(event.Kind));
   Guarded([&] { Forward(event); });
   if (FCloseRequested) EngineClosed();
 }
@@ -157,6 +158,17 @@ bool Tmf::Idle() {
   if (FEngine) SavePlacementWhenRested();
   if (FCloseRequested) EngineClosed();
   return ran;
+}
+
+// The window's size, place, state or focus changed: what was shown may be gone.
+bool Tmf::ChangesWindow(TInputKind kind) {
+  switch (kind) {
+    case TInputKind::Resized: case TInputKind::Moved: case TInputKind::Maximized: case TInputKind::Activated:
+    case TInputKind::Restored: case TInputKind::Deactivated: case TInputKind::Minimized:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void Tmf::Forward(TInputEvent& e) {

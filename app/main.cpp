@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/UCommandLine.h"
+#include "app/UFrameProbe.h"
 #include "app/UMain.h"
 #include "core/UThemes.h"
 #include "app/UTour.h"
@@ -43,11 +44,15 @@ void RunMessageLoop(qj::Tmf& mainWindow, qj::sdl::TSdlDisplay& display, qj::TTou
     while (!mainWindow.Terminated() && qj::sdl::PollInput(display, event))
       if (!tour || !IsPlayerInput(event)) mainWindow.HandleEvent(event);
     if (mainWindow.Terminated()) break;
+    qj::TGameEngine* engine = mainWindow.Engine();
     if (!mainWindow.Idle()) {
-      qj::TGameEngine* engine = mainWindow.Engine();
       const uint32_t due = engine && engine->Timer().Enabled ? engine->Timer().DueIn() : 20;
       qj::sdl::WaitForInput(due == 0 ? 1 : due);
-    } else if (tour && !tour->AfterFrame()) {
+      continue;
+    }
+    // The tour steps after every tick, so the engine never rests while it runs.
+    if (tour && engine) engine->Timer().Wake();
+    if (tour && !tour->AfterFrame()) {
       qj::TInputEvent close;
       close.Kind = qj::TInputKind::CloseQuery;
       mainWindow.HandleEvent(close);
@@ -112,6 +117,7 @@ int main(int argc, char** argv) {
   int result = 0;
   try {
     qj::sdl::TSdlDisplay display;
+    qj::WatchFrameCount(display.PresentedFrames());
     qj::TPlatformServices services;
     services.MessageBox = qj::sdl::ShowMessage;
     services.ProcessMessages = qj::sdl::PumpMessages;

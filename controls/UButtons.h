@@ -46,6 +46,7 @@ class TDXButton : public TDXControl {
   // Redraws the icon layer (empty without an icon) and the button.
   void Restore() override;
   void Animate() override;
+  bool Animating() const override { return TDXControl::Animating() || FPressPending || FDown || !FPressComplete; }
   // The caption within the frame's text area stretched to the button, and the hints' lines.
   std::vector<TTextRoom> TextRooms() const override;
 

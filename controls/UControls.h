@@ -58,6 +58,8 @@ class TDXControl : public TBasicEvents {
   virtual void Paint() = 0;
   virtual void Restore() = 0;
   virtual void Animate();
+  // True while Animate would change the control without new input.
+  virtual bool Animating() const { return FFrame != FTargetFrame; }
   // Every text the control shows with the room it has for it: its own captions, and what its
   // owner painted onto it (NoteText).
   virtual std::vector<TTextRoom> TextRooms() const { return FNotedTexts; }

@@ -153,6 +153,18 @@ void TInterface::Update() {
   if (FDone && OnDone) OnDone(this);
 }
 
+uint32_t TInterface::RestFor(uint32_t now) const {
+  for (const TDXControl* c : FControls)
+    if (c && c->Animating()) return 0;
+  if (FDone) return 0;
+  IDisplay* display = DXDraw();
+  if (!display || FMouseStill == 0) return kNothingDue;
+  const TPoint origin = display->ClientOrigin();
+  if (FMouseX - origin.X == FHintX && FMouseY - origin.Y == FHintY) return kNothingDue;
+  const uint32_t still = now - FMouseStill, response = uint32_t(std::max(Options.HintResponseMs, 0));
+  return still >= response ? 0 : response - still;
+}
+
 void TInterface::UpdateHintTiming() {
   IDisplay* display = DXDraw();
   if (!display) return;

@@ -107,6 +107,11 @@ class TInterface : public TBasicEvents {
   virtual void Suspend();
   virtual void Resume();
   virtual void Update();
+  // How long, in ms from `now`, Update can wait when no input arrives: 0 while something on the
+  // screen moves by itself, kNothingDue when only input changes it. A hint waiting for the mouse
+  // to rest counts; a screen with work of its own each frame says so.
+  static constexpr uint32_t kNothingDue = UINT32_MAX;
+  virtual uint32_t RestFor(uint32_t now) const;
   virtual void Resize() {}
   virtual bool Query(int value) { return false; }
   virtual void Restore() = 0;

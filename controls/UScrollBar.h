@@ -28,6 +28,7 @@ class TDXScrollBar : public TDXControl {
   void Paint() override;
   void Restore() override { Paint(); }
   void Animate() override;
+  bool Animating() const override { return FBackHeld || FForwardHeld || FFlash; }
 
   // Bounds, range and value, then the handler (so the setup itself never calls it), then the style.
   void Setup(int left, int top, int width, int height, int min, int max, int position, int style,

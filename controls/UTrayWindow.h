@@ -39,6 +39,7 @@ class TDXTrayWindow : public TDXWindow {
   void Paint() override;
   void Restore() override;
   void Animate() override;
+  bool Animating() const override { return TDXWindow::Animating() || WantedIconState() != FIconState; }
   // The tab icon is the tray's too: a press on it reaches the tray through its screen.
   bool HasSprite(int index) const override { return TDXWindow::HasSprite(index) || FIconSprite.Is(index); }
   void Activate() override;

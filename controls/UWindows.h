@@ -68,6 +68,7 @@ class TDXWindow : public TDXControl {
   void Paint() override;
   void Restore() override;
   void Animate() override;
+  bool Animating() const override { return FNeedsRedraw && !FUpdating; }
   virtual void Activate();
   virtual void Deactivate();
 

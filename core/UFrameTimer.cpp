@@ -1,5 +1,7 @@
 #include "core/UFrameTimer.h"
 
+#include <algorithm>
+
 #include "platform/Clock.h"
 
 namespace qj {
@@ -12,24 +14,47 @@ uint32_t FrameIntervalFor(int maxFps) {
 
 bool TFrameTimer::Idle(bool applicationActive) {
   if (!Enabled || !applicationActive || !OnTimer) return false;
+  if (DueIn() != 0) return false;
   const uint32_t now = GetTickCount();
-  if (FFired && now - FLastFire < Interval) return false;
+  const bool paced = FFired && !FRested && !FResting;
+  FRested = false;
+  FResting = false;
+  if (paced) {
+    FBusyMs += now - FLastFire;
+    ++FRateCount;
+    if (FBusyMs >= 1000) {
+      FRate = int((uint64_t(FRateCount) * 1000 + FBusyMs / 2) / FBusyMs);
+      FRateCount = 0;
+      FBusyMs = 0;
+    }
+  }
   FFired = true;
   FLastFire = now;
-  if (now - FRateStart >= 1000) {
-    FRate = FRateCount;
-    FRateCount = 0;
-    FRateStart = now;
-  }
-  ++FRateCount;
   OnTimer();
   return true;
+}
+
+void TFrameTimer::FramePresented() {
+  const uint32_t now = GetTickCount();
+  if (now - FShownStart >= 1000) {
+    FShownRate = FShownCount;
+    FShownCount = 0;
+    FShownStart = now;
+  }
+  ++FShownCount;
 }
 
 uint32_t TFrameTimer::DueIn() const {
   if (!FFired) return 0;
   const uint32_t elapsed = GetTickCount() - FLastFire;
-  return elapsed >= Interval ? 0 : Interval - elapsed;
+  const uint32_t wait = FResting ? std::max(FRestMs, Interval) : Interval;
+  if (wait == kForever) return kForever;
+  return elapsed >= wait ? 0 : wait - elapsed;
+}
+
+void TFrameTimer::Rest(uint32_t ms) {
+  FResting = ms > Interval;
+  FRestMs = ms;
 }
 
 }  // namespace qj

@@ -47,6 +47,7 @@ void TGraphicsEngine::DrawFrame() {
   }
   FDrawList.Paint(back);
   if (OverlayVisible) DrawOverlay(back);
+  FSceneStamp = SceneStamp();
 }
 
 // Raises a drawing hook once everything below the sprite is on the back buffer. The hook is

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -155,6 +156,14 @@ class TGraphicsEngine {
   static void DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask);
 
   void DrawFrame();
+  // Whether a frame composed now would differ from the last one composed. Sprites, their images
+  // (through the images' change stamps), the scroll and the view are compared; visible drawing
+  // hooks, due animation steps and the statistics overlay always want a frame.
+  bool FrameWanted() const;
+  // Milliseconds until a visible animation steps by itself (0: now or every frame, as for a
+  // drawing hook); kNoStepDue when nothing on screen changes without being told.
+  static constexpr uint32_t kNoStepDue = UINT32_MAX;
+  uint32_t NextStepIn() const;
   // Keeps the table background and every resting table sprite below topDepth composed on a
   // table-sized layer, so a frame redraws only what changed there. Resting: not Fixed, visible,
   // unturned, without a drawing hook, of kind Piece, Plain or Composite. 0 or less turns it off.
@@ -224,11 +233,14 @@ class TGraphicsEngine {
   bool ComposeOverview(TSurface& back);
   void DrawOrdered(TSurface& target, const std::vector<int>& positions, TPoint origin, bool picture = true);
   bool HitsAt(const TMySprite& s, int x, int y) const;
+  // The scene as last composed (USceneStamp.cpp).
+  uint64_t SceneStamp() const;
   // The statistics overlay (UStatisticsOverlay.cpp).
   void DrawOverlay(TSurface& back);
   void DrawDebugLines(TCanvas& canvas);
 
   IDisplay& FDXDraw;
+  uint64_t FSceneStamp = 0;  // SceneStamp() after the last composed frame
   bool FSortNeeded = true;
   std::vector<int> FOrder;
   TSprites FSprites;

@@ -66,6 +66,7 @@ void CopySpan(TSurface& dst, const TPixelBuffer& src, const TSpan& s, bool keyed
     else
       std::memmove(d, from, size_t(s.Width) * sizeof(TPixel));
   }
+  dst.MarkChanged();
 }
 
 // Same-size copy of srcRect to (x, y). A blit of a surface onto itself goes through a copy,
@@ -102,6 +103,7 @@ void StretchBlt(TSurface& dst, const TRect& to, const TPixelBuffer& src, const T
       if (!keyed || (p & kRgbMask)) d[x] = p;
     }
   }
+  dst.MarkChanged();
 }
 
 // out = (s * a + d * (255 - a)) / 255 per byte, rounded, two bytes per multiply.
@@ -244,6 +246,7 @@ void BltAlpha(TSurface& dst, int x, int y, const TPixelBuffer& src, int opacity,
   if (!ClipSpan(dst.DrawArea(), x, y, src, src.Bounds(), s)) return;
   for (int row = 0; row < s.Height; ++row)
     AlphaRow(dst.Row(s.DstY + row) + s.DstX, src.Row(s.SrcY + row) + s.SrcX, s.Width, uint32_t(opacity), keyed);
+  dst.MarkChanged();
 }
 
 void DrawRotated(TSurface& dst, int x, int y, const TPixelBuffer& src, int angle, double centreX,
@@ -261,6 +264,7 @@ void DrawRotated(TSurface& dst, int x, int y, const TPixelBuffer& src, int angle
   const TTurn turn = MakeTurn(x, y, src, angle, centreX, centreY);
   const TRect area = Intersect(TurnedBounds(turn, src), dst.DrawArea());
   for (int row = area.Top; row < area.Bottom; ++row) RotatedRow(dst.Row(row), area.Left, area.Right, row, turn, src);
+  dst.MarkChanged();
 }
 
 }  // namespace qj

@@ -21,6 +21,10 @@ struct TFontChoice {
 class TCanvas {
  public:
   explicit TCanvas(TPixelBuffer& target) : FTarget(target) {}
+  // Whatever was drawn tells the target's change stamp once, not pixel by pixel.
+  ~TCanvas() { FTarget.MarkChanged(); }
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
 
   TPixelBuffer& Target() { return FTarget; }
 

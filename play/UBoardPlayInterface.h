@@ -49,6 +49,8 @@ class TBoardPlayInterface : public TInterface {
   void Suspend() override;
   void Resume() override;
   void Update() override;
+  // Its frame work runs every tick.
+  uint32_t RestFor(uint32_t) const override { return 0; }
   void Resize() override;
   void Restore() override;
 

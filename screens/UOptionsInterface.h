@@ -51,6 +51,8 @@ class TOptionsInterface : public TInterface {
   }
   void Leave() override;
   void Update() override;
+  // Its frame work runs every tick.
+  uint32_t RestFor(uint32_t) const override { return 0; }
   void MouseDown(int button, int shift, int x, int y) override;
   void MouseUp(int button, int shift, int x, int y) override;
   void MouseMove(int shift, int x, int y) override;

@@ -39,6 +39,8 @@ class TPuzzleSelectorInterface : public TInterface {
   void Enter() override;
   void Leave() override;
   void Update() override;
+  // Its frame work runs every tick.
+  uint32_t RestFor(uint32_t) const override { return 0; }
   void MouseDown(int button, int shift, int x, int y) override;
   void MouseUp(int button, int shift, int x, int y) override;
   void MouseWheel(int shift, int notches, int x, int y) override;

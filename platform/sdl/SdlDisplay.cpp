@@ -9,29 +9,131 @@
 #include <string>
 
 namespace qj::sdl {
+namespace {
+
+// Bands of changed rows further apart than this are sent apart; nearer ones as one.
+constexpr int kBandGap = 32;
+
+// The first and one past the last pixel where two rows differ; an empty span when they agree.
+std::pair<int, int> ChangedSpan(const TPixel* a, const TPixel* b, int width) {
+  constexpr int kChunk = 64;
+  int left = 0;
+  while (left < width && std::memcmp(a + left, b + left, sizeof(TPixel) * size_t(std::min(kChunk, width - left))) == 0)
+    left += kChunk;
+  if (left >= width) return {0, 0};
+  int right = width;
+  while (right - kChunk > left && std::memcmp(a + right - kChunk, b + right - kChunk, sizeof(TPixel) * kChunk) == 0)
+    right -= kChunk;
+  return {left, right};
+}
+
+}  // namespace
+
+// Where `now` differs from `shown`, as bands of rows with the columns that changed in them.
+std::vector<TRect> ChangedAreas(const TPixelBuffer& now, const TPixelBuffer& shown) {
+  std::vector<TRect> areas;
+  if (now.Width() != shown.Width() || now.Height() != shown.Height()) return {now.Bounds()};
+  const size_t rowBytes = size_t(now.Width()) * sizeof(TPixel);
+  for (int y = 0; y < now.Height(); ++y) {
+    if (std::memcmp(now.Row(y), shown.Row(y), rowBytes) == 0) continue;
+    const auto [left, right] = ChangedSpan(now.Row(y), shown.Row(y), now.Width());
+    if (!areas.empty() && y - areas.back().Bottom < kBandGap) {
+      TRect& band = areas.back();
+      band = {std::min(band.Left, left), band.Top, std::max(band.Right, right), y + 1};
+    } else {
+      areas.push_back({left, y, right, y + 1});
+    }
+  }
+  return areas;
+}
 
 TSdlDisplay::TSdlDisplay() {
   FWindow = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 790, 570,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!FWindow) throw std::runtime_error(std::string("cannot open the window: ") + SDL_GetError());
-  FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
-  if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
-  if (!FRenderer) throw std::runtime_error(std::string("cannot draw in the window: ") + SDL_GetError());
+  // The window's own surface is written by the display server's plain image calls, never
+  // through a hidden renderer: that is what makes it cheap where drawing is done in software.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (!CreateRenderer()) throw std::runtime_error(std::string("cannot draw in the window: ") + SDL_GetError());
   const SDL_SystemCursor ids[7] = {SDL_SYSTEM_CURSOR_ARROW,  SDL_SYSTEM_CURSOR_WAIT,
                                    SDL_SYSTEM_CURSOR_HAND,   SDL_SYSTEM_CURSOR_SIZENS,
                                    SDL_SYSTEM_CURSOR_SIZEWE, SDL_SYSTEM_CURSOR_SIZENWSE,
                                    SDL_SYSTEM_CURSOR_SIZENESW};
   for (int i = 0; i < 7; ++i) FCursors[i] = SDL_CreateSystemCursor(ids[i]);
-  SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);  // the bars beside a scaled picture
   CreateSurfaces(790, 570);
+}
+
+bool TSdlDisplay::CreateRenderer() {
+  FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
+  if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
+  if (!FRenderer) return false;
+  SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);  // the bars beside a scaled picture
+  FVSync = false;
+  CreateTexture();
+  return true;
+}
+
+void TSdlDisplay::CreateTexture() {
+  if (FTexture) SDL_DestroyTexture(FTexture);
+  FTexture = nullptr;
+  if (!FRenderer) return;
+  FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                               std::max(FBack.Width(), 1), std::max(FBack.Height(), 1));
+  FSharp = true;  // a new texture starts unfiltered
+}
+
+void TSdlDisplay::DestroyRenderer() {
+  if (FEnlarged) SDL_DestroyTexture(FEnlarged);
+  if (FTexture) SDL_DestroyTexture(FTexture);
+  if (FRenderer) SDL_DestroyRenderer(FRenderer);
+  FEnlarged = FTexture = nullptr;
+  FRenderer = nullptr;
+}
+
+// A picture shown 1:1 in a window, without waiting for the blank, goes straight onto the
+// window's surface, changed rectangles only; a scaled one, full screen and vertical sync take the
+// renderer. Measured under a software display server: a resting table's animation costs a
+// fraction of the renderer's full-window draw this way.
+bool TSdlDisplay::ShowsDirectly(const TSurface& surface, const TViewport& view, bool vsync) const {
+  if (FFullScreen || vsync || FDirectFailed) return false;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(FWindow, &w, &h);
+  const TRect& p = view.Picture;
+  return w == surface.Width() && h == surface.Height() && p.Left == 0 && p.Top == 0 && p.Width() == w && p.Height() == h;
+}
+
+// False when the window has no surface of our pixel layout; the renderer then takes over for good.
+bool TSdlDisplay::PresentDirectly(const TSurface& surface, const std::vector<TRect>& changed) {
+  if (FRenderer) {
+    DestroyRenderer();
+    FStale = true;
+  }
+  SDL_Surface* target = SDL_GetWindowSurface(FWindow);
+  if (!target || target->format->BytesPerPixel != 4 || target->format->Rmask != 0xFF0000 ||
+      target->format->Gmask != 0xFF00 || target->format->Bmask != 0xFF || target->w < surface.Width() ||
+      target->h < surface.Height()) {
+    FDirectFailed = true;
+    return false;
+  }
+  const std::vector<TRect> areas = FStale ? std::vector<TRect>{surface.Bounds()} : changed;
+  std::vector<SDL_Rect> rects;
+  if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+  for (const TRect& r : areas) {
+    for (int y = r.Top; y < r.Bottom; ++y)
+      std::memcpy(static_cast<uint8_t*>(target->pixels) + size_t(y) * size_t(target->pitch) + size_t(r.Left) * 4,
+                  surface.Row(y) + r.Left, size_t(r.Width()) * sizeof(TPixel));
+    rects.push_back({r.Left, r.Top, r.Width(), r.Height()});
+  }
+  if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+  SDL_UpdateWindowSurfaceRects(FWindow, rects.data(), int(rects.size()));
+  FStale = false;
+  return true;
 }
 
 TSdlDisplay::~TSdlDisplay() {
   for (SDL_Cursor* c : FCursors)
     if (c) SDL_FreeCursor(c);
-  if (FEnlarged) SDL_DestroyTexture(FEnlarged);
-  if (FTexture) SDL_DestroyTexture(FTexture);
-  if (FRenderer) SDL_DestroyRenderer(FRenderer);
+  DestroyRenderer();
   if (FWindow) SDL_DestroyWindow(FWindow);
 }
 
@@ -82,13 +184,12 @@ void TSdlDisplay::Initialize() {
 void TSdlDisplay::CreateSurfaces(int width, int height) {
   FBack.SetSize(width, height);
   FPrimary.SetSize(width, height);
-  if (FTexture) SDL_DestroyTexture(FTexture);
-  FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                               std::max(width, 1), std::max(height, 1));
-  FSharp = true;  // a new texture starts unfiltered
+  CreateTexture();
+  FStale = true;
 }
 
 void TSdlDisplay::ClientResized(int width, int height) {
+  FStale = true;  // the picture is scaled anew even where the surfaces keep their size
   if (FFullScreen) return;
   const TPoint size = WindowedSurfaceSize(width, height);
   if (size.X == FBack.Width() && size.Y == FBack.Height()) return;
@@ -98,25 +199,39 @@ void TSdlDisplay::ClientResized(int width, int height) {
 // The window is made without SDL's high-DPI flag, so its coordinates are the renderer's pixels.
 TViewport TSdlDisplay::View() const {
   int w = 0, h = 0;
-  if (SDL_GetRendererOutputSize(FRenderer, &w, &h) != 0) SDL_GetWindowSize(FWindow, &w, &h);
+  if (!FRenderer || SDL_GetRendererOutputSize(FRenderer, &w, &h) != 0) SDL_GetWindowSize(FWindow, &w, &h);
   return FitViewport(FBack.Width(), FBack.Height(), w, h);
 }
 
+// Only what changed is copied, sent and shown; a frame like the one shown is not shown again.
 void TSdlDisplay::Flip() {
-  std::memcpy(FPrimary.Bits(), FBack.Bits(), FBack.ByteSize());
-  Present(FPrimary);
+  const std::vector<TRect> changed = ChangedAreas(FBack, FPrimary);
+  if (changed.empty() && !FStale) return;
+  const size_t rowBytes = size_t(FBack.Width()) * sizeof(TPixel);
+  for (const TRect& r : changed)
+    std::memcpy(FPrimary.Row(r.Top), FBack.Row(r.Top), rowBytes * size_t(r.Height()));
+  FPrimary.MarkChanged();
+  Present(FPrimary, changed);
 }
 
-void TSdlDisplay::ShowPrimary() { Present(FPrimary); }
+void TSdlDisplay::ShowPrimary() { Refresh(); }
 
-void TSdlDisplay::Refresh() { Present(FPrimary); }
+void TSdlDisplay::Refresh() {
+  FStale = true;
+  Present(FPrimary, {});
+}
 
-void TSdlDisplay::Present(const TSurface& surface) {
-  if (!FTexture || surface.Empty()) return;
-  SetVSync(FFullScreen ? FFullScreenVSync : FWantVSync);
+void TSdlDisplay::Present(const TSurface& surface, const std::vector<TRect>& changed) {
+  if (surface.Empty()) return;
+  const bool vsync = FFullScreen ? FFullScreenVSync : FWantVSync;
   FWantVSync = false;
   const TViewport view = View();
-  SDL_Texture* texture = TextureFor(surface, view);
+  FPresented.fetch_add(1, std::memory_order_relaxed);
+  if (ShowsDirectly(surface, view, vsync) && PresentDirectly(surface, changed)) return;
+  if (!FRenderer && !CreateRenderer()) return;
+  if (!FTexture) return;
+  SetVSync(vsync);
+  SDL_Texture* texture = TextureFor(surface, view, changed);
   SDL_RenderClear(FRenderer);
   const TRect& p = view.Picture;
   const SDL_Rect dest{p.Left, p.Top, p.Width(), p.Height()};
@@ -128,7 +243,7 @@ void TSdlDisplay::Present(const TSurface& surface) {
 // enlarged by the sharp scaler and shown as it is, since the renderer's own filter would soften
 // every edge; a smaller one is left to the renderer's filter, so that no row looks doubled. So is
 // a picture beyond a 2560 x 1600 screen, which the scaler could not fill at a good frame rate.
-SDL_Texture* TSdlDisplay::TextureFor(const TSurface& surface, const TViewport& view) {
+SDL_Texture* TSdlDisplay::TextureFor(const TSurface& surface, const TViewport& view, const std::vector<TRect>& changed) {
   constexpr int64_t kMostEnlargedPixels = 2560 * 1600;
   const TRect& p = view.Picture;
   const bool enlarged = p.Width() >= surface.Width() && p.Height() >= surface.Height();
@@ -143,6 +258,7 @@ SDL_Texture* TSdlDisplay::TextureFor(const TSurface& surface, const TViewport& v
     }
     if (FEnlarged) {
       SDL_UpdateTexture(FEnlarged, nullptr, enlarged.Bits(), enlarged.Pitch() * 4);
+      FStale = true;  // FTexture missed this frame
       return FEnlarged;
     }
   }
@@ -150,7 +266,15 @@ SDL_Texture* TSdlDisplay::TextureFor(const TSurface& surface, const TViewport& v
     FSharp = view.WholeFactor();
     SDL_SetTextureScaleMode(FTexture, FSharp ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
   }
-  SDL_UpdateTexture(FTexture, nullptr, surface.Bits(), surface.Pitch() * 4);
+  if (FStale) {
+    SDL_UpdateTexture(FTexture, nullptr, surface.Bits(), surface.Pitch() * 4);
+    FStale = false;
+    return FTexture;
+  }
+  for (const TRect& r : changed) {
+    const SDL_Rect rect{r.Left, r.Top, r.Width(), r.Height()};
+    SDL_UpdateTexture(FTexture, &rect, surface.Row(r.Top) + r.Left, surface.Pitch() * 4);
+  }
   return FTexture;
 }
 

@@ -4,7 +4,10 @@
 // chosen mode's size.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/Display.h"
 #include "platform/PictureScale.h"
@@ -16,6 +19,9 @@ struct SDL_Texture;
 struct SDL_Cursor;
 
 namespace qj::sdl {
+
+// Where `now` differs from `shown`: bands of rows, each as wide as its changed columns.
+std::vector<TRect> ChangedAreas(const TPixelBuffer& now, const TPixelBuffer& shown);
 
 class TSdlDisplay : public IDisplay {
  public:
@@ -70,13 +76,21 @@ class TSdlDisplay : public IDisplay {
   void Show();
   // Presents the last shown frame again (after the window was uncovered).
   void Refresh();
+  // Frames shown since the window was made.
+  const std::atomic<uint64_t>& PresentedFrames() const { return FPresented; }
 
  private:
   int DisplayIndex() const;
   void CreateSurfaces(int width, int height);
-  void Present(const TSurface& surface);
+  // Shows `surface`, of which only the `changed` areas are new unless the texture is stale.
+  void Present(const TSurface& surface, const std::vector<TRect>& changed);
+  bool CreateRenderer();
+  void CreateTexture();
+  void DestroyRenderer();
+  bool ShowsDirectly(const TSurface& surface, const TViewport& view, bool vsync) const;
+  bool PresentDirectly(const TSurface& surface, const std::vector<TRect>& changed);
   // The texture that shows `surface` in the picture rectangle of `view`, filled for this frame.
-  SDL_Texture* TextureFor(const TSurface& surface, const TViewport& view);
+  SDL_Texture* TextureFor(const TSurface& surface, const TViewport& view, const std::vector<TRect>& changed);
   void SetVSync(bool on);
 
   SDL_Window* FWindow = nullptr;
@@ -95,6 +109,9 @@ class TSdlDisplay : public IDisplay {
   bool FFullScreenVSync = false;  // full-screen frames wait for it (see FullScreenVSync)
   bool FVSync = false;
   bool FSharp = true;             // FTexture is drawn without filtering
+  bool FStale = true;             // the texture or window surface lacks the primary: send all of it
+  bool FDirectFailed = false;     // the window's surface cannot be written: the renderer shows all
+  std::atomic<uint64_t> FPresented{0};
 };
 
 }  // namespace qj::sdl

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/sdl/SdlDisplay.h"
@@ -218,7 +220,10 @@ bool PollInput(TSdlDisplay& display, TInputEvent& out) {
   return false;
 }
 
-void WaitForInput(uint32_t ms) { SDL_WaitEventTimeout(nullptr, int(ms)); }
+void WaitForInput(uint32_t ms) {
+  if (ms == UINT32_MAX) SDL_WaitEvent(nullptr);
+  else SDL_WaitEventTimeout(nullptr, int(std::min<uint32_t>(ms, INT32_MAX)));
+}
 
 void PumpMessages() { SDL_PumpEvents(); }
 

@@ -20,7 +20,7 @@ void QuitSdl();
 
 // The next input record, if any is waiting. Window size changes reach the display first.
 bool PollInput(TSdlDisplay& display, TInputEvent& out);
-// Sleeps until an event arrives or `ms` pass.
+// Sleeps until an event arrives or `ms` pass (UINT32_MAX: until an event arrives).
 void WaitForInput(uint32_t ms);
 void PumpMessages();
 

@@ -1,0 +1,104 @@
+// Whether a frame composed now would differ from the last one: one number over everything the
+// composition reads, and the sprites whose look the number cannot hold (drawing hooks, frame
+// animations that are due to step, the statistics overlay).
+#include "graphics/UGraphicsEngine.h"
+#include "platform/Clock.h"
+
+namespace qj {
+namespace {
+
+// Order-sensitive mixing: a sprite moved from one place to another never cancels out.
+struct THash {
+  uint64_t Value = 0x9E3779B97F4A7C15ull;
+  void Add(uint64_t v) {
+    Value ^= v + 0x9E3779B97F4A7C15ull + (Value << 6) + (Value >> 2);
+    Value *= 0xBF58476D1CE4E5B9ull;
+  }
+  void Add(double v) {
+    uint64_t bits = 0;
+    static_assert(sizeof bits == sizeof v);
+    __builtin_memcpy(&bits, &v, sizeof bits);
+    Add(bits);
+  }
+  void Add(const TRect& r) {
+    Add(uint64_t(uint32_t(r.Left)) << 32 | uint32_t(r.Top));
+    Add(uint64_t(uint32_t(r.Right)) << 32 | uint32_t(r.Bottom));
+  }
+};
+
+void AddImages(THash& h, const TMySprite& s) {
+  for (const auto& surface : s.Surfaces) h.Add(surface ? surface->ChangeStamp() : 0);
+  if (s.Kind == ESpriteKind::Piece && s.Shadow)
+    for (const auto& bitmap : s.Bitmaps) h.Add(bitmap ? bitmap->ChangeStamp() : 0);
+  for (const TSpritePart& part : s.Parts) {
+    h.Add(uint64_t(part.Mode) << 16 | uint64_t(part.KeepAspect) << 8 | part.Hidden);
+    h.Add(part.Dest);
+    h.Add(part.Source);
+  }
+}
+
+void AddSpriteState(THash& h, const TMySprite& s) {
+  h.Add(uint64_t(uint32_t(s.Id)) << 32 | uint32_t(s.Kind));
+  h.Add(uint64_t(uint32_t(s.X)) << 32 | uint32_t(s.Y));
+  h.Add(s.OrderKey());
+  h.Add(uint64_t(uint32_t(s.Angle)) << 32 | uint64_t(s.Frame));
+  h.Add(s.CenterX);
+  h.Add(s.CenterY);
+  h.Add(uint64_t(s.Fixed) | uint64_t(s.Shadow) << 1 | uint64_t(s.Opaque) << 2 | uint64_t(s.SkipOnce) << 3 |
+        uint64_t(s.Alpha) << 8 | uint64_t(uint32_t(s.DrawTag)) << 16);
+  AddImages(h, s);
+}
+
+// A hook draws what it likes, and an animation steps when its time has come.
+bool ChangesByItself(const TMySprite& s, uint32_t now) {
+  if (s.OnDraw && (s.Kind == ESpriteKind::Hook || s.Kind == ESpriteKind::Piece)) return true;
+  if (s.Kind != ESpriteKind::Animation || s.Finished || s.Surfaces.size() < 2) return false;
+  return now - s.LastFrameTick > s.FrameMs || now < s.LastFrameTick;
+}
+
+}  // namespace
+
+uint64_t TGraphicsEngine::SceneStamp() const {
+  THash h;
+  h.Add(uint64_t(uint32_t(FScrollX)) << 32 | uint32_t(FScrollY));
+  h.Add(uint64_t(uint32_t(FWidth)) << 32 | uint32_t(FHeight));
+  h.Add(uint64_t(FOverview) | uint64_t(FUseClipper) << 1 | uint64_t(bool(FTable)) << 2);
+  h.Add(FTableTop);
+  h.Add(FClipper);
+  const TSurface& back = FDXDraw.BackBuffer();
+  h.Add(uint64_t(uint32_t(back.Width())) << 32 | uint32_t(back.Height()));
+  if (FBackground) {
+    h.Add(uint64_t(FBackground->Visible));
+    AddImages(h, *FBackground);
+  }
+  for (size_t i = 0; i < FSprites.size(); ++i) {
+    const TMySprite& s = FSprites[i];
+    if (s.Id == 0 || !s.Visible) continue;
+    h.Add(uint64_t(i));
+    AddSpriteState(h, s);
+  }
+  return h.Value;
+}
+
+bool TGraphicsEngine::FrameWanted() const {
+  if (OverlayVisible || FSceneStamp != SceneStamp()) return true;
+  const uint32_t now = GetTickCount();
+  for (const TMySprite& s : FSprites)
+    if (s.Id != 0 && s.Visible && ChangesByItself(s, now)) return true;
+  return false;
+}
+
+uint32_t TGraphicsEngine::NextStepIn() const {
+  const uint32_t now = GetTickCount();
+  uint32_t soonest = kNoStepDue;
+  for (const TMySprite& s : FSprites) {
+    if (s.Id == 0 || !s.Visible) continue;
+    if (ChangesByItself(s, now)) return 0;
+    if (s.Kind != ESpriteKind::Animation || s.Finished || s.Surfaces.size() < 2) continue;
+    const uint32_t due = s.LastFrameTick + s.FrameMs + 1 - now;
+    if (due < soonest) soonest = due;
+  }
+  return OverlayVisible ? 0 : soonest;
+}
+
+}  // namespace qj
