@@ -25,7 +25,6 @@ constexpr int kShadowMax = 10, kBevelMax = 5;
 // The view lies between the left column (styles, options, look) and the right one (the height
 // sliders, shapes and information); the left one is wide enough for the options' captions.
 constexpr int kColumnWidth = 160, kViewLeft = 180, kViewRightMargin = 165 + 2 * TPuzzleMakerInterface::kCaptionBand;
-constexpr int kViewMargin = 10;    // a scrolled view may go this far past the picture's edges
 constexpr int kShapeButtonWidth = 110, kShapeButtonHeight = 35;
 constexpr int kFitRow = 24;  // the Fit box's row above the option boxes
 constexpr int kCheckBoxWidth = kColumnWidth - 10, kCheckBoxMark = 26;  // the box and the gap before the caption
