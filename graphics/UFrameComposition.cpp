@@ -45,7 +45,6 @@ void TGraphicsEngine::DrawFrame() {
   back.DetachClipper();
   if (FUseClipper) back.AttachClipper(FClipper);
   if (OverlayVisible) DrawOverlay(back);
-  FSceneStamp = SceneStamp();
 }
 
 // Everything within the back buffer's clipper, from the table layer or sprite by sprite.

@@ -257,7 +257,7 @@ class TGraphicsEngine {
   void DrawDebugLines(TCanvas& canvas);
 
   IDisplay& FDXDraw;
-  uint64_t FSceneStamp = 0;  // SceneStamp() after the last composed frame
+  uint64_t FSceneStamp = 0;  // SceneStamp() as the last frame was composed
   // What each sprite slot looked like and where it lay in the last composed frame.
   struct TSpriteTrace {
     uint64_t Key = 0;

@@ -55,6 +55,12 @@ void AddSpriteState(THash& h, const TMySprite& s) {
   AddImages(h, s);
 }
 
+uint64_t SpriteKey(const TMySprite& s) {
+  THash h;
+  AddSpriteState(h, s);
+  return h.Value;
+}
+
 // A hook draws what it likes unless it says where and when, and an animation steps when its
 // time has come.
 bool PaintsAnywhere(const TMySprite& s) {
@@ -95,7 +101,7 @@ uint64_t TGraphicsEngine::SceneStamp() const {
     const TMySprite& s = FSprites[i];
     if (s.Id == 0 || !s.Visible) continue;
     h.Add(uint64_t(i));
-    AddSpriteState(h, s);
+    h.Add(SpriteKey(s));
   }
   return h.Value;
 }
@@ -135,15 +141,17 @@ void TGraphicsEngine::CollectDamage(const TRect& screen) {
   FWholeFrame = false;
   FViewStamp = view;
   FDamage.clear();
+  THash scene;  // SceneStamp(), folded on the way
+  scene.Add(view);
   FTraces.resize(std::max(FTraces.size(), FSprites.size()));
   for (size_t i = 0; i < FTraces.size(); ++i) {
     TSpriteTrace now;
     if (i < FSprites.size() && FSprites[i].Id != 0 && FSprites[i].Visible) {
       const TMySprite& s = FSprites[i];
       whole = whole || PaintsAnywhere(s);
-      THash h;
-      AddSpriteState(h, s);
-      now = {h.Value, Intersect(ScreenReach(s), screen)};
+      now = {SpriteKey(s), Intersect(ScreenReach(s), screen)};
+      scene.Add(uint64_t(i));
+      scene.Add(now.Key);
     }
     TSpriteTrace& before = FTraces[i];
     if (!whole && now.Key != before.Key) {
@@ -153,6 +161,7 @@ void TGraphicsEngine::CollectDamage(const TRect& screen) {
     before = now;
   }
   FTraces.resize(FSprites.size());
+  FSceneStamp = scene.Value;
   if (whole) FDamage = {screen};
   if (FDamage.size() > kMostAreas) {
     TRect all;

@@ -99,6 +99,39 @@ TEST_F(RestTest, AnAnimationIsShownAtEachOfItsSteps) {
   graphics.FreeSprite(index);
 }
 
+TEST_F(RestTest, AStepOfAnAnimationComposesOnlyItsOwnPlace) {
+  TGraphicsEngine& graphics = Engine().Graphics();
+  TPixelBuffer frame(6, 6);
+  frame.Fill(MakePixel(10, 200, 10));
+  const int index = graphics.AddSpriteFromBitmap(frame, 100, 100, 1e6, 0);
+  frame.Fill(MakePixel(10, 10, 200));
+  graphics.AddSurface(index, &frame);
+  TMySprite& s = graphics.Sprite(index);
+  s.Kind = ESpriteKind::Animation;
+  s.FrameMs = 100;
+  Engine().Wake(false);
+  ShownIn(200);
+  const uint64_t before = graphics.ComposedPixels();
+  const int shown = ShownIn(1000);
+  EXPECT_GE(shown, 7);
+  EXPECT_EQ(graphics.ComposedPixels() - before, uint64_t(shown) * 36) << "each step composes the 6 x 6 square alone";
+  EXPECT_EQ(display.Primary().At(102, 102), graphics.Sprite(index).Surfaces[graphics.Sprite(index).Frame]->At(2, 2));
+  graphics.FreeSprite(index);
+}
+
+TEST_F(RestTest, AMovedSpriteLeavesNoTrail) {
+  const TPixel under = display.Primary().At(42, 42);
+  TDrifter drifter(&Engine().MainMenu());
+  Engine().Wake(false);
+  ShownIn(40);
+  ASSERT_EQ(display.Primary().At(42, 42), MakePixel(250, 20, 20));
+  drifter.Steps = 20;
+  Engine().Wake(false);
+  ShownIn(600);
+  EXPECT_EQ(display.Primary().At(42, 42), under) << "its old place was composed again";
+  EXPECT_EQ(display.Primary().At(62, 42), MakePixel(250, 20, 20));
+}
+
 TEST_F(RestTest, AHintIsOfferedWhenTheMouseHasRestedLongEnough) {
   TInterface& menu = Engine().MainMenu();
   MouseMove(300, 200);
