@@ -50,6 +50,21 @@ class RestTest : public TEngineFixture {
     }
     ASSERT_EQ(quiet, 50) << "the main menu never came to rest";
   }
+  // A 6 x 6 square at (100, 100) turning from green to blue and back every 100 ms, starting now.
+  int AddAnimation() {
+    TGraphicsEngine& graphics = Engine().Graphics();
+    TPixelBuffer frame(6, 6);
+    frame.Fill(MakePixel(10, 200, 10));
+    const int index = graphics.AddSpriteFromBitmap(frame, 100, 100, 1e6, 0);
+    frame.Fill(MakePixel(10, 10, 200));
+    graphics.AddSurface(index, &frame);
+    TMySprite& s = graphics.Sprite(index);
+    s.Kind = ESpriteKind::Animation;
+    s.FrameMs = 100;
+    s.LastFrameTick = GetTickCount();
+    Engine().Wake(false);
+    return index;
+  }
   // Runs frames of 20 ms for `ms` and returns how many frames were shown.
   int ShownIn(int ms) {
     const int before = display.Flips;
@@ -76,16 +91,7 @@ TEST_F(RestTest, ASpriteAControlMovesIsShownEveryFrame) {
 
 TEST_F(RestTest, AnAnimationIsShownAtEachOfItsSteps) {
   TGraphicsEngine& graphics = Engine().Graphics();
-  TPixelBuffer frame(6, 6);
-  frame.Fill(MakePixel(10, 200, 10));
-  const int index = graphics.AddSpriteFromBitmap(frame, 100, 100, 1e6, 0);
-  frame.Fill(MakePixel(10, 10, 200));
-  graphics.AddSurface(index, &frame);
-  TMySprite& s = graphics.Sprite(index);
-  s.Kind = ESpriteKind::Animation;
-  s.FrameMs = 100;
-  s.LastFrameTick = GetTickCount();
-  Engine().Wake(false);
+  const int index = AddAnimation();
   int steps = 0, shown = 0;
   for (int t = 0; t < 2000; t += 20) {
     const unsigned before = graphics.Sprite(index).Frame;
@@ -101,15 +107,7 @@ TEST_F(RestTest, AnAnimationIsShownAtEachOfItsSteps) {
 
 TEST_F(RestTest, AStepOfAnAnimationComposesOnlyItsOwnPlace) {
   TGraphicsEngine& graphics = Engine().Graphics();
-  TPixelBuffer frame(6, 6);
-  frame.Fill(MakePixel(10, 200, 10));
-  const int index = graphics.AddSpriteFromBitmap(frame, 100, 100, 1e6, 0);
-  frame.Fill(MakePixel(10, 10, 200));
-  graphics.AddSurface(index, &frame);
-  TMySprite& s = graphics.Sprite(index);
-  s.Kind = ESpriteKind::Animation;
-  s.FrameMs = 100;
-  Engine().Wake(false);
+  const int index = AddAnimation();
   ShownIn(200);
   const uint64_t before = graphics.ComposedPixels();
   const int shown = ShownIn(1000);
