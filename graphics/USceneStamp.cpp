@@ -106,12 +106,13 @@ uint64_t TGraphicsEngine::SceneStamp() const {
   return h.Value;
 }
 
+// The cheap look at what changes by itself comes first: a due animation step needs no stamp.
 bool TGraphicsEngine::FrameWanted() const {
-  if (OverlayVisible || FSceneStamp != SceneStamp()) return true;
+  if (OverlayVisible) return true;
   const uint32_t now = GetTickCount();
   for (const TMySprite& s : FSprites)
     if (s.Id != 0 && s.Visible && ChangesByItself(s, now)) return true;
-  return false;
+  return FSceneStamp != SceneStamp();
 }
 
 uint32_t TGraphicsEngine::NextStepIn() const {
