@@ -55,11 +55,6 @@ std::string BackgroundPath() {
   return DataPath("Graphics/BackGrounds/" + BackgroundFiles[size_t(Options.Background)]);
 }
 
-bool BackgroundVisible() {
-  const TMySprite* background = BackgroundSprite();
-  return background && background->Visible;
-}
-
 template <class TScreen>
 std::unique_ptr<TScreen> MakeScreen(TGraphicsEngine* graphics, double low, double high,
                                     TGameEngine& engine) {
@@ -83,6 +78,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FGraphics->OnBackgroundPath = [] { return BackgroundPath(); };
   FGraphics->OnTimerEnabled = [this](bool on) { FTimer.Enabled = on; };
   FGraphics->OnFrameRate = [this] { return FTimer.PresentedRate(); };
+  FGraphics->BlackWithoutTable = true;
   FGraphics->OnControlCount = [] { return TDXControl::LiveCount(); };
   FKeys = std::make_unique<TProgramKeys>(display, *FGraphics);
   FModal = std::make_unique<TModalWindows>(FGraphics.get());
@@ -273,8 +269,7 @@ void TGameEngine::DrawFrame() {
     if (FTimer.Tag > kFullRedraw) FTimer.Tag = 0;
     FGraphics->TrimSprites();
     back.Fill(0);
-  } else if (!BackgroundVisible()) {
-    back.Fill(0);
+    FGraphics->RedrawWhole();
   }
   FGraphics->DrawFrame();
   ++FTimer.Tag;
@@ -282,7 +277,7 @@ void TGameEngine::DrawFrame() {
 
 void TGameEngine::Present() {
   if (!FDXDraw.FullScreenOption()) WaitForWindowedCopy();
-  FDXDraw.Flip();
+  FDXDraw.FlipAreas(FGraphics->Damage());
   FTimer.FramePresented();
 }
 

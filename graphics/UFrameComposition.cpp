@@ -34,10 +34,23 @@ TRect FitKeepingAspect(const TRect& dest, const TPixelBuffer& image) {
 
 void TGraphicsEngine::DrawFrame() {
   TSurface& back = FDXDraw.BackBuffer();
+  SortIfNeeded();
+  StepAnimations();
+  CollectDamage(back.Bounds());
+  for (const TRect& area : FDamage) {
+    back.AttachClipper(FUseClipper ? Intersect(area, FClipper) : area);
+    ComposeArea(back);
+    FComposedPixels += uint64_t(area.Width()) * uint64_t(area.Height());
+  }
   back.DetachClipper();
   if (FUseClipper) back.AttachClipper(FClipper);
+  if (OverlayVisible) DrawOverlay(back);
+}
+
+// Everything within the back buffer's clipper, from the table layer or sprite by sprite.
+void TGraphicsEngine::ComposeArea(TSurface& back) {
   FDrawList.Clear();
-  SortIfNeeded();
+  if (BlackWithoutTable && (!FBackground || !FBackground->Visible)) back.FillRect(back.DrawArea(), 0);
   if (ComposeOverview(back)) {
   } else if (!ComposeFromTableLayer(back)) {
     if (FBackground && FBackground->Visible && !FBackground->Surfaces.empty() && FBackground->Surfaces[0])
@@ -46,8 +59,21 @@ void TGraphicsEngine::DrawFrame() {
     for (size_t i = 0; i < FOrder.size(); ++i) QueueOnScreen(back, FOrder[i], int(i));
   }
   FDrawList.Paint(back);
-  if (OverlayVisible) DrawOverlay(back);
-  FSceneStamp = SceneStamp();
+}
+
+// Frame animations step by the clock before the frame's changes are collected: one frame per
+// FrameMs, stopping on the last with PlayOnce.
+void TGraphicsEngine::StepAnimations() {
+  const uint32_t now = GetTickCount();
+  for (TMySprite& s : FSprites) {
+    const size_t count = s.Surfaces.size();
+    if (s.Id == 0 || !s.Visible || s.Kind != ESpriteKind::Animation || count == 0) continue;
+    if (s.Frame >= count) s.Frame = 0;
+    if (s.Finished || !(now - s.LastFrameTick > s.FrameMs || now < s.LastFrameTick)) continue;
+    s.LastFrameTick = now;
+    s.Frame = unsigned((s.Frame + 1) % count);
+    if (s.Frame == count - 1 && s.PlayOnce) s.Finished = true;
+  }
 }
 
 // Raises a drawing hook once everything below the sprite is on the back buffer. The hook is
@@ -116,21 +142,13 @@ void TGraphicsEngine::QueuePiece(TSurface& back, int index, TPoint p) {
   FDrawList.Queue(*s.Surfaces[0], p, TDrawOp::KeyedOp);
 }
 
-// Frame animation, stepped by the clock: one frame per FrameMs, stopping on the last with PlayOnce.
+// Frame animation: the frame StepAnimations chose.
 void TGraphicsEngine::QueueAnimation(TMySprite& s, TPoint p) {
   const size_t count = s.Surfaces.size();
   if (count == 0) return;
   if (s.Frame >= count) s.Frame = 0;
   if (!s.Surfaces[s.Frame] || LiesLeftOrAbove(p, *s.Surfaces[s.Frame])) return;
-  if (!s.Finished) {
-    const uint32_t now = GetTickCount();
-    if (now - s.LastFrameTick > s.FrameMs || now < s.LastFrameTick) {
-      s.LastFrameTick = now;
-      s.Frame = unsigned((s.Frame + 1) % count);
-      if (s.Frame == count - 1 && s.PlayOnce) s.Finished = true;
-    }
-  }
-  if (s.Surfaces[s.Frame]) FDrawList.Queue(*s.Surfaces[s.Frame], p, TDrawOp::KeyedOp);
+  FDrawList.Queue(*s.Surfaces[s.Frame], p, TDrawOp::KeyedOp);
 }
 
 // Composite sprites: each surface where its part record puts it. Plain draws are colour-keyed

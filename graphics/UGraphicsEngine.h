@@ -85,6 +85,10 @@ class TMySprite {
   TSurfaceList Surfaces;
   std::vector<TSpritePart> Parts;
   bool SkipOnce = false;
+  // Where a drawing hook paints, relative to the sprite, and a count it raises when what it paints
+  // changed: such a hook is drawn again only then. Empty: anywhere, and anew every frame.
+  TRect DrawReach;
+  uint32_t Look = 0;
   bool* SortFlag = nullptr;  // the engine's "sort needed" flag
 
   // The image hit-testing and clipping look at: element Frame for animations, else element 0.
@@ -155,7 +159,14 @@ class TGraphicsEngine {
   // Darkens the target (within its DrawArea) through the alpha bytes of a 32-bit mask at (x, y).
   static void DrawShadow(TSurface* target, int x, int y, const TPixelBuffer* mask);
 
+  // Composes the areas that changed since the last frame (everything after RedrawWhole).
   void DrawFrame();
+  void RedrawWhole() { FWholeFrame = true; }
+  // Where the table is hidden, composed areas start black rather than keeping the last frame.
+  bool BlackWithoutTable = false;
+  // The screen areas the last DrawFrame composed, and the pixels composed so far.
+  const std::vector<TRect>& Damage() const { return FDamage; }
+  uint64_t ComposedPixels() const { return FComposedPixels; }
   // Whether a frame composed now would differ from the last one composed. Sprites, their images
   // (through the images' change stamps), the scroll and the view are compared; visible drawing
   // hooks, due animation steps and the statistics overlay always want a frame.
@@ -235,12 +246,28 @@ class TGraphicsEngine {
   bool HitsAt(const TMySprite& s, int x, int y) const;
   // The scene as last composed (USceneStamp.cpp).
   uint64_t SceneStamp() const;
+  uint64_t ViewStamp() const;
+  // The old and new places of the sprites that changed since the last frame (USceneStamp.cpp).
+  void CollectDamage(const TRect& screen);
+  TRect ScreenReach(const TMySprite& s) const;
+  void StepAnimations();
+  void ComposeArea(TSurface& back);
   // The statistics overlay (UStatisticsOverlay.cpp).
   void DrawOverlay(TSurface& back);
   void DrawDebugLines(TCanvas& canvas);
 
   IDisplay& FDXDraw;
-  uint64_t FSceneStamp = 0;  // SceneStamp() after the last composed frame
+  uint64_t FSceneStamp = 0;  // SceneStamp() as the last frame was composed
+  // What each sprite slot looked like and where it lay in the last composed frame.
+  struct TSpriteTrace {
+    uint64_t Key = 0;
+    TRect Bounds;
+  };
+  std::vector<TSpriteTrace> FTraces;
+  uint64_t FViewStamp = 0;
+  bool FWholeFrame = true;
+  std::vector<TRect> FDamage;
+  uint64_t FComposedPixels = 0;
   bool FSortNeeded = true;
   std::vector<int> FOrder;
   TSprites FSprites;

@@ -1,7 +1,12 @@
-// Whether a frame composed now would differ from the last one: one number over everything the
-// composition reads, and the sprites whose look the number cannot hold (drawing hooks, frame
-// animations that are due to step, the statistics overlay).
+// Whether a frame composed now would differ from the last one, and where: one number over
+// everything the composition reads, one per sprite with the place it covers, and the sprites whose
+// look the numbers cannot hold (drawing hooks, frame animations that are due to step, the
+// statistics overlay).
+#include <algorithm>
+
 #include "graphics/UGraphicsEngine.h"
+#include "graphics/UTableComposer.h"
+#include "graphics/UTableLayer.h"
 #include "platform/Clock.h"
 
 namespace qj {
@@ -45,20 +50,35 @@ void AddSpriteState(THash& h, const TMySprite& s) {
   h.Add(s.CenterX);
   h.Add(s.CenterY);
   h.Add(uint64_t(s.Fixed) | uint64_t(s.Shadow) << 1 | uint64_t(s.Opaque) << 2 | uint64_t(s.SkipOnce) << 3 |
-        uint64_t(s.Alpha) << 8 | uint64_t(uint32_t(s.DrawTag)) << 16);
+        uint64_t(s.Alpha) << 8 | uint64_t(uint32_t(s.DrawTag)) << 16 | uint64_t(s.Look) << 32);
+  h.Add(s.DrawReach);
   AddImages(h, s);
 }
 
-// A hook draws what it likes, and an animation steps when its time has come.
+uint64_t SpriteKey(const TMySprite& s) {
+  THash h;
+  AddSpriteState(h, s);
+  return h.Value;
+}
+
+// A hook draws what it likes unless it says where and when, and an animation steps when its
+// time has come.
+bool PaintsAnywhere(const TMySprite& s) {
+  return s.OnDraw && (s.Kind == ESpriteKind::Hook || s.Kind == ESpriteKind::Piece) && s.DrawReach.IsEmpty();
+}
+
 bool ChangesByItself(const TMySprite& s, uint32_t now) {
-  if (s.OnDraw && (s.Kind == ESpriteKind::Hook || s.Kind == ESpriteKind::Piece)) return true;
+  if (PaintsAnywhere(s)) return true;
   if (s.Kind != ESpriteKind::Animation || s.Finished || s.Surfaces.size() < 2) return false;
   return now - s.LastFrameTick > s.FrameMs || now < s.LastFrameTick;
 }
 
+// More areas than this are composed as the one rectangle around them.
+constexpr size_t kMostAreas = 8;
+
 }  // namespace
 
-uint64_t TGraphicsEngine::SceneStamp() const {
+uint64_t TGraphicsEngine::ViewStamp() const {
   THash h;
   h.Add(uint64_t(uint32_t(FScrollX)) << 32 | uint32_t(FScrollY));
   h.Add(uint64_t(uint32_t(FWidth)) << 32 | uint32_t(FHeight));
@@ -71,21 +91,28 @@ uint64_t TGraphicsEngine::SceneStamp() const {
     h.Add(uint64_t(FBackground->Visible));
     AddImages(h, *FBackground);
   }
+  return h.Value;
+}
+
+uint64_t TGraphicsEngine::SceneStamp() const {
+  THash h;
+  h.Add(ViewStamp());
   for (size_t i = 0; i < FSprites.size(); ++i) {
     const TMySprite& s = FSprites[i];
     if (s.Id == 0 || !s.Visible) continue;
     h.Add(uint64_t(i));
-    AddSpriteState(h, s);
+    h.Add(SpriteKey(s));
   }
   return h.Value;
 }
 
+// The cheap look at what changes by itself comes first: a due animation step needs no stamp.
 bool TGraphicsEngine::FrameWanted() const {
-  if (OverlayVisible || FSceneStamp != SceneStamp()) return true;
+  if (OverlayVisible) return true;
   const uint32_t now = GetTickCount();
   for (const TMySprite& s : FSprites)
     if (s.Id != 0 && s.Visible && ChangesByItself(s, now)) return true;
-  return false;
+  return FSceneStamp != SceneStamp();
 }
 
 uint32_t TGraphicsEngine::NextStepIn() const {
@@ -99,6 +126,49 @@ uint32_t TGraphicsEngine::NextStepIn() const {
     if (due < soonest) soonest = due;
   }
   return OverlayVisible ? 0 : soonest;
+}
+
+TRect TGraphicsEngine::ScreenReach(const TMySprite& s) const {
+  const TPoint p = s.ScreenPos({FScrollX, FScrollY});
+  return Offset(s.Kind == ESpriteKind::Hook ? s.DrawReach : SpriteReach(s), p);
+}
+
+// A sprite that changed is composed again where it was and where it is. The whole screen is,
+// when the view changed, in the reduced view, under the overlay, or for a hook that may paint
+// anywhere.
+void TGraphicsEngine::CollectDamage(const TRect& screen) {
+  const uint64_t view = ViewStamp();
+  bool whole = FWholeFrame || view != FViewStamp || Overview() || OverlayVisible;
+  FWholeFrame = false;
+  FViewStamp = view;
+  FDamage.clear();
+  THash scene;  // SceneStamp(), folded on the way
+  scene.Add(view);
+  FTraces.resize(std::max(FTraces.size(), FSprites.size()));
+  for (size_t i = 0; i < FTraces.size(); ++i) {
+    TSpriteTrace now;
+    if (i < FSprites.size() && FSprites[i].Id != 0 && FSprites[i].Visible) {
+      const TMySprite& s = FSprites[i];
+      whole = whole || PaintsAnywhere(s);
+      now = {SpriteKey(s), Intersect(ScreenReach(s), screen)};
+      scene.Add(uint64_t(i));
+      scene.Add(now.Key);
+    }
+    TSpriteTrace& before = FTraces[i];
+    if (!whole && now.Key != before.Key) {
+      if (!before.Bounds.IsEmpty()) MergeRect(FDamage, before.Bounds);
+      if (!now.Bounds.IsEmpty()) MergeRect(FDamage, now.Bounds);
+    }
+    before = now;
+  }
+  FTraces.resize(FSprites.size());
+  FSceneStamp = scene.Value;
+  if (whole) FDamage = {screen};
+  if (FDamage.size() > kMostAreas) {
+    TRect all;
+    for (const TRect& r : FDamage) all = Bounding(all, r);
+    FDamage = {all};
+  }
 }
 
 }  // namespace qj

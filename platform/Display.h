@@ -54,6 +54,11 @@ class IDisplay {
   // Presentation. Flip: the back buffer becomes visible. ShowPrimary: whatever was drawn straight
   // onto the primary surface becomes visible.
   virtual void Flip() = 0;
+  // The back buffer becomes visible where it was drawn since the last flip: only `areas` changed.
+  virtual void FlipAreas(const std::vector<TRect>& areas) {
+    (void)areas;
+    Flip();
+  }
   virtual void ShowPrimary() = 0;
   virtual void WaitForVerticalBlank() = 0;
   virtual bool InVerticalBlank() = 0;

@@ -58,6 +58,8 @@ class TBoardMenu : public TInterface {
   void Suspend() override;
   void Resume() override;
   void Update() override;
+  // 0 while the bar slides; else as its controls and hints say.
+  uint32_t RestFor(uint32_t now) const override { return FBar.Sliding() ? 0 : TInterface::RestFor(now); }
   void Resize() override;
   void Restore() override;
 

@@ -49,8 +49,9 @@ class TBoardPlayInterface : public TInterface {
   void Suspend() override;
   void Resume() override;
   void Update() override;
-  // Its frame work runs every tick.
-  uint32_t RestFor(uint32_t) const override { return 0; }
+  // Every tick while pieces, the view, the bar or the music move; else until the clock's next
+  // second or the next look at what goes by the wall clock.
+  uint32_t RestFor(uint32_t now) const override;
   void Resize() override;
   void Restore() override;
 

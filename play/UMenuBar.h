@@ -39,6 +39,7 @@ class TMenuBar {
   TRect Rect() const;
   bool Shown() const { return FState == EState::Shown; }
   bool Hidden() const { return FState == EState::Hidden; }
+  bool Sliding() const { return FState == EState::Hiding || FState == EState::Showing; }
   bool Contains(int x, int y) const;
   // The .coord file's rectangle: the columns that stretch (Left to Right), the buttons' drop
   // below the bar's top (Bottom), and the tray icons' drop (Top).

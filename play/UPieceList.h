@@ -141,6 +141,8 @@ class TPieces {
   double BaseDepth() const { return FBaseDepth; }
   // Snaps, pulls or groups still waiting to be fused.
   bool Settling() const { return FBoard.PendingAnimations > 0 || FBoard.MergeDue; }
+  // Pieces move or fuse without new input.
+  bool Busy() const { return Settling() || !FBoard.Active.empty(); }
 
  private:
   struct TFusion;

@@ -460,11 +460,32 @@ void TMainInterface::ToggleCredits() {
   FCreditsTick = GetTickCount();
 }
 
+void TMainInterface::Update() {
+  StepTicker();
+  TInterface::Update();
+}
+
+uint32_t TMainInterface::RestFor(uint32_t now) const {
+  const uint32_t rest = TInterface::RestFor(now);
+  if (!TickerShown()) return rest;
+  const uint32_t since = now - FTickerTick;
+  return std::min(rest, since > kTickerStepMs ? 0 : kTickerStepMs + 1 - since);
+}
+
+// The line moves a pixel when its step is due, and only its strip is composed again; it goes
+// once it has run its length.
+void TMainInterface::StepTicker() {
+  TMySprite* ticker = FTicker.Get();
+  if (!ticker || !ticker->Visible || !StepDue(FTickerTick, kTickerStepMs)) return;
+  ++FTickerOffset;
+  ++ticker->Look;
+  ticker->Visible = FTickerOffset <= kTickerEnd;
+  ticker->DrawReach = {0, kTickerTop - 2, FEngine->FWidth, kTickerTop - 2 + FTickerText.Height()};
+}
+
 void TMainInterface::DrawTicker() {
-  if (StepDue(FTickerTick, kTickerStepMs)) ++FTickerOffset;
   TSurface& back = FEngine->Display().BackBuffer();
   BltFast(back, FEngine->FWidth - FTickerOffset, kTickerTop - 2, FTickerText, true);
-  if (FTickerOffset > kTickerEnd) FTicker.Get()->Visible = false;
 }
 
 // The lines rise centred over the part of the screen the menu's picture leaves free (over the

@@ -38,6 +38,9 @@ class TMainInterface : public TInterface {
   void KeyPress(char32_t& key) override;
   void Resize() override;
   void Restore() override;
+  void Update() override;
+  // The welcome line's next step is due in at most 11 ms while it runs.
+  uint32_t RestFor(uint32_t now) const override;
 
   // The buttons in the order the mouse tests them; each one's layout position in the picture's
   // .coord file comes with it.
@@ -85,6 +88,7 @@ class TMainInterface : public TInterface {
   void FreeMenu();
   void Choose(EChoice choice);
   void ToggleCredits();
+  void StepTicker();
   void DrawTicker();
   void DrawCredits();
 

@@ -214,6 +214,22 @@ void TSdlDisplay::Flip() {
   Present(FPrimary, changed);
 }
 
+// A frame drawn whole is compared with the one shown, so that only its changed rows are sent.
+void TSdlDisplay::FlipAreas(const std::vector<TRect>& areas) {
+  if (areas.size() == 1 && areas[0] == FBack.Bounds()) return Flip();
+  if (areas.empty() && !FStale) return;
+  std::vector<TRect> changed;
+  for (const TRect& area : areas) {
+    const TRect r = Intersect(area, FBack.Bounds());
+    if (r.IsEmpty()) continue;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      std::memcpy(FPrimary.Row(y) + r.Left, FBack.Row(y) + r.Left, size_t(r.Width()) * sizeof(TPixel));
+    changed.push_back(r);
+  }
+  FPrimary.MarkChanged();
+  Present(FPrimary, changed);
+}
+
 void TSdlDisplay::ShowPrimary() { Refresh(); }
 
 void TSdlDisplay::Refresh() {

@@ -44,6 +44,7 @@ class TSdlDisplay : public IDisplay {
   void Initialize() override;
 
   void Flip() override;
+  void FlipAreas(const std::vector<TRect>& areas) override;
   void ShowPrimary() override;
   void WaitForVerticalBlank() override { FWantVSync = true; }
   bool InVerticalBlank() override { return false; }

@@ -65,6 +65,7 @@ void TControlTest::Frames(int frames, uint32_t ms) {
 
 void TControlTest::Draw() {
   Display.BackBuffer().Fill(0);
+  Engine.RedrawWhole();
   Engine.DrawFrame();
 }
 

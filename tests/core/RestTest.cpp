@@ -50,6 +50,21 @@ class RestTest : public TEngineFixture {
     }
     ASSERT_EQ(quiet, 50) << "the main menu never came to rest";
   }
+  // A 6 x 6 square at (100, 100) turning from green to blue and back every 100 ms, starting now.
+  int AddAnimation() {
+    TGraphicsEngine& graphics = Engine().Graphics();
+    TPixelBuffer frame(6, 6);
+    frame.Fill(MakePixel(10, 200, 10));
+    const int index = graphics.AddSpriteFromBitmap(frame, 100, 100, 1e6, 0);
+    frame.Fill(MakePixel(10, 10, 200));
+    graphics.AddSurface(index, &frame);
+    TMySprite& s = graphics.Sprite(index);
+    s.Kind = ESpriteKind::Animation;
+    s.FrameMs = 100;
+    s.LastFrameTick = GetTickCount();
+    Engine().Wake(false);
+    return index;
+  }
   // Runs frames of 20 ms for `ms` and returns how many frames were shown.
   int ShownIn(int ms) {
     const int before = display.Flips;
@@ -76,16 +91,7 @@ TEST_F(RestTest, ASpriteAControlMovesIsShownEveryFrame) {
 
 TEST_F(RestTest, AnAnimationIsShownAtEachOfItsSteps) {
   TGraphicsEngine& graphics = Engine().Graphics();
-  TPixelBuffer frame(6, 6);
-  frame.Fill(MakePixel(10, 200, 10));
-  const int index = graphics.AddSpriteFromBitmap(frame, 100, 100, 1e6, 0);
-  frame.Fill(MakePixel(10, 10, 200));
-  graphics.AddSurface(index, &frame);
-  TMySprite& s = graphics.Sprite(index);
-  s.Kind = ESpriteKind::Animation;
-  s.FrameMs = 100;
-  s.LastFrameTick = GetTickCount();
-  Engine().Wake(false);
+  const int index = AddAnimation();
   int steps = 0, shown = 0;
   for (int t = 0; t < 2000; t += 20) {
     const unsigned before = graphics.Sprite(index).Frame;
@@ -97,6 +103,31 @@ TEST_F(RestTest, AnAnimationIsShownAtEachOfItsSteps) {
   EXPECT_GE(steps, 2000 / 120 - 1);
   EXPECT_EQ(shown, steps + 1) << "a frame as it appears, one for each step, none between";
   graphics.FreeSprite(index);
+}
+
+TEST_F(RestTest, AStepOfAnAnimationComposesOnlyItsOwnPlace) {
+  TGraphicsEngine& graphics = Engine().Graphics();
+  const int index = AddAnimation();
+  ShownIn(200);
+  const uint64_t before = graphics.ComposedPixels();
+  const int shown = ShownIn(1000);
+  EXPECT_GE(shown, 7);
+  EXPECT_EQ(graphics.ComposedPixels() - before, uint64_t(shown) * 36) << "each step composes the 6 x 6 square alone";
+  EXPECT_EQ(display.Primary().At(102, 102), graphics.Sprite(index).Surfaces[graphics.Sprite(index).Frame]->At(2, 2));
+  graphics.FreeSprite(index);
+}
+
+TEST_F(RestTest, AMovedSpriteLeavesNoTrail) {
+  const TPixel under = display.Primary().At(42, 42);
+  TDrifter drifter(&Engine().MainMenu());
+  Engine().Wake(false);
+  ShownIn(40);
+  ASSERT_EQ(display.Primary().At(42, 42), MakePixel(250, 20, 20));
+  drifter.Steps = 20;
+  Engine().Wake(false);
+  ShownIn(600);
+  EXPECT_EQ(display.Primary().At(42, 42), under) << "its old place was composed again";
+  EXPECT_EQ(display.Primary().At(62, 42), MakePixel(250, 20, 20));
 }
 
 TEST_F(RestTest, AHintIsOfferedWhenTheMouseHasRestedLongEnough) {

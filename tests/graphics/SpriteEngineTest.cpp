@@ -36,6 +36,7 @@ class SpriteEngine : public testing::Test {
   }
   void Frame() {
     Back().Fill(kGrey);
+    Engine.RedrawWhole();
     Engine.DrawFrame();
   }
 };

@@ -172,11 +172,12 @@ TEST_F(TableLayer, TurningItOffRestoresTheDirectPath) {
     TSurface& image = *side->Engine.Sprite(79).Surfaces[0];
     std::fill(image.Row(5), image.Row(5) + image.Width(), MakePixel(255, 0, 0));
   }
+  Direct.Engine.RedrawWhole();
   Direct.Engine.DrawFrame();
   Layered.Engine.DrawFrame();
   EXPECT_NE(Direct.Display.BackBuffer().At(Direct.Engine.Sprite(79).X - 100 + 20, Direct.Engine.Sprite(79).Y - 80 + 5),
             Layered.Display.BackBuffer().At(Direct.Engine.Sprite(79).X - 100 + 20, Direct.Engine.Sprite(79).Y - 80 + 5));
-  // ...but drawing directly again sees everything.
+  // ...but drawing the whole frame directly again sees everything.
   Layered.Engine.SetTableLayer(0);
   EXPECT_EQ(Layered.Engine.TableLayerTop(), 0);
   Step([](TGraphicsEngine&) {});
