@@ -68,6 +68,23 @@ TEST(DeflateBlocksTest, AStreamLeftOpenIsFollowedByTheNext) {
   }
 }
 
+// Bytes whose values grow rarer by halves get codes of up to fifteen bits.
+TEST(DeflateBlocksTest, LongCodesAreWalked) {
+  std::vector<uint8_t> data(200000);
+  uint32_t seed = 5;
+  for (uint8_t& b : data) {
+    seed = seed * 1103515245u + 12345u;
+    b = uint8_t(__builtin_ctz(seed | 0x80000000u) * 7);
+  }
+  std::vector<uint8_t> joined = Deflate(data, 9, Z_HUFFMAN_ONLY);
+  ASSERT_TRUE(LeaveOpen(joined));
+  const std::vector<uint8_t> next = Deflate(data, 1, Z_FIXED);
+  joined.insert(joined.end(), next.begin(), next.end());
+  std::vector<uint8_t> twice = data;
+  twice.insert(twice.end(), data.begin(), data.end());
+  EXPECT_TRUE(Inflate(joined, twice.size()) == twice);
+}
+
 TEST(DeflateBlocksTest, AStreamWithoutItsEndIsLeftAsItWas) {
   const std::vector<uint8_t> complete = Deflate(Bytes(50000, 3), 6, Z_DEFAULT_STRATEGY);
   for (const size_t cut : {size_t(0), size_t(1), complete.size() / 2, complete.size() - 1}) {
