@@ -16,10 +16,11 @@ namespace qj {
 
 void TParallelDeflate::TCompressorFree::operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 
-TParallelDeflate::TParallelDeflate(int level, unsigned threads)
+TParallelDeflate::TParallelDeflate(int level, unsigned threads, TDeflatedSink sink)
     : FLevel(std::clamp(level, 0, 9)),
       FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())),
-      FFilling(std::make_unique<TChunk>()) {
+      FFilling(std::make_unique<TChunk>()),
+      FSink(std::move(sink)) {
   FFilling->Input.reserve(kChunkSize);
 }
 
@@ -70,7 +71,9 @@ void TParallelDeflate::CollectOldest() {
   FBusy.pop_front();
   chunk->Done.get();
   FFailed = FFailed || !chunk->Ok;
-  FOutput.insert(FOutput.end(), chunk->Output.begin(), chunk->Output.end());
+  if (FSink && !FFailed) FFailed = !FSink(chunk->Output.data(), chunk->Output.size());
+  else if (!FSink) FOutput.insert(FOutput.end(), chunk->Output.begin(), chunk->Output.end());
+  FOutputSize += chunk->Output.size();
   FCrc = uint32_t(crc32_combine(FCrc, chunk->Crc, z_off_t(chunk->Input.size())));
   FInputSize += chunk->Input.size();
   FSpare.push_back(std::move(chunk));

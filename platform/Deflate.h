@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -16,10 +17,15 @@ struct libdeflate_compressor;
 
 namespace qj {
 
+// Where the joined deflated bytes go, in stream order, a chunk at a time; false when they could
+// not be taken, which fails the stream.
+using TDeflatedSink = std::function<bool(const uint8_t* data, size_t size)>;
+
 class TParallelDeflate {
  public:
-  // level 0..9 as zlib counts; threads 0 = one per core.
-  explicit TParallelDeflate(int level, unsigned threads = 0);
+  // level 0..9 as zlib counts; threads 0 = one per core. Without a sink the deflated bytes are
+  // kept in Output().
+  explicit TParallelDeflate(int level, unsigned threads = 0, TDeflatedSink sink = nullptr);
   ~TParallelDeflate();
   TParallelDeflate(const TParallelDeflate&) = delete;
   TParallelDeflate& operator=(const TParallelDeflate&) = delete;
@@ -29,6 +35,7 @@ class TParallelDeflate {
   [[nodiscard]] bool Finish(std::string& error);
 
   const std::vector<uint8_t>& Output() const { return FOutput; }
+  uint64_t OutputSize() const { return FOutputSize; }
   uint32_t Crc() const { return FCrc; }
   uint64_t InputSize() const { return FInputSize; }
 
@@ -54,7 +61,9 @@ class TParallelDeflate {
   std::deque<std::unique_ptr<TChunk>> FBusy;   // being compressed, in stream order
   std::vector<std::unique_ptr<TChunk>> FSpare;  // compressed and joined: buffers to fill again
   std::unique_ptr<TChunk> FFilling;
+  TDeflatedSink FSink;
   std::vector<uint8_t> FOutput;
+  uint64_t FOutputSize = 0;
   uint32_t FCrc = 0;
   uint64_t FInputSize = 0;
   bool FFailed = false;
