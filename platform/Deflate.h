@@ -45,8 +45,16 @@ class TParallelDeflate {
   struct TCompressorFree {
     void operator()(libdeflate_compressor* c) const;
   };
+  // Room that is written before it is read: growing it sets no bytes, as a vector's resize would
+  // for every chunk again.
+  struct TRoom {
+    std::unique_ptr<uint8_t[]> Data;
+    size_t Capacity = 0, Size = 0;
+    void Reserve(size_t size);
+  };
   struct TChunk {
-    std::vector<uint8_t> Input, Output;
+    std::vector<uint8_t> Input;
+    TRoom Output;
     std::unique_ptr<libdeflate_compressor, TCompressorFree> Compressor;  // kept with the buffers
     uint32_t Crc = 0;
     bool Ok = true;

@@ -2,13 +2,16 @@
 // nothing, so finding a stream's final block costs a fraction of inflating it.
 #include "platform/DeflateBlocks.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
 namespace qj {
 namespace {
 
-constexpr int kFastBits = 11;  // codes up to this long decode with one table look-up
+// Codes up to this long decode with one table look-up. A table is built for every block, and
+// the blocks of a fast compressor are short: the distances' table is kept small.
+constexpr unsigned kLiteralBits = 11, kDistanceBits = 8;
 constexpr int kMaxBits = 15;
 constexpr int kMaxSymbols = 288;
 
@@ -101,7 +104,8 @@ uint16_t Plain(int, int length) { return uint16_t(length); }
 class THuffman {
  public:
   // False for lengths that over-subscribe the code; an incomplete code is allowed.
-  bool Build(const uint8_t* lengths, int count, TClassify classify) {
+  // `tableBits` 0 builds no table: the code is decoded bit by bit only.
+  bool Build(const uint8_t* lengths, int count, TClassify classify, unsigned tableBits) {
     FCount.fill(0);
     for (int s = 0; s < count; ++s) ++FCount[lengths[s]];
     FCount[0] = 0;
@@ -115,12 +119,14 @@ class THuffman {
     for (int s = 0; s < count; ++s)
       if (lengths[s]) FSymbols[offset[lengths[s]]++] = uint16_t(s);
     FClassify = classify;
-    FillFastTable();
+    FBits = tableBits;
+    FMask = (1u << tableBits) - 1;
+    if (tableBits) FillFastTable();
     return true;
   }
 
   // The entry for the next code, nothing consumed.
-  uint16_t Entry(const TBits& bits) const { return FFast[bits.Held() & ((1u << kFastBits) - 1)]; }
+  uint16_t Entry(const TBits& bits) const { return FFast[bits.Held() & FMask]; }
   // The entry for the next code decoded bit by bit: its code consumed, its size the extra bits.
   uint16_t Slowly(TBits& bits) const {
     const int symbol = Decode(bits);
@@ -142,16 +148,16 @@ class THuffman {
   }
 
  private:
-  // Every code of kFastBits or fewer, bit-reversed as it arrives, at each index it prefixes.
+  // Every code of the table's bits or fewer, bit-reversed as it arrives, at each index it prefixes.
   void FillFastTable() {
-    FFast.fill(kSpecial);
+    std::fill_n(FFast.begin(), FMask + 1, kSpecial);
     int code = 0, index = 0;
-    for (int len = 1; len <= kFastBits; ++len) {
+    for (int len = 1; len <= int(FBits); ++len) {
       for (int k = 0; k < FCount[len]; ++k, ++code) {
         int reversed = 0;
         for (int b = 0; b < len; ++b) reversed |= ((code >> b) & 1) << (len - 1 - b);
         const uint16_t entry = FClassify(FSymbols[size_t(index + k)], len);
-        for (int i = reversed; i < (1 << kFastBits); i += 1 << len) FFast[size_t(i)] = entry;
+        for (unsigned i = unsigned(reversed); i <= FMask; i += 1u << len) FFast[i] = entry;
       }
       index += FCount[len];
       code <<= 1;
@@ -163,15 +169,16 @@ class THuffman {
   // takes every whole literal it holds. From the top down, so that the shorter indices read are
   // still single codes.
   void JoinLiterals() {
-    for (size_t i = FFast.size(); i-- > 0;) {
+    for (size_t i = FMask + 1; i-- > 0;) {
       unsigned taken = 0;
-      for (uint16_t next = FFast[i]; !(next & (kSpecial | kLength)) && taken + next <= kFastBits; next = FFast[i >> taken])
+      for (uint16_t next = FFast[i]; !(next & (kSpecial | kLength)) && taken + next <= FBits; next = FFast[i >> taken])
         taken += next;
       if (taken) FFast[i] = uint16_t(taken);
     }
   }
 
-  std::array<uint16_t, 1 << kFastBits> FFast{};
+  std::array<uint16_t, 1 << kLiteralBits> FFast{};
+  unsigned FBits = 0, FMask = 0;
   std::array<uint16_t, kMaxBits + 1> FCount{};
   std::array<uint16_t, kMaxSymbols> FSymbols{};
   TClassify FClassify = Plain;
@@ -182,9 +189,9 @@ struct TFixedCodes {
   TFixedCodes() {
     std::array<uint8_t, kMaxSymbols> lengths{};
     for (int s = 0; s < kMaxSymbols; ++s) lengths[size_t(s)] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
-    (void)Literals.Build(lengths.data(), kMaxSymbols, LiteralOrLength);
+    (void)Literals.Build(lengths.data(), kMaxSymbols, LiteralOrLength, kLiteralBits);
     lengths.fill(5);
-    (void)Distances.Build(lengths.data(), 30, Distance);
+    (void)Distances.Build(lengths.data(), 30, Distance, kDistanceBits);
   }
 };
 
@@ -232,7 +239,7 @@ bool ReadCodes(TBits& bits, THuffman& literals, THuffman& distances) {
   std::array<uint8_t, 19> codeLengths{};
   for (int i = 0; i < nLengths; ++i) codeLengths[kOrder[i]] = uint8_t(bits.Get(3));
   THuffman lengthCode;
-  if (!lengthCode.Build(codeLengths.data(), 19, Plain)) return false;
+  if (!lengthCode.Build(codeLengths.data(), 19, Plain, 0)) return false;
   std::array<uint8_t, 286 + 30> lengths{};
   const int total = nLiterals + nDistances;
   for (int i = 0; i < total;) {
@@ -248,8 +255,8 @@ bool ReadCodes(TBits& bits, THuffman& literals, THuffman& distances) {
     if (i + repeat > total) return false;
     for (int k = 0; k < repeat; ++k) lengths[size_t(i++)] = value;
   }
-  return lengths[256] != 0 && literals.Build(lengths.data(), nLiterals, LiteralOrLength) &&
-         distances.Build(lengths.data() + nLiterals, nDistances, Distance);
+  return lengths[256] != 0 && literals.Build(lengths.data(), nLiterals, LiteralOrLength, kLiteralBits) &&
+         distances.Build(lengths.data() + nLiterals, nDistances, Distance, kDistanceBits);
 }
 
 bool SkipBlock(TBits& bits, unsigned type, THuffman& literals, THuffman& distances) {
@@ -264,8 +271,8 @@ bool SkipBlock(TBits& bits, unsigned type, THuffman& literals, THuffman& distanc
 
 }  // namespace
 
-bool LeaveOpen(std::vector<uint8_t>& deflated) {
-  TBits bits(deflated.data(), deflated.size());
+bool LeaveOpen(uint8_t* deflated, size_t& size) {
+  TBits bits(deflated, size);
   THuffman literals, distances;
   size_t header = 0;
   bool last = false;
@@ -275,13 +282,14 @@ bool LeaveOpen(std::vector<uint8_t>& deflated) {
     if (!SkipBlock(bits, bits.Get(2), literals, distances) || bits.Overrun()) return false;
   }
   const size_t end = bits.Position();
-  if ((end + 7) / 8 != deflated.size()) return false;  // only padding may follow the final block
+  if ((end + 7) / 8 != size) return false;  // only padding may follow the final block
   deflated[header / 8] &= uint8_t(~(1u << (header % 8)));
   // Three zero header bits (not final, stored) after the end, then the padding to the byte, then
   // the empty block's length and its complement.
-  deflated.resize((end + 3 + 7) / 8, 0);
   if (end % 8) deflated[end / 8] &= uint8_t((1u << (end % 8)) - 1);
-  for (const uint8_t b : {0x00, 0x00, 0xFF, 0xFF}) deflated.push_back(b);
+  const size_t lengthAt = (end + 3 + 7) / 8;
+  for (; size < lengthAt; ++size) deflated[size] = 0;
+  for (const uint8_t b : {0x00, 0x00, 0xFF, 0xFF}) deflated[size++] = b;
   return true;
 }
 

@@ -52,6 +52,14 @@ std::vector<uint8_t> Inflate(const std::vector<uint8_t>& deflated, size_t size) 
   return out;
 }
 
+bool LeaveOpen(std::vector<uint8_t>& deflated) {
+  size_t size = deflated.size();
+  deflated.resize(size + kOpenedTail, 0xAA);  // room that is not zero already
+  const bool open = qj::LeaveOpen(deflated.data(), size);
+  deflated.resize(open ? size : deflated.size() - kOpenedTail);
+  return open;
+}
+
 TEST(DeflateBlocksTest, AStreamLeftOpenIsFollowedByTheNext) {
   const struct {
     int Level, Strategy;
