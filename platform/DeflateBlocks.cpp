@@ -43,14 +43,21 @@ class TBits {
   // At least 56 bits held afterwards: enough for a length, its distance and their extra bits,
   // which then go without checks.
   void Refill() {
-    if (FNext + 8 <= FSize) {
-      uint64_t v;
-      std::memcpy(&v, FData + FNext, 8);
-      FBuffer |= v << FHeld;
-      FNext += (63 - FHeld) / 8;
-      FHeld |= 56;
-      return;
-    }
+    if (!RefillWhole()) RefillNearEnd();
+  }
+  // Eight bytes loaded at once, false near the end of the data. The buffer then holds 64 bits of
+  // the data, of which the held ones are counted; a look-up may read past those before the next
+  // refill.
+  bool RefillWhole() {
+    if (FNext + 8 > FSize) return false;
+    uint64_t v;
+    std::memcpy(&v, FData + FNext, 8);
+    FBuffer |= v << FHeld;
+    FNext += (63 - FHeld) / 8;
+    FHeld |= 56;
+    return true;
+  }
+  void RefillNearEnd() {
     for (; FHeld <= 56; FHeld += 8, ++FNext) FBuffer |= uint64_t(FNext < FSize ? FData[FNext] : 0) << FHeld;
   }
   uint64_t Held() const { return FBuffer; }
@@ -204,14 +211,17 @@ bool SkipStored(TBits& bits) {
 }
 
 // The codes of one block up to its end-of-block code, with their extra bits skipped. One refill
-// covers a literal or a length with its distance, so the end of the data is checked once a code.
+// covers a literal or a length with its distance; only a refill near the end of the data can let
+// a code reach past it, so only that one is checked.
 // A distance is looked up after every code and skipped only after a length: literals and lengths
 // come in no order a branch could predict.
+// The next code's entry is looked up before the refill, from the 64 bits the last whole refill
+// loaded, so that the look-up and the refill overlap.
 bool SkipCodes(TBits& bits, const THuffman& literals, const THuffman& distances) {
+  bits.Refill();
+  if (bits.Overrun()) return false;
+  uint16_t code = literals.Entry(bits);
   for (;;) {
-    bits.Refill();
-    if (bits.Overrun()) return false;
-    uint16_t code = literals.Entry(bits);
     if ((code & ~kSizeMask) == kEnd) {
       bits.Drop(code & kSizeMask);
       return true;
@@ -228,6 +238,12 @@ bool SkipCodes(TBits& bits, const THuffman& literals, const THuffman& distances)
       if (distance & kSpecial) return false;
     }
     bits.Drop(distance & kSizeMask);
+    code = literals.Entry(bits);
+    if (!bits.RefillWhole()) {
+      bits.RefillNearEnd();
+      if (bits.Overrun()) return false;
+      code = literals.Entry(bits);
+    }
   }
 }
 
