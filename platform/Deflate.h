@@ -35,7 +35,6 @@ class TParallelDeflate {
   [[nodiscard]] bool Finish(std::string& error);
 
   const std::vector<uint8_t>& Output() const { return FOutput; }
-  uint64_t OutputSize() const { return FOutputSize; }
   uint32_t Crc() const { return FCrc; }
   uint64_t InputSize() const { return FInputSize; }
 
@@ -71,7 +70,6 @@ class TParallelDeflate {
   std::unique_ptr<TChunk> FFilling;
   TDeflatedSink FSink;
   std::vector<uint8_t> FOutput;
-  uint64_t FOutputSize = 0;
   uint32_t FCrc = 0;
   uint64_t FInputSize = 0;
   bool FFailed = false;
