@@ -1,5 +1,6 @@
-// Saved-game archives over libzip. Updating never writes into the old archive: a new archive
-// is built beside it and renamed over it only once it is complete and on disk.
+// Saved-game archives over libzip, or written by hand when the saved game is all they hold.
+// Updating never writes into the old archive: a new archive is built beside it and renamed over
+// it only once it is complete and on disk.
 #include "platform/ZipMaster.h"
 
 #include <fcntl.h>
