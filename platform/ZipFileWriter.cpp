@@ -67,11 +67,11 @@ bool TZipFileWriter::Append(const uint8_t* data, size_t size) { return WriteAll(
 
 bool TZipFileWriter::End(uint32_t crc, uint64_t size) {
   const uint64_t packed = FWritten - kLocalHeader - FName.size();
-  if (size >= kZip32Limit || FWritten >= kZip32Limit) return Fail("the archive member is too large");
+  if (size >= kZip32Limit || FWritten >= kZip32Limit) return Fail("the member is too large for a zip without its 64-bit extension");
   TRecord sizes;
   sizes.U32(crc).U32(packed).U32(size);
   if (pwrite(FFd, sizes.Bytes().data(), sizes.Bytes().size(), off_t(kSizesAt)) != off_t(sizes.Bytes().size()))
-    return Fail(std::string("cannot write the archive: ") + std::strerror(errno));
+    return Fail(std::strerror(errno));
   const uint64_t directoryAt = FWritten;
   TRecord r;
   r.U32(0x02014b50).U16(kMadeByUnix).U16(kVersionNeeded).U16(FFlags).U16(kDeflated).U16(FTime).U16(FDate);
@@ -90,7 +90,7 @@ bool TZipFileWriter::WriteAll(const uint8_t* data, size_t size) {
   while (size > 0) {
     const ssize_t n = write(FFd, data, size);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return Fail(std::string("cannot write the archive: ") + std::strerror(n < 0 ? errno : ENOSPC));
+    if (n <= 0) return Fail(std::strerror(n < 0 ? errno : ENOSPC));
     data += n;
     size -= size_t(n);
     FWritten += uint64_t(n);

@@ -21,6 +21,7 @@ class TZipFileWriter {
   // False for a member too large for a zip without its 64-bit extension.
   [[nodiscard]] bool End(uint32_t crc, uint64_t size);
 
+  // Why writing failed, as the system says it; empty while it has not.
   const std::string& LastError() const { return FError; }
 
  private:

@@ -347,7 +347,7 @@ bool WriteOnlyMember(const std::string& zipFileName, const std::string& name, in
   TParallelDeflate deflated(level, 0, [&zip](const uint8_t* data, size_t size) { return zip.Append(data, size); });
   write([&deflated](const uint8_t* data, size_t size) { deflated.Write(data, size); });
   ok = deflated.Finish(error) && ok && zip.End(deflated.Crc(), deflated.InputSize());
-  if (!zip.LastError().empty()) error = zip.LastError();
+  if (!zip.LastError().empty()) error = "cannot write the archive " + target + ": " + zip.LastError();
   if (ok && FileSync(fd) != 0) {
     error = "cannot flush the new archive beside " + target + ": " + std::strerror(errno);
     ok = false;
