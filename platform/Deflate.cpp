@@ -16,10 +16,17 @@ namespace qj {
 
 void TParallelDeflate::TCompressorFree::operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 
-TParallelDeflate::TParallelDeflate(int level, unsigned threads)
+void TParallelDeflate::TRoom::Reserve(size_t size) {
+  if (size <= Capacity) return;
+  Data.reset(new uint8_t[size]);
+  Capacity = size;
+}
+
+TParallelDeflate::TParallelDeflate(int level, unsigned threads, TDeflatedSink sink)
     : FLevel(std::clamp(level, 0, 9)),
       FThreads(threads ? threads : std::max(1u, std::thread::hardware_concurrency())),
-      FFilling(std::make_unique<TChunk>()) {
+      FFilling(std::make_unique<TChunk>()),
+      FSink(std::move(sink)) {
   FFilling->Input.reserve(kChunkSize);
 }
 
@@ -70,7 +77,9 @@ void TParallelDeflate::CollectOldest() {
   FBusy.pop_front();
   chunk->Done.get();
   FFailed = FFailed || !chunk->Ok;
-  FOutput.insert(FOutput.end(), chunk->Output.begin(), chunk->Output.end());
+  const TRoom& out = chunk->Output;
+  if (FSink && !FFailed) FFailed = !FSink(out.Data.get(), out.Size);
+  else if (!FSink) FOutput.insert(FOutput.end(), out.Data.get(), out.Data.get() + out.Size);
   FCrc = uint32_t(crc32_combine(FCrc, chunk->Crc, z_off_t(chunk->Input.size())));
   FInputSize += chunk->Input.size();
   FSpare.push_back(std::move(chunk));
@@ -82,11 +91,10 @@ void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
   chunk.Ok = chunk.Compressor != nullptr;
   if (!chunk.Ok) return;
   libdeflate_compressor* compressor = chunk.Compressor.get();
-  chunk.Output.resize(libdeflate_deflate_compress_bound(compressor, chunk.Input.size()));
-  const size_t size = libdeflate_deflate_compress(compressor, chunk.Input.data(), chunk.Input.size(), chunk.Output.data(),
-                                                  chunk.Output.size());
-  chunk.Output.resize(size);
-  chunk.Ok = size > 0 && (last || LeaveOpen(chunk.Output));
+  TRoom& out = chunk.Output;
+  out.Reserve(libdeflate_deflate_compress_bound(compressor, chunk.Input.size()) + kOpenedTail);
+  out.Size = libdeflate_deflate_compress(compressor, chunk.Input.data(), chunk.Input.size(), out.Data.get(), out.Capacity);
+  chunk.Ok = out.Size > 0 && (last || LeaveOpen(out.Data.get(), out.Size));
   chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());
 }
 

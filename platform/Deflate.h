@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -16,10 +17,15 @@ struct libdeflate_compressor;
 
 namespace qj {
 
+// Where the joined deflated bytes go, in stream order, a chunk at a time; false when they could
+// not be taken, which fails the stream.
+using TDeflatedSink = std::function<bool(const uint8_t* data, size_t size)>;
+
 class TParallelDeflate {
  public:
-  // level 0..9 as zlib counts; threads 0 = one per core.
-  explicit TParallelDeflate(int level, unsigned threads = 0);
+  // level 0..9 as zlib counts; threads 0 = one per core. Without a sink the deflated bytes are
+  // kept in Output().
+  explicit TParallelDeflate(int level, unsigned threads = 0, TDeflatedSink sink = nullptr);
   ~TParallelDeflate();
   TParallelDeflate(const TParallelDeflate&) = delete;
   TParallelDeflate& operator=(const TParallelDeflate&) = delete;
@@ -38,8 +44,16 @@ class TParallelDeflate {
   struct TCompressorFree {
     void operator()(libdeflate_compressor* c) const;
   };
+  // Room that is written before it is read: growing it sets no bytes, as a vector's resize would
+  // for every chunk again.
+  struct TRoom {
+    std::unique_ptr<uint8_t[]> Data;
+    size_t Capacity = 0, Size = 0;
+    void Reserve(size_t size);
+  };
   struct TChunk {
-    std::vector<uint8_t> Input, Output;
+    std::vector<uint8_t> Input;
+    TRoom Output;
     std::unique_ptr<libdeflate_compressor, TCompressorFree> Compressor;  // kept with the buffers
     uint32_t Crc = 0;
     bool Ok = true;
@@ -54,6 +68,7 @@ class TParallelDeflate {
   std::deque<std::unique_ptr<TChunk>> FBusy;   // being compressed, in stream order
   std::vector<std::unique_ptr<TChunk>> FSpare;  // compressed and joined: buffers to fill again
   std::unique_ptr<TChunk> FFilling;
+  TDeflatedSink FSink;
   std::vector<uint8_t> FOutput;
   uint32_t FCrc = 0;
   uint64_t FInputSize = 0;

@@ -1,5 +1,6 @@
-// Saved-game archives over libzip. Updating never writes into the old archive: a new archive
-// is built beside it and renamed over it only once it is complete and on disk.
+// Saved-game archives over libzip, or written by hand when the saved game is all they hold.
+// Updating never writes into the old archive: a new archive is built beside it and renamed over
+// it only once it is complete and on disk.
 #include "platform/ZipMaster.h"
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include "platform/Deflate.h"
 #include "platform/Paths.h"
 #include "platform/TextUtil.h"
+#include "platform/ZipFileWriter.h"
 
 namespace qj {
 namespace {
@@ -272,6 +274,17 @@ bool LoadSpecFiles(const std::vector<std::string>& files, std::vector<std::vecto
   return true;
 }
 
+// The finished temporary file renamed over the archive, or removed when writing it failed.
+bool PutInPlace(const std::string& temp, const std::string& target, bool ok, std::string& error) {
+  if (ok && rename(temp.c_str(), target.c_str()) != 0) {
+    error = "cannot replace " + target + ": " + std::strerror(errno);
+    ok = false;
+  }
+  if (!ok) unlink(temp.c_str());
+  else SyncFolderOf(target);
+  return ok;
+}
+
 // zip_close writes the file but does not flush it; without this a power loss right after the
 // rename could leave the name on an empty file.
 bool SyncFile(const std::string& path) {
@@ -304,13 +317,43 @@ bool ReplaceArchive(const std::string& zipFileName, int level, const std::vector
     error = "cannot flush the new archive beside " + target + ": " + std::strerror(errno);
     ok = false;
   }
-  if (ok && rename(temp.c_str(), target.c_str()) != 0) {
-    error = "cannot replace " + target + ": " + std::strerror(errno);
+  return PutInPlace(temp, target, ok, error);
+}
+
+// True when the archive the member goes to would hold it alone: there is none yet, it cannot be
+// read (and is replaced), or it holds nothing but the member's namesake.
+bool HoldsOnlyNamesake(const std::string& target, const std::string& name) {
+  if (!FileExists(target)) return true;
+  std::string ignored;
+  TZipPtr old = OpenArchive(target, ZIP_RDONLY | ZIP_CHECKCONS, ignored);
+  zip_int64_t first = -1;
+  return !old || CountMembers(old.get(), name, first) == zip_get_num_entries(old.get(), 0);
+}
+
+// The archive of the one member `write` produces, written by hand: every deflated chunk goes to
+// the file as soon as it is joined, in large writes.
+bool WriteOnlyMember(const std::string& zipFileName, const std::string& name, int level,
+                     const std::function<void(const TByteSink&)>& write, std::string& error) {
+  const std::string target = ResolvePath(zipFileName);
+  const std::string temp = CreateTempFileBeside(target);
+  const int fd = temp.empty() ? -1 : open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) {
+    error = "cannot create a file beside " + target + ": " + std::strerror(errno);
+    if (!temp.empty()) unlink(temp.c_str());
+    return false;
+  }
+  TZipFileWriter zip(fd, name);
+  bool ok = zip.Begin();
+  TParallelDeflate deflated(level, 0, [&zip](const uint8_t* data, size_t size) { return zip.Append(data, size); });
+  write([&deflated](const uint8_t* data, size_t size) { deflated.Write(data, size); });
+  ok = deflated.Finish(error) && ok && zip.End(deflated.Crc(), deflated.InputSize());
+  if (!zip.LastError().empty()) error = "cannot write the archive " + target + ": " + zip.LastError();
+  if (ok && FileSync(fd) != 0) {
+    error = "cannot flush the new archive beside " + target + ": " + std::strerror(errno);
     ok = false;
   }
-  if (!ok) unlink(temp.c_str());
-  else SyncFolderOf(target);
-  return ok;
+  close(fd);
+  return PutInPlace(temp, target, ok, error);
 }
 
 }  // namespace
@@ -359,6 +402,8 @@ bool TZipMaster::AddMemberFromWriter(const std::string& name, const std::functio
     FLastError = "an archive member needs a name";
     return false;
   }
+  if (HoldsOnlyNamesake(ResolvePath(ZipFileName), member.Name))
+    return WriteOnlyMember(ZipFileName, member.Name, AddCompLevel, write, FLastError);
   TParallelDeflate deflated(AddCompLevel);
   write([&deflated](const uint8_t* data, size_t size) { deflated.Write(data, size); });
   if (!deflated.Finish(FLastError)) return false;

@@ -1,6 +1,6 @@
-// The archive component for saved games, over libzip. Replacing an archive writes a new file
-// beside it, flushes it and renames it over the old one, so neither a crash nor a power loss
-// leaves a broken archive.
+// The archive component for saved games, over libzip and a writer of its own for an archive of
+// the saved game alone. Replacing an archive writes a new file beside it, flushes it and renames
+// it over the old one, so neither a crash nor a power loss leaves a broken archive.
 #pragma once
 
 #include <cstdint>
@@ -48,7 +48,8 @@ class TZipMaster {
   // into the archive without passing through a file of their own.
   [[nodiscard]] bool AddMemberFromMemory(const std::string& name, const std::vector<uint8_t>& data);
   // The same for a member that `write` produces into the sink it is given: the bytes are
-  // compressed as they come, on every core, and never held whole.
+  // compressed as they come, on every core, and never held whole. An archive that will hold this
+  // member alone is written without libzip, each compressed chunk going to the file when done.
   [[nodiscard]] bool AddMemberFromWriter(const std::string& name, const std::function<void(const TByteSink&)>& write);
 
   const std::string& LastError() const { return FLastError; }

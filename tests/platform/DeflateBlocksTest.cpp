@@ -52,6 +52,14 @@ std::vector<uint8_t> Inflate(const std::vector<uint8_t>& deflated, size_t size) 
   return out;
 }
 
+bool LeaveOpen(std::vector<uint8_t>& deflated) {
+  size_t size = deflated.size();
+  deflated.resize(size + kOpenedTail, 0xAA);  // room that is not zero already
+  const bool open = qj::LeaveOpen(deflated.data(), size);
+  deflated.resize(open ? size : deflated.size() - kOpenedTail);
+  return open;
+}
+
 TEST(DeflateBlocksTest, AStreamLeftOpenIsFollowedByTheNext) {
   const struct {
     int Level, Strategy;
@@ -66,6 +74,23 @@ TEST(DeflateBlocksTest, AStreamLeftOpenIsFollowedByTheNext) {
     joined.insert(joined.end(), next.begin(), next.end());
     EXPECT_TRUE(Inflate(joined, whole.size()) == whole) << "level " << kind.Level << ", strategy " << kind.Strategy;
   }
+}
+
+// Bytes whose values grow rarer by halves get codes of up to fifteen bits.
+TEST(DeflateBlocksTest, LongCodesAreWalked) {
+  std::vector<uint8_t> data(200000);
+  uint32_t seed = 5;
+  for (uint8_t& b : data) {
+    seed = seed * 1103515245u + 12345u;
+    b = uint8_t(__builtin_ctz(seed | 0x80000000u) * 7);
+  }
+  std::vector<uint8_t> joined = Deflate(data, 9, Z_HUFFMAN_ONLY);
+  ASSERT_TRUE(LeaveOpen(joined));
+  const std::vector<uint8_t> next = Deflate(data, 1, Z_FIXED);
+  joined.insert(joined.end(), next.begin(), next.end());
+  std::vector<uint8_t> twice = data;
+  twice.insert(twice.end(), data.begin(), data.end());
+  EXPECT_TRUE(Inflate(joined, twice.size()) == twice);
 }
 
 TEST(DeflateBlocksTest, AStreamWithoutItsEndIsLeftAsItWas) {

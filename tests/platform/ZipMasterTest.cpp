@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <zip.h>
+
+#include <csignal>
+#include <ctime>
 
 #include <filesystem>
 #include <optional>
@@ -268,6 +272,48 @@ TEST_F(ZipMasterTest, AWrittenMemberOfManyChunksComesBackWhole) {
     EXPECT_EQ(deflate.InputSize(), game.size());
     EXPECT_LT(deflate.Output().size(), game.size());
   }
+}
+
+// An archive of the saved game alone is written without libzip: libzip's own inflater, its CRC
+// check and its check of the local header against the directory take it as one of its own.
+TEST_F(ZipMasterTest, AnArchiveOfOneMemberIsReadByLibzipItself) {
+  const std::vector<uint8_t> game = BinaryData(TParallelDeflate::kChunkSize + 777);
+  ASSERT_TRUE(Zip.AddMemberFromMemory("Cat.sav", game)) << Zip.LastError();
+  int code = 0;
+  zip_t* za = zip_open(Archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+  ASSERT_NE(za, nullptr) << code;
+  zip_stat_t st;
+  ASSERT_EQ(zip_stat_index(za, 0, 0, &st), 0);
+  EXPECT_STREQ(st.name, "Cat.sav");
+  EXPECT_LT(std::abs(double(st.mtime - std::time(nullptr))), 3600.0);
+  std::vector<uint8_t> read(game.size() + 1);
+  zip_file_t* f = zip_fopen_index(za, 0, 0);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(zip_fread(f, read.data(), read.size()), zip_int64_t(game.size())) << zip_file_strerror(f);
+  read.resize(game.size());
+  EXPECT_TRUE(read == game);
+  zip_fclose(f);
+  EXPECT_EQ(zip_get_num_entries(za, 0), 1);
+  zip_discard(za);
+}
+
+// The disk filling up while the deflated chunks go out: the old archive stays, nothing is left.
+TEST_F(ZipMasterTest, AFullDiskKeepsTheOldArchive) {
+  ASSERT_TRUE(Zip.AddMemberFromMemory("Cat.sav", Bytes("precious")));
+  const std::string before = FileText(Archive);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 64 << 10;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = Zip.AddMemberFromMemory("Cat.sav", BinaryData(3 * TParallelDeflate::kChunkSize));
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_FALSE(written);
+  EXPECT_NE(Zip.LastError().find("cannot write"), std::string::npos) << Zip.LastError();
+  EXPECT_EQ(FileText(Archive), before);
+  EXPECT_EQ(ListFiles(Dir.Path(), "*"), std::vector<std::string>{"Cat.zip"});
 }
 
 TEST_F(ZipMasterTest, AMemberFromMemoryReplacesItsNamesakeAndKeepsTheOthers) {
