@@ -83,8 +83,9 @@ void TPieces::RestoreStep(const TUndoStep& step) {
   FTrays.ContentsChanged();
 }
 
-// Turns go the short way round about the piece's centre while it slides; where the turns put it
-// is reckoned in, and the landing puts right what rounding left.
+// Turns go the short way round about the piece's centre while it slides back onto the table (into
+// a tray it goes at once); where the turns put it is reckoned in, and the landing puts right what
+// rounding left.
 void TPieces::RestorePiece(const TPieceRecord& r) {
   TBPiece& p = *r.Piece;
   p.FinishActions();
@@ -113,7 +114,8 @@ void TPieces::RestorePiece(const TPieceRecord& r) {
   }
   const TPoint goal = GoalOf(r);
   const TPoint d{goal.X - p.FPosition.X - shift.X, goal.Y - p.FPosition.Y - shift.Y};
-  if (d != TPoint{}) p.SlideBy(d);
+  if (r.Tray != 0) p.MoveBy(d.X, d.Y);  // a tray would grow to hold a piece sliding in from afar
+  else if (d != TPoint{}) p.SlideBy(d);
   p.Activate();
   FReturning.push_back(r);
 }
