@@ -125,11 +125,12 @@ void ReadHotkeys(const TIniFile& ini) {
   for (int n = 0; n < kHotkeyCount; ++n) {
     const std::string nr = std::to_string(n);
     THotKey& h = Options.Hotkeys[size_t(n)];
-    h.Key = uint16_t(ini.ReadInteger("Hotkeys", "Key" + nr, BuiltInHotkeys()[size_t(n)].Key));
+    const THotKey builtIn = BuiltInHotkeys()[size_t(n)];
+    h.Key = uint16_t(ini.ReadInteger("Hotkeys", "Key" + nr, builtIn.Key));
     h.Shift = 0;
-    if (ini.ReadBool("Hotkeys", "Alt" + nr, false)) h.Shift += 2;
-    if (ini.ReadBool("Hotkeys", "Ctrl" + nr, false)) h.Shift += 4;
-    if (ini.ReadBool("Hotkeys", "Shift" + nr, false)) h.Shift += 1;
+    if (ini.ReadBool("Hotkeys", "Alt" + nr, (builtIn.Shift & ssAlt) != 0)) h.Shift += 2;
+    if (ini.ReadBool("Hotkeys", "Ctrl" + nr, (builtIn.Shift & ssCtrl) != 0)) h.Shift += 4;
+    if (ini.ReadBool("Hotkeys", "Shift" + nr, (builtIn.Shift & ssShift) != 0)) h.Shift += 1;
   }
 }
 

@@ -280,7 +280,19 @@
   X(EdgesCaption, 356, 1, Plain) /* the tray of the edge pieces */                              \
   X(TrayColourNames, 357, 12, Plain) /* reds, oranges ... greys, light, dark */                 \
   X(LightShade, 369, 1, Plain) /* before a colour name: the lighter of two trays */             \
-  X(DarkShade, 370, 1, Plain)
+  X(DarkShade, 370, 1, Plain)                                                                   \
+  X(UndoKeys, 403, 1, Plain) /* the hot-key row of undo and redo */                             \
+  X(UndoKeyLabel, 404, 1, Plain)                                                                \
+  X(RedoKeyLabel, 405, 1, Plain)                                                                \
+  X(PressTheUndoKey, 406, 1, Plain)                                                             \
+  X(NowTheRedoKey, 407, 1, Plain)                                                               \
+  X(UndoneNote, 408, 1, Hint) /* %1: how many steps are left */                                 \
+  X(RedoneNote, 409, 1, Hint)                                                                   \
+  X(NothingToUndo, 410, 1, Hint)                                                                \
+  X(NothingBeforeJoin, 411, 1, Hint)                                                            \
+  X(NothingBeyondLimit, 412, 1, Hint)                                                           \
+  X(NothingToRedo, 413, 1, Hint)                                                                \
+  X(UndoWaits, 414, 1, Hint)
 
 namespace qj {
 

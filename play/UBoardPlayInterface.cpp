@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "controls/UHints.h"
 #include "controls/UTrayWindow.h"
 #include "core/UMiscelaneous.h"
 #include "core/UThemes.h"
@@ -78,6 +79,7 @@ void TBoardPlayInterface::Enter() {
   FDragMode = EDragMode::Idle;
   FMusicFade = -1;
   FSavPath.clear();
+  FUndoNote = nullptr;
 }
 
 // The rubber band is drawn by the screen over the table while it is pulled.
@@ -325,8 +327,7 @@ void TBoardPlayInterface::TableMouseDown(int button, int shift, int x, int y) {
   const TPoint at = TablePoint(x, y);
   if (s && s->Category == SpriteCategory::Piece) return PieceMouseDown(button, shift, s->DrawTag, at);
   if (s && s->Category == SpriteCategory::PinOverlay && s->DrawTag < FPieces->Count()) {
-    TBPiece& piece = FPieces->Piece(s->DrawTag);
-    button == mbLeft ? piece.TogglePinLock() : piece.TogglePin();
+    FPieces->TogglePin(s->DrawTag, button == mbLeft);
     return;
   }
   if (s && std::any_of(FControls.begin(), FControls.end(), [&](TDXControl* c) { return c && c->HasSprite(index); })) {
@@ -338,7 +339,7 @@ void TBoardPlayInterface::TableMouseDown(int button, int shift, int x, int y) {
 
 void TBoardPlayInterface::PieceMouseDown(int button, int shift, int index, TPoint at) {
   if (button == mbLeft && MenuTool(1, EMenuSide::Left)) return Scatter(at, Options.ScatterRange);
-  if (button == mbRight && MenuTool(3, EMenuSide::Left)) return FPieces->Piece(index).TogglePin();
+  if (button == mbRight && MenuTool(3, EMenuSide::Left)) return FPieces->TogglePin(index, false);
   if (button == mbRight && MenuTool(9, EMenuSide::Left)) {
     (void)FPieces->PullNeighbours(index);
     return;
@@ -549,7 +550,8 @@ void TBoardPlayInterface::Scatter(TPoint at, int reach) {
 
 // ---- Keys -------------------------------------------------------------------------------------
 
-// The arrow keys scroll; F2 pauses the game for the options screen. Without its menu (the theme's
+// The arrow keys scroll; F2 pauses the game for the options screen; undo and redo act as their
+// keys go down (and repeat while held), as a player lets go of Ctrl and the key in either order. Without its menu (the theme's
 // menu files are missing) the table would hold the player: Escape still leaves.
 void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
   if (FDone || ScrollKey(key, shift)) return;
@@ -561,6 +563,11 @@ void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
     return;
   }
   if (!FMenu->Built() && key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
+  const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
+  if (HotKeyIs(kUndoHotkey, key, modifiers) || HotKeyIs(kRedoHotkey, key, modifiers)) {
+    FTakeBackKey = key;
+    TakeBack(HotKeyIs(kRedoHotkey, key, modifiers));
+  }
 }
 
 // The arrow keys alone scroll the table at 1:1.
@@ -573,7 +580,13 @@ bool TBoardPlayInterface::ScrollKey(uint16_t key, int shift) {
   return true;
 }
 
-// Hot keys from 4 on click the sides of the menu buttons, with exactly their modifiers.
+bool TBoardPlayInterface::HotKeyIs(int n, uint16_t key, int modifiers) {
+  const THotKey& hot = Options.Hotkeys[size_t(n)];
+  return hot.Key != 0 && hot.Key == key && hot.Shift == modifiers;
+}
+
+// Hot keys from 4 on click the sides of the menu buttons, with exactly their modifiers; the key
+// of undo or redo has done its work when it went down, whatever was let go first.
 void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
   if (FDone) return;
   const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
@@ -581,11 +594,32 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
     ShowHelp(FMouseY < (FMenu ? FMenu->BarRect().Top : FEngine->FHeight) ? kHelpTable : kHelpMenu);
     return;
   }
+  if (FTakeBackKey != 0 && key == FTakeBackKey) {
+    FTakeBackKey = 0;
+    return;
+  }
   for (int c = kFirstMenuHotkey; c <= kLastMenuHotkey; ++c)
     for (const EMenuSide side : {EMenuSide::Left, EMenuSide::Right}) {
-      const THotKey& hot = Options.Hotkeys[size_t(2 * c + int(side))];
-      if (hot.Key != 0 && hot.Key == key && hot.Shift == modifiers && FMenu) FMenu->ClickSide(c - kFirstMenuHotkey, side);
+      if (HotKeyIs(2 * c + int(side), key, modifiers) && FMenu) FMenu->ClickSide(c - kFirstMenuHotkey, side);
     }
+}
+
+// The note stands over the middle of the menu bar for a moment, one at a time.
+void TBoardPlayInterface::TakeBack(bool redo) {
+  if (!FGameSetUp || FCompleted || FPaused) return;
+  const auto& carried = FPieces->Selection();
+  if (FDragMode != EDragMode::Idle || (!carried.empty() && carried.front()->FDragging)) FPieces->PutDownSelection();
+  FDragMode = EDragMode::Idle;
+  const EUndoResult result = redo ? FPieces->Redo() : FPieces->Undo();
+  const TUndoHistory& history = FPieces->History();
+  if (!FUndoNote) FUndoNote = &AddOwnedControl<TDXHint>();
+  FUndoNote->HideHint();
+  FUndoNote->SetCaption(UndoNoteText(result, redo, redo ? history.RedoCount() : history.UndoCount()));
+  const int bar = FMenu && FMenu->Built() ? FMenu->BarRect().Height() + kBarClearance : 0;
+  FUndoNote->FHintRect = MakeRect(FEngine->FWidth / 2, FEngine->FHeight - bar, 1, 1);
+  FUndoNote->PlaceBeside(false);
+  (void)FUndoNote->ShowHint();
+  if (result == EUndoResult::Done) PlayClick();
 }
 
 // The menu's requests, after the frame's own work: leave for the options over the paused game,

@@ -15,6 +15,7 @@
 
 namespace qj {
 
+class TDXHint;
 class TPieces;
 class TPuzzleCutter;
 
@@ -74,6 +75,12 @@ class TBoardPlayInterface : public TInterface {
   // Edge pieces into tray 1, the other loose pieces by colour into the trays after it (not while
   // pieces are carried).
   void SortIntoTrays();
+  // The last step on the table taken back, or the last one taken back done again; a carry in
+  // progress is put down first, so that undo takes it back.
+  void Undo() { TakeBack(false); }
+  void Redo() { TakeBack(true); }
+  // The note that tells what undo or redo did; null while none was shown.
+  const TDXHint* UndoNote() const { return FUndoNote; }
   TPieces& Pieces() { return *FPieces; }
   TBoardMenu& Menu() { return *FMenu; }
   EDragMode DragMode() const { return FDragMode; }
@@ -137,6 +144,8 @@ class TBoardPlayInterface : public TInterface {
   void Progress(ETextId line, int64_t done, int64_t total);
   void StepMusicFade();
   void DockTrayIcons();
+  void TakeBack(bool redo);
+  static bool HotKeyIs(int n, uint16_t key, int modifiers);
 
   std::unique_ptr<TPieces> FPieces;
   std::unique_ptr<TBoardMenu> FMenu;
@@ -149,6 +158,8 @@ class TBoardPlayInterface : public TInterface {
   bool FBandActive = false;
   TPoint FBandAnchor, FBandEnd;  // table coordinates
   TSpriteHandle FBandSprite;
+  TDXHint* FUndoNote = nullptr;  // a control of the screen, freed when it is left
+  uint16_t FTakeBackKey = 0;      // the undo or redo key that went down, until it comes up
   int FMusicFade = -1;  // the music's level while it fades out at completion; -1 none
   std::string FSavPath;
   double FDragDepth = 0;

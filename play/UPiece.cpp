@@ -333,6 +333,13 @@ void TBPiece::EndDrag() {
 
 // ---- Pins -------------------------------------------------------------------------------------
 
+// A slide whose speed falls evenly to nothing covers (steps + 1) / 2 times its starting speed.
+void TBPiece::SlideBy(TPoint d) {
+  constexpr int kSteps = 20;
+  const double vx = 2.0 * d.X / (kSteps + 1), vy = 2.0 * d.Y / (kSteps + 1);
+  Slide(kSteps, vx, vy, -vx / kSteps, -vy / kSteps);
+}
+
 void TBPiece::SetState(uint8_t state) {
   if (state == FState) return;
   PlaySound(FinishSound.get());

@@ -105,6 +105,8 @@ class TBPiece {
   // one runs follows it about the same pivot.
   void Rotate(bool clockwise, int pivotX, int pivotY);
   void Slide(int steps, double vx, double vy, double dvx, double dvy);
+  // A slide of the game's usual length that comes to rest d away.
+  void SlideBy(TPoint d);
   // Moves towards its place beside the target after turning to the target's orientation;
   // false when either piece is busy or has actions queued.
   bool PullTo(TBPiece& target, std::function<void(int a, int b)> onPulled);

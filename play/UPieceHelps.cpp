@@ -94,7 +94,7 @@ void TPieceHelps::ClearHints() {
   }
 }
 
-void TPieceHelps::Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid) {
+std::vector<TBPiece*> TPieceHelps::Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid) {
   PlayClick();
   std::vector<TBPiece*> moved;
   for (const auto& p : FPieces) {
@@ -118,10 +118,12 @@ void TPieceHelps::Scatter(int x, int y, int speedRange, int reach, const std::ve
     a.SetDepth(b.Depth());
     b.SetDepth(d);
   }
+  return moved;
 }
 
 // Pieces near the mouse slide a little away from it and slow down, whichever way they go.
-void TPieceHelps::PushAside(int x, int y, int reach) {
+std::vector<TBPiece*> TPieceHelps::PushAside(int x, int y, int reach) {
+  std::vector<TBPiece*> pushed;
   for (const auto& p : FPieces) {
     if (p->FState == PieceState::Pinned || p->BusyOrJoined() || p->FTray != 0 || p->FDragging) continue;
     const TRect r = p->Bounds();
@@ -130,7 +132,9 @@ void TPieceHelps::PushAside(int x, int y, int reach) {
     const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
     const double vx = -Sign(x - cx) * Random(reach + 1), vy = -Sign(y - cy) * Random(reach + 1);
     p->Slide(kPushSteps, vx, vy, -vx / kPushSteps, -vy / kPushSteps);
+    pushed.push_back(p.get());
   }
+  return pushed;
 }
 
 void TPieceHelps::Renumber(const std::function<void(int32_t&)>& translate) { translate(FMagnetTarget); }

@@ -26,8 +26,9 @@ class TPieceHelps {
   void ShowProximityHints(const std::vector<TBPiece*>& carried);
   void ClearHints();
   // Pieces around (x, y) slide away; areas in `avoid` are not landed on when possible.
-  void Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid);
-  void PushAside(int x, int y, int reach);
+  // Both return the pieces they set sliding.
+  std::vector<TBPiece*> Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid);
+  std::vector<TBPiece*> PushAside(int x, int y, int reach);
   // After the set was renumbered.
   void Renumber(const std::function<void(int32_t&)>& translate);
 

@@ -72,6 +72,8 @@ void TPieces::RemovePieces() {
   FHelps.Reset();
   FLastDropped = -1;
   FTopDepth = FBaseDepth;
+  FHistory.Clear(false);
+  FReturning.clear();
 }
 
 void TPieces::TakeCutPieces(TPuzzleCutter& cutter) {
@@ -127,6 +129,7 @@ void TPieces::Update() {
   work.swap(FBoard.Active);
   for (TBPiece* p : work)
     if (p->Update()) FBoard.Active.push_back(p);
+  LandReturns();
   FTrays.Update();
   if (FTrays.TakeCaptionsDue()) CaptionTrays(FSorted);
 }
@@ -159,6 +162,7 @@ bool TPieces::PickUp(int index) {
 }
 
 void TPieces::StartCarrying(double dragDepth) {
+  FHistory.BeginCarry(Capture(FSelection));
   for (TBPiece* p : FSelection) {
     p->StartDrag();
     p->FTray = 0;
@@ -191,6 +195,7 @@ void TPieces::PutDownSelection() {
     BringToFront(p->FIndex);
   }
   FTrays.ContentsChanged();
+  CommitCarry();
 }
 
 void TPieces::ReleaseSelection() {
@@ -199,6 +204,12 @@ void TPieces::ReleaseSelection() {
 }
 
 int TPieces::DropSelection(int mouseX, int mouseY, bool countDrop) {
+  const int tray = DropCarried(mouseX, mouseY, countDrop);
+  CommitCarry();
+  return tray;
+}
+
+int TPieces::DropCarried(int mouseX, int mouseY, bool countDrop) {
   if (FSelection.empty()) return 0;
   FDragging = false;
   FLastDropped = FSelection.front()->FIndex;
@@ -255,8 +266,11 @@ void TPieces::TryJoinSelection() {
   }
 }
 
+// A join is final: what came before it cannot be undone.
 void TPieces::JoinPieces(TBPiece& a, TBPiece& b) {
   if (a.FGroup != -1 && a.FGroup == b.FGroup) return;
+  FHistory.Clear(true);
+  FReturning.clear();
   const auto lastOf = [this](int group) {
     TBPiece* last = nullptr;
     for (const auto& p : FPieces)
@@ -295,6 +309,7 @@ void TPieces::RotateAt(int index, int x, int y, bool reverse) {
     return;
   }
   if (!PickUp(index)) return;
+  if (OrientationHigh() != 0) RecordStep(FSelection);
   RotateSelection(x, y, reverse);
   ReleaseSelection();
 }
@@ -420,6 +435,8 @@ void TPieces::SaveTo(TSavedGame& game) const {
 void TPieces::LoadFrom(TSavedGame& game) {
   FTrays.LoadFrom(game);
   const int high = OrientationHigh();
+  FHistory.Clear(false);
+  FReturning.clear();
   FPieces.clear();
   FPieces.reserve(game.Pieces.size());
   for (TSavedPiece& s : game.Pieces) {

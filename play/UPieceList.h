@@ -13,6 +13,7 @@
 #include "play/UPieceTrays.h"
 #include "play/USavedGame.h"
 #include "play/UTraySorting.h"
+#include "play/UUndoHistory.h"
 
 namespace qj {
 
@@ -93,9 +94,11 @@ class TPieces {
   void AddPlaceAndPin(int index, TPoint goal) { FAnimations.AddPlaceAndPin(index, goal); }
   // Pieces around (x, y) slide away; areas in `avoid` are not landed on when possible.
   void Scatter(int x, int y, int speedRange, int reach, const std::vector<TRect>& avoid) {
-    FHelps.Scatter(x, y, speedRange, reach, avoid);
+    RecordStep(FHelps.Scatter(x, y, speedRange, reach, avoid));
   }
-  void PushAside(int x, int y, int reach) { FHelps.PushAside(x, y, reach); }
+  void PushAside(int x, int y, int reach) { RecordStep(FHelps.PushAside(x, y, reach)); }
+  // The pin tool, or a click on a pin: pinned, unpinned or the pin lifted.
+  void TogglePin(int index, bool lock);
 
   // ---- Stacking and trays ----
   void BringToFront(int index);
@@ -118,6 +121,13 @@ class TPieces {
   // The trays' captions from what they hold: a tray of edge pieces alone reads "Edges"; after a
   // sort the others read their colour; every other tray its number.
   void CaptionTrays(bool sorted);
+
+  // ---- Undo and redo ----
+  // The last step on the table is taken back, the pieces sliding to where they lay; then redo
+  // repeats it. Neither counts as a drop. Nothing happens while pieces are carried or busy.
+  EUndoResult Undo() { return TakeBack(false); }
+  EUndoResult Redo() { return TakeBack(true); }
+  const TUndoHistory& History() const { return FHistory; }
 
   // ---- Saved games ----
   void SaveTo(TSavedGame& game) const;
@@ -163,6 +173,18 @@ class TPieces {
   void FuseBitmaps(TFusion& f);
   void RenumberAfterFusion(TFusion& f);
 
+  TUndoStep Capture(const std::vector<TBPiece*>& pieces) const;
+  TPieceRecord Record(TBPiece& piece) const;
+  void RecordStep(const std::vector<TBPiece*>& pieces);
+  void CommitCarry();
+  EUndoResult TakeBack(bool redo);
+  void RestoreStep(const TUndoStep& step);
+  void RestorePiece(const TPieceRecord& r);
+  void ReturnToTray(TBPiece& p, uint32_t tray);
+  TPoint GoalOf(const TPieceRecord& r) const;
+  void LandReturns();
+  int DropCarried(int mouseX, int mouseY, bool countDrop);
+
   TGraphicsEngine& FEngine;
   TPieceStore FPieces;
   double FBaseDepth = 10.0;
@@ -176,6 +198,8 @@ class TPieces {
   bool FSorted = false;  // the trays hold a sort: they are captioned by their colours
   TBoardAnimations FAnimations;
   TPieceHelps FHelps;
+  TUndoHistory FHistory;
+  std::vector<TPieceRecord> FReturning;  // pieces sliding back, and where they come to rest
 };
 
 }  // namespace qj

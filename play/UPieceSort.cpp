@@ -63,6 +63,13 @@ bool TPieces::OnPictureBorder(const TBPiece& piece) const { return OnBorder(piec
 
 TSortPlan TPieces::SortIntoTrays(const TRect& room) {
   TSortPlan plan = PlanSort(room);
+  if (!plan.Moves.empty()) {
+    std::vector<TBPiece*> moved;
+    for (const TSortMove& m : plan.Moves) moved.push_back(&Piece(m.Piece));
+    TUndoStep step = Capture(moved);
+    for (const TSortPlan::TTrayPlace& t : plan.Trays) step.Trays.push_back({t.Tray, t.FromBounds, t.WasOpen});
+    FHistory.Push(std::move(step));
+  }
   ApplySort(plan);
   return plan;
 }

@@ -9,16 +9,6 @@
 namespace qj {
 namespace {
 
-constexpr int kSpreadSteps = 20;
-
-// A slide of kSpreadSteps steps whose speed falls evenly to nothing covers (steps + 1) / 2 times
-// its starting speed.
-void SlideBy(TBPiece& p, TPoint d) {
-  const double vx = 2.0 * d.X / (kSpreadSteps + 1), vy = 2.0 * d.Y / (kSpreadSteps + 1);
-  p.Slide(kSpreadSteps, vx, vy, -vx / kSpreadSteps, -vy / kSpreadSteps);
-  p.Activate();
-}
-
 }  // namespace
 
 bool TPieces::Loose(const TBPiece& p) const {
@@ -47,10 +37,11 @@ int TPieces::SpreadOut(const std::vector<TRect>& keepClear, bool slide) {
   TSpreadArea area;
   area.KeepClear = keepClear;
   const std::vector<TPoint> places = SpreadLayout(moving, fixed, area);
+  if (slide) RecordStep(movers);
   for (size_t i = 0; i < movers.size(); ++i) {
     TBPiece& p = *movers[i];
     if (slide) {
-      SlideBy(p, {places[i].X - p.FPosition.X, places[i].Y - p.FPosition.Y});
+      p.SlideBy({places[i].X - p.FPosition.X, places[i].Y - p.FPosition.Y});
     } else {
       // The sprite goes there at once: the table is right before its first frame.
       p.SetPosition(places[i]);

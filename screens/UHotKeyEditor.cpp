@@ -32,7 +32,17 @@ THotKey SecondKey(int row) { return OneKeyRow(row) ? THotKey{} : Options.Hotkeys
 ETextId RowName(int row) {
   if (row == kWholeTableHotkey / 2) return Text::WholeTableRow;
   if (row == THotKeyEditor::kSortRow) return Text::SortKeys;
+  if (row == THotKeyEditor::kUndoRow) return Text::UndoKeys;
   return row == THotKeyEditor::kSpreadRow ? Text::SpreadOutKeys : Text::HotKeyRowNames + row;
+}
+
+// What the two keys of a row do: the sides of a menu button, or undo and redo.
+ETextId FirstKeyLabel(int row) { return row == THotKeyEditor::kUndoRow ? Text::UndoKeyLabel : Text::LeftClickKey; }
+ETextId SecondKeyLabel(int row) { return row == THotKeyEditor::kUndoRow ? Text::RedoKeyLabel : Text::RightClickKey; }
+ETextId CapturePrompt(int row, bool second) {
+  if (OneKeyRow(row)) return Text::PressTheNewKey;
+  if (row == THotKeyEditor::kUndoRow) return second ? Text::NowTheRedoKey : Text::PressTheUndoKey;
+  return second ? Text::NowTheRightClickKey : Text::PressTheLeftClickKey;
 }
 
 bool ModifierOnly(uint16_t key) {
@@ -61,7 +71,7 @@ std::string THotKeyEditor::RowText(int row) const {
 
 std::pair<std::string, std::string> THotKeyEditor::RowParts(int row) const {
   if (row < 0 || row >= kRows) return {};
-  if (FCapturing && row == FRow) return {Lang(OneKeyRow(row) ? Text::PressTheNewKey : FSecondKey ? Text::NowTheRightClickKey : Text::PressTheLeftClickKey), ""};
+  if (FCapturing && row == FRow) return {Lang(CapturePrompt(row, FSecondKey)), ""};
   std::string keys = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
   if (!OneKeyRow(row)) keys += "," + HotKeyText(SecondKey(row));
   return {Lang(RowName(row)), " (" + keys + ")"};
@@ -71,7 +81,7 @@ std::string THotKeyEditor::RowHint(int row) const {
   if (row < 0 || row >= kRows) return {};
   const std::string first = HotKeyText(Options.Hotkeys[size_t(2 * row)]);
   if (OneKeyRow(row)) return Lang(RowName(row)) + "|" + Lang(Text::OneKey) + " " + first;
-  return Lang(RowName(row)) + "|" + Lang(Text::LeftClickKey) + " " + first + ", " + Lang(Text::RightClickKey) + " " +
+  return Lang(RowName(row)) + "|" + Lang(FirstKeyLabel(row)) + " " + first + ", " + Lang(SecondKeyLabel(row)) + " " +
          HotKeyText(SecondKey(row));
 }
 
