@@ -83,6 +83,7 @@ void TParallelDeflate::CollectOldest() {
   const TRoom& out = chunk->Output;
   if (FSink && !FFailed) FFailed = !FSink(out.Data.get(), out.Size);
   else if (!FSink) FOutput.insert(FOutput.end(), out.Data.get(), out.Data.get() + out.Size);
+  FChunkSizes.push_back(uint32_t(out.Size));
   FCrc = uint32_t(crc32_combine(FCrc, chunk->Crc, z_off_t(chunk->Input.size())));
   FInputSize += chunk->Input.size();
   FSpare.push_back(std::move(chunk));

@@ -39,6 +39,10 @@ class TParallelDeflate {
 
   const std::vector<uint8_t>& Output() const { return FOutput; }
   uint32_t Crc() const { return FCrc; }
+  // The deflated size of every chunk in stream order. Each is whole in itself, its matches
+  // reaching no further back than its own start: a reader that knows where they begin can
+  // inflate them side by side.
+  const std::vector<uint32_t>& ChunkSizes() const { return FChunkSizes; }
   uint64_t InputSize() const { return FInputSize; }
 
   static constexpr size_t kChunkSize = size_t(2) << 20;
@@ -75,6 +79,7 @@ class TParallelDeflate {
   std::unique_ptr<TChunk> FFilling;
   TDeflatedSink FSink;
   std::vector<uint8_t> FOutput;
+  std::vector<uint32_t> FChunkSizes;
   uint32_t FCrc = 0;
   uint64_t FInputSize = 0;
   bool FFailed = false;
