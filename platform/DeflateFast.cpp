@@ -349,7 +349,10 @@ uint64_t TFastDeflate::TState::PlanCodes(TBlockCodes& c) const {
   return bits;
 }
 
-void TFastDeflate::TState::WriteSymbols(TBitWriter& w, const TBlockCodes& c, const uint8_t* in) const {
+// The writer is worked on as a copy of its own: kept in registers, where stores of output bytes
+// would otherwise make the compiler reload it for every code.
+void TFastDeflate::TState::WriteSymbols(TBitWriter& writer, const TBlockCodes& c, const uint8_t* in) const {
+  TBitWriter w = writer;
   for (const TSymbol& s : Symbols) {
     if (!s.Distance) {
       WriteLiterals(w, c, in + s.Start, s.LitLen);
@@ -364,6 +367,7 @@ void TFastDeflate::TState::WriteSymbols(TBitWriter& w, const TBlockCodes& c, con
     w.Put(c.DistanceCodes[d] | ((s.Distance - 1u) & ((1u << extra) - 1)) << distanceBits, distanceBits + extra);
   }
   w.Put(c.LitLenCodes[kEndOfBlock], c.LitLenLengths[kEndOfBlock]);
+  writer = w;
 }
 
 // Stored when that is no larger, so nothing grows by more than the stored blocks' headers.
