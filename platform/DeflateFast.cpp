@@ -1,12 +1,11 @@
-// Greedy LZ77 over a single-probe hash table, then each block's Huffman codes built from its own
-// counts; a block that would not shrink is stored instead, which bounds the output.
+// Runs of zeros as matches, everything else as literals, then each block's Huffman codes built
+// from its own counts; a block that would not shrink is stored instead, which bounds the output.
 #include "platform/DeflateFast.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
-#include <numeric>
 
 namespace qj {
 namespace {

@@ -1,6 +1,6 @@
-// The fastest deflate this program makes: greedy matches found through one hash probe, coded in
-// dynamic Huffman blocks. Saved games are three quarters transparent pixels, runs of zeros that
-// one probe and a wide compare take whole, where a general compressor inserts every byte.
+// The fastest deflate this program makes: runs of zeros taken whole as matches, all other bytes
+// coded as literals in dynamic Huffman blocks. Saved games are three quarters transparent pixels,
+// where a general compressor hashes every byte to find matches that pixels of a photo rarely give.
 #pragma once
 
 #include <cstddef>
