@@ -11,8 +11,11 @@
 #include <thread>
 
 #include "platform/DeflateBlocks.h"
+#include "platform/DeflateFast.h"
 
 namespace qj {
+
+constexpr int kFastLevel = 1;
 
 void TParallelDeflate::TCompressorFree::operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 
@@ -80,13 +83,17 @@ void TParallelDeflate::CollectOldest() {
   const TRoom& out = chunk->Output;
   if (FSink && !FFailed) FFailed = !FSink(out.Data.get(), out.Size);
   else if (!FSink) FOutput.insert(FOutput.end(), out.Data.get(), out.Data.get() + out.Size);
+  FChunkSizes.push_back(uint32_t(out.Size));
   FCrc = uint32_t(crc32_combine(FCrc, chunk->Crc, z_off_t(chunk->Input.size())));
   FInputSize += chunk->Input.size();
   FSpare.push_back(std::move(chunk));
 }
 
-// Every chunk is a whole stream of its own first; all but the stream's last are then left open.
+// libdeflate makes every chunk a whole stream of its own; all but the stream's last are then left
+// open.
 void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
+  chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());
+  if (FLevel == kFastLevel) return CompressFast(chunk, last);
   if (!chunk.Compressor) chunk.Compressor.reset(libdeflate_alloc_compressor(FLevel));
   chunk.Ok = chunk.Compressor != nullptr;
   if (!chunk.Ok) return;
@@ -95,7 +102,14 @@ void TParallelDeflate::Compress(TChunk& chunk, bool last) const {
   out.Reserve(libdeflate_deflate_compress_bound(compressor, chunk.Input.size()) + kOpenedTail);
   out.Size = libdeflate_deflate_compress(compressor, chunk.Input.data(), chunk.Input.size(), out.Data.get(), out.Capacity);
   chunk.Ok = out.Size > 0 && (last || LeaveOpen(out.Data.get(), out.Size));
-  chunk.Crc = libdeflate_crc32(0, chunk.Input.data(), chunk.Input.size());
+}
+
+void TParallelDeflate::CompressFast(TChunk& chunk, bool last) const {
+  if (!chunk.Fast) chunk.Fast = std::make_unique<TFastDeflate>();
+  TRoom& out = chunk.Output;
+  out.Reserve(TFastDeflate::Bound(chunk.Input.size()));
+  out.Size = chunk.Fast->Compress(chunk.Input.data(), chunk.Input.size(), last, out.Data.get());
+  chunk.Ok = true;
 }
 
 }  // namespace qj

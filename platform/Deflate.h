@@ -1,7 +1,8 @@
 // Deflate on every core: a byte stream is cut into chunks that are compressed side by side, each
 // ending on a byte boundary so that the pieces join into one raw deflate stream, with the CRC-32
 // and size a zip member records. A chunk is compressed as soon as it is full, while the next one
-// fills; only a few chunks are held at a time.
+// fills; only a few chunks are held at a time. Level 1, the fastest, is our own encoder's; the
+// others are libdeflate's.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,8 @@
 struct libdeflate_compressor;
 
 namespace qj {
+
+class TFastDeflate;
 
 // Where the joined deflated bytes go, in stream order, a chunk at a time; false when they could
 // not be taken, which fails the stream.
@@ -36,6 +39,10 @@ class TParallelDeflate {
 
   const std::vector<uint8_t>& Output() const { return FOutput; }
   uint32_t Crc() const { return FCrc; }
+  // The deflated size of every chunk in stream order. Each is whole in itself, its matches
+  // reaching no further back than its own start: a reader that knows where they begin can
+  // inflate them side by side.
+  const std::vector<uint32_t>& ChunkSizes() const { return FChunkSizes; }
   uint64_t InputSize() const { return FInputSize; }
 
   static constexpr size_t kChunkSize = size_t(2) << 20;
@@ -55,6 +62,7 @@ class TParallelDeflate {
     std::vector<uint8_t> Input;
     TRoom Output;
     std::unique_ptr<libdeflate_compressor, TCompressorFree> Compressor;  // kept with the buffers
+    std::unique_ptr<TFastDeflate> Fast;
     uint32_t Crc = 0;
     bool Ok = true;
     std::future<void> Done;
@@ -62,6 +70,7 @@ class TParallelDeflate {
   void Launch(bool last);
   void CollectOldest();
   void Compress(TChunk& chunk, bool last) const;
+  void CompressFast(TChunk& chunk, bool last) const;
 
   int FLevel;
   unsigned FThreads;
@@ -70,6 +79,7 @@ class TParallelDeflate {
   std::unique_ptr<TChunk> FFilling;
   TDeflatedSink FSink;
   std::vector<uint8_t> FOutput;
+  std::vector<uint32_t> FChunkSizes;
   uint32_t FCrc = 0;
   uint64_t FInputSize = 0;
   bool FFailed = false;

@@ -20,6 +20,7 @@ constexpr uint16_t kDeflated = 8;
 constexpr uint32_t kRegularFile = 0100644u << 16;   // rw-r--r-- in the Unix half of the attributes
 constexpr size_t kLocalHeader = 30, kSizesAt = 14;  // CRC, compressed and plain size follow at 14
 constexpr uint64_t kZip32Limit = 0xFFFFFFFFu;
+constexpr size_t kMaxExtraField = 0xFFFF;
 
 class TRecord {
  public:
@@ -65,7 +66,7 @@ bool TZipFileWriter::Begin() {
 
 bool TZipFileWriter::Append(const uint8_t* data, size_t size) { return WriteAll(data, size); }
 
-bool TZipFileWriter::End(uint32_t crc, uint64_t size) {
+bool TZipFileWriter::End(uint32_t crc, uint64_t size, const std::vector<uint32_t>& chunkSizes) {
   const uint64_t packed = FWritten - kLocalHeader - FName.size();
   if (size >= kZip32Limit || FWritten >= kZip32Limit) return Fail("the member is too large for a zip without its 64-bit extension");
   TRecord sizes;
@@ -73,9 +74,13 @@ bool TZipFileWriter::End(uint32_t crc, uint64_t size) {
   if (pwrite(FFd, sizes.Bytes().data(), sizes.Bytes().size(), off_t(kSizesAt)) != off_t(sizes.Bytes().size()))
     return Fail(std::strerror(errno));
   const uint64_t directoryAt = FWritten;
+  const size_t listed = chunkSizes.size() * 4 + 4 <= kMaxExtraField ? chunkSizes.size() : 0;
+  const size_t extra = listed ? listed * 4 + 4 : 0;
   TRecord r;
   r.U32(0x02014b50).U16(kMadeByUnix).U16(kVersionNeeded).U16(FFlags).U16(kDeflated).U16(FTime).U16(FDate);
-  r.U32(crc).U32(packed).U32(size).U16(FName.size()).U16(0).U16(0).U16(0).U16(0).U32(kRegularFile).U32(0).Text(FName);
+  r.U32(crc).U32(packed).U32(size).U16(FName.size()).U16(extra).U16(0).U16(0).U16(0).U32(kRegularFile).U32(0).Text(FName);
+  if (listed) r.U16(kChunkListField).U16(listed * 4);
+  for (size_t i = 0; i < listed; ++i) r.U32(chunkSizes[i]);
   const size_t directorySize = r.Bytes().size();
   r.U32(0x06054b50).U16(0).U16(0).U16(1).U16(1).U32(directorySize).U32(directoryAt).U16(0);
   return WriteAll(r.Bytes().data(), r.Bytes().size());

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "platform/Deflate.h"
+#include "platform/Inflate.h"
 #include "platform/Paths.h"
 #include "platform/TextUtil.h"
 #include "platform/ZipFileWriter.h"
@@ -110,9 +111,21 @@ bool ReadMemberSlowly(zip_t* za, zip_uint64_t index, size_t size, std::vector<ui
   return ok;
 }
 
-// A deflated member's raw bytes, inflated in one call by libdeflate: several times faster than
-// libzip's small-buffer pipeline. Deflate packs at most 1032 bytes into one, so a size field
-// claiming more than that of the bytes really there is refused before anything is allocated.
+// The deflated sizes of the member's independent chunks, as our own writer lists them; none when
+// the archive lists nothing.
+std::vector<uint32_t> ChunkList(zip_t* za, zip_uint64_t index) {
+  zip_uint16_t length = 0;
+  const zip_uint8_t* field = zip_file_extra_field_get_by_id(za, index, kChunkListField, 0, &length, ZIP_FL_CENTRAL);
+  std::vector<uint32_t> sizes;
+  for (size_t i = 0; field && length % 4 == 0 && i < length; i += 4)
+    sizes.push_back(uint32_t(field[i]) | uint32_t(field[i + 1]) << 8 | uint32_t(field[i + 2]) << 16 | uint32_t(field[i + 3]) << 24);
+  return sizes;
+}
+
+// A deflated member's raw bytes, inflated by libdeflate: several times faster than libzip's
+// small-buffer pipeline. Chunk by chunk on every core when the archive lists its chunks, else (or
+// when the list does not hold) in one call. Deflate packs at most 1032 bytes into one, so a size
+// field claiming more than that of the bytes really there is refused before anything is allocated.
 bool InflateMember(zip_t* za, zip_uint64_t index, const zip_stat_t& st, std::vector<uint8_t>& out, std::string& error) {
   zip_file_t* f = zip_fopen_index(za, index, ZIP_FL_COMPRESSED);
   if (!f) {
@@ -128,6 +141,10 @@ bool InflateMember(zip_t* za, zip_uint64_t index, const zip_stat_t& st, std::vec
     return false;
   }
   out.resize(size);
+  uint32_t crc = 0;
+  if (InflateChunks(packed.data(), packed.size(), ChunkList(za, index), TParallelDeflate::kChunkSize, out.data(), size, crc) &&
+      crc == st.crc)
+    return true;
   size_t produced = 0;
   libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
   const libdeflate_result result = inflater ? libdeflate_deflate_decompress(inflater, packed.data(), packed.size(),
@@ -346,7 +363,7 @@ bool WriteOnlyMember(const std::string& zipFileName, const std::string& name, in
   bool ok = zip.Begin();
   TParallelDeflate deflated(level, 0, [&zip](const uint8_t* data, size_t size) { return zip.Append(data, size); });
   write([&deflated](const uint8_t* data, size_t size) { deflated.Write(data, size); });
-  ok = deflated.Finish(error) && ok && zip.End(deflated.Crc(), deflated.InputSize());
+  ok = deflated.Finish(error) && ok && zip.End(deflated.Crc(), deflated.InputSize(), deflated.ChunkSizes());
   if (!zip.LastError().empty()) error = "cannot write the archive " + target + ": " + zip.LastError();
   if (ok && FileSync(fd) != 0) {
     error = "cannot flush the new archive beside " + target + ": " + std::strerror(errno);
