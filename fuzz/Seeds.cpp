@@ -126,6 +126,9 @@ void WriteSavedGame(TSeedWriter& out) {
   if (!MatchesCut(game, kCutShape, kSavedGameLimits.OrientationHigh, error)) out.Fail("saved game: " + error);
   const std::vector<uint8_t> stream = EncodeSavedGame(game, kSavedGameLimits.OrientationHigh);
   out.Bytes("savedgame", "game.sav", stream);
+  std::vector<uint8_t> pieced{0x01, 0x00};  // pieces of 257 bytes
+  pieced.insert(pieced.end(), stream.begin(), stream.end());
+  out.Bytes("deflate", "game.sav", pieced);
   TZipMaster zip;
   zip.ZipFileName = out.Folder() + "/savedzip/game.zip";
   std::filesystem::create_directories(out.Folder() + "/savedzip");
