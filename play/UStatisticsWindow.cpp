@@ -21,7 +21,8 @@ namespace {
 constexpr int kWidth = 520, kHeight = 430, kButtonWidth = 120, kButtonRise = 52;
 constexpr int kMargin = 18, kTextTop = 10, kRowGap = 3, kColumnGap = 12;
 constexpr int kChartGap = 10;    // between the figures and the chart's caption
-constexpr int kButtonRoom = 58;  // below the chart: the axis numbers and the button
+constexpr int kButtonRoom = 72;  // below the chart: the axis numbers and the button
+constexpr int kShortestSpan = 10;  // minutes the chart spans at the least, so that bars keep a width
 constexpr int kSlotsPerBar = 3;  // a bar takes two of every three columns of its slot at the most
 constexpr double kMinutesPerDay = 24 * 60;
 
@@ -164,11 +165,12 @@ void TStatisticsWindow::PaintChart(TMyDib& image, const TRect& area) {
   const TRect plot{area.Left + canvas.TextWidth("000") + 6, area.Top + textHeight + 6, area.Right, area.Bottom};
   canvas.FillRect({plot.Left - 1, plot.Top, plot.Left, plot.Bottom + 1}, ink);
   canvas.FillRect({plot.Left - 1, plot.Bottom, plot.Right, plot.Bottom + 1}, ink);
-  const std::vector<double> bars = Bars(FCounts, plot.Width());
+  std::vector<int> counts = FCounts;
+  if (counts.size() < size_t(kShortestSpan)) counts.resize(size_t(kShortestSpan), 0);
+  const std::vector<double> bars = Bars(counts, plot.Width());
   const double highest = bars.empty() ? 0 : *std::max_element(bars.begin(), bars.end());
-  const int last = FFirstMinute + int(FCounts.size());
   canvas.TextOut(plot.Left, plot.Bottom + 3, std::to_string(FFirstMinute));
-  const std::string end = std::to_string(last) + " " + Lang(Text::MinutesAxis);
+  const std::string end = std::to_string(FFirstMinute + int(counts.size())) + " " + Lang(Text::MinutesAxis);
   canvas.TextOut(plot.Right - canvas.TextWidth(end), plot.Bottom + 3, end);
   if (highest <= 0) {
     const std::string none = Lang(Text::NoJoinsYet);
