@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "controls/UButtons.h"
 #include "controls/UWindows.h"
@@ -79,23 +80,22 @@ std::vector<std::pair<std::string, std::string>> StatisticsRows(const TGameRecor
 void TStatisticsWindow::Make() {
   FWindow = &FOwner.AddOwnedControl<TDXWindow>(EControlLayer::Overlay);
   FWindow->Setup(TextKey(Text::StatisticsCaption), 0, 0, kWidth, kHeight, {.Style = 0, .Movable = false});
-  auto& button = FOwner.AddOwnedControl<TDXButton>(EControlLayer::Overlay);
-  button.SetButton(TextKey(Text::Close), 0, 0, kButtonWidth, 0, 0);
-  button.OnClick = [this](TDXControl*) { Close(); };
-  FButtons[0] = &button;
+  FClose = &FOwner.AddOwnedControl<TDXButton>(EControlLayer::Overlay);
+  FClose->SetButton(TextKey(Text::Close), 0, 0, kButtonWidth, 0, 0);
+  FClose->OnClick = [this](TDXControl*) { Close(); };
   Show(FShown);
 }
 
 void TStatisticsWindow::Reset() {
   FWindow = nullptr;
-  FButtons.fill(nullptr);
+  FClose = nullptr;
 }
 
 void TStatisticsWindow::Layout(int screenWidth, int screenHeight) {
   if (!FWindow) return;
   FWindow->SetBounds((screenWidth - kWidth) / 2, std::max(0, (screenHeight - kHeight) / 2), kWidth, kHeight);
-  FButtons[0]->SetButton(FButtons[0]->FCaption, FWindow->FLeft + (kWidth - kButtonWidth) / 2,
-                         FWindow->FTop + kHeight - kButtonRise, kButtonWidth, 0, 0);
+  FClose->SetButton(FClose->FCaption, FWindow->FLeft + (kWidth - kButtonWidth) / 2, FWindow->FTop + kHeight - kButtonRise,
+                    kButtonWidth, 0, 0);
 }
 
 void TStatisticsWindow::Open(const TGameRecord& now, std::optional<double> best, const TJoinTimeline& timeline) {
@@ -192,7 +192,7 @@ void TStatisticsWindow::Show(bool shown) {
   FShown = shown;
   if (!FWindow) return;
   if (shown) Paint();
-  ShowWithButtons(FWindow, FButtons, shown);
+  ShowWithButtons(FWindow, std::span<TDXButton* const>(&FClose, 1), shown);
 }
 
 TRect TStatisticsWindow::Rect() const { return FShown && FWindow ? FWindow->BoundsRect() : TRect{}; }

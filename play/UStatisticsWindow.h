@@ -2,7 +2,6 @@
 // of its puzzle and a chart of the pieces joined in each minute, in the theme's colours.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -70,7 +69,7 @@ class TStatisticsWindow {
   // The counts the chart shows, a bar each.
   const std::vector<int>& ChartCounts() const { return FCounts; }
   TDXWindow* Window() const { return FWindow; }
-  TDXButton* CloseButton() const { return FButtons[0]; }
+  TDXButton* CloseButton() const { return FClose; }
 
  private:
   void Paint();
@@ -80,7 +79,7 @@ class TStatisticsWindow {
 
   TInterface& FOwner;
   TDXWindow* FWindow = nullptr;
-  std::array<TDXButton*, 1> FButtons{};
+  TDXButton* FClose = nullptr;
   TGameRecord FNow;
   std::optional<double> FBest;
   int FFirstMinute = 0;
