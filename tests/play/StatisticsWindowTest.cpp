@@ -143,6 +143,7 @@ TEST_F(StatisticsWindowTest, OpensByKeyAndButtonAndClosesByEveryWay) {
     PressStatisticsKey();
     ASSERT_TRUE(Window().Shown()) << name;
     EXPECT_TRUE(menu.ModalOpen()) << name;
+    EXPECT_LE(menu.RestFor(GetTickCount()), 200u) << name << ": the running time is shown while the table rests";
     const TRect r = Window().Rect();
     EXPECT_TRUE(menu.BlocksPress(r.Left - 5, r.Top + 5)) << name << ": the table waits";
     close();
