@@ -141,8 +141,8 @@ void TTour::PlanWindows(int theme) {
   add("", [this] { Stroke(VK_ESCAPE); }, 0, [&e] { return e.Modal().Top() == nullptr; });
 }
 
-// A 12-piece puzzle finished by a scripted player, the panel that greets it and the picture the
-// player stays to look at; then away through the exit dialog.
+// A 12-piece puzzle finished by a scripted player, the panel that greets it, the picture the
+// player stays to look at and the statistics window; then away through the exit dialog.
 void TTour::PlanFinish(int theme) {
   TGameEngine& e = FEngine;
   auto add = [&](std::string screen, std::function<void()> go, uint32_t settleMs, std::function<bool()> ready) {
@@ -153,6 +153,10 @@ void TTour::PlanFinish(int theme) {
   add("completion", [] {}, 1500, [this] { return CarryNextPieceHome(); });
   add("finished-picture", [this] { Click(FEngine.BoardPlay().Menu().Completion().Button(TCompletionPanel::StayAtTable)); },
       800, [&e] { return !e.BoardPlay().Menu().ModalOpen(); });
+  // The finished game's figures and its joins per minute; Escape closes the window.
+  add("statistics", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Statistics, EMenuSide::Left); }, 800,
+      [&e] { return e.BoardPlay().Menu().StatisticsWindow().Shown(); });
+  add("", [this] { Stroke(VK_ESCAPE); }, 0, [&e] { return !e.BoardPlay().Menu().ModalOpen(); });
   add("", [this] { FEngine.BoardPlay().Menu().ClickSide(MenuButton::Exit, EMenuSide::Left); }, 0,
       [&e] { return e.BoardPlay().Menu().ModalOpen(); });
   add("", [this] { Click(FEngine.BoardPlay().Menu().ExitButton(0)); }, 0, [&e] { return e.Active() == &e.MainMenu(); });

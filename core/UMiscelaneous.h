@@ -26,23 +26,25 @@ struct THotKey {
 };
 
 // Two keys for each in-game menu button after the first four entries (minimise, close and two
-// unused); the whole-table switch (entries 28, 29), the spread-out key (30; 31 unused) and the sort
-// into trays (32; 33 unused), undo and redo (34, 35) came later.
-constexpr int kHotkeyCount = 36;
+// unused); the whole-table switch (entries 28, 29), the spread-out key (30; 31 unused), the sort
+// into trays (32; 33 unused), the statistics window (34, 35) and undo and redo (36, 37) came later.
+constexpr int kHotkeyCount = 38;
 constexpr int kWholeTableHotkey = 28;
 constexpr int kSpreadOutHotkey = 30;
 constexpr int kSortHotkey = 32;
-constexpr int kUndoHotkey = 34, kRedoHotkey = 35;
+constexpr int kStatisticsHotkey = 34;
+constexpr int kUndoHotkey = 36, kRedoHotkey = 37;
 
 // The keys a settings file that lacks them gives: none, except those of the whole table (Z and
-// Tab), of spreading out (O), of the sort (R) and of undo and redo (Ctrl+Z, Ctrl+Y), which came
-// after the first settings files.
+// Tab), of spreading out (O), of the sort (R), of the statistics (F3) and of undo and redo
+// (Ctrl+Z, Ctrl+Y), which came after the first settings files.
 constexpr std::array<THotKey, kHotkeyCount> BuiltInHotkeys() {
   std::array<THotKey, kHotkeyCount> keys{};
   keys[kWholeTableHotkey] = {'Z', 0};
   keys[kWholeTableHotkey + 1] = {VK_TAB, 0};
   keys[kSpreadOutHotkey] = {'O', 0};
   keys[kSortHotkey] = {'R', 0};
+  keys[kStatisticsHotkey] = {VK_F3, 0};
   keys[kUndoHotkey] = {'Z', ssCtrl};
   keys[kRedoHotkey] = {'Y', ssCtrl};
   return keys;

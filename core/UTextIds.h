@@ -292,7 +292,15 @@
   X(NothingBeforeJoin, 411, 1, Hint)                                                            \
   X(NothingBeyondLimit, 412, 1, Hint)                                                           \
   X(NothingToRedo, 413, 1, Hint)                                                                \
-  X(UndoWaits, 414, 1, Hint)
+  X(UndoWaits, 414, 1, Hint)                                                                    \
+  X(StatisticsKeys, 553, 1, Plain) /* the hot-key row of the statistics window */               \
+  X(StatisticsCaption, 554, 1, Plain)                                                           \
+  X(StatisticsHint, 555, 1, Hint)                                                               \
+  X(NoBestScoreYet, 556, 1, Plain)                                                              \
+  X(JoinsPerMinute, 557, 1, Plain)                                                              \
+  X(NoJoinsYet, 558, 1, Plain)                                                                  \
+  X(ChartFromMinute, 559, 1, Plain) /* %1: the first minute the chart knows */                  \
+  X(MinutesAxis, 560, 1, Plain)
 
 namespace qj {
 

@@ -28,7 +28,7 @@ namespace {
 constexpr EButtonMode M = EButtonMode::Momentary, T = EButtonMode::Toggle;
 constexpr std::array<std::array<EButtonMode, 2>, MenuButton::Count> kModes = {{
     {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M}, {T, T}, {T, T}, {T, T}, {M, T}, {M, M}, {M, M},
-    {M, M}, {M, M},
+    {M, M}, {M, M}, {M, M},
 }};
 
 constexpr bool ActsOnRelease(int button) {
@@ -70,6 +70,8 @@ void TBoardMenu::Enter() {
   FWantMainMenu = FSuspended = FRebuildPending = FOverviewSwitch = false;
   FExitDialog.Enter();
   FCompletion.Enter();
+  FStatisticsWindow.Enter();
+  FTimelineStarted = false;
   FBar.Enter();
   FScrollButtons.Enter();
   FPictures.Enter();
@@ -103,6 +105,7 @@ void TBoardMenu::Teardown() {
   FButtons.fill(nullptr);
   FExitDialog.Reset();
   FCompletion.Reset();
+  FStatisticsWindow.Reset();
   FProgressLine.Reset();
   FScrollButtons.Reset();
   FStatistics.Reset();
@@ -122,6 +125,7 @@ void TBoardMenu::Build() {
   FStatistics.MakeHints();
   FExitDialog.Make();
   FCompletion.Make();
+  FStatisticsWindow.Make();
   FProgressLine.Make();
   MakeCursor();
   FLoupe.Make();
@@ -165,6 +169,9 @@ void TBoardMenu::LabelAddedButton(TBoardMenuButton& button) {
   } else if (button.FIndex == MenuButton::Sort) {
     button.SetCaption(TextKey(Text::SortCaption));
     button.SetHints(TextKey(Text::SortHint), TextKey(Text::SortHint));
+  } else if (button.FIndex == MenuButton::Statistics) {
+    button.SetCaption(TextKey(Text::StatisticsCaption));
+    button.SetHints(TextKey(Text::StatisticsHint), TextKey(Text::StatisticsHint));
   }
 }
 
@@ -188,6 +195,7 @@ void TBoardMenu::Layout() {
   FStatistics.Layout(h);
   FExitDialog.Layout(w, h);
   FCompletion.Layout(w, h);
+  FStatisticsWindow.Layout(w, h);
   FScrollButtons.Layout(BarRect().Top);
 }
 
@@ -264,6 +272,9 @@ void TBoardMenu::ButtonChanged(int index, ESide side) {
     case MenuButton::Overview:
       FOverviewSwitch = true;
       break;
+    case MenuButton::Statistics:
+      ToggleStatistics();
+      break;
     default:
       break;  // tools and helps the play screen carries out from the state
   }
@@ -275,6 +286,7 @@ void TBoardMenu::ButtonReleased(int index, ESide side) {
     case MenuButton::Exit:
       if (OnDropCarried) OnDropCarried();
       FCompletion.Close();
+      FStatisticsWindow.Close();
       FExitDialog.Show(true);
       break;
     case MenuButton::Background:
@@ -391,7 +403,7 @@ void TBoardMenu::Arrange() {
 
 void TBoardMenu::MouseDown(int button, int shift, int x, int y) {
   FPointer = {x, y};
-  if (FExitDialog.Blocks(x, y)) return;
+  if (FExitDialog.Blocks(x, y) || (FStatisticsWindow.Shown() && BlocksPress(x, y))) return;
   TInterface::MouseDown(button, shift, x, y);
 }
 
@@ -502,7 +514,16 @@ TRect TBoardMenu::BarRect() const { return FBar.Rect(); }
 
 bool TBoardMenu::BarShown() const { return FBar.Shown(); }
 
-TRect TBoardMenu::ModalRect() const { return FCompletion.Shown() ? FCompletion.Rect() : FExitDialog.Rect(); }
+TRect TBoardMenu::ModalRect() const {
+  if (FStatisticsWindow.Shown()) return FStatisticsWindow.Rect();
+  return FCompletion.Shown() ? FCompletion.Rect() : FExitDialog.Rect();
+}
+
+bool TBoardMenu::BlocksPress(int x, int y) const {
+  const auto over = [x, y](const TBoardMenuButton* b) { return b && MakeRect(b->FLeft, b->FTop, b->FWidth, b->FHeight).Contains(x, y); };
+  const TBoardMenuButton* opener = FButtons[FStatisticsWindow.Shown() ? MenuButton::Statistics : MenuButton::Exit];
+  return ModalOpen() && !ModalRect().Contains(x, y) && !over(opener);
+}
 
 bool TBoardMenu::MouseOverMenu(int x, int y) const {
   if (FBar.Contains(x, y)) return true;
@@ -539,8 +560,38 @@ void TBoardMenu::UpdateStatistics(const TGameRecord& record) { FStatistics.Updat
 void TBoardMenu::ShowProgress() { FStatistics.ShowProgress(FEngine->FWidth, FEngine->FHeight); }
 
 void TBoardMenu::UpdateGameState(const TGameRecord& now) {
+  FRecordNow = now;
+  if (!std::exchange(FTimelineStarted, true)) FJoinTimeline.Start(now);
+  FJoinTimeline.Note(now);
   FProgressLine.Update(now, Options.ShowProgress && !FSuspended);
   UpdateCubeHints(now);
+  FStatisticsWindow.Follow(now, FJoinTimeline);
+}
+
+// The best score is read as the window opens: the score file only changes when a game ends.
+void TBoardMenu::ToggleStatistics() {
+  if (FStatisticsWindow.Shown()) {
+    FStatisticsWindow.Close();
+    return;
+  }
+  if (OnDropCarried) OnDropCarried();
+  FExitDialog.Show(false);
+  FCompletion.Close();
+  FStatisticsWindow.Open(FRecordNow, OnScoreFile ? BestFinishedScore(OnScoreFile()) : std::nullopt, FJoinTimeline);
+}
+
+bool TBoardMenu::CloseStatistics() {
+  if (!FStatisticsWindow.Shown()) return false;
+  FStatisticsWindow.Close();
+  return true;
+}
+
+// The running time in the statistics window moves on while the table rests.
+uint32_t TBoardMenu::RestFor(uint32_t now) const {
+  static constexpr uint32_t kStatisticsLookMs = 200;
+  if (FBar.Sliding()) return 0;
+  const uint32_t due = TInterface::RestFor(now);
+  return FStatisticsWindow.Shown() ? std::min(due, kStatisticsLookMs) : due;
 }
 
 }  // namespace qj

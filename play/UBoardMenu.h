@@ -11,6 +11,7 @@
 #include "controls/UBoardMenuButton.h"
 #include "controls/UControls.h"
 #include "controls/UEngines.h"
+#include "creation/UGameRecord.h"
 #include "graphics/USpriteHandle.h"
 #include "play/UBoardLoupe.h"
 #include "play/UBoardStatistics.h"
@@ -20,6 +21,7 @@
 #include "play/UPictureWindows.h"
 #include "play/UProgressLine.h"
 #include "play/UScrollButtons.h"
+#include "play/UStatisticsWindow.h"
 #include "platform/Dib.h"
 #include "platform/Geometry.h"
 
@@ -28,7 +30,6 @@ namespace qj {
 class TDXButton;
 class TDXScrollBar;
 class TDXWindow;
-struct TGameRecord;
 struct TSavedMenu;
 
 // The buttons of the bar, by index. Those after the main menu's are not part of a saved game.
@@ -36,7 +37,7 @@ namespace MenuButton {
 enum : int {
   Exit = 0, Scatter = 1, Loupe = 2, Pin = 3, Arrange = 4, Background = 5, Theme = 6, Ghost = 7,
   SmallPicture = 8, Magnet = 9, MenuBar = 10, MainMenu = 11, Overview = 12, SpreadOut = 13, Sort = 14,
-  Count = 15,
+  Statistics = 15, Count = 16,
 };
 }
 
@@ -58,8 +59,9 @@ class TBoardMenu : public TInterface {
   void Suspend() override;
   void Resume() override;
   void Update() override;
-  // 0 while the bar slides; else as its controls and hints say.
-  uint32_t RestFor(uint32_t now) const override { return FBar.Sliding() ? 0 : TInterface::RestFor(now); }
+  // 0 while the bar slides; else as its controls and hints say, and soon while the statistics
+  // window shows the running time.
+  uint32_t RestFor(uint32_t now) const override;
   void Resize() override;
   void Restore() override;
 
@@ -83,12 +85,21 @@ class TBoardMenu : public TInterface {
   // The statistics' hints make way for it.
   void ShowCompletion(const TCompletionFigures& figures) {
     FStatistics.HideProgress();
+    FStatisticsWindow.Close();
     FCompletion.Open(figures);
   }
   bool WantPictures() const { return FCompletion.WantPictures(); }
   const TCompletionPanel& Completion() const { return FCompletion; }
-  bool ModalOpen() const { return FExitDialog.Shown() || FCompletion.Shown(); }
+  bool ModalOpen() const { return FExitDialog.Shown() || FCompletion.Shown() || FStatisticsWindow.Shown(); }
   TRect ModalRect() const;
+  // While a window over the table is open, only it and the button that opened it take the mouse.
+  bool BlocksPress(int x, int y) const;
+  // Closes the statistics window; false when it was not open.
+  bool CloseStatistics();
+  const TStatisticsWindow& StatisticsWindow() const { return FStatisticsWindow; }
+  const TJoinTimeline& JoinTimeline() const { return FJoinTimeline; }
+  // The score file of the puzzle in play, whose best finished score the statistics window shows.
+  std::function<std::string()> OnScoreFile;
   // True when the point is over the bar or a menu window: a carried piece released there must not
   // drop on the table.
   bool ClaimsDrop(int x, int y) { return MouseOverMenu(x, y); }
@@ -163,6 +174,7 @@ class TBoardMenu : public TInterface {
   void UpdateSetupTimeouts(uint32_t now);
   void UpdateScrollButtons();
   void UpdateCubeHints(const TGameRecord& now);
+  void ToggleStatistics();
 
   std::array<TBoardMenuButton*, MenuButton::Count> FButtons{};
   TPoint FPointer;
@@ -175,8 +187,12 @@ class TBoardMenu : public TInterface {
   TBoardStatistics FStatistics{*this};
   TExitDialog FExitDialog{*this};
   TCompletionPanel FCompletion{*this};
+  TStatisticsWindow FStatisticsWindow{*this};
   TProgressLine FProgressLine{*this};
   TScrollButtons FScrollButtons{*this};
+  TJoinTimeline FJoinTimeline;
+  TGameRecord FRecordNow;  // the record of the last frame, its playing time included
+  bool FTimelineStarted = false;
 
   int FArrangement = -1;
   bool FBuilt = false;

@@ -1,5 +1,5 @@
-// The play screen. Sections: screen life; new game; per frame; mouse; keys. Saving and continuing
-// are in UBoardPlaySaving.cpp.
+// The play screen. Sections: screen life; new game; per frame; mouse; the menu's requests. Keys
+// are in UBoardPlayKeys.cpp, saving and continuing in UBoardPlaySaving.cpp.
 #include "play/UBoardPlayInterface.h"
 
 #include <algorithm>
@@ -31,15 +31,8 @@ constexpr double kTableAboveBottom = 200;
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
 constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
 constexpr int kProgressClearance = 28;        // below the top edge: the progress line
-constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
-constexpr int kLastMenuHotkey = kFirstMenuHotkey + MenuButton::Count - 1;
-static_assert(2 * kLastMenuHotkey + 1 < kHotkeyCount, "every menu button has two hot keys");
-constexpr int kHelpTable = 6, kHelpMenu = 4;  // help topics
 constexpr int kMusicFadeStep = 655;           // of 65535, a frame: about two seconds
 constexpr int kWheelStep = 80;                // table pixels a wheel notch scrolls
-constexpr int kKeyStep = 64;                  // table pixels an arrow key scrolls
-
-TRect ControlRect(const TDXControl& c) { return MakeRect(c.FLeft, c.FTop, c.FWidth, c.FHeight); }
 
 }  // namespace
 
@@ -52,6 +45,7 @@ TBoardPlayInterface::TBoardPlayInterface(TGraphicsEngine* engine)
   FMenu->OnDropCarried = [this] { FPieces->PutDownSelection(); FDragMode = EDragMode::Idle; };
   FMenu->OnBackgroundChanged = [this] { if (OnBackgroundChanged) OnBackgroundChanged(); };
   FMenu->OnThemeChanged = [this] { if (OnThemeChanged) OnThemeChanged(); };
+  FMenu->OnScoreFile = [this] { return ChangeFileExt(FSavPath, ".hsc"); };
 }
 
 TBoardPlayInterface::~TBoardPlayInterface() = default;
@@ -282,16 +276,19 @@ double TBoardPlayInterface::ElapsedDays() const {
 
 void TBoardPlayInterface::UpdateRecord() { ComputeScore(GameRecord, FPieces->Count(), ElapsedDays()); }
 
+// The height the menu bar and what stands on it take from the foot of the screen, even while the
+// bar is away; none without a menu.
+int TBoardPlayInterface::BarClearance() const {
+  return FMenu && FMenu->Built() ? FMenu->BarRect().Height() + kBarClearance : 0;
+}
+
 // ---- Mouse ------------------------------------------------------------------------------------
 
 TPoint TBoardPlayInterface::TablePoint(int x, int y) const { return FEngine->ScreenToTable(x, y); }
 
 bool TBoardPlayInterface::MenuTool(int button, EMenuSide side) const { return FMenu && FMenu->IsOn(button, side); }
 
-// While the exit dialog is open, only it (and the button that opened it) takes the mouse.
-bool TBoardPlayInterface::BlockedByDialog(int x, int y) const {
-  return FMenu && FMenu->ModalOpen() && !FMenu->ModalRect().Contains(x, y) && !ControlRect(*FMenu->Button(MenuButton::Exit)).Contains(x, y);
-}
+bool TBoardPlayInterface::BlockedByDialog(int x, int y) const { return FMenu && FMenu->BlocksPress(x, y); }
 
 void TBoardPlayInterface::MouseDown(int button, int shift, int x, int y) {
   if (FDone || BlockedByDialog(x, y)) return;
@@ -534,8 +531,7 @@ void TBoardPlayInterface::SortIntoTrays() {
   if (FDragMode != EDragMode::Idle) return;
   FPieces->ReleaseSelection();
   FPieces->ClearHints();
-  const int bar = FMenu && FMenu->Built() ? FMenu->BarRect().Height() + kBarClearance : 0;
-  const int bottom = FEngine->FHeight - bar;
+  const int bottom = FEngine->FHeight - BarClearance();
   const TPoint a = FEngine->ScreenToTable(0, kProgressClearance), b = FEngine->ScreenToTable(FEngine->FWidth, bottom);
   const TRect room = Intersect({a.X, a.Y, b.X, b.Y}, {0, 0, kTableWidth, kTableHeight});
   if (!FPieces->SortIntoTrays(room).Moves.empty()) PlayClick();
@@ -546,80 +542,6 @@ void TBoardPlayInterface::Scatter(TPoint at, int reach) {
   if (FMenu && MenuTool(7, EMenuSide::Right) && !FMenu->GhostRect().IsEmpty()) avoid.push_back(FMenu->GhostRect());
   if (FMenu && MenuTool(8, EMenuSide::Right)) avoid.push_back(FMenu->SmallPictureRect());
   FPieces->Scatter(at.X, at.Y, Options.ScatterRange, reach, avoid);
-}
-
-// ---- Keys -------------------------------------------------------------------------------------
-
-// The arrow keys scroll; F2 pauses the game for the options screen; undo and redo act as their
-// keys go down (and repeat while held), as a player lets go of Ctrl and the key in either order. Without its menu (the theme's
-// menu files are missing) the table would hold the player: Escape still leaves.
-void TBoardPlayInterface::KeyDown(uint16_t& key, int shift) {
-  if (FDone || ScrollKey(key, shift)) return;
-  if (key == VK_F2 && (shift & (ssShift | ssAlt | ssCtrl)) == 0) {
-    if (FDragMode != EDragMode::Idle) FPieces->PutDownSelection();
-    FDragMode = EDragMode::Idle;
-    FResult = PlayResult::Options;
-    Suspend();
-    return;
-  }
-  if (!FMenu->Built() && key == VK_ESCAPE) Finish(PlayResult::ToMainMenu);
-  const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
-  if (HotKeyIs(kUndoHotkey, key, modifiers) || HotKeyIs(kRedoHotkey, key, modifiers)) {
-    FTakeBackKey = key;
-    TakeBack(HotKeyIs(kRedoHotkey, key, modifiers));
-  }
-}
-
-// The arrow keys alone scroll the table at 1:1.
-bool TBoardPlayInterface::ScrollKey(uint16_t key, int shift) {
-  if ((shift & (ssShift | ssAlt | ssCtrl)) != 0 || key < VK_LEFT || key > VK_DOWN) return false;
-  if (FEngine->Overview()) return true;
-  static constexpr TPoint kDirections[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};  // left, up, right, down
-  const TPoint d = kDirections[key - VK_LEFT];
-  ScrollBy(d.X * kKeyStep, d.Y * kKeyStep);
-  return true;
-}
-
-bool TBoardPlayInterface::HotKeyIs(int n, uint16_t key, int modifiers) {
-  const THotKey& hot = Options.Hotkeys[size_t(n)];
-  return hot.Key != 0 && hot.Key == key && hot.Shift == modifiers;
-}
-
-// Hot keys from 4 on click the sides of the menu buttons, with exactly their modifiers; the key
-// of undo or redo has done its work when it went down, whatever was let go first.
-void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
-  if (FDone) return;
-  const int modifiers = shift & (ssShift | ssAlt | ssCtrl);
-  if (key == VK_F1 && modifiers == 0) {
-    ShowHelp(FMouseY < (FMenu ? FMenu->BarRect().Top : FEngine->FHeight) ? kHelpTable : kHelpMenu);
-    return;
-  }
-  if (FTakeBackKey != 0 && key == FTakeBackKey) {
-    FTakeBackKey = 0;
-    return;
-  }
-  for (int c = kFirstMenuHotkey; c <= kLastMenuHotkey; ++c)
-    for (const EMenuSide side : {EMenuSide::Left, EMenuSide::Right}) {
-      if (HotKeyIs(2 * c + int(side), key, modifiers) && FMenu) FMenu->ClickSide(c - kFirstMenuHotkey, side);
-    }
-}
-
-// The note stands over the middle of the menu bar for a moment, one at a time.
-void TBoardPlayInterface::TakeBack(bool redo) {
-  if (!FGameSetUp || FCompleted || FPaused) return;
-  const auto& carried = FPieces->Selection();
-  if (FDragMode != EDragMode::Idle || (!carried.empty() && carried.front()->FDragging)) FPieces->PutDownSelection();
-  FDragMode = EDragMode::Idle;
-  const EUndoResult result = redo ? FPieces->Redo() : FPieces->Undo();
-  const TUndoHistory& history = FPieces->History();
-  if (!FUndoNote) FUndoNote = &AddOwnedControl<TDXHint>();
-  FUndoNote->HideHint();
-  FUndoNote->SetCaption(UndoNoteText(result, redo, redo ? history.RedoCount() : history.UndoCount()));
-  const int bar = FMenu && FMenu->Built() ? FMenu->BarRect().Height() + kBarClearance : 0;
-  FUndoNote->FHintRect = MakeRect(FEngine->FWidth / 2, FEngine->FHeight - bar, 1, 1);
-  FUndoNote->PlaceBeside(false);
-  (void)FUndoNote->ShowHint();
-  if (result == EUndoResult::Done) PlayClick();
 }
 
 // The menu's requests, after the frame's own work: leave for the options over the paused game,

@@ -145,6 +145,7 @@ class TBoardPlayInterface : public TInterface {
   void StepMusicFade();
   void DockTrayIcons();
   void TakeBack(bool redo);
+  int BarClearance() const;
   static bool HotKeyIs(int n, uint16_t key, int modifiers);
 
   std::unique_ptr<TPieces> FPieces;

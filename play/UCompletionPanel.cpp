@@ -20,13 +20,18 @@ constexpr int kNewBestLine = 3;  // drawn larger, as the greeting is
 
 }  // namespace
 
+std::optional<double> BestFinishedScore(const std::string& scorePath) {
+  TGameRecord best, last;
+  const TGameRecord* finished = FileExists(scorePath) && ReadScoreFile(scorePath, best, last) ? BestFinished(best, last) : nullptr;
+  return finished ? std::optional<double>(finished->Score) : std::nullopt;
+}
+
 TCompletionFigures CompareWithBest(const TGameRecord& finished, const std::string& scorePath) {
   TCompletionFigures figures;
   figures.Record = finished;
-  TGameRecord best, last;
-  const TGameRecord* before = FileExists(scorePath) && ReadScoreFile(scorePath, best, last) ? BestFinished(best, last) : nullptr;
-  figures.NewBest = !before || finished.Score > before->Score;
-  figures.Best = figures.NewBest ? finished.Score : before->Score;
+  const std::optional<double> before = BestFinishedScore(scorePath);
+  figures.NewBest = !before || finished.Score > *before;
+  figures.Best = figures.NewBest ? finished.Score : *before;
   return figures;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct TCompletionFigures {
   double Best = 0;       // the best finished score, this game's included
 };
 
+// The best finished score of the score file beside the picture; none when there is no file or no
+// finished game in it.
+std::optional<double> BestFinishedScore(const std::string& scorePath);
 // Compares the finished game with the score file beside the picture, read before the game's own
 // result goes into it.
 TCompletionFigures CompareWithBest(const TGameRecord& finished, const std::string& scorePath);

@@ -22,7 +22,8 @@ constexpr int kNoteGap = 6;  // between the note under the list and what lies be
 const TPixel kWarning = MakePixel(235, 45, 45);
 
 bool OneKeyRow(int row) {
-  return row <= 2 || row == 13 || row == THotKeyEditor::kSpreadRow || row == THotKeyEditor::kSortRow;
+  return row <= 2 || row == 13 || row == THotKeyEditor::kSpreadRow || row == THotKeyEditor::kSortRow ||
+         row == THotKeyEditor::kStatisticsRow;
 }
 
 // The right-click key of a two-key row; none for a row of one key.
@@ -32,6 +33,7 @@ THotKey SecondKey(int row) { return OneKeyRow(row) ? THotKey{} : Options.Hotkeys
 ETextId RowName(int row) {
   if (row == kWholeTableHotkey / 2) return Text::WholeTableRow;
   if (row == THotKeyEditor::kSortRow) return Text::SortKeys;
+  if (row == THotKeyEditor::kStatisticsRow) return Text::StatisticsKeys;
   if (row == THotKeyEditor::kUndoRow) return Text::UndoKeys;
   return row == THotKeyEditor::kSpreadRow ? Text::SpreadOutKeys : Text::HotKeyRowNames + row;
 }

@@ -23,6 +23,8 @@ class THotKeyEditor {
   static constexpr int kSpreadRow = kSpreadOutHotkey / 2;
   // The row of the one hot key that sorts the pieces into trays.
   static constexpr int kSortRow = kSortHotkey / 2;
+  // The row of the one hot key that opens and closes the statistics window.
+  static constexpr int kStatisticsRow = kStatisticsHotkey / 2;
   // The row whose first key undoes and second key redoes.
   static constexpr int kUndoRow = kUndoHotkey / 2;
 

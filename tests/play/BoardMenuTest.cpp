@@ -161,6 +161,7 @@ TEST_F(TBoardMenuTest, EachButtonsHintNamesBothClicksOrItsOneAction) {
       {MenuButton::Overview, Lang(Text::WholeTableHints)},
       {MenuButton::SpreadOut, Lang(Text::SpreadOutHint)},
       {MenuButton::Sort, Lang(Text::SortHint)},
+      {MenuButton::Statistics, Lang(Text::StatisticsHint)},
   };
   for (const auto& [index, text] : hints) {
     TBoardMenuButton& button = *Menu.Button(index);

@@ -30,7 +30,7 @@ void MenuBar(const TOutput& out, const TThemeArt& t) {
 }
 
 void MenuButtons(const TOutput& out, const TLayoutList& layout, const TThemeArt& t) {
-  std::vector<std::string> names = layout.Block("BoardMenuOptions", 20);
+  std::vector<std::string> names = layout.Block("BoardMenuOptions", 21);
   const float press[5] = {0, 1, 0, 0.35f, 0};
   const float tint[5] = {0, 0.1f, 0.18f, 0.5f, 0};
   for (int f = 0; f < 5; ++f) {
@@ -41,7 +41,7 @@ void MenuButtons(const TOutput& out, const TLayoutList& layout, const TThemeArt&
   const EGlyph icons[] = {EGlyph::Exit,      EGlyph::Scatter, EGlyph::Loupe,        EGlyph::Pin,
                           EGlyph::Arrange,   EGlyph::Landscape, EGlyph::Palette,    EGlyph::Ghost,
                           EGlyph::SmallPicture, EGlyph::Magnet, EGlyph::Chevron,    EGlyph::Gear,
-                          EGlyph::WholeTable, EGlyph::Spread,       EGlyph::Sort};
+                          EGlyph::WholeTable, EGlyph::Spread,       EGlyph::Sort,       EGlyph::Chart};
   for (size_t i = 0; i < std::size(icons); ++i) {
     TRaster r(28, 28);
     DrawGlyph(r, icons[i], 14, 14, 11, Shade(t.Icon, 0.15f), Shade(t.Icon, -0.2f));

@@ -96,6 +96,10 @@ void AddToolGlyphs(std::map<EGlyph, TGlyph>& m) {
                      S(0.1f, 0.25f, 0.1f, 0.85f, 0.09f),       S(0.1f, 0.85f, 0.95f, 0.85f, 0.09f),
                      S(0.95f, 0.85f, 0.95f, 0.25f, 0.09f),     R(-0.75f, 0.32f, -0.3f, 0.7f, 0.05f),
                      R(0.3f, 0.32f, 0.75f, 0.7f, 0.05f)};
+  // Three bars rising over a base line, beside an upright axis.
+  m[EGlyph::Chart] = {S(-0.9f, -0.9f, -0.9f, 0.85f, 0.1f),       S(-0.9f, 0.85f, 0.95f, 0.85f, 0.1f),
+                      R(-0.62f, 0.15f, -0.26f, 0.7f, 0.05f),     R(-0.08f, -0.3f, 0.28f, 0.7f, 0.05f),
+                      R(0.46f, -0.8f, 0.82f, 0.7f, 0.05f)};
   // The table's edge with four pieces lying on it, all in view.
   m[EGlyph::WholeTable] = {R(-0.95f, -0.75f, 0.95f, 0.75f, 0.1f), R(-0.8f, -0.6f, 0.8f, 0.6f, 0.02f, true),
                            R(-0.6f, -0.42f, -0.1f, -0.06f, 0.05f), R(0.1f, -0.42f, 0.6f, -0.06f, 0.05f),

@@ -20,7 +20,7 @@ using TGlyph = std::vector<TPrim>;
 enum class EGlyph {
   Play, Gear, Continue, Star, Power, Question, Piece, Exit, Scatter, Loupe, Pin, Arrange,
   Landscape, Palette, Ghost, SmallPicture, Magnet, Chevron, Wind, Target, Sparkle,
-  ArrowLeft, Minus, TrayOut, Tray, Check, WholeTable, Spread, Sort
+  ArrowLeft, Minus, TrayOut, Tray, Check, WholeTable, Spread, Sort, Chart
 };
 
 const TGlyph& Glyph(EGlyph g);
