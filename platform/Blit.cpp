@@ -30,10 +30,17 @@ bool ClipSpan(const TRect& area, int x, int y, const TPixelBuffer& src, const TR
   return true;
 }
 
+// The choice between clones runs while the program is being loaded, before ThreadSanitizer's
+// runtime is up, and crashes there: that build keeps the one default version.
+#if defined(__SANITIZE_THREAD__)
+#define QJ_ROW_CLONES
+#else
+#define QJ_ROW_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 // Colour-keyed row copy, the key tested on the colour bytes only: eight pixels a step, which on
 // processors with AVX2 (chosen when the program loads) is one instruction, elsewhere two.
-__attribute__((target_clones("avx2", "default"))) void KeyedRow(TPixel* __restrict d, const TPixel* __restrict s,
-                                                                 int n) {
+QJ_ROW_CLONES void KeyedRow(TPixel* __restrict d, const TPixel* __restrict s, int n) {
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     TVec8 sv, dv;
