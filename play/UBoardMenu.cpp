@@ -429,6 +429,11 @@ void TBoardMenu::Update() {
   TInterface::Update();
 }
 
+uint32_t TBoardMenu::RestFor(uint32_t now) const {
+  if (FBar.Sliding()) return 0;
+  return std::min({TInterface::RestFor(now), FBar.HideDueIn(now), FPictures.SetupDueIn(now)});
+}
+
 void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
   if (IsOn(MenuButton::Ghost, ESide::Left) && FPictures.GhostSetupTimedOut(now, FPointer))
     FButtons[MenuButton::Ghost]->HideHints();

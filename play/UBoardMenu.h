@@ -58,8 +58,9 @@ class TBoardMenu : public TInterface {
   void Suspend() override;
   void Resume() override;
   void Update() override;
-  // 0 while the bar slides; else as its controls and hints say.
-  uint32_t RestFor(uint32_t now) const override { return FBar.Sliding() ? 0 : TInterface::RestFor(now); }
+  // 0 while the bar slides; else as its controls, hints and the timeouts of the bar and the
+  // helps' setups say.
+  uint32_t RestFor(uint32_t now) const override;
   void Resize() override;
   void Restore() override;
 
