@@ -55,12 +55,11 @@ void AddSpriteState(THash& h, const TMySprite& s) {
   h.Add(s.CenterY);
   h.Add(uint64_t(s.Fixed) | uint64_t(s.Shadow) << 1 | uint64_t(s.Opaque) << 2 | uint64_t(s.SkipOnce) << 3 |
         uint64_t(s.Alpha) << 8 | uint64_t(uint32_t(s.DrawTag)) << 16);
-  h.Add(s.DrawReach);
   AddImages(h, s);
 }
 
-// Everything but the frame and the look, which are kept beside it: a step of either alone is a
-// change whose next time is known.
+// Everything but the frame and the look, which are kept beside it (a step of either alone is a
+// change whose next time is known), and where a hook paints, which its place on screen holds.
 uint64_t SpriteKey(const TMySprite& s) {
   THash h;
   AddSpriteState(h, s);
@@ -73,7 +72,7 @@ uint64_t FrameAndLook(const TMySprite& s) { return uint64_t(s.Frame) << 32 | s.L
 bool TimedStep(const TMySprite& s, uint64_t frameAndLook) {
   const uint64_t stepped = frameAndLook ^ FrameAndLook(s);
   if (s.Kind == ESpriteKind::Animation) return stepped >> 32 != 0 && uint32_t(stepped) == 0;
-  return s.Kind == ESpriteKind::Hook && stepped >> 32 == 0;
+  return s.Kind == ESpriteKind::Hook && stepped >> 32 == 0 && uint32_t(stepped) != 0;
 }
 
 // A hook draws what it likes unless it says where and when, and an animation steps when its
@@ -118,6 +117,7 @@ uint64_t TGraphicsEngine::SceneStamp() const {
     h.Add(uint64_t(i));
     h.Add(SpriteKey(s));
     h.Add(FrameAndLook(s));
+    h.Add(s.DrawReach);
   }
   return h.Value;
 }
@@ -171,9 +171,10 @@ void TGraphicsEngine::CollectDamage(const TRect& screen) {
       scene.Add(uint64_t(i));
       scene.Add(now.Key);
       scene.Add(now.FrameAndLook);
+      scene.Add(s->DrawReach);
     }
     TSpriteTrace& before = FTraces[i];
-    if (!whole && (now.Key != before.Key || now.FrameAndLook != before.FrameAndLook)) {
+    if (!whole && (now.Key != before.Key || now.FrameAndLook != before.FrameAndLook || now.Bounds != before.Bounds)) {
       FTimedStepsOnly = FTimedStepsOnly && s && now.Key == before.Key && TimedStep(*s, before.FrameAndLook);
       if (!before.Bounds.IsEmpty()) MergeRect(FDamage, before.Bounds);
       if (!now.Bounds.IsEmpty()) MergeRect(FDamage, now.Bounds);
