@@ -233,10 +233,11 @@ void TGameEngine::TimerTick() {
 }
 
 // How long the loop may sleep before the next tick unless input comes: not at all after a frame
-// that showed more than timed steps or while a switch or message waits; else until the first
-// screen, control, hint or animation says something is due.
+// that showed more than timed steps or while a switch (no active screen) or message waits; else
+// until the first screen, control, hint or animation says something is due. The last finished
+// screen stays named after its switch: it holds no rest back.
 uint32_t TGameEngine::RestFor() const {
-  if ((FComposed && !FGraphics->TimedStepsOnly()) || !FActive || FFinished || FClosing || FModal->Waiting() || FTimer.Tag >= kFullRedraw) return 0;
+  if ((FComposed && !FGraphics->TimedStepsOnly()) || !FActive || FClosing || FModal->Waiting() || FTimer.Tag >= kFullRedraw) return 0;
   const uint32_t now = GetTickCount();
   const TInterface* screen = FModal->Top() ? static_cast<const TInterface*>(FModal->Top()) : FActive;
   return std::min(FGraphics->NextStepIn(), screen->RestFor(now));

@@ -6,7 +6,9 @@
 #include "controls/UControls.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
+#include "platform/Input.h"
 #include "screens/UMainInterface.h"
+#include "screens/UOptionsInterface.h"
 #include "tests/support/GameRun.h"
 
 namespace qj::test {
@@ -78,6 +80,17 @@ TEST_F(RestTest, AScreenAtRestComposesAndShowsNothing) {
   EXPECT_EQ(ShownIn(10000), 0);
   EXPECT_EQ(Engine().Timer().Tag, tag) << "a frame was composed";
   EXPECT_EQ(Engine().Timer().DueIn(), TFrameTimer::kForever) << "with nothing due the loop sleeps until input";
+}
+
+TEST_F(RestTest, AScreenComesToRestAgainAfterASwitch) {
+  Key('2');
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().OptionsScreen()));
+  Key(VK_ESCAPE);
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+  RunUntilRested();
+  EXPECT_EQ(Engine().Timer().DueIn(), TFrameTimer::kForever) << "the loop still ticks at its pace";
 }
 
 TEST_F(RestTest, ASpriteAControlMovesIsShownEveryFrame) {
