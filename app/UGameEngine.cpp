@@ -232,11 +232,12 @@ void TGameEngine::TimerTick() {
   FRested = FTimer.Resting();
 }
 
-// How long the loop may sleep before the next tick unless input comes: not at all while frames
-// are shown or a switch or message waits; else until the first screen, control, hint or
-// animation says something is due.
+// How long the loop may sleep before the next tick unless input comes: not at all after a frame
+// that showed more than timed steps or while a switch (no active screen) or message waits; else
+// until the first screen, control, hint or animation says something is due. The last finished
+// screen stays named after its switch: it holds no rest back.
 uint32_t TGameEngine::RestFor() const {
-  if (FComposed || !FActive || FFinished || FClosing || FModal->Waiting() || FTimer.Tag >= kFullRedraw) return 0;
+  if ((FComposed && !FGraphics->TimedStepsOnly()) || !FActive || FClosing || FModal->Waiting() || FTimer.Tag >= kFullRedraw) return 0;
   const uint32_t now = GetTickCount();
   const TInterface* screen = FModal->Top() ? static_cast<const TInterface*>(FModal->Top()) : FActive;
   return std::min(FGraphics->NextStepIn(), screen->RestFor(now));

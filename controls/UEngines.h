@@ -112,6 +112,11 @@ class TInterface : public TBasicEvents {
   // to rest counts; a screen with work of its own each frame says so.
   static constexpr uint32_t kNothingDue = UINT32_MAX;
   virtual uint32_t RestFor(uint32_t now) const;
+  // For a timeout that acts once more than `timeoutMs` passed since `since`: the wait until then,
+  // kNothingDue once it has passed.
+  static uint32_t TimeoutDueIn(uint32_t now, uint32_t since, uint32_t timeoutMs) {
+    return now - since <= timeoutMs ? timeoutMs + 1 - (now - since) : kNothingDue;
+  }
   virtual void Resize() {}
   virtual bool Query(int value) { return false; }
   virtual void Restore() = 0;

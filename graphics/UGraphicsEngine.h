@@ -167,6 +167,10 @@ class TGraphicsEngine {
   // The screen areas the last DrawFrame composed, and the pixels composed so far.
   const std::vector<TRect>& Damage() const { return FDamage; }
   uint64_t ComposedPixels() const { return FComposedPixels; }
+  // Whether the last frame showed only steps whose times were known beforehand: animation frames
+  // stepped by the clock and drawing hooks' looks raised by owners that say when they are due.
+  // After any other change the caller cannot know what moves next and ticks again at its pace.
+  bool TimedStepsOnly() const { return FTimedStepsOnly; }
   // Whether a frame composed now would differ from the last one composed. Sprites, their images
   // (through the images' change stamps), the scroll and the view are compared; visible drawing
   // hooks, due animation steps and the statistics overlay always want a frame.
@@ -261,8 +265,10 @@ class TGraphicsEngine {
   // What each sprite slot looked like and where it lay in the last composed frame.
   struct TSpriteTrace {
     uint64_t Key = 0;
+    uint64_t FrameAndLook = 0;
     TRect Bounds;
   };
+  bool FTimedStepsOnly = false;
   std::vector<TSpriteTrace> FTraces;
   uint64_t FViewStamp = 0;
   bool FWholeFrame = true;

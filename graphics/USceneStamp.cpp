@@ -31,10 +31,14 @@ struct THash {
   }
 };
 
+// A piece draws its first image and the shadow of its frame: the others it holds are not read,
+// which keeps a table of many pieces cheap to look over.
 void AddImages(THash& h, const TMySprite& s) {
-  for (const auto& surface : s.Surfaces) h.Add(surface ? surface->ChangeStamp() : 0);
-  if (s.Kind == ESpriteKind::Piece && s.Shadow)
-    for (const auto& bitmap : s.Bitmaps) h.Add(bitmap ? bitmap->ChangeStamp() : 0);
+  const bool piece = s.Kind == ESpriteKind::Piece;
+  const size_t drawn = piece ? std::min<size_t>(s.Surfaces.size(), 1) : s.Surfaces.size();
+  for (size_t i = 0; i < drawn; ++i) h.Add(s.Surfaces[i] ? s.Surfaces[i]->ChangeStamp() : 0);
+  if (piece && s.Shadow && s.Frame < s.Bitmaps.size())
+    h.Add(s.Bitmaps[s.Frame] ? s.Bitmaps[s.Frame]->ChangeStamp() : 0);
   for (const TSpritePart& part : s.Parts) {
     h.Add(uint64_t(part.Mode) << 16 | uint64_t(part.KeepAspect) << 8 | part.Hidden);
     h.Add(part.Dest);
@@ -46,19 +50,29 @@ void AddSpriteState(THash& h, const TMySprite& s) {
   h.Add(uint64_t(uint32_t(s.Id)) << 32 | uint32_t(s.Kind));
   h.Add(uint64_t(uint32_t(s.X)) << 32 | uint32_t(s.Y));
   h.Add(s.OrderKey());
-  h.Add(uint64_t(uint32_t(s.Angle)) << 32 | uint64_t(s.Frame));
+  h.Add(uint64_t(uint32_t(s.Angle)));
   h.Add(s.CenterX);
   h.Add(s.CenterY);
   h.Add(uint64_t(s.Fixed) | uint64_t(s.Shadow) << 1 | uint64_t(s.Opaque) << 2 | uint64_t(s.SkipOnce) << 3 |
-        uint64_t(s.Alpha) << 8 | uint64_t(uint32_t(s.DrawTag)) << 16 | uint64_t(s.Look) << 32);
-  h.Add(s.DrawReach);
+        uint64_t(s.Alpha) << 8 | uint64_t(uint32_t(s.DrawTag)) << 16);
   AddImages(h, s);
 }
 
+// Everything but the frame and the look, which are kept beside it (a step of either alone is a
+// change whose next time is known), and where a hook paints, which its place on screen holds.
 uint64_t SpriteKey(const TMySprite& s) {
   THash h;
   AddSpriteState(h, s);
   return h.Value;
+}
+
+uint64_t FrameAndLook(const TMySprite& s) { return uint64_t(s.Frame) << 32 | s.Look; }
+
+// An animation's frame and a hook's look step when their owners said they would.
+bool TimedStep(const TMySprite& s, uint64_t frameAndLook) {
+  const uint64_t stepped = frameAndLook ^ FrameAndLook(s);
+  if (s.Kind == ESpriteKind::Animation) return stepped >> 32 != 0 && uint32_t(stepped) == 0;
+  return s.Kind == ESpriteKind::Hook && stepped >> 32 == 0 && uint32_t(stepped) != 0;
 }
 
 // A hook draws what it likes unless it says where and when, and an animation steps when its
@@ -102,6 +116,8 @@ uint64_t TGraphicsEngine::SceneStamp() const {
     if (s.Id == 0 || !s.Visible) continue;
     h.Add(uint64_t(i));
     h.Add(SpriteKey(s));
+    h.Add(FrameAndLook(s));
+    h.Add(s.DrawReach);
   }
   return h.Value;
 }
@@ -142,20 +158,24 @@ void TGraphicsEngine::CollectDamage(const TRect& screen) {
   FWholeFrame = false;
   FViewStamp = view;
   FDamage.clear();
+  FTimedStepsOnly = true;
   THash scene;  // SceneStamp(), folded on the way
   scene.Add(view);
   FTraces.resize(std::max(FTraces.size(), FSprites.size()));
   for (size_t i = 0; i < FTraces.size(); ++i) {
     TSpriteTrace now;
-    if (i < FSprites.size() && FSprites[i].Id != 0 && FSprites[i].Visible) {
-      const TMySprite& s = FSprites[i];
-      whole = whole || PaintsAnywhere(s);
-      now = {SpriteKey(s), Intersect(ScreenReach(s), screen)};
+    const TMySprite* s = i < FSprites.size() && FSprites[i].Id != 0 && FSprites[i].Visible ? &FSprites[i] : nullptr;
+    if (s) {
+      whole = whole || PaintsAnywhere(*s);
+      now = {SpriteKey(*s), FrameAndLook(*s), Intersect(ScreenReach(*s), screen)};
       scene.Add(uint64_t(i));
       scene.Add(now.Key);
+      scene.Add(now.FrameAndLook);
+      scene.Add(s->DrawReach);
     }
     TSpriteTrace& before = FTraces[i];
-    if (!whole && now.Key != before.Key) {
+    if (!whole && (now.Key != before.Key || now.FrameAndLook != before.FrameAndLook || now.Bounds != before.Bounds)) {
+      FTimedStepsOnly = FTimedStepsOnly && s && now.Key == before.Key && TimedStep(*s, before.FrameAndLook);
       if (!before.Bounds.IsEmpty()) MergeRect(FDamage, before.Bounds);
       if (!now.Bounds.IsEmpty()) MergeRect(FDamage, now.Bounds);
     }
@@ -163,6 +183,7 @@ void TGraphicsEngine::CollectDamage(const TRect& screen) {
   }
   FTraces.resize(FSprites.size());
   FSceneStamp = scene.Value;
+  FTimedStepsOnly = FTimedStepsOnly && !whole;
   if (whole) FDamage = {screen};
   if (FDamage.size() > kMostAreas) {
     TRect all;

@@ -441,6 +441,13 @@ void TBoardMenu::Update() {
   TInterface::Update();
 }
 
+uint32_t TBoardMenu::RestFor(uint32_t now) const {
+  static constexpr uint32_t kStatisticsLookMs = 200;
+  if (FBar.Sliding()) return 0;
+  const uint32_t due = std::min({TInterface::RestFor(now), FBar.HideDueIn(now), FPictures.SetupDueIn(now)});
+  return FStatisticsWindow.Shown() ? std::min(due, kStatisticsLookMs) : due;
+}
+
 void TBoardMenu::UpdateSetupTimeouts(uint32_t now) {
   if (IsOn(MenuButton::Ghost, ESide::Left) && FPictures.GhostSetupTimedOut(now, FPointer))
     FButtons[MenuButton::Ghost]->HideHints();
@@ -587,11 +594,4 @@ bool TBoardMenu::CloseStatistics() {
 }
 
 // The running time in the statistics window moves on while the table rests.
-uint32_t TBoardMenu::RestFor(uint32_t now) const {
-  static constexpr uint32_t kStatisticsLookMs = 200;
-  if (FBar.Sliding()) return 0;
-  const uint32_t due = TInterface::RestFor(now);
-  return FStatisticsWindow.Shown() ? std::min(due, kStatisticsLookMs) : due;
-}
-
 }  // namespace qj

@@ -59,8 +59,8 @@ class TBoardMenu : public TInterface {
   void Suspend() override;
   void Resume() override;
   void Update() override;
-  // 0 while the bar slides; else as its controls and hints say, and soon while the statistics
-  // window shows the running time.
+  // 0 while the bar slides; else as its controls, hints and the timeouts of the bar and the
+  // helps' setups say, and soon while the statistics window shows the running time.
   uint32_t RestFor(uint32_t now) const override;
   void Resize() override;
   void Restore() override;

@@ -203,15 +203,11 @@ void TBoardPlayInterface::Update() {
   if (FGameSetUp && !FDone) ServeMenu();
 }
 
-// Set-up timeouts and the bar's hiding go by the wall clock: the resting table looks at them this
-// often.
-constexpr uint32_t kWallClockLookMs = 100;
-
 uint32_t TBoardPlayInterface::RestFor(uint32_t now) const {
   if (FDone || !FMenu || FGlide != TPoint{} || FMusicFade >= 0 || FBandActive || FDragMode != EDragMode::Idle)
     return 0;
   if (FGameSetUp && !FPaused && FPieces->Busy()) return 0;
-  uint32_t due = std::min({kWallClockLookMs, TInterface::RestFor(now), FMenu->RestFor(now)});
+  uint32_t due = std::min(TInterface::RestFor(now), FMenu->RestFor(now));
   if (FGameSetUp && Options.ShowProgress) {
     const auto elapsedMs = uint64_t(std::llround(ElapsedDays() * 86400000.0));
     due = std::min(due, uint32_t(1000 - elapsedMs % 1000));

@@ -91,6 +91,11 @@ void TMenuBar::Update(uint32_t now, TPoint pointer) {
   }
 }
 
+uint32_t TMenuBar::HideDueIn(uint32_t now) const {
+  if (!Options.AutoHideMenu || FState != EState::Shown) return TInterface::kNothingDue;
+  return TInterface::TimeoutDueIn(now, FNearTick, kHideDelayMs);
+}
+
 void TMenuBar::Toggle() {
   FState = FState == EState::Shown || FState == EState::Showing ? EState::Hiding : EState::Showing;
   FStep = 0;

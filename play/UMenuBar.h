@@ -41,6 +41,8 @@ class TMenuBar {
   bool Hidden() const { return FState == EState::Hidden; }
   bool Sliding() const { return FState == EState::Hiding || FState == EState::Showing; }
   bool Contains(int x, int y) const;
+  // Until a shown bar that hides itself may start to hide (kNothingDue: not by itself).
+  uint32_t HideDueIn(uint32_t now) const;
   // The .coord file's rectangle: the columns that stretch (Left to Right), the buttons' drop
   // below the bar's top (Bottom), and the tray icons' drop (Top).
   const TRect& LayoutRect() const { return FBarRect; }

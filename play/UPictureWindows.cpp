@@ -216,6 +216,12 @@ bool TPictureWindows::SmallSetupTimedOut(uint32_t now, TPoint pointer) {
   return true;
 }
 
+uint32_t TPictureWindows::SetupDueIn(uint32_t now) const {
+  const uint32_t small = TInterface::TimeoutDueIn(now, FSmallSeenTick, kSetupTimeoutMs);
+  if (!FGhostSetupShown) return small;
+  return std::min(small, TInterface::TimeoutDueIn(now, FGhostSeenTick, kSetupTimeoutMs));
+}
+
 TRect TPictureWindows::GhostRect() const {
   if (!SpriteShown(FGhost) || !FPicture) return {};
   return MakeRect(FGhostPos.X, FGhostPos.Y, FPicture->Width(), FPicture->Height());

@@ -59,6 +59,8 @@ class TPictureWindows {
   // (the ghost's frame too). True when the help's button should put its hints away as well.
   bool GhostSetupTimedOut(uint32_t now, TPoint pointer);
   bool SmallSetupTimedOut(uint32_t now, TPoint pointer);
+  // Until the first of those timeouts may act (kNothingDue: none waits).
+  uint32_t SetupDueIn(uint32_t now) const;
 
   // Table coordinates; empty while the help is off.
   TRect GhostRect() const;

@@ -472,7 +472,7 @@ uint32_t TMainInterface::RestFor(uint32_t now) const {
   return std::min(rest, since > kTickerStepMs ? 0 : kTickerStepMs + 1 - since);
 }
 
-// The line moves a pixel when its step is due, and only its strip is composed again; it goes
+// The line moves a pixel when its step is due, and only where it lies is composed again; it goes
 // once it has run its length.
 void TMainInterface::StepTicker() {
   TMySprite* ticker = FTicker.Get();
@@ -480,7 +480,8 @@ void TMainInterface::StepTicker() {
   ++FTickerOffset;
   ++ticker->Look;
   ticker->Visible = FTickerOffset <= kTickerEnd;
-  ticker->DrawReach = {0, kTickerTop - 2, FEngine->FWidth, kTickerTop - 2 + FTickerText.Height()};
+  const int left = FEngine->FWidth - FTickerOffset;
+  ticker->DrawReach = {left, kTickerTop - 2, left + FTickerText.Width(), kTickerTop - 2 + FTickerText.Height()};
 }
 
 void TMainInterface::DrawTicker() {

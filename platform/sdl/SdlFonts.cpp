@@ -82,17 +82,17 @@ class TSdlFontRasterizer : public IFontRasterizer {
     return true;
   }
 
+  // Screens draw the same short texts frame after frame: the last one rendered is kept.
   bool Render(const TFontChoice& font, const std::string& text, TGlyphMask& out) override {
-    int width = 0, height = 0;
-    if (!Measure(font, text, width, height)) return false;
-    out.Width = width;
-    out.Height = height;
-    out.Coverage.assign(size_t(width) * size_t(height), 0);
-    if (width == 0) return true;
-    SDL_Surface* s = TTF_RenderUTF8_Blended(Open(font), text.c_str(), SDL_Color{255, 255, 255, 255});
-    if (!s) return false;
-    CopyAlpha(*s, out);
-    SDL_FreeSurface(s);
+    TTF_Font* f = Open(font);
+    if (!f) return false;
+    if (f != FLastFont || text != FLastText) {
+      FLastFont = nullptr;
+      if (!Rasterize(f, text, FLastMask)) return false;
+      FLastFont = f;
+      FLastText = text;
+    }
+    out = FLastMask;
     return true;
   }
 
@@ -103,6 +103,20 @@ class TSdlFontRasterizer : public IFontRasterizer {
   }
 
  private:
+  static bool Rasterize(TTF_Font* f, const std::string& text, TGlyphMask& out) {
+    int width = 0;
+    if (!text.empty() && TTF_SizeUTF8(f, text.c_str(), &width, nullptr) != 0) return false;
+    out.Width = width;
+    out.Height = TTF_FontHeight(f);
+    out.Coverage.assign(size_t(width) * size_t(out.Height), 0);
+    if (width == 0) return true;
+    SDL_Surface* s = TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{255, 255, 255, 255});
+    if (!s) return false;
+    CopyAlpha(*s, out);
+    SDL_FreeSurface(s);
+    return true;
+  }
+
   // The blended surface is 32-bit with alpha; its alpha channel is the coverage.
   static void CopyAlpha(const SDL_Surface& s, TGlyphMask& out) {
     const SDL_PixelFormat& f = *s.format;
@@ -140,12 +154,18 @@ class TSdlFontRasterizer : public IFontRasterizer {
     if (!f) return nullptr;
     if (face->SyntheticBold) TTF_SetFontStyle(f, TTF_STYLE_BOLD);
     FOpen.push_front({face->File, face->Index, size, font.Bold, std::unique_ptr<TTF_Font, TFontCloser>(f)});
-    if (FOpen.size() > kOpenFontLimit) FOpen.pop_back();
+    if (FOpen.size() > kOpenFontLimit) {
+      if (FOpen.back().Font.get() == FLastFont) FLastFont = nullptr;
+      FOpen.pop_back();
+    }
     return f;
   }
 
   std::map<std::pair<std::string, bool>, TFace> FFaces;
   std::list<TOpenFont> FOpen;
+  TTF_Font* FLastFont = nullptr;  // of the last text rendered; null when none is kept
+  std::string FLastText;
+  TGlyphMask FLastMask;
 };
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include "controls/UControls.h"
 #include "core/UMiscelaneous.h"
 #include "graphics/UGraphicsEngine.h"
+#include "platform/Input.h"
 #include "screens/UMainInterface.h"
+#include "screens/UOptionsInterface.h"
 #include "tests/support/GameRun.h"
 
 namespace qj::test {
@@ -80,6 +82,17 @@ TEST_F(RestTest, AScreenAtRestComposesAndShowsNothing) {
   EXPECT_EQ(Engine().Timer().DueIn(), TFrameTimer::kForever) << "with nothing due the loop sleeps until input";
 }
 
+TEST_F(RestTest, AScreenComesToRestAgainAfterASwitch) {
+  Key('2');
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().OptionsScreen()));
+  Key(VK_ESCAPE);
+  Frame();
+  ASSERT_EQ(Engine().Active(), static_cast<TInterface*>(&Engine().MainMenu()));
+  RunUntilRested();
+  EXPECT_EQ(Engine().Timer().DueIn(), TFrameTimer::kForever) << "the loop still ticks at its pace";
+}
+
 TEST_F(RestTest, ASpriteAControlMovesIsShownEveryFrame) {
   TDrifter drifter(&Engine().MainMenu());
   drifter.Steps = 30;
@@ -128,6 +141,43 @@ TEST_F(RestTest, AMovedSpriteLeavesNoTrail) {
   ShownIn(600);
   EXPECT_EQ(display.Primary().At(42, 42), under) << "its old place was composed again";
   EXPECT_EQ(display.Primary().At(62, 42), MakePixel(250, 20, 20));
+}
+
+TEST_F(RestTest, AnImageRedrawnInPlaceIsShownAgain) {
+  TDrifter drifter(&Engine().MainMenu());
+  Engine().Wake(false);
+  ShownIn(40);
+  ASSERT_EQ(display.Primary().At(42, 42), MakePixel(250, 20, 20));
+  Engine().Graphics().Sprite(drifter.Index).Surfaces[0]->Fill(MakePixel(20, 20, 250));
+  Engine().Wake(false);
+  ShownIn(40);
+  EXPECT_EQ(display.Primary().At(42, 42), MakePixel(20, 20, 250)) << "the old pixels stayed on screen";
+}
+
+// A frame that showed an animation's step alone lets the loop sleep until the next step; when
+// anything else changed too, what moved may move again and the loop ticks again at its pace.
+TEST_F(RestTest, OnlyAFrameOfTimedStepsLetsTheLoopSleep) {
+  TGraphicsEngine& graphics = Engine().Graphics();
+  const int index = AddAnimation();
+  TDrifter drifter(&Engine().MainMenu());
+  ShownIn(300);
+  const uint32_t pace = Engine().Timer().Interval;
+  struct TCase {
+    bool Moved;
+    bool Sleeps;
+  };
+  for (const TCase c : {TCase{false, true}, TCase{true, false}}) {
+    const unsigned frame = graphics.Sprite(index).Frame;
+    graphics.Sprite(index).LastFrameTick = GetTickCount() - 200;  // its step is due at the next tick
+    if (c.Moved) ++graphics.Sprite(drifter.Index).X;
+    Engine().Wake(false);
+    const int flips = display.Flips;
+    Frame();
+    ASSERT_EQ(display.Flips, flips + 1);
+    ASSERT_NE(graphics.Sprite(index).Frame, frame);
+    EXPECT_EQ(Engine().Timer().DueIn() > pace, c.Sleeps) << (c.Moved ? "step and move" : "step alone");
+  }
+  graphics.FreeSprite(index);
 }
 
 TEST_F(RestTest, AHintIsOfferedWhenTheMouseHasRestedLongEnough) {
