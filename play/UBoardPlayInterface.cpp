@@ -29,7 +29,6 @@ constexpr double kTrayBandBelowTop = 10000;  // trays and their pieces end this 
 constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
-constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
 constexpr int kProgressClearance = 28;        // below the top edge: the progress line
 constexpr int kFirstMenuHotkey = 2;           // hot keys 2c and 2c + 1 click button c - 2's sides
 constexpr int kLastMenuHotkey = kFirstMenuHotkey + MenuButton::Count - 1;
@@ -106,10 +105,11 @@ void TBoardPlayInterface::DrawBand() {
   back.MarkChanged();
 }
 
-// Leaving saves the game, or deletes it when the player abandoned it. Only a game that was set
+// Leaving saves the game, or deletes it when the player abandoned it (after any autosave). Only a game that was set
 // up is saved: a failed continue must not write an empty game over the archive.
 void TBoardPlayInterface::Leave() {
   if (FGameSetUp) {
+    if (OnBeforeSave) OnBeforeSave();
     if (FAbandon) std::remove(ResolvePath(ChangeFileExt(FSavPath, ".zip")).c_str());
     else (void)SaveGame(FSavPath);
   }
@@ -604,7 +604,6 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
     }
 }
 
-// The note stands over the middle of the menu bar for a moment, one at a time.
 void TBoardPlayInterface::TakeBack(bool redo) {
   if (!FGameSetUp || FCompleted || FPaused) return;
   const auto& carried = FPieces->Selection();
@@ -612,13 +611,7 @@ void TBoardPlayInterface::TakeBack(bool redo) {
   FDragMode = EDragMode::Idle;
   const EUndoResult result = redo ? FPieces->Redo() : FPieces->Undo();
   const TUndoHistory& history = FPieces->History();
-  if (!FUndoNote) FUndoNote = &AddOwnedControl<TDXHint>();
-  FUndoNote->HideHint();
-  FUndoNote->SetCaption(UndoNoteText(result, redo, redo ? history.RedoCount() : history.UndoCount()));
-  const int bar = FMenu && FMenu->Built() ? FMenu->BarRect().Height() + kBarClearance : 0;
-  FUndoNote->FHintRect = MakeRect(FEngine->FWidth / 2, FEngine->FHeight - bar, 1, 1);
-  FUndoNote->PlaceBeside(false);
-  (void)FUndoNote->ShowHint();
+  ShowNote(UndoNoteText(result, redo, redo ? history.RedoCount() : history.UndoCount()));
   if (result == EUndoResult::Done) PlayClick();
 }
 
