@@ -292,7 +292,12 @@
   X(NothingBeforeJoin, 411, 1, Hint)                                                            \
   X(NothingBeyondLimit, 412, 1, Hint)                                                           \
   X(NothingToRedo, 413, 1, Hint)                                                                \
-  X(UndoWaits, 414, 1, Hint)
+  X(UndoWaits, 414, 1, Hint)                                                                    \
+  X(AutosaveEvery, 316, 1, Plain) /* %1 minutes */                                              \
+  X(AutosaveOff, 317, 1, Plain)                                                                 \
+  X(AutosaveSliderHint, 318, 1, Hint)                                                           \
+  X(ContinueAutosavedGame, 319, 1, Hint) /* as ContinueSavedGame; %4 the time of the autosave */ \
+  X(AutosaveFailed, 320, 1, Hint) /* %1 the cause */
 
 namespace qj {
 
