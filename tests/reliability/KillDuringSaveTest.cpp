@@ -92,6 +92,8 @@ class KillDuringSave : public testing::Test {
     return args;
   }
 
+  void StartKills(int saves, std::mt19937& random);
+
   // Runs the saving game to its end, taking in what it says.
   void RunToEnd(bool continued, int saves) {
     test::TSaverProcess saver(Args(continued, saves));
@@ -251,13 +253,19 @@ uint32_t KillSeed() {
   return given ? uint32_t(std::strtoul(given, nullptr, 10)) : std::random_device{}();
 }
 
-TEST_F(KillDuringSave, EveryKillLeavesTheLastSaveOrTheNewOneWhole) {
+// A new game saved `saves` + 1 times before the kills, whose times `random` then draws.
+void KillDuringSave::StartKills(int saves, std::mt19937& random) {
   const uint32_t seed = KillSeed();
   std::printf("QJ_KILL_SEED=%" PRIu32 "\n", seed);
-  std::mt19937 random(seed);
-  RunToEnd(false, 4);
-  ASSERT_EQ(FSaves.Finished, 4);
+  random.seed(seed);
+  RunToEnd(false, saves);
+  ASSERT_EQ(FSaves.Finished, saves);
   ASSERT_TRUE(ReadWholeFile(FSettings, FSettingsBytes));
+}
+
+TEST_F(KillDuringSave, EveryKillLeavesTheLastSaveOrTheNewOneWhole) {
+  std::mt19937 random;
+  ASSERT_NO_FATAL_FAILURE(StartKills(4, random));
   for (int k = 0; k < kKills && !HasFatalFailure(); ++k) KillOnce(random);
   std::string phases, stray;
   for (const auto& [phase, kills] : FPhases) phases += " " + phase + "=" + std::to_string(kills);
@@ -276,12 +284,8 @@ TEST_F(KillDuringSave, EveryKillLeavesTheLastSaveOrTheNewOneWhole) {
 // continues from the last autosave or the one being written, whole, so at most one interval of
 // play is lost.
 TEST_F(KillDuringSave, EveryKillDuringAutosavesLosesAtMostOneInterval) {
-  const uint32_t seed = KillSeed();
-  std::printf("QJ_KILL_SEED=%" PRIu32 "\n", seed);
-  std::mt19937 random(seed);
-  RunToEnd(false, 0);
-  ASSERT_EQ(FSaves.Finished, 0);
-  ASSERT_TRUE(ReadWholeFile(FSettings, FSettingsBytes));
+  std::mt19937 random;
+  ASSERT_NO_FATAL_FAILURE(StartKills(0, random));
   FAutosaveMs = 200;
   FExtraArgs = {"--autosave-seconds", "0.2"};
   for (int k = 0; k < kAutosaveKills && !HasFatalFailure(); ++k) KillOnce(random);
