@@ -16,9 +16,9 @@ if [ "${QJ_SKIP_SANITIZE:-0}" != "1" ]; then
   (cd build-sanitize && ctest --output-on-failure -j2 -LE slow)
   # Only the programs that start threads: the rest would cost build time and find nothing.
   cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQJ_SANITIZE=thread -DQJ_BENCH=OFF
-  cmake --build build-tsan -j"$(nproc)" --target test_creation test_platform
+  cmake --build build-tsan -j"$(nproc)" --target test_creation test_platform test_autosave
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-    ctest --output-on-failure -j2 -R '^(creation|platform)$')
+    ctest --output-on-failure -j2 -R '^(creation|platform|autosave)$')
 fi
 if [ "${QJ_SKIP_FUZZ:-0}" != "1" ]; then
   tools/fuzz.sh "${QJ_FUZZ_SECONDS:-10}"

@@ -25,6 +25,7 @@
 #include "screens/UPuzzleMakerInterface.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
+#include "play/UAutosave.h"
 #include "play/UBoardPlayInterface.h"
 #include "play/UGameLauncher.h"
 #include "platform/Canvas.h"
@@ -109,6 +110,8 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
   FBoardPlay->OnBackgroundChanged = [this] { FGraphics->LoadBackground(); };
   FBoardPlay->OnProgress = [this](ETextId line, int64_t done, int64_t total) { ShowProgress(line, done, total); };
   FBoardPlay->OnThemeChanged = [this] { ReloadAppearance(); };
+  FAutosave = std::make_unique<TAutosave>(*FBoardPlay);
+  FBoardPlay->OnBeforeSave = [this] { FAutosave->BeforeSave(); };
   FBoardPlay->Menu().OnFrameRate = [this] { return FTimer.FrameRate(); };
   FLauncher = std::make_unique<TGameLauncher>(*FBoardPlay, display);
   FLauncher->OnLeaveScreen = [this] { FreeSprites(); };
@@ -127,6 +130,7 @@ TGameEngine::TGameEngine(IDisplay& display, TMainWindowHooks hooks)
 TGameEngine::~TGameEngine() {
   FModal.reset();
   FLauncher.reset();
+  FAutosave.reset();
   FBoardPlay.reset();
   FPuzzleMaker.reset();
   FMainMenu.reset();
@@ -161,6 +165,7 @@ void TGameEngine::Initialize() {
   }
   CreateInfoWindow();
   LoadSettings(SettingsPath("Jigsaw.stg"), false);
+  TAutosave::AdoptMark();
   Randomize(GetTickCount());
   FMainMenu->Enter();
   FActive = FMainMenu.get();
@@ -212,6 +217,7 @@ void TGameEngine::TimerTick() {
   if (!FTimer.Enabled || !FDXDraw.CanDraw()) return;
   // While a window of its own is open over the screen, the screen waits.
   if (!FModal->Update() && FActive) FActive->Update();
+  FAutosave->Step(GetTickCount());
   // A rest is the program's own choice, not time lost to the window.
   if (FRested) FLastTick = GetTickCount();
   CorrectPlayClock();
@@ -240,7 +246,7 @@ uint32_t TGameEngine::RestFor() const {
   if ((FComposed && !FGraphics->TimedStepsOnly()) || !FActive || FClosing || FModal->Waiting() || FTimer.Tag >= kFullRedraw) return 0;
   const uint32_t now = GetTickCount();
   const TInterface* screen = FModal->Top() ? static_cast<const TInterface*>(FModal->Top()) : FActive;
-  return std::min(FGraphics->NextStepIn(), screen->RestFor(now));
+  return std::min({FGraphics->NextStepIn(), screen->RestFor(now), FAutosave->DueIn()});
 }
 
 // Input and the window's own events end a rest; the time rested was play. A change of the
@@ -642,6 +648,10 @@ void TGameEngine::SurfacesRestored() {
   if (FActive) FActive->Restore();
   FModal->RestoreControls();
 }
+
+void TGameEngine::FocusChanged(bool active) { FAutosave->FocusChanged(active, GetTickCount()); }
+
+void TGameEngine::WhileAway() { FAutosave->Step(GetTickCount()); }
 
 void TGameEngine::Shutdown() {
   FClosing = true;

@@ -25,6 +25,7 @@ class TPuzzleSelectorInterface;
 class TOptionsInterface;
 class TMainInterface;
 class TModalWindows;
+class TAutosave;
 
 // The main window's side of the engine: what the engine asks of it.
 struct TMainWindowHooks {
@@ -46,6 +47,10 @@ class TGameEngine {
 
   void Initialize();
   void Shutdown();
+  // The window gained or lost the focus; a game left alone for a few seconds is autosaved.
+  void FocusChanged(bool active);
+  // The loop's turn while the window is away and no frame runs.
+  void WhileAway();
   void Resize();
 
   void MouseDown(int button, int shift, int x, int y);
@@ -100,6 +105,7 @@ class TGameEngine {
   TOptionsInterface& OptionsScreen() { return *FOptionsScreen; }
   TBoardPlayInterface& BoardPlay() { return *FBoardPlay; }
   TModalWindows& Modal() { return *FModal; }
+  TAutosave& Autosave() { return *FAutosave; }
   // Sprites a screen left behind when it was left, found at screen switches since the start.
   int LeakedSprites() const { return FLeakedSprites; }
 
@@ -143,6 +149,7 @@ class TGameEngine {
   std::unique_ptr<TOptionsInterface> FOptionsScreen;
   std::unique_ptr<TMainInterface> FMainMenu;
   std::unique_ptr<TModalWindows> FModal;
+  std::unique_ptr<TAutosave> FAutosave;
   bool FPressInModal = false;  // the mouse button held went down on a modal window
   uint32_t FLastTick = 0;
   TFrameTimer FTimer;

@@ -155,6 +155,7 @@ void Tmf::HandleEvent(TInputEvent& event) {
 bool Tmf::Idle() {
   bool ran = false;
   if (FEngine) Guarded([&] { ran = FEngine->Timer().Idle(FActiveApp); });
+  if (FEngine && !FActiveApp) Guarded([&] { FEngine->WhileAway(); });
   if (FEngine) SavePlacementWhenRested();
   if (FCloseRequested) EngineClosed();
   return ran;
@@ -182,12 +183,18 @@ void Tmf::Forward(TInputEvent& e) {
     case TInputKind::Resized: FormResize(); WindowPlaced(); break;
     case TInputKind::Moved: case TInputKind::Maximized: WindowPlaced(); break;
     case TInputKind::CloseQuery: Close(); break;
-    case TInputKind::Activated: case TInputKind::Restored: FActiveApp = true; WindowPlaced(); break;
-    case TInputKind::Deactivated: case TInputKind::Minimized: FActiveApp = false; break;
+    case TInputKind::Activated: case TInputKind::Restored: FActiveApp = true; WindowPlaced(); Focus(true, e.Kind); break;
+    case TInputKind::Deactivated: case TInputKind::Minimized: FActiveApp = false; Focus(false, e.Kind); break;
     case TInputKind::MusicEnded: if (FEngine) FEngine->RestoreMidiVolumes(); break;
     case TInputKind::MouseWheel: if (FEngine) FEngine->MouseWheel(e.Shift, e.Wheel, e.X, e.Y); break;
     case TInputKind::DropFile: if (FEngine) FEngine->DropFile(e.Path); break;
   }
+}
+
+// The focus itself, not the window's state: a window restored from the task bar has not
+// necessarily got it back.
+void Tmf::Focus(bool active, TInputKind kind) {
+  if (FEngine && (kind == TInputKind::Activated || kind == TInputKind::Deactivated)) FEngine->FocusChanged(active);
 }
 
 void Tmf::FormCanResize(int& width, int& height) const {

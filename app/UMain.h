@@ -58,6 +58,7 @@ class Tmf {
   template <class F>
   void Guarded(F&& action);
   void Forward(TInputEvent& event);
+  void Focus(bool active, TInputKind kind);
   static bool ChangesWindow(TInputKind kind);
   void Report(const std::string& what);
   void FormResize();

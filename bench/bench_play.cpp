@@ -1,7 +1,8 @@
 // Play figures for 1,000 and 5,000 pieces on a 1600 x 1200 picture with rotation: the join check
 // of a drop early and late in the game, a frame with nothing moving and while carrying, a whole
 // game solved by the headless player, saving and continuing, and the memory peak of each phase;
-// and the case Sort/5000, sorting 5,000 loose pieces into trays.
+// and the cases Sort/5000, sorting 5,000 loose pieces into trays, and Snapshot/1000, what an
+// autosave of 1,000 pieces costs the main thread.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,7 @@
 #include "platform/Paths.h"
 #include "platform/ZipMaster.h"
 #include "play/USavedGame.h"
+#include "play/USavedGameFile.h"
 #include "tools/autoplay/AutoPlayer.h"
 #include "tools/autoplay/PeakMemory.h"
 #include "tools/cut/CutRun.h"
@@ -224,31 +228,30 @@ void SaveAndContinue(const cuttool::TCutOptions& options, int pieces) {
               fresh.PeakCutMb, continued.PeakSaveMb, finished.PeakContinueMb, finished.PeakPlayMb);
 }
 
-// A game of about 5,000 loose pieces, cut once for every run of the sort.
-autoplay::TTable& SortTable() {
-  static autoplay::TTable table(1600, 1200);
-  static bool ready = false;
-  if (!ready) {
-    const std::string picture = std::filesystem::temp_directory_path() / "qj-bench-play" / "sort.bmp";
-    std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
-    TPuzzleCutter cutter;
-    if (!MakePicture(1600, 1200).SaveToFile(picture)) std::abort();
-    if (cuttool::PreparePuzzle(CutOptions(picture, 22, 17), cutter) != 0) std::abort();
-    cuttool::Redraw(cutter);
-    cutter.CutPieces();
-    table.Screen().Enter();
-    table.Screen().NewGame(cutter, 600, 300);
-    table.Frame();
-    ready = true;
-  }
-  return table;
+// A game of the picture cut into pieces of about w x h, cut once and kept for every run.
+autoplay::TTable& CutTable(int pieceW, int pieceH) {
+  static std::map<std::pair<int, int>, std::unique_ptr<autoplay::TTable>> tables;
+  std::unique_ptr<autoplay::TTable>& table = tables[{pieceW, pieceH}];
+  if (table) return *table;
+  table = std::make_unique<autoplay::TTable>(1600, 1200);
+  const std::string picture = std::filesystem::temp_directory_path() / "qj-bench-play" / "cases.bmp";
+  std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
+  TPuzzleCutter cutter;
+  if (!MakePicture(1600, 1200).SaveToFile(picture)) std::abort();
+  if (cuttool::PreparePuzzle(CutOptions(picture, pieceW, pieceH), cutter) != 0) std::abort();
+  cuttool::Redraw(cutter);
+  cutter.CutPieces();
+  table->Screen().Enter();
+  table->Screen().NewGame(cutter, 600, 300);
+  table->Frame();
+  return *table;
 }
 
 // Sorting the loose pieces into trays as a game's first sort does: edges, every piece's mean colour
 // (forgotten before each run), clusters and the trays' layout. The first run takes the pieces from
 // the table, the later ones from the trays.
 void Sort(benchmark::State& state) {
-  TPieces& set = SortTable().Pieces();
+  TPieces& set = CutTable(22, 17).Pieces();
   state.counters["pieces"] = set.Count();
   for (auto _ : state) {
     for (int i = 0; i < set.Count(); ++i) set.Piece(i).FMeanColour.reset();
@@ -256,6 +259,19 @@ void Sort(benchmark::State& state) {
   }
 }
 BENCHMARK(Sort)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// What an autosave takes on the main thread: the table of a 1,000-piece game with rotation taken
+// into a save job (and let go again), the pixels shared rather than copied.
+void Snapshot(benchmark::State& state) {
+  autoplay::TTable& table = CutTable(48, 40);
+  state.counters["pieces"] = table.Screen().Pieces().Count();
+  for (auto _ : state) {
+    TSaveJob job;
+    table.Screen().TakeSnapshot("snapshot.sav", job);
+    benchmark::DoNotOptimize(job.Game.Pieces.data());
+  }
+}
+BENCHMARK(Snapshot)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 bool PlayFigures() {
   const std::string folder = std::filesystem::temp_directory_path() / "qj-bench-play";

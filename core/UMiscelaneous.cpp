@@ -79,6 +79,7 @@ const TSettingKey kSettingKeys[] = {
     {"Graphics", "Environment", &TOptions::Environment},
     {"Language", "LanguageFile", &TOptions::LanguageFile},
     {"Saving", "CompressionLevel", &TOptions::CompressionLevel},
+    {"Saving", "AutosaveMinutes", &TOptions::AutosaveMinutes},
     {"Autoload", "LastJigsaw", &TOptions::LastJigsaw},
 };
 
@@ -155,6 +156,7 @@ void LoadSettings(const std::string& fileName, bool skipHotkeys) {
   SetSoundVolume(Options.Sound);
   SetMusicVolume(Options.Music);
   Options.ScoreUpdate = std::clamp(Options.ScoreUpdate, 1, 100);
+  Options.AutosaveMinutes = std::clamp(Options.AutosaveMinutes, 0, kMaxAutosaveMinutes);
   // A negative duration from a hand-edited file would freeze every animation that waits for it.
   for (int* ms : {&Options.AnimationMs, &Options.ClickMs, &Options.HintMs, &Options.HintResponseMs})
     *ms = std::max(*ms, 0);

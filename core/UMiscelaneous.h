@@ -34,6 +34,7 @@ constexpr int kSpreadOutHotkey = 30;
 constexpr int kSortHotkey = 32;
 constexpr int kStatisticsHotkey = 34;
 constexpr int kUndoHotkey = 36, kRedoHotkey = 37;
+constexpr int kMaxAutosaveMinutes = 60;
 
 // The keys a settings file that lacks them gives: none, except those of the whole table (Z and
 // Tab), of spreading out (O), of the sort (R), of the statistics (F3) and of undo and redo
@@ -108,8 +109,12 @@ class TOptions {
   std::string LanguageFile = "Text\\English.txt";
   // Saving
   int CompressionLevel = 1;
+  int AutosaveMinutes = 3;  // minutes of play between autosaves, 0: none (at most kMaxAutosaveMinutes)
   // Autoload
   std::string LastJigsaw;
+  // When the last game was autosaved ("14:32") if the program ended without leaving it; not kept
+  // in the settings file.
+  std::string AutosavedAt;
   // Window: the main window's client rectangle (screen coordinates) and maximised state as the
   // last run left them; a width or height of 0 means none was kept (the first start's size).
   int WindowLeft = 0;

@@ -300,7 +300,12 @@
   X(JoinsPerMinute, 557, 1, Plain)                                                              \
   X(NoJoinsYet, 558, 1, Plain)                                                                  \
   X(ChartFromMinute, 559, 1, Plain) /* %1: the first minute the chart knows */                  \
-  X(MinutesAxis, 560, 1, Plain)
+  X(MinutesAxis, 560, 1, Plain)                                                                 \
+  X(AutosaveEvery, 316, 1, Plain) /* %1 minutes */                                              \
+  X(AutosaveOff, 317, 1, Plain)                                                                 \
+  X(AutosaveSliderHint, 318, 1, Hint)                                                           \
+  X(ContinueAutosavedGame, 319, 1, Hint) /* as ContinueSavedGame; %4 the time of the autosave */ \
+  X(AutosaveFailed, 320, 1, Hint) /* %1 the cause */
 
 namespace qj {
 

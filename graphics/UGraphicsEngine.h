@@ -24,7 +24,8 @@ class TOverviewComposer;
 // A sprite's drawing hook; its owner is bound into the function.
 using TSpriteDrawEvent = std::function<void(int Value)>;
 using TNotifyEvent = std::function<void()>;
-using TDibList = std::vector<std::unique_ptr<TMyDib>>;
+// Shared: a saved game's snapshot keeps the bitmaps it was taken with while play goes on.
+using TDibList = std::vector<std::shared_ptr<TMyDib>>;
 using TSurfaceList = std::vector<std::unique_ptr<TSurface>>;
 
 // How a sprite is drawn. The values are those the rest of the game has always used.

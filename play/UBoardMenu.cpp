@@ -441,6 +441,7 @@ void TBoardMenu::Update() {
   TInterface::Update();
 }
 
+// The running time in the statistics window moves on while the table rests.
 uint32_t TBoardMenu::RestFor(uint32_t now) const {
   static constexpr uint32_t kStatisticsLookMs = 200;
   if (FBar.Sliding()) return 0;
@@ -593,5 +594,4 @@ bool TBoardMenu::CloseStatistics() {
   return true;
 }
 
-// The running time in the statistics window moves on while the table rests.
 }  // namespace qj

@@ -29,7 +29,6 @@ constexpr double kTrayBandBelowTop = 10000;  // trays and their pieces end this 
 constexpr double kDragBelowTop = 10099;
 constexpr double kTableAboveBottom = 200;
 constexpr double kBandMinimum = 9;            // a band spanning less selects nothing
-constexpr int kBarClearance = 16;             // above the bar: the tray icons and the progress cubes
 constexpr int kProgressClearance = 28;        // below the top edge: the progress line
 constexpr int kMusicFadeStep = 655;           // of 65535, a frame: about two seconds
 constexpr int kWheelStep = 80;                // table pixels a wheel notch scrolls
@@ -100,10 +99,12 @@ void TBoardPlayInterface::DrawBand() {
   back.MarkChanged();
 }
 
-// Leaving saves the game, or deletes it when the player abandoned it. Only a game that was set
-// up is saved: a failed continue must not write an empty game over the archive.
+// Leaving waits for a running autosave, then saves the game, or deletes it when the player
+// abandoned it. Only a game that was set up is saved: a failed continue must not write an empty
+// game over the archive.
 void TBoardPlayInterface::Leave() {
   if (FGameSetUp) {
+    if (OnBeforeSave) OnBeforeSave();
     if (FAbandon) std::remove(ResolvePath(ChangeFileExt(FSavPath, ".zip")).c_str());
     else (void)SaveGame(FSavPath);
   }

@@ -18,6 +18,7 @@ namespace qj {
 class TDXHint;
 class TPieces;
 class TPuzzleCutter;
+struct TSaveJob;
 
 // What the play screen asks the engine to do next (its result).
 namespace PlayResult {
@@ -64,6 +65,11 @@ class TBoardPlayInterface : public TInterface {
   // Writes the score file and the archive holding the saved game. False when it could not be
   // written and the player did not retry successfully; the old archive is then untouched.
   [[nodiscard]] bool SaveGame(const std::string& savPath);
+  // What a save of the game to savPath writes, as the table is now; quick, and the pieces may
+  // change afterwards without changing it.
+  void TakeSnapshot(const std::string& savPath, TSaveJob& job);
+  // A short note over the menu bar that goes by itself.
+  void ShowNote(const std::string& caption);
   // Leaving deletes the saved game instead of saving it.
   void Abandon() { FAbandon = true; }
   // The whole table at once; or back to 1:1 centred on the table point under the screen point
@@ -86,15 +92,20 @@ class TBoardPlayInterface : public TInterface {
   EDragMode DragMode() const { return FDragMode; }
   int PieceCount() const;
   bool Completed() const { return FCompleted; }
+  bool Paused() const { return FPaused; }
   bool GameSetUp() const { return FGameSetUp; }
   const std::string& SavPath() const { return FSavPath; }
   // Depth of carried pieces, above everything else on the table.
   double DragDepth() const { return FDragDepth; }
   // Start of the play clock, in days (a date-time value); playing time is now - this.
   double GameStartTime() const { return FGameStartTime; }
+  // Playing time so far, in days; it stands still while the game is paused.
+  double ElapsedDays() const;
   // Moves the start of the play clock later, so that a stall does not count as play.
   void ShiftClock(double days) { FGameStartTime += days; }
 
+  // A save is about to be written (whatever else writes the same files finishes first).
+  std::function<void()> OnBeforeSave;
   // A save that failed: title and text; the answer decides whether to try again.
   std::function<ESaveAnswer(const std::string& title, const std::string& text)> OnSaveFailed;
   // A saved game that could not be continued: title and text.
@@ -107,13 +118,12 @@ class TBoardPlayInterface : public TInterface {
   std::function<void()> OnThemeChanged;
 
  private:
+  static constexpr int kBarClearance = 16;  // above the bar: the tray icons and the progress cubes
   void WireFusion();
   void AfterFusion();
   void CheckCompletion();
   void StartClock(double elapsedDays);
-  double ElapsedDays() const;
   void UpdateRecord();
-  [[nodiscard]] bool WriteArchive(const std::string& savPath, std::string& error);
   [[nodiscard]] bool RestoreGame(TPuzzleCutter& cutter, const std::string& savPath, std::string& error);
   [[nodiscard]] bool ReadSavedGame(TPuzzleCutter& cutter, const std::string& savPath, TSavedGame& game,
                                    std::string& error);

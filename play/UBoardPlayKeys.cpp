@@ -74,7 +74,6 @@ void TBoardPlayInterface::KeyUp(uint16_t& key, int shift) {
     }
 }
 
-// The note stands over the middle of the menu bar for a moment, one at a time.
 void TBoardPlayInterface::TakeBack(bool redo) {
   if (!FGameSetUp || FCompleted || FPaused) return;
   const auto& carried = FPieces->Selection();
@@ -82,12 +81,7 @@ void TBoardPlayInterface::TakeBack(bool redo) {
   FDragMode = EDragMode::Idle;
   const EUndoResult result = redo ? FPieces->Redo() : FPieces->Undo();
   const TUndoHistory& history = FPieces->History();
-  if (!FUndoNote) FUndoNote = &AddOwnedControl<TDXHint>();
-  FUndoNote->HideHint();
-  FUndoNote->SetCaption(UndoNoteText(result, redo, redo ? history.RedoCount() : history.UndoCount()));
-  FUndoNote->FHintRect = MakeRect(FEngine->FWidth / 2, FEngine->FHeight - BarClearance(), 1, 1);
-  FUndoNote->PlaceBeside(false);
-  (void)FUndoNote->ShowHint();
+  ShowNote(UndoNoteText(result, redo, redo ? history.RedoCount() : history.UndoCount()));
   if (result == EUndoResult::Done) PlayClick();
 }
 

@@ -1,6 +1,7 @@
 // The play screen's saving and continuing: the saved game, its archive and the score file.
 #include <algorithm>
 
+#include "controls/UHints.h"
 #include "core/UFailureText.h"
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
@@ -10,6 +11,7 @@
 #include "platform/Log.h"
 #include "platform/Paths.h"
 #include "platform/ZipMaster.h"
+#include "play/USavedGameFile.h"
 
 namespace qj {
 namespace {
@@ -22,14 +24,18 @@ std::string ArchivePath(const std::string& savPath) { return ChangeFileExt(savPa
 
 // ---- Saving -----------------------------------------------------------------------------------
 
-// Everything in motion lands first, so the saved game holds the pieces where they were going.
+// Everything in motion lands first, so the saved game holds the pieces where they were going. A
+// running autosave ends before: the two would write the same files.
 bool TBoardPlayInterface::SaveGame(const std::string& savPath) {
+  if (OnBeforeSave) OnBeforeSave();
   FPieces->FinishAnimations();
   CheckCompletion();
-  UpdateRecord();
+  TSaveJob job;
+  TakeSnapshot(savPath, job);
+  const auto progress = [this](int64_t done, int64_t total) { Progress(Text::SavingTheGame, done, total); };
   for (;;) {
     std::string error;
-    if (UpdateScoreFile(ChangeFileExt(savPath, ".hsc"), GameRecord, error) && WriteArchive(savPath, error)) return true;
+    if (WriteSaveJob(job, progress, error)) return true;
     LogError("%s", error.c_str());
     const ESaveAnswer answer =
         OnSaveFailed ? OnSaveFailed(Lang(Text::SavingFailed), Lang(Text::GameCouldNotBeSaved) + "\n" + error)
@@ -38,30 +44,28 @@ bool TBoardPlayInterface::SaveGame(const std::string& savPath) {
   }
 }
 
-// The stream is compressed as it is written and archived only when complete; the archive is
-// replaced by a new one renamed over it, so a failure leaves the old one as it was.
-bool TBoardPlayInterface::WriteArchive(const std::string& savPath, std::string& error) {
-  TSavedGame game;
+// Fields and shared bitmaps only: the pixels stay where they are, so this is quick at any size.
+void TBoardPlayInterface::TakeSnapshot(const std::string& savPath, TSaveJob& job) {
+  UpdateRecord();
+  TSavedGame& game = job.Game;
   game.Record = GameRecord;
   FPieces->SaveTo(game);
   FMenu->SaveState(game.Menu);
   game.Menu.ScrollX = FEngine->FScrollX;
   game.Menu.ScrollY = FEngine->FScrollY;
-  TZipMaster zip;
-  zip.AddCompLevel = std::clamp(Options.CompressionLevel, 0, 9);
-  zip.ZipFileName = ArchivePath(savPath);
-  const int64_t total = EncodedSize(game, TPieces::OrientationHigh());
-  const auto write = [&](const TByteSink& sink) {
-    int64_t done = 0;
-    Progress(Text::SavingTheGame, 0, total);
-    EncodeSavedGame(game, TPieces::OrientationHigh(), [&](const uint8_t* data, size_t size) {
-      sink(data, size);
-      Progress(Text::SavingTheGame, done += int64_t(size), total);
-    });
-  };
-  if (zip.AddMemberFromWriter(ExtractFileName(savPath), write)) return true;
-  error = zip.LastError();
-  return false;
+  job.SavPath = savPath;
+  job.OrientationHigh = TPieces::OrientationHigh();
+  job.CompressionLevel = Options.CompressionLevel;
+}
+
+// The note stands over the middle of the menu bar for a moment, one at a time.
+void TBoardPlayInterface::ShowNote(const std::string& caption) {
+  if (!FUndoNote) FUndoNote = &AddOwnedControl<TDXHint>();
+  FUndoNote->HideHint();
+  FUndoNote->SetCaption(caption);
+  FUndoNote->FHintRect = MakeRect(FEngine->FWidth / 2, FEngine->FHeight - BarClearance(), 1, 1);
+  FUndoNote->PlaceBeside(false);
+  (void)FUndoNote->ShowHint();
 }
 
 // ---- Continuing -------------------------------------------------------------------------------

@@ -466,18 +466,25 @@ void TBPiece::AdoptSprite(TBPiece& other) {
   Activate();
 }
 
-// The bitmaps live in the piece until its sprite takes them over.
-TMyDib* TBPiece::FindBitmap(int orientation) const {
-  const TMySprite* s = FSprite.Get();
-  if (!s) return FImages[size_t(orientation & 3)].get();
-  return size_t(orientation) < s->Bitmaps.size() ? s->Bitmaps[size_t(orientation)].get() : nullptr;
+// The bitmaps live in the piece until its sprite takes them over; an orientation the sprite
+// lacks has no bitmap.
+template <class Piece>
+TBPiece::TSlot<Piece> TBPiece::SlotOf(Piece& piece, int orientation) {
+  static std::shared_ptr<TMyDib> none;  // never assigned: callers only write a slot that holds one
+  TMySprite* s = piece.FSprite.Get();
+  if (!s) return piece.FImages[size_t(orientation & 3)];
+  return size_t(orientation) < s->Bitmaps.size() ? s->Bitmaps[size_t(orientation)] : none;
 }
 
-void TBPiece::ReleaseBitmap(int orientation) {
-  TMySprite* s = FSprite.Get();
-  if (!s) FImages[size_t(orientation & 3)].reset();
-  else if (size_t(orientation) < s->Bitmaps.size()) s->Bitmaps[size_t(orientation)].reset();
+const std::shared_ptr<TMyDib>& TBPiece::FindShared(int orientation) const { return SlotOf(*this, orientation); }
+
+TMyDib* TBPiece::MutableBitmap(int orientation) {
+  std::shared_ptr<TMyDib>& slot = SlotOf(*this, orientation);
+  if (slot && slot.use_count() > 1) slot = std::make_shared<TMyDib>(*slot);
+  return slot.get();
 }
+
+void TBPiece::ReleaseBitmap(int orientation) { SlotOf(*this, orientation).reset(); }
 
 void TBPiece::ReloadImage() {
   TMySprite* s = FSprite.Get();

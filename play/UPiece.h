@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "graphics/USpriteHandle.h"
@@ -150,7 +151,11 @@ class TBPiece {
   void RemovePinOverlay();
   // Takes over the other piece's sprite with its bitmaps (a fusion that does not grow the box).
   void AdoptSprite(TBPiece& other);
-  TMyDib* MutableBitmap(int orientation) { return FindBitmap(orientation); }
+  // A bitmap about to change: one a snapshot still shares is copied first, so the snapshot keeps
+  // what it was taken with.
+  TMyDib* MutableBitmap(int orientation);
+  // The bitmap itself, for a snapshot that outlives the change of the piece.
+  std::shared_ptr<const TMyDib> SharedBitmap(int orientation) const { return FindShared(orientation); }
   // Frees the bitmap of one orientation (a piece being fused away); its sprite still shows the
   // image already loaded.
   void ReleaseBitmap(int orientation);
@@ -175,14 +180,19 @@ class TBPiece {
   int32_t FPinX = 0, FPinY = 0;
   int32_t FIndex = 0;
   int32_t FGroup = -1;
-  std::array<std::unique_ptr<TMyDib>, 4> FImages;  // until the sprite takes them over
+  std::array<std::shared_ptr<TMyDib>, 4> FImages;  // until the sprite takes them over
   std::vector<int32_t> FNeighbours;
   // The mean colour of the piece's picture, kept once a sort has asked for it.
   mutable std::optional<TLab> FMeanColour;
 
  private:
   friend class TPieceSteps;
-  TMyDib* FindBitmap(int orientation) const;
+  TMyDib* FindBitmap(int orientation) const { return FindShared(orientation).get(); }
+  const std::shared_ptr<TMyDib>& FindShared(int orientation) const;
+  template <class Piece>
+  using TSlot = std::conditional_t<std::is_const_v<Piece>, const std::shared_ptr<TMyDib>&, std::shared_ptr<TMyDib>&>;
+  template <class Piece>
+  static TSlot<Piece> SlotOf(Piece& piece, int orientation);
   bool StepActions();
   void PlaceSprite();
   void PlacePinOverlay();

@@ -426,7 +426,7 @@ void TPieces::SaveTo(TSavedGame& game) const {
     s.Orientation = p.FOrientation;
     s.MergeDepth = p.FMergeDepth;
     s.Index = p.FIndex;
-    for (int o = 0; o <= high; ++o) s.BitmapRefs[size_t(o)] = p.Bitmap(o);
+    for (int o = 0; o <= high; ++o) s.BitmapRefs[size_t(o)] = p.SharedBitmap(o);
     s.Neighbours = p.FNeighbours;
     s.Depth = p.Depth();
   }

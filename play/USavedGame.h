@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,8 @@ struct TSavedPiece {
   int32_t MergeDepth = 0;
   int32_t Index = 0;
   std::array<TMyDib, 4> Bitmaps;  // per orientation; 32 bits (the alpha byte holds the shadow)
-  // Writing takes a piece's bitmaps from here when set (no copy of what the sprites hold).
-  std::array<const TMyDib*, 4> BitmapRefs{};
+  // Writing takes a piece's bitmaps from here when set: shared with the sprites, not copied.
+  std::array<std::shared_ptr<const TMyDib>, 4> BitmapRefs{};
   const TMyDib& BitmapAt(size_t o) const { return BitmapRefs[o] ? *BitmapRefs[o] : Bitmaps[o]; }
   std::vector<int32_t> Neighbours;
   double Depth = 0;

@@ -151,7 +151,10 @@ std::string TMainInterface::ContinueHint() {
   if (!ReadScoreFile(ChangeFileExt(picture, ".hsc"), best, last) || last.InitialPieces <= 0)
     return Lang(Text::ContinueYourLastPuzzle);
   if (last.Finished == 1) return Lang(Text::LastPuzzleFinished);
-  return FillIn(ProgressText(Lang(Text::ContinueSavedGame), last), "%3", name);
+  // A game the program autosaved and never got to leave says so, with the time.
+  const bool autosaved = !Options.AutosavedAt.empty();
+  const std::string text = ProgressText(Lang(autosaved ? Text::ContinueAutosavedGame : Text::ContinueSavedGame), last);
+  return FillIn(FillIn(text, "%3", name), "%4", Options.AutosavedAt);
 }
 
 // A player back from another screen gets no hint from where the mouse happens to rest: hints

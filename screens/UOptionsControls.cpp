@@ -32,7 +32,7 @@ using G = T::EGroup;
 constexpr T::TGroupEntry kGroups[T::GroupCount] = {
     {Text::Controls, 246, 92},         {Text::Pieces, 212, 140},           {Text::Table, 0, 193},
     {Text::Screen, 246, 100},          {Text::Sound, 246, 64},             {Text::Look, 212, 170},
-    {Text::PickingUpPieces, 0, 62},    {Text::Advanced, 0, 142, T::MorePage}, {Text::HotKeys, 440, 0, T::MorePage},
+    {Text::PickingUpPieces, 0, 62},    {Text::Advanced, 0, 177, T::MorePage}, {Text::HotKeys, 440, 0, T::MorePage},
     {Text::PleaseConfirm, 340, 120},
 };
 // Columns of groups from the left, page by page.
@@ -51,6 +51,7 @@ constexpr T::TSliderEntry kSliders[T::SliderCount] = {
     {G::Screen, 47, 0, 0},                               {G::Sound, 15, 0, 100, &TOptions::Sound},
     {G::Sound, 47, 0, 100, &TOptions::Music},            {G::Environment, 57, 0, 0},
     {G::Environment, 122, 0, 0},                         {G::Environment, 153, 0, 0},
+    {G::Advanced, 145, 0, kMaxAutosaveMinutes, &TOptions::AutosaveMinutes},
 };
 // Where the environment group's preview of the table background lies, under the title band.
 constexpr int kHoleTop = 95, kHoleBottom = 117;
@@ -93,7 +94,7 @@ std::vector<int> TOptionsControls::LabelTops(EGroup group) {
   switch (group) {
     case Pieces: tops = {RotationSlider, SlideSlider, ScoreSlider}; break;
     case Screen: tops = {ResolutionSlider, RefreshSlider}; break;
-    case Advanced: tops = {FpsSlider, AnimationSlider}; break;
+    case Advanced: tops = {FpsSlider, AnimationSlider, AutosaveSlider}; break;
     case Environment: tops = {ThemeSlider, BackgroundSlider, LanguageSlider}; break;
     case Controls: tops = {HintResponseSlider, HintSlider}; break;
     case Table: tops = {ZoomSlider, StickSlider, ScatterSlider}; break;

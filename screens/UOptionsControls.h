@@ -29,7 +29,7 @@ struct TOptionsControls {
   enum ESlider : uint8_t {
     AnimationSlider, HintResponseSlider, HintSlider, CubeSlider, RotationSlider, SlideSlider, ScoreSlider,
     ZoomSlider, StickSlider, ScatterSlider, FpsSlider, ResolutionSlider, RefreshSlider, SoundSlider,
-    MusicSlider, ThemeSlider, BackgroundSlider, LanguageSlider, SliderCount
+    MusicSlider, ThemeSlider, BackgroundSlider, LanguageSlider, AutosaveSlider, SliderCount
   };
   enum ECheck : uint8_t {
     HintDecreasesBox, CubesBox, SmoothBox, BlankBox, NoWaitBox, FullScreenBox, ClockwiseBox, ReverseMouseBox,
@@ -65,7 +65,9 @@ struct TOptionsControls {
   static EPage PageOf(EGroup group) { return Entry(group).On; }
   // What a check box or slider changes, for its hint.
   static ETextId HintOf(ECheck box) { return Text::OptionsCheckHints + int(box); }
-  static ETextId HintOf(ESlider slider) { return Text::OptionsSliderHints + int(slider); }
+  static ETextId HintOf(ESlider slider) {
+    return slider == AutosaveSlider ? Text::AutosaveSliderHint : Text::OptionsSliderHints + int(slider);
+  }
   // Where a group's value lines stand, under its title band, top to bottom.
   static std::vector<int> LabelTops(EGroup group);
 

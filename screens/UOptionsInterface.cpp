@@ -497,7 +497,8 @@ std::vector<std::string> TOptionsInterface::GroupLabels(EGroup group) const {
     case Advanced:
       return {at(FpsSlider) == 250 ? Lang(Text::FramesPerSecondNoLimit)
                                    : Lang(Text::FramesPerSecond) + ": (" + Number(at(FpsSlider)) + ")",
-              ms(Text::AnimationStep, AnimationSlider)};
+              ms(Text::AnimationStep, AnimationSlider),
+              at(AutosaveSlider) == 0 ? Lang(Text::AutosaveOff) : FillIn(Text::AutosaveEvery, Number(at(AutosaveSlider)))};
     case Table:
       return {Lang(Text::LoupeZoom) + " (" + Number(int(std::lround(kZoom[std::clamp(at(ZoomSlider), 0, 15)] * 100))) + "%)",
               Lang(Text::SnapRange) + " (" + Number(at(StickSlider)) + ")",

@@ -45,6 +45,8 @@ class TGameRun {
     MouseUp(x, y, button);
   }
 
+  // The window gains or loses the focus, as the desktop tells it.
+  void Focus(bool active) { Send({active ? TInputKind::Activated : TInputKind::Deactivated}); }
   // Presses the keys one after the other, then runs two frames; returns ScreenName().
   std::string Step(const std::vector<uint16_t>& keys);
   // The active screen: "main-menu", "selector", "options", "maker", "play", "other", "none"

@@ -16,8 +16,10 @@
 #include "creation/UBitmapBuilder.h"
 #include "creation/URandom.h"
 #include "graphics/UGraphicsEngine.h"
+#include "play/UAutosave.h"
 #include "play/UBoardPlayInterface.h"
 #include "play/UPieceList.h"
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/headless/HeadlessDisplay.h"
@@ -62,16 +64,25 @@ TTable::TTable(int width, int height) : FDisplay(width, height), FGraphics(FDisp
 }
 
 TTable::~TTable() {
+  FAutosave.reset();
   FScreen.reset();
   SetControlImages(nullptr);
   SetDXDraw(nullptr);
 }
 
 TPieces& TTable::Pieces() { return FScreen->Pieces(); }
+
+void TTable::AutosaveEvery(uint32_t ms) {
+  FAutosave = std::make_unique<TAutosave>(*FScreen);
+  FAutosave->SetIntervalMs(ms);
+  FScreen->OnBeforeSave = [this] { FAutosave->BeforeSave(); };
+}
+
 void TTable::Frame() {
   const int pieces = Pieces().Count();
   const auto start = std::chrono::steady_clock::now();
   FScreen->Update();
+  if (FAutosave) FAutosave->Step(GetTickCount());
   if (Pieces().Count() < pieces) FFusionMs += MsSince(start);
 }
 
@@ -322,6 +333,13 @@ TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args) {
       const std::string v = k + 1 < args.size() ? args[++k] : std::string();
       if (v != "spread" && v != "heap") throw cuttool::TUsageError{"--layout takes spread or heap, not \"" + v + "\""};
       o.Layout = v == "spread" ? 1 : 0;
+    } else if (args[k] == "--autosave-seconds") {
+      const std::string v = k + 1 < args.size() ? args[++k] : std::string();
+      char* end = nullptr;
+      const double seconds = std::strtod(v.c_str(), &end);
+      if (v.empty() || *end != '\0' || !(seconds > 0 && seconds <= 3600))
+        throw cuttool::TUsageError{"--autosave-seconds takes seconds above 0, not \"" + v + "\""};
+      o.AutosaveMs = uint32_t(std::lround(seconds * 1000));
     } else if (args[k] == "--joins") {
       if (k + 1 >= args.size()) throw cuttool::TUsageError{"--joins takes a whole number of 0 or more"};
       const std::string& v = args[++k];
@@ -345,6 +363,7 @@ int RunAutoPlay(const TAutoPlayOptions& o, TAutoPlayResult& r) {
   TTable session(o.Screen ? kTableWidth : TTable::kScreenWidth, o.Screen ? kTableHeight : TTable::kScreenHeight);
   TPeakMeter peaks(o.PhasePeaks);
   if (const int status = StartGame(o, cutter, session, r)) return status;
+  if (o.AutosaveMs) session.AutosaveEvery(o.AutosaveMs);
   // Boxes are places in the picture as cut (cropped to the grid).
   const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
   const int width = picture.Width(), height = picture.Height();

@@ -2,6 +2,7 @@
 // who turns each piece right and drops it beside a true neighbour, then leaves and saves.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "tools/cut/CutOptions.h"
 
 namespace qj {
+class TAutosave;
 class TBoardPlayInterface;
 class TBPiece;
 class TPieces;
@@ -38,6 +40,9 @@ class TTable {
   TPieces& Pieces();
   void Frame();
   bool SaveFailed() const { return FSaveFailed; }
+  // The game saves itself after every `ms` of play, as the program's autosave does.
+  void AutosaveEvery(uint32_t ms);
+  TAutosave* Autosave() { return FAutosave.get(); }
   // Time spent in frames in which pieces were fused.
   double FusionMs() const { return FFusionMs; }
 
@@ -45,6 +50,7 @@ class TTable {
   THeadlessDisplay FDisplay;
   TGraphicsEngine FGraphics;
   std::unique_ptr<TBoardPlayInterface> FScreen;
+  std::unique_ptr<TAutosave> FAutosave;
   bool FSaveFailed = false;
   double FFusionMs = 0;
 };
@@ -97,6 +103,7 @@ struct TAutoPlayOptions {
   // Measure each phase's memory peak on its own; the process's own peak is then lost to outside
   // observers (GNU time reports only the last phase's).
   bool PhasePeaks = false;
+  uint32_t AutosaveMs = 0;  // autosave after this much play; 0 none
 };
 
 struct TAutoPlayResult {
@@ -117,8 +124,8 @@ struct TAutoPlayResult {
   double PeakCutMb = 0, PeakPlayMb = 0, PeakSaveMb = 0, PeakContinueMb = 0;
 };
 
-// The cut tool's options plus --joins K, --continue, --screen, --layout-report, --layout spread|heap
-// and --phase-peaks. Throws cuttool::TUsageError.
+// The cut tool's options plus --joins K, --continue, --screen, --layout-report, --layout spread|heap,
+// --phase-peaks and --autosave-seconds S. Throws cuttool::TUsageError.
 TAutoPlayOptions ParseAutoPlayOptions(const std::vector<std::string>& args);
 // The table set up as the game does it: a fresh cut and a new game, or the saved game beside the
 // picture continued. Returns 0, or the exit code after printing why; the cut or load time goes

@@ -9,7 +9,8 @@ namespace {
 
 const char* const kUsage =
     "usage: quorvane-jigsaw-autoplay PICTURE [the cut options of quorvane-jigsaw-cut]\n"
-    "         [--from-pzl] [--joins K] [--continue] [--screen] [--program-folder DIR]\n"
+    "         [--from-pzl] [--joins K] [--continue] [--screen] [--autosave-seconds S]\n"
+    "         [--program-folder DIR]\n"
     "         [--layout-report] [--layout spread|heap] [--phase-peaks]\n"
     "Cuts PICTURE (writing its .pzl, or from its .pzl with --from-pzl), or continues its saved\n"
     "game (--continue); joins K pieces (all by default) like a careful player, leaves the table\n"
@@ -23,7 +24,9 @@ const char* const kUsage =
     "--layout-report then prints, as the last line, how the new game's pieces lay after its layout:\n"
     "layout=spread|heap pieces=N layout_ms=T overlap=F, F being the share of the pieces' opaque\n"
     "pixels that other pieces' opaque pixels cover and T the new game's set-up, layout included.\n"
-    "--layout picks the layout instead of the settings.\n";
+    "--layout picks the layout instead of the settings.\n"
+    "--autosave-seconds saves the game by itself after every S seconds of play, as the game's\n"
+    "autosave does (on a worker, beside the play).\n";
 
 }  // namespace
 

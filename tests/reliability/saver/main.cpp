@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/UMiscelaneous.h"
 #include "creation/UBitmapBuilder.h"
+#include "play/UAutosave.h"
 #include "play/UBoardPlayInterface.h"
 #include "creation/UGameRecord.h"
 #include "play/UPieceList.h"
@@ -22,12 +24,15 @@ namespace qj {
 namespace {
 
 const char* const kUsage =
-    "usage: qj-save-loop PICTURE --settings FOLDER --saves N [--continue] [cut options]\n"
+    "usage: qj-save-loop PICTURE --settings FOLDER --saves N [--continue] [--autosave-seconds S]\n"
+    "       [cut options]\n"
     "Starts a new game of PICTURE (saved at once as save 0) or continues its saved game, then\n"
     "saves N more times (-1: until killed), one dropped piece apart. The settings file is\n"
     "FOLDER/Jigsaw.stg, the player's own. Prints \"loaded g=G digest=D\" after a continue,\n"
     "\"saving g=G digest=D\" before and \"saved g=G digest=D\" after each save; D sums up the\n"
-    "table as the save holds it.\n";
+    "table as the save holds it. With --autosave-seconds the rounds after the first save only\n"
+    "drop pieces and the autosave saves: \"saving\" when it takes the table, \"saved\" once it is\n"
+    "written; it runs until killed.\n";
 
 struct TLoopOptions {
   autoplay::TAutoPlayOptions Game;
@@ -86,7 +91,7 @@ TPoint Spot(int round) { return {40 + (round * 97) % 1400, 40 + (round * 61) % 8
 
 // One round of play: a loose piece is carried to the round's spot and dropped there, which counts
 // one drop in the record.
-bool DropOnePiece(autoplay::TTable& table, int round) {
+bool DropOnePiece(autoplay::TTable& table, int round, const std::function<void()>& frame) {
   TPieces& set = table.Pieces();
   for (int tries = 0; tries < set.Count(); ++tries) {
     TBPiece& p = set.Piece((round + tries) % set.Count());
@@ -95,9 +100,9 @@ bool DropOnePiece(autoplay::TTable& table, int round) {
     set.StartCarrying(table.Screen().DragDepth());
     const TPoint at = Spot(round);
     set.Board().Mouse = {at.X + p.FGrab.X, at.Y + p.FGrab.Y};
-    table.Frame();
+    frame();
     set.DropSelection(set.Board().Mouse.X, set.Board().Mouse.Y, true);
-    for (int frame = 0; frame < 10000 && set.Settling(); ++frame) table.Frame();
+    for (int k = 0; k < 10000 && set.Settling(); ++k) frame();
     return true;
   }
   return false;
@@ -121,6 +126,30 @@ bool SaveRound(autoplay::TTable& table, const std::string& picture) {
   return true;
 }
 
+// Pieces dropped one after the other while the autosave saves beside them; the frame that starts
+// one holds the table it took.
+int AutosaveRounds(autoplay::TTable& table, uint32_t intervalMs) {
+  table.AutosaveEvery(intervalMs);
+  const TAutosave& autosave = *table.Autosave();
+  int writing = -1;
+  uint64_t digest = 0;
+  const auto frame = [&] {
+    table.Frame();
+    if (writing >= 0 && !autosave.Running()) {
+      Say("saved", writing, digest);
+      writing = -1;
+    }
+    if (writing < 0 && autosave.Running()) {
+      writing = GameRecord.Drops;
+      digest = TableDigest(table.Pieces());
+      Say("saving", writing, digest);
+    }
+  };
+  for (;;) {
+    if (!DropOnePiece(table, GameRecord.Drops + 1, frame)) return 1;
+  }
+}
+
 int Run(const TLoopOptions& o) {
   UsePlayerFolders(o);
   autoplay::TTable table;
@@ -133,8 +162,10 @@ int Run(const TLoopOptions& o) {
   const std::string& picture = o.Game.Cut.Picture;
   if (o.Game.Continue) Say("loaded", GameRecord.Drops, TableDigest(table.Pieces()));
   else if (!SaveRound(table, picture)) return 1;
+  Options.LastJigsaw = picture;
+  if (o.Game.AutosaveMs) return AutosaveRounds(table, o.Game.AutosaveMs);
   for (long n = 0; o.Saves < 0 || n < o.Saves; ++n)
-    if (!DropOnePiece(table, GameRecord.Drops + 1) || !SaveRound(table, picture)) return 1;
+    if (!DropOnePiece(table, GameRecord.Drops + 1, [&] { table.Frame(); }) || !SaveRound(table, picture)) return 1;
   return 0;
 }
 
