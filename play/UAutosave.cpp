@@ -98,9 +98,13 @@ bool TAutosave::Due(uint32_t now) const {
   return interval != 0 && PlayedMs() - FSavedAtPlay >= interval;
 }
 
+// A running autosave is looked at every few frames, so its end (and a failure's note) is not
+// left waiting for the next input of a resting table.
 uint32_t TAutosave::DueIn() const {
+  static constexpr uint32_t kRunningLookMs = 50;
+  if (Running()) return kRunningLookMs;
   const uint32_t interval = IntervalMs();
-  if (FGamePath.empty() || interval == 0 || Running()) return kNever;
+  if (FGamePath.empty() || interval == 0) return kNever;
   const uint64_t played = PlayedMs() - FSavedAtPlay;
   return played >= interval ? 0 : uint32_t(interval - played);
 }

@@ -113,7 +113,7 @@ TEST_F(AutosaveTest, AFailedAutosaveIsToldOnceAndPlayGoesOn) {
   std::filesystem::create_directory(ChangeFileExt(picture, ".hsc"));  // no score file can be written there
   PlayFor(61);
   Engine().Autosave().Wait();
-  Frame();
+  PlayFor(1);  // a resting table looks at a running autosave within a second
   ASSERT_NE(Board().UndoNote(), nullptr) << "the failure is told";
   EXPECT_EQ(Engine().Active(), static_cast<TInterface*>(&Board()));
   EXPECT_TRUE(messages.empty()) << "no window to close";
