@@ -116,7 +116,7 @@ bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string
   TZipMaster zip;
   zip.ZipFileName = ArchivePath(savPath);
   if (!FileExists(zip.ZipFileName)) return false;
-  const TMemoryStream* stream = zip.ExtractMemberToStream(ExtractFileName(savPath));
+  TMemoryStream* stream = zip.ExtractMemberToStream(ExtractFileName(savPath));
   if (!stream) {
     error = zip.LastError();
     return false;
@@ -127,7 +127,7 @@ bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string
   limits.OrientationHigh = TPieces::OrientationHigh();
   limits.MaxPieces = cut.Pieces;
   limits.MaxBitmapSide = std::max(picture.Width(), picture.Height()) + kMaxShadowMargin;
-  return DecodeSavedGame(stream->Data.data(), stream->Data.size(), limits, game, error) &&
+  return DecodeSavedGameOnce(stream->Data, limits, game, error) &&
          MatchesCut(game, cut, limits.OrientationHigh, error);
 }
 

@@ -10,6 +10,7 @@
 
 #include "creation/UPieceImages.h"
 #include "platform/BmpCodec.h"
+#include "platform/Memory.h"
 
 namespace qj {
 namespace {
@@ -126,7 +127,8 @@ void WriteMenu(TWriter& w, const TSavedMenu& m) {
 // callers check once per group of fields instead of after every one.
 class TReader {
  public:
-  TReader(const uint8_t* data, size_t size) : FData(data), FSize(size) {}
+  TReader(const uint8_t* data, size_t size, bool giveUpRead = false)
+      : FData(data), FSize(size), FGiveUpRead(giveUpRead), FKept(data) {}
   bool Ok() const { return FError.empty(); }
   const std::string& Error() const { return FError; }
   size_t Remaining() const { return FSize - FPos; }
@@ -164,11 +166,18 @@ class TReader {
   bool Finite(double value, const char* what) {
     return Ok() && (std::isfinite(value) || Fail(std::string(what) + " is not a finite number"));
   }
+  // A stream read once lets go of the part behind the cursor, so that it and what it is decoded
+  // into are not both resident in full.
+  void GiveUpRead() {
+    if (FGiveUpRead && FData) FKept = ReleaseReadPages(FKept, FData + FPos);
+  }
 
  private:
   const uint8_t* FData;
   size_t FSize;
   size_t FPos = 0;
+  bool FGiveUpRead;
+  const uint8_t* FKept;  // the first byte not given up
   std::string FError;
   std::string FContext;
 };
@@ -283,6 +292,7 @@ bool ReadPieces(TReader& r, const TSavedGameLimits& limits, TSavedGame& game) {
   for (int i = 0; i < count; ++i) {
     r.SetContext("piece " + std::to_string(i) + ": ");
     if (!ReadPiece(r, limits, i, count, game.Pieces[size_t(i)])) return false;
+    r.GiveUpRead();
   }
   return true;
 }
@@ -347,10 +357,10 @@ void EncodeSavedGame(const TSavedGame& game, int orientationHigh, const TByteSin
   WriteMenu(w, game.Menu);
 }
 
-bool DecodeSavedGame(const uint8_t* data, size_t size, const TSavedGameLimits& limits, TSavedGame& out,
-                     std::string& error) {
+namespace {
+
+bool Decode(TReader& r, const TSavedGameLimits& limits, TSavedGame& out, std::string& error) {
   try {
-    TReader r(data, data ? size : 0);
     TSavedGame game;
     if (!ReadGame(r, limits, game)) {
       error = r.Error();
@@ -364,6 +374,20 @@ bool DecodeSavedGame(const uint8_t* data, size_t size, const TSavedGameLimits& l
     error = std::string("the saved game cannot be read: ") + e.what();
   }
   return false;
+}
+
+}  // namespace
+
+bool DecodeSavedGame(const uint8_t* data, size_t size, const TSavedGameLimits& limits, TSavedGame& out,
+                     std::string& error) {
+  TReader r(data, data ? size : 0);
+  return Decode(r, limits, out, error);
+}
+
+bool DecodeSavedGameOnce(std::vector<uint8_t>& stream, const TSavedGameLimits& limits, TSavedGame& out,
+                         std::string& error) {
+  TReader r(stream.data(), stream.size(), true);
+  return Decode(r, limits, out, error);
 }
 
 }  // namespace qj

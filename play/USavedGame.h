@@ -99,5 +99,10 @@ void EncodeSavedGame(const TSavedGame& game, int orientationHigh, const TByteSin
 // first fault. Never throws; allocates no more than the stream's own size accounts for.
 [[nodiscard]] bool DecodeSavedGame(const uint8_t* data, size_t size, const TSavedGameLimits& limits,
                                    TSavedGame& out, std::string& error);
+// The same for a stream read once: each part already decoded goes back to the system as the
+// pieces are read, so the stream and the bitmaps it becomes are never both resident in full.
+// Afterwards the stream's bytes are lost (zeros in part), its size unchanged.
+[[nodiscard]] bool DecodeSavedGameOnce(std::vector<uint8_t>& stream, const TSavedGameLimits& limits, TSavedGame& out,
+                                       std::string& error);
 
 }  // namespace qj
