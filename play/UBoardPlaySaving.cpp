@@ -116,17 +116,18 @@ bool TBoardPlayInterface::ReadSavedGame(TPuzzleCutter& cutter, const std::string
   TZipMaster zip;
   zip.ZipFileName = ArchivePath(savPath);
   if (!FileExists(zip.ZipFileName)) return false;
-  TMemoryStream* stream = zip.ExtractMemberToStream(ExtractFileName(savPath));
-  if (!stream) {
-    error = zip.LastError();
-    return false;
-  }
+  // Counted before the stream is inflated, so that the count's scratch maps are gone by then.
   const TMyDib& picture = cutter.CutPicture().Empty() ? cutter.ScaledPicture() : cutter.CutPicture();
   const TCutShape cut{cutter.CountCutPieces(), picture.Width(), picture.Height(), PieceMargin()};
   TSavedGameLimits limits;
   limits.OrientationHigh = TPieces::OrientationHigh();
   limits.MaxPieces = cut.Pieces;
   limits.MaxBitmapSide = std::max(picture.Width(), picture.Height()) + kMaxShadowMargin;
+  TMemoryStream* stream = zip.ExtractMemberToStream(ExtractFileName(savPath));
+  if (!stream) {
+    error = zip.LastError();
+    return false;
+  }
   return DecodeSavedGameOnce(stream->Data, limits, game, error) &&
          MatchesCut(game, cut, limits.OrientationHigh, error);
 }
