@@ -52,9 +52,11 @@ uint32_t TFrameTimer::DueIn() const {
   return elapsed >= wait ? 0 : wait - elapsed;
 }
 
+// A rest ends on a tick of the interval's pace, as when the timer ticked all along: a step that
+// waits for "more than N ms" comes at the same tick as it did then, not sooner.
 void TFrameTimer::Rest(uint32_t ms) {
   FResting = ms > Interval;
-  FRestMs = ms;
+  FRestMs = Interval == 0 || ms > kForever - Interval ? ms : (ms + Interval - 1) / Interval * Interval;
 }
 
 }  // namespace qj

@@ -33,7 +33,8 @@ class TFrameTimer {
   // Milliseconds until the next tick is due (0 when due now; kForever while resting until input),
   // for the loop's wait.
   uint32_t DueIn() const;
-  // No tick for `ms` after the last one (kForever: until Wake), unless the interval is longer.
+  // No tick for `ms` after the last one (kForever: until Wake), unless the interval is longer;
+  // rounded up to whole intervals.
   void Rest(uint32_t ms);
   void Wake() {
     FRested = FRested || FResting;
